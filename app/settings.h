@@ -1,0 +1,23 @@
+#pragma once
+// Per-user settings kept in HKEY_CURRENT_USER\Software\Tolvane Extractor.
+#include <windows.h>
+
+#include <cstdint>
+
+inline constexpr int kStoredColumnCount = 32;
+
+struct AppSettings {
+    int32_t placementValid;          // non-zero when `placement` holds a usable value
+    WINDOWPLACEMENT placement;       // 44 bytes
+    wchar_t lastPath[MAX_PATH];      // an archive file or a folder, terminated
+    int32_t columnWidths[kStoredColumnCount];  // below 1: the column gets its default width
+};
+
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "the stored placement is 44 bytes");
+
+// Fills `settings` from the registry (creating the empty key on a first run).
+// Returns false when the key can neither be opened nor created.
+bool LoadSettings(AppSettings& settings);
+
+// Writes `settings` to the registry. Returns false when the key can neither be opened nor created.
+bool SaveSettings(const AppSettings& settings);

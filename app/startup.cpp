@@ -1,0 +1,3 @@
+#include "app/startup.h"
+
+int RunApplication(HINSTANCE, const wchar_t*, int) { return 0; }

@@ -1,0 +1,71 @@
+#pragma once
+// Opening an archive through the engine library and listing its items.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/archive_kind.h"
+#include "engine/engine_interfaces.h"
+
+struct ArchiveItem {
+    std::wstring path;          // backslash-separated path inside the archive
+    uint32_t attributes = 0;    // bit 16 marks a folder
+    std::wstring size;          // decimal digits, empty when the engine gives none
+    std::wstring packedSize;    // decimal digits
+    std::wstring modifiedDate;  // YYYY-MM-DD (UTC)
+    std::wstring modifiedTime;  // hh:mm:ss (UTC)
+    uint64_t modified = 0;      // FILETIME ticks, UTC
+};
+
+struct ListingResult {
+    std::wstring password;  // in: the password known so far; out: the one that opened the archive
+    std::vector<ArchiveItem> items;
+};
+
+// The engine library's full path: the program's folder + "\core\7z.dll". Computed once.
+const std::wstring& engineLibraryPath();
+
+class EngineLibrary {
+public:
+    EngineLibrary() = default;
+    ~EngineLibrary() { free(); }
+    EngineLibrary(const EngineLibrary&) = delete;
+    EngineLibrary& operator=(const EngineLibrary&) = delete;
+
+    // Loads the module (freeing one held before); true when it was loaded.
+    bool load(const std::wstring& path);
+    // Frees the module; true when nothing is held afterwards.
+    bool free();
+    HMODULE module() const { return module_; }
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+// The library plus one opened archive handler, held by one listing or extraction.
+// The archive reference is released before the library is freed.
+struct ArchiveSession {
+    EngineLibrary library;
+    IInArchive* archive = nullptr;
+
+    ArchiveSession() = default;
+    ~ArchiveSession() { end(); }
+    ArchiveSession(const ArchiveSession&) = delete;
+    ArchiveSession& operator=(const ArchiveSession&) = delete;
+    void end();
+};
+
+// Opens `archivePath` with the handler for `kind`. `password` (may be null) is in/out:
+// a password asked while opening is copied back. Returns 0 when open, 1 otherwise.
+// On failure `archive` may still be set; the caller releases it and frees the library.
+int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
+                const std::wstring& archivePath, ArchiveKind kind);
+
+// Appends the archive's items to `result.items` and sets `result.password` to the password
+// that opened it. Returns 0 on success, 1 when the archive cannot be opened (result unchanged).
+int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result);
+
+std::wstring propertyToText(const PROPVARIANT& value);
+uint64_t propertyToUInt64(const PROPVARIANT& value);
