@@ -15,6 +15,7 @@
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
 #include "engine/archive_listing.h"
+#include "ops/progress.h"
 
 enum class OperationState : int32_t {
     Idle = 0,
@@ -63,7 +64,7 @@ public:
     std::wstring tempFolder;               // temporary folder in use, empty = none
     std::atomic<OperationState> state{OperationState::Idle};
     std::atomic<int32_t> yesToAll{0};      // the user agreed to replace existing files
-    std::atomic<int32_t> cancel{0};        // set by the UI when the user cancels
+    std::atomic<int32_t>& cancel;          // set by the UI when the user cancels (g_progress.cancel)
     std::vector<std::wstring> pending;     // entry names to extract or paths to add
     std::wstring destination;              // destination folder of an extraction
     std::wstring password;                 // password known so far; empty = none

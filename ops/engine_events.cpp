@@ -1,0 +1,33 @@
+// The engine event hook: progress totals from the engine callbacks, and password requests.
+#include "engine/engine_events.h"
+
+#include "app/text.h"
+#include "ops/progress.h"
+#include "ui/password_dialog.h"
+
+namespace {
+// A cancelled operation answers "stop" to the engine's progress reports, so that the engine
+// ends its work instead of running to the end after the user pressed Cancel.
+bool RunningOperationCancelled() { return g_progress.cancel.load() != 0; }
+}  // namespace
+
+int OnEngineEvent(int32_t kind, void* data, uint32_t capacity) {
+    switch (kind) {
+    case kEnginePasswordRequest: {
+        std::string password;
+        if (!AskPassword(password)) return 1;
+        auto wide = Utf8ToWide(password);
+        if (!wide || !data || capacity == 0) return 1;
+        CopyToBuffer(static_cast<wchar_t*>(data), capacity, *wide);
+        return 0;
+    }
+    case kEngineTotal:
+        if (data) g_progress.total = *static_cast<const uint64_t*>(data);
+        return RunningOperationCancelled() ? 1 : 0;
+    case kEngineCompleted:
+        if (data) g_progress.completed = *static_cast<const uint64_t*>(data);
+        return RunningOperationCancelled() ? 1 : 0;
+    default:
+        return 1;
+    }
+}

@@ -1,0 +1,3 @@
+#include "ops/progress.h"
+
+ProgressCounters g_progress;
