@@ -20,3 +20,7 @@ inline bool archiveKindIsWritable(ArchiveKind kind) { return kind == SevenZip ||
 
 // The engine's handler class for the kind; all zero for `None`.
 GUID formatClassId(ArchiveKind kind);
+
+// The engine's reader of the RAR 5 layout, which the `Rar` handler does not read. A ".rar" file
+// that starts with the RAR 5 signature is opened with it.
+GUID rar5FormatClassId();

@@ -67,5 +67,10 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
 // that opened it. Returns 0 on success, 1 when the archive cannot be opened (result unchanged).
 int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result);
 
+// Text of an engine property value: decimal numbers, the text itself, "+"/"-" for booleans,
+// "YYYY-MM-DD hh:mm:ss" (UTC) for file times; empty for no value and for other types.
 std::wstring propertyToText(const PROPVARIANT& value);
+// The value of an unsigned integer property; 0 for every other type (empty included).
 uint64_t propertyToUInt64(const PROPVARIANT& value);
+// True when the value is of an unsigned integer type.
+bool propertyIsUnsigned(const PROPVARIANT& value);

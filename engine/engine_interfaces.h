@@ -1,0 +1,117 @@
+#pragma once
+// The interfaces through which the program and the engine library (7z.dll) talk to each other.
+// They follow the COM conventions of 32-bit Windows: IUnknown first, __stdcall methods, results
+// as HRESULT. The engine builds its vtables in exactly the slot order below, so the order of the
+// methods in each interface must never change.
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <propidl.h>
+
+#include <cstdint>
+
+// Interface ids: {23170F69-40C1-278A-0000-00gg00ii0000}, group g, interface i.
+inline constexpr GUID MakeEngineInterfaceId(uint8_t group, uint8_t id) {
+    return GUID{0x23170F69, 0x40C1, 0x278A, {0x00, 0x00, 0x00, group, 0x00, id, 0x00, 0x00}};
+}
+
+inline constexpr GUID IID_ISequentialInStream = MakeEngineInterfaceId(0x03, 0x01);
+inline constexpr GUID IID_ISequentialOutStream = MakeEngineInterfaceId(0x03, 0x02);
+inline constexpr GUID IID_IInStream = MakeEngineInterfaceId(0x03, 0x03);
+inline constexpr GUID IID_IOutStream = MakeEngineInterfaceId(0x03, 0x04);
+inline constexpr GUID IID_IStreamGetSize = MakeEngineInterfaceId(0x03, 0x06);
+inline constexpr GUID IID_IProgress = MakeEngineInterfaceId(0x00, 0x05);
+inline constexpr GUID IID_ICryptoGetTextPassword = MakeEngineInterfaceId(0x05, 0x10);
+inline constexpr GUID IID_IArchiveOpenCallback = MakeEngineInterfaceId(0x06, 0x10);
+inline constexpr GUID IID_IArchiveExtractCallback = MakeEngineInterfaceId(0x06, 0x20);
+inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
+
+// Property ids the program reads.
+enum EnginePropertyId : PROPID {
+    kpidPath = 3,
+    kpidIsDir = 6,
+    kpidSize = 7,
+    kpidPackSize = 8,
+    kpidAttrib = 9,
+    kpidMTime = 12,
+};
+
+// How the engine means to treat an item it hands to the extract callback.
+enum EngineAskMode : int32_t {
+    kExtract = 0,
+    kTest = 1,
+    kSkip = 2,
+};
+
+// The outcome of one item's extraction; any other value is a failure of no named kind.
+enum EngineOperationResult : int32_t {
+    kOK = 0,
+    kUnsupportedMethod = 1,
+    kDataError = 2,
+    kCRCError = 3,
+};
+
+// Seek origins of the stream interfaces.
+enum EngineSeekOrigin : uint32_t {
+    kSeekSet = 0,
+    kSeekCurrent = 1,
+    kSeekEnd = 2,
+};
+
+struct ISequentialInStream : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Read(void* data, UINT32 size, UINT32* processedSize) = 0;
+};
+
+struct IInStream : public ISequentialInStream {
+    virtual HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) = 0;
+};
+
+struct IStreamGetSize : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetSize(UINT64* size) = 0;
+};
+
+// The stream the extract callback hands the engine for one item.
+struct ISequentialOutStream : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processedSize) = 0;
+};
+
+struct IOutStream : public ISequentialOutStream {
+    virtual HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetSize(UINT64 newSize) = 0;
+};
+
+struct ICryptoGetTextPassword : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CryptoGetTextPassword(BSTR* password) = 0;
+};
+
+struct IProgress : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetTotal(UINT64 total) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* completeValue) = 0;
+};
+
+struct IArchiveOpenCallback : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetTotal(const UINT64* files, const UINT64* bytes) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetCompleted(const UINT64* files, const UINT64* bytes) = 0;
+};
+
+struct IArchiveExtractCallback : public IProgress {
+    virtual HRESULT STDMETHODCALLTYPE GetStream(UINT32 index, ISequentialOutStream** outStream,
+                                                INT32 askExtractMode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PrepareOperation(INT32 askExtractMode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetOperationResult(INT32 operationResult) = 0;
+};
+
+// The engine's archive handler. Its vtable has further slots after Extract (archive-level
+// properties and property descriptions) that the program never calls.
+struct IInArchive : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Open(IInStream* stream, const UINT64* maxCheckStartPosition,
+                                           IArchiveOpenCallback* openCallback) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Close() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNumberOfItems(UINT32* numItems) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetProperty(UINT32 index, PROPID propId, PROPVARIANT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Extract(const UINT32* indices, UINT32 numItems, INT32 testMode,
+                                              IArchiveExtractCallback* extractCallback) = 0;
+};
+
+// The library's one export: makes a handler object of the given class.
+using CreateObjectFunc = HRESULT(WINAPI*)(const GUID* classId, const GUID* interfaceId, void** object);

@@ -1,0 +1,71 @@
+#include "engine/in_file_stream.h"
+
+#include <cstring>
+
+CInFileStream::~CInFileStream() {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+bool CInFileStream::open(const std::wstring& path) {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file_ != INVALID_HANDLE_VALUE;
+}
+
+bool CInFileStream::startsWith(const void* bytes, DWORD count) {
+    unsigned char head[16];
+    if (count > sizeof(head)) return false;
+    DWORD got = 0;
+    LARGE_INTEGER zero{};
+    const bool read = SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN) && ReadFile(file_, head, count, &got, nullptr);
+    SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN);
+    return read && got == count && memcmp(head, bytes, count) == 0;
+}
+
+HRESULT STDMETHODCALLTYPE CInFileStream::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid == IID_IUnknown || iid == IID_IInStream || iid == IID_ISequentialInStream)
+        *object = static_cast<IInStream*>(this);
+    else if (iid == IID_IStreamGetSize)
+        *object = static_cast<IStreamGetSize*>(this);
+    else
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CInFileStream::Read(void* data, UINT32 size, UINT32* processedSize) {
+    if (processedSize) *processedSize = 0;
+    DWORD read = 0;
+    const DWORD block = size < kMaxFileBlock ? size : kMaxFileBlock;
+    const BOOL ok = ReadFile(file_, data, block, &read, nullptr);
+    if (processedSize) *processedSize = read;
+    return ok ? S_OK : HResultFromLastError();
+}
+
+HRESULT SeekFile(HANDLE file, INT64 offset, UINT32 seekOrigin, UINT64* newPosition) {
+    if (seekOrigin > kSeekEnd) {
+        if (newPosition) *newPosition = 0;
+        return STG_E_INVALIDFUNCTION;
+    }
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER reached;
+    reached.QuadPart = 0;
+    const BOOL ok = SetFilePointerEx(file, distance, &reached, seekOrigin);
+    if (newPosition) *newPosition = static_cast<UINT64>(reached.QuadPart);
+    return ok ? S_OK : HResultFromLastError();
+}
+
+HRESULT STDMETHODCALLTYPE CInFileStream::Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) {
+    return SeekFile(file_, offset, seekOrigin, newPosition);
+}
+
+HRESULT STDMETHODCALLTYPE CInFileStream::GetSize(UINT64* size) {
+    LARGE_INTEGER length;
+    if (!GetFileSizeEx(file_, &length)) return HResultFromLastError();
+    if (size) *size = static_cast<UINT64>(length.QuadPart);
+    return S_OK;
+}

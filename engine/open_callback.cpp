@@ -1,0 +1,22 @@
+#include "engine/open_callback.h"
+
+#include "engine/password_request.h"
+
+HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid == IID_IUnknown || iid == IID_ICryptoGetTextPassword)
+        *object = static_cast<ICryptoGetTextPassword*>(this);
+    else
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+// Opening reports no progress.
+HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetTotal(const UINT64*, const UINT64*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetCompleted(const UINT64*, const UINT64*) { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::CryptoGetTextPassword(BSTR* password) {
+    return answerPasswordRequest(passwordKnown_, password_, password);
+}

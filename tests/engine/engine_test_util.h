@@ -1,0 +1,134 @@
+#pragma once
+// Helpers of the engine tests: trees of files, archives made by the real 7z.exe, the password
+// dialog answered as a user would, standard output caught.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/archive_listing.h"
+#include "app/handles.h"
+#include "resource.h"
+#include "support/test_support.h"
+#include "support/window_probe.h"
+
+namespace enginetest {
+
+using namespace testsupport;
+
+// Relative path (backslashes) -> content. A path ending in "\" is an empty folder.
+using Tree = std::map<std::wstring, std::string>;
+
+inline void MakeTree(const std::wstring& root, const Tree& tree) {
+    for (const auto& [relative, content] : tree) {
+        if (!relative.empty() && relative.back() == L'\\') {
+            WriteFileBytes(root + L"\\" + relative + L"probe", "");
+            DeleteFileW((root + L"\\" + relative + L"probe").c_str());
+        } else {
+            WriteFileBytes(root + L"\\" + relative, content);
+        }
+    }
+}
+
+// Packs everything in `source` into `archive` with 7z.exe; `switches` go before the names.
+inline void Pack(const std::wstring& archive, const std::wstring& source, const std::wstring& switches = L"") {
+    const ProcessResult r = Run7z(L"a -y " + switches + L" " + Quote(archive) + L" *", source);
+    ASSERT_TRUE(r.started);
+    ASSERT_EQ(r.exitCode, 0u) << r.output;
+}
+
+// Sets a file's last-write time to the given UTC calendar time.
+inline void SetModifiedUtc(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute,
+                           WORD second) {
+    SYSTEMTIME st{year, month, 0, day, hour, minute, second, 0};
+    FILETIME ft;
+    ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &ft));
+    CloseHandle(file);
+}
+
+inline uint64_t FileTimeValue(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+    SYSTEMTIME st{year, month, 0, day, hour, minute, second, 0};
+    FILETIME ft{};
+    SystemTimeToFileTime(&st, &ft);
+    return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+inline uint64_t LastWriteOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Answers every password prompt of this process with `password`, or presses Cancel when
+// `password` is null.
+class PasswordAnswer {
+public:
+    explicit PasswordAnswer(const wchar_t* password)
+        : responder_(L"Tolvane Extractor",
+                     [text = std::wstring(password ? password : L""), cancel = password == nullptr](HWND dialog) {
+                         if (cancel) {
+                             PressButton(dialog, IDCANCEL);
+                         } else {
+                             SetControlText(dialog, IDC_PASSWORD_EDIT, text);
+                             PressButton(dialog, IDOK);
+                         }
+                     },
+                     GetCurrentProcessId()) {}
+    int count() const { return responder_.count(); }
+
+private:
+    DialogResponder responder_;
+};
+
+// Catches what the process writes to standard output while it lives.
+class CapturedStdout {
+public:
+    CapturedStdout() : file_(L"stdout") {
+        previous_ = GetStdHandle(STD_OUTPUT_HANDLE);
+        path_ = file_ / L"out.txt";
+        handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        SetStdHandle(STD_OUTPUT_HANDLE, handle_);
+    }
+    ~CapturedStdout() { restore(); }
+    std::string text() {
+        restore();
+        return ReadFileBytes(path_);
+    }
+
+private:
+    void restore() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            SetStdHandle(STD_OUTPUT_HANDLE, previous_);
+            CloseHandle(handle_);
+            handle_ = INVALID_HANDLE_VALUE;
+        }
+    }
+    TempDir file_;
+    std::wstring path_;
+    HANDLE previous_ = nullptr;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+inline const ArchiveItem* FindItem(const ListingResult& result, const std::wstring& path) {
+    for (const ArchiveItem& item : result.items)
+        if (item.path == path) return &item;
+    return nullptr;
+}
+
+inline std::vector<std::wstring> PathsOf(const ListingResult& result) {
+    std::vector<std::wstring> paths;
+    for (const ArchiveItem& item : result.items) paths.push_back(item.path);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+}  // namespace enginetest
