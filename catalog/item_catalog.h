@@ -57,6 +57,12 @@ public:
                           const std::wstring& archivePassword);
     int DeleteEntries(const std::vector<std::wstring>& names);
 
+    // True when the last open, extraction or add ended because the user cancelled it (Cancel
+    // in the progress window, a refused password prompt, a declined replace question): such an
+    // end is no failure, and the caller says nothing about it. After a cancelled open the
+    // catalogue has no rows and `OpenArchive` returned false.
+    bool LastOperationCancelled() const { return lastOperationCancelled_; }
+
     // --- fields ---
     std::vector<ItemRow> rows;             // rows of the current folder, ".." first
     std::wstring archivePath;              // full path of the opened archive
@@ -70,6 +76,19 @@ public:
     std::wstring password;                 // password known so far; empty = none
     FolderNode root;                       // root of the folder tree, name empty
     ShellTypeCache shellTypes;             // one icon and type name per file type
+
+private:
+    struct ModifyResult {
+        bool failed = false;   // the archiver failed, or a file could not be staged
+        bool stopped = false;  // ended early by Cancel or a declined prompt
+    };
+    void BeginOperation();
+    void EndOperation(bool cancelledByUser);
+    void ListAndBuild();                   // the open worker's body
+    bool ExtractSelection(int& result);    // the extract worker's body
+    ModifyResult AddPending();             // the add worker's body
+
+    bool lastOperationCancelled_ = false;
 };
 
 // The catalogue, created on first use.

@@ -14,8 +14,13 @@ bool RunningOperationCancelled() { return g_progress.cancel.load() != 0; }
 int OnEngineEvent(int32_t kind, void* data, uint32_t capacity) {
     switch (kind) {
     case kEnginePasswordRequest: {
+        // After Cancel nobody is asked for anything; the engine stops instead.
+        if (RunningOperationCancelled()) return 1;
         std::string password;
-        if (!AskPassword(password)) return 1;
+        if (!AskPassword(password)) {
+            g_progress.passwordRefused = 1;
+            return 1;
+        }
         auto wide = Utf8ToWide(password);
         if (!wide || !data || capacity == 0) return 1;
         CopyToBuffer(static_cast<wchar_t*>(data), capacity, *wide);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 struct ProgressCounters {
     std::atomic<uint64_t> total{0};
@@ -12,6 +13,9 @@ struct ProgressCounters {
     // Set when the user cancels the running operation (the catalogue's cancel flag refers
     // to it); the engine hook then answers "stop" to the engine's progress reports.
     std::atomic<int32_t> cancel{0};
+    // Set when the user cancelled a password prompt of the engine: the operation was not
+    // failed but refused, and is not reported as a failure.
+    std::atomic<int32_t> passwordRefused{0};
     void reset() {
         total = 0;
         completed = 0;
@@ -24,5 +28,18 @@ extern ProgressCounters g_progress;
 // close command, the timer seeing the work complete, or Cancel. True when it ended with OK.
 bool ShowProgress(const wchar_t* title, const wchar_t* operationText);
 
-// Asks the progress window that opened last to close (posted; safe from any thread).
+// Asks the progress window of the running operation to close (posted; safe from any thread).
+// A command that arrives before the window has appeared closes it as soon as it appears; a
+// command of an earlier operation never closes a later window.
 void PostCloseProgress();
+
+enum class ProgressOutcome {
+    Completed,  // the window closed by the worker's command or at 100 %
+    Cancelled,  // the user pressed Cancel (the cancel flag is set)
+    NoThread,   // no worker could be started; nothing ran
+};
+
+// Starts `work` on a worker thread, shows the progress window until it closes, and returns
+// once the worker has ended, whatever closed the window. The worker's close command is
+// posted when `work` returns. On Cancel the cancel flag is set while the worker still runs.
+ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, std::function<void()> work);

@@ -1,0 +1,23 @@
+// The one catalogue of the process.
+#include <memory>
+
+#include "catalog/item_catalog.h"
+
+namespace {
+std::unique_ptr<ItemCatalog> g_catalog;
+}
+
+ItemCatalog* GetCatalog() {
+    if (!g_catalog) g_catalog = std::make_unique<ItemCatalog>();
+    return g_catalog.get();
+}
+
+void DestroyCatalog() {
+    if (!g_catalog) return;
+    g_catalog->ClearRows();
+    g_catalog->ClearTree();
+    g_catalog->RemoveTempFolder();
+    g_catalog.reset();
+}
+
+bool CatalogExists() { return g_catalog != nullptr; }

@@ -1,0 +1,51 @@
+// Extracting selected entries, extracting one entry to view it, and activating a row.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/app_globals.h"
+#include "app/text.h"
+#include "catalog/item_catalog.h"
+#include "catalog/path_text.h"
+#include "engine/archive_kind.h"
+#include "engine/extraction.h"
+#include "ops/operation_support.h"
+#include "ops/progress.h"
+#include "ops/temp_workspace.h"
+
+int ItemCatalog::ExtractEntries(const std::vector<std::wstring>& names, const std::wstring& destinationFolder) {
+    yesToAll = 0;
+    g_progress.reset();
+    pending = names;
+    destination = destinationFolder;
+    BeginOperation();
+    int result = 0;
+    const ProgressOutcome outcome =
+        RunWithProgress(L"Extract Files", L"Extracting Files ... ", [this, &result] { ExtractSelection(result); });
+    const bool cancelled =
+        outcome == ProgressOutcome::Cancelled || cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
+    if ((result != 0 || outcome == ProgressOutcome::NoThread) && !cancelled)
+        ShowOperationMessage(L"Could not extract " + ArchiveFileName(archivePath));
+    EndOperation(cancelled);
+    return 0;
+}
+
+bool ItemCatalog::ExtractSelection(int& result) {
+    state = OperationState::Extracting;
+    RemoveTempFolder();
+    std::vector<std::wstring> selection;
+    const std::wstring folder = Utf8ToWideLossy(currentFolder);
+    for (const std::wstring& name : pending) {
+        if (cancel.load() != 0) break;
+        selection.push_back(folder.empty() ? name : folder + L"\\" + name);
+    }
+    result = 0;
+    if (cancel.load() == 0 && !selection.empty()) {
+        std::wstring usedPassword = password;
+        result = extractArchive(archivePath, archiveKindOf(archivePath), destination, usedPassword, &selection);
+        // A password asked during the extraction is known from now on.
+        if (result == 0) password = usedPassword;
+    }
+    state = OperationState::Idle;
+    pending.clear();
+    return result == 0;
+}

@@ -1,0 +1,140 @@
+// Adding files to the archive and deleting entries from it, through the archiver 7z.exe.
+#include "app/path_tests.h"
+#include "app/text.h"
+#include "catalog/item_catalog.h"
+#include "catalog/path_text.h"
+#include "engine/archive_kind.h"
+#include "ops/archive_guard.h"
+#include "ops/operation_support.h"
+#include "ops/progress.h"
+#include "ops/temp_workspace.h"
+#include "ops/tool_command_line.h"
+#include "ops/tool_runner.h"
+
+namespace {
+
+constexpr wchar_t kToolName[] = L"7z.exe";
+
+// How the runs of one add or delete went.
+struct ModifyOutcome {
+    bool failed = false;   // a run failed, or a file could not be staged
+    bool stopped = false;  // Cancel, or the user declined a prompt
+};
+
+// Runs one command; an early end restores the archive, a failure removes the work files.
+void RunGuarded(ItemCatalog& catalog, const ToolCommandLine& command, std::string& runPassword,
+                ModifyOutcome& outcome) {
+    ArchiveGuard guard(command.archivePath());
+    ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog, runPassword));
+    if (run.stopped) {
+        guard.RestoreAfterStop();
+        outcome.stopped = true;
+        return;
+    }
+    if (!run.succeeded()) {
+        guard.RemoveLeftovers();
+        outcome.failed = true;
+        return;
+    }
+    // A password typed for this operation answers the prompts of its later runs too.
+    if (run.typedPassword) runPassword = *run.typedPassword;
+}
+
+// The number of files a path adds: one for a file, all files below it for a folder.
+uint64_t FilesIn(const std::wstring& path) {
+    return IsDirectory(path) ? static_cast<uint64_t>(CountFiles(path, true)) : 1;
+}
+
+}  // namespace
+
+int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
+    if (!archiveKindIsWritable(archiveKindOf(archivePath))) {
+        ShowOperationMessage(L"Operation is not supported.");
+        return -1;
+    }
+    g_progress.reset();
+    pending = paths;
+    BeginOperation();
+    bool failed = false;
+    bool stopped = false;
+    const ProgressOutcome outcome = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
+        const ModifyOutcome result = AddPending();
+        failed = result.failed;
+        stopped = result.stopped;
+    });
+    const bool cancelled = outcome == ProgressOutcome::Cancelled || stopped || cancel.load() != 0;
+    if (outcome == ProgressOutcome::NoThread) failed = true;
+    if (failed && !cancelled) ShowOperationMessage(L"Could not update " + ArchiveFileName(archivePath));
+    EndOperation(cancelled);
+    return 0;
+}
+
+ItemCatalog::ModifyResult ItemCatalog::AddPending() {
+    state = OperationState::Adding;
+    ModifyOutcome outcome;
+    std::string runPassword = WideToUtf8Lossy(password);
+    const bool encrypt = !password.empty();
+    if (!currentFolder.empty()) {
+        // Inside a folder of the archive: mirror that folder in a fresh temporary folder, copy
+        // the files into it, and add its top folder from there so the paths come out right.
+        RemoveTempFolder();
+        tempFolder = CreateFreshTempFolder(L"Tolvar");
+        const std::wstring folder = Utf8ToWideLossy(currentFolder);
+        const StageResult staged = tempFolder.empty() ? StageResult{0, 1} : StageFiles(tempFolder, folder, pending);
+        g_progress.total = static_cast<uint64_t>(staged.copied);
+        if (staged.failed) outcome.failed = true;
+        if (staged.copied > 0 && cancel.load() == 0) {
+            ToolCommandLine command(ToolPath(kToolName), L"a", archivePath);
+            command.setWorkingFolder(tempFolder);
+            command.askForPassword(encrypt);
+            command.addName(folder.substr(0, folder.find(L'\\')));
+            RunGuarded(*this, command, runPassword, outcome);
+        }
+    } else {
+        uint64_t total = 0;
+        for (const std::wstring& path : pending) total += FilesIn(path);
+        g_progress.total = total;
+        for (const std::wstring& path : pending) {
+            if (cancel.load() != 0 || outcome.stopped) break;
+            ToolCommandLine command(ToolPath(kToolName), L"a", archivePath);
+            command.askForPassword(encrypt);
+            command.addName(path);
+            RunGuarded(*this, command, runPassword, outcome);
+        }
+    }
+    state = OperationState::Idle;
+    pending.clear();
+    return {outcome.failed, outcome.stopped};
+}
+
+int ItemCatalog::AddFilesToArchive(const std::wstring& archive, const std::vector<std::wstring>& paths,
+                                   const std::wstring& archivePassword) {
+    archivePath = archive;
+    currentFolder.clear();
+    password = archivePassword;
+    AddFiles(paths);
+    return 0;
+}
+
+int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
+    if (!archiveKindIsWritable(archiveKindOf(archivePath))) {
+        ShowOperationMessage(L"Operation is not supported.");
+        return -1;
+    }
+    BeginOperation();
+    state = OperationState::Deleting;
+    ModifyOutcome outcome;
+    std::string runPassword = WideToUtf8Lossy(password);
+    const std::wstring folder = Utf8ToWideLossy(currentFolder);
+    for (const std::wstring& name : names) {
+        if (outcome.stopped) break;
+        ToolCommandLine command(ToolPath(kToolName), L"d", archivePath);
+        command.addName(folder.empty() ? name : folder + L"\\" + name);
+        RunGuarded(*this, command, runPassword, outcome);
+    }
+    state = OperationState::Idle;
+    if (outcome.failed && !outcome.stopped) ShowOperationMessage(L"Could not update " + ArchiveFileName(archivePath));
+    EndOperation(outcome.stopped);
+    ReloadArchive();
+    return 0;
+}

@@ -1,0 +1,62 @@
+// Opening and reloading the archive: list it on a worker thread, build the tree, enter a folder.
+#include "app/text.h"
+#include "catalog/item_catalog.h"
+#include "engine/archive_listing.h"
+#include "ops/progress.h"
+
+void ItemCatalog::BeginOperation() {
+    cancel = 0;
+    g_progress.passwordRefused = 0;
+    lastOperationCancelled_ = false;
+}
+
+void ItemCatalog::EndOperation(bool cancelledByUser) {
+    lastOperationCancelled_ = cancelledByUser || cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
+    // The flags must not outlive the operation: extractions outside the catalogue (the whole
+    // archive from the file view) use the same engine hook.
+    cancel = 0;
+    g_progress.passwordRefused = 0;
+}
+
+bool ItemCatalog::OpenArchive(const std::wstring& path) {
+    archivePath = path;
+    yesToAll = 0;
+    g_progress.reset();
+    BeginOperation();
+    const ProgressOutcome outcome =
+        RunWithProgress(L"Open File", L"Opening File ... ", [this] { ListAndBuild(); });
+    if (outcome == ProgressOutcome::NoThread) {
+        ListAndBuild();  // no thread to spare: list on this one rather than not at all
+    }
+    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
+    if (cancelled) {
+        // A cancelled open shows nothing of what was read so far.
+        ClearRows();
+        ClearTree();
+        currentFolder.clear();
+    }
+    EndOperation(cancelled);
+    return RowCount() > 0;
+}
+
+void ItemCatalog::ListAndBuild() {
+    state = OperationState::Listing;
+    ClearRows();
+    ClearTree();
+    ListingResult listing;
+    if (listArchive(archivePath, archiveKindOf(archivePath), listing) == 0 && cancel.load() == 0) {
+        password = listing.password;
+        BuildTree(listing);
+        if (cancel.load() == 0) EnterFolder({});
+    }
+    state = OperationState::Idle;
+}
+
+void ItemCatalog::ReloadArchive() {
+    const std::wstring path = archivePath;
+    const std::string folder = currentFolder;
+    ClearRows();
+    ClearTree();
+    RemoveTempFolder();
+    if (OpenArchive(path)) EnterFolder(folder);
+}

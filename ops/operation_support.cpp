@@ -1,0 +1,55 @@
+#include "ops/operation_support.h"
+
+#include <windows.h>
+
+#include "app/app_globals.h"
+#include "catalog/item_catalog.h"
+#include "ui/password_dialog.h"
+
+namespace {
+std::wstring g_selfProgramOverride;
+}
+
+std::wstring ArchiveFileName(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+void ShowOperationMessage(const std::wstring& text) {
+    MessageBoxW(g_app.OwnerWindow.load(), text.c_str(), kDisplayName, MB_OK);
+}
+
+ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& knownPassword) {
+    ToolRunSettings settings;
+    settings.state = catalog.state.load();
+    settings.knownPassword = knownPassword;
+    settings.yesToAll = &catalog.yesToAll;
+    settings.cancel = &catalog.cancel;
+    settings.askPassword = []() -> std::optional<std::string> {
+        std::string typed;
+        if (!AskPassword(typed)) return std::nullopt;
+        return typed;
+    };
+    settings.confirmReplace = [] {
+        return MessageBoxW(g_app.OwnerWindow.load(), L"File already exists.\nDo you want to replace it?",
+                           kDisplayName, MB_YESNO) == IDYES;
+    };
+    if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
+    return settings;
+}
+
+std::wstring SelfProgramPath() {
+    if (!g_selfProgramOverride.empty()) return g_selfProgramOverride;
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void SetSelfProgramPathForTesting(std::wstring path) { g_selfProgramOverride = std::move(path); }

@@ -1,3 +1,0 @@
-#include "ops/progress.h"
-
-ProgressCounters g_progress;

@@ -1,0 +1,132 @@
+// The modal progress window and its close protocol.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <mutex>
+#include <string>
+
+#include "app/app_globals.h"
+#include "app/text.h"
+#include "ops/progress.h"
+#include "ops/worker_thread.h"
+#include "resource.h"
+#include "ui/password_dialog.h"
+
+namespace {
+
+constexpr UINT_PTR kTimerId = 100;
+constexpr UINT kTimerPeriodMs = 100;
+// The worker's close command; wParam carries the operation's number.
+constexpr UINT kCloseProgressMessage = WM_APP + 0x206;
+
+wchar_t g_title[256];
+wchar_t g_operationText[256];
+
+// Shared by the UI thread (the window) and the worker (its close command).
+std::mutex g_closeLock;
+HWND g_closeTarget = nullptr;
+WPARAM g_operationNumber = 0;
+bool g_closeRequested = false;
+
+void UpdateFromCounters(HWND dialog) {
+    const uint64_t total = g_progress.total.load();
+    if (total == 0) return;
+    const uint64_t completed = g_progress.completed.load();
+    const uint64_t percent = completed * 100 / total;
+    SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(percent > 100 ? 100 : percent), 0);
+    // Above 100 % the figure is shown as it is.
+    std::wstring label = g_operationText;
+    label += L' ';
+    label += std::to_wstring(percent);
+    label += L'%';
+    SetDlgItemTextW(dialog, IDC_PROGRESS_LABEL, label.c_str());
+    if (completed == total) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        InitDialogCaption(dialog);
+        SetWindowTextW(dialog, g_title);
+        {
+            std::lock_guard<std::mutex> lock(g_closeLock);
+            g_closeTarget = dialog;
+            SetWindowLongPtrW(dialog, DWLP_USER, static_cast<LONG_PTR>(g_operationNumber));
+            // The worker may have finished before the window appeared.
+            if (g_closeRequested) PostMessageW(dialog, kCloseProgressMessage, g_operationNumber, 0);
+        }
+        SetTimer(dialog, kTimerId, kTimerPeriodMs, nullptr);
+        if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) {
+            SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+            SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETPOS, 1, 0);
+        }
+        return TRUE;
+    }
+    case WM_TIMER:
+        if (wParam == kTimerId) UpdateFromCounters(dialog);
+        return TRUE;
+    case kCloseProgressMessage:
+        if (wParam == static_cast<WPARAM>(GetWindowLongPtrW(dialog, DWLP_USER))) EndDialog(dialog, IDOK);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            if (LOWORD(wParam) == IDCANCEL) g_progress.cancel = 1;  // the worker sees it at once
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DESTROY: {
+        KillTimer(dialog, kTimerId);
+        std::lock_guard<std::mutex> lock(g_closeLock);
+        if (g_closeTarget == dialog) g_closeTarget = nullptr;
+        return FALSE;
+    }
+    }
+    return FALSE;
+}
+
+// A new operation: close commands of earlier ones no longer count.
+void BeginOperation() {
+    std::lock_guard<std::mutex> lock(g_closeLock);
+    ++g_operationNumber;
+    g_closeRequested = false;
+}
+
+INT_PTR RunProgressDialog(const wchar_t* title, const wchar_t* operationText) {
+    CopyToBuffer(g_title, 256, title ? title : L"");
+    CopyToBuffer(g_operationText, 256, operationText ? operationText : L"");
+    return DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PROGRESS), g_app.OwnerWindow.load(),
+                           ProgressDialogProc, 0);
+}
+
+}  // namespace
+
+ProgressCounters g_progress;
+
+bool ShowProgress(const wchar_t* title, const wchar_t* operationText) {
+    return RunProgressDialog(title, operationText) == IDOK;
+}
+
+void PostCloseProgress() {
+    std::lock_guard<std::mutex> lock(g_closeLock);
+    g_closeRequested = true;
+    if (g_closeTarget) PostMessageW(g_closeTarget, kCloseProgressMessage, g_operationNumber, 0);
+}
+
+ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
+    BeginOperation();
+    WorkerThread worker;
+    const bool started = worker.Start([work = std::move(work)] {
+        struct CloseWhenDone {
+            ~CloseWhenDone() { PostCloseProgress(); }
+        } closer;
+        work();
+    });
+    if (!started) return ProgressOutcome::NoThread;
+    const INT_PTR result = RunProgressDialog(title, operationText);
+    if (result == IDCANCEL) g_progress.cancel = 1;
+    // The window may have closed at 100 % or by Cancel while the worker is still at work:
+    // nothing goes on until it has ended.
+    worker.Join();
+    return result == IDCANCEL ? ProgressOutcome::Cancelled : ProgressOutcome::Completed;
+}

@@ -1,0 +1,197 @@
+#include "ops/temp_workspace.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/handles.h"
+#include "app/path_tests.h"
+#include "catalog/item_catalog.h"
+
+namespace {
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t cut = path.find_last_of(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
+}
+
+bool IsDotEntry(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+bool IsFolderEntry(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsReparseEntry(const WIN32_FIND_DATAW& data) {
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Drops trailing backslashes, but keeps the one of a drive root ("C:\").
+std::wstring WithoutTrailingSeparators(std::wstring path) {
+    while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':')) path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::wstring ToolPath(std::wstring_view fileName) {
+    std::wstring path = ProgramFolder();
+    path += L"\\core\\";
+    path += fileName;
+    return path;
+}
+
+std::wstring TempBase() {
+    wchar_t folder[MAX_PATH] = {};
+    std::wstring base;
+    if (SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE) && folder[0]) {
+        base = folder;
+        base += L"\\Temp";
+    } else {
+        wchar_t temp[MAX_PATH + 1] = {};
+        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+        base.assign(temp, length <= MAX_PATH ? length : 0);
+        while (!base.empty() && base.back() == L'\\') base.pop_back();
+    }
+    CreateDirectoryW(base.c_str(), nullptr);
+    return base;
+}
+
+std::wstring NewTempName(std::wstring_view prefix) {
+    std::wstring name = TempBase();
+    name += L'\\';
+    name += prefix;
+    name += std::to_wstring(static_cast<long>(static_cast<int32_t>(GetTickCount())));
+    return name;
+}
+
+std::wstring CreateFreshTempFolder(std::wstring_view prefix) {
+    const std::wstring base = NewTempName(prefix);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::wstring candidate = attempt == 0 ? base : base + L"-" + std::to_wstring(attempt);
+        if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
+    return {};
+}
+
+bool RemoveFolderTree(const std::wstring& folder) {
+    if (folder.empty()) return true;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        WIN32_FIND_DATAW data;
+        UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+        if (find) {
+            do {
+                if (IsDotEntry(data.cFileName)) continue;
+                const std::wstring child = folder + L"\\" + data.cFileName;
+                if (IsFolderEntry(data) && !IsReparseEntry(data)) {
+                    RemoveFolderTree(child);
+                } else {
+                    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                    if (IsFolderEntry(data))
+                        RemoveDirectoryW(child.c_str());  // a link to a folder: the link only
+                    else
+                        DeleteFileW(child.c_str());
+                }
+            } while (FindNextFileW(find.get(), &data));
+        }
+    }
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(folder.c_str());
+    else
+        DeleteFileW(folder.c_str());
+    return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+void ItemCatalog::RemoveTempFolder() {
+    if (tempFolder.empty()) return;
+    if (IsDirectory(tempFolder)) RemoveFolderTree(tempFolder);
+    tempFolder.clear();
+}
+
+StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archiveFolder,
+                       const std::vector<std::wstring>& paths) {
+    StageResult result;
+    CreateDirectoryW(tempFolder.c_str(), nullptr);
+    std::wstring target = tempFolder;
+    size_t start = 0;
+    while (start < archiveFolder.size()) {
+        size_t cut = archiveFolder.find(L'\\', start);
+        if (cut == std::wstring_view::npos) cut = archiveFolder.size();
+        if (cut > start) {
+            target += L'\\';
+            target += archiveFolder.substr(start, cut - start);
+            CreateDirectoryW(target.c_str(), nullptr);
+        }
+        start = cut + 1;
+    }
+    for (const std::wstring& given : paths) {
+        const std::wstring path = WithoutTrailingSeparators(given);
+        const size_t cut = path.find_last_of(L'\\');
+        const std::wstring name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+        if (name.empty() || name == L"." || name == L".." || (name.size() == 2 && name[1] == L':')) {
+            ++result.failed;  // a drive root or a dot name has no name of its own to store it under
+            continue;
+        }
+        const std::wstring destination = target + L"\\" + name;
+        if (IsDirectory(path)) {
+            result.copied += CopyFolder(path, destination, &result.failed);
+        } else if (CopyFileW(path.c_str(), destination.c_str(), FALSE)) {
+            ++result.copied;
+        } else {
+            ++result.failed;
+        }
+    }
+    return result;
+}
+
+int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed) {
+    CreateDirectoryW(destination.c_str(), nullptr);
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((source + L"\\*.*").c_str(), &data));
+    if (!find) return 0;
+    int copied = 0;
+    do {
+        if (IsDotEntry(data.cFileName)) continue;
+        const std::wstring from = source + L"\\" + data.cFileName;
+        const std::wstring to = destination + L"\\" + data.cFileName;
+        if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) continue;  // never overwrite
+        if (IsFolderEntry(data)) {
+            // A link to a folder is not followed: it could lead back up the tree.
+            if (!IsReparseEntry(data)) copied += CopyFolder(from, to, failed);
+        } else if (CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+            ++copied;
+        } else if (failed) {
+            ++*failed;
+        }
+    } while (FindNextFileW(find.get(), &data));
+    return copied;
+}
+
+int CountFiles(const std::wstring& folder, bool recurse) {
+    std::wstring base = folder;
+    if (base.empty() || base.back() != L'\\') base += L'\\';
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
+    if (!find) return 0;
+    int count = 0;
+    do {
+        if (IsDotEntry(data.cFileName)) continue;
+        if (IsFolderEntry(data)) {
+            if (recurse && !IsReparseEntry(data)) count += CountFiles(base + data.cFileName + L"\\", true);
+        } else {
+            ++count;
+        }
+    } while (FindNextFileW(find.get(), &data));
+    return count;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Places on disk for the archive operations: the archiver's path beside the program, fresh
+// names under the user's temporary base, and the staging of files for an add inside a folder.
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's folder + "\core\" + fileName.
+std::wstring ToolPath(std::wstring_view fileName);
+
+// The temporary base: the local application data folder + "\Temp" (the system's temporary
+// folder when that cannot be determined). Created when missing.
+std::wstring TempBase();
+
+// base + "\" + prefix + the tick count as a signed decimal. Creates the base, nothing else.
+std::wstring NewTempName(std::wstring_view prefix);
+
+// A newly created, empty folder named like NewTempName (a suffix is added when that name is
+// taken), so that whatever lies in it afterwards was put there by the caller. Empty on failure.
+std::wstring CreateFreshTempFolder(std::wstring_view prefix);
+
+// Deletes a folder with everything in it (read-only files included). Reparse points are
+// removed, never followed. True when the folder is gone afterwards.
+bool RemoveFolderTree(const std::wstring& folder);
+
+struct StageResult {
+    int copied = 0;  // files copied
+    int failed = 0;  // files that could not be copied
+};
+
+// Mirrors `archiveFolder` (backslash-separated, may be empty) inside `tempFolder` and copies
+// the paths (files or folders) into it.
+StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archiveFolder,
+                       const std::vector<std::wstring>& paths);
+
+// Copies a folder tree, skipping names that already exist at the destination; returns the
+// number of files copied and adds copy failures to `failed` when given.
+int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed = nullptr);
+
+// The number of files in a folder (below it too when `recurse`).
+int CountFiles(const std::wstring& folder, bool recurse);

@@ -1,0 +1,39 @@
+#pragma once
+// The command line of one run of the archiver 7z.exe. The archiver is started directly (no
+// batch file, no command interpreter), so nothing in a name is expanded or re-read, and no
+// password ever appears here: `-p` without a value makes the archiver ask on its input.
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ToolCommandLine {
+public:
+    // `command` is the archiver's command letter: L"a" (add) or L"d" (delete).
+    ToolCommandLine(std::wstring toolPath, std::wstring command, std::wstring archivePath);
+
+    // A name to add or delete, taken literally (no wildcards, no list files, no switches).
+    void addName(std::wstring name);
+    // The archiver asks for the password on its input ("-p" without a value).
+    void askForPassword(bool ask) { askForPassword_ = ask; }
+    // The child's current folder; names are relative to it. Empty = the caller's.
+    void setWorkingFolder(std::wstring folder) { workingFolder_ = std::move(folder); }
+
+    const std::wstring& toolPath() const { return toolPath_; }
+    const std::wstring& archivePath() const { return archivePath_; }
+    const std::wstring& workingFolder() const { return workingFolder_; }
+    const std::vector<std::wstring>& names() const { return names_; }
+
+    // The whole command line, program first, each argument quoted as the C runtime splits it.
+    std::wstring text() const;
+
+private:
+    std::wstring toolPath_;
+    std::wstring command_;
+    std::wstring archivePath_;
+    std::wstring workingFolder_;
+    std::vector<std::wstring> names_;
+    bool askForPassword_ = false;
+};
+
+// Quotes one argument so that the C runtime's command-line splitting gives it back unchanged.
+std::wstring QuoteArgument(std::wstring_view argument);

@@ -1,0 +1,89 @@
+#include "ops/tool_output_interpreter.h"
+
+#include "catalog/item_catalog.h"
+
+namespace {
+// Only the beginning of a line is ever compared; longer lines are kept up to here.
+constexpr size_t kKeptLineStart = 1024;
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+}  // namespace
+
+ToolOutputInterpreter::ToolOutputInterpreter(OperationState state, std::string knownPassword,
+                                             std::atomic<int32_t>& yesToAll, ToolDialogue dialogue)
+    : state_(state), knownPassword_(std::move(knownPassword)), yesToAll_(yesToAll), dialogue_(std::move(dialogue)) {}
+
+void ToolOutputInterpreter::InterpretToolOutput(std::string_view chunk) {
+    for (char c : chunk) {
+        // A carriage return ends a line as a line feed does; "\r\n" gives one line and an
+        // empty one, and empty lines mean nothing.
+        if (c == '\n' || c == '\r') {
+            completeLine();
+            continue;
+        }
+        if (c == '\0') continue;
+        if (line_.size() < kKeptLineStart) line_.push_back(c);
+        ++lineLength_;
+    }
+    // The archiver waits on a prompt without ending its line: look at the unfinished line too.
+    if (lineLength_ > 0) answerPrompts();
+}
+
+void ToolOutputInterpreter::Finish() {
+    if (lineLength_ > 0) completeLine();
+}
+
+void ToolOutputInterpreter::completeLine() {
+    if (lineLength_ == 0) {
+        lineAnswered_ = false;
+        return;
+    }
+    if (dialogue_.traceLine) dialogue_.traceLine(line_);
+    answerPrompts();
+    if (state_ == OperationState::Adding &&
+        (StartsWith(line_, "Compressing") || StartsWith(line_, "+ ") || StartsWith(line_, "U "))) {
+        if (dialogue_.countProgress) dialogue_.countProgress();
+    }
+    line_.clear();
+    lineLength_ = 0;
+    lineAnswered_ = false;
+}
+
+void ToolOutputInterpreter::answerPrompts() {
+    if (lineAnswered_ || declined_) return;
+    if (StartsWith(line_, kPasswordPrompt)) {
+        lineAnswered_ = true;
+        std::optional<std::string> password;
+        if (!knownPasswordTried_ && !knownPassword_.empty()) {
+            knownPasswordTried_ = true;
+            password = knownPassword_;
+        } else {
+            password = dialogue_.askPassword ? dialogue_.askPassword() : std::nullopt;
+            if (!password) {
+                declined_ = true;  // the runner closes the archiver's input, which ends it
+                return;
+            }
+            typedPassword_ = password;
+        }
+        // The archiver reads the password up to a line end.
+        std::string reply = *password;
+        reply += '\n';
+        if (dialogue_.answer) dialogue_.answer(reply);
+        return;
+    }
+    if (StartsWith(line_, kReplacePrompt)) {
+        lineAnswered_ = true;
+        if (yesToAll_.load() != 0) {
+            if (dialogue_.answer) dialogue_.answer("Y\n");
+            return;
+        }
+        if (dialogue_.confirmReplace && dialogue_.confirmReplace()) {
+            yesToAll_ = 1;
+            if (dialogue_.answer) dialogue_.answer("Y\n");
+        } else {
+            // Quit: the archiver stops and leaves the archive as it was.
+            declined_ = true;
+            if (dialogue_.answer) dialogue_.answer("Q\n");
+        }
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Reads what the archiver prints, line by line, and answers its prompts. It keeps the start of
+// an unfinished line across reads, so a prompt that arrives in pieces (the waiting prompt has no
+// line end yet) is still recognised. Everything outside it goes through callbacks, so the same
+// code serves the real runs and the tests.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class OperationState : int32_t;
+
+struct ToolDialogue {
+    // Asks the user for a password (UTF-8); nullopt when the user cancels.
+    std::function<std::optional<std::string>()> askPassword;
+    // Asks whether an existing file may be replaced.
+    std::function<bool()> confirmReplace;
+    // Writes an answer to the archiver's input.
+    std::function<void(std::string_view)> answer;
+    // One more file done (adds only).
+    std::function<void()> countProgress;
+    // Every line, for the debugger (optional).
+    std::function<void(std::string_view)> traceLine;
+};
+
+inline constexpr std::string_view kPasswordPrompt = "Enter password (will not be echoed):";
+inline constexpr std::string_view kReplacePrompt =
+    "(Y)es / (N)o / (A)lways / (S)kip all / A(u)to rename all / (Q)uit?";
+
+class ToolOutputInterpreter {
+public:
+    // `knownPassword` (UTF-8, may be empty) answers the first password prompt of this run;
+    // `yesToAll` is the catalogue's flag, set once the user agreed to replace files.
+    ToolOutputInterpreter(OperationState state, std::string knownPassword, std::atomic<int32_t>& yesToAll,
+                          ToolDialogue dialogue);
+
+    // One piece of output, as read (any length, lines may be split anywhere).
+    void InterpretToolOutput(std::string_view chunk);
+    // The output has ended: an unfinished last line counts as a line.
+    void Finish();
+
+    // The user cancelled a password prompt or declined to replace a file: the run must end
+    // (a declined replace question has already been answered with "quit").
+    bool declined() const { return declined_; }
+    // The password the user typed during this run, if any.
+    const std::optional<std::string>& typedPassword() const { return typedPassword_; }
+
+private:
+    void completeLine();
+    void answerPrompts();
+
+    OperationState state_;
+    std::string knownPassword_;
+    bool knownPasswordTried_ = false;
+    std::atomic<int32_t>& yesToAll_;
+    ToolDialogue dialogue_;
+    std::string line_;               // the start of the current line (capped)
+    size_t lineLength_ = 0;          // its true length so far
+    bool lineAnswered_ = false;      // a prompt on the current line was answered already
+    bool declined_ = false;
+    std::optional<std::string> typedPassword_;
+};

@@ -1,0 +1,139 @@
+#include "ops/tool_runner.h"
+
+#include <algorithm>
+
+#include "app/handles.h"
+#include "catalog/item_catalog.h"
+
+namespace {
+
+constexpr DWORD kChunkBytes = 4096;
+constexpr DWORD kPollMs = 20;
+// After its input was closed the archiver ends by itself; this long it may take.
+constexpr DWORD kGraceAfterDeclineMs = 5000;
+
+void Trace(std::string_view text) {
+    std::string line(text);
+    line += '\n';
+    OutputDebugStringA(line.c_str());
+}
+
+bool Cancelled(const ToolRunSettings& settings) { return settings.cancel && settings.cancel->load() != 0; }
+
+// Reads what is waiting on the pipe without blocking. False when the pipe is closed.
+bool ReadAvailable(HANDLE pipe, ToolOutputInterpreter& interpreter, bool& gotSome) {
+    gotSome = false;
+    DWORD available = 0;
+    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
+    if (available == 0) return true;
+    char chunk[kChunkBytes + 1];
+    DWORD got = 0;
+    if (!ReadFile(pipe, chunk, std::min<DWORD>(available, kChunkBytes), &got, nullptr)) return false;
+    chunk[got] = '\0';
+    gotSome = got > 0;
+    interpreter.InterpretToolOutput(std::string_view(chunk, got));
+    return true;
+}
+
+}  // namespace
+
+ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& settings) {
+    ToolRunResult result;
+
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
+    if (!CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, 0) ||
+        !SetHandleInformation(outputRead.get(), HANDLE_FLAG_INHERIT, 0) ||
+        !CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0) ||
+        !SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
+        Trace("archiver: pipes could not be created");
+        return result;
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inputRead.get();
+    startup.hStdOutput = outputWrite.get();
+    startup.hStdError = outputWrite.get();
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = command.text();
+    const std::wstring& folder = command.workingFolder();
+    if (!CreateProcessW(command.toolPath().c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        Trace("archiver: CreateProcess failed");
+        return result;
+    }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    // Only the child holds these ends now, so the output pipe closes when the child ends.
+    outputWrite.reset();
+    inputRead.reset();
+    result.started = true;
+    if (settings.started) settings.started(process.dwProcessId);
+
+    ToolDialogue dialogue;
+    dialogue.askPassword = [&settings]() -> std::optional<std::string> {
+        // After Cancel nobody is asked anything: the run ends instead.
+        if (Cancelled(settings) || !settings.askPassword) return std::nullopt;
+        return settings.askPassword();
+    };
+    dialogue.confirmReplace = [&settings]() {
+        if (Cancelled(settings) || !settings.confirmReplace) return false;
+        return settings.confirmReplace();
+    };
+    dialogue.answer = [&inputWrite](std::string_view reply) {
+        if (!inputWrite) return;
+        DWORD written = 0;
+        WriteFile(inputWrite.get(), reply.data(), static_cast<DWORD>(reply.size()), &written, nullptr);
+    };
+    dialogue.countProgress = settings.countProgress;
+    dialogue.traceLine = Trace;
+    std::atomic<int32_t> noYesToAll{0};
+    ToolOutputInterpreter interpreter(settings.state, settings.knownPassword,
+                                      settings.yesToAll ? *settings.yesToAll : noYesToAll, std::move(dialogue));
+
+    bool ended = false;
+    DWORD declinedAt = 0;
+    for (;;) {
+        bool gotSome = false;
+        const bool pipeOpen = ReadAvailable(outputRead.get(), interpreter, gotSome);
+        if (interpreter.declined() && !result.stopped) {
+            // The archiver stops when its input ends (a cancelled password) or after "quit".
+            result.stopped = true;
+            inputWrite.reset();
+            declinedAt = GetTickCount();
+        }
+        if (gotSome) continue;
+        if (Cancelled(settings) && !ended) {
+            TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            WaitForSingleObject(processHandle.get(), INFINITE);
+            result.stopped = true;
+            ended = true;
+        }
+        if (result.stopped && !ended && GetTickCount() - declinedAt > kGraceAfterDeclineMs) {
+            TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            WaitForSingleObject(processHandle.get(), INFINITE);
+            ended = true;
+        }
+        if (ended) {
+            // Whatever is still in the pipe is read; the child can write no more.
+            while (ReadAvailable(outputRead.get(), interpreter, gotSome) && gotSome) {
+            }
+            break;
+        }
+        // The pipe closes when the child ends; until then wait for it a little at a time, so
+        // that Cancel is seen while it runs.
+        if (!pipeOpen) {
+            if (WaitForSingleObject(processHandle.get(), kPollMs) == WAIT_OBJECT_0) ended = true;
+            continue;
+        }
+        if (WaitForSingleObject(processHandle.get(), kPollMs) == WAIT_OBJECT_0) ended = true;
+    }
+    interpreter.Finish();
+    result.typedPassword = interpreter.typedPassword();
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    result.exitCode = exitCode;
+    return result;
+}

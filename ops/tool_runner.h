@@ -1,0 +1,35 @@
+#pragma once
+// One run of the archiver: started directly with its output on a pipe that the output
+// interpreter reads while the archiver runs, its prompts answered on its input.
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ops/tool_command_line.h"
+#include "ops/tool_output_interpreter.h"
+
+struct ToolRunSettings {
+    OperationState state{};
+    std::string knownPassword;                     // UTF-8; answers the first password prompt
+    std::atomic<int32_t>* yesToAll = nullptr;      // the catalogue's flag
+    std::atomic<int32_t>* cancel = nullptr;        // set: the running archiver is ended
+    std::function<std::optional<std::string>()> askPassword;
+    std::function<bool()> confirmReplace;
+    std::function<void()> countProgress;
+    // Called with the child's process id once it runs (for the tests).
+    std::function<void(DWORD)> started;
+};
+
+struct ToolRunResult {
+    bool started = false;    // the archiver ran
+    bool stopped = false;    // it was ended early: Cancel, or the user declined a prompt
+    DWORD exitCode = 0;      // its exit code when it ended by itself
+    std::optional<std::string> typedPassword;  // a password the user typed during the run
+    bool succeeded() const { return started && !stopped && exitCode == 0; }
+};
+
+// Runs the command and returns when the archiver has ended and its output has been read.
+ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& settings);
