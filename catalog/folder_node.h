@@ -14,7 +14,7 @@ struct FolderNode {
     std::string modifiedTime;
     std::string size;
     std::string packedSize;
-    std::string fullPath;  // the item's path; for a folder no item names, the path of its components
+    std::string fullPath;  // the item's path (empty for a folder that no item names)
     uint64_t modified = 0;
     bool hasItem = false;  // an archive item carries this node's data (false for implied folders)
     std::vector<std::unique_ptr<FolderNode>> children;  // in creation order

@@ -46,14 +46,19 @@ FolderNode* ItemCatalog::FindNode(std::string_view utf8Path, bool create) {
         if (!child) {
             if (!create) return nullptr;
             child = node->addChild(component);
-            // A folder that no item names still gets its path, so its row can be found and
-            // entered like any other; an item that names it later writes the same text.
-            child->fullPath.assign(utf8Path.data(), end);
         }
         node = child;
         if (cut == std::string_view::npos) return node;
         start = cut + 1;
     }
+}
+
+std::string ItemCatalog::RowFullPath(const FolderNode& child) const {
+    if (child.hasItem) return child.fullPath;
+    // A folder that no item names gets the path of its components, so that its row can be
+    // found and entered like any other.
+    if (currentFolder.empty()) return child.name;
+    return currentFolder + "\\" + child.name;
 }
 
 void ItemCatalog::EnterFolder(std::string_view utf8Path) {
@@ -84,7 +89,7 @@ void ItemCatalog::EnterFolder(std::string_view utf8Path) {
         const FolderNode& child = *childPtr;
         ItemRow row;
         row.name = Utf8ToWideLossy(child.name);
-        row.fullPath = Utf8ToWideLossy(child.fullPath);
+        row.fullPath = Utf8ToWideLossy(RowFullPath(child));
         row.modifiedTime = child.modified;
         if (!haveLast || child.modifiedDate != lastDate || child.modifiedTime != lastTime) {
             lastDate = child.modifiedDate;

@@ -82,6 +82,8 @@ private:
         bool failed = false;   // the archiver failed, or a file could not be staged
         bool stopped = false;  // ended early by Cancel or a declined prompt
     };
+    // A child row's full path (UTF-8): the item's path, or the implied folder's own path.
+    std::string RowFullPath(const FolderNode& child) const;
     void BeginOperation();
     void EndOperation(bool cancelledByUser);
     void ListAndBuild();                   // the open worker's body
