@@ -1,0 +1,70 @@
+#pragma once
+// Helpers of the operation tests: trees of files, archives made and read back with the real
+// 7z.exe, the program's own dialogs answered as a user would, child processes watched.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+#include "support/window_probe.h"
+
+namespace opstest {
+
+using namespace testsupport;
+
+// Relative path (backslashes) -> content (UTF-8 names are fine: paths are wide).
+using Tree = std::map<std::wstring, std::string>;
+
+void MakeTree(const std::wstring& root, const Tree& tree);
+
+// Packs the tree into `archive` with 7z.exe; `switches` go before the archive name.
+void PackTree(const std::wstring& archive, const Tree& tree, const std::wstring& switches = L"");
+
+// Every entry of the archive as 7z.exe lists it; folders end in "\". A wrong or missing
+// password gives an empty list for an archive whose item list is encrypted.
+std::vector<std::wstring> EntriesOf(const std::wstring& archive, const std::wstring& password = L"");
+
+// Every file of the archive with its content, extracted by 7z.exe.
+Tree ContentsOf(const std::wstring& archive, const std::wstring& password = L"");
+
+// Answers the program's own dialogs (caption "Tolvane Extractor"): the password prompt is
+// filled with `password` and confirmed (or cancelled when `cancelPassword`), message boxes
+// are read and confirmed with `messageButton`.
+class AppDialogs {
+public:
+    explicit AppDialogs(std::wstring password = L"", bool cancelPassword = false, int messageButton = IDOK);
+    int passwordPrompts() const { return prompts_->load(); }
+    std::vector<std::wstring> messages() const;
+
+private:
+    std::shared_ptr<std::atomic<int>> prompts_;
+    std::shared_ptr<std::vector<std::wstring>> messages_;
+    std::shared_ptr<std::mutex> lock_;
+    std::unique_ptr<DialogResponder> responder_;
+};
+
+// Presses Cancel in the progress window with this title once it has been up for `afterMs`.
+class ProgressCanceller {
+public:
+    ProgressCanceller(const std::wstring& title, DWORD afterMs);
+    bool pressed() const { return responder_->count() > 0; }
+
+private:
+    std::unique_ptr<DialogResponder> responder_;
+};
+
+// Process ids of the running processes with this file name ("7z.exe").
+std::vector<DWORD> ProcessesNamed(const std::wstring& exeName);
+// The command line a process was started with (read from its memory); empty when unreadable.
+std::wstring ProcessCommandLine(DWORD pid);
+
+// Bytes of random-looking data that no compressor can shrink.
+std::string IncompressibleBytes(size_t size, uint32_t seed);
+
+}  // namespace opstest
