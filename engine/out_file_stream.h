@@ -1,0 +1,35 @@
+#pragma once
+// The file an extracted item is written to, as the engine writes it.
+#include "engine/engine_interfaces.h"
+#include "engine/engine_object.h"
+
+#include <string>
+
+class COutFileStream final : public IOutStream, public CMyUnknownImp {
+public:
+    COutFileStream() = default;
+    virtual ~COutFileStream();
+    COutFileStream(const COutFileStream&) = delete;
+    COutFileStream& operator=(const COutFileStream&) = delete;
+
+    // Creates the file for writing (others may read it meanwhile). With `replace` an existing
+    // file is truncated; without, an existing file makes this fail. False with the system's
+    // error as the last error.
+    bool create(const std::wstring& path, bool replace);
+    // Closes the file; 0 or the system error as an HRESULT.
+    HRESULT close();
+    bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    HANDLE handle() const { return file_; }
+    UINT64 bytesWritten() const { return bytesWritten_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ENGINE_OBJECT_REFCOUNT
+
+    HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processedSize) override;
+    HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) override;
+    HRESULT STDMETHODCALLTYPE SetSize(UINT64 newSize) override;
+
+private:
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    UINT64 bytesWritten_ = 0;
+};
