@@ -58,7 +58,7 @@ int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
     bool failed = false;
     bool stopped = false;
     const ProgressOutcome outcome = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
-        const ModifyOutcome result = AddPending();
+        const ModifyResult result = AddPending();
         failed = result.failed;
         stopped = result.stopped;
     });
