@@ -130,16 +130,20 @@ void CArchiveExtractCallback::ensureFolder(const std::wstring& folder) {
 
 HRESULT CArchiveExtractCallback::openOutputFile() {
     auto stream = ComPtr<COutFileStream>::share(NewEngineObject<COutFileStream>());
+    // The file is made with its final attributes but read-only, which comes after the data;
+    // most files then need no second call for their attributes.
+    createdAttributes_ =
+        attributesKnown_ ? plainFileAttributes(attributes_, false) & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY) : 0;
     // Most items land where nothing stands yet: try that first, and replace an existing
     // file only when there is one.
-    if (!stream->create(diskPath_, false)) {
+    if (!stream->create(diskPath_, false, createdAttributes_)) {
         const DWORD existing = GetFileAttributesW(diskPath_.c_str());
         if (existing != INVALID_FILE_ATTRIBUTES) {
             if (!deleteFileForced(diskPath_)) {
                 writeDiagnostic("ERROR: Can not delete output file ", diskPath_);
                 return E_ABORT;
             }
-            if (!stream->create(diskPath_, false)) {
+            if (!stream->create(diskPath_, false, createdAttributes_)) {
                 writeDiagnostic("can not open output file ", diskPath_);
                 return E_ABORT;
             }
@@ -253,7 +257,9 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
     outFile_ = nullptr;
     if (extractMode_ && attributesKnown_ && itemWritten_) {
         const DWORD plain = plainFileAttributes(attributes_, isFolder_);
-        SetFileAttributesW(diskPath_.c_str(), plain != 0 ? plain : FILE_ATTRIBUTE_NORMAL);
+        // A new file carries the archive bit besides what it was made with.
+        const bool alreadySet = !isFolder_ && plain == (createdAttributes_ | FILE_ATTRIBUTE_ARCHIVE);
+        if (!alreadySet) SetFileAttributesW(diskPath_.c_str(), plain != 0 ? plain : FILE_ATTRIBUTE_NORMAL);
     }
     itemWritten_ = false;
     itemWanted_ = false;

@@ -69,6 +69,7 @@ private:
     UINT64 unsafeCount_ = 0;
     bool itemWanted_ = false;      // the current item passed the selection
     bool itemWritten_ = false;     // ... and is being written (a file or a folder)
+    DWORD createdAttributes_ = 0;  // what the current item's file was made with
     std::wstring lastFolder_;      // the folder made for the previous item, made again only on change
     std::wstring fullDestination_; // absolute form of the destination, made when first needed
     ConsoleText console_;

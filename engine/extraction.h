@@ -9,7 +9,9 @@
 // the items whose path is one of the texts or lies below one of them (whole path components)
 // are written. Returns 0 when every written item was extracted intact, 1 otherwise (the
 // archive could not be opened, the engine failed, an item failed its checks or was unsafe).
-// `password` is in/out: a password asked while extracting is copied back.
+// `password` is in/out: a password that opened an encrypted item list, or one asked while
+// extracting when everything then extracted intact, is copied back (a wrong one is not, so
+// that the next operation asks again).
 int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                    std::wstring& password, const std::vector<std::wstring>* selection);
 

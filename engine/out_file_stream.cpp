@@ -6,10 +6,10 @@ COutFileStream::~COutFileStream() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
-bool COutFileStream::create(const std::wstring& path, bool replace) {
+bool COutFileStream::create(const std::wstring& path, bool replace, DWORD attributes) {
     if (file_ != INVALID_HANDLE_VALUE) close();
     file_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
+                        attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     bytesWritten_ = 0;
     return file_ != INVALID_HANDLE_VALUE;
 }

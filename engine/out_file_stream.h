@@ -12,10 +12,10 @@ public:
     COutFileStream(const COutFileStream&) = delete;
     COutFileStream& operator=(const COutFileStream&) = delete;
 
-    // Creates the file for writing (others may read it meanwhile). With `replace` an existing
-    // file is truncated; without, an existing file makes this fail. False with the system's
-    // error as the last error.
-    bool create(const std::wstring& path, bool replace);
+    // Creates the file for writing (others may read it meanwhile) with the given attributes.
+    // With `replace` an existing file is truncated; without, an existing file makes this fail.
+    // False with the system's error as the last error.
+    bool create(const std::wstring& path, bool replace, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
     // Closes the file; 0 or the system error as an HRESULT.
     HRESULT close();
     bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
