@@ -188,7 +188,11 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         if (read != S_OK) return read;
 
         const std::optional<std::wstring> relative = safeRelativePath(itemPath_);
-        if (!relative) {
+        if (relative && relative->empty() && isFolder_) {
+            itemWanted_ = false;  // the destination itself: nothing to make
+            return S_OK;
+        }
+        if (!relative || relative->empty()) {
             // Nothing of it is written; the extraction reports the failure at its end.
             ++unsafeCount_;
             itemWanted_ = false;
@@ -207,8 +211,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             ensureFolder(diskPath_.substr(0, slash));
 
         if (isFolder_) {
-            createFolderChain(diskPath_);
-            lastFolder_ = diskPath_;
+            ensureFolder(diskPath_);
             return S_OK;
         }
 

@@ -97,7 +97,6 @@ std::optional<std::wstring> safeRelativePath(std::wstring_view itemPath) {
         for (wchar_t c : component) out += IsRefusedCharacter(c) ? L'_' : c;
         if (out.back() == L'.' || out.back() == L' ') out.back() = L'_';
     }
-    if (out.empty()) return std::nullopt;
     return out;
 }
 

@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
-// The item's path below the destination, components joined by backslashes, or nothing when the
-// item must not be written (a ".." component, or no name left at all):
+// The item's path below the destination, components joined by backslashes; empty when no name
+// is left (the item is the destination itself, as a folder entry "\" is); nothing when the item
+// must not be written (a ".." component):
 // - "\" and "/" both separate components; empty and "." components are dropped;
 // - leading separators and prefixes that name a root are dropped: "\\?\", "\??\", "\\.\",
 //   "\\?\UNC\server\share", "\\server\share", a drive "C:";

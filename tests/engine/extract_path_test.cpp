@@ -37,17 +37,19 @@ TEST(SafeRelativePath, DropsEveryKindOfRootPrefix) {
     EXPECT_EQ(Mapped(L"C:\\\\server\\share\\x"), L"x");
 }
 
-TEST(SafeRelativePath, SkipsPathsThatClimbOrNameNothing) {
+TEST(SafeRelativePath, SkipsPathsThatClimbAndEmptiesPathsThatNameNothing) {
     EXPECT_EQ(Mapped(L"..\\x"), L"<skipped>");
     EXPECT_EQ(Mapped(L"../x"), L"<skipped>");
     EXPECT_EQ(Mapped(L"a\\..\\..\\x"), L"<skipped>");
     EXPECT_EQ(Mapped(L"a\\..\\b"), L"<skipped>");
     EXPECT_EQ(Mapped(L"C:\\..\\x"), L"<skipped>");
     EXPECT_EQ(Mapped(L"a/.."), L"<skipped>");
-    EXPECT_EQ(Mapped(L""), L"<skipped>");
-    EXPECT_EQ(Mapped(L"\\"), L"<skipped>");
-    EXPECT_EQ(Mapped(L"C:\\"), L"<skipped>");
-    EXPECT_EQ(Mapped(L".\\."), L"<skipped>");
+    // Nothing left: the destination itself.
+    EXPECT_EQ(Mapped(L""), L"");
+    EXPECT_EQ(Mapped(L"\\"), L"");
+    EXPECT_EQ(Mapped(L"C:\\"), L"");
+    EXPECT_EQ(Mapped(L".\\."), L"");
+    EXPECT_EQ(Mapped(L"\\\\server\\share"), L"");
     // Three dots are a name, not a climb; Windows would drop the dots, so they are kept visible.
     EXPECT_EQ(Mapped(L"..."), L".._");
 }

@@ -78,6 +78,7 @@ TEST_F(HostilePaths, NothingIsWrittenOutsideTheDestination) {
         ZipEntry{"\\??\\Z:\\tolvane-escape-10.txt", "10"},
         ZipEntry{"..\\..\\..\\..\\..\\..\\..\\..\\tolvane-escape-11.txt", "11"},
         ZipEntry{"sub/../../tolvane-escape-12.txt", "12"},
+        ZipEntry{"C:\\", ""},                 // a file named like a drive root: no name left
         ZipEntry{"kept.txt", "kept"},
     });
     // Items that climb are skipped and make the extraction fail; the others land inside.
@@ -103,6 +104,7 @@ TEST_F(HostilePaths, NamesWindowsWouldChangeNeitherCollideNorReachDevicesOrStrea
         ZipEntry{"nul.txt", "null device"},
         ZipEntry{"dir/COM1/inner.txt", "port"},
         ZipEntry{"dots.../end", "dots"},
+        ZipEntry{"/", "", true, 0, FILE_ATTRIBUTE_DIRECTORY},  // the root as a folder: nothing to do
     });
     EXPECT_EQ(result, 0);
     ExpectNothingOutside();
