@@ -128,5 +128,7 @@ ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationTe
     // The window may have closed at 100 % or by Cancel while the worker is still at work:
     // nothing goes on until it has ended.
     worker.Join();
+    // The operation is over; its close command, should it have come late, is void.
+    BeginOperation();
     return result == IDCANCEL ? ProgressOutcome::Cancelled : ProgressOutcome::Completed;
 }

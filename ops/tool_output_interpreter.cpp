@@ -31,6 +31,13 @@ void ToolOutputInterpreter::InterpretToolOutput(std::string_view chunk) {
 
 void ToolOutputInterpreter::Finish() {
     if (lineLength_ > 0) completeLine();
+    countFinishedFile();
+}
+
+void ToolOutputInterpreter::countFinishedFile() {
+    if (!fileInProgress_) return;
+    fileInProgress_ = false;
+    if (dialogue_.countProgress) dialogue_.countProgress();
 }
 
 void ToolOutputInterpreter::completeLine() {
@@ -40,10 +47,17 @@ void ToolOutputInterpreter::completeLine() {
     }
     if (dialogue_.traceLine) dialogue_.traceLine(line_);
     answerPrompts();
+    // The archiver names a file when it starts on it; the file is done once it writes anything
+    // further. So 100 % means the work is over, not that the last file has begun.
+    countFinishedFile();
     if (state_ == OperationState::Adding &&
-        (StartsWith(line_, "Compressing") || StartsWith(line_, "+ ") || StartsWith(line_, "U "))) {
-        if (dialogue_.countProgress) dialogue_.countProgress();
-    }
+        (StartsWith(line_, "Compressing") || StartsWith(line_, "+ ") || StartsWith(line_, "U ")))
+        fileInProgress_ = true;
+    // The archiver asks for the password separately to open the archive and to encrypt what
+    // it writes; each of these stages gets the known password once.
+    if (StartsWith(line_, "Open archive") || StartsWith(line_, "Updating archive") ||
+        StartsWith(line_, "Creating archive"))
+        passwordTriedInStage_ = false;
     line_.clear();
     lineLength_ = 0;
     lineAnswered_ = false;
@@ -53,10 +67,12 @@ void ToolOutputInterpreter::answerPrompts() {
     if (lineAnswered_ || declined_) return;
     if (StartsWith(line_, kPasswordPrompt)) {
         lineAnswered_ = true;
+        // The password known so far (the catalogue's, or one typed earlier in this run) is
+        // tried once per stage; asked again in the same stage, it was not the right one.
+        const std::string& known = typedPassword_ ? *typedPassword_ : knownPassword_;
         std::optional<std::string> password;
-        if (!knownPasswordTried_ && !knownPassword_.empty()) {
-            knownPasswordTried_ = true;
-            password = knownPassword_;
+        if (!passwordTriedInStage_ && !known.empty()) {
+            password = known;
         } else {
             password = dialogue_.askPassword ? dialogue_.askPassword() : std::nullopt;
             if (!password) {
@@ -65,6 +81,7 @@ void ToolOutputInterpreter::answerPrompts() {
             }
             typedPassword_ = password;
         }
+        passwordTriedInStage_ = true;
         // The archiver reads the password up to a line end.
         std::string reply = *password;
         reply += '\n';

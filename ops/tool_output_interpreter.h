@@ -19,7 +19,7 @@ struct ToolDialogue {
     std::function<bool()> confirmReplace;
     // Writes an answer to the archiver's input.
     std::function<void(std::string_view)> answer;
-    // One more file done (adds only).
+    // One more file done (adds only): counted once the archiver has gone past it.
     std::function<void()> countProgress;
     // Every line, for the debugger (optional).
     std::function<void(std::string_view)> traceLine;
@@ -31,7 +31,8 @@ inline constexpr std::string_view kReplacePrompt =
 
 class ToolOutputInterpreter {
 public:
-    // `knownPassword` (UTF-8, may be empty) answers the first password prompt of this run;
+    // `knownPassword` (UTF-8, may be empty) answers the first password prompt of each stage of
+    // the run (opening the archive, writing it); a second prompt in a stage asks the user.
     // `yesToAll` is the catalogue's flag, set once the user agreed to replace files.
     ToolOutputInterpreter(OperationState state, std::string knownPassword, std::atomic<int32_t>& yesToAll,
                           ToolDialogue dialogue);
@@ -49,16 +50,18 @@ public:
 
 private:
     void completeLine();
+    void countFinishedFile();
     void answerPrompts();
 
     OperationState state_;
     std::string knownPassword_;
-    bool knownPasswordTried_ = false;
+    bool passwordTriedInStage_ = false;
     std::atomic<int32_t>& yesToAll_;
     ToolDialogue dialogue_;
     std::string line_;               // the start of the current line (capped)
     size_t lineLength_ = 0;          // its true length so far
     bool lineAnswered_ = false;      // a prompt on the current line was answered already
     bool declined_ = false;
+    bool fileInProgress_ = false;    // a file was named and not yet counted
     std::optional<std::string> typedPassword_;
 };

@@ -45,7 +45,8 @@ std::vector<std::wstring> EntriesOf(const std::wstring& archive, const std::wstr
         if (line.rfind("Path = ", 0) == 0) {
             if (!current.empty()) entries.push_back(current);
             current = Widen(line.substr(7));
-        } else if (line == "Folder = +" && !current.empty()) {
+        } else if ((line == "Folder = +" || line.rfind("Attributes = D", 0) == 0) && !current.empty() &&
+                   current.back() != L'\\') {
             current += L"\\";
         }
         pos = end;
@@ -97,10 +98,18 @@ std::vector<std::wstring> AppDialogs::messages() const {
     return *messages_;
 }
 
-ProgressCanceller::ProgressCanceller(const std::wstring& title, DWORD afterMs) {
-    responder_ = std::make_unique<DialogResponder>(title, [afterMs](HWND window) {
-        Sleep(afterMs);
-        if (IsWindow(window)) PressButton(window, IDCANCEL);
+ProgressCanceller::ProgressCanceller(const std::wstring& title, DWORD afterMs)
+    : pressed_(std::make_shared<std::atomic<bool>>(false)) {
+    auto pressed = pressed_;
+    responder_ = std::make_unique<DialogResponder>(title, [afterMs, pressed](HWND window) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < afterMs) {
+            if (!IsWindow(window) || !IsWindowVisible(window)) return;  // closed by itself
+            Sleep(10);
+        }
+        if (!IsWindow(window)) return;
+        PressButton(window, IDCANCEL);
+        *pressed = true;
     });
 }
 

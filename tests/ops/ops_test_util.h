@@ -53,9 +53,10 @@ private:
 class ProgressCanceller {
 public:
     ProgressCanceller(const std::wstring& title, DWORD afterMs);
-    bool pressed() const { return responder_->count() > 0; }
+    bool pressed() const { return pressed_->load(); }
 
 private:
+    std::shared_ptr<std::atomic<bool>> pressed_;
     std::unique_ptr<DialogResponder> responder_;
 };
 

@@ -62,7 +62,8 @@ TEST(ToolOutputInterpreter, ByteByByteWithCarriageReturnsOnly) {
     ToolOutputInterpreter interpreter = recorder.Make(OperationState::Adding);
     const std::string output = "x\r+ one\r+ two\rCompressing three\rEnter password (will not be echoed):";
     for (char c : output) interpreter.InterpretToolOutput(std::string_view(&c, 1));
-    EXPECT_EQ(recorder.progress, 3);
+    // "Compressing three" is still at work while the prompt waits.
+    EXPECT_EQ(recorder.progress, 2);
     EXPECT_EQ(recorder.written, "typed\n");
     ASSERT_TRUE(interpreter.typedPassword().has_value());
     EXPECT_EQ(*interpreter.typedPassword(), "typed");
@@ -91,6 +92,28 @@ TEST(ToolOutputInterpreter, KnownPasswordIsTriedOnceThenTheUserIsAsked) {
     EXPECT_EQ(recorder.passwordQuestions, 2);
 }
 
+TEST(ToolOutputInterpreter, EachStageOfARunGetsTheKnownPasswordOnce) {
+    // An add to an archive with an encrypted item list: one prompt to open it, one to encrypt.
+    Recorder recorder;
+    ToolOutputInterpreter interpreter = recorder.Make(OperationState::Adding, "known");
+    interpreter.InterpretToolOutput("\r\nOpen archive: h.7z\r\n\r\n" + std::string(kPasswordPrompt));
+    interpreter.InterpretToolOutput("\r\n--\r\nPath = h.7z\r\n\r\nUpdating archive: h.7z\r\n\r\n" +
+                                    std::string(kPasswordPrompt));
+    interpreter.InterpretToolOutput("\r\n+ s1.txt\r\n\r\nEverything is Ok\r\n");
+    EXPECT_EQ(recorder.written, "known\nknown\n");
+    EXPECT_EQ(recorder.passwordQuestions, 0);
+    EXPECT_EQ(recorder.progress, 1);
+
+    // Without a known password the user is asked once, and the typed one serves the next stage.
+    Recorder typing;
+    typing.typedPasswords = {std::string("typed")};
+    ToolOutputInterpreter other = typing.Make(OperationState::Adding);
+    other.InterpretToolOutput("Open archive: h.7z\r\n" + std::string(kPasswordPrompt));
+    other.InterpretToolOutput("\r\nUpdating archive: h.7z\r\n" + std::string(kPasswordPrompt) + "\r\n");
+    EXPECT_EQ(typing.written, "typed\ntyped\n");
+    EXPECT_EQ(typing.passwordQuestions, 1);
+}
+
 TEST(ToolOutputInterpreter, ReplaceQuestionAskedOnceThenYesToAllDeclineQuits) {
     Recorder recorder;
     ToolOutputInterpreter interpreter = recorder.Make(OperationState::Adding);
@@ -113,6 +136,21 @@ TEST(ToolOutputInterpreter, ReplaceQuestionAskedOnceThenYesToAllDeclineQuits) {
     EXPECT_EQ(declining.yesToAll.load(), 0);
 }
 
+TEST(ToolOutputInterpreter, AFileCountsOnceTheArchiverHasMovedPastIt) {
+    Recorder recorder;
+    ToolOutputInterpreter interpreter = recorder.Make(OperationState::Adding);
+    interpreter.InterpretToolOutput("Add new data to archive: 2 files\r\n\r\n+ big.bin\r\n");
+    EXPECT_EQ(recorder.progress, 0) << "the archiver has only begun on the file";
+    interpreter.InterpretToolOutput("+ small.txt\r\n");
+    EXPECT_EQ(recorder.progress, 1);
+    interpreter.InterpretToolOutput("\r\n");
+    EXPECT_EQ(recorder.progress, 1) << "empty lines say nothing";
+    interpreter.InterpretToolOutput("Files read from disk: 2\r\n");
+    EXPECT_EQ(recorder.progress, 2);
+    interpreter.Finish();
+    EXPECT_EQ(recorder.progress, 2);
+}
+
 TEST(ToolOutputInterpreter, ProgressOnlyWhileAddingAndOnlyAtLineStarts) {
     Recorder deleting;
     ToolOutputInterpreter whileDeleting = deleting.Make(OperationState::Deleting);
@@ -125,5 +163,6 @@ TEST(ToolOutputInterpreter, ProgressOnlyWhileAddingAndOnlyAtLineStarts) {
     EXPECT_EQ(adding.progress, 3);
     // A very long line does not disturb what follows.
     whileAdding.InterpretToolOutput("+ after\n");
+    whileAdding.Finish();
     EXPECT_EQ(adding.progress, 4);
 }

@@ -1,0 +1,254 @@
+// Adding files and folders with the real archiver, at the root and inside a folder.
+#include <thread>
+
+#include "catalog/item_catalog.h"
+#include "ops/temp_workspace.h"
+#include "ops_test_util.h"
+
+using namespace opstest;
+
+namespace {
+
+const std::wstring kOddName = L"%OS% !x! ^&() ';,= caf\u00e9 \u6587 \U0001F600.txt";
+
+// Files to add: a plain file, one with an odd name, and a folder with a nested folder.
+Tree SourceTree() {
+    return {{L"plain.txt", "plain"},
+            {kOddName, "odd"},
+            {L"folder\\one.txt", "1"},
+            {L"folder\\inner\\two.txt", "2"},
+            {L"folder\\inner\\-three.txt", "3"}};
+}
+
+std::vector<std::wstring> SourcePaths(const TempDir& source) {
+    return {source / L"plain.txt", source / kOddName, source / L"folder"};
+}
+
+// What the archive holds after the source was added below `prefix` ("" or "docs\\old\\").
+Tree Added(const std::wstring& prefix) {
+    Tree tree;
+    for (const auto& [path, content] : SourceTree()) tree[prefix + path] = content;
+    return tree;
+}
+
+void AddAtRootIntoNewArchive(const std::wstring& extension, const std::wstring& password) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), SourceTree());
+    const std::wstring archive = work / (L"new" + extension);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    EXPECT_EQ(catalog.AddFilesToArchive(archive, SourcePaths(source), password), 0);
+    EXPECT_FALSE(catalog.LastOperationCancelled());
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(dialogs.passwordPrompts(), 0);
+    // Every file counted: the folder by its files.
+    EXPECT_EQ(g_progress.total.load(), 5u);
+    EXPECT_EQ(g_progress.completed.load(), 5u);
+    EXPECT_EQ(ContentsOf(archive, password), Added(L""));
+    if (!password.empty()) {
+        EXPECT_NE(ContentsOf(archive, L"wrong"), Added(L""));
+    }
+}
+
+void AddInsideAFolder(const std::wstring& extension, const std::wstring& password) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), SourceTree());
+    const std::wstring archive = work / (L"old" + extension);
+    const std::wstring switches = password.empty() ? L"" : Quote(L"-p" + password);
+    PackTree(archive, {{L"docs\\old\\kept.txt", "kept"}, {L"top.txt", "top"}}, switches);
+    AppDialogs dialogs(password);
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    // Content encrypted, item list not: the password is known only once typed, so type it.
+    catalog.password = password;
+    catalog.EnterFolder("docs\\old");
+    ASSERT_EQ(catalog.currentFolder, "docs\\old");
+    EXPECT_EQ(catalog.AddFiles(SourcePaths(source)), 0);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(dialogs.passwordPrompts(), 0);
+    EXPECT_EQ(g_progress.total.load(), 5u);
+    EXPECT_EQ(g_progress.completed.load(), 5u);
+    Tree expected = Added(L"docs\\old\\");
+    expected[L"docs\\old\\kept.txt"] = "kept";
+    expected[L"top.txt"] = "top";
+    EXPECT_EQ(ContentsOf(archive, password), expected);
+    // The view reloads afterwards and finds the files in the same folder.
+    catalog.ReloadArchive();
+    EXPECT_EQ(catalog.currentFolder, "docs\\old");
+    EXPECT_EQ(catalog.RowCount(), 5);
+}
+
+}  // namespace
+
+TEST(AddFiles, AtTheRootIntoANewZip) { AddAtRootIntoNewArchive(L".zip", L""); }
+TEST(AddFiles, AtTheRootIntoANew7z) { AddAtRootIntoNewArchive(L".7z", L""); }
+// The zip format takes ASCII passwords only (see below).
+TEST(AddFiles, AtTheRootIntoANewZipWithPassword) { AddAtRootIntoNewArchive(L".zip", L"p@ss w0rd!%^&x"); }
+TEST(AddFiles, AtTheRootIntoANew7zWithPassword) { AddAtRootIntoNewArchive(L".7z", L"p\u00e4ss w\u00f6rd"); }
+TEST(AddFiles, InsideAFolderOfAZip) { AddInsideAFolder(L".zip", L""); }
+TEST(AddFiles, InsideAFolderOfA7z) { AddInsideAFolder(L".7z", L""); }
+TEST(AddFiles, InsideAFolderOfAZipWithPassword) { AddInsideAFolder(L".zip", L"secret"); }
+TEST(AddFiles, InsideAFolderOfA7zWithPassword) { AddInsideAFolder(L".7z", L"secret"); }
+
+TEST(AddFiles, IntoA7zWithEncryptedItemListAnswersTheArchiverWithTheKnownPassword) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"new.txt", "new"}});
+    const std::wstring archive = work / L"h.7z";
+    PackTree(archive, {{L"old.txt", "old"}}, L"-psecret -mhe=on");
+    AppDialogs dialogs(L"secret");
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_EQ(dialogs.passwordPrompts(), 1);
+    EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+    EXPECT_EQ(dialogs.passwordPrompts(), 1) << "the archiver's prompt is answered without asking again";
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(ContentsOf(archive, L"secret"), (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
+    EXPECT_TRUE(EntriesOf(archive).empty()) << "the item list stays encrypted";
+}
+
+TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
+    TempDir source(L"src"), work(L"add");
+    const std::string big = IncompressibleBytes(60u << 20, 3);
+    MakeTree(source.path(), {{L"big.bin", big}, {L"small.txt", "small"}});
+    const std::wstring archive = work / L"secret.7z";
+    PackTree(archive, {{L"docs\\x.txt", "x"}});
+    const std::wstring password = L"Pw-9f3Kq-unique";
+
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    catalog.password = password;
+    catalog.EnterFolder("docs");  // staged in the temporary base
+
+    std::atomic<bool> done{false};
+    std::vector<std::wstring> commandLines;
+    std::vector<std::wstring> filesWithPassword;
+    const std::string needle8 = Narrow(password);
+    const std::string needle16(reinterpret_cast<const char*>(password.data()), password.size() * sizeof(wchar_t));
+    auto scanTemp = [&] {
+        const std::wstring base = TempBase();
+        for (const std::wstring& file : ListFilesRecursive(base)) {
+            const std::string bytes = ReadFileBytes(base + L"\\" + file);
+            if (bytes.find(needle8) != std::string::npos || bytes.find(needle16) != std::string::npos)
+                filesWithPassword.push_back(file);
+        }
+    };
+    std::thread watcher([&] {
+        while (!done) {
+            for (DWORD pid : ProcessesNamed(L"7z.exe")) {
+                const std::wstring line = ProcessCommandLine(pid);
+                if (!line.empty() && std::find(commandLines.begin(), commandLines.end(), line) == commandLines.end())
+                    commandLines.push_back(line);
+            }
+            if (commandLines.size() == 1) scanTemp();  // while the archiver runs
+            Sleep(30);
+        }
+    });
+    EXPECT_EQ(catalog.AddFiles({source / L"big.bin", source / L"small.txt"}), 0);
+    done = true;
+    watcher.join();
+    scanTemp();
+
+    ASSERT_FALSE(commandLines.empty()) << "the archiver was not seen running";
+    for (const std::wstring& line : commandLines) {
+        EXPECT_EQ(line.find(password), std::wstring::npos) << Narrow(line);
+        EXPECT_NE(line.find(L" -p "), std::wstring::npos) << Narrow(line);
+    }
+    EXPECT_TRUE(filesWithPassword.empty()) << Narrow(filesWithPassword.front());
+    const Tree contents = ContentsOf(archive, password);
+    EXPECT_EQ(contents.count(L"docs\\big.bin"), 1u);
+    EXPECT_EQ(contents.at(L"docs\\small.txt"), "small");
+}
+
+TEST(AddFiles, ReadOnlyOrLockedArchiveIsReportedAndKeptIntact) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"new.txt", "new"}});
+    const std::wstring archive = work / L"kept.zip";
+    PackTree(archive, {{L"old.txt", "old"}});
+    const std::string before = ReadFileBytes(archive);
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    {
+        AppDialogs dialogs;
+        SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+        SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{L"Could not update kept.zip"}));
+    }
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    {
+        AppDialogs dialogs;
+        HANDLE lock = CreateFileW(archive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+        EXPECT_EQ(catalog.DeleteEntries({L"old.txt"}), 0);
+        CloseHandle(lock);
+        EXPECT_EQ(dialogs.messages(),
+                  (std::vector<std::wstring>{L"Could not update kept.zip", L"Could not update kept.zip"}));
+    }
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    EXPECT_TRUE(ListFilesRecursive(work.path()) == std::vector<std::wstring>{L"kept.zip"})
+        << "no work file of the archiver is left";
+}
+
+TEST(AddFiles, ZipWithANonAsciiPasswordIsReportedNotLeftHalfMade) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"a.txt", "a"}});
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    catalog.AddFilesToArchive(work / L"new.zip", {source / L"a.txt"}, L"p\u00e4ss");
+    EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{L"Could not update new.zip"}));
+    EXPECT_FALSE(catalog.LastOperationCancelled());
+    EXPECT_TRUE(ListFilesRecursive(work.path()).empty());
+}
+
+TEST(AddFiles, RarArchivesAreNotChanged) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"new.txt", "new"}});
+    const std::wstring archive = work / L"x.rar";
+    const std::string bytes = "Rar!\x1a\x07\x01\x00 some archive bytes";
+    WriteFileBytes(archive, bytes);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    catalog.archivePath = archive;
+    EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), -1);
+    EXPECT_EQ(catalog.DeleteEntries({L"a.txt"}), -1);
+    EXPECT_EQ(catalog.AddFilesToArchive(work / L"other.rar", {source / L"new.txt"}, L""), 0);
+    EXPECT_EQ(dialogs.messages(),
+              (std::vector<std::wstring>{L"Operation is not supported.", L"Operation is not supported.",
+                                         L"Operation is not supported."}));
+    EXPECT_EQ(ReadFileBytes(archive), bytes);
+    EXPECT_FALSE(PathExists(work / L"other.rar"));
+}
+
+TEST(AddFiles, CancelEndsALongAddAndLeavesTheArchiveAsItWas) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"big.bin", IncompressibleBytes(200u << 20, 11)}, {L"later.txt", "later"}});
+    const std::wstring archive = work / L"kept.7z";
+    PackTree(archive, {{L"old.txt", "old"}});
+    const std::string before = ReadFileBytes(archive);
+
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    {
+        ProgressCanceller cancel(L"Add Files", 1500);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(catalog.AddFiles({source / L"big.bin", source / L"later.txt"}), 0);
+        EXPECT_LT(GetTickCount() - start, 15000u);
+        EXPECT_TRUE(cancel.pressed());
+    }
+    EXPECT_TRUE(catalog.LastOperationCancelled());
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(ProcessesNamed(L"7z.exe").empty());
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.7z"});
+
+    // A new archive that a cancelled add was writing is not left behind half-written.
+    {
+        ProgressCanceller cancel(L"Add Files", 1500);
+        ItemCatalog fresh;
+        fresh.AddFilesToArchive(work / L"new.7z", {source / L"big.bin"}, L"");
+        EXPECT_TRUE(fresh.LastOperationCancelled());
+    }
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.7z"});
+}

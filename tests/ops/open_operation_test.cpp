@@ -1,0 +1,98 @@
+// Opening archives behind the progress window.
+#include "catalog/item_catalog.h"
+#include "ops_test_util.h"
+#include "support/zip_writer.h"
+
+using namespace opstest;
+
+TEST(OpenArchive, ListsTheRootAndReportsFailures) {
+    TempDir work(L"open");
+    PackTree(work / L"x.zip", {{L"docs\\a.txt", "a"}, {L"b.txt", "bb"}, {L"caf\u00e9 \u6587 \U0001F600.txt", "c"}});
+    WriteFileBytes(work / L"empty.zip", MakeZip({}));
+    WriteFileBytes(work / L"broken.zip", "PK\x03\x04 definitely not a zip archive");
+    AppDialogs dialogs;
+
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    EXPECT_EQ(catalog.archivePath, work / L"x.zip");
+    EXPECT_EQ(catalog.currentFolder, "");
+    ASSERT_EQ(catalog.RowCount(), 4);
+    EXPECT_EQ(catalog.state.load(), OperationState::Idle);
+    std::vector<std::wstring> names;
+    for (int i = 0; i < catalog.RowCount(); ++i) names.push_back(catalog.RowAt(i).name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"..", L"b.txt", L"caf\u00e9 \u6587 \U0001F600.txt", L"docs"}));
+
+    // An archive without entries opens: only "..".
+    ASSERT_TRUE(catalog.OpenArchive(work / L"empty.zip"));
+    EXPECT_EQ(catalog.RowCount(), 1);
+
+    // A damaged archive: no rows, false, and it is a failure, not a cancel.
+    EXPECT_FALSE(catalog.OpenArchive(work / L"broken.zip"));
+    EXPECT_EQ(catalog.RowCount(), 0);
+    EXPECT_FALSE(catalog.LastOperationCancelled());
+    EXPECT_FALSE(catalog.OpenArchive(work / L"missing.7z"));
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
+    TempDir work(L"open");
+    PackTree(work / L"h.7z", {{L"secret.txt", "s"}}, L"-pp\u00e4ss -mhe=on");
+    {
+        AppDialogs dialogs(L"p\u00e4ss");
+        ItemCatalog catalog;
+        ASSERT_TRUE(catalog.OpenArchive(work / L"h.7z"));
+        EXPECT_EQ(dialogs.passwordPrompts(), 1);
+        EXPECT_EQ(catalog.password, L"p\u00e4ss");
+        EXPECT_EQ(catalog.RowAt(1).name, L"secret.txt");
+    }
+    {
+        // A refused password is a cancel: no rows, and nothing to report.
+        AppDialogs refusing(L"", true);
+        ItemCatalog catalog;
+        EXPECT_FALSE(catalog.OpenArchive(work / L"h.7z"));
+        EXPECT_EQ(refusing.passwordPrompts(), 1);
+        EXPECT_TRUE(catalog.LastOperationCancelled());
+        EXPECT_TRUE(refusing.messages().empty());
+    }
+}
+
+TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {
+    TempDir work(L"open");
+    std::vector<ZipEntry> entries;
+    for (int i = 0; i < 150000; ++i) {
+        ZipEntry entry;
+        entry.name = "folder" + std::to_string(i % 100) + "/file" + std::to_string(i) + ".txt";
+        entries.push_back(std::move(entry));
+    }
+    WriteFileBytes(work / L"many.zip", MakeZip(entries));
+    entries.clear();
+
+    // How long a whole open takes here.
+    ItemCatalog reference;
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(reference.OpenArchive(work / L"many.zip"));
+    const DWORD whole = GetTickCount() - start;
+
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    DWORD cancelled = 0;
+    {
+        ProgressCanceller cancel(L"Open File", 50);
+        start = GetTickCount();
+        EXPECT_FALSE(catalog.OpenArchive(work / L"many.zip"));
+        cancelled = GetTickCount() - start;
+        EXPECT_TRUE(cancel.pressed());
+    }
+    EXPECT_TRUE(catalog.LastOperationCancelled());
+    EXPECT_EQ(catalog.RowCount(), 0);
+    EXPECT_TRUE(catalog.root.children.empty());
+    EXPECT_EQ(catalog.state.load(), OperationState::Idle);
+    EXPECT_EQ(g_progress.cancel.load(), 0) << "the cancel flag must not outlive the operation";
+    EXPECT_LT(cancelled, whole) << "whole open " << whole << " ms";
+    EXPECT_TRUE(dialogs.messages().empty());
+
+    // The same catalogue opens the archive afterwards as if nothing had happened.
+    EXPECT_TRUE(catalog.OpenArchive(work / L"many.zip"));
+    EXPECT_EQ(catalog.RowCount(), 101);
+}

@@ -1,0 +1,79 @@
+// The progress window and its close protocol with the worker.
+#include "ops/progress.h"
+#include "ops_test_util.h"
+#include "resource.h"
+
+using namespace opstest;
+
+TEST(ProgressWindow, AWorkerThatEndsBeforeTheWindowAppearsStillClosesIt) {
+    // A safety net: should the window stay, Cancel is pressed after a long while.
+    ProgressCanceller safety(L"Open File", 8000);
+    for (int i = 0; i < 5; ++i) {
+        g_progress.reset();
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(RunWithProgress(L"Open File", L"Opening File ... ", [] {}), ProgressOutcome::Completed);
+        EXPECT_LT(GetTickCount() - start, 5000u);
+    }
+    EXPECT_FALSE(safety.pressed());
+    EXPECT_EQ(FindTopWindow(L"Open File"), nullptr);
+}
+
+TEST(ProgressWindow, LabelShowsThePercentageAsItIsAndTheTimerClosesAtCompletion) {
+    std::wstring label;
+    std::wstring caption;
+    DialogResponder reader(L"Add Files", [&](HWND window) {
+        Sleep(400);
+        label = ControlText(window, IDC_PROGRESS_LABEL);
+        caption = WindowText(window);
+        PressButton(window, IDCANCEL);
+    });
+    g_progress.total = 10;
+    g_progress.completed = 12;
+    g_progress.cancel = 0;
+    EXPECT_FALSE(ShowProgress(L"Add Files", L"Adding Files "));
+    EXPECT_EQ(label, L"Adding Files  120%");
+    EXPECT_EQ(caption, L"Add Files");
+    reader.stop();
+
+    // Completed equal to total: the window closes by itself with OK.
+    ProgressCanceller safety(L"Extract Files", 8000);
+    g_progress.total = 5;
+    g_progress.completed = 5;
+    EXPECT_TRUE(ShowProgress(L"Extract Files", L"Extracting Files ... "));
+    EXPECT_FALSE(safety.pressed());
+    g_progress.reset();
+    g_progress.cancel = 0;
+}
+
+TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWindow) {
+    std::atomic<bool> firstEnded{false};
+    std::atomic<bool> sawCancel{false};
+    {
+        ProgressCanceller cancel(L"Extract Files", 300);
+        g_progress.reset();
+        g_progress.cancel = 0;
+        const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", [&] {
+            // The worker notices Cancel and still takes a while to end; its close command
+            // comes after its window has gone.
+            while (g_progress.cancel.load() == 0) Sleep(10);
+            sawCancel = true;
+            Sleep(1000);
+            firstEnded = true;
+        });
+        EXPECT_EQ(outcome, ProgressOutcome::Cancelled);
+        // The UI does not go on before the worker has ended.
+        EXPECT_TRUE(firstEnded.load());
+        EXPECT_TRUE(sawCancel.load());
+    }
+    g_progress.cancel = 0;
+    // The next window stays until its own worker is done.
+    std::atomic<bool> secondEnded{false};
+    const DWORD start = GetTickCount();
+    const ProgressOutcome second = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
+        Sleep(1500);
+        secondEnded = true;
+    });
+    EXPECT_EQ(second, ProgressOutcome::Completed);
+    EXPECT_TRUE(secondEnded.load());
+    EXPECT_GE(GetTickCount() - start, 1400u);
+}
