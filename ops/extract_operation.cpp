@@ -10,6 +10,7 @@
 #include "engine/extraction.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
+#include "ops/single_item_extraction.h"
 #include "ops/temp_workspace.h"
 
 int ItemCatalog::ExtractEntries(const std::vector<std::wstring>& names, const std::wstring& destinationFolder) {
@@ -48,4 +49,52 @@ bool ItemCatalog::ExtractSelection(int& result) {
     state = OperationState::Idle;
     pending.clear();
     return result == 0;
+}
+
+bool ItemCatalog::ExtractForViewing(const std::wstring& entryPath, std::wstring& extractedFile) {
+    extractedFile.clear();
+    RemoveTempFolder();
+    // A fresh, empty folder: whatever is in it afterwards was written for this entry.
+    tempFolder = CreateFreshTempFolder(L"Tolvar");
+    if (tempFolder.empty()) return false;
+    state = OperationState::Extracting;
+    g_progress.passwordRefused = 0;
+    std::wstring usedPassword = password;
+    const bool extracted = ExtractSingleItem(archivePath, archiveKindOf(archivePath), tempFolder, usedPassword,
+                                             entryPath, extractedFile);
+    state = OperationState::Idle;
+    if (!extracted) {
+        if (g_progress.passwordRefused.load() == 0)
+            ShowOperationMessage(L"Could not extract " + ArchiveFileName(archivePath));
+        g_progress.passwordRefused = 0;
+        return false;
+    }
+    password = usedPassword;
+    return true;
+}
+
+int ItemCatalog::ActivateEntry(const std::wstring& fullPath) {
+    FolderNode* folder = FindNode(currentFolder, false);
+    if (!folder) return 0;
+    for (const auto& childPtr : folder->children) {
+        const FolderNode& child = *childPtr;
+        if (Utf8ToWideLossy(RowFullPath(child)) != fullPath) continue;
+        if (child.isFolder()) {
+            const std::string path = RowFullPath(child);
+            EnterFolder(path);
+            return RowCount();
+        }
+        std::wstring extracted;
+        if (!ExtractForViewing(fullPath, extracted)) return 0;
+        const HWND owner = g_app.OwnerWindow.load();
+        if (archiveKindOf(fullPath) != None) {
+            // An archive inside the archive opens in a new instance of the program.
+            const std::wstring program = SelfProgramPath();
+            ShellExecuteW(owner, L"open", program.c_str(), extracted.c_str(), nullptr, SW_SHOW);
+        } else {
+            ShellExecuteW(owner, L"open", extracted.c_str(), nullptr, nullptr, SW_SHOW);
+        }
+        return 0;
+    }
+    return 0;
 }

@@ -1,0 +1,209 @@
+// Extracting selected entries behind the progress window, and opening one entry to view it.
+#include "catalog/item_catalog.h"
+#include "ops/operation_support.h"
+#include "ops/progress.h"
+#include "ops_test_util.h"
+#include "support/zip_writer.h"
+
+using namespace opstest;
+
+namespace {
+ZipEntry Entry(std::string name, std::string data) {
+    ZipEntry entry;
+    entry.name = std::move(name);
+    entry.data = std::move(data);
+    return entry;
+}
+}  // namespace
+
+TEST(ExtractEntries, WritesTheSelectedEntriesOfTheCurrentFolderOnly) {
+    TempDir work(L"ext"), out(L"out"), out2(L"out");
+    PackTree(work / L"x.7z", {{L"docs\\a.txt", "a"},
+                              {L"docs\\a.txt2", "a2"},
+                              {L"docs\\sub\\b.txt", "b"},
+                              {L"docs2\\c.txt", "c"},
+                              {L"top.txt", "top"}});
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"x.7z"));
+    catalog.EnterFolder("docs");
+    EXPECT_EQ(catalog.ExtractEntries({L"a.txt", L"sub"}, out.path()), 0);
+    EXPECT_EQ(ListFilesRecursive(out.path()), (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\sub\\b.txt"}));
+    EXPECT_EQ(catalog.state.load(), OperationState::Idle);
+    EXPECT_TRUE(catalog.pending.empty());
+
+    catalog.EnterFolder("");
+    EXPECT_EQ(catalog.ExtractEntries({L"docs"}, out2.path()), 0);
+    EXPECT_EQ(ListFilesRecursive(out2.path()),
+              (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\a.txt2", L"docs\\sub\\b.txt"}));
+    EXPECT_EQ(ReadFileBytes(out2 / L"docs\\sub\\b.txt"), "b");
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
+    TempDir work(L"ext"), out(L"out");
+    PackTree(work / L"enc.7z", {{L"a.txt", "alpha"}, {L"b.txt", "beta"}}, L"-psecret");
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"enc.7z"));
+    EXPECT_TRUE(catalog.password.empty());
+    {
+        // A wrong password: the failure is told.
+        AppDialogs wrong(L"nope");
+        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
+        EXPECT_EQ(wrong.passwordPrompts(), 1);
+        EXPECT_EQ(wrong.messages(), (std::vector<std::wstring>{L"Could not extract enc.7z"}));
+        EXPECT_TRUE(catalog.password.empty());
+    }
+    {
+        // A refused password is the user's choice: nothing to report.
+        AppDialogs refusing(L"", true);
+        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
+        EXPECT_EQ(refusing.passwordPrompts(), 1);
+        EXPECT_TRUE(refusing.messages().empty());
+        EXPECT_TRUE(catalog.LastOperationCancelled());
+    }
+    {
+        AppDialogs right(L"secret");
+        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
+        EXPECT_EQ(catalog.ExtractEntries({L"b.txt"}, out.path()), 0);
+        EXPECT_EQ(right.passwordPrompts(), 1) << "the right password is remembered";
+        EXPECT_TRUE(right.messages().empty());
+        EXPECT_EQ(catalog.password, L"secret");
+    }
+    EXPECT_EQ(ReadFileBytes(out / L"a.txt"), "alpha");
+    EXPECT_EQ(ReadFileBytes(out / L"b.txt"), "beta");
+
+    // The archive damaged after it was opened.
+    TempDir out2(L"out");
+    AppDialogs dialogs;
+    WriteFileBytes(work / L"enc.7z", "7z\xbc\xaf\x27\x1c damaged");
+    EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out2.path()), 0);
+    EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{L"Could not extract enc.7z"}));
+}
+
+TEST(ExtractEntries, CancelStopsALongExtraction) {
+    TempDir work(L"ext"), out(L"out");
+    std::vector<ZipEntry> entries;
+    for (int i = 0; i < 20000; ++i)
+        entries.push_back(Entry("f" + std::to_string(i % 50) + "/file" + std::to_string(i) + ".txt", std::string(100, 'x')));
+    WriteFileBytes(work / L"many.zip", MakeZip(entries));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"many.zip"));
+    std::vector<std::wstring> all;
+    for (int i = 0; i < 50; ++i) all.push_back(L"f" + std::to_wstring(i));
+    {
+        ProgressCanceller cancel(L"Extract Files", 800);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(catalog.ExtractEntries(all, out.path()), 0);
+        EXPECT_LT(GetTickCount() - start, 60000u);
+        EXPECT_TRUE(cancel.pressed());
+    }
+    EXPECT_TRUE(catalog.LastOperationCancelled());
+    EXPECT_TRUE(dialogs.messages().empty()) << "a cancelled extraction is no failure";
+    const size_t written = ListFilesRecursive(out.path()).size();
+    EXPECT_LT(written, 20000u) << "the engine stopped early";
+    EXPECT_EQ(g_progress.cancel.load(), 0);
+}
+
+TEST(ExtractForViewing, WritesExactlyTheChosenEntryIntoAFreshFolder) {
+    TempDir work(L"view");
+    // Names that a plain prefix test or the shell's name completion would confuse.
+    WriteFileBytes(work / L"x.zip", MakeZip({Entry("doc.pdf ", "%PDF the document"),
+                                             Entry("doc.pdf .cmd", "@echo off\r\necho ran> marker.txt\r\n"),
+                                             Entry("doc.pdf /doc.pdf .cmd", "@echo off\r\necho ran> marker.txt\r\n"),
+                                             Entry("doc.pdf2", "other"),
+                                             Entry("docs/readme.txt", "readme")}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    std::wstring file;
+    ASSERT_TRUE(catalog.ExtractForViewing(L"doc.pdf ", file));
+    const std::wstring folder = catalog.tempFolder;
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(file.substr(0, folder.size() + 1), folder + L"\\");
+    EXPECT_EQ(ReadFileBytes(file), "%PDF the document");
+    EXPECT_EQ(ListFilesRecursive(folder).size(), 1u) << "only the chosen entry is written";
+
+    // The next entry gets a fresh folder; the previous one is gone.
+    std::wstring readme;
+    ASSERT_TRUE(catalog.ExtractForViewing(L"docs\\readme.txt", readme));
+    EXPECT_FALSE(PathExists(folder));
+    EXPECT_EQ(ReadFileBytes(readme), "readme");
+    EXPECT_EQ(ListFilesRecursive(catalog.tempFolder), std::vector<std::wstring>{L"docs\\readme.txt"});
+
+    // An entry that is not there opens nothing.
+    std::wstring none;
+    EXPECT_FALSE(catalog.ExtractForViewing(L"doc.pdf", none));
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Could not extract x.zip"});
+}
+
+TEST(ActivateEntry, TheDocumentAttackNeverRunsTheScript) {
+    TempDir work(L"view");
+    const std::string script = "@echo off\r\necho ran> \"" + Narrow(work / L"marker.txt") + "\"\r\n";
+    WriteFileBytes(work / L"x.zip", MakeZip({Entry("doc.pdf ", "%PDF the document"),
+                                             Entry("doc.pdf /doc.pdf .cmd", script),
+                                             Entry("doc.pdf .cmd", script)}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    // The row of "doc.pdf " is a file row (its item is a file); activating it opens the document.
+    int documentRow = -1;
+    for (int i = 0; i < catalog.RowCount(); ++i)
+        if (catalog.RowAt(i).name == L"doc.pdf ") documentRow = i;
+    ASSERT_GE(documentRow, 0);
+    EXPECT_EQ(catalog.RowAt(documentRow).attributes, 0u);
+    EXPECT_EQ(catalog.ActivateEntry(L"doc.pdf "), 0);
+    ASSERT_FALSE(catalog.tempFolder.empty());
+    EXPECT_EQ(ListFilesRecursive(catalog.tempFolder).size(), 1u);
+    Sleep(3000);
+    EXPECT_FALSE(PathExists(work / L"marker.txt")) << "the script ran";
+    EXPECT_FALSE(PathExists(catalog.tempFolder + L"\\marker.txt")) << "the script ran";
+    EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
+    TempDir work(L"view"), inner(L"inner");
+    PackTree(inner / L"inner.zip", {{L"deep.txt", "deep"}});
+    WriteFileBytes(work / L"outer.zip", MakeZip({Entry("sub/inner.zip", ReadFileBytes(inner / L"inner.zip")),
+                                                 Entry("implied/x/y.txt", "y")}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(work / L"outer.zip"));
+    // A folder no item names is entered like any other.
+    EXPECT_EQ(catalog.ActivateEntry(L"implied"), 2);
+    EXPECT_EQ(catalog.currentFolder, "implied");
+    EXPECT_EQ(catalog.ActivateEntry(L"implied\\x"), 2);
+    catalog.EnterFolder("");
+    EXPECT_EQ(catalog.ActivateEntry(L"nothing"), 0);
+    EXPECT_EQ(catalog.ActivateEntry(L"sub"), 2);
+
+    // The program is the real one; it is watched for and ended again.
+    SetSelfProgramPathForTesting(ProgramExe());
+    const std::vector<DWORD> before = ProcessesNamed(L"tolvane.exe");
+    EXPECT_EQ(catalog.ActivateEntry(L"sub\\inner.zip"), 0);
+    SetSelfProgramPathForTesting(L"");
+    const std::wstring extracted = catalog.tempFolder + L"\\sub\\inner.zip";
+    EXPECT_EQ(ReadFileBytes(extracted), ReadFileBytes(inner / L"inner.zip"));
+
+    DWORD started = 0;
+    std::wstring commandLine;
+    for (int i = 0; i < 200 && !started; ++i) {
+        for (DWORD pid : ProcessesNamed(L"tolvane.exe"))
+            if (std::find(before.begin(), before.end(), pid) == before.end()) {
+                started = pid;
+                commandLine = ProcessCommandLine(pid);
+            }
+        if (!started) Sleep(50);
+    }
+    ASSERT_NE(started, 0u) << "the program was not started";
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started);
+    if (process) {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    EXPECT_NE(commandLine.find(extracted), std::wstring::npos) << Narrow(commandLine);
+    EXPECT_TRUE(dialogs.messages().empty());
+}
