@@ -16,6 +16,9 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 100;
 constexpr UINT kTimerPeriodMs = 100;
+// The window appears only when the work lasts: a quick open does not flash a window.
+constexpr UINT_PTR kShowTimerId = 101;
+constexpr UINT kShowAfterMs = 400;
 // The worker's close command; wParam carries the operation's number.
 constexpr UINT kCloseProgressMessage = WM_APP + 0x206;
 
@@ -27,6 +30,13 @@ std::mutex g_closeLock;
 HWND g_closeTarget = nullptr;
 WPARAM g_operationNumber = 0;
 bool g_closeRequested = false;
+
+// How the running window ended: 0 while it runs, else IDOK or IDCANCEL.
+INT_PTR g_progressResult = 0;
+
+void EndProgress(HWND, INT_PTR result) {
+    if (g_progressResult == 0) g_progressResult = result;
+}
 
 void UpdateFromCounters(HWND dialog) {
     const uint64_t total = g_progress.total.load();
@@ -56,6 +66,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             if (g_closeRequested) PostMessageW(dialog, kCloseProgressMessage, g_operationNumber, 0);
         }
         SetTimer(dialog, kTimerId, kTimerPeriodMs, nullptr);
+        SetTimer(dialog, kShowTimerId, kShowAfterMs, nullptr);
         if (GetDlgItem(dialog, IDC_PROGRESS_BAR)) {
             SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
             SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETPOS, 1, 0);
@@ -64,19 +75,27 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
     case WM_TIMER:
         if (wParam == kTimerId) UpdateFromCounters(dialog);
+        if (wParam == kShowTimerId) {
+            KillTimer(dialog, kShowTimerId);
+            ShowWindow(dialog, SW_SHOW);
+        }
         return TRUE;
     case kCloseProgressMessage:
-        if (wParam == static_cast<WPARAM>(GetWindowLongPtrW(dialog, DWLP_USER))) EndDialog(dialog, IDOK);
+        if (wParam == static_cast<WPARAM>(GetWindowLongPtrW(dialog, DWLP_USER))) EndProgress(dialog, IDOK);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             if (LOWORD(wParam) == IDCANCEL) g_progress.cancel = 1;  // the worker sees it at once
-            EndDialog(dialog, LOWORD(wParam));
+            EndProgress(dialog, LOWORD(wParam));
             return TRUE;
         }
         return FALSE;
+    case WM_CLOSE:
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
     case WM_DESTROY: {
         KillTimer(dialog, kTimerId);
+        KillTimer(dialog, kShowTimerId);
         std::lock_guard<std::mutex> lock(g_closeLock);
         if (g_closeTarget == dialog) g_closeTarget = nullptr;
         return FALSE;
@@ -92,11 +111,45 @@ void BeginOperation() {
     g_closeRequested = false;
 }
 
+// Runs the window modally as a dialog box would (its owner disabled meanwhile), but shows it
+// only once the work has lasted a moment. Returns IDOK, IDCANCEL, or -1 when it could not open.
 INT_PTR RunProgressDialog(const wchar_t* title, const wchar_t* operationText) {
     CopyToBuffer(g_title, 256, title ? title : L"");
     CopyToBuffer(g_operationText, 256, operationText ? operationText : L"");
-    return DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PROGRESS), g_app.OwnerWindow.load(),
-                           ProgressDialogProc, 0);
+    const INT_PTR outerResult = g_progressResult;  // a window inside a window keeps its own
+    g_progressResult = 0;
+    HWND owner = g_app.OwnerWindow.load();
+    HWND dialog = CreateDialogParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PROGRESS), owner, ProgressDialogProc, 0);
+    if (!dialog) {
+        g_progressResult = outerResult;
+        return -1;
+    }
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    bool quit = false;
+    WPARAM quitCode = 0;
+    MSG message;
+    while (g_progressResult == 0) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            quit = got == 0;
+            quitCode = message.wParam;
+            g_progressResult = IDCANCEL;
+            g_progress.cancel = 1;
+            break;
+        }
+        if (!IsDialogMessageW(dialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    const INT_PTR result = g_progressResult;
+    // The owner is enabled before the window goes, so that it gets the activation back.
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    DestroyWindow(dialog);
+    g_progressResult = outerResult;
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+    return result;
 }
 
 }  // namespace

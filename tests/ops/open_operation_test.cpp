@@ -60,7 +60,7 @@ TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
 TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {
     TempDir work(L"open");
     std::vector<ZipEntry> entries;
-    for (int i = 0; i < 150000; ++i) {
+    for (int i = 0; i < 300000; ++i) {
         ZipEntry entry;
         entry.name = "folder" + std::to_string(i % 100) + "/file" + std::to_string(i) + ".txt";
         entries.push_back(std::move(entry));
@@ -82,7 +82,7 @@ TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {
         start = GetTickCount();
         EXPECT_FALSE(catalog.OpenArchive(work / L"many.zip"));
         cancelled = GetTickCount() - start;
-        EXPECT_TRUE(cancel.pressed());
+        EXPECT_TRUE(cancel.pressed()) << "whole open " << whole << " ms";
     }
     EXPECT_TRUE(catalog.LastOperationCancelled());
     EXPECT_EQ(catalog.RowCount(), 0);
