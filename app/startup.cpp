@@ -1,3 +1,79 @@
 #include "app/startup.h"
 
-int RunApplication(HINSTANCE, const wchar_t*, int) { return 0; }
+#include <commctrl.h>
+#include <objbase.h>
+#include <gdiplus.h>
+
+#include "app/app_globals.h"
+#include "app/command_line.h"
+#include "app/command_line_extraction.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "shell/shell_registration.h"
+#include "ui/main_window.h"
+
+namespace {
+
+// COM and GDI+ for the whole run, shut down again on every way out.
+class ProcessServices {
+public:
+    ProcessServices() {
+        comReady_ = SUCCEEDED(CoInitialize(nullptr));
+        Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, nothing suppressed
+        gdiplusReady_ = Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~ProcessServices() {
+        shutDownCom();
+        if (gdiplusReady_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+    }
+    ProcessServices(const ProcessServices&) = delete;
+    ProcessServices& operator=(const ProcessServices&) = delete;
+
+    void shutDownCom() {
+        if (comReady_) CoUninitialize();
+        comReady_ = false;
+    }
+
+private:
+    bool comReady_ = false;
+    bool gdiplusReady_ = false;
+    ULONG_PTR gdiplusToken_ = 0;
+};
+
+int RunInteractive(const wchar_t* commandLine, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};  // 0x404
+    InitCommonControlsEx(&controls);
+    if (const std::optional<std::wstring> startPath = StartPathFromCommandLine(commandLine))
+        CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *startPath);
+    return RunMainWindow(showCommand);
+}
+
+}  // namespace
+
+int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showCommand) {
+    ProcessServices services;
+    ResetAppGlobals();
+    LoadSettings(g_app.settings);
+    g_app.instance = instance;
+
+    const CommandLineRequest request = ParseCommandLine(commandLine ? commandLine : L"");
+
+    // Runs that end on an option save no settings.
+    if (request.unregister) {
+        UnregisterAssociations();
+        UnregisterVerbs();
+        return 0;
+    }
+    // Every start keeps the shell registration current.
+    RegisterAssociations(instance);
+    RegisterVerbs(instance);
+    if (request.registerOnly) return 0;
+
+    if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
+    if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
+
+    const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
+    services.shutDownCom();
+    SaveSettings(g_app.settings);
+    return result;
+}

@@ -1,0 +1,78 @@
+#include "app/command_line.h"
+
+#include <windows.h>
+
+#include "engine/archive_kind.h"
+
+namespace {
+
+constexpr std::wstring_view kUnregisterOption = L"/UnRegister";
+constexpr std::wstring_view kRegisterOption = L"/Register";
+
+ShellVerbOption VerbOf(std::wstring_view commandLine) {
+    if (commandLine.size() < 2) return ShellVerbOption::None;
+    const std::wstring_view head = commandLine.substr(0, 2);
+    if (head == L"/e") return ShellVerbOption::ExtractHere;
+    if (head == L"/x") return ShellVerbOption::ExtractTo;
+    if (head == L"/a") return ShellVerbOption::Add;
+    return ShellVerbOption::None;
+}
+
+// The path of  /e "path"  (or  /e path ): empty when the text does not have that shape.
+std::wstring ArchivePathOf(std::wstring_view afterOption) {
+    if (afterOption.size() >= 2 && afterOption.front() == L'"' && afterOption.back() == L'"') {
+        const std::wstring_view inner = afterOption.substr(1, afterOption.size() - 2);
+        if (inner.find(L'"') != std::wstring_view::npos) return {};
+        return std::wstring(inner);
+    }
+    if (afterOption.find(L'"') != std::wstring_view::npos) return {};
+    return std::wstring(afterOption);
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
+    CommandLineRequest request;
+    request.unregister = commandLine.find(kUnregisterOption) != std::wstring_view::npos;
+    request.registerOnly = commandLine.find(kRegisterOption) != std::wstring_view::npos;
+    request.verb = VerbOf(commandLine);
+
+    switch (request.verb) {
+        case ShellVerbOption::ExtractHere:
+        case ShellVerbOption::ExtractTo:
+            // The option, exactly one space, then the path.
+            if (commandLine.size() >= 3 && commandLine[2] == L' ') {
+                request.pathText = std::wstring(commandLine.substr(3));
+                request.archivePath = ArchivePathOf(commandLine.substr(3));
+            } else {
+                request.pathText = std::wstring(commandLine.substr(2));
+            }
+            break;
+        case ShellVerbOption::Add:
+            if (commandLine.size() > 3) request.addText = std::wstring(commandLine.substr(3));
+            break;
+        case ShellVerbOption::None:
+            break;
+    }
+    return request;
+}
+
+std::wstring ArchiveFolderOf(std::wstring_view archivePath) {
+    const size_t slash = archivePath.find_last_of(L'\\');
+    if (slash == std::wstring_view::npos) return std::wstring(archivePath);
+    // "C:\x.zip" lies in "C:\", not in "C:" (the current folder of drive C).
+    if (slash == 2 && archivePath[1] == L':') return std::wstring(archivePath.substr(0, 3));
+    return std::wstring(archivePath.substr(0, slash));
+}
+
+std::wstring FileNameOf(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
+}
+
+std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLine) {
+    if (commandLine.empty()) return std::nullopt;
+    if (archiveKindOf(commandLine) == None) return std::nullopt;
+    if (commandLine.size() > MAX_PATH - 1) return std::nullopt;
+    return std::wstring(commandLine);
+}

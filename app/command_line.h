@@ -1,0 +1,45 @@
+#pragma once
+// Reading the program's command line: the registration options, the three shell-verb options
+// and the start path. Pure text work; the run itself is in startup.cpp.
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class ShellVerbOption {
+    None,         // no verb option: the main window runs
+    ExtractHere,  // "/e": the whole archive into the folder that holds it
+    ExtractTo,    // "/x": the whole archive into a folder the user picks
+    Add,          // "/a": the "Add To Archive" dialog for the named item
+};
+
+struct CommandLineRequest {
+    bool unregister = false;     // "/UnRegister" anywhere (case-sensitive)
+    bool registerOnly = false;   // "/Register" anywhere (case-sensitive)
+    ShellVerbOption verb = ShellVerbOption::None;
+    // "/e" and "/x": the path between the quotes of the registered shape  /e "path".
+    // Empty when the text after the option does not name a path (`pathText` then holds it).
+    std::wstring archivePath;
+    std::wstring pathText;       // what follows the option and its space, for messages
+    // "/a": the text from the fourth character on, quotes included.
+    std::wstring addText;
+};
+
+// Reads the command line as the shell passes it (without the program name). The first two
+// characters decide the verb ("/e", then "/x", then "/a"; "/extract" counts as "/e"). For "/e"
+// and "/x" the option must be followed by one space and the path, in double quotes as the
+// registered verbs pass it (a path without quotes is taken as it stands). Nothing is read
+// outside the text, whatever its length.
+CommandLineRequest ParseCommandLine(std::wstring_view commandLine);
+
+// The folder that holds the archive: the path up to its last backslash (a drive root keeps
+// its backslash, so that "C:\x.zip" gives "C:\"). A path without a backslash is returned as it is.
+std::wstring ArchiveFolderOf(std::wstring_view archivePath);
+
+// The last component of a path (after its last backslash or slash).
+std::wstring FileNameOf(std::wstring_view path);
+
+// The start path the main window should show: the whole command line, unchanged, when it is
+// not empty, ends in an archive extension (".zip", ".rar", ".7z", any case) and fits the
+// 259 units of the stored last path. A longer one is refused rather than cut, since a cut
+// path would name another file.
+std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLine);

@@ -1,0 +1,61 @@
+#include "app/command_line_extraction.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/app_globals.h"
+#include "app/folder_browser.h"
+#include "engine/extraction.h"
+
+namespace {
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitExtractFailed = 1;
+
+// The archive path as a full path, so that a relative one extracts next to the archive in
+// the current folder rather than into a folder named like the archive.
+std::wstring FullPathOf(const std::wstring& path) {
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::vector<wchar_t> buffer(needed + 1, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0 || length >= buffer.size()) return path;
+    return std::wstring(buffer.data(), length);
+}
+
+HWND DialogOwner() {
+    HWND owner = g_app.OwnerWindow.load();
+    return owner ? owner : GetActiveWindow();
+}
+
+int ReportFailure(const CommandLineRequest& request) {
+    const std::wstring message = ExtractFailureMessage(request);
+    MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONERROR);
+    return kExitExtractFailed;
+}
+
+int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder) {
+    return extractAll(archivePath, folder) == 0 ? kExitSuccess : ReportFailure(request);
+}
+
+}  // namespace
+
+std::wstring ExtractFailureMessage(const CommandLineRequest& request) {
+    std::wstring name = request.archivePath.empty() ? request.pathText : FileNameOf(request.archivePath);
+    return L"Could not extract " + name;
+}
+
+int RunExtractHere(const CommandLineRequest& request) {
+    if (request.archivePath.empty()) return ReportFailure(request);
+    const std::wstring archivePath = FullPathOf(request.archivePath);
+    return ExtractInto(request, archivePath, ArchiveFolderOf(archivePath));
+}
+
+int RunExtractTo(const CommandLineRequest& request) {
+    if (request.archivePath.empty()) return ReportFailure(request);
+    const std::wstring archivePath = FullPathOf(request.archivePath);
+    const std::optional<std::wstring> folder = BrowseForExtractFolder(DialogOwner(), ArchiveFolderOf(archivePath));
+    if (!folder) return kExitSuccess;
+    return ExtractInto(request, archivePath, *folder);
+}

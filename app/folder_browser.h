@@ -1,0 +1,12 @@
+#pragma once
+// The shell's folder browser, asking where an archive should be extracted.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+inline constexpr wchar_t kExtractFolderPrompt[] = L"Please select a folder to extract to...";
+
+// Shows the browser owned by `owner`, opened on `startFolder` and expanded there. Returns the
+// chosen file-system folder, or nothing when the user cancelled or chose no file-system folder.
+std::optional<std::wstring> BrowseForExtractFolder(HWND owner, const std::wstring& startFolder);

@@ -1,0 +1,116 @@
+#include "app/settings.h"
+
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+#include "app/app_globals.h"
+#include "app/handles.h"
+
+namespace {
+
+constexpr REGSAM kSettingsKeyRights = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+
+// The placement and the widths are binary values named in 8-bit text, the last path is wide text.
+constexpr char kPlacementValue[] = "MAIN_WP";
+constexpr char kColumnWidthValue[] = "column_width";
+constexpr wchar_t kLastPathValue[] = L"last_path";
+
+constexpr DWORD kPlacementBytes = sizeof(WINDOWPLACEMENT);
+constexpr DWORD kLastPathBytes = MAX_PATH * sizeof(wchar_t);
+constexpr DWORD kColumnWidthBytes = kStoredColumnCount * sizeof(int32_t);
+static_assert(kColumnWidthBytes == 128, "the stored widths are 128 bytes");
+
+std::wstring SettingsKeyPath() { return std::wstring(L"Software\\") + kDisplayName; }
+
+// Opens the settings key, creating it on a first run.
+UniqueRegKey OpenSettingsKey() {
+    const std::wstring path = SettingsKeyPath();
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, kSettingsKeyRights, key.put()) == ERROR_SUCCESS)
+        return key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kSettingsKeyRights,
+                        nullptr, key.put(), nullptr) == ERROR_SUCCESS)
+        return key;
+    return UniqueRegKey();
+}
+
+// Reads a value of the expected type whose size is at most `capacity` bytes into `buffer`.
+// Returns the number of bytes read, or -1 when the value is missing, of another type, too
+// large, or could not be read.
+long ReadValueA(HKEY key, const char* name, DWORD expectedType, void* buffer, DWORD capacity) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return -1;
+    if (type != expectedType || size > capacity) return -1;
+    size = capacity;
+    if (RegQueryValueExA(key, name, nullptr, &type, static_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) return -1;
+    if (type != expectedType) return -1;
+    return static_cast<long>(size);
+}
+
+long ReadValueW(HKEY key, const wchar_t* name, DWORD expectedType, void* buffer, DWORD capacity) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return -1;
+    if (type != expectedType || size > capacity) return -1;
+    size = capacity;
+    if (RegQueryValueExW(key, name, nullptr, &type, static_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) return -1;
+    if (type != expectedType) return -1;
+    return static_cast<long>(size);
+}
+
+void LoadPlacement(HKEY key, AppSettings& settings) {
+    BYTE scratch[kPlacementBytes] = {};
+    // A shorter value is read but not used: only a whole placement is usable.
+    if (ReadValueA(key, kPlacementValue, REG_BINARY, scratch, sizeof(scratch)) != long{kPlacementBytes}) return;
+    settings.placementValid = 1;
+    std::memcpy(&settings.placement, scratch, kPlacementBytes);
+}
+
+void LoadLastPath(HKEY key, AppSettings& settings) {
+    // Read through a scratch buffer so that a failed read leaves the field as it was.
+    wchar_t scratch[MAX_PATH + 1] = {};
+    const long bytes = ReadValueW(key, kLastPathValue, REG_SZ, scratch, kLastPathBytes);
+    if (bytes < 0) return;
+    // A stored path of 260 units (or an odd trailing byte) would not leave room for the
+    // terminator: the field keeps at most 259 units and is always terminated.
+    size_t units = static_cast<size_t>(bytes) / sizeof(wchar_t);
+    if (units > MAX_PATH - 1) units = MAX_PATH - 1;
+    std::wmemset(settings.lastPath, L'\0', MAX_PATH);
+    std::wmemcpy(settings.lastPath, scratch, units);
+}
+
+void LoadColumnWidths(HKEY key, AppSettings& settings) {
+    int32_t scratch[kStoredColumnCount] = {};
+    if (ReadValueA(key, kColumnWidthValue, REG_BINARY, scratch, kColumnWidthBytes) == long{kColumnWidthBytes})
+        std::memcpy(settings.columnWidths, scratch, kColumnWidthBytes);
+    else
+        std::memset(settings.columnWidths, 0, kColumnWidthBytes);
+}
+
+}  // namespace
+
+bool LoadSettings(AppSettings& settings) {
+    UniqueRegKey key = OpenSettingsKey();
+    if (!key) return false;
+    LoadPlacement(key.get(), settings);
+    LoadLastPath(key.get(), settings);
+    LoadColumnWidths(key.get(), settings);
+    return true;
+}
+
+bool SaveSettings(const AppSettings& settings) {
+    UniqueRegKey key = OpenSettingsKey();
+    if (!key) return false;
+    if (settings.placementValid != 0)
+        RegSetValueExA(key.get(), kPlacementValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&settings.placement),
+                       kPlacementBytes);
+    // The terminator is not stored; a field that lost its terminator is cut to 259 units.
+    const size_t units = wcsnlen(settings.lastPath, MAX_PATH - 1);
+    RegSetValueExW(key.get(), kLastPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(settings.lastPath),
+                   static_cast<DWORD>(units * sizeof(wchar_t)));
+    RegSetValueExA(key.get(), kColumnWidthValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(settings.columnWidths),
+                   kColumnWidthBytes);
+    return true;
+}

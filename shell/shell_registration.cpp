@@ -1,0 +1,232 @@
+#include "shell/shell_registration.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <shobjidl.h>
+
+#include <optional>
+
+#include "app/app_globals.h"
+#include "app/handles.h"
+
+namespace {
+
+constexpr REGSAM kNamedValueRights = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+
+// The application-association object and its interface.
+constexpr CLSID kApplicationAssociationRegistrationClass = {
+    0x591209c7, 0x767b, 0x42b2, {0x9f, 0xba, 0x44, 0xee, 0x46, 0x15, 0xf2, 0xc7}};
+constexpr IID kApplicationAssociationRegistrationInterface = {
+    0x4e530b0a, 0xe611, 0x4c77, {0xa3, 0xac, 0x90, 0x31, 0xd0, 0x22, 0x28, 0x1b}};
+
+// Sets the key's unnamed value, creating the key when missing.
+void SetDefaultValue(HKEY root, const std::wstring& keyPath, const std::wstring& text) {
+    RegSetValueW(root, keyPath.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+}
+
+// Opens a key to set or remove a named value: full rights, else set-value only, else created.
+UniqueRegKey OpenForNamedValue(HKEY root, const std::wstring& keyPath, bool createWhenMissing) {
+    UniqueRegKey key;
+    if (RegOpenKeyExW(root, keyPath.c_str(), 0, kNamedValueRights, key.put()) == ERROR_SUCCESS) return key;
+    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
+    if (createWhenMissing &&
+        RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kNamedValueRights, nullptr,
+                        key.put(), nullptr) == ERROR_SUCCESS)
+        return key;
+    return UniqueRegKey();
+}
+
+// Sets a named REG_SZ value, its terminator included.
+void SetNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
+    UniqueRegKey key = OpenForNamedValue(root, keyPath, true);
+    if (!key) return;
+    RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void DeleteNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name) {
+    UniqueRegKey key = OpenForNamedValue(root, keyPath, false);
+    if (key) RegDeleteValueW(key.get(), name);
+}
+
+void DeleteKeyTree(HKEY root, const std::wstring& keyPath) { SHDeleteKeyW(root, keyPath.c_str()); }
+
+// An extension key is shared with the system and other programs (content type, "open with"
+// lists, "new" templates): only the program's own claim on it is removed, and the key itself
+// only when nothing else is left in it.
+void RemoveExtensionClaim(HKEY root, const std::wstring& keyPath, const wchar_t* progId) {
+    {
+        UniqueRegKey key;
+        if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+            return;
+        wchar_t value[MAX_PATH] = {};
+        DWORD type = 0;
+        DWORD size = sizeof(value) - sizeof(wchar_t);
+        if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ && lstrcmpiW(value, progId) == 0)
+            RegDeleteValueW(key.get(), nullptr);
+    }
+    UniqueRegKey key;
+    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return;
+    key.reset();
+    if (subKeys == 0 && values == 0) RegDeleteKeyW(root, keyPath.c_str());
+}
+
+void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
+
+struct ProgramPaths {
+    std::wstring longPath;
+    std::wstring shortPath;  // 8.3 form; the quoted long path when the system has no short form
+};
+
+// The program file's paths, or nothing when its full path does not fit 260 units: a cut
+// path would register commands that start nothing.
+std::optional<ProgramPaths> ReadProgramPaths(HINSTANCE instance) {
+    wchar_t longPath[MAX_PATH] = {};
+    const DWORD longLength = GetModuleFileNameW(instance, longPath, MAX_PATH);
+    if (longLength == 0 || longLength >= MAX_PATH) return std::nullopt;
+    ProgramPaths paths;
+    paths.longPath.assign(longPath, longLength);
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD shortLength = GetShortPathNameW(longPath, shortPath, MAX_PATH);
+    if (shortLength > 0 && shortLength < MAX_PATH)
+        paths.shortPath.assign(shortPath, shortLength);
+    else if (paths.longPath.find(L' ') != std::wstring::npos)
+        paths.shortPath = L"\"" + paths.longPath + L"\"";
+    else
+        paths.shortPath = paths.longPath;
+    return paths;
+}
+
+unsigned MajorWindowsVersion() {
+    // GetVersion is deprecated but is what tells the version this process is shown.
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#endif
+    return LOBYTE(LOWORD(GetVersion()));
+}
+
+}  // namespace
+
+std::wstring VerbArguments(const wchar_t* option) { return std::wstring(L" ") + option + L" \"%1\""; }
+
+std::wstring VerbCommand(const std::wstring& longPath, const std::wstring& arguments) {
+    return L"\"" + longPath + L"\" " + arguments;
+}
+
+std::wstring OpenCommand(const std::wstring& shortPath) { return shortPath + L" %1"; }
+
+std::wstring IconLocation(const std::wstring& shortPath) { return shortPath + L",0"; }
+
+std::wstring UserChoiceKeyPath(const wchar_t* extension) {
+    return std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\") + extension +
+           L"\\UserChoice";
+}
+
+std::wstring VendorKeyPath() { return std::wstring(L"SOFTWARE\\") + kDisplayName; }
+std::wstring CapabilitiesKeyPath() { return VendorKeyPath() + L"\\Capabilities"; }
+std::wstring CapabilitiesFileAssociationsKeyPath() { return CapabilitiesKeyPath() + L"\\FileAssociations"; }
+
+DefaultHandlerStep DefaultHandlerStepFor(unsigned majorVersion, bool elevated) {
+    if (majorVersion < 6) return DefaultHandlerStep::UserChoice;
+    return elevated ? DefaultHandlerStep::SystemDefault : DefaultHandlerStep::None;
+}
+
+void RegisterCapabilities() {
+    SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesKeyPath(), L"ApplicationName", kDisplayName);
+    for (const AssociationRow& row : kAssociationRows)
+        SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
+    SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
+}
+
+void UnregisterCapabilities() {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, VendorKeyPath());
+    DeleteNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName);
+}
+
+void RegisterAssociations(HINSTANCE instance) {
+    RegisterCapabilities();
+    const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
+    if (!paths) return;
+    const std::wstring openCommand = OpenCommand(paths->shortPath);
+    const std::wstring iconLocation = IconLocation(paths->shortPath);
+    const unsigned majorVersion = MajorWindowsVersion();
+    const std::wstring userClasses = kUserClassesPrefix;
+
+    for (const AssociationRow& row : kAssociationRows) {
+        const std::wstring progId = row.progId;
+        const std::wstring iconKey = progId + L"\\DefaultIcon";
+        const std::wstring commandKey = progId + L"\\shell\\open\\command";
+        SetDefaultValue(HKEY_CLASSES_ROOT, progId, row.typeName);
+        SetDefaultValue(HKEY_CURRENT_USER, userClasses + progId, row.typeName);
+        SetDefaultValue(HKEY_CLASSES_ROOT, iconKey, iconLocation);
+        SetDefaultValue(HKEY_CURRENT_USER, userClasses + iconKey, iconLocation);
+        SetDefaultValue(HKEY_CLASSES_ROOT, commandKey, openCommand);
+        SetDefaultValue(HKEY_CURRENT_USER, userClasses + commandKey, openCommand);
+        SetDefaultValue(HKEY_CLASSES_ROOT, row.extension, progId);
+        SetDefaultValue(HKEY_CURRENT_USER, userClasses + row.extension, progId);
+
+        switch (DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated())) {
+            case DefaultHandlerStep::UserChoice:
+                SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", progId);
+                break;
+            case DefaultHandlerStep::SystemDefault:
+                SetDefaultForExtension(row.extension);
+                NotifyAssociationsChanged();
+                break;
+            case DefaultHandlerStep::None:
+                break;
+        }
+    }
+}
+
+void RegisterVerbs(HINSTANCE instance) {
+    const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
+    if (!paths) return;
+    for (const VerbRow& row : kVerbRows) {
+        const std::wstring key = row.key;
+        SetDefaultValue(HKEY_CLASSES_ROOT, key, row.text);
+        SetNamedValue(HKEY_CLASSES_ROOT, key, L"Icon", paths->longPath);
+        SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\command", VerbCommand(paths->longPath, VerbArguments(row.option)));
+    }
+}
+
+void UnregisterAssociations() {
+    const std::wstring userClasses = kUserClassesPrefix;
+    for (const AssociationRow& row : kAssociationRows) {
+        DeleteKeyTree(HKEY_CLASSES_ROOT, row.progId);
+        DeleteKeyTree(HKEY_CURRENT_USER, userClasses + row.progId);
+        RemoveExtensionClaim(HKEY_CLASSES_ROOT, row.extension, row.progId);
+        RemoveExtensionClaim(HKEY_CURRENT_USER, userClasses + row.extension, row.progId);
+    }
+    UnregisterCapabilities();
+    NotifyAssociationsChanged();
+}
+
+void UnregisterVerbs() {
+    for (const VerbRow& row : kVerbRows) DeleteKeyTree(HKEY_CLASSES_ROOT, row.key);
+    NotifyAssociationsChanged();
+}
+
+bool IsProcessElevated() {
+    UniqueHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size)) return false;
+    return elevation.TokenIsElevated != 0;
+}
+
+bool SetDefaultForExtension(const wchar_t* extension) {
+    ComPtr<IApplicationAssociationRegistration> registration;
+    if (FAILED(CoCreateInstance(kApplicationAssociationRegistrationClass, nullptr, CLSCTX_INPROC_SERVER,
+                                kApplicationAssociationRegistrationInterface, registration.putVoid())))
+        return false;
+    return SUCCEEDED(registration->SetAppAsDefault(kDisplayName, extension, AT_FILEEXTENSION));
+}

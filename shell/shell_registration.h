@@ -1,0 +1,68 @@
+#pragma once
+// Makes the shell open ".zip" and ".rar" files with the program, offers its three
+// context-menu verbs, and lists it among the system's default programs. Every start refreshes
+// the whole layout; "/UnRegister" removes it. Write and delete failures are silent: writes
+// that need administrative rights fail for ordinary users, and the per-user copies under
+// HKEY_CURRENT_USER\Software\Classes still take effect.
+#include <windows.h>
+
+#include <string>
+
+struct AssociationRow {
+    const wchar_t* extension;
+    const wchar_t* progId;
+    const wchar_t* typeName;
+};
+
+inline constexpr AssociationRow kAssociationRows[] = {
+    {L".zip", L"Tolvane.zip", L"ZIP Archive"},
+    {L".rar", L"Tolvane.rar", L"RAR Archive"},
+};
+
+struct VerbRow {
+    const wchar_t* key;  // below HKEY_CLASSES_ROOT
+    const wchar_t* text;
+    const wchar_t* option;
+};
+
+inline constexpr VerbRow kVerbRows[] = {
+    {L"*\\shell\\Tolvane", L"Add to archive...", L"/a"},
+    {L"Folder\\shell\\Tolvane", L"Add to archive...", L"/a"},
+    {L"Tolvane.zip\\shell\\Tolvane", L"Add to archive...", L"/a"},
+    {L"Tolvane.zip\\shell\\Tolvane1", L"Extract Here", L"/e"},
+    {L"Tolvane.zip\\shell\\Tolvane2", L"Extract files...", L"/x"},
+    {L"Tolvane.rar\\shell\\Tolvane", L"Add to archive...", L"/a"},
+    {L"Tolvane.rar\\shell\\Tolvane1", L"Extract Here", L"/e"},
+    {L"Tolvane.rar\\shell\\Tolvane2", L"Extract files...", L"/x"},
+};
+
+inline constexpr wchar_t kUserClassesPrefix[] = L"Software\\Classes\\";
+inline constexpr wchar_t kRegisteredApplicationsKey[] = L"SOFTWARE\\RegisteredApplications";
+
+// The texts the layout is made of.
+std::wstring VerbArguments(const wchar_t* option);                                  // L" /e \"%1\""
+std::wstring VerbCommand(const std::wstring& longPath, const std::wstring& arguments);  // "long"  /e "%1"
+std::wstring OpenCommand(const std::wstring& shortPath);                              // short %1
+std::wstring IconLocation(const std::wstring& shortPath);                             // short,0
+std::wstring UserChoiceKeyPath(const wchar_t* extension);
+std::wstring VendorKeyPath();                        // SOFTWARE\Tolvane Extractor
+std::wstring CapabilitiesKeyPath();                  // SOFTWARE\Tolvane Extractor\Capabilities
+std::wstring CapabilitiesFileAssociationsKeyPath();  // ...\Capabilities\FileAssociations
+
+// What a registration does beyond the class keys for one extension, by Windows version.
+enum class DefaultHandlerStep { None, UserChoice, SystemDefault };
+DefaultHandlerStep DefaultHandlerStepFor(unsigned majorVersion, bool elevated);
+
+void RegisterAssociations(HINSTANCE instance);
+void RegisterVerbs(HINSTANCE instance);
+void UnregisterAssociations();
+void UnregisterVerbs();
+void RegisterCapabilities();
+void UnregisterCapabilities();
+
+// True when the process token says it runs elevated.
+bool IsProcessElevated();
+
+// Asks the system's application-association object to make the program the default for the
+// extension. True when the call succeeded.
+bool SetDefaultForExtension(const wchar_t* extension);

@@ -1,0 +1,125 @@
+// Reading the command line: options, their shapes, and the start path.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <iterator>
+
+#include "app/command_line.h"
+#include "app/command_line_extraction.h"
+
+namespace {
+
+struct VerbCase {
+    const wchar_t* commandLine;
+    ShellVerbOption verb;
+    const wchar_t* archivePath;
+};
+
+TEST(CommandLine, TheFirstTwoCharactersDecideTheVerb) {
+    const VerbCase cases[] = {
+        {L"/e \"C:\\in\\x.rar\"", ShellVerbOption::ExtractHere, L"C:\\in\\x.rar"},
+        {L"/x \"C:\\in\\my files\\x.zip\"", ShellVerbOption::ExtractTo, L"C:\\in\\my files\\x.zip"},
+        {L"/a \"C:\\in\\doc.txt\"", ShellVerbOption::Add, L""},
+        // Capitals are no options.
+        {L"/E \"C:\\in\\x.zip\"", ShellVerbOption::None, L""},
+        {L"/X \"C:\\in\\x.zip\"", ShellVerbOption::None, L""},
+        {L"/A \"C:\\in\\x.zip\"", ShellVerbOption::None, L""},
+        // Only the start counts, and the rest is not examined for further options.
+        {L"/extract \"C:\\in\\x.zip\"", ShellVerbOption::ExtractHere, L""},
+        {L"/ex", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"C:\\in\\x.zip\" /x", ShellVerbOption::ExtractHere, L""},
+        {L"C:\\in\\x.zip /e", ShellVerbOption::None, L""},
+        {L" /e \"C:\\x.zip\"", ShellVerbOption::None, L""},
+        {L"", ShellVerbOption::None, L""},
+        {L"/", ShellVerbOption::None, L""},
+        // Short or unquoted forms never read past the text.
+        {L"/e", ShellVerbOption::ExtractHere, L""},
+        {L"/e ", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"\"", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"C:\\x.zip", ShellVerbOption::ExtractHere, L""},
+        {L"/e C:\\x.zip\"", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"a\" \"b.zip\"", ShellVerbOption::ExtractHere, L""},
+        {L"/e \"x\"", ShellVerbOption::ExtractHere, L"x"},
+        {L"/x C:\\in\\x.7z", ShellVerbOption::ExtractTo, L"C:\\in\\x.7z"},
+    };
+    for (const VerbCase& c : cases) {
+        const CommandLineRequest request = ParseCommandLine(c.commandLine);
+        EXPECT_EQ(request.verb, c.verb) << testing::PrintToString(std::wstring(c.commandLine));
+        EXPECT_EQ(request.archivePath, c.archivePath) << testing::PrintToString(std::wstring(c.commandLine));
+        EXPECT_FALSE(request.unregister);
+        EXPECT_FALSE(request.registerOnly);
+    }
+}
+
+TEST(CommandLine, ReadsOnlyTheGivenTextEvenWithoutATerminator) {
+    // "/e" followed by text that is not part of the command line: nothing of it may be taken.
+    const wchar_t memory[] = L"/e \"C:\\secret.zip\"";
+    for (size_t length = 0; length <= 4; ++length) {
+        const CommandLineRequest request = ParseCommandLine(std::wstring_view(memory, length));
+        EXPECT_TRUE(request.archivePath.empty()) << length;
+        EXPECT_LE(request.pathText.size(), length) << length;
+    }
+    EXPECT_EQ(ParseCommandLine(std::wstring_view(memory, 8)).archivePath, L"");  // /e "C:\s
+    EXPECT_EQ(ParseCommandLine(std::wstring_view(memory, std::size(memory) - 1)).archivePath, L"C:\\secret.zip");
+}
+
+TEST(CommandLine, RegistrationOptionsAreFoundAnywhereAndOnlyAsWritten) {
+    EXPECT_TRUE(ParseCommandLine(L"/UnRegister").unregister);
+    EXPECT_TRUE(ParseCommandLine(L"C:\\tools/UnRegister\\x.zip").unregister);
+    EXPECT_TRUE(ParseCommandLine(L"/e \"C:\\a/UnRegister.zip\"").unregister);
+    EXPECT_FALSE(ParseCommandLine(L"/unregister").unregister);
+    EXPECT_FALSE(ParseCommandLine(L"/UnRegister").registerOnly);
+    EXPECT_TRUE(ParseCommandLine(L"/Register").registerOnly);
+    EXPECT_TRUE(ParseCommandLine(L"x /Register y").registerOnly);
+    EXPECT_FALSE(ParseCommandLine(L"/register").registerOnly);
+    EXPECT_FALSE(ParseCommandLine(L"/Regist").registerOnly);
+}
+
+TEST(CommandLine, AddTakesTheTextFromTheFourthCharacterQuotesIncluded) {
+    EXPECT_EQ(ParseCommandLine(L"/a \"C:\\in\\doc.txt\"").addText, L"\"C:\\in\\doc.txt\"");
+    EXPECT_EQ(ParseCommandLine(L"/a").addText, L"");
+    EXPECT_EQ(ParseCommandLine(L"/a ").addText, L"");
+}
+
+TEST(CommandLine, TheArchiveFolderIsThePathUpToItsLastBackslash) {
+    EXPECT_EQ(ArchiveFolderOf(L"C:\\in\\x.zip"), L"C:\\in");
+    EXPECT_EQ(ArchiveFolderOf(L"C:\\in\\sub\\x.zip"), L"C:\\in\\sub");
+    EXPECT_EQ(ArchiveFolderOf(L"C:\\x.zip"), L"C:\\");
+    EXPECT_EQ(ArchiveFolderOf(L"\\\\server\\share\\x.zip"), L"\\\\server\\share");
+    EXPECT_EQ(ArchiveFolderOf(L"x.zip"), L"x.zip");
+    EXPECT_EQ(FileNameOf(L"C:\\in\\x.zip"), L"x.zip");
+    EXPECT_EQ(FileNameOf(L"x.zip"), L"x.zip");
+}
+
+TEST(CommandLine, AnUnquotedArchivePathBecomesTheStartPath) {
+    EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\x.7z"), std::optional<std::wstring>(L"C:\\in\\x.7z"));
+    EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\X.ZIP"), std::optional<std::wstring>(L"C:\\in\\X.ZIP"));
+    EXPECT_EQ(StartPathFromCommandLine(L"C:\\missing\\x.rar"), std::optional<std::wstring>(L"C:\\missing\\x.rar"));
+    EXPECT_FALSE(StartPathFromCommandLine(L"\"C:\\in\\x.7z\""));
+    EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in\\x.txt"));
+    EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in"));
+    EXPECT_FALSE(StartPathFromCommandLine(L""));
+    EXPECT_FALSE(StartPathFromCommandLine(L"/E \"C:\\in\\x.zip\""));
+    EXPECT_EQ(StartPathFromCommandLine(L"/E C:\\in\\x.zip"), std::optional<std::wstring>(L"/E C:\\in\\x.zip"));
+}
+
+TEST(CommandLine, AStartPathLongerThanTheStoredFieldIsRefusedNotCut) {
+    const std::wstring folder = L"C:\\" + std::wstring(200, L'f') + L"\\";
+    const std::wstring fits = folder + std::wstring(MAX_PATH - 1 - folder.size() - 4, L'n') + L".zip";
+    ASSERT_EQ(fits.size(), size_t{MAX_PATH - 1});
+    EXPECT_EQ(StartPathFromCommandLine(fits), std::optional<std::wstring>(fits));
+    const std::wstring tooLong = folder + std::wstring(MAX_PATH - folder.size() - 4, L'n') + L".zip";
+    ASSERT_EQ(tooLong.size(), size_t{MAX_PATH});
+    EXPECT_FALSE(StartPathFromCommandLine(tooLong));
+    EXPECT_FALSE(StartPathFromCommandLine(std::wstring(5000, L'a') + L".7z"));
+}
+
+TEST(CommandLine, TheFailureMessageNamesTheArchiveFile) {
+    EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/e \"C:\\in\\broken.zip\"")), L"Could not extract broken.zip");
+    EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/x \"x.7z\"")), L"Could not extract x.7z");
+    EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/e \"C:\\x.zip")), L"Could not extract \"C:\\x.zip");
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// "/e" and "/x" as the shell's verbs start the program: the real tolvane.exe, real archives.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "program_run.h"
+#include "support/registration_layout.h"
+#include "support/test_support.h"
+#include "support/window_probe.h"
+#include "tree_probe.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr wchar_t kMessageCaption[] = L"Tolvane Extractor";
+
+// Source files for the archives: a folder with a non-ASCII name and a file at the root.
+void WriteSampleTree(const TempDir& source) {
+    WriteFileBytes(source / L"docs\\a.txt", "alpha");
+    WriteFileBytes(source / L"docs\\caf\u00e9 \u6587.txt", "beta");
+    WriteFileBytes(source / L"c.txt", "gamma");
+}
+
+std::wstring MakeArchive(const TempDir& source, const std::wstring& archivePath, const wchar_t* type) {
+    const ProcessResult made =
+        Run7z(std::wstring(L"a -t") + type + L" " + Quote(archivePath) + L" docs c.txt", source.path());
+    EXPECT_TRUE(made.started && made.exitCode == 0) << made.output;
+    return archivePath;
+}
+
+std::vector<std::wstring> SampleFilesBelow(const std::wstring& prefix) {
+    return {prefix + L"c.txt", prefix + L"docs\\a.txt", prefix + L"docs\\caf\u00e9 \u6587.txt"};
+}
+
+void ExpectSampleExtractedInto(const std::wstring& folder) {
+    EXPECT_EQ(ReadFileBytes(folder + L"\\docs\\a.txt"), "alpha");
+    EXPECT_EQ(ReadFileBytes(folder + L"\\docs\\caf\u00e9 \u6587.txt"), "beta");
+    EXPECT_EQ(ReadFileBytes(folder + L"\\c.txt"), "gamma");
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+class ExtractOption : public testing::Test {
+protected:
+    void SetUp() override {
+        StoreSampleSettings();
+        before_ = ReadStoredSettings();
+    }
+    void TearDown() override {
+        EXPECT_EQ(ReadStoredSettings(), before_) << "a run ended by an option saves no settings";
+    }
+    StoredSettings before_;
+};
+
+TEST_F(ExtractOption, ExtractHereWritesZipAnd7zNextToTheArchiveSilently) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    for (const wchar_t* type : {L"zip", L"7z"}) {
+        SCOPED_TRACE(Narrow(type));
+        TempDir work(L"here");
+        // A folder name with spaces, shell characters and non-ASCII text.
+        const std::wstring folder = work / L"my & 50% !files \u00e9";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        const std::wstring archive =
+            MakeArchive(source, folder + L"\\pack \u6587." + type, type);
+        RemoveRegistration();
+
+        DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+        const ProcessResult run = RunProgram(L"/e " + Quoted(archive));
+        messages.stop();
+        ASSERT_TRUE(run.started);
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_EQ(messages.count(), 0) << "success is silent";
+        ExpectSampleExtractedInto(folder);
+        std::vector<std::wstring> expected = SampleFilesBelow(L"");
+        expected.push_back(L"pack \u6587." + std::wstring(type));
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(ListFilesRecursive(folder), expected);
+        // Every start refreshes the shell registration, also before "/e".
+        ExpectRegistrationLayout(ProgramExe());
+    }
+}
+
+TEST_F(ExtractOption, ADamagedOrMissingArchiveIsReportedAndExitsNonZero) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    TempDir work(L"bad");
+    const std::wstring good7z = MakeArchive(source, work / L"good.7z", L"7z");
+    const std::string whole = ReadFileBytes(good7z);
+    ASSERT_GT(whole.size(), 40u);
+    WriteFileBytes(work / L"truncated.7z", whole.substr(0, whole.size() / 2));
+    WriteFileBytes(work / L"garbage.zip", std::string("PK\x03\x04", 4) + std::string(200, '\x5a'));
+    WriteFileBytes(work / L"empty.rar", "");
+    WriteFileBytes(work / L"notes.txt", "not an archive");
+
+    struct Case {
+        std::wstring arguments;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {L"/e " + Quoted(work / L"truncated.7z"), L"Could not extract truncated.7z"},
+        {L"/e " + Quoted(work / L"garbage.zip"), L"Could not extract garbage.zip"},
+        {L"/e " + Quoted(work / L"empty.rar"), L"Could not extract empty.rar"},
+        {L"/e " + Quoted(work / L"missing.zip"), L"Could not extract missing.zip"},
+        {L"/e " + Quoted(work / L"notes.txt"), L"Could not extract notes.txt"},
+        // Longer than any path the program handles.
+        {L"/e " + Quoted(work / (std::wstring(300, L'L') + L".zip")),
+         L"Could not extract " + std::wstring(300, L'L') + L".zip"},
+        // Not the shape the shell passes: nothing outside the text is taken for a path.
+        {L"/e", L"Could not extract "},
+        {L"/e \"", L"Could not extract \""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.arguments));
+        DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+        const ProcessResult run = RunProgram(c.arguments);
+        messages.stop();
+        ASSERT_TRUE(run.started);
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_NE(run.exitCode, 0u);
+        ASSERT_EQ(messages.count(), 1);
+        EXPECT_EQ(messages.texts().at(0), c.message);
+    }
+    // Nothing was written beside the archives.
+    const std::vector<std::wstring> left = ListFilesRecursive(work.path());
+    EXPECT_EQ(left, (std::vector<std::wstring>{L"empty.rar", L"garbage.zip", L"good.7z", L"notes.txt",
+                                                L"truncated.7z"}));
+}
+
+// Answers the folder browser from another thread: reads it, then `choose` decides.
+struct BrowserAnswer {
+    std::wstring prompt;
+    std::wstring startItem;
+    bool startExpanded = false;
+    bool answered = false;
+};
+
+BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& childToChoose) {
+    BrowserAnswer answer;
+    HWND browser = WaitForFolderBrowser(30000);
+    if (!browser) return answer;
+    Sleep(500);  // let the browser fill and expand its tree
+    answer.prompt = MessageBoxText(browser);
+    HWND tree = FindDescendantByClass(browser, L"SysTreeView32");
+    if (tree) {
+        HTREEITEM start = TreeSelection(tree);
+        answer.startItem = TreeItemText(tree, start);
+        answer.startExpanded = TreeItemExpanded(tree, start);
+        if (confirm && !childToChoose.empty()) {
+            if (HTREEITEM child = TreeChildNamed(tree, start, childToChoose)) SelectTreeItem(tree, child);
+            Sleep(200);
+        }
+    }
+    PressButton(browser, confirm ? IDOK : IDCANCEL);
+    answer.answered = WaitForNoTopWindow(WindowText(browser), 10000);
+    return answer;
+}
+
+std::wstring LeafName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+TEST_F(ExtractOption, ExtractToCancelledExtractsNothingAndExitsZero) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    TempDir work(L"cancel");
+    const std::wstring archive = MakeArchive(source, work / L"x.zip", L"zip");
+    CreateDirectoryW((work / L"chosen").c_str(), nullptr);
+
+    BrowserAnswer answer;
+    std::thread answering([&] { answer = AnswerBrowser(false, L""); });
+    const ProcessResult run = RunProgram(L"/x " + Quoted(archive));
+    answering.join();
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(answer.prompt.rfind(L"Please select a folder to extract to...", 0), 0u) << Narrow(answer.prompt);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"x.zip"});
+}
+
+TEST_F(ExtractOption, ExtractToOpensOnTheArchivesFolderAndExtractsIntoTheChosenOne) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    TempDir work(L"pick");
+    const std::wstring archive = MakeArchive(source, work / L"x.7z", L"7z");
+    CreateDirectoryW((work / L"chosen").c_str(), nullptr);
+
+    BrowserAnswer answer;
+    std::thread answering([&] { answer = AnswerBrowser(true, L"chosen"); });
+    DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+    const ProcessResult run = RunProgram(L"/x " + Quoted(archive));
+    answering.join();
+    messages.stop();
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(answer.prompt.rfind(L"Please select a folder to extract to...", 0), 0u) << Narrow(answer.prompt);
+    EXPECT_EQ(answer.startItem, LeafName(work.path())) << "opens on the archive's folder";
+    EXPECT_TRUE(answer.startExpanded);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(messages.count(), 0);
+    ExpectSampleExtractedInto(work / L"chosen");
+    std::vector<std::wstring> expected = SampleFilesBelow(L"chosen\\");
+    expected.push_back(L"x.7z");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ListFilesRecursive(work.path()), expected);
+}
+
+TEST_F(ExtractOption, ExtractToADamagedArchiveIsReportedAfterTheFolderIsChosen) {
+    TempDir work(L"pickbad");
+    WriteFileBytes(work / L"bad.zip", std::string("PK\x03\x04", 4) + std::string(64, '\x01'));
+    CreateDirectoryW((work / L"chosen").c_str(), nullptr);
+    BrowserAnswer answer;
+    std::thread answering([&] { answer = AnswerBrowser(true, L"chosen"); });
+    DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+    const ProcessResult run = RunProgram(L"/x " + Quoted(work / L"bad.zip"));
+    answering.join();
+    messages.stop();
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(answer.answered);
+    EXPECT_NE(run.exitCode, 0u);
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.texts().at(0), L"Could not extract bad.zip");
+}
+
+TEST_F(ExtractOption, CapitalOptionsAreNotTheVerbs) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    TempDir work(L"caps");
+    const std::wstring archive = MakeArchive(source, work / L"x.zip", L"zip");
+    DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+    for (const std::wstring& arguments : {L"/E " + Quoted(archive), L"/X " + Quoted(archive)}) {
+        SCOPED_TRACE(Narrow(arguments));
+        const InteractiveRun run = RunProgramClosingItsWindow(arguments);
+        ASSERT_TRUE(run.started);
+        EXPECT_FALSE(run.timedOut);
+    }
+    messages.stop();
+    EXPECT_EQ(messages.count(), 0);
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"x.zip"});
+    // These runs show the main window, which saves the settings: the fixture's check does
+    // not hold for them.
+    before_ = ReadStoredSettings();
+}
+
+}  // namespace

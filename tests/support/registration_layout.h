@@ -1,0 +1,16 @@
+#pragma once
+// Checks, by reading the registry back, that the program's shell registration is all there
+// (pointing at a given program file) or all gone.
+#include <string>
+
+namespace testsupport {
+
+// Every key and value of the registration, for the program file `longPath`. Adds GoogleTest
+// failures for what is missing or different.
+void ExpectRegistrationLayout(const std::wstring& longPath);
+// None of the program's keys and values is left.
+void ExpectNoRegistration();
+// Removes whatever is left of a registration (test set-up).
+void RemoveRegistration();
+
+}  // namespace testsupport
