@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "program_run.h"
+#include "resource.h"
 #include "support/registration_layout.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
@@ -17,6 +19,7 @@ using namespace testsupport;
 namespace {
 
 constexpr wchar_t kMessageCaption[] = L"Tolvane Extractor";
+constexpr int kPasswordEditId = IDC_PASSWORD_EDIT;
 
 // Source files for the archives: a folder with a non-ASCII name and a file at the root.
 void WriteSampleTree(const TempDir& source) {
@@ -130,6 +133,58 @@ TEST_F(ExtractOption, ADamagedOrMissingArchiveIsReportedAndExitsNonZero) {
     const std::vector<std::wstring> left = ListFilesRecursive(work.path());
     EXPECT_EQ(left, (std::vector<std::wstring>{L"empty.rar", L"garbage.zip", L"good.7z", L"notes.txt",
                                                 L"truncated.7z"}));
+}
+
+// Answers the password prompt with `password` (or cancels it when empty) and message boxes with OK;
+// both carry the program's name as caption.
+DialogResponder AnswerPasswordAndMessages(std::wstring password, std::atomic<int>& prompts) {
+    return DialogResponder(kMessageCaption, [password, &prompts](HWND window) {
+        if (GetDlgItem(window, kPasswordEditId)) {
+            ++prompts;
+            if (password.empty()) {
+                PressButton(window, IDCANCEL);
+                return;
+            }
+            SetControlText(window, kPasswordEditId, password);
+        }
+        PressButton(window, IDOK);
+    });
+}
+
+TEST_F(ExtractOption, AnEncryptedArchiveAsksForThePasswordWithoutAnOwnerWindow) {
+    TempDir source(L"src");
+    WriteSampleTree(source);
+    TempDir work(L"secret");
+    const ProcessResult made =
+        Run7z(L"a -tzip -psecret " + Quote(work / L"locked.zip") + L" docs c.txt", source.path());
+    ASSERT_EQ(made.exitCode, 0u) << made.output;
+
+    {
+        std::atomic<int> prompts{0};
+        DialogResponder answers = AnswerPasswordAndMessages(L"secret", prompts);
+        const ProcessResult run = RunProgram(L"/e " + Quoted(work / L"locked.zip"));
+        answers.stop();
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_EQ(prompts.load(), 1) << "asked once for the whole extraction";
+        EXPECT_EQ(answers.count(), 1) << "and nothing else was shown";
+        ExpectSampleExtractedInto(work.path());
+    }
+    for (const std::wstring& wrong : {std::wstring(L"wrong"), std::wstring()}) {
+        SCOPED_TRACE(wrong.empty() ? "cancelled" : "wrong password");
+        TempDir again(L"secret2");
+        ASSERT_TRUE(CopyFileW((work / L"locked.zip").c_str(), (again / L"locked.zip").c_str(), FALSE));
+        std::atomic<int> prompts{0};
+        DialogResponder answers = AnswerPasswordAndMessages(wrong, prompts);
+        const ProcessResult run = RunProgram(L"/e " + Quoted(again / L"locked.zip"));
+        answers.stop();
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_NE(run.exitCode, 0u);
+        EXPECT_GE(prompts.load(), 1);
+        const std::vector<std::wstring> seen = answers.texts();
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back(), L"Could not extract locked.zip");
+    }
 }
 
 // Answers the folder browser from another thread: reads it, then `choose` decides.
