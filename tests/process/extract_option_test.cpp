@@ -9,9 +9,11 @@
 
 #include "program_run.h"
 #include "resource.h"
+#include "support/rar_writer.h"
 #include "support/registration_layout.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
+#include "support/zip_writer.h"
 #include "tree_probe.h"
 
 using namespace testsupport;
@@ -59,17 +61,40 @@ protected:
     StoredSettings before_;
 };
 
-TEST_F(ExtractOption, ExtractHereWritesZipAnd7zNextToTheArchiveSilently) {
+std::vector<RarEntry> SampleRarEntries() {
+    std::vector<RarEntry> entries(4);
+    entries[0].name = "docs";
+    entries[0].directory = true;
+    entries[1].name = "docs/a.txt";
+    entries[1].data = "alpha";
+    entries[2].name = "docs/caf\xc3\xa9 \xe6\x96\x87.txt";
+    entries[2].data = "beta";
+    entries[3].name = "c.txt";
+    entries[3].data = "gamma";
+    return entries;
+}
+
+TEST_F(ExtractOption, ExtractHereWritesZip7zAndRarNextToTheArchiveSilently) {
     TempDir source(L"src");
     WriteSampleTree(source);
-    for (const wchar_t* type : {L"zip", L"7z"}) {
-        SCOPED_TRACE(Narrow(type));
+    struct Kind {
+        const wchar_t* label;
+        const wchar_t* extension;
+    };
+    for (const Kind kind : {Kind{L"zip", L"zip"}, Kind{L"7z", L"7z"}, Kind{L"rar5", L"rar"}, Kind{L"rar4", L"RAR"}}) {
+        SCOPED_TRACE(Narrow(kind.label));
         TempDir work(L"here");
         // A folder name with spaces, shell characters and non-ASCII text.
         const std::wstring folder = work / L"my & 50% !files \u00e9";
         CreateDirectoryW(folder.c_str(), nullptr);
-        const std::wstring archive =
-            MakeArchive(source, folder + L"\\pack \u6587." + type, type);
+        const std::wstring archiveName = L"pack \u6587." + std::wstring(kind.extension);
+        const std::wstring archive = folder + L"\\" + archiveName;
+        if (std::wstring(kind.label) == L"rar5")
+            WriteFileBytes(archive, MakeRar(SampleRarEntries()));
+        else if (std::wstring(kind.label) == L"rar4")
+            WriteFileBytes(archive, MakeRar4(SampleRarEntries()));
+        else
+            MakeArchive(source, archive, kind.label);
         RemoveRegistration();
 
         DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
@@ -81,12 +106,36 @@ TEST_F(ExtractOption, ExtractHereWritesZipAnd7zNextToTheArchiveSilently) {
         EXPECT_EQ(messages.count(), 0) << "success is silent";
         ExpectSampleExtractedInto(folder);
         std::vector<std::wstring> expected = SampleFilesBelow(L"");
-        expected.push_back(L"pack \u6587." + std::wstring(type));
+        expected.push_back(archiveName);
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(ListFilesRecursive(folder), expected);
         // Every start refreshes the shell registration, also before "/e".
         ExpectRegistrationLayout(ProgramExe());
     }
+}
+
+TEST_F(ExtractOption, ExtractHereNeverWritesOutsideTheArchivesFolder) {
+    TempDir work(L"hostile");
+    const std::wstring inner = work / L"inner";
+    ASSERT_TRUE(CreateDirectoryW(inner.c_str(), nullptr));
+    std::vector<ZipEntry> entries(3);
+    entries[0].name = "../escape.txt";
+    entries[0].data = "out";
+    entries[1].name = "..\\escape2.txt";
+    entries[1].data = "out";
+    entries[2].name = "ok.txt";
+    entries[2].data = "in";
+    WriteFileBytes(inner + L"\\hostile.zip", MakeZip(entries));
+
+    DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+    const ProcessResult run = RunProgram(L"/e " + Quoted(inner + L"\\hostile.zip"));
+    messages.stop();
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_NE(run.exitCode, 0u) << "skipped items make the extraction a failure";
+    ASSERT_EQ(messages.count(), 1);
+    EXPECT_EQ(messages.texts().at(0), L"Could not extract hostile.zip");
+    EXPECT_EQ(ListFilesRecursive(work.path()),
+              (std::vector<std::wstring>{L"inner\\hostile.zip", L"inner\\ok.txt"}));
 }
 
 TEST_F(ExtractOption, ADamagedOrMissingArchiveIsReportedAndExitsNonZero) {
