@@ -5,10 +5,18 @@
 
 #include <memory>
 
+#include "app/handles.h"
+
 namespace {
 
 constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;  // 0x41
 static_assert(kBrowseFlags == 0x41);
+
+// What the browser is asked to open on, and whether its selection got there.
+struct StartFolder {
+    const std::wstring* path;
+    bool reached;
+};
 
 BOOL CALLBACK FindTree(HWND window, LPARAM found) {
     wchar_t className[32] = {};
@@ -27,13 +35,51 @@ void ExpandSelectedFolder(HWND browser) {
     if (HTREEITEM selected = TreeView_GetSelection(tree)) TreeView_Expand(tree, selected, TVE_EXPAND);
 }
 
-int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED && data) {
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
-        SendMessageW(browser, BFFM_SETEXPANDED, TRUE, data);
-        ExpandSelectedFolder(browser);
+bool SameFolder(const ITEMIDLIST* selected, const std::wstring& path) {
+    wchar_t selectedPath[MAX_PATH] = {};
+    if (!selected || !SHGetPathFromIDListW(selected, selectedPath)) return false;
+    selectedPath[MAX_PATH - 1] = L'\0';
+    std::wstring a = selectedPath;
+    std::wstring b = path;
+    while (a.size() > 3 && a.back() == L'\\') a.pop_back();
+    while (b.size() > 3 && b.back() == L'\\') b.pop_back();
+    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
+
+int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM value, LPARAM data) {
+    auto* start = reinterpret_cast<StartFolder*>(data);
+    if (!start) return 0;
+    if (message == BFFM_INITIALIZED) {
+        const LPARAM path = reinterpret_cast<LPARAM>(start->path->c_str());
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, path);
+        SendMessageW(browser, BFFM_SETEXPANDED, TRUE, path);
+        if (start->reached) ExpandSelectedFolder(browser);
+    } else if (message == BFFM_SELCHANGED && !start->reached) {
+        start->reached = SameFolder(reinterpret_cast<const ITEMIDLIST*>(value), *start->path);
     }
     return 0;
+}
+
+// Some shells tell folders apart by identifiers that carry their last access time, and the
+// file system updates that time on the first read after a change (a folder that just received
+// the archive, for instance). Reading the folder and the folders above it once, before the
+// browser takes their identifiers, keeps that time from changing under the browser, which
+// would then not find the folder it is asked to open on.
+void SettleFolderChain(std::wstring folder) {
+    while (!folder.empty()) {
+        std::wstring pattern = folder;
+        if (pattern.back() != L'\\') pattern += L'\\';
+        pattern += L'*';
+        WIN32_FIND_DATAW data;
+        UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
+        if (find) {
+            while (FindNextFileW(find.get(), &data)) {
+            }
+        }
+        const size_t slash = folder.find_last_of(L'\\', folder.size() >= 2 ? folder.size() - 2 : 0);
+        if (slash == std::wstring::npos || slash + 1 >= folder.size()) break;
+        folder.resize(slash == 2 && folder[1] == L':' ? 3 : slash);
+    }
 }
 
 struct IdListDeleter {
@@ -43,12 +89,14 @@ struct IdListDeleter {
 }  // namespace
 
 std::optional<std::wstring> BrowseForExtractFolder(HWND owner, const std::wstring& startFolder) {
+    StartFolder start{&startFolder, false};
+    SettleFolderChain(startFolder);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = kExtractFolderPrompt;
     info.ulFlags = kBrowseFlags;
     info.lpfn = OnBrowserEvent;
-    info.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
+    info.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(&start);
     std::unique_ptr<ITEMIDLIST, IdListDeleter> chosen(SHBrowseForFolderW(&info));
     if (!chosen) return std::nullopt;
     wchar_t path[MAX_PATH] = {};

@@ -244,28 +244,41 @@ struct BrowserAnswer {
     bool answered = false;
 };
 
-BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& childToChoose) {
+std::wstring LeafName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+// Answers the folder browser from another thread. It waits until the browser shows
+// `expectedStart` selected (the browser fills its tree while it opens), then chooses the child
+// `childToChoose` and confirms, or cancels. When the expected start never shows, or the child is
+// not there, it cancels: a test never confirms a folder it did not mean.
+BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& expectedStart, const std::wstring& childToChoose) {
     BrowserAnswer answer;
     HWND browser = WaitForFolderBrowser(30000);
     if (!browser) return answer;
-    Sleep(500);  // let the browser fill and expand its tree
     answer.prompt = MessageBoxText(browser);
-    HWND tree = FindDescendantByClass(browser, L"SysTreeView32");
-    if (tree) {
-        HTREEITEM start = TreeSelection(tree);
-        answer.startItem = TreeItemText(tree, start);
+    HWND tree = nullptr;
+    HTREEITEM start = nullptr;
+    const DWORD began = GetTickCount();
+    while (GetTickCount() - began < 15000) {
+        if (!tree) tree = FindDescendantByClass(browser, L"SysTreeView32");
+        if (tree) {
+            start = TreeSelection(tree);
+            answer.startItem = TreeItemText(tree, start);
+            if (answer.startItem == expectedStart) break;
+        }
+        Sleep(100);
+    }
+    bool chosen = false;
+    if (tree && answer.startItem == expectedStart) {
         answer.startExpanded = TreeItemExpanded(tree, start);
-        if (confirm && !childToChoose.empty()) {
-            if (HTREEITEM child = TreeChildNamed(tree, start, childToChoose)) SelectTreeItem(tree, child);
+        if (HTREEITEM child = TreeChildNamed(tree, start, childToChoose)) {
+            chosen = SelectTreeItem(tree, child);
             Sleep(200);
         }
     }
-    PressButton(browser, confirm ? IDOK : IDCANCEL);
+    PressButton(browser, confirm && chosen ? IDOK : IDCANCEL);
     answer.answered = WaitForNoTopWindow(WindowText(browser), 10000);
     return answer;
 }
-
-std::wstring LeafName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
 TEST_F(ExtractOption, ExtractToCancelledExtractsNothingAndExitsZero) {
     TempDir source(L"src");
@@ -275,13 +288,14 @@ TEST_F(ExtractOption, ExtractToCancelledExtractsNothingAndExitsZero) {
     CreateDirectoryW((work / L"chosen").c_str(), nullptr);
 
     BrowserAnswer answer;
-    std::thread answering([&] { answer = AnswerBrowser(false, L""); });
+    std::thread answering([&] { answer = AnswerBrowser(false, LeafName(work.path()), L"chosen"); });
     const ProcessResult run = RunProgram(L"/x " + Quoted(archive));
     answering.join();
     ASSERT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut);
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(answer.prompt.rfind(L"Please select a folder to extract to...", 0), 0u) << Narrow(answer.prompt);
+    EXPECT_EQ(answer.startItem, LeafName(work.path())) << "opens on the archive's folder";
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"x.zip"});
 }
@@ -294,7 +308,7 @@ TEST_F(ExtractOption, ExtractToOpensOnTheArchivesFolderAndExtractsIntoTheChosenO
     CreateDirectoryW((work / L"chosen").c_str(), nullptr);
 
     BrowserAnswer answer;
-    std::thread answering([&] { answer = AnswerBrowser(true, L"chosen"); });
+    std::thread answering([&] { answer = AnswerBrowser(true, LeafName(work.path()), L"chosen"); });
     DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
     const ProcessResult run = RunProgram(L"/x " + Quoted(archive));
     answering.join();
@@ -319,7 +333,7 @@ TEST_F(ExtractOption, ExtractToADamagedArchiveIsReportedAfterTheFolderIsChosen) 
     WriteFileBytes(work / L"bad.zip", std::string("PK\x03\x04", 4) + std::string(64, '\x01'));
     CreateDirectoryW((work / L"chosen").c_str(), nullptr);
     BrowserAnswer answer;
-    std::thread answering([&] { answer = AnswerBrowser(true, L"chosen"); });
+    std::thread answering([&] { answer = AnswerBrowser(true, LeafName(work.path()), L"chosen"); });
     DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
     const ProcessResult run = RunProgram(L"/x " + Quoted(work / L"bad.zip"));
     answering.join();
