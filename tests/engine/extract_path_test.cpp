@@ -106,13 +106,6 @@ TEST(SelectionTakes, NoSelectionTakesEverything) {
     EXPECT_TRUE(selectionTakes(&root, L"x"));
 }
 
-TEST(EnsureTrailingSeparator, AddsOneBackslashWhereNeeded) {
-    EXPECT_EQ(ensureTrailingSeparator(L"C:\\out"), L"C:\\out\\");
-    EXPECT_EQ(ensureTrailingSeparator(L"C:\\out\\"), L"C:\\out\\");
-    EXPECT_EQ(ensureTrailingSeparator(L"C:/out/"), L"C:/out/");
-    EXPECT_EQ(ensureTrailingSeparator(L""), L"");
-}
-
 TEST(PlainFileAttributes, DropsEverythingButPlainFileBits) {
     EXPECT_EQ(plainFileAttributes(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, false),
               static_cast<uint32_t>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
@@ -122,13 +115,6 @@ TEST(PlainFileAttributes, DropsEverythingButPlainFileBits) {
     EXPECT_EQ(plainFileAttributes(FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE, false), 0u);
     EXPECT_EQ(plainFileAttributes(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM, true),
               static_cast<uint32_t>(FILE_ATTRIBUTE_SYSTEM));
-}
-
-TEST(ExtendedLengthPath, PrefixesAbsolutePathsOnly) {
-    EXPECT_EQ(extendedLengthPath(L"C:\\out\\x"), L"\\\\?\\C:\\out\\x");
-    EXPECT_EQ(extendedLengthPath(L"\\\\server\\share\\x"), L"\\\\?\\UNC\\server\\share\\x");
-    EXPECT_EQ(extendedLengthPath(L"\\\\?\\C:\\x"), L"\\\\?\\C:\\x");
-    EXPECT_EQ(extendedLengthPath(L"relative\\x"), L"relative\\x");
 }
 
 }  // namespace
