@@ -33,12 +33,18 @@ public:
     ItemCatalog& operator=(const ItemCatalog&) = delete;
 
     // --- the tree and the rows ---
+    // Fills the tree from a listing (progress: total = items, completed = index).
     void BuildTree(const ListingResult& listing);
+    // The node of a backslash-separated path (empty = the root); created on the way when asked.
     FolderNode* FindNode(std::string_view utf8Path, bool create);
+    // Makes the folder current and rebuilds the rows; a folder that is not there shows the root.
     void EnterFolder(std::string_view utf8Path);
+    // Enters the folder that a display path names (archive path + "\" + folder); returns RowCount.
     int NavigateTo(std::wstring_view displayText);
+    // The archive path, followed by "\" and the current folder when not at the root.
     std::wstring DisplayPath() const;
     int RowCount() const;
+    // A copy of a row; an empty row for an index out of range.
     ItemRow RowAt(int index) const;
     void ClearRows();
     void ClearTree();
@@ -46,15 +52,31 @@ public:
     // --- the temporary folder in use ---
     void RemoveTempFolder();
 
-    // --- operations on the archive (background operations) ---
+    // --- operations on the archive; all are called on the UI thread and return only when their
+    // work has ended (open, extract and add run on a worker behind the progress window) ---
+    // Lists the archive and enters its root. True when there are rows afterwards. False after
+    // a failure and after Cancel; LastOperationCancelled() tells the two apart.
     bool OpenArchive(const std::wstring& path);
+    // Opens the same archive again and returns to the same folder (the root when it is gone).
     void ReloadArchive();
+    // Extracts the named entries of the current folder below the destination. A failure shows
+    // "Could not extract <archive name>". Returns 0.
     int ExtractEntries(const std::vector<std::wstring>& names, const std::wstring& destinationFolder);
+    // Writes exactly that entry into a fresh temporary folder; true with the file written.
     bool ExtractForViewing(const std::wstring& entryPath, std::wstring& extractedFile);
+    // A row's full path: a folder row is entered (returns RowCount), a file row is extracted
+    // and opened by the shell, an archive inside the archive in a new instance of the program
+    // (returns 0). 0 also when no row has that path.
     int ActivateEntry(const std::wstring& fullPath);
+    // Adds files and folders to the current folder of the archive (.zip and .7z only, else
+    // "Operation is not supported." and -1); encrypted when a password is known. A failure
+    // shows "Could not update <archive name>"; Cancel leaves the archive as it was. The caller
+    // reloads afterwards.
     int AddFiles(const std::vector<std::wstring>& paths);
+    // Sets archive path, root folder and password, then AddFiles (the archive may be new).
     int AddFilesToArchive(const std::wstring& archive, const std::vector<std::wstring>& paths,
                           const std::wstring& archivePassword);
+    // Deletes the named entries of the current folder (.zip and .7z only), then reloads.
     int DeleteEntries(const std::vector<std::wstring>& names);
 
     // True when the last open, extraction or add ended because the user cancelled it (Cancel

@@ -70,7 +70,6 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     outputWrite.reset();
     inputRead.reset();
     result.started = true;
-    if (settings.started) settings.started(process.dwProcessId);
 
     ToolDialogue dialogue;
     dialogue.askPassword = [&settings]() -> std::optional<std::string> {

@@ -19,8 +19,6 @@ struct ToolRunSettings {
     std::function<std::optional<std::string>()> askPassword;
     std::function<bool()> confirmReplace;
     std::function<void()> countProgress;
-    // Called with the child's process id once it runs (for the tests).
-    std::function<void(DWORD)> started;
 };
 
 struct ToolRunResult {
