@@ -1,4 +1,19 @@
 #include "ui/main_window.h"
 
-// The main frame is not built yet: the interactive run ends at once.
-int RunMainWindow(int) { return 0; }
+#include "ui/framework/message_loop.h"
+#include "ui/main_frame.h"
+
+int RunMainWindow(int showCommand) {
+    ui::MessageLoop loop;
+    ui::g_module.AddMessageLoop(&loop);
+    int result = 0;
+    {
+        CMainFrame frame;
+        if (frame.CreateEx()) {
+            ShowWindow(frame.m_hWnd, showCommand);
+            result = loop.Run();
+        }
+    }
+    ui::g_module.RemoveMessageLoop();
+    return result;
+}

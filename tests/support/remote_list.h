@@ -1,0 +1,20 @@
+#pragma once
+// Reading and selecting the rows of a list view that lives in another process, as screen
+// readers and test drivers do: the item records travel through memory of that process.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+int RemoteListCount(HWND list);
+std::wstring RemoteListItemText(HWND list, int item, int subItem);
+// Selects exactly these rows (the first one focused).
+void RemoteListSelect(HWND list, const std::vector<int>& items);
+// Positions of the selected rows.
+std::vector<int> RemoteListSelection(HWND list);
+// Sends BFFM_SETSELECTIONW with `path` to a folder browser of another process.
+void RemoteBrowserSelect(HWND browser, const std::wstring& path);
+
+}  // namespace testsupport

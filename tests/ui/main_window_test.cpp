@@ -1,0 +1,129 @@
+// The program as a user starts it: on an archive, on a folder, maximised; read back from
+// another process the way a screen reader would.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "support/program_window.h"
+#include "support/remote_list.h"
+#include "support/test_support.h"
+#include "support/window_probe.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Tolvane Extractor";
+
+void ForgetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+
+void StoreLastPath(const std::wstring& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, L"last_path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>(path.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+std::string StoredValue(const wchar_t* name, DWORD* type = nullptr) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    DWORD size = 0, kind = 0;
+    std::string data;
+    if (RegQueryValueExW(key, name, nullptr, &kind, nullptr, &size) == ERROR_SUCCESS) {
+        data.resize(size);
+        RegQueryValueExW(key, name, nullptr, &kind, reinterpret_cast<BYTE*>(data.data()), &size);
+        data.resize(size);
+    }
+    if (type) *type = kind;
+    RegCloseKey(key);
+    return data;
+}
+
+std::wstring StoredLastPath() {
+    const std::string bytes = StoredValue(L"last_path");
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+std::wstring MakeSampleArchive(const TempDir& dir) {
+    WriteFileBytes(dir / L"src\\docs\\a.txt", "alpha");
+    WriteFileBytes(dir / L"src\\b.txt", "bravo bravo");
+    const std::wstring archive = dir / L"sample.zip";
+    EXPECT_EQ(Run7z(L"a -tzip " + Quote(archive) + L" docs b.txt", dir / L"src").exitCode, 0u);
+    return archive;
+}
+
+}  // namespace
+
+TEST(MainWindow, ShowsTheArchiveNamedOnTheCommandLineAndRemembersItsFolder) {
+    ForgetSettings();
+    TempDir dir(L"mw");
+    const std::wstring archive = MakeSampleArchive(dir);
+
+    RunningProgram program(archive);
+    ASSERT_TRUE(program.started());
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    EXPECT_EQ(WindowText(program.frame()), L"Tolvane Extractor - Ver 1.0");
+    EXPECT_EQ(WindowText(program.pathField()), archive);
+
+    HWND list = program.list();
+    ASSERT_EQ(RemoteListCount(list), 3);
+    EXPECT_EQ(RemoteListItemText(list, 0, 0), L"..");
+    EXPECT_EQ(RemoteListItemText(list, 1, 0), L"docs");
+    EXPECT_EQ(RemoteListItemText(list, 2, 0), L"b.txt");
+    EXPECT_EQ(RemoteListItemText(list, 2, 1), L"11");  // size
+    EXPECT_EQ(RemoteListItemText(list, 1, 3), L"Folder");
+
+    EXPECT_EQ(program.Close(), 1u);
+    // In an archive the folder that holds it is remembered.
+    EXPECT_EQ(StoredLastPath(), dir.path());
+    EXPECT_EQ(StoredValue(L"MAIN_WP").size(), 44u);
+    const std::string widths = StoredValue(L"column_width");
+    ASSERT_EQ(widths.size(), 128u);
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(widths.data()), 350);
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(widths.data() + 4), 150);
+}
+
+TEST(MainWindow, BrowsesTheStoredFolderAndEntersArchivesAndFolders) {
+    ForgetSettings();
+    TempDir dir(L"mwf");
+    MakeSampleArchive(dir);
+    StoreLastPath(dir.path());
+
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    // "..", then the folder src, then sample.zip.
+    ASSERT_EQ(RemoteListCount(list), 3);
+    EXPECT_EQ(RemoteListItemText(list, 0, 0), L"..");
+    EXPECT_EQ(RemoteListItemText(list, 1, 0), L"src");
+    EXPECT_EQ(RemoteListItemText(list, 2, 0), L"sample.zip");
+    EXPECT_EQ(WindowText(program.pathField()), dir.path() + L"\\");
+    EXPECT_EQ(program.Close(), 1u);
+    EXPECT_EQ(StoredLastPath(), dir.path() + L"\\");
+}
+
+TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {
+    ForgetSettings();
+    TempDir dir(L"mwm");
+    StoreLastPath(dir.path());
+    {
+        RunningProgram program(L"", SW_SHOWMAXIMIZED);
+        ASSERT_NE(program.WaitForFrame(), nullptr);
+        for (int i = 0; i < 50 && !IsZoomed(program.frame()); ++i) Sleep(100);
+        EXPECT_TRUE(IsZoomed(program.frame()));
+        EXPECT_EQ(program.Close(), 1u);
+    }
+    const std::string placement = StoredValue(L"MAIN_WP");
+    ASSERT_EQ(placement.size(), 44u);
+    EXPECT_EQ(reinterpret_cast<const WINDOWPLACEMENT*>(placement.data())->showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+    {
+        RunningProgram program(L"");  // shown normally, but the stored placement wins
+        ASSERT_NE(program.WaitForFrame(), nullptr);
+        bool zoomed = false;
+        for (int i = 0; i < 50 && !(zoomed = IsZoomed(program.frame())); ++i) Sleep(100);
+        EXPECT_TRUE(zoomed);
+        EXPECT_EQ(program.Close(), 1u);
+    }
+}

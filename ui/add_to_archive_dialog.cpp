@@ -1,0 +1,177 @@
+#include "ui/add_to_archive_dialog.h"
+
+#include <commdlg.h>
+
+#include "app/app_globals.h"
+#include "app/handles.h"
+#include "app/path_tests.h"
+#include "app/text.h"
+#include "catalog/item_catalog.h"
+#include "ui/archive_naming.h"
+#include "ui/password_dialog.h"
+
+std::vector<std::wstring> pendingFiles;
+std::wstring startFolder;
+std::wstring defaultArchivePath;
+
+namespace {
+
+constexpr wchar_t kHandOverMutex[] = L"TolvaneEvent";
+// How long a later "Add to archive..." run waits for the first run's dialog to appear.
+constexpr DWORD kHandOverWaitMs = 10000;
+
+std::wstring ControlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    const int length = control ? GetWindowTextLengthW(control) : 0;
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+INT_PTR RunAddDialog() {
+    CAddToArchiveDlg dialog;
+    return dialog.DoModal(g_app.OwnerWindow.load());
+}
+
+}  // namespace
+
+std::wstring AddDialogCaption() { return std::wstring(kDisplayName) + L" - Add"; }
+
+LRESULT CAddToArchiveDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    InitDialogCaption(m_hWnd);
+    SetWindowTextW(m_hWnd, AddDialogCaption().c_str());
+    SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, defaultArchivePath.c_str());
+    SetForegroundWindow(m_hWnd);
+    return TRUE;
+}
+
+LRESULT CAddToArchiveDlg::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    const auto* block = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    // Once the dialog is closing its list has been handed to the add: refuse, so that the
+    // sender does not lose its path but tries again.
+    if (closing_ || !block) return FALSE;
+    const auto path = ParseHandOverBlock(block->lpData, block->cbData);
+    if (!path) return FALSE;
+    pendingFiles.push_back(*path);
+    return TRUE;
+}
+
+LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
+    wchar_t file[MAX_PATH] = {};
+    CopyToBuffer(file, MAX_PATH, defaultArchivePath);
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof(open);
+    open.hwndOwner = g_app.OwnerWindow.load() ? g_app.OwnerWindow.load() : m_hWnd;
+    open.lpstrFilter = L"All Files\0*.*\0\0";
+    open.nFilterIndex = 1;
+    open.lpstrFile = file;
+    open.nMaxFile = MAX_PATH;
+    open.lpstrTitle = L"Browse";
+    open.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
+    open.Flags = OFN_EXPLORER | OFN_NOTESTFILECREATE;
+    if (GetOpenFileNameW(&open)) {
+        const std::wstring chosen = ApplyExtension(file, L"zip", false);
+        SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, chosen.c_str());
+    }
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
+    if (closing_) return 0;
+    const std::wstring password = ControlText(m_hWnd, IDC_ADD_PASSWORD).substr(0, 255);
+    const std::wstring repeat = ControlText(m_hWnd, IDC_ADD_PASSWORD_AGAIN).substr(0, 255);
+    if (!password.empty() && password != repeat) {
+        MessageBoxW(m_hWnd, L"Password is invalid. Please input again.", kDisplayName, MB_OK);
+        return 0;
+    }
+    const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
+
+    const HWND previousOwner = g_app.OwnerWindow.exchange(m_hWnd);
+    ItemCatalog* catalog = GetCatalog();
+    size_t handedOver = 0;
+    // Paths handed over while an add runs are added by another add right after it.
+    while (handedOver < pendingFiles.size()) {
+        const std::vector<std::wstring> batch(pendingFiles.begin() + static_cast<std::ptrdiff_t>(handedOver),
+                                              pendingFiles.end());
+        handedOver = pendingFiles.size();
+        if (catalog->AddFilesToArchive(archive, batch, password) != 0) break;
+    }
+    closing_ = true;
+    DestroyCatalog();
+    g_app.OwnerWindow = previousOwner;
+    EndDialog(IDOK);
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
+    closing_ = true;
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+int AddFromSelection(const std::vector<std::wstring>& paths) {
+    if (paths.empty()) return 0;
+    pendingFiles = paths;
+    const std::wstring folder = FolderOfPath(paths.front());
+    startFolder = folder;
+    defaultArchivePath = paths.size() < 2 ? DefaultArchiveName(folder, paths.front(), FileIsReadable)
+                                          : SelectionArchiveName(folder);
+    return RunAddDialog() == IDOK ? 1 : 0;
+}
+
+namespace {
+
+// Hands `argument` to the dialog of the first run. False when no dialog took it in time.
+bool HandOverToRunningDialog(const std::wstring& argument) {
+    const std::vector<wchar_t> block = MakeHandOverBlock(argument);
+    COPYDATASTRUCT data{};
+    data.cbData = static_cast<DWORD>(block.size() * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(block.data());
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kHandOverWaitMs) {
+        if (HWND dialog = FindWindowW(L"#32770", AddDialogCaption().c_str())) {
+            SetForegroundWindow(dialog);
+            DWORD_PTR accepted = 0;
+            if (argument.empty()) return true;
+            if (SendMessageTimeoutW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 5000,
+                                    &accepted) &&
+                accepted)
+                return true;
+        }
+        // The first run may have ended meanwhile: then this run becomes the first.
+        UniqueHandle stillThere(OpenMutexW(SYNCHRONIZE, FALSE, kHandOverMutex));
+        if (!stillThere) return false;
+        Sleep(100);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool AddFromCommandLine(const std::wstring& argument) {
+    for (;;) {
+        UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kHandOverMutex));
+        const bool anotherRunHasIt = mutex && GetLastError() == ERROR_ALREADY_EXISTS;
+        if (anotherRunHasIt) {
+            mutex.reset();
+            if (HandOverToRunningDialog(argument)) return true;
+            // No dialog took the path: if the first run is gone, start over as the first;
+            // if it is stuck, show a dialog of this run's own so the path is not lost.
+            UniqueHandle stillThere(OpenMutexW(SYNCHRONIZE, FALSE, kHandOverMutex));
+            if (!stillThere) continue;
+        }
+        // The first run (or one on its own): the path is the argument without its quotes.
+        if (argument.size() < 3 || argument.front() != L'"' || argument.back() != L'"') return true;
+        const std::wstring path = argument.substr(1, argument.size() - 2);
+        pendingFiles.clear();
+        pendingFiles.push_back(path);
+        const size_t slash = path.find_last_of(L'\\');
+        startFolder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+        defaultArchivePath = DefaultArchiveName(startFolder, path, FileIsReadable);
+        RunAddDialog();
+        if (mutex) ReleaseMutex(mutex.get());
+        return true;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+// How the "Add To Archive" dialog names a new archive, and how it reads the paths that
+// other "Add to archive..." runs hand over to it.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Appends "." + `extension` unless the path already ends in it (any case); with `replace`
+// another extension of the last component is cut off first.
+std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extension, bool replace);
+
+// The archive proposed for one file or folder: `folder` + its name with ".zip", and ".zip" once
+// more while a file of that name exists.
+std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& path,
+                                const std::function<bool(const std::wstring&)>& fileExists);
+
+// The archive proposed for several selected items: the folder holding the first one, and in
+// it an archive named after that folder.
+std::wstring SelectionArchiveName(const std::wstring& folder);
+
+// The folder part of a path: the text before its last backslash (the whole path without one).
+std::wstring FolderOfPath(const std::wstring& path);
+
+// The quoted path of a hand-over block (UTF-16, terminated, in double quotes), unquoted;
+// nothing when the block is malformed.
+std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBytes);
+
+// The block that hands `quotedPath` over (terminator included).
+std::vector<wchar_t> MakeHandOverBlock(const std::wstring& quotedPath);

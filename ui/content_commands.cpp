@@ -1,0 +1,113 @@
+// The content view's commands on its rows: add, extract, delete, and dropped files.
+#include <shellapi.h>
+
+#include "app/app_globals.h"
+#include "catalog/item_catalog.h"
+#include "engine/extraction.h"
+#include "ui/add_to_archive_dialog.h"
+#include "ui/content_model.h"
+#include "ui/folder_picker.h"
+
+namespace {
+
+void Tell(HWND owner, const std::wstring& text, UINT flags) { MessageBoxW(owner, text.c_str(), kDisplayName, flags); }
+
+void WarnNothingSelected() {
+    Tell(g_app.OwnerWindow.load(), L"No files selected. You need to select files this operation", MB_ICONWARNING);
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
+}
+
+}  // namespace
+
+int ContentModel::AddRows(const std::vector<int>& positions) {
+    if (catalog_) {
+        Tell(g_app.OwnerWindow.load(), L"Operation is not supported.\nPlease drap and drop files from Windows Explorer.",
+             MB_OK);
+        return -1;
+    }
+    if (positions.empty()) {
+        WarnNothingSelected();
+        return -1;
+    }
+    std::vector<std::wstring> paths;
+    for (int position : positions)
+        if (const ItemRow* row = RowPointer(position)) paths.push_back(row->fullPath);
+    const int result = AddFromSelection(paths);
+    BrowseFolder(currentFolder);  // a new archive shows up in the listing
+    return result;
+}
+
+int ContentModel::ExtractRows(const std::vector<int>& positions) {
+    if (catalog_) {
+        const auto folder = PickFolder(GetActiveWindow(), FolderOf(catalog_->archivePath));
+        if (!folder) return -1;
+        std::vector<std::wstring> names;
+        for (int position : positions)
+            if (const ItemRow* row = RowPointer(position)) names.push_back(row->name);
+        return catalog_->ExtractEntries(names, *folder);
+    }
+    if (positions.size() != 1) {
+        WarnNothingSelected();
+        return -1;
+    }
+    const ItemRow row = RowAt(positions.front());
+    const auto folder = PickFolder(GetActiveWindow(), FolderOf(row.fullPath));
+    if (!folder) return 1;
+    const int extracted = extractAll(row.fullPath, *folder);
+    if (extracted == -1) {
+        Tell(g_app.OwnerWindow.load(), row.name + L" is not valid archive file.", MB_OK);
+        return 0;
+    }
+    if (extracted == 0) return 1;
+    Tell(g_app.OwnerWindow.load(), L"Could not extract " + row.name, MB_OK);
+    return 0;
+}
+
+int ContentModel::DeleteRows(const std::vector<int>& positions) {
+    if (catalog_) {
+        const wchar_t* question = positions.size() == 1 ? L"Are you sure you want to delete a selected file?"
+                                                        : L"Are you sure you want to delete selected files?";
+        if (MessageBoxW(g_app.OwnerWindow.load(), question, kDisplayName, MB_ICONWARNING | MB_YESNO) != IDYES)
+            return -1;
+        std::vector<std::wstring> names;
+        for (int position : positions)
+            if (const ItemRow* row = RowPointer(position)) names.push_back(row->name);
+        const int result = catalog_->DeleteEntries(names);
+        LoadArchiveRows();
+        return result;
+    }
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    // The shell takes a list of paths, each terminated, closed by an extra terminator.
+    std::wstring list;
+    for (int position : positions) {
+        const ItemRow* row = RowPointer(position);
+        if (!row || row->fullPath.empty()) continue;
+        list += row->fullPath;
+        list.push_back(L'\0');
+    }
+    if (list.empty()) return -1;
+    list.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = g_app.OwnerWindow.load();
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = list.c_str();
+    operation.fFlags = FOF_MULTIDESTFILES | (shift ? 0 : FOF_ALLOWUNDO);
+    const int result = SHFileOperationW(&operation);
+    if (result == 0) SelectLocation(currentLocation);
+    return result;
+}
+
+int ContentModel::AddDroppedFiles(const std::vector<std::wstring>& paths) {
+    if (!catalog_) {
+        Tell(g_app.OwnerWindow.load(), L"Please open an archive file first.", MB_ICONWARNING);
+        return -1;
+    }
+    const int result = catalog_->AddFiles(paths);
+    catalog_->ReloadArchive();
+    LoadArchiveRows();
+    return result;
+}

@@ -1,0 +1,422 @@
+#include "ui/content_model.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/app_globals.h"
+#include "app/path_tests.h"
+#include "catalog/item_catalog.h"
+#include "engine/archive_kind.h"
+#include "ops/progress.h"
+#include "ui/shell_info.h"
+
+namespace {
+
+constexpr int kDriveCount = 26;
+
+std::wstring WithTrailingBackslash(std::wstring path) {
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+std::wstring FormatFileTime(const FILETIME& time) {
+    FILETIME local{};
+    SYSTEMTIME system{};
+    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &system)) return {};
+    wchar_t date[256] = {};
+    wchar_t clock[256] = {};
+    GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, 256);
+    GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &system, nullptr, clock, 256);
+    return std::wstring(date) + L" " + clock;
+}
+
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+// True when `path` is the archive itself or lies inside it (whole components).
+bool IsInsideArchive(const std::wstring& path, const std::wstring& archivePath) {
+    if (archivePath.empty() || path.compare(0, archivePath.size(), archivePath) != 0) return false;
+    return path.size() == archivePath.size() || path[archivePath.size()] == L'\\';
+}
+
+std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level) {
+    auto entry = std::make_unique<LocationEntry>();
+    entry->name = name;
+    entry->path = path;
+    entry->level = level;
+    if (IsDirectory(path)) entry->path = WithTrailingBackslash(path);
+    ShellItemInfo info = QueryShellInfo(path, FILE_ATTRIBUTE_NORMAL, false, true);
+    entry->icon.reset(info.icon);
+    if (!info.displayName.empty()) entry->name = info.displayName;
+    return entry;
+}
+
+}  // namespace
+
+ContentModel::ContentModel() = default;
+
+ContentModel::~ContentModel() { ClearAll(); }
+
+// ---------------------------------------------------------------- locations
+
+void ContentModel::InitLocations() {
+    ClearAll();
+    AddSpecialFolder(L"Desktop", CSIDL_DESKTOP, 0);
+    AddSpecialFolder(L"Documents", CSIDL_PERSONAL, 1);
+    AddSpecialFolder(L"Computer", CSIDL_DRIVES, 1);
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < kDriveCount; ++i) {
+        if (!(drives & (1u << i))) continue;
+        const std::wstring drive{static_cast<wchar_t>(L'A' + i), L':'};
+        AddRootEntry(drive, drive, 2);
+    }
+}
+
+void ContentModel::AddSpecialFolder(const wchar_t* label, int folderId, int level) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, folderId, nullptr, 0, path) == S_OK) {
+        AddRootEntry(label, path, level);
+        return;
+    }
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(SHGetFolderLocation(nullptr, folderId, nullptr, 0, &list)) || !list) return;
+    ShellItemInfo info = QueryShellInfo(list);
+    CoTaskMemFree(list);
+    auto entry = std::make_unique<LocationEntry>();
+    entry->name = info.displayName.empty() ? label : info.displayName;
+    entry->path = label;
+    entry->level = level;
+    entry->icon.reset(info.icon);
+    rootEntries_.push_back(std::move(entry));
+}
+
+int ContentModel::AddRootEntry(const std::wstring& name, const std::wstring& path, int level) {
+    rootEntries_.push_back(MakeLocationEntry(name, path, level));
+    return static_cast<int>(pathEntries_.size() + rootEntries_.size()) - 1;
+}
+
+void ContentModel::BuildPathEntries(const std::wstring& path) {
+    size_t start = 0;
+    int level = 0;
+    for (;;) {
+        const size_t b = path.find(L'\\', start + 1);
+        const bool last = b == std::wstring::npos || start >= path.size();
+        const std::wstring component = last ? path.substr(std::min(start, path.size())) : path.substr(start, b - start);
+        const std::wstring entryPath = last ? path : path.substr(0, b);
+        if (!component.empty()) {
+            auto entry = MakeLocationEntry(component, entryPath, level);
+            entry->name = component;  // path entries never show the shell's display name
+            pathEntries_.push_back(std::move(entry));
+            ++level;
+        }
+        if (last) break;
+        start = b + 1;
+    }
+    currentLocation = static_cast<int>(pathEntries_.size()) - 1;
+}
+
+int ContentModel::LocationCount() const { return static_cast<int>(pathEntries_.size() + rootEntries_.size()); }
+
+const LocationEntry* ContentModel::LocationAt(int index) const {
+    if (index < 0) return nullptr;
+    const size_t i = static_cast<size_t>(index);
+    if (i < pathEntries_.size()) return pathEntries_[i].get();
+    if (i - pathEntries_.size() < rootEntries_.size()) return rootEntries_[i - pathEntries_.size()].get();
+    return nullptr;
+}
+
+std::wstring ContentModel::LocationName(int index) const {
+    const LocationEntry* entry = LocationAt(index);
+    return entry ? entry->name : std::wstring();
+}
+
+std::wstring ContentModel::LocationPath(int index) const {
+    const LocationEntry* entry = LocationAt(index);
+    return entry ? entry->path : std::wstring();
+}
+
+void ContentModel::DropRows() {
+    rows_.clear();
+    ownedIcons_.clear();
+}
+
+void ContentModel::ClearListing() {
+    DropRows();
+    currentLocation -= static_cast<int>(pathEntries_.size());
+    if (currentLocation < 0) currentLocation = 0;
+    pathEntries_.clear();
+}
+
+void ContentModel::ClearAll() {
+    ClearListing();
+    rootEntries_.clear();
+    CloseArchive();
+}
+
+// ---------------------------------------------------------------- listings
+
+int ContentModel::BrowseFolder(const std::wstring& path) {
+    ClearListing();
+    currentFolder = path;
+    const std::wstring base = WithTrailingBackslash(path);
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
+    if (find) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L".") continue;
+            const std::wstring fullPath = name == L".." ? ParentPath(path) : base + name;
+            if (fullPath.empty()) continue;
+            AddFolderRow(name, fullPath, &data);
+        } while (FindNextFileW(find.get(), &data));
+    }
+    SortRows();
+    BuildPathEntries(path);
+    return RowCount();
+}
+
+void ContentModel::AddFolderRow(const std::wstring& name, const std::wstring& fullPath, const WIN32_FIND_DATAW* data) {
+    ItemRow row;
+    row.name = name;
+    row.fullPath = fullPath;
+    if (data)
+        row.modifiedTime = (static_cast<uint64_t>(data->ftLastWriteTime.dwHighDateTime) << 32) |
+                           data->ftLastWriteTime.dwLowDateTime;
+    const bool isFolder = data && (data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (name == L"..") {
+        const ShellTypeCache::Entry& folder = fileTypes_.folder();
+        row.icon = folder.icon;
+        row.type = folder.typeName;
+    } else if (!data || HasOwnIcon(name)) {
+        // Drives and programs carry icons of their own: one query each, the icon owned here.
+        ShellItemInfo info = QueryShellInfo(fullPath, FILE_ATTRIBUTE_NORMAL, false, true);
+        if (info.icon) ownedIcons_.emplace_back(info.icon);
+        row.icon = info.icon;
+        row.type = info.typeName;
+        if (!info.displayName.empty()) row.name = info.displayName;
+    } else {
+        // Every other item shares the icon and type name of its type.
+        const ShellTypeCache::Entry& type = isFolder ? fileTypes_.folder() : fileTypes_.forFileName(name);
+        row.icon = type.icon;
+        row.type = type.typeName;
+        const std::wstring display = QueryDisplayName(fullPath);
+        if (!display.empty()) row.name = display;
+    }
+    if (name != L".." && data) {
+        row.size = FormatSize((static_cast<uint64_t>(data->nFileSizeHigh) << 32) | data->nFileSizeLow);
+        row.modified = FormatFileTime(data->ftLastWriteTime);
+        row.attributes = data->dwFileAttributes;
+    }
+    rows_.push_back(std::move(row));
+}
+
+int ContentModel::ListDrives() {
+    ClearListing();
+    const DWORD drives = GetLogicalDrives();
+    for (int i = 0; i < kDriveCount; ++i) {
+        if (!(drives & (1u << i))) continue;
+        const std::wstring drive{static_cast<wchar_t>(L'A' + i), L':'};
+        AddFolderRow(drive, drive, nullptr);
+    }
+    return RowCount();
+}
+
+int ContentModel::LoadArchiveRows() {
+    ClearListing();
+    if (!catalog_) return 0;
+    rows_ = catalog_->rows;  // the catalogue keeps owning their icons
+    SortRows();
+    BuildPathEntries(catalog_->DisplayPath());
+    return RowCount();
+}
+
+void ContentModel::SortRows() {
+    const std::vector<std::wstring> titles = ColumnTitles();
+    const std::wstring title =
+        sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
+    SortItemRows(rows_, title, sortOrder);
+}
+
+// ---------------------------------------------------------------- rows, columns, cells
+
+ItemRow ContentModel::RowAt(int position) const {
+    const ItemRow* row = RowPointer(position);
+    return row ? *row : ItemRow();
+}
+
+const ItemRow* ContentModel::RowPointer(int position) const {
+    if (position < 0 || position >= RowCount()) return nullptr;
+    return &rows_[static_cast<size_t>(position)];
+}
+
+std::vector<std::wstring> ContentModel::ColumnTitles() const {
+    if (catalog_) return {L"Name", L"Size", L"Packed", L"Type", L"Modified"};
+    return {L"Name", L"Size", L"Type", L"Modified"};
+}
+
+CellText ContentModel::CellAt(int position, int column) const {
+    static const ItemRow kEmptyRow;
+    const ItemRow* found = RowPointer(position);
+    const ItemRow& row = found ? *found : kEmptyRow;
+    if (catalog_) {
+        switch (column) {
+        case 0: return {row.name, false};
+        case 1: return {row.size, true};
+        case 2: return {row.packedSize, true};
+        case 3: return {row.type, false};
+        case 4: return {row.modified, false};
+        }
+    } else {
+        switch (column) {
+        case 0: return {row.name, false};
+        case 1: return {row.size, true};
+        case 2: return {row.type, false};
+        case 3: return {row.modified, false};
+        }
+    }
+    return {};
+}
+
+HICON ContentModel::RowIcon(int position) const {
+    const ItemRow* row = RowPointer(position);
+    return row ? row->icon : nullptr;
+}
+
+bool ContentModel::IsSortableColumn(int column) const {
+    const std::vector<std::wstring> titles = ColumnTitles();
+    if (column < 0 || column >= static_cast<int>(titles.size())) return false;
+    return titles[column].find(L"Type") == std::wstring::npos;
+}
+
+bool ContentModel::SetSortColumn(int column) {
+    if (!IsSortableColumn(column)) return false;
+    sortOrder = column == sortColumn ? (sortOrder == 1 ? 2 : 1) : 1;
+    sortColumn = column;
+    SortRows();
+    return true;
+}
+
+// ---------------------------------------------------------------- navigation
+
+bool ContentModel::SelectLocation(int index) {
+    currentLocation = index;
+    const std::wstring path = LocationPath(index);
+    if (catalog_ && IsInsideArchive(path, catalog_->archivePath)) {
+        NavigateArchive(path);
+        return true;
+    }
+    CloseArchive();
+    return GoToPath(index, path);
+}
+
+bool ContentModel::GoToPath(int index, const std::wstring& path) {
+    if (!path.empty() && IsDirectory(path)) {
+        WaitCursor wait;
+        BrowseFolder(path);
+        return true;
+    }
+    if (LocationPath(index) == L"Computer") {
+        ListDrives();
+        return true;
+    }
+    return false;
+}
+
+int ContentModel::NavigateArchive(const std::wstring& displayPath) {
+    if (!catalog_) return 0;
+    catalog_->NavigateTo(displayPath);
+    return LoadArchiveRows();
+}
+
+int ContentModel::ActivateRow(int position) {
+    if (catalog_) return ActivateArchiveRow(position);
+    const ItemRow* row = RowPointer(position);
+    if (!row) return 0;
+    const std::wstring path = row->fullPath;
+    if (IsDirectory(path)) return BrowseFolder(path);
+    if (FileIsReadable(path)) {
+        if (archiveKindOf(path) != None) return OpenArchiveFile(path);
+        ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+    }
+    return 0;
+}
+
+int ContentModel::ActivateArchiveRow(int position) {
+    if (!catalog_) return 0;
+    if (position != 0) {
+        const ItemRow* row = RowPointer(position);
+        if (!row) return 0;
+        if (catalog_->ActivateEntry(row->fullPath) == 0) return 0;
+        return LoadArchiveRows();
+    }
+    const std::wstring display = catalog_->DisplayPath();
+    const std::wstring parent = ParentPath(display);
+    if (FileIsReadable(display)) {
+        // ".." at the archive's root leaves it for the folder that holds it.
+        CloseArchive();
+        BrowseFolder(parent);
+    } else {
+        NavigateArchive(parent);
+    }
+    return RowCount();
+}
+
+int ContentModel::OpenArchiveFile(const std::wstring& path) {
+    if (!catalog_) {
+        catalog_ = GetCatalog();
+        if (!catalog_->OpenArchive(path)) {
+            DestroyCatalog();
+            catalog_ = nullptr;
+        }
+    } else {
+        catalog_->OpenArchive(path);
+    }
+    if (catalog_) {
+        LoadArchiveRows();
+        return 1;
+    }
+    // A cancelled open is the user's own choice, not a failure to tell about.
+    if (!g_progress.cancel.load())
+        MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
+    return 0;
+}
+
+void ContentModel::CloseArchive() {
+    if (!catalog_) return;
+    catalog_ = nullptr;
+    DestroyCatalog();
+}
+
+// ---------------------------------------------------------------- start and end
+
+void ContentModel::StartAt(const std::wstring& lastPath) {
+    if (FileIsReadable(lastPath) && archiveKindOf(lastPath) != None) {
+        if (OpenArchiveFile(lastPath)) return;
+        // The archive could not be opened: show the folder that holds it instead of nothing.
+        const std::wstring folder = ParentPath(lastPath);
+        if (!folder.empty() && GoToPath(0, folder)) return;
+        SelectLocation(0);
+        return;
+    }
+    if (!lastPath.empty() && IsDirectory(lastPath)) {
+        GoToPath(0, lastPath);
+        return;
+    }
+    SelectLocation(0);
+}
+
+std::optional<std::wstring> ContentModel::LastPathToStore() const {
+    std::wstring path = CurrentLocationPath();
+    if (path.empty()) return std::nullopt;
+    while (!IsDirectory(path)) {
+        path = ParentPath(path);
+        if (path.empty()) return std::nullopt;
+    }
+    return path;
+}

@@ -1,0 +1,66 @@
+// Path arithmetic, size texts and the row order of the content view.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "catalog/item_catalog.h"
+#include "ui/content_model.h"
+
+std::wstring ParentPath(const std::wstring& path) {
+    if (path.size() < 2) return {};
+    // From the second-to-last character backwards, so that a trailing backslash is ignored.
+    for (size_t i = path.size() - 1; i-- > 0;) {
+        if (path[i] == L'\\') return i > 0 ? path.substr(0, i) : std::wstring();
+    }
+    return {};
+}
+
+int CompareSizeText(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return a.size() > b.size() ? 1 : -1;
+    return lstrcmpiW(a.c_str(), b.c_str());
+}
+
+int CompareTimes(uint64_t a, uint64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+std::wstring FormatSize(uint64_t value) {
+    if (value == 0) return {};
+    return GroupThousands(std::to_wstring(static_cast<long long>(value)));
+}
+
+namespace {
+
+int GroupOf(const ItemRow& row) {
+    if (row.name == L"..") return 0;
+    return (row.attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 2;
+}
+
+}  // namespace
+
+void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder) {
+    if (rows.size() < 2) return;
+    enum class Key { None, Name, Size, Packed, Modified } key = Key::None;
+    if (columnTitle == L"Name") key = Key::Name;
+    else if (columnTitle == L"Size") key = Key::Size;
+    else if (columnTitle == L"Packed") key = Key::Packed;
+    else if (columnTitle == L"Modified") key = Key::Modified;
+
+    auto compareKeys = [key](const ItemRow& a, const ItemRow& b) {
+        switch (key) {
+        case Key::Name: return lstrcmpiW(a.name.c_str(), b.name.c_str());
+        case Key::Size: return CompareSizeText(a.size, b.size);
+        case Key::Packed: return CompareSizeText(a.packedSize, b.packedSize);
+        case Key::Modified: return CompareTimes(a.modifiedTime, b.modifiedTime);
+        case Key::None: return 0;
+        }
+        return 0;
+    };
+    const bool descending = sortOrder == 2;
+    // A stable sort keeps equal keys in listing order (the exchange sort it replaces was quadratic).
+    std::stable_sort(rows.begin(), rows.end(), [&](const ItemRow& a, const ItemRow& b) {
+        const int ga = GroupOf(a), gb = GroupOf(b);
+        if (ga != gb) return ga < gb;
+        if (ga == 0) return false;
+        const int r = compareKeys(a, b);
+        return descending ? r > 0 : r < 0;
+    });
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A dialog built from a template of the program's resources, modal or modeless. One static
+// dialog procedure serves every dialog class; the object is attached at WM_INITDIALOG.
+#include <windows.h>
+
+#include "ui/framework/message_map.h"
+#include "ui/framework/window.h"
+
+namespace ui {
+
+class DialogImplBase : public Window, public MessageMap {
+public:
+    // Runs the dialog modally; returns the value given to EndDialog (or -1 on failure).
+    INT_PTR DoModal(HWND owner);
+    // Creates the dialog modelessly as a child or owned window of `parent`.
+    HWND Create(HWND parent);
+    BOOL EndDialog(INT_PTR result) { return ::EndDialog(m_hWnd, result); }
+
+protected:
+    explicit DialogImplBase(int templateId) : templateId_(templateId) {}
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    int templateId_;
+};
+
+// CRTP front end: `T::IDD` names the template.
+template <class T>
+class DialogImpl : public DialogImplBase {
+protected:
+    DialogImpl() : DialogImplBase(T::IDD) {}
+};
+
+}  // namespace ui

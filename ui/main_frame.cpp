@@ -1,0 +1,145 @@
+#include "ui/main_frame.h"
+
+#include <cwchar>
+
+#include "app/app_globals.h"
+#include "ui/about_dialog.h"
+
+namespace {
+
+// Shown or hidden with the View menu's Toolbar command.
+int g_toolbarVisible = 1;
+
+constexpr DWORD kToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NODIVIDER |
+                                CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT;
+constexpr DWORD kReBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
+                              RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER;
+constexpr DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP;
+
+}  // namespace
+
+CMainFrame::CMainFrame() {
+    UIAddEntry(ID_VIEW_TOOLBAR, kMenuPopup);
+    UIAddEntry(ID_VIEW_STATUS_BAR, kMenuPopup);
+}
+
+HWND CMainFrame::CreateEx() { return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME); }
+
+LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+    // The frame shows no menu bar: the menu resource only names the commands.
+    SetMenu(m_hWnd, nullptr);
+    if (m_hMenu) {
+        DestroyMenu(m_hMenu);
+        m_hMenu = nullptr;
+    }
+
+    toolbar_ = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, kToolbarStyle, ID_VIEW_TOOLBAR);
+    if (toolbar_) {
+        AddToolbarButtonText(toolbar_, ID_ADD_FILES, L"Add");
+        AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, L"Extract");
+        AddToolbarButtonText(toolbar_, ID_DELETE_FILES, L"Delete");
+        SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(56, 56));
+    }
+    if (CreateSimpleReBar(kReBarStyle, ID_VIEW_TOOLBAR) && toolbar_) {
+        SetParent(toolbar_, m_hWndToolBar);
+        AddSimpleReBarBand(toolbar_);
+    }
+    if (CreateSimpleStatusBar(ATL_IDS_IDLEMESSAGE, kStatusBarStyle, ID_VIEW_STATUS_BAR))
+        SetWindowTextW(m_hWndStatusBar, L"");
+
+    m_hWndClient = view_.Create(m_hWnd);
+
+    if (toolbar_) UIAddToolBar(toolbar_);
+    UISetCheck(ID_VIEW_TOOLBAR, true);
+    UISetCheck(ID_VIEW_STATUS_BAR, true);
+
+    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+        loop->AddIdleHandler(this);
+    }
+
+    if (g_app.settings.placementValid) {
+        WINDOWPLACEMENT placement = g_app.settings.placement;
+        placement.length = sizeof(placement);
+        SetWindowPlacement(m_hWnd, &placement);
+        if (placement.showCmd == SW_SHOWMAXIMIZED) PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    }
+
+    wchar_t title[256] = {};
+    swprintf(title, 256, L"%ls - Ver %ls", kDisplayName, kVersionText);
+    SetWindowTextW(m_hWnd, title);
+    g_app.OwnerWindow = m_hWnd;
+    UpdateLayout();
+    return 0;
+}
+
+LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    const BOOL read = GetWindowPlacement(m_hWnd, &placement);
+    if (read) g_app.settings.placement = placement;
+    g_app.settings.placementValid = read ? 1 : 0;
+    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) {
+        loop->RemoveMessageFilter(this);
+        loop->RemoveIdleHandler(this);
+    }
+    if (g_app.OwnerWindow.load() == m_hWnd) g_app.OwnerWindow = nullptr;
+    handled = FALSE;  // the frame goes on and ends the message loop
+    return 1;
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* message) {
+    if (TranslateFrameAccelerator(message)) return TRUE;
+    return view_.PreTranslateMessage(message);
+}
+
+BOOL CMainFrame::OnIdle() {
+    UIUpdateToolBar();
+    return FALSE;
+}
+
+LRESULT CMainFrame::OnAdd(WORD, WORD, HWND, BOOL&) {
+    view_.AddSelection();
+    return 0;
+}
+
+LRESULT CMainFrame::OnExtract(WORD, WORD, HWND, BOOL&) {
+    view_.ExtractSelection();
+    return 0;
+}
+
+LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&) {
+    view_.DeleteSelection();
+    return 0;
+}
+
+LRESULT CMainFrame::OnAppAbout(WORD, WORD, HWND, BOOL&) {
+    CAboutDlg about;
+    about.DoModal(GetActiveWindow());
+    return 0;
+}
+
+LRESULT CMainFrame::OnFileExit(WORD, WORD, HWND, BOOL&) {
+    PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewToolBar(WORD, WORD, HWND, BOOL&) {
+    g_toolbarVisible = !g_toolbarVisible;
+    if (m_hWndToolBar) {
+        const int band = static_cast<int>(SendMessageW(m_hWndToolBar, RB_IDTOINDEX, 0xEB00, 0));
+        SendMessageW(m_hWndToolBar, RB_SHOWBAND, band, g_toolbarVisible);
+    }
+    UISetCheck(ID_VIEW_TOOLBAR, g_toolbarVisible != 0);
+    UpdateLayout();
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewStatusBar(WORD, WORD, HWND, BOOL&) {
+    if (!m_hWndStatusBar) return 0;
+    const bool visible = IsWindowVisible(m_hWndStatusBar) != 0;
+    ShowWindow(m_hWndStatusBar, visible ? SW_HIDE : SW_SHOWNOACTIVATE);
+    UISetCheck(ID_VIEW_STATUS_BAR, !visible);
+    UpdateLayout();
+    return 0;
+}

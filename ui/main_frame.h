@@ -1,0 +1,56 @@
+#pragma once
+// The application's single top-level window: toolbar in a rebar, status bar, the content
+// view as client; routes the commands Add, Extract and Delete to the view.
+#include <windows.h>
+
+#include "res/resource.h"
+#include "ui/framework/frame_window.h"
+#include "ui/framework/message_loop.h"
+#include "ui/framework/update_ui.h"
+#include "ui/tolvane_view.h"
+
+class CMainFrame : public ui::FrameWindow,
+                   public ui::UpdateUI,
+                   public ui::MessageFilter,
+                   public ui::IdleHandler {
+public:
+    CMainFrame();
+
+    // Creates the frame with default position, size and styles; null on failure.
+    HWND CreateEx();
+
+    BOOL PreTranslateMessage(MSG* message) override;
+    BOOL OnIdle() override;
+
+    CTolvaneView& view() { return view_; }
+
+    BEGIN_MSG_MAP(CMainFrame)
+        MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+        COMMAND_ID_HANDLER(ID_ADD_FILES, OnAdd)
+        COMMAND_ID_HANDLER(ID_EXTRACT_FILES, OnExtract)
+        COMMAND_ID_HANDLER(ID_DELETE_FILES, OnDelete)
+        COMMAND_ID_HANDLER(ID_FILE_NEW, OnFileNew)
+        COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAppAbout)
+        COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
+        COMMAND_ID_HANDLER(ID_VIEW_TOOLBAR, OnViewToolBar)
+        COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+        CHAIN_MSG_MAP(ui::UpdateUI)
+        CHAIN_MSG_MAP(ui::FrameWindow)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
+    LRESULT OnAdd(WORD, WORD, HWND, BOOL&);
+    LRESULT OnExtract(WORD, WORD, HWND, BOOL&);
+    LRESULT OnDelete(WORD, WORD, HWND, BOOL&);
+    LRESULT OnFileNew(WORD, WORD, HWND, BOOL&) { return 0; }
+    LRESULT OnAppAbout(WORD, WORD, HWND, BOOL&);
+    LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewToolBar(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewStatusBar(WORD, WORD, HWND, BOOL&);
+
+    CTolvaneView view_;
+    HWND toolbar_ = nullptr;
+};

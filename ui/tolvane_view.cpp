@@ -1,0 +1,343 @@
+#include "ui/tolvane_view.h"
+
+#include <shellapi.h>
+
+#include "app/app_globals.h"
+#include "app/text.h"
+
+namespace {
+
+constexpr int kIndentPerLevel = 8;
+constexpr int kIconGap = 22;
+
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+}  // namespace
+
+CTolvaneView::~CTolvaneView() { model_.ClearAll(); }
+
+// ---------------------------------------------------------------- set-up and layout
+
+LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    model_.InitLocations();
+    DragAcceptFiles(m_hWnd, TRUE);
+    list_ = GetDlgItem(IDC_CONTENT_LIST);
+    locationBox_ = GetDlgItem(IDC_LOCATION_BOX);
+    pathField_ = GetDlgItem(IDC_PATH_FIELD);
+    if (pathField_ && locationBox_) SetParent(pathField_, locationBox_);
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    g_app.settings.lastPath[MAX_PATH - 1] = L'\0';
+    model_.StartAt(g_app.settings.lastPath);
+    RefreshAll();
+    return 0;  // no default focus
+}
+
+int CTolvaneView::TextHeight(HWND window) const {
+    HDC dc = GetDC(window);
+    if (!dc) return 0;
+    SIZE size{};
+    GetTextExtentPoint32W(dc, L"Wy", 2, &size);
+    ReleaseDC(window, dc);
+    return size.cy;
+}
+
+LRESULT CTolvaneView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+    if (!list_ || !locationBox_) return 0;
+    RECT view{}, box{};
+    GetClientRect(m_hWnd, &view);
+    GetWindowRect(locationBox_, &box);
+    const int boxHeight = box.bottom - box.top;
+    const int top = std::max(itemHeight_, boxHeight);
+    const int width = view.right - view.left;
+    MoveWindow(locationBox_, 0, 0, width, boxHeight, TRUE);
+    MoveWindow(list_, 0, top, width, (view.bottom - view.top) - top, TRUE);
+    if (pathField_) {
+        RECT inner{};
+        GetClientRect(locationBox_, &inner);
+        const int textHeight = TextHeight(pathField_);
+        const int margin = ((inner.bottom - inner.top) - textHeight) / 2;
+        MoveWindow(pathField_, inner.left + top, inner.top + margin, inner.right - 2 * top - inner.left,
+                   inner.bottom - 2 * margin - inner.top, FALSE);
+    }
+    return 0;
+}
+
+LRESULT CTolvaneView::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    const int textHeight = TextHeight(m_hWnd);
+    itemHeight_ = textHeight >= 16 ? textHeight + 2 : 18;
+    measure->itemHeight = static_cast<UINT>(itemHeight_);
+    return 0;
+}
+
+// ---------------------------------------------------------------- drawing
+
+LRESULT CTolvaneView::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlID == IDC_LOCATION_BOX) DrawLocationEntry(*item);
+    else if (item->CtlID == IDC_CONTENT_LIST) DrawListRow(*item);
+    return 0;
+}
+
+void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
+    const LocationEntry* entry = model_.LocationAt(static_cast<int>(item.itemID));
+    if (!entry) return;
+    const bool inSelectionField = (item.itemState & ODS_COMBOBOXEDIT) != 0;
+    const bool highlighted = (item.itemState & ODS_SELECTED) && !inSelectionField;
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    FillRect(dc, &rect, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (!inSelectionField) rect.left += entry->level * kIndentPerLevel;
+    if (entry->icon) DrawIconEx(dc, rect.left + 3, rect.top, entry->icon.get(), 16, 16, 0, nullptr, DI_NORMAL);
+    rect.left += kIconGap;
+    const std::wstring& text = inSelectionField ? entry->path : entry->name;
+    SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
+    const int position = static_cast<int>(item.itemID);
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    HDC dc = item.hDC;
+    HBRUSH brush = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    FillRect(dc, &item.rcItem, brush);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    for (int column = 0; column < static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)); ++column) {
+        const CellText cell = model_.CellAt(position, column);
+        RECT rect{};
+        rect.top = column;
+        rect.left = LVIR_BOUNDS;
+        SendMessageW(list_, LVM_GETSUBITEMRECT, position, reinterpret_cast<LPARAM>(&rect));
+        if (column == 0) {
+            // The first sub-item's bounds span the whole row; the column's own width ends it.
+            rect.right = rect.left + static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
+        }
+        FillRect(dc, &rect, brush);
+        rect.left += 4;
+        rect.right -= 8;
+        if (column == 0) {
+            if (HICON icon = model_.RowIcon(position))
+                DrawIconEx(dc, rect.left + 3, rect.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+            rect.left += kIconGap;
+        }
+        DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
+                      (cell.rightAligned ? DT_RIGHT : DT_LEFT));
+    }
+}
+
+// ---------------------------------------------------------------- refreshing
+
+void CTolvaneView::RefreshAll() {
+    FillLocationBox();
+    RefreshList();
+}
+
+void CTolvaneView::FillLocationBox() {
+    SendMessageW(locationBox_, CB_RESETCONTENT, 0, 0);
+    const int count = model_.LocationCount();
+    for (int i = 0; i < count; ++i) {
+        // The box has no strings of its own: items are drawn from the model by position.
+        SendMessageW(locationBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model_.LocationAt(i)));
+    }
+    SendMessageW(locationBox_, CB_SETCURSEL, model_.currentLocation, 0);
+}
+
+void CTolvaneView::SaveColumnWidths() {
+    if (!list_) return;
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count && i < kStoredColumnCount; ++i) {
+        RECT rect{};
+        if (SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
+            g_app.settings.columnWidths[i] = rect.right - rect.left;
+    }
+}
+
+void CTolvaneView::RefreshList() {
+    SaveColumnWidths();
+    const int remembered = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
+    }
+    const std::vector<std::wstring> titles = model_.ColumnTitles();
+    for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
+        int width = i == 0 ? 350 : 150;
+        if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = width;
+        column.pszText = const_cast<wchar_t*>(titles[i].c_str());
+        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    // A virtual list: the rows stay in the model and are drawn and described on demand.
+    SendMessageW(list_, LVM_SETITEMCOUNT, model_.RowCount(), LVSICF_NOSCROLL);
+    if (pathField_) {
+        const std::wstring path = model_.CurrentLocationPath();
+        SetWindowTextW(pathField_, path.c_str());
+        SendMessageW(pathField_, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
+        SendMessageW(pathField_, EM_SCROLLCARET, 0, 0);
+    }
+    if (model_.RowCount() > 0 && remembered >= 0 && remembered < model_.RowCount()) SelectOnly(remembered);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void CTolvaneView::SelectOnly(int position) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
+}
+
+std::vector<int> CTolvaneView::CollectSelection() const {
+    std::vector<int> positions;
+    int position = -1;
+    for (;;) {
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
+        if (position < 0) break;
+        const ItemRow* row = model_.RowPointer(position);
+        if (row && row->name == L"..") continue;  // the way up never takes part in a command
+        positions.push_back(position);
+    }
+    return positions;
+}
+
+// ---------------------------------------------------------------- input
+
+LRESULT CTolvaneView::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    if (LOWORD(wParam) == IDC_LOCATION_BOX && HIWORD(wParam) == CBN_SELCHANGE) OnLocationChanged();
+    return 0;
+}
+
+void CTolvaneView::OnLocationChanged() {
+    const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
+    if (selected < 0) return;
+    WaitCursor wait;
+    if (model_.SelectLocation(selected)) RefreshAll();
+}
+
+LRESULT CTolvaneView::OnDoubleClick(int, LPNMHDR header, BOOL&) {
+    const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(header);
+    if (activate->iItem < 0) return 0;
+    WaitCursor wait;
+    if (model_.ActivateRow(activate->iItem) > 0) RefreshAll();
+    return 0;
+}
+
+LRESULT CTolvaneView::OnColumnClick(int, LPNMHDR header, BOOL&) {
+    const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
+    if (model_.SetSortColumn(view->iSubItem)) RefreshList();
+    return 0;
+}
+
+LRESULT CTolvaneView::OnGetDisplayInfo(int, LPNMHDR header, BOOL&) {
+    // Screen readers and other programs read the rows through the list (LVM_GETITEMTEXT).
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+        const CellText cell = model_.CellAt(info->item.iItem, info->item.iSubItem);
+        CopyToBuffer(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), cell.text);
+    }
+    return 0;
+}
+
+LRESULT CTolvaneView::OnFindItem(int, LPNMHDR header, BOOL&) {
+    // Typing in the list jumps to the next row whose name starts with the typed text.
+    auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
+    const std::wstring wanted = find->lvfi.psz;
+    const int count = model_.RowCount();
+    if (count == 0 || wanted.empty()) return -1;
+    const int start = find->iStart < 0 || find->iStart >= count ? 0 : find->iStart;
+    for (int n = 0; n < count; ++n) {
+        const int position = (start + n) % count;
+        const ItemRow* row = model_.RowPointer(position);
+        if (row && row->name.size() >= wanted.size() &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, row->name.c_str(), static_cast<int>(wanted.size()),
+                           wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL)
+            return position;
+    }
+    return -1;
+}
+
+BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
+    if (!m_hWnd) return FALSE;
+    const BOOL consumed = IsDialogMessageW(m_hWnd, message);
+    if (message->message == WM_KEYDOWN && message->wParam == VK_RETURN && pathField_ && GetFocus() == pathField_) {
+        OnPathEntered();
+        return TRUE;
+    }
+    return consumed;
+}
+
+void CTolvaneView::OnPathEntered() {
+    if (!pathField_) return;
+    wchar_t text[MAX_PATH] = {};
+    GetWindowTextW(pathField_, text, MAX_PATH);
+    const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
+    if (model_.GoToPath(selected, text)) RefreshAll();
+}
+
+LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        paths.push_back(path);
+    }
+    DragFinish(drop);
+    model_.AddDroppedFiles(paths);
+    RefreshAll();
+    return 0;
+}
+
+LRESULT CTolvaneView::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+    SaveColumnWidths();
+    if (const auto last = model_.LastPathToStore(); last && last->size() < MAX_PATH)
+        CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *last);
+    return 0;
+}
+
+// ---------------------------------------------------------------- commands
+
+static void WarnNothingSelected(HWND owner) {
+    MessageBoxW(owner, L"No files selected. You need to select files this operation", kDisplayName, MB_ICONWARNING);
+}
+
+void CTolvaneView::AddSelection() {
+    model_.AddRows(CollectSelection());
+    RefreshAll();
+}
+
+void CTolvaneView::ExtractSelection() {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected(m_hWnd);
+        return;
+    }
+    if (model_.ExtractRows(selection) == 0) RefreshAll();
+}
+
+void CTolvaneView::DeleteSelection() {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected(m_hWnd);
+        return;
+    }
+    if (model_.DeleteRows(selection) == 0) RefreshAll();
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The window that fills the main frame: the location box with the path field laid over it,
+// and the owner-drawn list of the rows of the content model.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "res/resource.h"
+#include "ui/content_model.h"
+#include "ui/framework/dialog_impl.h"
+
+class CTolvaneView : public ui::DialogImpl<CTolvaneView> {
+public:
+    enum { IDD = IDD_TOLVANE_VIEW };
+
+    ~CTolvaneView() override;
+
+    BOOL PreTranslateMessage(MSG* message);
+
+    // The frame's three commands.
+    void AddSelection();
+    void ExtractSelection();
+    void DeleteSelection();
+
+    void RefreshAll();
+    void RefreshList();
+    void SelectOnly(int position);
+    // Row positions selected in the list, ascending, without the ".." row.
+    std::vector<int> CollectSelection() const;
+
+    ContentModel& model() { return model_; }
+
+    BEGIN_MSG_MAP(CTolvaneView)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+        MESSAGE_HANDLER(WM_SIZE, OnSize)
+        MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, NM_DBLCLK, OnDoubleClick)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_COLUMNCLICK, OnColumnClick)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_GETDISPINFOW, OnGetDisplayInfo)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_ODFINDITEMW, OnFindItem)
+        NOTIFY_CODE_HANDLER(NM_DBLCLK, OnIgnoredNotify)
+        NOTIFY_CODE_HANDLER(LVN_COLUMNCLICK, OnIgnoredNotify)
+        NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnIgnoredNotify)
+        MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
+        MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&);
+    LRESULT OnDoubleClick(int, LPNMHDR header, BOOL&);
+    LRESULT OnColumnClick(int, LPNMHDR header, BOOL&);
+    LRESULT OnGetDisplayInfo(int, LPNMHDR header, BOOL&);
+    LRESULT OnFindItem(int, LPNMHDR header, BOOL&);
+    LRESULT OnIgnoredNotify(int, LPNMHDR, BOOL&) { return 0; }
+    LRESULT OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+
+    void DrawLocationEntry(const DRAWITEMSTRUCT& item);
+    void DrawListRow(const DRAWITEMSTRUCT& item);
+    void FillLocationBox();
+    void SaveColumnWidths();
+    void OnLocationChanged();
+    void OnPathEntered();
+    int TextHeight(HWND window) const;
+
+    ContentModel model_;
+    HWND list_ = nullptr;
+    HWND locationBox_ = nullptr;
+    HWND pathField_ = nullptr;
+    int itemHeight_ = 18;
+};
