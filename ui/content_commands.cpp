@@ -1,4 +1,5 @@
 // The content view's commands on its rows: add, extract, delete, and dropped files.
+#include <windows.h>
 #include <shellapi.h>
 
 #include "app/app_globals.h"

@@ -13,12 +13,6 @@ public:
     operator HWND() const { return m_hWnd; }
     bool IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
 
-    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::SendMessageW(m_hWnd, message, wParam, lParam);
-    }
-    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return ::PostMessageW(m_hWnd, message, wParam, lParam);
-    }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     BOOL DestroyWindow() { return ::DestroyWindow(m_hWnd); }
 };
