@@ -1,0 +1,132 @@
+// The main frame built in this process: its bars, buttons, title and command routing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "app/app_globals.h"
+#include "support/test_support.h"
+#include "ui/framework/message_loop.h"
+#include "ui/main_frame.h"
+
+namespace {
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::memset(&g_app.settings, 0, sizeof(g_app.settings));
+        testsupport::WriteFileBytes(folder_ / L"one.txt", "1");
+        wcscpy(g_app.settings.lastPath, folder_.path().c_str());
+        ui::g_module.AddMessageLoop(&loop_);
+        ASSERT_NE(frame_.CreateEx(), nullptr);
+        ShowWindow(frame_.m_hWnd, SW_SHOW);
+        Pump();
+    }
+    void TearDown() override {
+        if (frame_.m_hWnd) DestroyWindow(frame_.m_hWnd);
+        Pump();
+        ui::g_module.RemoveMessageLoop();
+        g_app.OwnerWindow = nullptr;
+    }
+    static void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    HWND Toolbar() const {
+        REBARBANDINFOW band{};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_CHILD;
+        SendMessageW(frame_.m_hWndToolBar, RB_GETBANDINFOW, 0, reinterpret_cast<LPARAM>(&band));
+        return band.hwndChild;
+    }
+
+    testsupport::TempDir folder_{L"frame"};
+    ui::MessageLoop loop_;
+    CMainFrame frame_;
+};
+
+std::wstring Text(HWND window) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(window, buffer, 256);
+    return buffer;
+}
+
+}  // namespace
+
+TEST_F(MainFrameTest, HasTitleBarsAndThreeLabelledButtons) {
+    EXPECT_EQ(Text(frame_.m_hWnd), L"Tolvane Extractor - Ver 1.0");
+    EXPECT_EQ(g_app.OwnerWindow.load(), frame_.m_hWnd);
+    EXPECT_EQ(GetMenu(frame_.m_hWnd), nullptr);
+    ASSERT_NE(frame_.m_hWndToolBar, nullptr);
+    EXPECT_EQ(SendMessageW(frame_.m_hWndToolBar, RB_GETBANDCOUNT, 0, 0), 1);
+    HWND toolbar = Toolbar();
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 3);
+    const int commands[] = {32775, 32776, 32777};
+    const wchar_t* labels[] = {L"Add", L"Extract", L"Delete"};
+    for (int i = 0; i < 3; ++i) {
+        TBBUTTON button{};
+        SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ(button.idCommand, commands[i]);
+        wchar_t text[64] = {};
+        SendMessageW(toolbar, TB_GETBUTTONTEXTW, commands[i], reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text, labels[i]);
+    }
+    const DWORD size = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    EXPECT_EQ(LOWORD(size), 56);
+    EXPECT_EQ(HIWORD(size), 56);
+    ASSERT_NE(frame_.m_hWndStatusBar, nullptr);
+    EXPECT_EQ(Text(frame_.m_hWndStatusBar), L"");
+    // The view fills what the bars leave.
+    RECT client{}, view{}, rebar{}, status{};
+    GetClientRect(frame_.m_hWnd, &client);
+    GetWindowRect(frame_.m_hWndClient, &view);
+    GetWindowRect(frame_.m_hWndToolBar, &rebar);
+    GetWindowRect(frame_.m_hWndStatusBar, &status);
+    EXPECT_EQ(view.top, rebar.bottom);
+    EXPECT_EQ(view.bottom, status.top);
+}
+
+TEST_F(MainFrameTest, StatusBarAndToolbarToggleAndGiveTheirRoomToTheView) {
+    RECT before{}, after{};
+    GetWindowRect(frame_.m_hWndClient, &before);
+    SendMessageW(frame_.m_hWnd, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_FALSE(IsWindowVisible(frame_.m_hWndStatusBar));
+    EXPECT_FALSE(frame_.UIGetCheck(ID_VIEW_STATUS_BAR));
+    GetWindowRect(frame_.m_hWndClient, &after);
+    EXPECT_GT(after.bottom, before.bottom);
+    SendMessageW(frame_.m_hWnd, WM_COMMAND, ID_VIEW_STATUS_BAR, 0);
+    EXPECT_TRUE(IsWindowVisible(frame_.m_hWndStatusBar));
+    EXPECT_TRUE(frame_.UIGetCheck(ID_VIEW_STATUS_BAR));
+
+    SendMessageW(frame_.m_hWnd, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    EXPECT_FALSE(frame_.UIGetCheck(ID_VIEW_TOOLBAR));
+    RECT hidden{};
+    GetWindowRect(frame_.m_hWndClient, &hidden);
+    EXPECT_LT(hidden.top, before.top);
+    SendMessageW(frame_.m_hWnd, WM_COMMAND, ID_VIEW_TOOLBAR, 0);
+    EXPECT_TRUE(frame_.UIGetCheck(ID_VIEW_TOOLBAR));
+}
+
+TEST_F(MainFrameTest, TooltipsComeFromTheStringTable) {
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = nullptr;
+    info.hdr.idFrom = 32776;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(frame_.m_hWnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(info.lpszText, L"Extract to the specified folder");
+}
+
+TEST_F(MainFrameTest, ExitClosesTheFrameAndStoresItsPlacement) {
+    SendMessageW(frame_.m_hWnd, WM_COMMAND, ID_APP_EXIT, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(frame_.m_hWnd));
+    EXPECT_EQ(g_app.settings.placementValid, 1);
+    EXPECT_EQ(g_app.settings.placement.length, sizeof(WINDOWPLACEMENT));
+}
