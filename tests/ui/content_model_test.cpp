@@ -1,0 +1,140 @@
+// The content model against the real file system, shell and engine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/path_tests.h"
+#include "catalog/item_catalog.h"
+#include "support/test_support.h"
+#include "ui/content_model.h"
+
+using namespace testsupport;
+
+namespace {
+
+std::vector<std::wstring> RowNames(const ContentModel& model) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < model.RowCount(); ++i) names.push_back(model.RowAt(i).name);
+    return names;
+}
+
+class ContentModelTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(dir_ / L"data\\b.txt", "bb");
+        WriteFileBytes(dir_ / L"data\\a.txt", std::string(3000, 'a'));
+        WriteFileBytes(dir_ / L"data\\C.txt", "c");
+        CreateDirectoryW((dir_ / L"data\\Sub").c_str(), nullptr);
+        CreateDirectoryW((dir_ / L"data\\apples").c_str(), nullptr);
+        WriteFileBytes(dir_ / L"src\\docs\\inner\\deep.txt", "deep");
+        WriteFileBytes(dir_ / L"src\\docs\\x.txt", "x");
+        WriteFileBytes(dir_ / L"src\\top.txt", "top");
+        archive_ = dir_ / L"data\\pack.zip";
+        ASSERT_EQ(Run7z(L"a -tzip " + Quote(archive_) + L" docs top.txt", dir_ / L"src").exitCode, 0u);
+        model_.InitLocations();
+    }
+    TempDir dir_{L"model"};
+    std::wstring archive_;
+    ContentModel model_;
+};
+
+}  // namespace
+
+TEST_F(ContentModelTest, FolderListingPutsParentAndFoldersFirstAndBuildsPathEntries) {
+    const std::wstring folder = dir_ / L"data";
+    EXPECT_EQ(model_.BrowseFolder(folder), 7);
+    EXPECT_EQ(RowNames(model_),
+              (std::vector<std::wstring>{L"..", L"apples", L"Sub", L"a.txt", L"b.txt", L"C.txt", L"pack.zip"}));
+    EXPECT_EQ(model_.RowAt(0).fullPath, dir_.path());
+    EXPECT_EQ(model_.RowAt(3).size, L"3,000");
+    EXPECT_EQ(model_.RowAt(1).size, L"");  // folders show no size
+    EXPECT_FALSE(model_.RowAt(3).modified.empty());
+    EXPECT_EQ(model_.CurrentLocationPath(), folder + L"\\");
+    EXPECT_EQ(model_.LocationName(model_.currentLocation), L"data");
+    // The path entries come first, then Desktop, Documents, Computer and the drives.
+    EXPECT_EQ(model_.LocationPath(0), L"C:\\");
+    const int computer = model_.PathEntryCount() + 2;
+    EXPECT_EQ(model_.LocationPath(computer), L"Computer");
+    EXPECT_EQ(model_.ColumnTitles(), (std::vector<std::wstring>{L"Name", L"Size", L"Type", L"Modified"}));
+}
+
+TEST_F(ContentModelTest, SortingByEveryColumnBothWaysKeepsParentAndFoldersFirst) {
+    model_.BrowseFolder(dir_ / L"data");
+    EXPECT_FALSE(model_.SetSortColumn(2));  // Type sorts nothing
+    EXPECT_EQ(model_.sortColumn, 0);
+    EXPECT_TRUE(model_.SetSortColumn(0));  // the sort column again: descending
+    EXPECT_EQ(model_.sortOrder, 2);
+    EXPECT_EQ(RowNames(model_),
+              (std::vector<std::wstring>{L"..", L"Sub", L"apples", L"pack.zip", L"C.txt", L"b.txt", L"a.txt"}));
+    EXPECT_TRUE(model_.SetSortColumn(1));  // another column: ascending by size
+    EXPECT_EQ(model_.sortOrder, 1);
+    const auto bySize = RowNames(model_);
+    EXPECT_EQ(bySize[0], L"..");
+    EXPECT_EQ(bySize[3], L"C.txt");
+    EXPECT_EQ(bySize[4], L"b.txt");
+    EXPECT_EQ(bySize[6], L"a.txt");
+    EXPECT_TRUE(model_.SetSortColumn(3));
+    EXPECT_TRUE(model_.SetSortColumn(3));
+    EXPECT_EQ(model_.RowAt(0).name, L"..");
+    EXPECT_FALSE(model_.SetSortColumn(9));
+}
+
+TEST_F(ContentModelTest, ComputerListsTheDrivesWithoutPathEntries) {
+    model_.BrowseFolder(dir_ / L"data");
+    const int computer = model_.PathEntryCount() + 2;
+    EXPECT_TRUE(model_.SelectLocation(computer));
+    EXPECT_EQ(model_.PathEntryCount(), 0);
+    EXPECT_EQ(model_.currentLocation, 2);
+    EXPECT_EQ(model_.CurrentLocationPath(), L"Computer");
+    ASSERT_GT(model_.RowCount(), 0);
+    bool haveC = false;
+    for (int i = 0; i < model_.RowCount(); ++i) haveC |= model_.RowAt(i).fullPath == L"C:";
+    EXPECT_TRUE(haveC);
+    EXPECT_FALSE(model_.LastPathToStore().has_value());  // the stored path stays as it was
+}
+
+TEST_F(ContentModelTest, EntersAndLeavesAnArchive) {
+    model_.BrowseFolder(dir_ / L"data");
+    int zip = -1;
+    for (int i = 0; i < model_.RowCount(); ++i)
+        if (model_.RowAt(i).name == L"pack.zip") zip = i;
+    ASSERT_GE(zip, 0);
+    EXPECT_EQ(model_.ActivateRow(zip), 1);
+    ASSERT_TRUE(model_.InArchive());
+    EXPECT_EQ(model_.ColumnTitles(), (std::vector<std::wstring>{L"Name", L"Size", L"Packed", L"Type", L"Modified"}));
+    EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"docs", L"top.txt"}));
+    EXPECT_EQ(model_.CurrentLocationPath(), archive_);
+    EXPECT_EQ(model_.LastPathToStore().value_or(L""), dir_ / L"data");
+
+    // Into docs by its path entry, then up again with "..".
+    EXPECT_EQ(model_.NavigateArchive(archive_ + L"\\docs"), 3);
+    EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"inner", L"x.txt"}));
+    EXPECT_EQ(model_.CurrentLocationPath(), archive_ + L"\\docs");
+    EXPECT_EQ(model_.ActivateArchiveRow(0), 3);
+    EXPECT_EQ(model_.CurrentLocationPath(), archive_);
+    // ".." at the archive's root goes back to the folder that holds it.
+    model_.ActivateArchiveRow(0);
+    EXPECT_FALSE(model_.InArchive());
+    EXPECT_FALSE(CatalogExists());
+    EXPECT_EQ(model_.CurrentLocationPath(), dir_ / L"data\\");
+}
+
+TEST_F(ContentModelTest, StartsAtTheStoredPath) {
+    model_.StartAt(archive_);
+    EXPECT_TRUE(model_.InArchive());
+    model_.CloseArchive();
+    model_.StartAt(dir_ / L"data");
+    EXPECT_FALSE(model_.InArchive());
+    EXPECT_EQ(model_.RowCount(), 7);
+    model_.StartAt(dir_ / L"missing");
+    EXPECT_EQ(model_.currentLocation, 0);  // the Desktop
+    EXPECT_EQ(model_.LocationName(0), model_.LocationName(model_.currentLocation));
+}
+
+TEST_F(ContentModelTest, TypedPathsOutsideTheFileSystemChangeNothing) {
+    model_.BrowseFolder(dir_ / L"data");
+    const auto before = RowNames(model_);
+    EXPECT_FALSE(model_.GoToPath(0, L"Z:\\no\\such\\folder"));
+    EXPECT_FALSE(model_.GoToPath(0, std::wstring(400, L'x')));
+    EXPECT_EQ(RowNames(model_), before);
+}
