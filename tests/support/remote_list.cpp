@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "support/window_probe.h"
+
 #include <cstring>
 
 namespace testsupport {
@@ -104,6 +106,60 @@ void RemoteBrowserSelect(HWND browser, const std::wstring& path) {
     if (!block.ok()) return;
     block.write(0, path.c_str(), bytes);
     Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(block.address()));
+}
+
+HWND WaitForFolderBrowserWindow(DWORD timeoutMs, DWORD pid) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        for (const wchar_t* caption : {L"Browse for Folder", L"Browse For Folder"})
+            if (HWND window = FindTopWindow(caption, pid)) return window;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+void RemoteListDoubleClick(HWND list, int item) {
+    RemoteBlock block(list, sizeof(RECT));
+    if (!block.ok()) return;
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    block.write(0, &rect, sizeof(rect));
+    Send(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(block.address()));
+    block.read(0, &rect, sizeof(rect));
+    const LPARAM at = MAKELPARAM(rect.left + 5, (rect.top + rect.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+void RemoteDropFiles(HWND target, const std::vector<std::wstring>& paths) {
+    // A DROPFILES header followed by the paths, each terminated, and a closing terminator.
+    std::wstring list;
+    for (const std::wstring& p : paths) {
+        list += p;
+        list.push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return;
+    // Left for the target: it frees the block when it finishes the drop.
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote) {
+        std::string block(bytes, '\0');
+        DROPFILES header{};
+        header.pFiles = sizeof(DROPFILES);
+        header.fWide = TRUE;
+        std::memcpy(block.data(), &header, sizeof(header));
+        std::memcpy(block.data() + sizeof(header), list.data(), list.size() * sizeof(wchar_t));
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, block.data(), bytes, &done);
+        PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    }
+    CloseHandle(process);
 }
 
 }  // namespace testsupport

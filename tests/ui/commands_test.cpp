@@ -1,0 +1,280 @@
+// Add, Extract and Delete from the main window, and files dropped on it: the real program
+// driven from this process the way a user drives it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "support/program_window.h"
+#include "support/remote_list.h"
+#include "support/test_support.h"
+#include "support/window_probe.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Tolvane Extractor";
+constexpr wchar_t kMessageCaption[] = L"Tolvane Extractor";
+constexpr wchar_t kAddCaption[] = L"Tolvane Extractor - Add";
+constexpr int kAdd = 32775, kExtract = 32776, kDelete = 32777;
+
+void StartIn(const std::wstring& folder) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"last_path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+int RowOf(HWND list, const std::wstring& name) {
+    const int count = RemoteListCount(list);
+    for (int i = 0; i < count; ++i)
+        if (RemoteListItemText(list, i, 0) == name) return i;
+    return -1;
+}
+
+std::vector<int> RowsOf(HWND list, const std::vector<std::wstring>& names) {
+    std::vector<int> rows;
+    for (const auto& name : names) rows.push_back(RowOf(list, name));
+    return rows;
+}
+
+// Waits until the list shows `count` rows (the view refreshes after each command).
+bool WaitForRows(HWND list, int count, DWORD timeoutMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (RemoteListCount(list) != count) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+// Presses Yes on every question a dialog of process `pid` asks.
+BOOL CALLBACK PressYesOfProcess(HWND window, LPARAM pid) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t cls[32] = {};
+    GetClassNameW(window, cls, 32);
+    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(window) && wcscmp(cls, L"#32770") == 0 &&
+        GetDlgItem(window, IDYES))
+        PressButton(window, IDYES);
+    return TRUE;
+}
+
+void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
+
+// The entries of an archive as 7z.exe lists them (slt output), sorted.
+std::vector<std::wstring> ArchiveEntries(const std::wstring& archive, const std::wstring& password = L"") {
+    const ProcessResult listed =
+        Run7z(L"l -slt -ba " + (password.empty() ? std::wstring(L"-p-") : L"-p" + password) + L" " + Quote(archive));
+    std::vector<std::wstring> entries;
+    const std::wstring text = Widen(listed.output);
+    size_t pos = 0;
+    while ((pos = text.find(L"Path = ", pos)) != std::wstring::npos) {
+        const size_t end = text.find_first_of(L"\r\n", pos);
+        entries.push_back(text.substr(pos + 7, end - pos - 7));
+        pos = end;
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+class CommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        WriteFileBytes(dir_ / L"work\\one.txt", "first file");
+        WriteFileBytes(dir_ / L"work\\two.txt", "second file");
+        WriteFileBytes(dir_ / L"work\\three.txt", "third file");
+        WriteFileBytes(dir_ / L"src\\docs\\a.txt", "alpha");
+        WriteFileBytes(dir_ / L"src\\docs\\b.txt", "bravo");
+        WriteFileBytes(dir_ / L"src\\docs\\c.txt", "charlie");
+        WriteFileBytes(dir_ / L"src\\docs2\\d.txt", "delta");
+        WriteFileBytes(dir_ / L"src\\top.txt", "top");
+        CreateDirectoryW((dir_ / L"out").c_str(), nullptr);
+    }
+    std::wstring MakeArchive(const std::wstring& name) {
+        const std::wstring archive = dir_ / (L"work\\" + name);
+        EXPECT_EQ(Run7z(L"a " + Quote(archive) + L" docs docs2 top.txt", dir_ / L"src").exitCode, 0u);
+        return archive;
+    }
+    TempDir dir_{L"cmd"};
+};
+
+}  // namespace
+
+TEST_F(CommandsTest, AddBuildsAnArchiveOfTheSelectedFilesAndShowsIt) {
+    StartIn(dir_ / L"work");
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));  // .., one, three, two
+    RemoteListSelect(list, RowsOf(list, {L"one.txt", L"two.txt"}));
+    Command(program, kAdd);
+
+    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    ASSERT_NE(dialog, nullptr);
+    // Two items: an archive named after their folder, inside it.
+    EXPECT_EQ(ControlText(dialog, 1007), dir_ / L"work\\work.zip");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, 30000, program.pid()));
+    EXPECT_EQ(ArchiveEntries(dir_ / L"work\\work.zip"), (std::vector<std::wstring>{L"one.txt", L"two.txt"}));
+    // The new archive shows up in the listing.
+    EXPECT_TRUE(WaitForRows(list, 5));
+    EXPECT_GE(RowOf(list, L"work.zip"), 0);
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, AddWithAPasswordInsistsOnTheSameTextTwice) {
+    StartIn(dir_ / L"work");
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));
+    RemoteListSelect(list, {RowOf(list, L"three.txt")});
+    Command(program, kAdd);
+    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, 1007), dir_ / L"work\\three.zip");
+    SetControlText(dialog, 1009, L"s3cret");
+    SetControlText(dialog, 1010, L"s3cre7");
+    PressButton(dialog, IDOK);
+    HWND mismatch = WaitForTopWindow(kMessageCaption, 20000, program.pid());
+    ASSERT_NE(mismatch, nullptr);
+    EXPECT_EQ(MessageBoxText(mismatch), L"Password is invalid. Please input again.");
+    PressButton(mismatch, IDOK);
+    ASSERT_TRUE(WaitForNoTopWindow(kMessageCaption, 10000, program.pid()));
+    EXPECT_TRUE(IsWindow(dialog));  // the dialog stays open with its fields
+    SetControlText(dialog, 1010, L"s3cret");
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, 30000, program.pid()));
+    const std::wstring archive = dir_ / L"work\\three.zip";
+    EXPECT_NE(Run7z(L"t -pwrong " + Quote(archive)).exitCode, 0u);
+    EXPECT_EQ(Run7z(L"t -ps3cret " + Quote(archive)).exitCode, 0u);
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, ExtractWritesExactlyTheSelectedEntriesOfASubFolder) {
+    const std::wstring archive = MakeArchive(L"pack.7z");
+    RunningProgram program(archive);
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));  // .., docs, docs2, top.txt
+    RemoteListDoubleClick(list, RowOf(list, L"docs"));
+    ASSERT_TRUE(WaitForRows(list, 4));  // .., a, b, c
+    ASSERT_EQ(RemoteListItemText(list, 1, 0), L"a.txt");
+    EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs");
+    RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
+    Command(program, kExtract);
+    HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
+    ASSERT_NE(browser, nullptr);
+    Sleep(300);
+    RemoteBrowserSelect(browser, dir_ / L"out");
+    Sleep(300);
+    PressButton(browser, IDOK);
+    ASSERT_TRUE(WaitForNoTopWindow(WindowText(browser), 10000, program.pid()));
+    const DWORD start = GetTickCount();
+    while (ListFilesRecursive(dir_ / L"out").size() < 2 && GetTickCount() - start < 20000) Sleep(100);
+    Sleep(300);
+    EXPECT_EQ(ListFilesRecursive(dir_ / L"out"), (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\c.txt"}));
+    EXPECT_EQ(ReadFileBytes(dir_ / L"out\\docs\\c.txt"), "charlie");
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, DeleteAsksOnceSingularOncePluralAndReloadsTheSameFolder) {
+    const std::wstring archive = MakeArchive(L"pack.zip");
+    RunningProgram program(archive);
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));
+    RemoteListDoubleClick(list, RowOf(list, L"docs"));
+    ASSERT_TRUE(WaitForRows(list, 4));
+
+    DialogResponder yes(kMessageCaption, [](HWND box) { PressButton(box, IDYES); }, program.pid());
+    RemoteListSelect(list, {RowOf(list, L"b.txt")});
+    Command(program, kDelete);
+    ASSERT_TRUE(WaitForRows(list, 3));
+    EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs");
+    RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
+    Command(program, kDelete);
+    ASSERT_TRUE(WaitForRows(list, 1));  // only ".." is left in docs
+    yes.stop();
+    ASSERT_EQ(yes.texts().size(), 2u);
+    EXPECT_EQ(yes.texts()[0], L"Are you sure you want to delete a selected file?");
+    EXPECT_EQ(yes.texts()[1], L"Are you sure you want to delete selected files?");
+    // docs2 and top.txt are untouched: "docs" took nothing beyond its own entries.
+    EXPECT_EQ(ArchiveEntries(archive), (std::vector<std::wstring>{L"docs", L"docs2", L"docs2\\d.txt", L"top.txt"}));
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, DroppedFilesGoIntoTheOpenFolderOfTheArchive) {
+    const std::wstring archive = MakeArchive(L"pack.zip");
+    RunningProgram program(archive);
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));
+    RemoteListDoubleClick(list, RowOf(list, L"docs2"));
+    ASSERT_TRUE(WaitForRows(list, 2));
+    RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt", dir_ / L"work\\two.txt"});
+    ASSERT_TRUE(WaitForRows(list, 4, 30000));
+    EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs2");
+    const auto entries = ArchiveEntries(archive);
+    EXPECT_NE(std::find(entries.begin(), entries.end(), L"docs2\\one.txt"), entries.end());
+    EXPECT_NE(std::find(entries.begin(), entries.end(), L"docs2\\two.txt"), entries.end());
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
+    // Nothing selected, a drop with no archive open, Add inside an archive.
+    StartIn(dir_ / L"work");
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));
+    DialogResponder ok(kMessageCaption, [](HWND box) { PressButton(box, IDOK); }, program.pid());
+    RemoteListSelect(list, {0});  // only ".." selected: nothing to work on
+    Command(program, kExtract);
+    Command(program, kDelete);
+    Command(program, kAdd);
+    RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt"});
+    // Two archive files selected for extraction in the file system.
+    const std::wstring second = dir_ / L"work\\b.zip";
+    Run7z(L"a " + Quote(second) + L" " + Quote(dir_ / L"work\\one.txt"));
+    const DWORD start = GetTickCount();
+    while (ok.count() < 4 && GetTickCount() - start < 20000) Sleep(100);
+    ok.stop();
+    const auto texts = ok.texts();
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], L"No files selected. You need to select files this operation");
+    EXPECT_EQ(texts[1], L"No files selected. You need to select files this operation");
+    EXPECT_EQ(texts[2], L"No files selected. You need to select files this operation");
+    EXPECT_EQ(texts[3], L"Please open an archive file first.");
+    EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, FileSystemDeleteGoesThroughTheShell) {
+    StartIn(dir_ / L"work");
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 4));
+    // The shell asks its own question; answer every question with Yes.
+    std::atomic<bool> answering{true};
+    std::thread yes([&] {
+        while (answering) {
+            EnumWindows(PressYesOfProcess, static_cast<LPARAM>(program.pid()));
+            Sleep(100);
+        }
+    });
+    RemoteListSelect(list, {RowOf(list, L"two.txt")});
+    Command(program, kDelete);
+    EXPECT_TRUE(WaitForRows(list, 3));
+    answering = false;
+    yes.join();
+    EXPECT_FALSE(PathExists(dir_ / L"work\\two.txt"));
+    EXPECT_TRUE(PathExists(dir_ / L"work\\one.txt"));
+    EXPECT_EQ(program.Close(), 1u);
+}
