@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/text.h"
 #include "shell/shell_registration.h"
+#include "ui/add_to_archive_dialog.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -71,6 +72,10 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
+    if (request.verb == ShellVerbOption::Add) {
+        AddFromCommandLine(request.addText);
+        return 0;
+    }
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
     services.shutDownCom();

@@ -3,11 +3,11 @@
 #include <shellapi.h>
 
 #include "app/app_globals.h"
+#include "app/folder_browser.h"
 #include "catalog/item_catalog.h"
 #include "engine/extraction.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/content_model.h"
-#include "ui/folder_picker.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int ContentModel::AddRows(const std::vector<int>& positions) {
 
 int ContentModel::ExtractRows(const std::vector<int>& positions) {
     if (catalog_) {
-        const auto folder = PickFolder(GetActiveWindow(), FolderOf(catalog_->archivePath));
+        const auto folder = BrowseForExtractFolder(GetActiveWindow(), FolderOf(catalog_->archivePath));
         if (!folder) return -1;
         std::vector<std::wstring> names;
         for (int position : positions)
@@ -56,7 +56,7 @@ int ContentModel::ExtractRows(const std::vector<int>& positions) {
         return -1;
     }
     const ItemRow row = RowAt(positions.front());
-    const auto folder = PickFolder(GetActiveWindow(), FolderOf(row.fullPath));
+    const auto folder = BrowseForExtractFolder(GetActiveWindow(), FolderOf(row.fullPath));
     if (!folder) return 1;
     const int extracted = extractAll(row.fullPath, *folder);
     if (extracted == -1) {
