@@ -14,7 +14,7 @@
 #include "support/test_support.h"
 #include "support/window_probe.h"
 #include "support/zip_writer.h"
-#include "tree_probe.h"
+#include "support/tree_probe.h"
 
 using namespace testsupport;
 

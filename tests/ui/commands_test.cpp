@@ -10,6 +10,7 @@
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
+#include "support/tree_probe.h"
 #include "support/window_probe.h"
 
 using namespace testsupport;
@@ -63,6 +64,46 @@ BOOL CALLBACK PressYesOfProcess(HWND window, LPARAM pid) {
         GetDlgItem(window, IDYES))
         PressButton(window, IDYES);
     return TRUE;
+}
+
+// Waits until the path field shows `path` (the view has moved there).
+bool WaitForPath(const RunningProgram& program, const std::wstring& path, DWORD timeoutMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (WindowText(program.pathField()) != path) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+// Chooses `folder` in the folder browser, which opens on a sibling of it: by its tree, as a
+// user clicks, and waits until the tree shows it selected.
+bool ChooseSiblingInBrowser(HWND browser, const std::wstring& folder) {
+    const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
+    HWND tree = FindDescendantByClass(browser, L"SysTreeView32");
+    if (!tree) return false;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        Sleep(200);
+        HTREEITEM selected = TreeSelection(tree);
+        if (TreeItemText(tree, selected) == leaf) return true;
+        HTREEITEM parent = reinterpret_cast<HTREEITEM>(
+            SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected)));
+        if (HTREEITEM sibling = parent ? TreeChildNamed(tree, parent, leaf) : nullptr) SelectTreeItem(tree, sibling);
+    }
+    return false;
+}
+
+// Runs `action`, then answers the one message box it shows with OK; returns the box's text.
+template <typename Action>
+std::wstring AnswerMessage(const RunningProgram& program, Action action) {
+    action();
+    HWND box = WaitForTopWindow(kMessageCaption, 20000, program.pid());
+    if (!box) return L"(no message)";
+    Sleep(100);
+    const std::wstring text = MessageBoxText(box);
+    PressButton(box, IDOK);
+    WaitForNoTopWindow(kMessageCaption, 10000, program.pid());
+    return text;
 }
 
 void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
@@ -164,16 +205,14 @@ TEST_F(CommandsTest, ExtractWritesExactlyTheSelectedEntriesOfASubFolder) {
     HWND list = program.list();
     ASSERT_TRUE(WaitForRows(list, 4));  // .., docs, docs2, top.txt
     RemoteListDoubleClick(list, RowOf(list, L"docs"));
-    ASSERT_TRUE(WaitForRows(list, 4));  // .., a, b, c
+    ASSERT_TRUE(WaitForPath(program, archive + L"\\docs"));
+    ASSERT_EQ(RemoteListCount(list), 4);  // .., a, b, c
     ASSERT_EQ(RemoteListItemText(list, 1, 0), L"a.txt");
-    EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs");
     RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
     Command(program, kExtract);
     HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
     ASSERT_NE(browser, nullptr);
-    Sleep(300);
-    RemoteBrowserSelect(browser, dir_ / L"out");
-    Sleep(300);
+    ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     PressButton(browser, IDOK);
     ASSERT_TRUE(WaitForNoTopWindow(WindowText(browser), 10000, program.pid()));
     const DWORD start = GetTickCount();
@@ -191,7 +230,7 @@ TEST_F(CommandsTest, DeleteAsksOnceSingularOncePluralAndReloadsTheSameFolder) {
     HWND list = program.list();
     ASSERT_TRUE(WaitForRows(list, 4));
     RemoteListDoubleClick(list, RowOf(list, L"docs"));
-    ASSERT_TRUE(WaitForRows(list, 4));
+    ASSERT_TRUE(WaitForPath(program, archive + L"\\docs"));
 
     DialogResponder yes(kMessageCaption, [](HWND box) { PressButton(box, IDYES); }, program.pid());
     RemoteListSelect(list, {RowOf(list, L"b.txt")});
@@ -217,7 +256,8 @@ TEST_F(CommandsTest, DroppedFilesGoIntoTheOpenFolderOfTheArchive) {
     HWND list = program.list();
     ASSERT_TRUE(WaitForRows(list, 4));
     RemoteListDoubleClick(list, RowOf(list, L"docs2"));
-    ASSERT_TRUE(WaitForRows(list, 2));
+    ASSERT_TRUE(WaitForPath(program, archive + L"\\docs2"));
+    ASSERT_EQ(RemoteListCount(list), 2);
     RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt", dir_ / L"work\\two.txt"});
     ASSERT_TRUE(WaitForRows(list, 4, 30000));
     EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs2");
@@ -228,30 +268,42 @@ TEST_F(CommandsTest, DroppedFilesGoIntoTheOpenFolderOfTheArchive) {
 }
 
 TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
-    // Nothing selected, a drop with no archive open, Add inside an archive.
+    const std::wstring second = dir_ / L"work\\b.zip";
+    ASSERT_EQ(Run7z(L"a " + Quote(dir_ / L"work\\a.zip") + L" " + Quote(dir_ / L"work\\one.txt")).exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a " + Quote(second) + L" " + Quote(dir_ / L"work\\one.txt")).exitCode, 0u);
+    WriteFileBytes(dir_ / L"work\\fake.zip", "not an archive at all");
     StartIn(dir_ / L"work");
     RunningProgram program(L"");
     ASSERT_NE(program.WaitForFrame(), nullptr);
     HWND list = program.list();
-    ASSERT_TRUE(WaitForRows(list, 4));
-    DialogResponder ok(kMessageCaption, [](HWND box) { PressButton(box, IDOK); }, program.pid());
+    ASSERT_TRUE(WaitForRows(list, 7));
+    const std::wstring nothing = L"No files selected. You need to select files this operation";
+
     RemoteListSelect(list, {0});  // only ".." selected: nothing to work on
-    Command(program, kExtract);
-    Command(program, kDelete);
-    Command(program, kAdd);
-    RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt"});
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kExtract); }), nothing);
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kDelete); }), nothing);
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kAdd); }), nothing);
+    EXPECT_EQ(AnswerMessage(program, [&] { RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt"}); }),
+              L"Please open an archive file first.");
     // Two archive files selected for extraction in the file system.
-    const std::wstring second = dir_ / L"work\\b.zip";
-    Run7z(L"a " + Quote(second) + L" " + Quote(dir_ / L"work\\one.txt"));
-    const DWORD start = GetTickCount();
-    while (ok.count() < 4 && GetTickCount() - start < 20000) Sleep(100);
-    ok.stop();
-    const auto texts = ok.texts();
-    ASSERT_EQ(texts.size(), 4u);
-    EXPECT_EQ(texts[0], L"No files selected. You need to select files this operation");
-    EXPECT_EQ(texts[1], L"No files selected. You need to select files this operation");
-    EXPECT_EQ(texts[2], L"No files selected. You need to select files this operation");
-    EXPECT_EQ(texts[3], L"Please open an archive file first.");
+    RemoteListSelect(list, RowsOf(list, {L"a.zip", L"b.zip"}));
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kExtract); }), nothing);
+
+    // A file that is no archive, extracted from the file system, is reported by name.
+    RemoteListSelect(list, {RowOf(list, L"fake.zip")});
+    Command(program, kExtract);
+    HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
+    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"Could not extract fake.zip");
+    EXPECT_TRUE(ListFilesRecursive(dir_ / L"out").empty());
+
+    // Inside an archive, Add points to dropping files instead.
+    RemoteListDoubleClick(list, RowOf(list, L"a.zip"));
+    ASSERT_TRUE(WaitForPath(program, dir_ / L"work\\a.zip"));
+    RemoteListSelect(list, {1});
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kAdd); }),
+              L"Operation is not supported.\nPlease drap and drop files from Windows Explorer.");
     EXPECT_EQ(program.Close(), 1u);
 }
 

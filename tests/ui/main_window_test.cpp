@@ -43,7 +43,10 @@ std::string StoredValue(const wchar_t* name, DWORD* type = nullptr) {
 
 std::wstring StoredLastPath() {
     const std::string bytes = StoredValue(L"last_path");
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::wstring path(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    // The registry may keep a terminator after the counted text.
+    while (!path.empty() && path.back() == L'\0') path.pop_back();
+    return path;
 }
 
 std::wstring MakeSampleArchive(const TempDir& dir) {

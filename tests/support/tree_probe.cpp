@@ -1,4 +1,4 @@
-#include "tree_probe.h"
+#include "support/tree_probe.h"
 
 #include <commctrl.h>
 
