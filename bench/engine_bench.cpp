@@ -2,7 +2,7 @@
 // work. Prints each figure (best of the repetitions, in milliseconds), the ratios, and the peak
 // working set of a process that does nothing but list the archive.
 //
-//   bench_engine_bench.exe [repetitions]     (default 3)
+//   ./scripts/bench.sh engine_bench [repetitions]     (default 3)
 //
 // The archive (100,000 small entries in 1,000 folders, made by 7z.exe) is kept between runs in
 // %TEMP%\tolvane-bench.

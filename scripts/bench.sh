@@ -11,8 +11,8 @@ if [ $# -lt 1 ]; then
 fi
 name="$1"
 shift
-bash "$TOLVANE_ROOT/scripts/build.sh" "bench_$name"
+bash "$TOLVANE_ROOT/scripts/build.sh" "$name"
 tolvane_ensure_display
 tolvane_ensure_prefix
 tolvane_start_wineserver
-wine "$BUILD_DIR/bin/bench_$name.exe" "$@"
+wine "$BUILD_DIR/bin/$name.exe" "$@"
