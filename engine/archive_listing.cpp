@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/engine_events.h"
 #include "engine/engine_property.h"
 #include "engine/property_text.h"
 
@@ -48,6 +49,8 @@ void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& value, ArchiveI
     }
 }
 
+struct ListingCancelled {};
+
 }  // namespace
 
 int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result) {
@@ -62,8 +65,15 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
     try {
         result.items.reserve(firstNew + count);
         EngineProperty value;
-        for (UINT32 index = 0; index < count; ++index)
+        for (UINT32 index = 0; index < count; ++index) {
+            // A cancelled operation ends a long listing early; it then fails as a whole.
+            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
             ReadItem(session.archive, index, value, result.items.emplace_back());
+        }
+    } catch (const ListingCancelled&) {
+        result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());
+        session.archive->Close();
+        return 1;
     } catch (const std::exception&) {
         // Out of memory for the records: the listing fails as a whole and leaves the result as it was.
         result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());

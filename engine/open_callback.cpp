@@ -1,5 +1,6 @@
 #include "engine/open_callback.h"
 
+#include "engine/engine_events.h"
 #include "engine/password_request.h"
 
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::QueryInterface(REFIID iid, void** object) {
@@ -15,7 +16,10 @@ HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::QueryInterface(REFIID iid, void*
 
 // Opening reports no progress.
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetTotal(const UINT64*, const UINT64*) { return S_OK; }
-HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetCompleted(const UINT64*, const UINT64*) { return S_OK; }
+// Opening reports no progress, but a cancelled operation stops the engine here.
+HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetCompleted(const UINT64*, const UINT64*) {
+    return OnEngineEvent(kEngineCompleted, nullptr, 0) != 0 ? E_ABORT : S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::CryptoGetTextPassword(BSTR* password) {
     return answerPasswordRequest(passwordKnown_, password_, password);

@@ -7,7 +7,6 @@
 #include "app/path_tests.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
-#include "ops/progress.h"
 #include "ui/shell_info.h"
 
 namespace {
@@ -368,9 +367,11 @@ int ContentModel::ActivateArchiveRow(int position) {
 }
 
 int ContentModel::OpenArchiveFile(const std::wstring& path) {
+    bool cancelled = false;
     if (!catalog_) {
         catalog_ = GetCatalog();
         if (!catalog_->OpenArchive(path)) {
+            cancelled = catalog_->LastOperationCancelled();
             DestroyCatalog();
             catalog_ = nullptr;
         }
@@ -381,9 +382,8 @@ int ContentModel::OpenArchiveFile(const std::wstring& path) {
         LoadArchiveRows();
         return 1;
     }
-    // A cancelled open is the user's own choice, not a failure to tell about.
-    if (!g_progress.cancel.load())
-        MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
+    // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
+    if (!cancelled) MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "app/path_tests.h"
 #include "catalog/item_catalog.h"
 #include "support/test_support.h"
+#include "support/window_probe.h"
 #include "ui/content_model.h"
 
 using namespace testsupport;
@@ -137,4 +138,31 @@ TEST_F(ContentModelTest, TypedPathsOutsideTheFileSystemChangeNothing) {
     EXPECT_FALSE(model_.GoToPath(0, L"Z:\\no\\such\\folder"));
     EXPECT_FALSE(model_.GoToPath(0, std::wstring(400, L'x')));
     EXPECT_EQ(RowNames(model_), before);
+}
+
+TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPassword) {
+    const std::wstring locked = dir_ / L"data\\locked.7z";
+    ASSERT_EQ(Run7z(L"a -mhe=on -psecret " + Quote(locked) + L" top.txt", dir_ / L"src").exitCode, 0u);
+    WriteFileBytes(dir_ / L"data\\broken.zip", "PK\x03\x04 not really a zip");
+    model_.BrowseFolder(dir_ / L"data");
+    const auto before = RowNames(model_);
+
+    // The password prompt and the message box both carry the program's name.
+    std::vector<std::wstring> seen;
+    DialogResponder answers(L"Tolvane Extractor", [&](HWND window) {
+        if (GetDlgItem(window, 1004)) {
+            seen.push_back(L"password");
+            PressButton(window, IDCANCEL);
+        } else {
+            seen.push_back(MessageBoxText(window));
+            PressButton(window, IDOK);
+        }
+    });
+    EXPECT_EQ(model_.OpenArchiveFile(locked), 0);
+    EXPECT_EQ(model_.OpenArchiveFile(dir_ / L"data\\broken.zip"), 0);
+    answers.stop();
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"password", L"Couldn't open the file."}));
+    EXPECT_FALSE(model_.InArchive());
+    EXPECT_FALSE(CatalogExists());
+    EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay
 }
