@@ -1,0 +1,147 @@
+// "Add to archive..." from the shell: the option /a, one dialog for every run that Explorer
+// starts for a multiple selection.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "support/test_support.h"
+#include "support/window_probe.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr wchar_t kAddCaption[] = L"Tolvane Extractor - Add";
+
+std::vector<std::wstring> ArchiveEntries(const std::wstring& archive) {
+    const ProcessResult listed = Run7z(L"l -slt -ba " + Quote(archive));
+    std::vector<std::wstring> entries;
+    const std::wstring text = Widen(listed.output);
+    for (size_t pos = 0; (pos = text.find(L"Path = ", pos)) != std::wstring::npos;) {
+        const size_t end = text.find_first_of(L"\r\n", pos);
+        entries.push_back(text.substr(pos + 7, end - pos - 7));
+        pos = end;
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+struct CaptionCount {
+    const std::wstring* caption;
+    int count;
+};
+
+BOOL CALLBACK CountWithCaption(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<CaptionCount*>(param);
+    if (IsWindowVisible(window) && WindowText(window) == *state->caption) ++state->count;
+    return TRUE;
+}
+
+int CountTopWindows(const std::wstring& caption) {
+    CaptionCount state{&caption, 0};
+    EnumWindows(CountWithCaption, reinterpret_cast<LPARAM>(&state));
+    return state.count;
+}
+
+DWORD WaitForExitCode(HANDLE process, DWORD timeoutMs) {
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return ~0u;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
+}  // namespace
+
+TEST(AddOption, ThreeQuickRunsFeedOneDialogAndOneArchive) {
+    TempDir dir(L"addopt");
+    const std::vector<std::wstring> names = {L"first.txt", L"second file.txt", L"third & last.txt"};
+    for (const auto& name : names) WriteFileBytes(dir / name, Narrow(name));
+
+    std::vector<HANDLE> runs;
+    for (const auto& name : names) {
+        runs.push_back(StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / name) + L"\""));
+        ASSERT_NE(runs.back(), nullptr);
+        Sleep(30);
+    }
+    HWND dialog = WaitForTopWindow(kAddCaption, 30000);
+    ASSERT_NE(dialog, nullptr);
+
+    // Every run but the one showing the dialog hands its path over and ends at once.
+    DWORD dialogPid = 0;
+    GetWindowThreadProcessId(dialog, &dialogPid);
+    HANDLE owner = nullptr;
+    for (HANDLE run : runs) {
+        if (GetProcessId(run) == dialogPid) {
+            owner = run;
+            continue;
+        }
+        EXPECT_EQ(WaitForExitCode(run, 30000), 0u);
+    }
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(CountTopWindows(kAddCaption), 1);
+
+    // The proposal is named after the run that shows the dialog.
+    const std::wstring proposal = ControlText(dialog, 1007);
+    bool matches = false;
+    for (const auto& name : names)
+        matches |= proposal == dir / (name.substr(0, name.find_last_of(L'.')) + L".zip");
+    EXPECT_TRUE(matches) << proposal;
+
+    // A malformed hand-over changes nothing.
+    const std::wstring unquoted = dir / L"first.txt";
+    COPYDATASTRUCT bad{0, static_cast<DWORD>((unquoted.size() + 1) * sizeof(wchar_t)),
+                       const_cast<wchar_t*>(unquoted.c_str())};
+    DWORD_PTR accepted = 1;
+    SendMessageTimeoutW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad), SMTO_ABORTIFHUNG, 5000, &accepted);
+    EXPECT_EQ(accepted, 0u);
+
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(WaitForExitCode(owner, 60000), 0u);
+    for (HANDLE run : runs) CloseHandle(run);
+    EXPECT_EQ(ArchiveEntries(proposal), (std::vector<std::wstring>{L"first.txt", L"second file.txt", L"third & last.txt"}));
+}
+
+TEST(AddOption, CancelAddsNothing) {
+    TempDir dir(L"addcancel");
+    WriteFileBytes(dir / L"only.txt", "only");
+    HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"only.txt") + L"\"");
+    ASSERT_NE(run, nullptr);
+    HWND dialog = WaitForTopWindow(kAddCaption, 30000, GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, 1007), dir / L"only.zip");
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExitCode(run, 30000), 0u);
+    CloseHandle(run);
+    EXPECT_EQ(ListFilesRecursive(dir.path()), std::vector<std::wstring>{L"only.txt"});
+}
+
+TEST(AddOption, APathHandedOverWhileTheAddRunsIsAddedRightAfter) {
+    TempDir dir(L"addlate");
+    // Incompressible data, so that the add lasts long enough to hand over a path meanwhile.
+    std::string big(48 << 20, '\0');
+    uint32_t seed = 12345;
+    for (char& c : big) {
+        seed = seed * 1664525u + 1013904223u;
+        c = static_cast<char>(seed >> 24);
+    }
+    WriteFileBytes(dir / L"big.bin", big);
+    WriteFileBytes(dir / L"late.txt", "late");
+    HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"big.bin") + L"\"");
+    ASSERT_NE(run, nullptr);
+    HWND dialog = WaitForTopWindow(kAddCaption, 30000, GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    PressButton(dialog, IDOK);
+    ASSERT_NE(WaitForTopWindow(L"Add Files", 30000, GetProcessId(run)), nullptr);
+
+    const std::wstring quoted = L"\"" + (dir / L"late.txt") + L"\"";
+    COPYDATASTRUCT block{0, static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t)),
+                         const_cast<wchar_t*>(quoted.c_str())};
+    DWORD_PTR accepted = 0;
+    SendMessageTimeoutW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_NORMAL, 10000, &accepted);
+    EXPECT_EQ(accepted, 1u);
+    EXPECT_EQ(WaitForExitCode(run, 120000), 0u);
+    CloseHandle(run);
+    EXPECT_EQ(ArchiveEntries(dir / L"big.zip"), (std::vector<std::wstring>{L"big.bin", L"late.txt"}));
+}
