@@ -94,11 +94,14 @@ ItemCatalog::ModifyResult ItemCatalog::AddPending() {
         uint64_t total = 0;
         for (const std::wstring& path : pending) total += FilesIn(path);
         g_progress.total = total;
-        for (const std::wstring& path : pending) {
+        // As few archiver runs as the command line allows: one per path would start the
+        // archiver ten thousand times for ten thousand files.
+        ToolCommandLine base(ToolPath(kToolName), L"a", archivePath);
+        base.askForPassword(encrypt);
+        for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, pending, true)) {
             if (cancel.load() != 0 || outcome.stopped) break;
-            ToolCommandLine command(ToolPath(kToolName), L"a", archivePath);
-            command.askForPassword(encrypt);
-            command.addName(path);
+            ToolCommandLine command = base;
+            for (const std::wstring& path : group) command.addName(path);
             RunGuarded(*this, command, runPassword, outcome);
         }
     }
@@ -126,10 +129,13 @@ int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
     ModifyOutcome outcome;
     std::string runPassword = WideToUtf8Lossy(password);
     const std::wstring folder = Utf8ToWideLossy(currentFolder);
-    for (const std::wstring& name : names) {
+    std::vector<std::wstring> entries;
+    for (const std::wstring& name : names) entries.push_back(folder.empty() ? name : folder + L"\\" + name);
+    const ToolCommandLine base(ToolPath(kToolName), L"d", archivePath);
+    for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, entries, false)) {
         if (outcome.stopped) break;
-        ToolCommandLine command(ToolPath(kToolName), L"d", archivePath);
-        command.addName(folder.empty() ? name : folder + L"\\" + name);
+        ToolCommandLine command = base;
+        for (const std::wstring& entry : group) command.addName(entry);
         RunGuarded(*this, command, runPassword, outcome);
     }
     state = OperationState::Idle;

@@ -1,5 +1,8 @@
 #include "ops/tool_command_line.h"
 
+#include <cwctype>
+#include <set>
+
 std::wstring QuoteArgument(std::wstring_view argument) {
     if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
         return std::wstring(argument);
@@ -47,4 +50,39 @@ std::wstring ToolCommandLine::text() const {
         line += QuoteArgument(name);
     }
     return line;
+}
+
+namespace {
+
+std::wstring LeafKey(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    std::wstring leaf = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    for (wchar_t& c : leaf) c = static_cast<wchar_t>(towlower(c));
+    return leaf;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::wstring>> GroupNamesForRuns(const ToolCommandLine& command,
+                                                         const std::vector<std::wstring>& names,
+                                                         bool distinctLeafNames, size_t limit) {
+    std::vector<std::vector<std::wstring>> groups;
+    const size_t base = command.text().size();
+    size_t length = base;
+    std::set<std::wstring> leaves;
+    for (const std::wstring& name : names) {
+        const size_t added = 1 + QuoteArgument(name).size();
+        const std::wstring leaf = distinctLeafNames ? LeafKey(name) : std::wstring();
+        const bool full = length + added > limit;
+        const bool clash = distinctLeafNames && leaves.count(leaf) > 0;
+        if (groups.empty() || ((full || clash) && !groups.back().empty())) {
+            groups.emplace_back();
+            length = base;
+            leaves.clear();
+        }
+        groups.back().push_back(name);
+        length += added;
+        if (distinctLeafNames) leaves.insert(leaf);
+    }
+    return groups;
 }

@@ -37,3 +37,16 @@ private:
 
 // Quotes one argument so that the C runtime's command-line splitting gives it back unchanged.
 std::wstring QuoteArgument(std::wstring_view argument);
+
+// The longest command line the archiver is started with (the system's limit is 32,767 units).
+inline constexpr size_t kToolCommandLineLimit = 32000;
+
+// Splits `names` into groups, in order, so that each group fits one run of `command` (the run
+// without names) within `limit` units: as few runs as possible instead of one per name. With
+// `distinctLeafNames`, a group never holds two paths whose last components are equal without
+// regard to case: the archiver refuses such a pair in one run, while separate runs let the later
+// one replace the earlier. A name too long for any run gets a run of its own.
+std::vector<std::vector<std::wstring>> GroupNamesForRuns(const ToolCommandLine& command,
+                                                         const std::vector<std::wstring>& names,
+                                                         bool distinctLeafNames,
+                                                         size_t limit = kToolCommandLineLimit);

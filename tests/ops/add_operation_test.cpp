@@ -252,3 +252,26 @@ TEST(AddFiles, CancelEndsALongAddAndLeavesTheArchiveAsItWas) {
     }
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.7z"});
 }
+
+TEST(AddFiles, ManyFilesFromSeveralFoldersAtTheRootLaterSameNameWins) {
+    TempDir source(L"src"), work(L"many");
+    Tree tree;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 400; ++i) {
+        const std::wstring name = L"file" + std::to_wstring(i) + L".txt";
+        tree[L"a\\" + name] = "a" + std::to_string(i);
+        paths.push_back(source / (L"a\\" + name));
+    }
+    tree[L"b\\file7.txt"] = "from b";
+    paths.push_back(source / L"b\\file7.txt");
+    MakeTree(source.path(), tree);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    EXPECT_EQ(catalog.AddFilesToArchive(work / L"many.zip", paths, L""), 0);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(g_progress.completed.load(), 401u);
+    const Tree contents = ContentsOf(work / L"many.zip");
+    ASSERT_EQ(contents.size(), 400u);
+    EXPECT_EQ(contents.at(L"file7.txt"), "from b");  // as if each path had been added in turn
+    EXPECT_EQ(contents.at(L"file399.txt"), "a399");
+}

@@ -61,3 +61,36 @@ TEST(ToolCommandLine, RealArchiverTakesHostileNamesLiterally) {
               (Tree{{L"%OS% !x! ^&()';,= .txt", "%OS% !x! ^&()';,= .txt"}, {L"-x", "-x"}, {L"@x", "@x"},
                     {L"caf\u00e9 \u6587 \U0001F600.txt", Narrow(L"caf\u00e9 \u6587 \U0001F600.txt")}}));
 }
+
+TEST(ToolCommandLine, NamesAreGroupedIntoFewRunsWithinTheLimit) {
+    const ToolCommandLine base(L"C:\\core\\7z.exe", L"a", L"C:\\out\\x.zip");
+    const size_t baseLength = base.text().size();
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 10; ++i) names.push_back(L"C:\\in\\file" + std::to_wstring(i) + L".txt");
+    // Room for exactly three names per run (" C:\in\fileN.txt" is 17 units).
+    const auto groups = GroupNamesForRuns(base, names, false, baseLength + 3 * 17);
+    ASSERT_EQ(groups.size(), 4u);
+    EXPECT_EQ(groups[0], (std::vector<std::wstring>{names[0], names[1], names[2]}));
+    EXPECT_EQ(groups[3], std::vector<std::wstring>{names[9]});
+    for (const auto& group : groups) {
+        ToolCommandLine command = base;
+        for (const auto& name : group) command.addName(name);
+        EXPECT_LE(command.text().size(), baseLength + 3 * 17);
+    }
+    // Everything fits one run under the real limit; a name longer than any run still gets one.
+    EXPECT_EQ(GroupNamesForRuns(base, names, false).size(), 1u);
+    const std::wstring huge(40000, L'x');
+    const auto alone = GroupNamesForRuns(base, {L"a", huge, L"b"}, false);
+    ASSERT_EQ(alone.size(), 3u);
+    EXPECT_EQ(alone[1], std::vector<std::wstring>{huge});
+    EXPECT_TRUE(GroupNamesForRuns(base, {}, false).empty());
+}
+
+TEST(ToolCommandLine, PathsWithTheSameNameGoToSeparateRunsInTheirOrder) {
+    const ToolCommandLine base(L"7z.exe", L"a", L"x.zip");
+    const auto groups =
+        GroupNamesForRuns(base, {L"C:\\a\\Notes.txt", L"C:\\b\\other.txt", L"C:\\b\\notes.TXT", L"C:\\c\\x"}, true);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0], (std::vector<std::wstring>{L"C:\\a\\Notes.txt", L"C:\\b\\other.txt"}));
+    EXPECT_EQ(groups[1], (std::vector<std::wstring>{L"C:\\b\\notes.TXT", L"C:\\c\\x"}));
+}
