@@ -1,4 +1,7 @@
 // Adding files to the archive and deleting entries from it, through the archiver 7z.exe.
+#include <windows.h>
+
+#include "app/handles.h"
 #include "app/path_tests.h"
 #include "app/text.h"
 #include "catalog/item_catalog.h"
@@ -38,6 +41,34 @@ void RunGuarded(ItemCatalog& catalog, const ToolCommandLine& command, std::strin
     }
     // A password typed for this operation answers the prompts of its later runs too.
     if (run.typedPassword) runPassword = *run.typedPassword;
+}
+
+std::wstring FolderPart(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+std::wstring LeafPart(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+
+bool SameFolder(std::wstring a, std::wstring b) {
+    while (a.size() > 3 && a.back() == L'\\') a.pop_back();
+    while (b.size() > 3 && b.back() == L'\\') b.pop_back();
+    return !a.empty() && lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
+
+// The names of every item in a folder (hidden ones included).
+std::vector<std::wstring> FolderItems(const std::wstring& folder) {
+    std::vector<std::wstring> items;
+    std::wstring pattern = folder;
+    if (pattern.back() != L'\\') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find) return items;
+    do {
+        items.push_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    return items;
 }
 
 // The number of files a path adds: one for a file, all files below it for a folder.
@@ -98,7 +129,22 @@ ItemCatalog::ModifyResult ItemCatalog::AddPending() {
         // archiver ten thousand times for ten thousand files.
         ToolCommandLine base(ToolPath(kToolName), L"a", archivePath);
         base.askForPassword(encrypt);
-        for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, pending, true)) {
+        std::vector<std::wstring> names = pending;
+        const std::wstring shared = SharedParentFolder(pending);
+        if (!shared.empty()) {
+            base.setWorkingFolder(shared);
+            for (std::wstring& name : names) name = name.substr(name.find_last_of(L'\\') + 1);
+            // A whole folder's content (Select All) goes in one pass: the archiver is much
+            // slower with ten thousand names than with the folder's own listing.
+            const std::wstring excluded = SameFolder(FolderPart(archivePath), shared) ? LeafPart(archivePath) : L"";
+            if (NamesCoverFolder(names, FolderItems(shared), excluded)) {
+                ToolCommandLine command = base;
+                command.addWholeWorkingFolder(excluded);
+                RunGuarded(*this, command, runPassword, outcome);
+                names.clear();
+            }
+        }
+        for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, names, true)) {
             if (cancel.load() != 0 || outcome.stopped) break;
             ToolCommandLine command = base;
             for (const std::wstring& path : group) command.addName(path);

@@ -1,5 +1,7 @@
 #include "ops/tool_command_line.h"
 
+#include <windows.h>
+
 #include <cwctype>
 #include <set>
 
@@ -33,13 +35,19 @@ ToolCommandLine::ToolCommandLine(std::wstring toolPath, std::wstring command, st
 
 void ToolCommandLine::addName(std::wstring name) { names_.push_back(std::move(name)); }
 
+void ToolCommandLine::addWholeWorkingFolder(std::wstring excluded) {
+    wholeFolder_ = true;
+    excluded_ = std::move(excluded);
+}
+
 std::wstring ToolCommandLine::text() const {
     std::wstring line = QuoteArgument(toolPath_);
     line += L' ';
     line += command_;
     // UTF-8 on the console streams, so that names and a typed password keep every character;
     // no wildcard matching; one "+ name" line per file added.
-    line += L" -sccUTF-8 -spd -bb1";
+    line += wholeFolder_ ? L" -sccUTF-8 -bb1" : L" -sccUTF-8 -spd -bb1";
+    if (wholeFolder_ && !excluded_.empty()) line += L" " + QuoteArgument(L"-x!" + excluded_);
     if (askForPassword_) line += L" -p";
     // Everything after "--" is a name, even when it begins with "-" or "@".
     line += L" --";
@@ -49,6 +57,7 @@ std::wstring ToolCommandLine::text() const {
         line += L' ';
         line += QuoteArgument(name);
     }
+    if (wholeFolder_) line += L" *";
     return line;
 }
 
@@ -85,4 +94,29 @@ std::vector<std::vector<std::wstring>> GroupNamesForRuns(const ToolCommandLine& 
         if (distinctLeafNames) leaves.insert(leaf);
     }
     return groups;
+}
+
+std::wstring SharedParentFolder(const std::vector<std::wstring>& paths) {
+    std::wstring shared;
+    for (const std::wstring& path : paths) {
+        const size_t slash = path.find_last_of(L'\\');
+        if (slash == std::wstring::npos || slash == 0 || slash + 1 >= path.size()) return {};
+        const std::wstring folder = path.substr(0, slash);
+        if (shared.empty()) shared = folder;
+        else if (lstrcmpiW(shared.c_str(), folder.c_str()) != 0) return {};
+    }
+    // A drive's root keeps its backslash, so that it names the root rather than the drive's current folder.
+    if (shared.size() == 2 && shared[1] == L':') shared += L'\\';
+    return shared;
+}
+
+bool NamesCoverFolder(const std::vector<std::wstring>& leafNames, const std::vector<std::wstring>& folderItems,
+                      const std::wstring& archiveName) {
+    std::set<std::wstring> wanted, present;
+    for (const std::wstring& name : leafNames) wanted.insert(LeafKey(name));
+    for (const std::wstring& item : folderItems) {
+        const std::wstring key = LeafKey(item);
+        if (key != L"." && key != L".." && key != LeafKey(archiveName)) present.insert(key);
+    }
+    return !wanted.empty() && wanted.size() == leafNames.size() && wanted == present;
 }

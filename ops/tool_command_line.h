@@ -17,6 +17,10 @@ public:
     void askForPassword(bool ask) { askForPassword_ = ask; }
     // The child's current folder; names are relative to it. Empty = the caller's.
     void setWorkingFolder(std::wstring folder) { workingFolder_ = std::move(folder); }
+    // Adds everything in the working folder (the name "*", matched as a wildcard) except the
+    // item named `excluded` (when not empty). File-system names cannot hold wildcards, so
+    // this adds exactly the folder's items, in one pass instead of one name at a time.
+    void addWholeWorkingFolder(std::wstring excluded);
 
     const std::wstring& toolPath() const { return toolPath_; }
     const std::wstring& archivePath() const { return archivePath_; }
@@ -32,6 +36,8 @@ private:
     std::wstring archivePath_;
     std::wstring workingFolder_;
     std::vector<std::wstring> names_;
+    std::wstring excluded_;
+    bool wholeFolder_ = false;
     bool askForPassword_ = false;
 };
 
@@ -50,3 +56,13 @@ std::vector<std::vector<std::wstring>> GroupNamesForRuns(const ToolCommandLine& 
                                                          const std::vector<std::wstring>& names,
                                                          bool distinctLeafNames,
                                                          size_t limit = kToolCommandLineLimit);
+
+// The folder that holds every one of `paths` (compared without regard to case), when they all
+// lie in one folder and each has a name of its own; empty otherwise. Runs started there name
+// the files by their short names, so that more of them fit one command line.
+std::wstring SharedParentFolder(const std::vector<std::wstring>& paths);
+
+// True when `leafNames` (names inside one folder) are exactly the items `folderItems` of that
+// folder, apart from `archiveName` (the archive being written there), without regard to case.
+bool NamesCoverFolder(const std::vector<std::wstring>& leafNames, const std::vector<std::wstring>& folderItems,
+                      const std::wstring& archiveName);

@@ -275,3 +275,21 @@ TEST(AddFiles, ManyFilesFromSeveralFoldersAtTheRootLaterSameNameWins) {
     EXPECT_EQ(contents.at(L"file7.txt"), "from b");  // as if each path had been added in turn
     EXPECT_EQ(contents.at(L"file399.txt"), "a399");
 }
+
+TEST(AddFiles, EveryItemOfAFolderIntoAnArchiveBesideThem) {
+    TempDir work(L"whole");
+    Tree tree = {{L"a.txt", "a"}, {L"-b.txt", "b"}, {L"@c.txt", "c"}, {L"sub\\d.txt", "d"}};
+    MakeTree(work.path(), tree);
+    WriteFileBytes(work / L"hidden.txt", "h");
+    SetFileAttributesW((work / L"hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    tree[L"hidden.txt"] = "h";
+    std::vector<std::wstring> paths;
+    for (const wchar_t* name : {L"a.txt", L"-b.txt", L"@c.txt", L"sub", L"hidden.txt"}) paths.push_back(work / name);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    // The archive is written into the folder whose items are added: it must not add itself.
+    EXPECT_EQ(catalog.AddFilesToArchive(work / L"whole.zip", paths, L""), 0);
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(ContentsOf(work / L"whole.zip"), tree);
+    EXPECT_EQ(g_progress.completed.load(), 5u);
+}

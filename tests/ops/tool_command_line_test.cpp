@@ -94,3 +94,27 @@ TEST(ToolCommandLine, PathsWithTheSameNameGoToSeparateRunsInTheirOrder) {
     EXPECT_EQ(groups[0], (std::vector<std::wstring>{L"C:\\a\\Notes.txt", L"C:\\b\\other.txt"}));
     EXPECT_EQ(groups[1], (std::vector<std::wstring>{L"C:\\b\\notes.TXT", L"C:\\c\\x"}));
 }
+
+TEST(ToolCommandLine, FilesOfOneFolderAreNamedFromThatFolder) {
+    EXPECT_EQ(SharedParentFolder({L"C:\\in\\a.txt", L"c:\\IN\\b.txt", L"C:\\in\\sub"}), L"C:\\in");
+    EXPECT_EQ(SharedParentFolder({L"C:\\a.txt", L"C:\\b"}), L"C:\\");
+    EXPECT_EQ(SharedParentFolder({L"C:\\in\\a.txt", L"C:\\out\\b.txt"}), L"");
+    EXPECT_EQ(SharedParentFolder({L"C:\\in\\"}), L"");   // no name of its own
+    EXPECT_EQ(SharedParentFolder({L"relative.txt"}), L"");
+    EXPECT_EQ(SharedParentFolder({}), L"");
+}
+
+TEST(ToolCommandLine, AWholeFolderIsAddedInOnePassWithoutTheArchiveItself) {
+    const std::vector<std::wstring> items = {L".", L"..", L"a.txt", L"Sub", L"x.zip"};
+    EXPECT_TRUE(NamesCoverFolder({L"A.TXT", L"sub"}, items, L"x.zip"));
+    EXPECT_FALSE(NamesCoverFolder({L"a.txt"}, items, L"x.zip"));                    // Sub left out
+    EXPECT_FALSE(NamesCoverFolder({L"a.txt", L"Sub", L"x.zip"}, items, L"x.zip"));  // the archive itself
+    EXPECT_TRUE(NamesCoverFolder({L"a.txt", L"Sub", L"x.zip"}, items, L""));
+    EXPECT_FALSE(NamesCoverFolder({L"a.txt", L"a.txt", L"Sub"}, items, L"x.zip"));
+    EXPECT_FALSE(NamesCoverFolder({}, {L".", L".."}, L""));
+
+    ToolCommandLine whole(L"7z.exe", L"a", L"C:\\in\\x.zip");
+    whole.setWorkingFolder(L"C:\\in");
+    whole.addWholeWorkingFolder(L"x y.zip");
+    EXPECT_EQ(whole.text(), L"7z.exe a -sccUTF-8 -bb1 \"-x!x y.zip\" -- C:\\in\\x.zip *");
+}
