@@ -43,11 +43,16 @@ tolvane_ensure_display() {
 }
 
 # Creates the project's own Wine prefix when it does not exist yet.
+# Windows run inside one Wine desktop window, as on a Windows desktop: frames and captions are
+# drawn, and closing a window does not wait for a window manager that Xvfb does not have.
 tolvane_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     tolvane_log "creating Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 </dev/null || true
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 </dev/null || true
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f \
+      >/dev/null 2>&1 </dev/null || true
     wineserver -w
   fi
 }
