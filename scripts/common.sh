@@ -53,6 +53,12 @@ tolvane_ensure_prefix() {
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 </dev/null || true
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f \
       >/dev/null 2>&1 </dev/null || true
+    # Wine draws the caption buttons with the Marlett font, which it finds only among the
+    # prefix's own fonts.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+      cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     wineserver -w
   fi
 }
