@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "support/program_window.h"
@@ -298,6 +299,14 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"Could not extract fake.zip");
     EXPECT_TRUE(ListFilesRecursive(dir_ / L"out").empty());
 
+    // A file that is no archive by its name.
+    RemoteListSelect(list, {RowOf(list, L"one.txt")});
+    Command(program, kExtract);
+    browser = WaitForFolderBrowserWindow(20000, program.pid());
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
+    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"one.txt is not valid archive file.");
+
     // Inside an archive, Add points to dropping files instead.
     RemoteListDoubleClick(list, RowOf(list, L"a.zip"));
     ASSERT_TRUE(WaitForPath(program, dir_ / L"work\\a.zip"));
@@ -307,26 +316,126 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     EXPECT_EQ(program.Close(), 1u);
 }
 
-TEST_F(CommandsTest, FileSystemDeleteGoesThroughTheShell) {
+// Every text a dialog shows: its caption and the texts of all its controls.
+BOOL CALLBACK CollectText(HWND child, LPARAM out) {
+    const std::wstring text = WindowText(child);
+    if (!text.empty()) *reinterpret_cast<std::wstring*>(out) += text + L"\n";
+    return TRUE;
+}
+
+std::wstring AllText(HWND dialog) {
+    std::wstring text = WindowText(dialog) + L"\n";
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+// Answers the shell's own confirmations (any dialog of the program with a Yes button).
+class ShellQuestions {
+public:
+    explicit ShellQuestions(DWORD pid) : pid_(pid), thread_([this] { Run(); }) {}
+    ~ShellQuestions() { Stop(); }
+    void Stop() {
+        running_ = false;
+        if (thread_.joinable()) thread_.join();
+    }
+    std::vector<std::wstring> texts() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+
+private:
+    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
+        auto* questions = reinterpret_cast<ShellQuestions*>(self);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t cls[32] = {};
+        GetClassNameW(window, cls, 32);
+        if (owner == questions->pid_ && IsWindowVisible(window) && wcscmp(cls, L"#32770") == 0 &&
+            GetDlgItem(window, IDYES) && window != questions->last_) {
+            Sleep(100);
+            {
+                std::lock_guard<std::mutex> lock(questions->mutex_);
+                questions->texts_.push_back(AllText(window));
+            }
+            questions->last_ = window;
+            PressButton(window, IDYES);
+        }
+        return TRUE;
+    }
+    void Run() {
+        while (running_) {
+            EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
+            Sleep(100);
+        }
+    }
+    DWORD pid_;
+    HWND last_ = nullptr;
+    std::atomic<bool> running_{true};
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> texts_;
+    std::thread thread_;
+};
+
+void PressKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> up) {
+    std::vector<INPUT> inputs;
+    for (WORD key : down) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (WORD key : up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Where the shell keeps what is sent to the Recycle Bin: Wine uses the desktop's trash folder.
+std::wstring RecycleBinFiles() {
+    wchar_t home[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH);
+    std::wstring path = home;
+    if (path.rfind(L"\\??\\", 0) == 0) path = path.substr(4);
+    return path + L"\\.local\\share\\Trash\\files";
+}
+
+TEST_F(CommandsTest, FileSystemDeleteGoesThroughTheShellToTheBinOrForGoodWithShift) {
+    // Names of their own, so that the bin's earlier content cannot answer for them.
+    const std::wstring unique = dir_.path().substr(dir_.path().find_last_of(L'\\') + 1);
+    const std::wstring toBin = L"bin-" + unique + L".txt", forGood = L"gone-" + unique + L".txt";
+    WriteFileBytes(dir_ / (L"work\\" + toBin), "to the bin");
+    WriteFileBytes(dir_ / (L"work\\" + forGood), "for good");
     StartIn(dir_ / L"work");
     RunningProgram program(L"");
     ASSERT_NE(program.WaitForFrame(), nullptr);
     HWND list = program.list();
-    ASSERT_TRUE(WaitForRows(list, 4));
-    // The shell asks its own question; answer every question with Yes.
-    std::atomic<bool> answering{true};
-    std::thread yes([&] {
-        while (answering) {
-            EnumWindows(PressYesOfProcess, static_cast<LPARAM>(program.pid()));
-            Sleep(100);
-        }
-    });
-    RemoteListSelect(list, {RowOf(list, L"two.txt")});
+    ASSERT_TRUE(WaitForRows(list, 6));
+    ShellQuestions questions(program.pid());
+
+    // Del: to the Recycle Bin.
+    RemoteListSelect(list, {RowOf(list, toBin)});
     Command(program, kDelete);
-    EXPECT_TRUE(WaitForRows(list, 3));
-    answering = false;
-    yes.join();
-    EXPECT_FALSE(PathExists(dir_ / L"work\\two.txt"));
+    ASSERT_TRUE(WaitForRows(list, 5));
+    EXPECT_FALSE(PathExists(dir_ / (L"work\\" + toBin)));
+
+    // Shift+Del, pressed on the keyboard: deleted for good.
+    RemoteListSelect(list, {RowOf(list, forGood)});
+    SetForegroundWindow(program.frame());
+    Sleep(300);
+    PressKeys({VK_SHIFT, VK_DELETE}, {VK_DELETE, VK_SHIFT});
+    ASSERT_TRUE(WaitForRows(list, 4));
+    questions.Stop();
+    EXPECT_EQ(questions.texts().size(), 2u);  // the shell confirmed each delete itself
+    EXPECT_FALSE(PathExists(dir_ / (L"work\\" + forGood)));
     EXPECT_TRUE(PathExists(dir_ / L"work\\one.txt"));
+    EXPECT_EQ(ReadFileBytes(RecycleBinFiles() + L"\\" + toBin), "to the bin");
+    EXPECT_FALSE(PathExists(RecycleBinFiles() + L"\\" + forGood));
+    // Leave the desktop's bin as it was.
+    DeleteFileW((RecycleBinFiles() + L"\\" + toBin).c_str());
+    DeleteFileW((RecycleBinFiles() + L"\\..\\info\\" + toBin + L".trashinfo").c_str());
     EXPECT_EQ(program.Close(), 1u);
 }
