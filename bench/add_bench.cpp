@@ -20,19 +20,6 @@ namespace {
 
 constexpr int kFiles = 10000;
 
-std::wstring BenchFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"tolvane-bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,7 +31,7 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&controls);
 
     // The files: 10,000 small texts in one folder, made once and kept.
-    const std::wstring source = BenchFolder() + L"\\add-10k";
+    const std::wstring source = bench::BenchFolder() + L"\\add-10k";
     std::vector<std::wstring> paths;
     CreateDirectoryW(source.c_str(), nullptr);
     for (int i = 0; i < kFiles; ++i) {
@@ -55,7 +42,7 @@ int main(int argc, char** argv) {
             testsupport::WriteFileBytes(path, "small file number " + std::to_string(i) + "\n");
         paths.push_back(path);
     }
-    const std::wstring toolArchive = BenchFolder() + L"\\add-by-7z.zip";
+    const std::wstring toolArchive = bench::BenchFolder() + L"\\add-by-7z.zip";
     const std::wstring ourArchive = source + L"\\add-10k.zip";  // the dialog's proposal
 
     std::vector<double> tool, ours;
@@ -78,7 +65,7 @@ int main(int argc, char** argv) {
         if (listed.exitCode != 0 || listed.output.find("Files: 10000") == std::string::npos)
             std::printf("  the dialog's archive is not complete\n");
     }
-    const double a = Median(tool), b = Median(ours);
+    const double a = bench::Median(tool), b = bench::Median(ours);
     std::printf("add_bench: %d small files at the root of a new zip, %d repetitions, median seconds\n", kFiles,
                 repetitions);
     std::printf("  7z.exe a                  %8.3f s\n", a);

@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace bench {
 
@@ -18,6 +21,21 @@ public:
 private:
     std::chrono::steady_clock::time_point start_;
 };
+
+// Where the benchmarks keep the archives and files they make (%TEMP%\tolvane-bench).
+inline std::wstring BenchFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"tolvane-bench";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+inline double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
 
 inline uint64_t PeakWorkingSetBytes() {
     PROCESS_MEMORY_COUNTERS counters{};

@@ -29,19 +29,6 @@ void Pump() {
     }
 }
 
-std::wstring BenchFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"tolvane-bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Opens `archive` the way a start on it does and returns the seconds until its rows are drawn.
 double OpenAndDraw(const std::wstring& archive, int* rows, bool keepOpen, CMainFrame** frameOut) {
     ui::MessageLoop* loop = ui::g_module.GetMessageLoop();
@@ -77,7 +64,7 @@ int main(int argc, char** argv) {
     ui::MessageLoop loop;
     ui::g_module.AddMessageLoop(&loop);
 
-    const std::wstring folder = BenchFolder();
+    const std::wstring folder = bench::BenchFolder();
     struct Case {
         const char* label;
         std::wstring path;
@@ -99,7 +86,7 @@ int main(int argc, char** argv) {
             if (listed.exitCode != 0) std::printf("  7z.exe l failed (%lu)\n", listed.exitCode);
             open.push_back(OpenAndDraw(c.path, &rows, false, nullptr));
         }
-        const double a = Median(tool), b = Median(open);
+        const double a = bench::Median(tool), b = bench::Median(open);
         std::printf("%s (%llu entries, %d rows at the root):\n", c.label, static_cast<unsigned long long>(entries),
                     rows);
         std::printf("  7z.exe l            %8.3f s\n", a);
@@ -122,7 +109,7 @@ int main(int argc, char** argv) {
                 UpdateWindow(GetDlgItem(frame->m_hWndClient, 1002));
                 sorts.push_back(clock.seconds());
             }
-        std::printf("re-sort %d rows and redraw: median %.3f s, worst %.3f s\n", rows, Median(sorts),
+        std::printf("re-sort %d rows and redraw: median %.3f s, worst %.3f s\n", rows, bench::Median(sorts),
                     *std::max_element(sorts.begin(), sorts.end()));
         DestroyWindow(frame->m_hWnd);
         Pump();

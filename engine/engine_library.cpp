@@ -1,25 +1,13 @@
 // Where the engine library lies, and holding it loaded for one operation.
 #include "engine/archive_listing.h"
 
-#include <vector>
+#include "app/program_path.h"
 
 namespace {
 
 std::wstring ComputeEngineLibraryPath() {
-    // The program may live below a folder deeper than MAX_PATH: grow until the name fits.
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return L"core\\7z.dll";
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            const size_t slash = path.find_last_of(L'\\');
-            path.resize(slash == std::wstring::npos ? 0 : slash);
-            return path + L"\\core\\7z.dll";
-        }
-        if (buffer.size() >= 32768) return L"core\\7z.dll";
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::wstring folder = ProgramFolder();
+    return folder.empty() ? L"core\\7z.dll" : folder + L"\\core\\7z.dll";
 }
 
 }  // namespace

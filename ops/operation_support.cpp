@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/app_globals.h"
+#include "app/program_path.h"
 #include "catalog/item_catalog.h"
 #include "ui/password_dialog.h"
 
@@ -40,16 +41,7 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
 
 std::wstring SelfProgramPath() {
     if (!g_selfProgramOverride.empty()) return g_selfProgramOverride;
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    return ProgramFilePath();
 }
 
 void SetSelfProgramPathForTesting(std::wstring path) { g_selfProgramOverride = std::move(path); }

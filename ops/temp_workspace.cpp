@@ -5,24 +5,10 @@
 
 #include "app/handles.h"
 #include "app/path_tests.h"
+#include "app/program_path.h"
 #include "catalog/item_catalog.h"
 
 namespace {
-
-std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const size_t cut = path.find_last_of(L'\\');
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
-}
 
 bool IsDotEntry(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));

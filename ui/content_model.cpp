@@ -8,6 +8,7 @@
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
 #include "ui/shell_info.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 
@@ -28,15 +29,6 @@ std::wstring FormatFileTime(const FILETIME& time) {
     GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &system, nullptr, clock, 256);
     return std::wstring(date) + L" " + clock;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 // True when `path` is the archive itself or lies inside it (whole components).
 bool IsInsideArchive(const std::wstring& path, const std::wstring& archivePath) {

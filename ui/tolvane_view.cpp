@@ -4,20 +4,12 @@
 
 #include "app/app_globals.h"
 #include "app/text.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 
 constexpr int kIndentPerLevel = 8;
 constexpr int kIconGap = 22;
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 }  // namespace
 
