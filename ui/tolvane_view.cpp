@@ -276,6 +276,8 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
 
 void CTolvaneView::OnPathEntered() {
     if (!pathField_) return;
+    // A path too long for the program is refused rather than cut, which could name another folder.
+    if (GetWindowTextLengthW(pathField_) >= MAX_PATH) return;
     wchar_t text[MAX_PATH] = {};
     GetWindowTextW(pathField_, text, MAX_PATH);
     const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
