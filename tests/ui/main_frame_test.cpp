@@ -52,8 +52,8 @@ protected:
 };
 
 std::wstring Text(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
+    wchar_t buffer[512] = {};
+    GetWindowTextW(window, buffer, 512);
     return buffer;
 }
 
@@ -129,4 +129,28 @@ TEST_F(MainFrameTest, ExitClosesTheFrameAndStoresItsPlacement) {
     EXPECT_FALSE(IsWindow(frame_.m_hWnd));
     EXPECT_EQ(g_app.settings.placementValid, 1);
     EXPECT_EQ(g_app.settings.placement.length, sizeof(WINDOWPLACEMENT));
+}
+
+TEST_F(MainFrameTest, EnterInThePathFieldListsATypedFolderAndRefusesAnythingElse) {
+    testsupport::WriteFileBytes(folder_ / L"two\\b.txt", "b");
+    testsupport::WriteFileBytes(folder_ / L"two\\c.txt", "c");
+    HWND box = GetDlgItem(frame_.m_hWndClient, IDC_LOCATION_BOX);
+    HWND field = GetDlgItem(box, IDC_PATH_FIELD);
+    HWND list = GetDlgItem(frame_.m_hWndClient, IDC_CONTENT_LIST);
+    ASSERT_NE(field, nullptr);
+    SetFocus(field);
+    auto enter = [&](const std::wstring& text) {
+        SetWindowTextW(field, text.c_str());
+        MSG key{field, WM_KEYDOWN, VK_RETURN, 1};
+        return frame_.PreTranslateMessage(&key);
+    };
+    EXPECT_TRUE(enter(folder_ / L"two"));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);  // "..", b.txt, c.txt
+    EXPECT_EQ(Text(field), folder_ / L"two\\");
+    for (const std::wstring& other :
+         {folder_ / L"missing", folder_ / L"two\\b.txt", L"C:\\" + std::wstring(300, L'x'), std::wstring()}) {
+        enter(other);
+        EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3) << other;
+        EXPECT_EQ(frame_.view().model().CurrentLocationPath(), folder_ / L"two\\");
+    }
 }

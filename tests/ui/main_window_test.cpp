@@ -130,3 +130,4 @@ TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {
         EXPECT_EQ(program.Close(), 1u);
     }
 }
+
