@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "support/test_support.h"
+#include "archive_entries.h"
 #include "support/window_probe.h"
 
 using namespace testsupport;
@@ -14,19 +15,6 @@ using namespace testsupport;
 namespace {
 
 constexpr wchar_t kAddCaption[] = L"Tolvane Extractor - Add";
-
-std::vector<std::wstring> ArchiveEntries(const std::wstring& archive) {
-    const ProcessResult listed = Run7z(L"l -slt -ba " + Quote(archive));
-    std::vector<std::wstring> entries;
-    const std::wstring text = Widen(listed.output);
-    for (size_t pos = 0; (pos = text.find(L"Path = ", pos)) != std::wstring::npos;) {
-        const size_t end = text.find_first_of(L"\r\n", pos);
-        entries.push_back(text.substr(pos + 7, end - pos - 7));
-        pos = end;
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
 
 struct CaptionCount {
     const std::wstring* caption;

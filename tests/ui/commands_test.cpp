@@ -11,6 +11,7 @@
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
+#include "archive_entries.h"
 #include "support/tree_probe.h"
 #include "support/window_probe.h"
 
@@ -108,22 +109,6 @@ std::wstring AnswerMessage(const RunningProgram& program, Action action) {
 }
 
 void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
-
-// The entries of an archive as 7z.exe lists them (slt output), sorted.
-std::vector<std::wstring> ArchiveEntries(const std::wstring& archive, const std::wstring& password = L"") {
-    const ProcessResult listed =
-        Run7z(L"l -slt -ba " + (password.empty() ? std::wstring(L"-p-") : L"-p" + password) + L" " + Quote(archive));
-    std::vector<std::wstring> entries;
-    const std::wstring text = Widen(listed.output);
-    size_t pos = 0;
-    while ((pos = text.find(L"Path = ", pos)) != std::wstring::npos) {
-        const size_t end = text.find_first_of(L"\r\n", pos);
-        entries.push_back(text.substr(pos + 7, end - pos - 7));
-        pos = end;
-    }
-    std::sort(entries.begin(), entries.end());
-    return entries;
-}
 
 class CommandsTest : public testing::Test {
 protected:
