@@ -35,12 +35,6 @@ ShellItemInfo QueryShellInfo(const void* itemIdList) {
     return FromFileInfo(info, ok != 0);
 }
 
-std::wstring QueryDisplayName(const std::wstring& path) {
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info), SHGFI_DISPLAYNAME)) return {};
-    return std::wstring(info.szDisplayName, wcsnlen(info.szDisplayName, MAX_PATH));
-}
-
 bool HasOwnIcon(const std::wstring& fileName) {
     const size_t dot = fileName.find_last_of(L'.');
     if (dot == std::wstring::npos) return false;

@@ -17,8 +17,5 @@ ShellItemInfo QueryShellInfo(const std::wstring& path, DWORD attributes, bool us
 // The same for a shell item identifier list (special folders without a file-system path).
 ShellItemInfo QueryShellInfo(const void* itemIdList);
 
-// The shell's display name alone (cheaper than a full query).
-std::wstring QueryDisplayName(const std::wstring& path);
-
 // Files whose icon is their own rather than their type's (programs, icons, shortcuts).
 bool HasOwnIcon(const std::wstring& fileName);
