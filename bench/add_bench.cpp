@@ -15,6 +15,7 @@
 #include "support/test_support.h"
 #include "support/window_probe.h"
 #include "ui/add_to_archive_dialog.h"
+#include "bench_process.h"
 
 namespace {
 
@@ -24,11 +25,7 @@ constexpr int kFiles = 10000;
 
 int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-    CoInitialize(nullptr);
-    ResetAppGlobals();
-    g_app.instance = GetModuleHandleW(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    bench::PrepareProcess();
 
     // The files: 10,000 small texts in one folder, made once and kept.
     const std::wstring source = bench::BenchFolder() + L"\\add-10k";

@@ -21,6 +21,8 @@
 #include "engine/archive_listing.h"
 #include "engine/extraction.h"
 #include "support/test_support.h"
+#include "bench_clock.h"
+#include "bench_process.h"
 
 using namespace testsupport;
 
@@ -28,16 +30,6 @@ namespace {
 
 constexpr int kFolders = 1000;
 constexpr int kFilesPerFolder = 100;
-
-std::wstring BenchFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, buffer);
-    std::wstring folder = buffer;
-    if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-    folder += L"\\tolvane-bench";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -53,7 +45,7 @@ double Now() {
 // Makes the archive once: small files of varied content in a scratch folder, packed by 7z.exe.
 bool EnsureArchive(const std::wstring& archive) {
     if (PathExists(archive)) return true;
-    const std::wstring source = BenchFolder() + L"\\source";
+    const std::wstring source = bench::BenchFolder() + L"\\source";
     RemoveTree(source);
     std::printf("making %d files in %d folders...\n", kFolders * kFilesPerFolder, kFolders);
     std::fflush(stdout);
@@ -111,11 +103,9 @@ size_t CountFiles(const std::wstring& folder) { return ListFilesRecursive(folder
 int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    CoInitialize(nullptr);
-    ResetAppGlobals();
-    g_app.instance = GetModuleHandleW(nullptr);
+    bench::PrepareProcess();
 
-    const std::wstring archive = BenchFolder() + L"\\bench-100k.zip";
+    const std::wstring archive = bench::BenchFolder() + L"\\bench-100k.zip";
     if (argc >= 3 && std::wstring(argv[1]) == L"--list-only") return ListOnly(argv[2]);
     const int repetitions = argc >= 2 ? std::max(1, _wtoi(argv[1])) : 3;
 
@@ -123,7 +113,7 @@ int main() {
         std::printf("could not make the archive\n");
         return 2;
     }
-    const std::wstring out = BenchFolder() + L"\\out";
+    const std::wstring out = bench::BenchFolder() + L"\\out";
     // Our per-item diagnostics go where a console program's would; the text is still built.
     HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     const HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);

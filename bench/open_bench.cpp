@@ -16,6 +16,8 @@
 #include "engine/archive_listing.h"
 #include "support/test_support.h"
 #include "support/zip_writer.h"
+#include "bench_clock.h"
+#include "bench_process.h"
 
 using namespace testsupport;
 
@@ -57,11 +59,6 @@ std::string MakeArchive(bool oneFolder) {
     return MakeZip(entries);
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void Run(const wchar_t* label, bool oneFolder) {
     TempDir work(L"bench");
     const std::wstring archive = work / L"bench.zip";
@@ -93,7 +90,7 @@ void Run(const wchar_t* label, bool oneFolder) {
                     enter.push_back(Seconds(start, Now()));
                 }
                 std::printf("%ls: EnterFolder of the 100,000-file folder: median %.3f s (rows %d)\n", label,
-                            Median(enter), catalog->RowCount());
+                            bench::Median(enter), catalog->RowCount());
             }
         }
         DestroyCatalog();
@@ -112,7 +109,7 @@ void Run(const wchar_t* label, bool oneFolder) {
         std::printf("%ls: of which listing %.3f s, tree %.3f s, root rows %.3f s\n", label, Seconds(start, listed),
                     Seconds(listed, built), Seconds(built, entered));
     }
-    const double toolMedian = Median(tool), openMedian = Median(open);
+    const double toolMedian = bench::Median(tool), openMedian = bench::Median(open);
     std::printf("%ls: 7z.exe l median %.3f s, open median %.3f s, ratio %.2f (goal <= 1.30)\n", label, toolMedian,
                 openMedian, openMedian / toolMedian);
     std::fflush(stdout);
@@ -121,11 +118,7 @@ void Run(const wchar_t* label, bool oneFolder) {
 }  // namespace
 
 int main() {
-    CoInitialize(nullptr);
-    ResetAppGlobals();
-    g_app.instance = GetModuleHandleW(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    bench::PrepareProcess();
 
     Run(L"(a) 100,000 entries in 1,000 folders", false);
     Run(L"(b) 100,000 files in one folder", true);

@@ -18,6 +18,7 @@
 #include "support/test_support.h"
 #include "ui/framework/message_loop.h"
 #include "ui/main_frame.h"
+#include "bench_process.h"
 
 namespace {
 
@@ -57,11 +58,7 @@ double OpenAndDraw(const std::wstring& archive, int* rows, bool keepOpen, CMainF
 
 int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-    CoInitialize(nullptr);
-    ResetAppGlobals();
-    g_app.instance = GetModuleHandleW(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
-    InitCommonControlsEx(&controls);
+    bench::PrepareProcess();
     ui::MessageLoop loop;
     ui::g_module.AddMessageLoop(&loop);
 
