@@ -71,6 +71,10 @@ std::wstring FileNameOf(std::wstring_view path) {
 }
 
 std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLine) {
+    // "Open with" and a file dropped on the program's icon pass the path in quotes.
+    if (commandLine.size() >= 2 && commandLine.front() == L'"' && commandLine.back() == L'"' &&
+        commandLine.substr(1, commandLine.size() - 2).find(L'"') == std::wstring_view::npos)
+        commandLine = commandLine.substr(1, commandLine.size() - 2);
     if (commandLine.empty()) return std::nullopt;
     if (archiveKindOf(commandLine) == None) return std::nullopt;
     if (commandLine.size() > MAX_PATH - 1) return std::nullopt;

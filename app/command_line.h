@@ -38,8 +38,8 @@ std::wstring ArchiveFolderOf(std::wstring_view archivePath);
 // The last component of a path (after its last backslash or slash).
 std::wstring FileNameOf(std::wstring_view path);
 
-// The start path the main window should show: the whole command line, unchanged, when it is
-// not empty, ends in an archive extension (".zip", ".rar", ".7z", any case) and fits the
-// 259 units of the stored last path. A longer one is refused rather than cut, since a cut
-// path would name another file.
+// The start path the main window should show: the whole command line (without the quotes
+// around it, as "Open with" passes it) when it is not empty, ends in an archive extension
+// (".zip", ".rar", ".7z", any case) and fits the 259 units of the stored last path. A longer
+// one is refused rather than cut, since a cut path would name another file.
 std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLine);

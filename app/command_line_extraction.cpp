@@ -6,7 +6,7 @@
 
 #include "app/app_globals.h"
 #include "app/folder_browser.h"
-#include "engine/extraction.h"
+#include "ops/whole_archive_extraction.h"
 
 namespace {
 
@@ -36,7 +36,10 @@ int ReportFailure(const CommandLineRequest& request) {
 }
 
 int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder) {
-    return extractAll(archivePath, folder) == 0 ? kExitSuccess : ReportFailure(request);
+    // Behind the progress window: a large archive shows how far it got and can be cancelled.
+    const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder);
+    if (extracted.result == 0) return kExitSuccess;
+    return extracted.cancelled ? kExitExtractFailed : ReportFailure(request);
 }
 
 }  // namespace

@@ -20,4 +20,10 @@ void DestroyCatalog() {
     g_catalog.reset();
 }
 
+ItemCatalog* InstallCatalog(std::unique_ptr<ItemCatalog> catalog) {
+    DestroyCatalog();
+    g_catalog = std::move(catalog);
+    return g_catalog.get();
+}
+
 bool CatalogExists() { return g_catalog != nullptr; }

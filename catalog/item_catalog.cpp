@@ -77,6 +77,7 @@ void ItemCatalog::EnterFolder(std::string_view utf8Path) {
     rows.reserve(node->children.size() + 1);
     ItemRow parent;
     parent.name = L"..";
+    parent.parentRow = true;
     parent.icon = folderType.icon;
     parent.type = folderType.typeName;
     rows.push_back(std::move(parent));

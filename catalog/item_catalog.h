@@ -119,6 +119,8 @@ private:
 ItemCatalog* GetCatalog();
 // Clears rows and tree, removes the temporary folder and frees the catalogue.
 void DestroyCatalog();
+// Makes `catalog`, opened on its own, the catalogue of the process; the one before is destroyed.
+ItemCatalog* InstallCatalog(std::unique_ptr<ItemCatalog> catalog);
 // True when a catalogue exists (never creates one).
 bool CatalogExists();
 

@@ -15,4 +15,5 @@ struct ItemRow {
     std::wstring packedSize;    // grouped; empty for folders
     uint32_t attributes = 0;    // FILE_ATTRIBUTE_DIRECTORY (16) for folder rows
     uint64_t modifiedTime = 0;  // FILETIME ticks
+    bool parentRow = false;     // the way up, shown as ".." (an archive may hold a folder of that name too)
 };

@@ -58,17 +58,27 @@ bool ItemCatalog::ExtractForViewing(const std::wstring& entryPath, std::wstring&
     tempFolder = CreateFreshTempFolder(L"Tolvar");
     if (tempFolder.empty()) return false;
     state = OperationState::Extracting;
-    g_progress.passwordRefused = 0;
+    g_progress.reset();
+    BeginOperation();
     std::wstring usedPassword = password;
-    const bool extracted = ExtractSingleItem(archivePath, archiveKindOf(archivePath), tempFolder, usedPassword,
-                                             entryPath, extractedFile);
+    bool extracted = false;
+    // A large entry takes a while: the window keeps painting and the user may cancel.
+    const auto extract = [&] {
+        extracted = ExtractSingleItem(archivePath, archiveKindOf(archivePath), tempFolder, usedPassword, entryPath,
+                                      extractedFile);
+    };
+    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    if (outcome == ProgressOutcome::NoThread) extract();
     state = OperationState::Idle;
-    if (!extracted) {
-        if (g_progress.passwordRefused.load() == 0)
+    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
+    if (!extracted || cancelled) {
+        if (!cancelled && g_progress.passwordRefused.load() == 0)
             ShowOperationMessage(L"Could not extract " + ArchiveFileName(archivePath));
-        g_progress.passwordRefused = 0;
+        EndOperation(cancelled);
+        extractedFile.clear();
         return false;
     }
+    EndOperation(false);
     password = usedPassword;
     return true;
 }
@@ -88,9 +98,12 @@ int ItemCatalog::ActivateEntry(const std::wstring& fullPath) {
         if (!ExtractForViewing(fullPath, extracted)) return 0;
         const HWND owner = g_app.OwnerWindow.load();
         if (archiveKindOf(fullPath) != None) {
-            // An archive inside the archive opens in a new instance of the program.
+            // An archive inside the archive opens in a new instance of the program, which owns
+            // the copy from now on and removes it when it ends: nothing done here touches it.
             const std::wstring program = SelfProgramPath();
-            ShellExecuteW(owner, L"open", program.c_str(), extracted.c_str(), nullptr, SW_SHOW);
+            if (reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", program.c_str(), extracted.c_str(), nullptr,
+                                                        SW_SHOW)) > 32)
+                tempFolder.clear();
         } else {
             ShellExecuteW(owner, L"open", extracted.c_str(), nullptr, nullptr, SW_SHOW);
         }

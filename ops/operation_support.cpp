@@ -5,6 +5,7 @@
 #include "app/app_globals.h"
 #include "app/program_path.h"
 #include "catalog/item_catalog.h"
+#include "ops/progress.h"
 #include "ui/password_dialog.h"
 
 namespace {
@@ -17,7 +18,7 @@ std::wstring ArchiveFileName(const std::wstring& path) {
 }
 
 void ShowOperationMessage(const std::wstring& text) {
-    MessageBoxW(g_app.OwnerWindow.load(), text.c_str(), kDisplayName, MB_OK);
+    RunPrompt([&](HWND owner) { return static_cast<INT_PTR>(MessageBoxW(owner, text.c_str(), kDisplayName, MB_OK)); });
 }
 
 ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& knownPassword) {
@@ -32,8 +33,10 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
         return typed;
     };
     settings.confirmReplace = [] {
-        return MessageBoxW(g_app.OwnerWindow.load(), L"File already exists.\nDo you want to replace it?",
-                           kDisplayName, MB_YESNO) == IDYES;
+        return RunPrompt([](HWND owner) {
+                   return static_cast<INT_PTR>(MessageBoxW(owner, L"File already exists.\nDo you want to replace it?",
+                                                           kDisplayName, MB_YESNO));
+               }) == IDYES;
     };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
     return settings;

@@ -33,10 +33,17 @@ bool ShowProgress(const wchar_t* title, const wchar_t* operationText);
 // command of an earlier operation never closes a later window.
 void PostCloseProgress();
 
+// Runs a prompt (a password dialog, a question, a message) where prompts belong: on the UI
+// thread, owned by the progress window that waits for the work, so that it stays on top of it
+// and keeps the focus while the windows behind it keep painting. Called on a worker it blocks
+// until the UI thread has answered. Without a progress window the prompt runs on the calling
+// thread, owned by `OwnerWindow`. Returns what `prompt` returned.
+INT_PTR RunPrompt(const std::function<INT_PTR(HWND owner)>& prompt);
+
 enum class ProgressOutcome {
     Completed,  // the window closed by the worker's command or at 100 %
     Cancelled,  // the user pressed Cancel (the cancel flag is set)
-    NoThread,   // no worker could be started; nothing ran
+    NoThread,   // no worker (or no window for it) could be started; nothing ran
 };
 
 // Starts `work` on a worker thread, shows the progress window until it closes, and returns

@@ -21,6 +21,17 @@ constexpr UINT_PTR kShowTimerId = 101;
 constexpr UINT kShowAfterMs = 400;
 // The worker's close command; wParam carries the operation's number.
 constexpr UINT kCloseProgressMessage = WM_APP + 0x206;
+// A prompt of the worker, sent to the progress window; lParam points to a PromptRequest.
+constexpr UINT kPromptMessage = WM_APP + 0x207;
+
+struct PromptRequest {
+    const std::function<INT_PTR(HWND)>* prompt;
+    INT_PTR result = 0;
+    bool answered = false;
+};
+
+// Prompts open over the progress window (UI thread only).
+int g_openPrompts = 0;
 
 wchar_t g_title[256];
 wchar_t g_operationText[256];
@@ -53,7 +64,7 @@ void UpdateFromCounters(HWND dialog) {
     if (completed == total) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
-INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         InitDialogCaption(dialog);
@@ -77,9 +88,18 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         if (wParam == kTimerId) UpdateFromCounters(dialog);
         if (wParam == kShowTimerId) {
             KillTimer(dialog, kShowTimerId);
-            ShowWindow(dialog, SW_SHOW);
+            // Beneath an open prompt the window appears without taking the focus from it.
+            ShowWindow(dialog, g_openPrompts > 0 ? SW_SHOWNA : SW_SHOW);
         }
         return TRUE;
+    case kPromptMessage: {
+        auto* request = reinterpret_cast<PromptRequest*>(lParam);
+        ++g_openPrompts;
+        request->result = (*request->prompt)(dialog);
+        --g_openPrompts;
+        request->answered = true;
+        return TRUE;
+    }
     case kCloseProgressMessage:
         if (wParam == static_cast<WPARAM>(GetWindowLongPtrW(dialog, DWLP_USER))) EndProgress(dialog, IDOK);
         return TRUE;
@@ -112,15 +132,22 @@ void BeginOperation() {
 }
 
 // Runs the window modally as a dialog box would (its owner disabled meanwhile), but shows it
-// only once the work has lasted a moment. Returns IDOK, IDCANCEL, or -1 when it could not open.
-INT_PTR RunProgressDialog(const wchar_t* title, const wchar_t* operationText) {
+// only once the work has lasted a moment. `startWork`, when given, is called once the window
+// exists, so that a prompt of the work always finds the window to stand on. Returns IDOK,
+// IDCANCEL, or -1 when the window could not open or the work could not start.
+INT_PTR RunProgressDialog(const wchar_t* title, const wchar_t* operationText,
+                          const std::function<bool()>& startWork = {}) {
+    // The bar's class, also for runs that show no other window (the shell's "Extract Here").
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
     CopyToBuffer(g_title, 256, title ? title : L"");
     CopyToBuffer(g_operationText, 256, operationText ? operationText : L"");
     const INT_PTR outerResult = g_progressResult;  // a window inside a window keeps its own
     g_progressResult = 0;
     HWND owner = g_app.OwnerWindow.load();
     HWND dialog = CreateDialogParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PROGRESS), owner, ProgressDialogProc, 0);
-    if (!dialog) {
+    if (!dialog || (startWork && !startWork())) {
+        if (dialog) DestroyWindow(dialog);
         g_progressResult = outerResult;
         return -1;
     }
@@ -160,6 +187,27 @@ bool ShowProgress(const wchar_t* title, const wchar_t* operationText) {
     return RunProgressDialog(title, operationText) == IDOK;
 }
 
+INT_PTR RunPrompt(const std::function<INT_PTR(HWND owner)>& prompt) {
+    HWND waiting = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(g_closeLock);
+        waiting = g_closeTarget;
+    }
+    if (waiting && GetWindowThreadProcessId(waiting, nullptr) != GetCurrentThreadId()) {
+        PromptRequest request{&prompt};
+        SendMessageW(waiting, kPromptMessage, 0, reinterpret_cast<LPARAM>(&request));
+        if (request.answered) return request.result;
+        waiting = nullptr;  // the window went before it could ask
+    }
+    if (waiting) {
+        ++g_openPrompts;
+        const INT_PTR result = prompt(waiting);
+        --g_openPrompts;
+        return result;
+    }
+    return prompt(g_app.OwnerWindow.load());
+}
+
 void PostCloseProgress() {
     std::lock_guard<std::mutex> lock(g_closeLock);
     g_closeRequested = true;
@@ -169,14 +217,17 @@ void PostCloseProgress() {
 ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
     BeginOperation();
     WorkerThread worker;
-    const bool started = worker.Start([work = std::move(work)] {
-        struct CloseWhenDone {
-            ~CloseWhenDone() { PostCloseProgress(); }
-        } closer;
-        work();
+    bool started = false;
+    const INT_PTR result = RunProgressDialog(title, operationText, [&] {
+        started = worker.Start([work = std::move(work)] {
+            struct CloseWhenDone {
+                ~CloseWhenDone() { PostCloseProgress(); }
+            } closer;
+            work();
+        });
+        return started;
     });
     if (!started) return ProgressOutcome::NoThread;
-    const INT_PTR result = RunProgressDialog(title, operationText);
     if (result == IDCANCEL) g_progress.cancel = 1;
     // The window may have closed at 100 % or by Cancel while the worker is still at work:
     // nothing goes on until it has ended.

@@ -68,6 +68,21 @@ std::wstring CreateFreshTempFolder(std::wstring_view prefix) {
     return {};
 }
 
+std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefix) {
+    const std::wstring base = TempBase() + L"\\";
+    if (path.size() <= base.size() ||
+        CompareStringOrdinal(path.c_str(), static_cast<int>(base.size()), base.c_str(), static_cast<int>(base.size()),
+                             TRUE) != CSTR_EQUAL)
+        return {};
+    const size_t end = path.find(L'\\', base.size());
+    const std::wstring name = path.substr(base.size(), end == std::wstring::npos ? std::wstring::npos : end - base.size());
+    if (end == std::wstring::npos || name.size() <= prefix.size() ||
+        CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.data(),
+                             static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL)
+        return {};
+    return base + name;
+}
+
 bool RemoveFolderTree(const std::wstring& folder) {
     if (folder.empty()) return true;
     const DWORD attributes = GetFileAttributesW(folder.c_str());

@@ -19,6 +19,10 @@ std::wstring NewTempName(std::wstring_view prefix);
 // taken), so that whatever lies in it afterwards was put there by the caller. Empty on failure.
 std::wstring CreateFreshTempFolder(std::wstring_view prefix);
 
+// The folder directly in the temporary base, named with `prefix`, that holds `path`; empty when
+// the path lies elsewhere.
+std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefix);
+
 // Deletes a folder with everything in it (read-only files included). Reparse points are
 // removed, never followed. True when the folder is gone afterwards.
 bool RemoveFolderTree(const std::wstring& folder);

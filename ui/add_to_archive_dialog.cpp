@@ -1,6 +1,7 @@
 #include "ui/add_to_archive_dialog.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include "app/app_globals.h"
 #include "app/handles.h"
@@ -28,6 +29,19 @@ std::wstring ControlText(HWND dialog, int id) {
     const int got = GetWindowTextW(control, text.data(), length + 1);
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
     return text;
+}
+
+// True when a new file can be made in the folder (tried with a file that goes again at once).
+bool CanWriteInto(const std::wstring& folder) {
+    const std::wstring probe = folder + L"tolvane-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    UniqueHandle file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(file);
+}
+
+std::wstring DocumentsFolder() {
+    wchar_t path[MAX_PATH] = {};
+    return SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path) == S_OK ? std::wstring(path) : std::wstring();
 }
 
 INT_PTR RunAddDialog() {
@@ -63,7 +77,8 @@ LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
     CopyToBuffer(file, MAX_PATH, defaultArchivePath);
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
-    open.hwndOwner = g_app.OwnerWindow.load() ? g_app.OwnerWindow.load() : m_hWnd;
+    // Owned by this dialog, which it disables while it is open: OK cannot be pressed behind it.
+    open.hwndOwner = m_hWnd;
     open.lpstrFilter = L"All Files\0*.*\0\0";
     open.nFilterIndex = 1;
     open.lpstrFile = file;
@@ -114,10 +129,27 @@ LRESULT CAddToArchiveDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
 int AddFromSelection(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return 0;
     pendingFiles = paths;
-    const std::wstring folder = FolderOfPath(paths.front());
+    std::wstring folder = FolderOfPath(paths.front());
+    std::wstring label;
+    if (folder.size() == 2 && folder[1] == L':') {
+        // A drive root: "C:" alone names the current folder of drive C.
+        folder += L'\\';
+        wchar_t volume[MAX_PATH + 1] = {};
+        if (GetVolumeInformationW(folder.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
+            label = volume;
+    }
     startFolder = folder;
-    defaultArchivePath = paths.size() < 2 ? DefaultArchiveName(folder, paths.front(), FileIsReadable)
-                                          : SelectionArchiveName(folder);
+    // Proposed where the user can write: a drive root may be closed to ordinary users.
+    std::wstring target = folder;
+    if (folder.size() == 3 && folder[1] == L':' && !CanWriteInto(folder) && !DocumentsFolder().empty())
+        target = DocumentsFolder();
+    if (paths.size() < 2) {
+        defaultArchivePath = DefaultArchiveName(target, paths.front(), FileIsReadable);
+    } else {
+        const std::wstring proposal = SelectionArchiveName(folder, label);
+        if (target.back() != L'\\') target += L'\\';
+        defaultArchivePath = target + proposal.substr(proposal.find_last_of(L'\\') + 1);
+    }
     return RunAddDialog() == IDOK ? 1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string_view>
 
 std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extension, bool replace) {
     const size_t dot = path.find_last_of(L'.');
@@ -32,10 +33,20 @@ std::wstring FolderOfPath(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
 
-std::wstring SelectionArchiveName(const std::wstring& folder) {
-    const size_t slash = folder.find_last_of(L'\\');
-    const std::wstring last = slash == std::wstring::npos ? folder : folder.substr(slash + 1);
-    return folder + L"\\" + last + L".zip";
+std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel) {
+    std::wstring base = folder;
+    while (!base.empty() && base.back() == L'\\') base.pop_back();
+    const size_t slash = base.find_last_of(L'\\');
+    std::wstring last = slash == std::wstring::npos ? base : base.substr(slash + 1);
+    if (last.size() == 2 && last[1] == L':') {
+        // "C:" is no file name: the drive's label (without characters a name cannot hold) or letter.
+        std::wstring label;
+        for (wchar_t c : driveLabel)
+            if (c >= 32 && std::wstring_view(L"\\/:*?\"<>|").find(c) == std::wstring_view::npos) label += c;
+        while (!label.empty() && (label.back() == L' ' || label.back() == L'.')) label.pop_back();
+        last = label.empty() ? last.substr(0, 1) : label;
+    }
+    return base + L"\\" + last + L".zip";
 }
 
 std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBytes) {

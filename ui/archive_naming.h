@@ -16,8 +16,9 @@ std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& 
                                 const std::function<bool(const std::wstring&)>& fileExists);
 
 // The archive proposed for several selected items: the folder holding the first one, and in
-// it an archive named after that folder.
-std::wstring SelectionArchiveName(const std::wstring& folder);
+// it an archive named after that folder; at a drive root ("C:" or "C:\\") named after the
+// drive's label, or its letter when the label is empty.
+std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel = L"");
 
 // The folder part of a path: the text before its last backslash (the whole path without one).
 std::wstring FolderOfPath(const std::wstring& path);

@@ -5,7 +5,7 @@
 #include "app/app_globals.h"
 #include "app/folder_browser.h"
 #include "catalog/item_catalog.h"
-#include "engine/extraction.h"
+#include "ops/whole_archive_extraction.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/content_model.h"
 
@@ -15,6 +15,16 @@ void Tell(HWND owner, const std::wstring& text, UINT flags) { MessageBoxW(owner,
 
 void WarnNothingSelected() {
     Tell(g_app.OwnerWindow.load(), L"No files selected. You need to select files this operation", MB_ICONWARNING);
+}
+
+// True when `path` is `folder` or lies below it (any case, trailing backslashes ignored).
+bool IsWithin(const std::wstring& path, const std::wstring& folder) {
+    const std::wstring inner = WithoutTrailingBackslash(path), outer = WithoutTrailingBackslash(folder);
+    if (outer.empty() || inner.size() < outer.size() ||
+        CompareStringOrdinal(inner.c_str(), static_cast<int>(outer.size()), outer.c_str(),
+                             static_cast<int>(outer.size()), TRUE) != CSTR_EQUAL)
+        return false;
+    return inner.size() == outer.size() || inner[outer.size()] == L'\\';
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -58,14 +68,16 @@ int ContentModel::ExtractRows(const std::vector<int>& positions) {
     const ItemRow row = RowAt(positions.front());
     const auto folder = BrowseForExtractFolder(GetActiveWindow(), FolderOf(row.fullPath));
     if (!folder) return 1;
-    const int extracted = extractAll(row.fullPath, *folder);
-    if (extracted == -1) {
+    const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, *folder);
+    if (extracted.result == -1) {
         Tell(g_app.OwnerWindow.load(), row.name + L" is not valid archive file.", MB_OK);
         return 0;
     }
-    if (extracted == 0) return 1;
-    Tell(g_app.OwnerWindow.load(), L"Could not extract " + row.name, MB_OK);
-    return 0;
+    if (extracted.result != 0 && !extracted.cancelled)
+        Tell(g_app.OwnerWindow.load(), L"Could not extract " + row.name, MB_OK);
+    // What was written into the folder shown, or below it, is listed at once.
+    if (IsWithin(*folder, currentFolder) && BrowseFolder(currentFolder) >= 0) return 0;
+    return extracted.result == 0 ? 1 : 0;
 }
 
 int ContentModel::DeleteRows(const std::vector<int>& positions) {

@@ -7,6 +7,7 @@
 #include "app/path_tests.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
+#include "ops/temp_workspace.h"
 #include "ui/shell_info.h"
 #include "ui/wait_cursor.h"
 
@@ -30,10 +31,40 @@ std::wstring FormatFileTime(const FILETIME& time) {
     return std::wstring(date) + L" " + clock;
 }
 
-// True when `path` is the archive itself or lies inside it (whole components).
-bool IsInsideArchive(const std::wstring& path, const std::wstring& archivePath) {
-    if (archivePath.empty() || path.compare(0, archivePath.size(), archivePath) != 0) return false;
-    return path.size() == archivePath.size() || path[archivePath.size()] == L'\\';
+// True when `path` is `place` itself or lies inside it (whole components, any case).
+bool IsSameOrInside(const std::wstring& path, const std::wstring& place) {
+    if (place.empty() || path.size() < place.size()) return false;
+    if (CompareStringOrdinal(path.c_str(), static_cast<int>(place.size()), place.c_str(),
+                             static_cast<int>(place.size()), TRUE) != CSTR_EQUAL)
+        return false;
+    return path.size() == place.size() || path[place.size()] == L'\\' || place.back() == L'\\';
+}
+
+// "C:\\x" or "\\\\server\\share\\x": a path that names the same item whatever the current folder.
+bool IsFullPath(const std::wstring& path) {
+    return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
+}
+
+std::wstring SystemMessage(DWORD error) {
+    wchar_t text[512] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
+    std::wstring message = text;
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
+    return message;
+}
+
+// Tells the user that a place cannot be shown, and why.
+void TellCannotShow(const std::wstring& place, DWORD error) {
+    std::wstring text = L"Could not open " + place;
+    const std::wstring reason = SystemMessage(error);
+    if (!reason.empty()) text += L"\n" + reason;
+    MessageBoxW(g_app.OwnerWindow.load(), text.c_str(), kDisplayName, MB_OK | MB_ICONWARNING);
+}
+
+// The folder of the archive's current folder's parent (UTF-8, empty for the root).
+std::string ParentArchiveFolder(const std::string& folder) {
+    const size_t cut = folder.rfind('\\');
+    return cut == std::string::npos ? std::string() : folder.substr(0, cut);
 }
 
 std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level) {
@@ -52,7 +83,10 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 
 ContentModel::ContentModel() = default;
 
-ContentModel::~ContentModel() { ClearAll(); }
+ContentModel::~ContentModel() {
+    ClearAll();
+    if (!ownedCopy_.empty()) RemoveFolderTree(ownedCopy_);
+}
 
 // ---------------------------------------------------------------- locations
 
@@ -153,26 +187,43 @@ void ContentModel::ClearAll() {
 // ---------------------------------------------------------------- listings
 
 int ContentModel::BrowseFolder(const std::wstring& path) {
-    ClearListing();
-    currentFolder = path;
     const std::wstring base = WithTrailingBackslash(path);
+    Listing listing;
     WIN32_FIND_DATAW data{};
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
-    if (find) {
+    if (!find) {
+        // An empty drive root has nothing to find; anything else cannot be listed.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
+            TellCannotShow(path, error);
+            return -1;
+        }
+    } else {
         do {
             const std::wstring name = data.cFileName;
             if (name == L".") continue;
             const std::wstring fullPath = name == L".." ? ParentPath(path) : base + name;
             if (fullPath.empty()) continue;
-            AddFolderRow(name, fullPath, &data);
+            AddFolderRow(listing, name, fullPath, &data);
         } while (FindNextFileW(find.get(), &data));
     }
+    ShowListing(std::move(listing));
+    currentFolder = path;
     SortRows();
     BuildPathEntries(path);
     return RowCount();
 }
 
-void ContentModel::AddFolderRow(const std::wstring& name, const std::wstring& fullPath, const WIN32_FIND_DATAW* data) {
+void ContentModel::ShowListing(Listing listing) {
+    ClearListing();
+    CloseArchive();
+    rows_ = std::move(listing.rows);
+    ownedIcons_ = std::move(listing.icons);
+    showsDrives_ = false;
+}
+
+void ContentModel::AddFolderRow(Listing& listing, const std::wstring& name, const std::wstring& fullPath,
+                                const WIN32_FIND_DATAW* data) {
     ItemRow row;
     row.name = name;
     row.fullPath = fullPath;
@@ -184,10 +235,11 @@ void ContentModel::AddFolderRow(const std::wstring& name, const std::wstring& fu
         const ShellTypeCache::Entry& folder = fileTypes_.folder();
         row.icon = folder.icon;
         row.type = folder.typeName;
+        row.parentRow = true;
     } else if (!data || HasOwnIcon(name)) {
         // Drives and programs carry icons of their own: one query each, the icon owned here.
         ShellItemInfo info = QueryShellInfo(fullPath, FILE_ATTRIBUTE_NORMAL, false, true);
-        if (info.icon) ownedIcons_.emplace_back(info.icon);
+        if (info.icon) listing.icons.emplace_back(info.icon);
         row.icon = info.icon;
         row.type = info.typeName;
         if (!info.displayName.empty()) row.name = info.displayName;
@@ -204,24 +256,34 @@ void ContentModel::AddFolderRow(const std::wstring& name, const std::wstring& fu
         row.modified = FormatFileTime(data->ftLastWriteTime);
         row.attributes = data->dwFileAttributes;
     }
-    rows_.push_back(std::move(row));
+    listing.rows.push_back(std::move(row));
 }
 
 int ContentModel::ListDrives() {
-    ClearListing();
+    Listing listing;
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < kDriveCount; ++i) {
         if (!(drives & (1u << i))) continue;
         const std::wstring drive{static_cast<wchar_t>(L'A' + i), L':'};
-        AddFolderRow(drive, drive, nullptr);
+        AddFolderRow(listing, drive, drive, nullptr);
     }
+    ShowListing(std::move(listing));
+    showsDrives_ = true;
+    currentLocation = ComputerIndex();
     return RowCount();
+}
+
+int ContentModel::ComputerIndex() const {
+    for (size_t i = 0; i < rootEntries_.size(); ++i)
+        if (rootEntries_[i]->path == L"Computer") return static_cast<int>(pathEntries_.size() + i);
+    return currentLocation;
 }
 
 int ContentModel::LoadArchiveRows() {
     ClearListing();
     if (!catalog_) return 0;
     rows_ = catalog_->rows;  // the catalogue keeps owning their icons
+    showsDrives_ = false;
     SortRows();
     BuildPathEntries(catalog_->DisplayPath());
     return RowCount();
@@ -232,6 +294,45 @@ void ContentModel::SortRows() {
     const std::wstring title =
         sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
     SortItemRows(rows_, title, sortOrder);
+}
+
+std::wstring ContentModel::PlacePath() const {
+    if (catalog_) return catalog_->DisplayPath();
+    if (showsDrives_) return L"Computer";
+    return WithoutTrailingBackslash(currentFolder);
+}
+
+std::wstring ContentModel::RowLocation(const ItemRow& row) const {
+    if (catalog_) return catalog_->archivePath + L"\\" + row.fullPath;
+    return WithoutTrailingBackslash(row.fullPath);
+}
+
+std::wstring ContentModel::RowKey(int position) const {
+    const ItemRow* row = RowPointer(position);
+    if (!row) return {};
+    return row->parentRow ? std::wstring(L"..") : row->name + L"\n" + row->fullPath;
+}
+
+int ContentModel::RowLeadingTo(const std::wstring& place) const {
+    for (int i = 0; i < RowCount(); ++i) {
+        const ItemRow& row = rows_[static_cast<size_t>(i)];
+        if (!row.parentRow && !row.fullPath.empty() && IsSameOrInside(place, RowLocation(row))) return i;
+    }
+    return -1;
+}
+
+bool ContentModel::IsFixedPlace(const std::wstring& path) const {
+    const std::wstring wanted = WithoutTrailingBackslash(path);
+    for (const auto& entry : rootEntries_)
+        if (lstrcmpiW(WithoutTrailingBackslash(entry->path).c_str(), wanted.c_str()) == 0) return true;
+    return false;
+}
+
+bool ContentModel::IsCommandTarget(int position) const {
+    const ItemRow* row = RowPointer(position);
+    if (!row || row->parentRow) return false;
+    if (catalog_) return true;
+    return !showsDrives_ && IsFullPath(row->fullPath) && !IsFixedPlace(row->fullPath);
 }
 
 // ---------------------------------------------------------------- rows, columns, cells
@@ -296,32 +397,39 @@ bool ContentModel::SetSortColumn(int column) {
 // ---------------------------------------------------------------- navigation
 
 bool ContentModel::SelectLocation(int index) {
-    currentLocation = index;
     const std::wstring path = LocationPath(index);
-    if (catalog_ && IsInsideArchive(path, catalog_->archivePath)) {
-        NavigateArchive(path);
-        return true;
-    }
-    CloseArchive();
+    if (path.empty()) return false;
+    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) return NavigateArchive(path) > 0;
     return GoToPath(index, path);
 }
 
 bool ContentModel::GoToPath(int index, const std::wstring& path) {
-    if (!path.empty() && IsDirectory(path)) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         WaitCursor wait;
-        BrowseFolder(path);
-        return true;
+        return BrowseFolder(path) >= 0;
     }
-    if (LocationPath(index) == L"Computer") {
+    if (LocationPath(index) == L"Computer" || path == L"Computer") {
         ListDrives();
         return true;
     }
+    if (FileIsReadable(path) && archiveKindOf(path) != None) return OpenArchiveFile(path) == 1;
+    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) {
+        // A folder inside the open archive, typed as the path field shows it.
+        NavigateArchive(path);
+        if (lstrcmpiW(WithoutTrailingBackslash(path).c_str(), catalog_->DisplayPath().c_str()) == 0) return true;
+        TellCannotShow(path, ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    TellCannotShow(path, error);
     return false;
 }
 
 int ContentModel::NavigateArchive(const std::wstring& displayPath) {
     if (!catalog_) return 0;
-    catalog_->NavigateTo(displayPath);
+    catalog_->NavigateTo(WithoutTrailingBackslash(displayPath));
     return LoadArchiveRows();
 }
 
@@ -340,47 +448,40 @@ int ContentModel::ActivateRow(int position) {
 
 int ContentModel::ActivateArchiveRow(int position) {
     if (!catalog_) return 0;
-    if (position != 0) {
-        const ItemRow* row = RowPointer(position);
-        if (!row) return 0;
+    const ItemRow* row = RowPointer(position);
+    if (!row) return 0;
+    if (!row->parentRow) {
         if (catalog_->ActivateEntry(row->fullPath) == 0) return 0;
         return LoadArchiveRows();
     }
-    const std::wstring display = catalog_->DisplayPath();
-    const std::wstring parent = ParentPath(display);
-    if (FileIsReadable(display)) {
-        // ".." at the archive's root leaves it for the folder that holds it.
-        CloseArchive();
-        BrowseFolder(parent);
-    } else {
-        NavigateArchive(parent);
-    }
-    return RowCount();
+    // The way up goes by the tree, never by the text of the path: a folder of the archive may
+    // be named "..".
+    if (catalog_->currentFolder.empty()) return BrowseFolder(ParentPath(catalog_->archivePath));
+    catalog_->EnterFolder(ParentArchiveFolder(catalog_->currentFolder));
+    return LoadArchiveRows();
 }
 
 int ContentModel::OpenArchiveFile(const std::wstring& path) {
-    bool cancelled = false;
-    if (!catalog_) {
-        catalog_ = GetCatalog();
-        if (!catalog_->OpenArchive(path)) {
-            cancelled = catalog_->LastOperationCancelled();
-            DestroyCatalog();
-            catalog_ = nullptr;
-        }
-    } else {
-        catalog_->OpenArchive(path);
+    // The archive is listed into a catalogue of its own before anything shown changes: a
+    // failed or cancelled open leaves the rows, their columns and the open archive as they were.
+    auto opened = std::make_unique<ItemCatalog>();
+    if (!opened->OpenArchive(path)) {
+        // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
+        const bool cancelled = opened->LastOperationCancelled();
+        opened.reset();
+        if (!cancelled) MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
+        return 0;
     }
-    if (catalog_) {
-        LoadArchiveRows();
-        return 1;
-    }
-    // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
-    if (!cancelled) MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
-    return 0;
+    ClearListing();
+    CloseArchive();
+    catalog_ = InstallCatalog(std::move(opened));
+    LoadArchiveRows();
+    return 1;
 }
 
 void ContentModel::CloseArchive() {
     if (!catalog_) return;
+    DropRows();  // they borrow the catalogue's icons
     catalog_ = nullptr;
     DestroyCatalog();
 }
@@ -388,18 +489,19 @@ void ContentModel::CloseArchive() {
 // ---------------------------------------------------------------- start and end
 
 void ContentModel::StartAt(const std::wstring& lastPath) {
-    if (FileIsReadable(lastPath) && archiveKindOf(lastPath) != None) {
-        if (OpenArchiveFile(lastPath)) return;
+    wchar_t full[MAX_PATH] = {};
+    const DWORD length = lastPath.empty() ? 0 : GetFullPathNameW(lastPath.c_str(), MAX_PATH, full, nullptr);
+    const std::wstring path = length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
+    if (FileIsReadable(path) && archiveKindOf(path) != None) {
+        ownedCopy_ = TempFolderHolding(path, L"Tolvar");
+        if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.
-        const std::wstring folder = ParentPath(lastPath);
-        if (!folder.empty() && GoToPath(0, folder)) return;
+        const std::wstring folder = ParentPath(path);
+        if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder) >= 0) return;
         SelectLocation(0);
         return;
     }
-    if (!lastPath.empty() && IsDirectory(lastPath)) {
-        GoToPath(0, lastPath);
-        return;
-    }
+    if (!path.empty() && IsDirectory(path) && BrowseFolder(path) >= 0) return;
     SelectLocation(0);
 }
 
@@ -410,5 +512,7 @@ std::optional<std::wstring> ContentModel::LastPathToStore() const {
         path = ParentPath(path);
         if (path.empty()) return std::nullopt;
     }
+    // A copy this window removes when it ends is no place to come back to.
+    if (!ownedCopy_.empty() && IsSameOrInside(path, ownedCopy_)) return std::nullopt;
     return path;
 }

@@ -47,10 +47,24 @@ public:
     int PathEntryCount() const { return static_cast<int>(pathEntries_.size()); }
 
     // --- listings ---
+    // Each listing is read before anything shown changes: when a folder cannot be listed the
+    // rows, the archive and the locations stay as they were, the user is told why and the
+    // result is -1. A listing that is shown closes the archive that was open.
     int BrowseFolder(const std::wstring& path);
     int ListDrives();
     int LoadArchiveRows();
     void SortRows();
+
+    // --- where the rows come from, for keeping the selection on the same items ---
+    // The folder, "Computer" or the archive's display path.
+    std::wstring PlacePath() const;
+    // What identifies a row within its place.
+    std::wstring RowKey(int position) const;
+    // The row on the way from here to `place`: after going up, the folder just left. -1 when none.
+    int RowLeadingTo(const std::wstring& place) const;
+    // True when the row may take part in Add, Extract and Delete: never the way up; in the file
+    // system only items with a full path that are none of the drives and fixed places.
+    bool IsCommandTarget(int position) const;
 
     // --- rows, columns and cells ---
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -71,6 +85,7 @@ public:
     int OpenArchiveFile(const std::wstring& path);
     void CloseArchive();
     bool InArchive() const { return catalog_ != nullptr; }
+    bool ShowsDrives() const { return showsDrives_; }
     ItemCatalog* catalog() const { return catalog_; }
 
     // --- start and end ---
@@ -93,7 +108,17 @@ private:
     void AddSpecialFolder(const wchar_t* label, int folderId, int level);
     int AddRootEntry(const std::wstring& name, const std::wstring& path, int level);
     void BuildPathEntries(const std::wstring& path);
-    void AddFolderRow(const std::wstring& name, const std::wstring& fullPath, const WIN32_FIND_DATAW* data);
+    struct Listing {
+        std::vector<ItemRow> rows;
+        std::vector<UniqueIcon> icons;  // of the rows above
+    };
+    void AddFolderRow(Listing& listing, const std::wstring& name, const std::wstring& fullPath,
+                      const WIN32_FIND_DATAW* data);
+    // Replaces what is shown by a file-system listing, closing the archive.
+    void ShowListing(Listing listing);
+    int ComputerIndex() const;
+    bool IsFixedPlace(const std::wstring& path) const;
+    std::wstring RowLocation(const ItemRow& row) const;
     void DropRows();
 
     std::vector<std::unique_ptr<LocationEntry>> rootEntries_;
@@ -103,6 +128,10 @@ private:
     std::vector<UniqueIcon> ownedIcons_;
     ShellTypeCache fileTypes_;
     ItemCatalog* catalog_ = nullptr;
+    bool showsDrives_ = false;
+    // The temporary folder holding the archive this window was started on, when another window
+    // extracted it for this one: this window owns it and removes it when it ends.
+    std::wstring ownedCopy_;
 };
 
 // --- pure helpers, tested directly ---
@@ -114,6 +143,8 @@ int CompareSizeText(const std::wstring& a, const std::wstring& b);
 int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
-// Stable order: ".." first, then folders, then the others, each group by the key of
+// A path without its trailing backslashes ("C:\\" stays "C:").
+std::wstring WithoutTrailingBackslash(std::wstring path);
+// Stable order: the way up first, then folders, then the others, each group by the key of
 // `columnTitle` ("Name", "Size", "Packed", "Modified"; any other title keeps the listing order).
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);

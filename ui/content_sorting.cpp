@@ -6,6 +6,11 @@
 #include "catalog/item_catalog.h"
 #include "ui/content_model.h"
 
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
 std::wstring ParentPath(const std::wstring& path) {
     if (path.size() < 2) return {};
     // From the second-to-last character backwards, so that a trailing backslash is ignored.
@@ -30,7 +35,7 @@ std::wstring FormatSize(uint64_t value) {
 namespace {
 
 int GroupOf(const ItemRow& row) {
-    if (row.name == L"..") return 0;
+    if (row.parentRow) return 0;
     return (row.attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 2;
 }
 

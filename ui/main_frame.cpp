@@ -89,7 +89,8 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
-    if (TranslateFrameAccelerator(message)) return TRUE;
+    // Keys typed into the path field edit its text: Del there deletes a character, not files.
+    if (!view_.OwnsKey(*message) && TranslateFrameAccelerator(message)) return TRUE;
     return view_.PreTranslateMessage(message);
 }
 

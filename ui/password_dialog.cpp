@@ -4,6 +4,7 @@
 
 #include "app/app_globals.h"
 #include "app/text.h"
+#include "ops/progress.h"
 #include "resource.h"
 
 namespace {
@@ -46,8 +47,9 @@ void InitDialogCaption(HWND dialog) {
 
 bool AskPassword(std::string& passwordUtf8) {
     passwordUtf8.clear();
-    const INT_PTR result = DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PASSWORD),
-                                           g_app.OwnerWindow.load(), PasswordDialogProc, 0);
+    const INT_PTR result = RunPrompt([](HWND owner) {
+        return DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(IDD_PASSWORD), owner, PasswordDialogProc, 0);
+    });
     if (result != IDOK) return false;
     g_passwordBuffer[kPasswordCapacity - 1] = L'\0';
     auto utf8 = WideToUtf8(g_passwordBuffer);

@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <set>
+
 #include "app/app_globals.h"
 #include "app/text.h"
 #include "ui/wait_cursor.h"
@@ -130,17 +133,18 @@ void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
 
 // ---------------------------------------------------------------- refreshing
 
-void CTolvaneView::RefreshAll() {
+void CTolvaneView::RefreshAll(const Selection* before) {
     FillLocationBox();
-    RefreshList();
+    RefreshList(before);
 }
 
 void CTolvaneView::FillLocationBox() {
     SendMessageW(locationBox_, CB_RESETCONTENT, 0, 0);
     const int count = model_.LocationCount();
     for (int i = 0; i < count; ++i) {
-        // The box has no strings of its own: items are drawn from the model by position.
-        SendMessageW(locationBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model_.LocationAt(i)));
+        // Items are drawn from the model by position; their text is there for screen readers
+        // and for finding an entry by typing.
+        SendMessageW(locationBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model_.LocationName(i).c_str()));
     }
     SendMessageW(locationBox_, CB_SETCURSEL, model_.currentLocation, 0);
 }
@@ -156,9 +160,8 @@ void CTolvaneView::SaveColumnWidths() {
     }
 }
 
-void CTolvaneView::RefreshList() {
+void CTolvaneView::RefreshList(const Selection* before) {
     SaveColumnWidths();
-    const int remembered = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
     }
@@ -181,8 +184,47 @@ void CTolvaneView::RefreshList() {
         SendMessageW(pathField_, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
         SendMessageW(pathField_, EM_SCROLLCARET, 0, 0);
     }
-    if (model_.RowCount() > 0 && remembered >= 0 && remembered < model_.RowCount()) SelectOnly(remembered);
+    RestoreSelection(before);
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+CTolvaneView::Selection CTolvaneView::RememberSelection() const {
+    Selection selection;
+    selection.place = model_.PlacePath();
+    for (int position = -1;;) {
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
+        if (position < 0) break;
+        selection.selected.push_back(model_.RowKey(position));
+    }
+    selection.focusedPosition =
+        static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    selection.focused = model_.RowKey(selection.focusedPosition);
+    return selection;
+}
+
+void CTolvaneView::RestoreSelection(const Selection* before) {
+    const int count = model_.RowCount();
+    if (count == 0) return;
+    int focus = 0;
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    if (before && before->place == model_.PlacePath()) {
+        // The same place, sorted or reloaded: the same items, wherever they are now.
+        const std::set<std::wstring> selected(before->selected.begin(), before->selected.end());
+        focus = std::min(std::max(before->focusedPosition, 0), count - 1);
+        for (int i = 0; i < count; ++i) {
+            const std::wstring key = model_.RowKey(i);
+            if (selected.count(key)) SendMessageW(list_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&state));
+            if (key == before->focused) focus = i;
+        }
+    } else if (const int way = before ? model_.RowLeadingTo(before->place) : -1; way >= 0) {
+        SendMessageW(list_, LVM_SETITEMSTATE, way, reinterpret_cast<LPARAM>(&state));
+        focus = way;
+    }
+    state.stateMask = state.state = LVIS_FOCUSED;
+    SendMessageW(list_, LVM_SETITEMSTATE, focus, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list_, LVM_ENSUREVISIBLE, focus, FALSE);
 }
 
 void CTolvaneView::SelectOnly(int position) {
@@ -200,9 +242,7 @@ std::vector<int> CTolvaneView::CollectSelection() const {
     for (;;) {
         position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
         if (position < 0) break;
-        const ItemRow* row = model_.RowPointer(position);
-        if (row && row->name == L"..") continue;  // the way up never takes part in a command
-        positions.push_back(position);
+        if (model_.IsCommandTarget(position)) positions.push_back(position);
     }
     return positions;
 }
@@ -218,20 +258,27 @@ void CTolvaneView::OnLocationChanged() {
     const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
     if (selected < 0) return;
     WaitCursor wait;
-    if (model_.SelectLocation(selected)) RefreshAll();
+    const Selection before = RememberSelection();
+    if (model_.SelectLocation(selected)) RefreshAll(&before);
+    else FillLocationBox();  // the place could not be shown: the box shows where the view still is
+}
+
+void CTolvaneView::ActivateRow(int position) {
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    if (model_.ActivateRow(position) > 0) RefreshAll(&before);
 }
 
 LRESULT CTolvaneView::OnDoubleClick(int, LPNMHDR header, BOOL&) {
     const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(header);
-    if (activate->iItem < 0) return 0;
-    WaitCursor wait;
-    if (model_.ActivateRow(activate->iItem) > 0) RefreshAll();
+    if (activate->iItem >= 0) ActivateRow(activate->iItem);
     return 0;
 }
 
 LRESULT CTolvaneView::OnColumnClick(int, LPNMHDR header, BOOL&) {
     const auto* view = reinterpret_cast<const NMLISTVIEW*>(header);
-    if (model_.SetSortColumn(view->iSubItem)) RefreshList();
+    const Selection before = RememberSelection();
+    if (model_.SetSortColumn(view->iSubItem)) RefreshList(&before);
     return 0;
 }
 
@@ -264,14 +311,50 @@ LRESULT CTolvaneView::OnFindItem(int, LPNMHDR header, BOOL&) {
     return -1;
 }
 
+bool CTolvaneView::OwnsKey(const MSG& message) const {
+    const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
+    return key && pathField_ && message.hwnd == pathField_ && GetFocus() == pathField_;
+}
+
 BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
     if (!m_hWnd) return FALSE;
-    const BOOL consumed = IsDialogMessageW(m_hWnd, message);
-    if (message->message == WM_KEYDOWN && message->wParam == VK_RETURN && pathField_ && GetFocus() == pathField_) {
-        OnPathEntered();
-        return TRUE;
+    if (message->message == WM_KEYDOWN && (message->hwnd == m_hWnd || IsChild(m_hWnd, message->hwnd))) {
+        const HWND focus = GetFocus();
+        if (message->wParam == VK_RETURN && pathField_ && focus == pathField_) {
+            OnPathEntered();
+            return TRUE;
+        }
+        if (message->wParam == VK_RETURN && focus == list_) {
+            // Enter opens the focused row, as a double-click does.
+            const int focused =
+                static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+            if (focused >= 0) ActivateRow(focused);
+            return TRUE;
+        }
+        if (message->wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+            MoveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
+            return TRUE;
+        }
     }
-    return consumed;
+    return IsDialogMessageW(m_hWnd, message);
+}
+
+void CTolvaneView::MoveFocus(bool backwards) {
+    // The path field lies inside the location box, where the dialog's own Tab never looks.
+    const HWND order[] = {list_, pathField_, locationBox_};
+    const HWND focus = GetFocus();
+    int current = 0;
+    for (int i = 0; i < 3; ++i)
+        if (order[i] && IsChild(order[i], focus)) current = i;
+    for (int i = 0; i < 3; ++i)  // before the box that holds it: the path field itself
+        if (order[i] && focus == order[i]) current = i;
+    for (int step = 1; step < 3; ++step) {
+        const HWND next = order[(current + (backwards ? 3 - step : step)) % 3];
+        if (!next) continue;
+        SetFocus(next);
+        if (next == pathField_) SendMessageW(pathField_, EM_SETSEL, 0, -1);
+        return;
+    }
 }
 
 void CTolvaneView::OnPathEntered() {
@@ -281,7 +364,14 @@ void CTolvaneView::OnPathEntered() {
     wchar_t text[MAX_PATH] = {};
     GetWindowTextW(pathField_, text, MAX_PATH);
     const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
-    if (model_.GoToPath(selected, text)) RefreshAll();
+    const Selection before = RememberSelection();
+    if (model_.GoToPath(selected, text)) {
+        RefreshAll(&before);
+        return;
+    }
+    // Back to the text, to mend it.
+    SetFocus(pathField_);
+    SendMessageW(pathField_, EM_SETSEL, 0, -1);
 }
 
 LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
@@ -295,8 +385,9 @@ LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
         paths.push_back(path);
     }
     DragFinish(drop);
+    const Selection before = RememberSelection();
     model_.AddDroppedFiles(paths);
-    RefreshAll();
+    RefreshAll(&before);
     return 0;
 }
 
@@ -314,8 +405,9 @@ static void WarnNothingSelected(HWND owner) {
 }
 
 void CTolvaneView::AddSelection() {
+    const Selection before = RememberSelection();
     model_.AddRows(CollectSelection());
-    RefreshAll();
+    RefreshAll(&before);
 }
 
 void CTolvaneView::ExtractSelection() {
@@ -324,7 +416,8 @@ void CTolvaneView::ExtractSelection() {
         WarnNothingSelected(m_hWnd);
         return;
     }
-    if (model_.ExtractRows(selection) == 0) RefreshAll();
+    const Selection before = RememberSelection();
+    if (model_.ExtractRows(selection) == 0) RefreshAll(&before);
 }
 
 void CTolvaneView::DeleteSelection() {
@@ -333,5 +426,6 @@ void CTolvaneView::DeleteSelection() {
         WarnNothingSelected(m_hWnd);
         return;
     }
-    if (model_.DeleteRows(selection) == 0) RefreshAll();
+    const Selection before = RememberSelection();
+    if (model_.DeleteRows(selection) == 0) RefreshAll(&before);
 }

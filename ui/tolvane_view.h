@@ -17,16 +17,30 @@ public:
     ~CTolvaneView() override;
 
     BOOL PreTranslateMessage(MSG* message);
+    // True for keys typed into the path field: they edit its text and are no commands.
+    bool OwnsKey(const MSG& message) const;
 
     // The frame's three commands.
     void AddSelection();
     void ExtractSelection();
     void DeleteSelection();
 
-    void RefreshAll();
-    void RefreshList();
+    // What the list showed selected and focused, by item, before the model changed.
+    struct Selection {
+        std::wstring place;
+        std::vector<std::wstring> selected;
+        std::wstring focused;
+        int focusedPosition = -1;
+    };
+    Selection RememberSelection() const;
+
+    // Refills the location box and the list. With `before`, the same items are selected again
+    // (by name, wherever sorting or reloading put them); in another place, the row on the way
+    // back to where the user was (the folder just left) is selected.
+    void RefreshAll(const Selection* before = nullptr);
+    void RefreshList(const Selection* before = nullptr);
     void SelectOnly(int position);
-    // Row positions selected in the list, ascending, without the ".." row.
+    // Row positions selected in the list, ascending, of the rows that may take part in a command.
     std::vector<int> CollectSelection() const;
 
     ContentModel& model() { return model_; }
@@ -66,8 +80,11 @@ private:
     void DrawListRow(const DRAWITEMSTRUCT& item);
     void FillLocationBox();
     void SaveColumnWidths();
+    void RestoreSelection(const Selection* before);
     void OnLocationChanged();
     void OnPathEntered();
+    void ActivateRow(int position);
+    void MoveFocus(bool backwards);
     int TextHeight(HWND window) const;
 
     ContentModel model_;

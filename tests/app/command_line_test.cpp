@@ -97,7 +97,8 @@ TEST(CommandLine, AnUnquotedArchivePathBecomesTheStartPath) {
     EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\x.7z"), std::optional<std::wstring>(L"C:\\in\\x.7z"));
     EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\X.ZIP"), std::optional<std::wstring>(L"C:\\in\\X.ZIP"));
     EXPECT_EQ(StartPathFromCommandLine(L"C:\\missing\\x.rar"), std::optional<std::wstring>(L"C:\\missing\\x.rar"));
-    EXPECT_FALSE(StartPathFromCommandLine(L"\"C:\\in\\x.7z\""));
+    // As "Open with" and a drop on the program's icon pass it.
+    EXPECT_EQ(StartPathFromCommandLine(L"\"C:\\in\\my x.7z\""), std::optional<std::wstring>(L"C:\\in\\my x.7z"));
     EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in\\x.txt"));
     EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in"));
     EXPECT_FALSE(StartPathFromCommandLine(L""));

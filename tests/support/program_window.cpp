@@ -1,5 +1,10 @@
 #include "support/program_window.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
+#include "support/remote_list.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
 
@@ -41,6 +46,10 @@ HWND RunningProgram::list() const { return GetDlgItem(view(), 1002); }
 HWND RunningProgram::locationBox() const { return GetDlgItem(view(), 1001); }
 HWND RunningProgram::pathField() const { return GetDlgItem(locationBox(), 1003); }
 
+HWND PathFieldOf(HWND frame) {
+    return GetDlgItem(GetDlgItem(FindWindowExW(frame, nullptr, L"#32770", nullptr), 1001), 1003);
+}
+
 DWORD RunningProgram::WaitForExit(DWORD timeoutMs) {
     if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return ~0u;
     DWORD code = 0;
@@ -51,6 +60,128 @@ DWORD RunningProgram::WaitForExit(DWORD timeoutMs) {
 DWORD RunningProgram::Close(DWORD timeoutMs) {
     if (frame_) PostMessageW(frame_, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
+}
+
+ProgramInFolder::ProgramInFolder(std::initializer_list<std::pair<std::wstring, std::string>> files,
+                                 const std::function<void(const TempDir&)>& prepare) {
+    for (const auto& [name, content] : files) {
+        if (name.back() == L'\\') CreateDirectoryW((dir / name).c_str(), nullptr);
+        else WriteFileBytes(dir / name, content);
+    }
+    if (prepare) prepare(dir);
+    StartIn(dir.path());
+    program = std::make_unique<RunningProgram>(L"");
+    if (program->WaitForFrame()) list = program->list();
+    WaitUntil([&] { return RemoteListCount(list) > static_cast<int>(files.size()); });
+}
+
+void StartIn(const std::wstring& folder) {
+    constexpr wchar_t kSettingsKey[] = L"Software\\Tolvane Extractor";
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, L"last_path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+int RowOf(HWND list, const std::wstring& name) {
+    const int count = RemoteListCount(list);
+    for (int i = 0; i < count; ++i)
+        if (RemoteListItemText(list, i, 0) == name) return i;
+    return -1;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+bool WaitForRows(HWND list, int count, DWORD timeoutMs) {
+    return WaitUntil([&] { return RemoteListCount(list) == count; }, timeoutMs);
+}
+
+bool WaitForPath(const RunningProgram& program, const std::wstring& path, DWORD timeoutMs) {
+    return WaitUntil([&] { return WindowText(program.pathField()) == path; }, timeoutMs);
+}
+
+void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
+
+std::wstring AnswerMessage(const RunningProgram& program, const std::function<void()>& action) {
+    action();
+    HWND box = WaitForTopWindow(L"Tolvane Extractor", 20000, program.pid());
+    if (!box) return L"(no message)";
+    Sleep(100);
+    const std::wstring text = MessageBoxText(box);
+    PressButton(box, IDOK);
+    WaitForNoTopWindow(L"Tolvane Extractor", 10000, program.pid());
+    return text;
+}
+
+void PressKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> up) {
+    std::vector<INPUT> inputs;
+    for (const auto& [keys, flags] : {std::pair{down, DWORD{0}}, std::pair{up, DWORD{KEYEVENTF_KEYUP}}})
+        for (WORD key : keys) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = key;
+            input.ki.dwFlags = flags;
+            inputs.push_back(input);
+        }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND FocusOfThread(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int ColumnCount(HWND list) {
+    return static_cast<int>(SendMessageW(FindWindowExW(list, nullptr, L"SysHeader32", nullptr), HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::wstring> RowCells(HWND list, int row) {
+    std::vector<std::wstring> cells;
+    for (int column = 0; column < ColumnCount(list); ++column) cells.push_back(RemoteListItemText(list, row, column));
+    return cells;
+}
+
+bool ClickToFocus(HWND control, POINT at) {
+    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    return WaitUntil([&] { return FocusOfThread(control) == control; });
+}
+
+namespace {
+BOOL CALLBACK CollectFrame(HWND window, LPARAM frames) {
+    if (IsWindowVisible(window) && WindowText(window) == MainFrameTitle())
+        reinterpret_cast<std::vector<HWND>*>(frames)->push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> MainFrames() {
+    std::vector<HWND> frames;
+    EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&frames));
+    return frames;
+}
+
+void ChooseLocation(const RunningProgram& program, int index) {
+    PostMessageW(program.locationBox(), CB_SETCURSEL, index, 0);
+    PostMessageW(program.view(), WM_COMMAND, MAKEWPARAM(1001, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(program.locationBox()));
+}
+
+void EnterPath(const RunningProgram& program, const std::wstring& text) {
+    ClickToFocus(program.pathField());
+    SetControlText(program.locationBox(), 1003, text);
+    PostMessageW(program.pathField(), WM_KEYDOWN, VK_RETURN, 1);
 }
 
 }  // namespace testsupport

@@ -19,41 +19,14 @@ using namespace testsupport;
 
 namespace {
 
-constexpr wchar_t kSettingsKey[] = L"Software\\Tolvane Extractor";
 constexpr wchar_t kMessageCaption[] = L"Tolvane Extractor";
 constexpr wchar_t kAddCaption[] = L"Tolvane Extractor - Add";
 constexpr int kAdd = 32775, kExtract = 32776, kDelete = 32777;
-
-void StartIn(const std::wstring& folder) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExW(key, L"last_path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-int RowOf(HWND list, const std::wstring& name) {
-    const int count = RemoteListCount(list);
-    for (int i = 0; i < count; ++i)
-        if (RemoteListItemText(list, i, 0) == name) return i;
-    return -1;
-}
 
 std::vector<int> RowsOf(HWND list, const std::vector<std::wstring>& names) {
     std::vector<int> rows;
     for (const auto& name : names) rows.push_back(RowOf(list, name));
     return rows;
-}
-
-// Waits until the list shows `count` rows (the view refreshes after each command).
-bool WaitForRows(HWND list, int count, DWORD timeoutMs = 20000) {
-    const DWORD start = GetTickCount();
-    while (RemoteListCount(list) != count) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(100);
-    }
-    return true;
 }
 
 // Presses Yes on every question a dialog of process `pid` asks.
@@ -66,16 +39,6 @@ BOOL CALLBACK PressYesOfProcess(HWND window, LPARAM pid) {
         GetDlgItem(window, IDYES))
         PressButton(window, IDYES);
     return TRUE;
-}
-
-// Waits until the path field shows `path` (the view has moved there).
-bool WaitForPath(const RunningProgram& program, const std::wstring& path, DWORD timeoutMs = 20000) {
-    const DWORD start = GetTickCount();
-    while (WindowText(program.pathField()) != path) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(100);
-    }
-    return true;
 }
 
 // Chooses `folder` in the folder browser, which opens on a sibling of it: by its tree, as a
@@ -94,21 +57,6 @@ bool ChooseSiblingInBrowser(HWND browser, const std::wstring& folder) {
     }
     return false;
 }
-
-// Runs `action`, then answers the one message box it shows with OK; returns the box's text.
-template <typename Action>
-std::wstring AnswerMessage(const RunningProgram& program, Action action) {
-    action();
-    HWND box = WaitForTopWindow(kMessageCaption, 20000, program.pid());
-    if (!box) return L"(no message)";
-    Sleep(100);
-    const std::wstring text = MessageBoxText(box);
-    PressButton(box, IDOK);
-    WaitForNoTopWindow(kMessageCaption, 10000, program.pid());
-    return text;
-}
-
-void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
 
 class CommandsTest : public testing::Test {
 protected:
@@ -361,24 +309,6 @@ private:
     std::thread thread_;
 };
 
-void PressKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> up) {
-    std::vector<INPUT> inputs;
-    for (WORD key : down) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        inputs.push_back(input);
-    }
-    for (WORD key : up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // Where the shell keeps what is sent to the Recycle Bin: Wine uses the desktop's trash folder.
 std::wstring RecycleBinFiles() {
     wchar_t home[MAX_PATH] = {};
@@ -423,4 +353,28 @@ TEST_F(CommandsTest, FileSystemDeleteGoesThroughTheShellToTheBinOrForGoodWithShi
     DeleteFileW((RecycleBinFiles() + L"\\" + toBin).c_str());
     DeleteFileW((RecycleBinFiles() + L"\\..\\info\\" + toBin + L".trashinfo").c_str());
     EXPECT_EQ(program.Close(), 1u);
+}
+
+TEST_F(CommandsTest, DrivesAreNoFilesAndADriveRootProposesANameOfItsOwn) {
+    StartIn(L"C:\\");
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForPath(program, L"C:\\"));
+    RemoteListSelect(list, RowsOf(list, {L"users", L"windows"}));
+    Command(program, kAdd);
+    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring proposed = ControlText(dialog, 1007);
+    PressButton(dialog, IDCANCEL);
+    ASSERT_EQ(proposed.rfind(L"C:\\", 0), 0u) << Narrow(proposed);
+    ASSERT_EQ(proposed.find(L':', 2), std::wstring::npos) << Narrow(proposed);
+    // Computer, the third fixed location after the entry "C:": its drive rows are no files.
+    ChooseLocation(program, 3);
+    ASSERT_TRUE(WaitForPath(program, L"Computer"));
+    int drive = 0;
+    while (drive < RemoteListCount(list) && RemoteListItemText(list, drive, 0).find(L"C:") == std::wstring::npos) ++drive;
+    RemoteListSelect(list, {drive});
+    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kDelete); }),
+              L"No files selected. You need to select files this operation");
 }

@@ -135,8 +135,11 @@ TEST_F(ContentModelTest, StartsAtTheStoredPath) {
 TEST_F(ContentModelTest, TypedPathsOutsideTheFileSystemChangeNothing) {
     model_.BrowseFolder(dir_ / L"data");
     const auto before = RowNames(model_);
+    DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
     EXPECT_FALSE(model_.GoToPath(0, L"Z:\\no\\such\\folder"));
     EXPECT_FALSE(model_.GoToPath(0, std::wstring(400, L'x')));
+    told.stop();
+    EXPECT_EQ(told.count(), 2) << "each is told why";
     EXPECT_EQ(RowNames(model_), before);
 }
 

@@ -15,6 +15,7 @@ ItemRow Row(const std::wstring& name, bool folder, const std::wstring& size = L"
     row.size = size;
     row.packedSize = packed;
     row.modifiedTime = time;
+    row.parentRow = name == L"..";
     return row;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/app_globals.h"
 #include "support/test_support.h"
+#include "support/window_probe.h"
 #include "ui/framework/message_loop.h"
 #include "ui/main_frame.h"
 
@@ -147,10 +148,14 @@ TEST_F(MainFrameTest, EnterInThePathFieldListsATypedFolderAndRefusesAnythingElse
     EXPECT_TRUE(enter(folder_ / L"two"));
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);  // "..", b.txt, c.txt
     EXPECT_EQ(Text(field), folder_ / L"two\\");
+    // A path that names no folder is told about; one too long or none at all changes nothing.
+    testsupport::DialogResponder told(L"Tolvane Extractor", [](HWND box) { testsupport::PressButton(box, IDOK); });
     for (const std::wstring& other :
          {folder_ / L"missing", folder_ / L"two\\b.txt", L"C:\\" + std::wstring(300, L'x'), std::wstring()}) {
         enter(other);
         EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3) << other;
         EXPECT_EQ(frame_.view().model().CurrentLocationPath(), folder_ / L"two\\");
     }
+    told.stop();
+    EXPECT_EQ(told.count(), 2);
 }

@@ -61,10 +61,11 @@ std::wstring MakeSampleArchive(const TempDir& dir) {
 
 TEST(MainWindow, ShowsTheArchiveNamedOnTheCommandLineAndRemembersItsFolder) {
     ForgetSettings();
-    TempDir dir(L"mw");
+    TempDir dir(L"m w");
     const std::wstring archive = MakeSampleArchive(dir);
 
-    RunningProgram program(archive);
+    // Quoted, as "Open with" and a drop on the program's icon start it, the path is the same.
+    RunningProgram program(L"\"" + archive + L"\"");
     ASSERT_TRUE(program.started());
     ASSERT_NE(program.WaitForFrame(), nullptr);
     EXPECT_EQ(WindowText(program.frame()), L"Tolvane Extractor - Ver 1.0");

@@ -1,0 +1,18 @@
+#include "ops/whole_archive_extraction.h"
+
+#include "engine/extraction.h"
+#include "ops/progress.h"
+
+WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination) {
+    WholeArchiveExtraction extraction;
+    g_progress.reset();
+    g_progress.cancel = 0;
+    const auto extract = [&] { extraction.result = extractAll(archivePath, destination); };
+    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    if (outcome == ProgressOutcome::NoThread) extract();
+    extraction.cancelled = outcome == ProgressOutcome::Cancelled;
+    // The flags belong to this extraction only.
+    g_progress.cancel = 0;
+    g_progress.passwordRefused = 0;
+    return extraction;
+}
