@@ -61,7 +61,7 @@ void UpdateFromCounters(HWND dialog) {
     label += std::to_wstring(percent);
     label += L'%';
     SetDlgItemTextW(dialog, IDC_PROGRESS_LABEL, label.c_str());
-    if (completed == total) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    if (completed == total) EndProgress(dialog, IDOK);
 }
 
 INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -104,9 +104,11 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         if (wParam == static_cast<WPARAM>(GetWindowLongPtrW(dialog, DWLP_USER))) EndProgress(dialog, IDOK);
         return TRUE;
     case WM_COMMAND:
+        // Cancel is the window's one button: Enter and Esc press it as a click does. The work's
+        // own end closes the window by the close command or the timer, never by a key.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            if (LOWORD(wParam) == IDCANCEL) g_progress.cancel = 1;  // the worker sees it at once
-            EndProgress(dialog, LOWORD(wParam));
+            g_progress.cancel = 1;  // the worker sees it at once
+            EndProgress(dialog, IDCANCEL);
             return TRUE;
         }
         return FALSE;

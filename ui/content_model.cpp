@@ -61,7 +61,7 @@ void TellCannotShow(const std::wstring& place, DWORD error) {
     MessageBoxW(g_app.OwnerWindow.load(), text.c_str(), kDisplayName, MB_OK | MB_ICONWARNING);
 }
 
-// The folder of the archive's current folder's parent (UTF-8, empty for the root).
+// The parent of a folder inside the archive (UTF-8; empty for a folder at the root).
 std::string ParentArchiveFolder(const std::string& folder) {
     const size_t cut = folder.rfind('\\');
     return cut == std::string::npos ? std::string() : folder.substr(0, cut);
@@ -403,7 +403,7 @@ bool ContentModel::SelectLocation(int index) {
     return GoToPath(index, path);
 }
 
-bool ContentModel::GoToPath(int index, const std::wstring& path) {
+bool ContentModel::GoToPath(int, const std::wstring& path) {
     if (path.empty()) return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
@@ -411,7 +411,9 @@ bool ContentModel::GoToPath(int index, const std::wstring& path) {
         WaitCursor wait;
         return BrowseFolder(path) >= 0;
     }
-    if (LocationPath(index) == L"Computer" || path == L"Computer") {
+    // The Computer entry (or its name typed); any other text that names no folder is told about,
+    // whatever place is shown.
+    if (path == L"Computer") {
         ListDrives();
         return true;
     }

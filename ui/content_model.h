@@ -78,6 +78,8 @@ public:
 
     // --- navigation ---
     bool SelectLocation(int index);
+    // A typed path or a location entry's path: a folder is listed, an archive opened, a folder of
+    // the open archive entered, "Computer" lists the drives; anything else is told about.
     bool GoToPath(int index, const std::wstring& path);
     int ActivateRow(int position);
     int ActivateArchiveRow(int position);

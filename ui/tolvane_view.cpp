@@ -227,15 +227,6 @@ void CTolvaneView::RestoreSelection(const Selection* before) {
     SendMessageW(list_, LVM_ENSUREVISIBLE, focus, FALSE);
 }
 
-void CTolvaneView::SelectOnly(int position) {
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = 0;
-    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
-}
-
 std::vector<int> CTolvaneView::CollectSelection() const {
     std::vector<int> positions;
     int position = -1;

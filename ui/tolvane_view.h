@@ -39,7 +39,6 @@ public:
     // back to where the user was (the folder just left) is selected.
     void RefreshAll(const Selection* before = nullptr);
     void RefreshList(const Selection* before = nullptr);
-    void SelectOnly(int position);
     // Row positions selected in the list, ascending, of the rows that may take part in a command.
     std::vector<int> CollectSelection() const;
 
