@@ -131,23 +131,23 @@ int AddFromSelection(const std::vector<std::wstring>& paths) {
     pendingFiles = paths;
     std::wstring folder = FolderOfPath(paths.front());
     std::wstring label;
+    std::wstring target = folder;
     if (folder.size() == 2 && folder[1] == L':') {
-        // A drive root: "C:" alone names the current folder of drive C.
+        // A drive root ("C:" alone names the current folder of drive C): the archive is named
+        // after the drive and proposed where the user can write, which a root may not be.
         folder += L'\\';
         wchar_t volume[MAX_PATH + 1] = {};
         if (GetVolumeInformationW(folder.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
             label = volume;
+        const std::wstring documents = DocumentsFolder();
+        target = CanWriteInto(folder) || documents.empty() ? folder : documents;
     }
     startFolder = folder;
-    // Proposed where the user can write: a drive root may be closed to ordinary users.
-    std::wstring target = folder;
-    if (folder.size() == 3 && folder[1] == L':' && !CanWriteInto(folder) && !DocumentsFolder().empty())
-        target = DocumentsFolder();
     if (paths.size() < 2) {
         defaultArchivePath = DefaultArchiveName(target, paths.front(), FileIsReadable);
     } else {
         const std::wstring proposal = SelectionArchiveName(folder, label);
-        if (target.back() != L'\\') target += L'\\';
+        if (!target.empty() && target.back() != L'\\') target += L'\\';
         defaultArchivePath = target + proposal.substr(proposal.find_last_of(L'\\') + 1);
     }
     return RunAddDialog() == IDOK ? 1 : 0;

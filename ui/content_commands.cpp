@@ -17,16 +17,6 @@ void WarnNothingSelected() {
     Tell(g_app.OwnerWindow.load(), L"No files selected. You need to select files this operation", MB_ICONWARNING);
 }
 
-// True when `path` is `folder` or lies below it (any case, trailing backslashes ignored).
-bool IsWithin(const std::wstring& path, const std::wstring& folder) {
-    const std::wstring inner = WithoutTrailingBackslash(path), outer = WithoutTrailingBackslash(folder);
-    if (outer.empty() || inner.size() < outer.size() ||
-        CompareStringOrdinal(inner.c_str(), static_cast<int>(outer.size()), outer.c_str(),
-                             static_cast<int>(outer.size()), TRUE) != CSTR_EQUAL)
-        return false;
-    return inner.size() == outer.size() || inner[outer.size()] == L'\\';
-}
-
 std::wstring FolderOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? path : path.substr(0, slash);
@@ -76,7 +66,7 @@ int ContentModel::ExtractRows(const std::vector<int>& positions) {
     if (extracted.result != 0 && !extracted.cancelled)
         Tell(g_app.OwnerWindow.load(), L"Could not extract " + row.name, MB_OK);
     // What was written into the folder shown, or below it, is listed at once.
-    if (IsWithin(*folder, currentFolder) && BrowseFolder(currentFolder) >= 0) return 0;
+    if (IsSameOrInside(*folder, currentFolder) && BrowseFolder(currentFolder) >= 0) return 0;
     return extracted.result == 0 ? 1 : 0;
 }
 

@@ -31,15 +31,6 @@ std::wstring FormatFileTime(const FILETIME& time) {
     return std::wstring(date) + L" " + clock;
 }
 
-// True when `path` is `place` itself or lies inside it (whole components, any case).
-bool IsSameOrInside(const std::wstring& path, const std::wstring& place) {
-    if (place.empty() || path.size() < place.size()) return false;
-    if (CompareStringOrdinal(path.c_str(), static_cast<int>(place.size()), place.c_str(),
-                             static_cast<int>(place.size()), TRUE) != CSTR_EQUAL)
-        return false;
-    return path.size() == place.size() || path[place.size()] == L'\\' || place.back() == L'\\';
-}
-
 // "C:\\x" or "\\\\server\\share\\x": a path that names the same item whatever the current folder.
 bool IsFullPath(const std::wstring& path) {
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;

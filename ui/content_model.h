@@ -145,8 +145,10 @@ int CompareSizeText(const std::wstring& a, const std::wstring& b);
 int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
-// A path without its trailing backslashes ("C:\\" stays "C:").
+// A path without its trailing backslashes ("C:\\" becomes "C:").
 std::wstring WithoutTrailingBackslash(std::wstring path);
+// True when `path` is `place` itself or lies inside it (whole components, any case).
+bool IsSameOrInside(const std::wstring& path, const std::wstring& place);
 // Stable order: the way up first, then folders, then the others, each group by the key of
 // `columnTitle` ("Name", "Size", "Packed", "Modified"; any other title keeps the listing order).
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);

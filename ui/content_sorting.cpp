@@ -11,6 +11,14 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
     return path;
 }
 
+bool IsSameOrInside(const std::wstring& path, const std::wstring& place) {
+    if (place.empty() || path.size() < place.size()) return false;
+    if (CompareStringOrdinal(path.c_str(), static_cast<int>(place.size()), place.c_str(),
+                             static_cast<int>(place.size()), TRUE) != CSTR_EQUAL)
+        return false;
+    return path.size() == place.size() || path[place.size()] == L'\\' || place.back() == L'\\';
+}
+
 std::wstring ParentPath(const std::wstring& path) {
     if (path.size() < 2) return {};
     // From the second-to-last character backwards, so that a trailing backslash is ignored.

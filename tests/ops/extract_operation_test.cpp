@@ -190,10 +190,9 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
     std::wstring commandLine;
     for (int i = 0; i < 200 && !started; ++i) {
         for (DWORD pid : ProcessesNamed(L"tolvane.exe"))
-            if (std::find(before.begin(), before.end(), pid) == before.end()) {
+            if (std::find(before.begin(), before.end(), pid) == before.end() &&
+                !(commandLine = ProcessCommandLine(pid)).empty())
                 started = pid;
-                commandLine = ProcessCommandLine(pid);
-            }
         if (!started) Sleep(50);
     }
     ASSERT_NE(started, 0u) << "the program was not started";
@@ -204,7 +203,7 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
         CloseHandle(process);
     }
     const std::wstring extracted = commandLine.substr(commandLine.find(L' ', commandLine.rfind(L".exe")) + 1);
-    EXPECT_EQ(extracted.substr(extracted.size() - 14), L"\\sub\\inner.zip") << Narrow(commandLine);
+    EXPECT_NE(extracted.find(L"\\sub\\inner.zip"), std::wstring::npos) << Narrow(commandLine);
     EXPECT_EQ(ReadFileBytes(extracted), ReadFileBytes(inner / L"inner.zip"));
     EXPECT_TRUE(dialogs.messages().empty());
 }
