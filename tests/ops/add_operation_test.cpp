@@ -104,6 +104,9 @@ TEST(AddFiles, IntoA7zWithEncryptedItemListAnswersTheArchiverWithTheKnownPasswor
     EXPECT_TRUE(dialogs.messages().empty());
     EXPECT_EQ(ContentsOf(archive, L"secret"), (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
     EXPECT_TRUE(EntriesOf(archive).empty()) << "the item list stays encrypted";
+    catalog.ReloadArchive();
+    EXPECT_EQ(dialogs.passwordPrompts(), 1) << "the reload opens with the known password";
+    EXPECT_EQ(catalog.RowCount(), 3);
 }
 
 TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
@@ -159,12 +162,14 @@ TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
     EXPECT_EQ(contents.at(L"docs\\small.txt"), "small");
 }
 
-TEST(AddFiles, ReadOnlyOrLockedArchiveIsReportedAndKeptIntact) {
+TEST(AddFiles, ReadOnlyLockedOrHeldArchiveIsReportedAndKeptIntact) {
     TempDir source(L"src"), work(L"add");
     MakeTree(source.path(), {{L"new.txt", "new"}});
     const std::wstring archive = work / L"kept.zip";
     PackTree(archive, {{L"old.txt", "old"}});
     const std::string before = ReadFileBytes(archive);
+    const std::wstring unchanged = L"\nThe archive was not changed.";
+    const std::wstring inUse = L"Could not update kept.zip: the archive is in use by another program." + unchanged;
     ItemCatalog catalog;
     ASSERT_TRUE(catalog.OpenArchive(archive));
     {
@@ -172,7 +177,8 @@ TEST(AddFiles, ReadOnlyOrLockedArchiveIsReportedAndKeptIntact) {
         SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY);
         EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
         SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{L"Could not update kept.zip"}));
+        EXPECT_EQ(dialogs.messages(),
+                  (std::vector<std::wstring>{L"Could not update kept.zip: the archive is read-only." + unchanged}));
     }
     EXPECT_EQ(ReadFileBytes(archive), before);
     {
@@ -182,12 +188,26 @@ TEST(AddFiles, ReadOnlyOrLockedArchiveIsReportedAndKeptIntact) {
         EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
         EXPECT_EQ(catalog.DeleteEntries({L"old.txt"}), 0);
         CloseHandle(lock);
-        EXPECT_EQ(dialogs.messages(),
-                  (std::vector<std::wstring>{L"Could not update kept.zip", L"Could not update kept.zip"}));
+        EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{inUse, inUse}));
     }
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_TRUE(ListFilesRecursive(work.path()) == std::vector<std::wstring>{L"kept.zip"})
         << "no work file of the archiver is left";
+    {
+        // Held by a program that lets others delete it: the archive must not vanish with that
+        // program's handle. It is replaced, or it stays as it was and the user is told.
+        AppDialogs dialogs;
+        HANDLE holder = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+        CloseHandle(holder);
+        const bool replaced = ReadFileBytes(archive) != before;
+        EXPECT_EQ(dialogs.messages(), replaced ? std::vector<std::wstring>{} : std::vector<std::wstring>{inUse});
+    }
+    const Tree contents = ContentsOf(archive);
+    EXPECT_TRUE(contents == (Tree{{L"old.txt", "old"}}) || contents == (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.zip"});
 }
 
 TEST(AddFiles, ZipWithANonAsciiPasswordIsReportedNotLeftHalfMade) {
@@ -196,7 +216,9 @@ TEST(AddFiles, ZipWithANonAsciiPasswordIsReportedNotLeftHalfMade) {
     AppDialogs dialogs;
     ItemCatalog catalog;
     catalog.AddFilesToArchive(work / L"new.zip", {source / L"a.txt"}, L"p\u00e4ss");
-    EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{L"Could not update new.zip"}));
+    EXPECT_EQ(dialogs.messages(),
+              (std::vector<std::wstring>{L"Could not update new.zip: a .zip archive takes only printable ASCII "
+                                         L"characters in its password.\nNo archive was made."}));
     EXPECT_FALSE(catalog.LastOperationCancelled());
     EXPECT_TRUE(ListFilesRecursive(work.path()).empty());
 }

@@ -46,6 +46,8 @@ std::wstring TempDir::operator/(const std::wstring& relative) const { return pat
 
 void RemoveTree(const std::wstring& path) {
     if (path.empty()) return;
+    // Through "\\?\", so that names ending in a dot or a space are removed too.
+    if (path.size() > 2 && path[1] == L':') return RemoveTree(L"\\\\?\\" + path);
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {

@@ -123,6 +123,15 @@ TEST_F(CommandsTest, AddWithAPasswordInsistsOnTheSameTextTwice) {
     PressButton(mismatch, IDOK);
     ASSERT_TRUE(WaitForNoTopWindow(kMessageCaption, 10000, program.pid()));
     EXPECT_TRUE(IsWindow(dialog));  // the dialog stays open with its fields
+    // A password the zip format cannot take is refused before anything runs.
+    SetControlText(dialog, 1009, L"p\u00e4ssw\u00f6rd");
+    SetControlText(dialog, 1010, L"p\u00e4ssw\u00f6rd");
+    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(dialog, IDOK); }),
+              L"The password cannot be used: a .zip archive takes only printable ASCII characters in its password."
+              L"\nPlease input another password, or choose a .7z archive.");
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_FALSE(PathExists(dir_ / L"work\\three.zip"));
+    SetControlText(dialog, 1009, L"s3cret");
     SetControlText(dialog, 1010, L"s3cret");
     PressButton(dialog, IDOK);
     ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, 30000, program.pid()));

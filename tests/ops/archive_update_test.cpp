@@ -1,0 +1,142 @@
+// Updates that must never lose data: hostile names, a killed archiver, a cancelled delete,
+// folders whose names Windows would change. The real archiver's listing is the oracle.
+#include <thread>
+
+#include "catalog/item_catalog.h"
+#include "ops_test_util.h"
+#include "support/zip_writer.h"
+
+using namespace opstest;
+
+namespace {
+
+// Names a file can carry, written through "\\?\" so that trailing dots and spaces stay.
+const std::vector<std::wstring> kFileNames = {L"-dash.txt", L"@at.txt",  L"[br].txt", L" lead.txt",
+                                              L"trail.txt ", L"dot.", L"%PATH% !x! ^ &.txt",
+                                              L"\U0001F600 caf\u00e9.txt"};
+// Names no file can carry: renamed inside the archive from s1, s2, ...
+const std::vector<std::wstring> kEntryOnlyNames = {L"docs\"", L"a*b.txt", L"q?.txt", L"Dup.txt", L"DUP.TXT"};
+
+void RoundTrip(const std::wstring& extension) {
+    TempDir source(L"src"), work(L"names");
+    std::vector<std::wstring> paths, expected = {L"docs\\", L"docs\\a.txt", L"docs\\b.txt", L"keep.txt"};
+    // "unused.txt" stays behind, so that the names are handed over one by one.
+    MakeTree(source.path(), {{L"docs\\a.txt", "a"}, {L"docs\\b.txt", "b"}, {L"keep.txt", "k"}, {L"unused.txt", ""}});
+    paths = {source / L"docs", source / L"keep.txt"};
+    for (const std::wstring& name : kFileNames) {
+        WriteFileBytes(L"\\\\?\\" + (source / name), Narrow(name));
+        paths.push_back(source / name);
+    }
+    std::string renames;
+    for (size_t i = 0; i < kEntryOnlyNames.size(); ++i) {
+        const std::wstring stand = L"s" + std::to_wstring(i);
+        WriteFileBytes(source / stand, Narrow(kEntryOnlyNames[i]));
+        paths.push_back(source / stand);
+        renames += "\"" + Narrow(stand) + "\"\n\"" + Narrow(kEntryOnlyNames[i]) + "\"\n";
+    }
+    const std::wstring archive = work / (L"names" + extension);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    catalog.AddFilesToArchive(archive, paths, L"");
+    WriteFileBytes(work / L"renames.txt", renames);
+    ASSERT_EQ(Run7z(L"rn -scsUTF-8 " + Quote(archive) + L" @" + Quote(work / L"renames.txt")).exitCode, 0u);
+    DeleteFileW((work / L"renames.txt").c_str());
+    std::vector<std::wstring> hostile = kFileNames;
+    hostile.insert(hostile.end(), kEntryOnlyNames.begin(), kEntryOnlyNames.end());
+    expected.insert(expected.end(), hostile.begin(), hostile.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(EntriesOf(archive), expected);
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    for (const std::wstring& name : hostile) {
+        EXPECT_EQ(catalog.DeleteEntries({name}), 0);
+        expected.erase(std::find(expected.begin(), expected.end(), name));
+        EXPECT_EQ(EntriesOf(archive), expected) << "deleting " << Narrow(name);
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"names" + extension});
+}
+
+}  // namespace
+
+TEST(ArchiveUpdate, HostileNamesAreAddedAndListedExactlyAndEachIsDeletedAlone) {
+    RoundTrip(L".zip");
+    RoundTrip(L".7z");
+}
+
+TEST(ArchiveUpdate, AnArchiverKilledFromOutsideIsReportedAndTheArchiveKept) {
+    TempDir source(L"src"), work(L"kill");
+    MakeTree(source.path(), {{L"big\\data.bin", IncompressibleBytes(100u << 20, 5)}});
+    const std::wstring archive = work / L"base.7z";
+    PackTree(archive, {{L"old.txt", "old"}});
+    const std::string before = ReadFileBytes(archive);
+    std::thread killer([&] {
+        // Once the archiver writes, it is ended as "kill -9" ends it under Wine: exit code 0.
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
+            const std::vector<DWORD> ids = ProcessesNamed(L"7z.exe");
+            if (ids.empty() || ListFilesRecursive(work.path()).size() < 2) continue;
+            HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, ids.front());
+            TerminateProcess(process, 0);
+            CloseHandle(process);
+            return;
+        }
+    });
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    catalog.AddFilesToArchive(archive, {source / L"big"}, L"");
+    killer.join();
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0],
+              L"Could not update base.7z: the archiver ended before it had finished.\nThe archive was not changed.");
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"base.7z"});
+}
+
+TEST(ArchiveUpdate, DeleteRunsBehindAProgressWindowWhoseCancelKeepsTheArchive) {
+    TempDir work(L"del");
+    const std::wstring archive = work / L"solid.7z";
+    PackTree(archive, {{L"big.bin", IncompressibleBytes(60u << 20, 7)}, {L"small.txt", "small"}}, L"-ms=on -mx1");
+    const std::string before = ReadFileBytes(archive);
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    {
+        ProgressCanceller cancel(L"Delete Files", 1000);
+        EXPECT_EQ(catalog.DeleteEntries({L"small.txt"}), 0);
+        EXPECT_TRUE(cancel.pressed());
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(ProcessesNamed(L"7z.exe").empty());
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"solid.7z"});
+    EXPECT_EQ(catalog.RowCount(), 3);
+}
+
+TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhereTheyAtTheRootGo) {
+    TempDir source(L"src"), work(L"add");
+    MakeTree(source.path(), {{L"report.txt", "new"}, {L"one\\same\\a.txt", "1a"}, {L"one\\same\\b.txt", "1b"},
+                             {L"two\\same\\b.txt", "2b"}, {L"two\\same\\c.txt", "2c"}});
+    const std::wstring archive = work / L"x.zip";
+    WriteFileBytes(archive, MakeZip({{"docs/report.txt", "plain"}, {"docs./old.txt", "o"}, {"sp /old.txt", "o"}}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    Tree expected = {{L"docs\\report.txt", "plain"}, {L"docs_\\old.txt", "o"}, {L"sp_\\old.txt", "o"}};
+    for (const std::string folder : {"docs.", "sp ", ""}) {
+        catalog.EnterFolder(folder);
+        ASSERT_EQ(catalog.currentFolder, folder);
+        EXPECT_EQ(catalog.AddFiles({source / L"report.txt"}), 0);
+        EXPECT_EQ(catalog.AddFiles({source / L"one\\same", source / L"two\\same"}), 0);
+        catalog.ReloadArchive();
+        // The extraction oracle writes a trailing dot or space as "_".
+        std::wstring prefix = Widen(folder);
+        if (!prefix.empty()) prefix = prefix.substr(0, prefix.size() - 1) + L"_\\";
+        for (const auto& [name, data] : Tree{{L"report.txt", "new"}, {L"same\\a.txt", "1a"}, {L"same\\b.txt", "2b"},
+                                             {L"same\\c.txt", "2c"}})
+            expected[prefix + name] = data;
+    }
+    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(ContentsOf(archive), expected);
+    const std::vector<std::wstring> entries = EntriesOf(archive);
+    for (const wchar_t* name : {L"docs.\\report.txt", L"sp \\same\\c.txt", L"docs\\report.txt"})
+        EXPECT_NE(std::find(entries.begin(), entries.end(), name), entries.end()) << Narrow(name);
+}
