@@ -58,6 +58,7 @@ public:
     // a failure and after Cancel; LastOperationCancelled() tells the two apart.
     bool OpenArchive(const std::wstring& path);
     // Opens the same archive again and returns to the same folder (the root when it is gone).
+    // The password known for it opens it without asking again.
     void ReloadArchive();
     // Extracts the named entries of the current folder below the destination. A failure shows
     // "Could not extract <archive name>". Returns 0.
@@ -70,13 +71,14 @@ public:
     int ActivateEntry(const std::wstring& fullPath);
     // Adds files and folders to the current folder of the archive (.zip and .7z only, else
     // "Operation is not supported." and -1); encrypted when a password is known. A failure
-    // shows "Could not update <archive name>"; Cancel leaves the archive as it was. The caller
-    // reloads afterwards.
+    // shows "Could not update <archive name>" with its cause; a failure or Cancel leaves the
+    // archive as it was. The caller reloads afterwards.
     int AddFiles(const std::vector<std::wstring>& paths);
     // Sets archive path, root folder and password, then AddFiles (the archive may be new).
     int AddFilesToArchive(const std::wstring& archive, const std::vector<std::wstring>& paths,
                           const std::wstring& archivePassword);
-    // Deletes the named entries of the current folder (.zip and .7z only), then reloads.
+    // Deletes the named entries of the current folder (.zip and .7z only), in the background
+    // behind the progress window, then reloads. Exactly those entries go, or nothing changes.
     int DeleteEntries(const std::vector<std::wstring>& names);
 
     // True when the last open, extraction or add ended because the user cancelled it (Cancel
@@ -101,16 +103,20 @@ public:
 
 private:
     struct ModifyResult {
-        bool failed = false;   // the archiver failed, or a file could not be staged
         bool stopped = false;  // ended early by Cancel or a declined prompt
+        std::wstring message;  // why the archive was not changed, for the user; empty when it was
     };
     // A child row's full path (UTF-8): the item's path, or the implied folder's own path.
     std::string RowFullPath(const FolderNode& child) const;
     void BeginOperation();
     void EndOperation(bool cancelledByUser);
-    void ListAndBuild();                   // the open worker's body
     bool ExtractSelection(int& result);    // the extract worker's body
     ModifyResult AddPending();             // the add worker's body
+    ModifyResult DeletePending(const std::vector<std::wstring>& entries);  // the delete worker's body
+    // Ends an add or a delete: the message of a failure, unless the user ended it.
+    void ReportModify(ProgressOutcome shown, const ModifyResult& result);
+    bool Open(const std::wstring& path, const std::wstring& knownPassword);
+    void ListAndBuild(const std::wstring& knownPassword);  // the open worker's body
 
     bool lastOperationCancelled_ = false;
 };

@@ -3,51 +3,73 @@
 #include <windows.h>
 
 #include "app/handles.h"
+#include "ops/temp_workspace.h"
 
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t cut = path.find_last_of(L'\\');
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The archiver's work files for this archive: its name followed by ".tmp" and anything.
-std::set<std::wstring> WorkFiles(const std::wstring& archivePath) {
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((archivePath + L".tmp*").c_str(), &data));
-    if (!find) return names;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(data.cFileName);
-    } while (FindNextFileW(find.get(), &data));
-    return names;
+void Remove(const std::wstring& path) {
+    const std::wstring extended = ExtendedPath(path);
+    SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(extended.c_str());
 }
 
 }  // namespace
 
 ArchiveGuard::ArchiveGuard(std::wstring archivePath) : archivePath_(std::move(archivePath)) {
-    existedBefore_ = GetFileAttributesW(archivePath_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    workFilesBefore_ = WorkFiles(archivePath_);
-}
-
-void ArchiveGuard::RemoveLeftovers() const {
-    const std::wstring folder = FolderOf(archivePath_);
-    for (const std::wstring& name : WorkFiles(archivePath_)) {
-        if (workFilesBefore_.count(name)) continue;
-        const std::wstring path = folder + name;
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
+    existedBefore_ = Exists(archivePath_);
+    // "<archive>.<number>.tmp", taken by nothing; the archiver's own work file for it is that name + ".tmp".
+    const std::wstring base = archivePath_ + L"." + std::to_wstring(GetTickCount() % 1000000);
+    for (int attempt = 0;; ++attempt) {
+        workPath_ = base + (attempt ? L"-" + std::to_wstring(attempt) : L"") + L".tmp";
+        if (!Exists(workPath_) && !Exists(workPath_ + L".tmp")) break;
     }
 }
 
-void ArchiveGuard::RestoreAfterStop() const {
-    RemoveLeftovers();
-    // An archive that the stopped run was creating is half written: it goes.
-    if (!existedBefore_) {
-        const DWORD attributes = GetFileAttributesW(archivePath_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            SetFileAttributesW(archivePath_.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(archivePath_.c_str());
-        }
+ArchiveGuard::~ArchiveGuard() {
+    if (committed_) return;
+    Remove(workPath_);
+    Remove(workPath_ + L".tmp");
+}
+
+UpdateFailure ArchiveGuard::CheckReplaceable() const {
+    if (!existedBefore_) return UpdateFailure::None;
+    const std::wstring archive = ExtendedPath(archivePath_);
+    const DWORD attributes = GetFileAttributesW(archive.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return UpdateFailure::ReadOnly;
+    // The rename at the end needs the right to delete the archive: a program that holds it
+    // without sharing that is found now, before the work is done.
+    UniqueHandle probe(CreateFileW(archive.c_str(), GENERIC_READ | DELETE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (probe) return UpdateFailure::None;
+    const UpdateFailure failure = FailureOfSystemError(GetLastError());
+    return failure == UpdateFailure::Unknown ? UpdateFailure::None : failure;
+}
+
+bool ArchiveGuard::workWritten() const { return Exists(workPath_); }
+
+UpdateFailure ArchiveGuard::Commit() {
+    const std::wstring work = ExtendedPath(workPath_);
+    const std::wstring archive = ExtendedPath(archivePath_);
+    DWORD flags = MOVEFILE_WRITE_THROUGH;
+    if (existedBefore_) {
+        const DWORD attributes = GetFileAttributesW(archive.c_str());
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kept))
+            SetFileAttributesW(work.c_str(), (attributes & kept) | FILE_ATTRIBUTE_ARCHIVE);
+        flags |= MOVEFILE_REPLACE_EXISTING;
     }
+    // One rename: the archive is either the old one or the new one, never neither.
+    if (!MoveFileExW(work.c_str(), archive.c_str(), flags)) {
+        const UpdateFailure failure = FailureOfSystemError(GetLastError());
+        // A file held open by another program refuses to be replaced with "access denied".
+        UniqueHandle alone(CreateFileW(archive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        return !alone && GetLastError() == ERROR_SHARING_VIOLATION ? UpdateFailure::InUse : failure;
+    }
+    committed_ = true;
+    return UpdateFailure::None;
 }

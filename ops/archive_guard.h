@@ -1,24 +1,34 @@
 #pragma once
-// Remembers the state of an archive before one run of the archiver, so that a run that was
-// ended early leaves the archive as it was: a file the run created is removed, and so is the
-// archiver's work file beside the archive ("<archive>.tmp..."). The archiver replaces the
-// archive only after it has written the whole new one, so an existing archive stays intact.
-#include <set>
+// Keeps the archive whole through an update. The archiver never writes the archive itself: it
+// reads the archive and writes the updated one to a work file beside it (in the same folder, so
+// on the same volume), and only a work file that has passed its check takes the archive's place,
+// in one rename. Until then the archive stays byte for byte as it was, whatever becomes of the
+// archiver (cancelled, killed, out of disk space); the work files go again with the guard.
 #include <string>
+
+#include "ops/update_failure.h"
 
 class ArchiveGuard {
 public:
     explicit ArchiveGuard(std::wstring archivePath);
+    ~ArchiveGuard();
+    ArchiveGuard(const ArchiveGuard&) = delete;
+    ArchiveGuard& operator=(const ArchiveGuard&) = delete;
 
-    // After a run that was ended early: removes what the run left behind.
-    void RestoreAfterStop() const;
-    // After a failed run: removes only the archiver's leftover work files.
-    void RemoveLeftovers() const;
-
+    // What keeps the archive from being replaced (read-only, held by another program), found
+    // before anything runs; `None` when nothing does.
+    UpdateFailure CheckReplaceable() const;
     bool existedBefore() const { return existedBefore_; }
+    // The work file: written by the archiver's first run, updated in place by later runs. It
+    // does not exist before.
+    const std::wstring& workPath() const { return workPath_; }
+    bool workWritten() const;
+    // Puts the work file in the archive's place, with the archive's attributes; `None` when done.
+    UpdateFailure Commit();
 
 private:
     std::wstring archivePath_;
+    std::wstring workPath_;
     bool existedBefore_ = false;
-    std::set<std::wstring> workFilesBefore_;
+    bool committed_ = false;
 };

@@ -1,5 +1,9 @@
-// Adding files to the archive and deleting entries from it, through the archiver 7z.exe.
+// Adding files to the archive and deleting entries from it, through the archiver 7z.exe. The
+// archiver never writes the archive itself (see ArchiveGuard): its runs build a work file, which
+// takes the archive's place only once the engine opens it and finds exactly what it should.
 #include <windows.h>
+
+#include <optional>
 
 #include "app/handles.h"
 #include "app/path_tests.h"
@@ -7,40 +11,107 @@
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
+#include "engine/archive_listing.h"
 #include "ops/archive_guard.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/temp_workspace.h"
 #include "ops/tool_command_line.h"
 #include "ops/tool_runner.h"
+#include "ops/update_check.h"
+#include "ops/update_failure.h"
 
 namespace {
 
 constexpr wchar_t kToolName[] = L"7z.exe";
 
-// How the runs of one add or delete went.
-struct ModifyOutcome {
-    bool failed = false;   // a run failed, or a file could not be staged
-    bool stopped = false;  // Cancel, or the user declined a prompt
+// The archiver's runs of one add or delete: the first reads the archive and writes the work
+// file, later ones update the work file in place.
+class UpdateRuns {
+public:
+    UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wstring letter)
+        : catalog_(catalog), guard_(guard), letter_(std::move(letter)), password_(WideToUtf8Lossy(catalog.password)) {}
+
+    ToolCommandLine NextCommand() const {
+        const bool first = !guard_.workWritten();
+        ToolCommandLine command(ToolPath(kToolName), letter_, first ? catalog_.archivePath : guard_.workPath());
+        command.setArchiveKind(archiveKindOf(catalog_.archivePath));
+        if (first) command.writeTo(guard_.workPath());
+        return command;
+    }
+
+    // False once the update cannot go on: a failure, Cancel, or a declined prompt.
+    bool Run(const ToolCommandLine& command) {
+        const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
+        // A password typed for this update answers the prompts of its later runs too.
+        if (run.typedPassword) password_ = *run.typedPassword;
+        if (run.stopped || catalog_.cancel.load() != 0) {
+            stopped = true;
+            return false;
+        }
+        if (run.succeeded()) return true;
+        failure = run.started ? FailureInToolOutput(run.report, CauseNamingSystemTexts()) : UpdateFailure::NotStarted;
+        // It said neither that it had finished nor what went wrong: it was ended from outside.
+        if (failure == UpdateFailure::Unknown && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
+        return false;
+    }
+
+    bool going() const { return !stopped && failure == UpdateFailure::None && catalog_.cancel.load() == 0; }
+    const std::string& password() const { return password_; }
+
+    UpdateFailure failure = UpdateFailure::None;
+    bool stopped = false;
+
+private:
+    ItemCatalog& catalog_;
+    const ArchiveGuard& guard_;
+    std::wstring letter_;
+    std::string password_;
 };
 
-// Runs one command; an early end restores the archive, a failure removes the work files.
-void RunGuarded(ItemCatalog& catalog, const ToolCommandLine& command, std::string& runPassword,
-                ModifyOutcome& outcome) {
-    ArchiveGuard guard(command.archivePath());
-    ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog, runPassword));
-    if (run.stopped) {
-        guard.RestoreAfterStop();
-        outcome.stopped = true;
-        return;
-    }
-    if (!run.succeeded()) {
-        guard.RemoveLeftovers();
-        outcome.failed = true;
-        return;
-    }
-    // A password typed for this operation answers the prompts of its later runs too.
-    if (run.typedPassword) runPassword = *run.typedPassword;
+// The entry paths of an archive as the engine lists them; nothing when it does not open.
+std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
+                                                    const std::string& password) {
+    ListingResult listing;
+    listing.password = Utf8ToWideLossy(password);
+    if (listArchive(archive, kind, listing) != 0) return std::nullopt;
+    std::vector<std::wstring> paths;
+    paths.reserve(listing.items.size());
+    for (ArchiveItem& item : listing.items) paths.push_back(std::move(item.path));
+    return paths;
+}
+
+using ResultCheck = std::wstring (*)(const std::vector<std::wstring>&, const std::vector<std::wstring>&,
+                                     const std::vector<std::wstring>&);
+
+// After the runs: checks the work file against the archive and puts it in the archive's place.
+// Returns the message for the user; empty when the archive was updated or the user stopped.
+std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, ResultCheck check,
+                      const std::vector<std::wstring>& named) {
+    const std::wstring name = ArchiveFileName(catalog.archivePath);
+    const auto fail = [&](const std::wstring& cause) {
+        return UpdateFailureMessage(name, cause, guard.existedBefore());
+    };
+    if (runs.stopped || catalog.cancel.load() != 0) return {};
+    if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
+    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    const auto after = guard.workWritten() ? EntryPaths(guard.workPath(), kind, runs.password()) : std::nullopt;
+    const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
+                                              : std::optional<std::vector<std::wstring>>(std::in_place);
+    if (catalog.cancel.load() != 0) return {};
+    if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
+    const std::wstring problem = check(*before, *after, named);
+    if (!problem.empty()) return fail(problem);
+    const UpdateFailure committed = guard.Commit();
+    if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
+    // The password that served the archiver opens the archive for the reload too.
+    if (!runs.password().empty()) catalog.password = Utf8ToWideLossy(runs.password());
+    return {};
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    return path;
 }
 
 std::wstring FolderPart(const std::wstring& path) {
@@ -48,18 +119,19 @@ std::wstring FolderPart(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::wstring LeafPart(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
+std::wstring LeafPart(const std::wstring& path) {
+    const std::wstring trimmed = WithoutTrailingBackslash(path);
+    return trimmed.substr(trimmed.find_last_of(L'\\') + 1);
+}
 
-bool SameFolder(std::wstring a, std::wstring b) {
-    while (a.size() > 3 && a.back() == L'\\') a.pop_back();
-    while (b.size() > 3 && b.back() == L'\\') b.pop_back();
-    return !a.empty() && lstrcmpiW(a.c_str(), b.c_str()) == 0;
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+    return !a.empty() && lstrcmpiW(WithoutTrailingBackslash(a).c_str(), WithoutTrailingBackslash(b).c_str()) == 0;
 }
 
 // The names of every item in a folder (hidden ones included).
 std::vector<std::wstring> FolderItems(const std::wstring& folder) {
     std::vector<std::wstring> items;
-    std::wstring pattern = folder;
+    std::wstring pattern = ExtendedPath(folder);
     if (pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data;
@@ -73,87 +145,133 @@ std::vector<std::wstring> FolderItems(const std::wstring& folder) {
 
 // The number of files a path adds: one for a file, all files below it for a folder.
 uint64_t FilesIn(const std::wstring& path) {
-    return IsDirectory(path) ? static_cast<uint64_t>(CountFiles(path, true)) : 1;
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingBackslash(path)).c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return folder ? static_cast<uint64_t>(CountFiles(path, true)) : 1;
 }
+
+// Inside a folder of the archive: mirrors that folder in a fresh temporary folder, copies the
+// files into it, and adds its top folder from there so the paths come out right. Returns the
+// message when the folder cannot be mirrored on disk.
+std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs,
+                             std::vector<std::wstring>& added) {
+    catalog.RemoveTempFolder();
+    catalog.tempFolder = CreateFreshTempFolder(L"Tolvar");
+    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    const StageResult staged =
+        catalog.tempFolder.empty() ? StageResult{0, 1, {}} : StageFiles(catalog.tempFolder, folder, catalog.pending);
+    g_progress.total = static_cast<uint64_t>(staged.copied);
+    if (!staged.unmadeFolder.empty())
+        return UpdateFailureMessage(ArchiveFileName(catalog.archivePath),
+                                    L"no folder on disk can be named \"" + staged.unmadeFolder +
+                                        L"\", and files are added to the archive from such a folder",
+                                    guard.existedBefore());
+    if (staged.failed) runs.failure = UpdateFailure::UnreadableFiles;
+    for (const std::wstring& path : catalog.pending) added.push_back(folder + L"\\" + LeafPart(path));
+    if (!runs.going()) return {};
+    ToolCommandLine command = runs.NextCommand();
+    command.setWorkingFolder(catalog.tempFolder);
+    command.askForPassword(!catalog.password.empty());
+    command.addName(folder.substr(0, folder.find(L'\\')));
+    runs.Run(command);
+    return {};
+}
+
+// At the root: the paths as they are, in as few runs as their names allow.
+void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs, std::vector<std::wstring>& added) {
+    uint64_t total = 0;
+    std::vector<std::wstring> names;
+    for (const std::wstring& path : catalog.pending) {
+        total += FilesIn(path);
+        names.push_back(WithoutTrailingBackslash(path));
+        added.push_back(LeafPart(path));
+    }
+    g_progress.total = total;
+    const bool encrypt = !catalog.password.empty();
+    const std::wstring shared = SharedParentFolder(names);
+    if (!shared.empty()) {
+        // Files of one folder are named from that folder.
+        names = added;
+        // A whole folder's content (Select All) goes in one pass: the archiver is much slower
+        // with ten thousand names than with the folder's own listing. The archive and its work
+        // file, when they lie there, are not part of it.
+        std::vector<std::wstring> skipped;
+        if (SameFolder(FolderPart(catalog.archivePath), shared))
+            skipped = {LeafPart(catalog.archivePath), LeafPart(guard.workPath())};
+        if (NamesCoverFolder(names, FolderItems(shared), skipped)) {
+            ToolCommandLine command = runs.NextCommand();
+            command.setWorkingFolder(shared);
+            command.askForPassword(encrypt);
+            command.addWholeWorkingFolder(skipped);
+            runs.Run(command);
+            return;
+        }
+    }
+    // One run per group of names; a later name of the same leaf goes to a later run, which
+    // replaces what the earlier one added.
+    for (const std::vector<std::wstring>& group : GroupByDistinctLeafNames(names)) {
+        if (!runs.going()) break;
+        ToolCommandLine command = runs.NextCommand();
+        command.setWorkingFolder(shared);
+        command.askForPassword(encrypt);
+        for (const std::wstring& name : group) command.addName(name);
+        runs.Run(command);
+    }
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
+void ItemCatalog::ReportModify(ProgressOutcome shown, const ModifyResult& result) {
+    std::wstring message = result.message;
+    if (shown == ProgressOutcome::NoThread)
+        message = UpdateFailureMessage(ArchiveFileName(archivePath), L"", FileExists(archivePath));
+    const bool cancelled = shown == ProgressOutcome::Cancelled || result.stopped || cancel.load() != 0;
+    if (!message.empty() && !cancelled) ShowOperationMessage(message);
+    EndOperation(cancelled);
+}
+
 int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
-    if (!archiveKindIsWritable(archiveKindOf(archivePath))) {
+    const ArchiveKind kind = archiveKindOf(archivePath);
+    if (!archiveKindIsWritable(kind)) {
         ShowOperationMessage(L"Operation is not supported.");
         return -1;
     }
     g_progress.reset();
-    pending = paths;
     BeginOperation();
-    bool failed = false;
-    bool stopped = false;
-    const ProgressOutcome outcome = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
-        const ModifyResult result = AddPending();
-        failed = result.failed;
-        stopped = result.stopped;
-    });
-    const bool cancelled = outcome == ProgressOutcome::Cancelled || stopped || cancel.load() != 0;
-    if (outcome == ProgressOutcome::NoThread) failed = true;
-    if (failed && !cancelled) ShowOperationMessage(L"Could not update " + ArchiveFileName(archivePath));
-    EndOperation(cancelled);
+    // A password the format cannot take is refused before anything runs.
+    const std::wstring refused = PasswordProblem(kind, password);
+    if (!refused.empty()) {
+        ReportModify(ProgressOutcome::Completed,
+                     {false, UpdateFailureMessage(ArchiveFileName(archivePath), refused, FileExists(archivePath))});
+        return 0;
+    }
+    pending = paths;
+    ModifyResult result;
+    const ProgressOutcome shown = RunWithProgress(L"Add Files", L"Adding Files ", [&] { result = AddPending(); });
+    pending.clear();
+    ReportModify(shown, result);
     return 0;
 }
 
 ItemCatalog::ModifyResult ItemCatalog::AddPending() {
     state = OperationState::Adding;
-    ModifyOutcome outcome;
-    std::string runPassword = WideToUtf8Lossy(password);
-    const bool encrypt = !password.empty();
-    if (!currentFolder.empty()) {
-        // Inside a folder of the archive: mirror that folder in a fresh temporary folder, copy
-        // the files into it, and add its top folder from there so the paths come out right.
-        RemoveTempFolder();
-        tempFolder = CreateFreshTempFolder(L"Tolvar");
-        const std::wstring folder = Utf8ToWideLossy(currentFolder);
-        const StageResult staged = tempFolder.empty() ? StageResult{0, 1} : StageFiles(tempFolder, folder, pending);
-        g_progress.total = static_cast<uint64_t>(staged.copied);
-        if (staged.failed) outcome.failed = true;
-        if (staged.copied > 0 && cancel.load() == 0) {
-            ToolCommandLine command(ToolPath(kToolName), L"a", archivePath);
-            command.setWorkingFolder(tempFolder);
-            command.askForPassword(encrypt);
-            command.addName(folder.substr(0, folder.find(L'\\')));
-            RunGuarded(*this, command, runPassword, outcome);
-        }
-    } else {
-        uint64_t total = 0;
-        for (const std::wstring& path : pending) total += FilesIn(path);
-        g_progress.total = total;
-        // As few archiver runs as the command line allows: one per path would start the
-        // archiver ten thousand times for ten thousand files.
-        ToolCommandLine base(ToolPath(kToolName), L"a", archivePath);
-        base.askForPassword(encrypt);
-        std::vector<std::wstring> names = pending;
-        const std::wstring shared = SharedParentFolder(pending);
-        if (!shared.empty()) {
-            base.setWorkingFolder(shared);
-            for (std::wstring& name : names) name = name.substr(name.find_last_of(L'\\') + 1);
-            // A whole folder's content (Select All) goes in one pass: the archiver is much
-            // slower with ten thousand names than with the folder's own listing.
-            const std::wstring excluded = SameFolder(FolderPart(archivePath), shared) ? LeafPart(archivePath) : L"";
-            if (NamesCoverFolder(names, FolderItems(shared), excluded)) {
-                ToolCommandLine command = base;
-                command.addWholeWorkingFolder(excluded);
-                RunGuarded(*this, command, runPassword, outcome);
-                names.clear();
-            }
-        }
-        for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, names, true)) {
-            if (cancel.load() != 0 || outcome.stopped) break;
-            ToolCommandLine command = base;
-            for (const std::wstring& path : group) command.addName(path);
-            RunGuarded(*this, command, runPassword, outcome);
-        }
+    ArchiveGuard guard(archivePath);
+    UpdateRuns runs(*this, guard, L"a");
+    std::vector<std::wstring> added;  // entry paths that the archive must hold afterwards
+    runs.failure = guard.CheckReplaceable();
+    std::wstring refused;
+    if (runs.going()) {
+        if (currentFolder.empty())
+            AddAtRoot(*this, guard, runs, added);
+        else
+            refused = AddInsideFolder(*this, guard, runs, added);
     }
+    if (refused.empty()) refused = Conclude(*this, guard, runs, AddResultProblem, added);
+    ModifyResult result{runs.stopped, refused};
     state = OperationState::Idle;
-    pending.clear();
-    return {outcome.failed, outcome.stopped};
+    return result;
 }
 
 int ItemCatalog::AddFilesToArchive(const std::wstring& archive, const std::vector<std::wstring>& paths,
@@ -170,23 +288,44 @@ int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
         ShowOperationMessage(L"Operation is not supported.");
         return -1;
     }
+    g_progress.reset();
     BeginOperation();
-    state = OperationState::Deleting;
-    ModifyOutcome outcome;
-    std::string runPassword = WideToUtf8Lossy(password);
     const std::wstring folder = Utf8ToWideLossy(currentFolder);
     std::vector<std::wstring> entries;
-    for (const std::wstring& name : names) entries.push_back(folder.empty() ? name : folder + L"\\" + name);
-    const ToolCommandLine base(ToolPath(kToolName), L"d", archivePath);
-    for (const std::vector<std::wstring>& group : GroupNamesForRuns(base, entries, false)) {
-        if (outcome.stopped) break;
-        ToolCommandLine command = base;
-        for (const std::wstring& entry : group) command.addName(entry);
-        RunGuarded(*this, command, runPassword, outcome);
+    ModifyResult refused;
+    for (const std::wstring& name : names) {
+        entries.push_back(folder.empty() ? name : folder + L"\\" + name);
+        // A name the archiver would take for another: nothing runs.
+        const std::wstring problem = EntryNameProblem(entries.back());
+        if (!problem.empty() && refused.message.empty())
+            refused.message = UpdateFailureMessage(ArchiveFileName(archivePath),
+                                                   L"the archiver cannot be told the entry \"" + entries.back() +
+                                                       L"\" exactly (" + problem + L")",
+                                                   true);
     }
-    state = OperationState::Idle;
-    if (outcome.failed && !outcome.stopped) ShowOperationMessage(L"Could not update " + ArchiveFileName(archivePath));
-    EndOperation(outcome.stopped);
+    ModifyResult result;
+    ProgressOutcome shown = ProgressOutcome::Completed;
+    if (refused.message.empty()) {
+        g_progress.total = 100;
+        shown = RunWithProgress(L"Delete Files", L"Deleting Files ", [&] { result = DeletePending(entries); });
+    }
+    ReportModify(shown, refused.message.empty() ? result : refused);
     ReloadArchive();
     return 0;
+}
+
+ItemCatalog::ModifyResult ItemCatalog::DeletePending(const std::vector<std::wstring>& entries) {
+    state = OperationState::Deleting;
+    ArchiveGuard guard(archivePath);
+    UpdateRuns runs(*this, guard, L"d");
+    runs.failure = guard.CheckReplaceable();
+    if (runs.going()) {
+        ToolCommandLine command = runs.NextCommand();
+        command.reportPercent(true);
+        for (const std::wstring& entry : entries) command.addName(entry);
+        runs.Run(command);
+    }
+    ModifyResult result{runs.stopped, Conclude(*this, guard, runs, DeleteResultProblem, entries)};
+    state = OperationState::Idle;
+    return result;
 }

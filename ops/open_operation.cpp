@@ -18,15 +18,17 @@ void ItemCatalog::EndOperation(bool cancelledByUser) {
     g_progress.passwordRefused = 0;
 }
 
-bool ItemCatalog::OpenArchive(const std::wstring& path) {
+bool ItemCatalog::OpenArchive(const std::wstring& path) { return Open(path, L""); }
+
+bool ItemCatalog::Open(const std::wstring& path, const std::wstring& knownPassword) {
     archivePath = path;
     yesToAll = 0;
     g_progress.reset();
     BeginOperation();
     const ProgressOutcome outcome =
-        RunWithProgress(L"Open File", L"Opening File ... ", [this] { ListAndBuild(); });
+        RunWithProgress(L"Open File", L"Opening File ... ", [&] { ListAndBuild(knownPassword); });
     if (outcome == ProgressOutcome::NoThread) {
-        ListAndBuild();  // no thread to spare: list on this one rather than not at all
+        ListAndBuild(knownPassword);  // no thread to spare: list on this one rather than not at all
     }
     const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
     if (cancelled) {
@@ -39,12 +41,19 @@ bool ItemCatalog::OpenArchive(const std::wstring& path) {
     return RowCount() > 0;
 }
 
-void ItemCatalog::ListAndBuild() {
+void ItemCatalog::ListAndBuild(const std::wstring& knownPassword) {
     state = OperationState::Listing;
     ClearRows();
     ClearTree();
     ListingResult listing;
-    if (listArchive(archivePath, archiveKindOf(archivePath), listing) == 0 && cancel.load() == 0) {
+    listing.password = knownPassword;
+    int listed = listArchive(archivePath, archiveKindOf(archivePath), listing);
+    if (listed != 0 && !knownPassword.empty() && cancel.load() == 0) {
+        // The known password did not open it (the archive changed meanwhile): ask.
+        listing.password.clear();
+        listed = listArchive(archivePath, archiveKindOf(archivePath), listing);
+    }
+    if (listed == 0 && cancel.load() == 0) {
         password = listing.password;
         BuildTree(listing);
         if (cancel.load() == 0) EnterFolder({});
@@ -58,5 +67,5 @@ void ItemCatalog::ReloadArchive() {
     ClearRows();
     ClearTree();
     RemoveTempFolder();
-    if (OpenArchive(path)) EnterFolder(folder);
+    if (Open(path, password)) EnterFolder(folder);
 }

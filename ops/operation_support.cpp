@@ -39,6 +39,9 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
                }) == IDYES;
     };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
+    // A delete counts in percent. Its window stays up at 100 %: the result is checked after.
+    if (settings.state == OperationState::Deleting)
+        settings.reportPercent = [](int percent) { g_progress.completed = percent < 99 ? percent : 99; };
     return settings;
 }
 

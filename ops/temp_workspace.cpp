@@ -83,8 +83,21 @@ std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefi
     return base + name;
 }
 
-bool RemoveFolderTree(const std::wstring& folder) {
-    if (folder.empty()) return true;
+std::wstring ExtendedPath(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+    // The extended form takes "." and ".." as names: such a path keeps the usual form.
+    const std::wstring padded = path + L"\\";
+    if (path.find(L'/') != std::wstring::npos || padded.find(L"\\.\\") != std::wstring::npos ||
+        padded.find(L"\\..\\") != std::wstring::npos)
+        return path;
+    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
+    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
+    return path;
+}
+
+bool RemoveFolderTree(const std::wstring& given) {
+    if (given.empty()) return true;
+    const std::wstring folder = ExtendedPath(given);
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return true;
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -123,16 +136,20 @@ void ItemCatalog::RemoveTempFolder() {
 StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archiveFolder,
                        const std::vector<std::wstring>& paths) {
     StageResult result;
-    CreateDirectoryW(tempFolder.c_str(), nullptr);
-    std::wstring target = tempFolder;
+    std::wstring target = ExtendedPath(tempFolder);
+    CreateDirectoryW(target.c_str(), nullptr);
     size_t start = 0;
     while (start < archiveFolder.size()) {
         size_t cut = archiveFolder.find(L'\\', start);
         if (cut == std::wstring_view::npos) cut = archiveFolder.size();
-        if (cut > start) {
-            target += L'\\';
-            target += archiveFolder.substr(start, cut - start);
-            CreateDirectoryW(target.c_str(), nullptr);
+        const std::wstring component(archiveFolder.substr(start, cut - start));
+        target += L'\\';
+        target += component;
+        const bool made = !component.empty() && component != L"." && component != L".." &&
+                          (CreateDirectoryW(target.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+        if (!made) {
+            result.unmadeFolder = component;
+            return result;
         }
         start = cut + 1;
     }
@@ -144,10 +161,12 @@ StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archive
             ++result.failed;  // a drive root or a dot name has no name of its own to store it under
             continue;
         }
+        const std::wstring source = ExtendedPath(path);
         const std::wstring destination = target + L"\\" + name;
-        if (IsDirectory(path)) {
-            result.copied += CopyFolder(path, destination, &result.failed);
-        } else if (CopyFileW(path.c_str(), destination.c_str(), FALSE)) {
+        const DWORD attributes = GetFileAttributesW(source.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            result.copied += CopyFolder(source, destination, &result.failed);
+        } else if (CopyFileW(source.c_str(), destination.c_str(), FALSE)) {
             ++result.copied;
         } else {
             ++result.failed;
@@ -156,22 +175,23 @@ StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archive
     return result;
 }
 
-int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed) {
+int CopyFolder(const std::wstring& sourceFolder, const std::wstring& destinationFolder, int* failed) {
+    const std::wstring source = ExtendedPath(sourceFolder);
+    const std::wstring destination = ExtendedPath(destinationFolder);
     CreateDirectoryW(destination.c_str(), nullptr);
     WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((source + L"\\*.*").c_str(), &data));
+    UniqueFindHandle find(FindFirstFileW((source + L"\\*").c_str(), &data));
     if (!find) return 0;
     int copied = 0;
     do {
         if (IsDotEntry(data.cFileName)) continue;
         const std::wstring from = source + L"\\" + data.cFileName;
         const std::wstring to = destination + L"\\" + data.cFileName;
-        if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) continue;  // never overwrite
         if (IsFolderEntry(data)) {
             // A link to a folder is not followed: it could lead back up the tree.
             if (!IsReparseEntry(data)) copied += CopyFolder(from, to, failed);
         } else if (CopyFileW(from.c_str(), to.c_str(), FALSE)) {
-            ++copied;
+            ++copied;  // an earlier file of the same name is replaced: the later one wins
         } else if (failed) {
             ++*failed;
         }
@@ -180,7 +200,7 @@ int CopyFolder(const std::wstring& source, const std::wstring& destination, int*
 }
 
 int CountFiles(const std::wstring& folder, bool recurse) {
-    std::wstring base = folder;
+    std::wstring base = ExtendedPath(folder);
     if (base.empty() || base.back() != L'\\') base += L'\\';
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));

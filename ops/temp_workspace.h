@@ -23,6 +23,11 @@ std::wstring CreateFreshTempFolder(std::wstring_view prefix);
 // the path lies elsewhere.
 std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefix);
 
+// The path in the form "\\?\C:\..." ("\\?\UNC\server\..." for a network path), which the
+// system takes as it is: names that end in a dot or a space keep it. Relative paths and paths
+// already in that form come back unchanged.
+std::wstring ExtendedPath(const std::wstring& path);
+
 // Deletes a folder with everything in it (read-only files included). Reparse points are
 // removed, never followed. True when the folder is gone afterwards.
 bool RemoveFolderTree(const std::wstring& folder);
@@ -30,15 +35,17 @@ bool RemoveFolderTree(const std::wstring& folder);
 struct StageResult {
     int copied = 0;  // files copied
     int failed = 0;  // files that could not be copied
+    std::wstring unmadeFolder;  // a folder of the archive path that no folder on disk can mirror
 };
 
 // Mirrors `archiveFolder` (backslash-separated, may be empty) inside `tempFolder` and copies
-// the paths (files or folders) into it.
+// the paths (files or folders) into it. Names are kept exactly, trailing dots and spaces too;
+// a later path replaces the files of an earlier one of the same name, as adds at the root do.
 StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archiveFolder,
                        const std::vector<std::wstring>& paths);
 
-// Copies a folder tree, skipping names that already exist at the destination; returns the
-// number of files copied and adds copy failures to `failed` when given.
+// Copies a folder tree into the destination (merged with what is there, files of the same name
+// replaced); returns the number of files copied and adds copy failures to `failed` when given.
 int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed = nullptr);
 
 // The number of files in a folder (below it too when `recurse`).

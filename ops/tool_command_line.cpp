@@ -5,63 +5,19 @@
 #include <cwctype>
 #include <set>
 
-std::wstring QuoteArgument(std::wstring_view argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
-        return std::wstring(argument);
-    std::wstring out = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        if (c == L'"') {
-            // Backslashes in front of a quote are doubled, and the quote itself escaped.
-            out.append(backslashes * 2 + 1, L'\\');
-        } else {
-            out.append(backslashes, L'\\');
-        }
-        backslashes = 0;
-        out.push_back(c);
-    }
-    // Backslashes before the closing quote are doubled so that it stays a closing quote.
-    out.append(backslashes * 2, L'\\');
-    out.push_back(L'"');
-    return out;
-}
-
-ToolCommandLine::ToolCommandLine(std::wstring toolPath, std::wstring command, std::wstring archivePath)
-    : toolPath_(std::move(toolPath)), command_(std::move(command)), archivePath_(std::move(archivePath)) {}
-
-void ToolCommandLine::addName(std::wstring name) { names_.push_back(std::move(name)); }
-
-void ToolCommandLine::addWholeWorkingFolder(std::wstring excluded) {
-    wholeFolder_ = true;
-    excluded_ = std::move(excluded);
-}
-
-std::wstring ToolCommandLine::text() const {
-    std::wstring line = QuoteArgument(toolPath_);
-    line += L' ';
-    line += command_;
-    // UTF-8 on the console streams, so that names and a typed password keep every character;
-    // no wildcard matching; one "+ name" line per file added.
-    line += wholeFolder_ ? L" -sccUTF-8 -bb1" : L" -sccUTF-8 -spd -bb1";
-    if (wholeFolder_ && !excluded_.empty()) line += L" " + QuoteArgument(L"-x!" + excluded_);
-    if (askForPassword_) line += L" -p";
-    // Everything after "--" is a name, even when it begins with "-" or "@".
-    line += L" --";
-    line += L' ';
-    line += QuoteArgument(archivePath_);
-    for (const std::wstring& name : names_) {
-        line += L' ';
-        line += QuoteArgument(name);
-    }
-    if (wholeFolder_) line += L" *";
-    return line;
-}
-
 namespace {
+
+// One argument as the archiver splits its command line: a quote only toggles quoting, so
+// quoting the whole argument keeps its blanks, and an argument holding a quote cannot be given.
+bool AppendArgument(std::wstring& line, std::wstring_view argument) {
+    if (argument.find(L'"') != std::wstring_view::npos) return false;
+    line += L' ';
+    const bool quote = argument.empty() || argument.find_first_of(L" \t") != std::wstring_view::npos;
+    if (quote) line += L'"';
+    line += argument;
+    if (quote) line += L'"';
+    return true;
+}
 
 std::wstring LeafKey(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
@@ -70,28 +26,104 @@ std::wstring LeafKey(const std::wstring& path) {
     return leaf;
 }
 
+bool IsDeviceName(std::wstring_view stem) {
+    std::wstring upper(stem);
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    static const std::set<std::wstring> devices = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    if (devices.count(upper)) return true;
+    return upper.size() == 4 && (upper.compare(0, 3, L"COM") == 0 || upper.compare(0, 3, L"LPT") == 0) &&
+           upper[3] >= L'1' && upper[3] <= L'9';
+}
+
 }  // namespace
 
-std::vector<std::vector<std::wstring>> GroupNamesForRuns(const ToolCommandLine& command,
-                                                         const std::vector<std::wstring>& names,
-                                                         bool distinctLeafNames, size_t limit) {
+ToolCommandLine::ToolCommandLine(std::wstring toolPath, std::wstring command, std::wstring archivePath)
+    : toolPath_(std::move(toolPath)), command_(std::move(command)), archivePath_(std::move(archivePath)) {}
+
+void ToolCommandLine::addName(std::wstring name) { names_.push_back(std::move(name)); }
+
+void ToolCommandLine::addWholeWorkingFolder(std::vector<std::wstring> excluded) {
+    wholeFolder_ = true;
+    excluded_ = std::move(excluded);
+}
+
+std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
+    // Without a name the archiver would add the whole current folder: never.
+    if (names_.empty() == !wholeFolder_) return {};
+    std::wstring line = L"\"" + toolPath_ + L"\" " + command_;
+    // UTF-8 on the console streams, so that a typed password keeps every character; one
+    // "+ name" line per file added; names compared with regard to case when deleting, so that
+    // "Dup.txt" never takes "DUP.TXT" along.
+    line += L" -sccUTF-8 -scsUTF-16LE -bb1";
+    if (reportPercent_) line += L" -bsp1";
+    if (command_ == L"d") line += L" -ssc";
+    if (kind_ == SevenZip) line += L" -t7z";
+    if (kind_ == Zip) line += L" -tzip";
+    bool ok = toolPath_.find(L'"') == std::wstring::npos;
+    if (!outputPath_.empty()) {
+        line += L" -u-";
+        ok = ok && AppendArgument(line, L"-u!" + outputPath_);
+    }
+    if (askForPassword_) line += L" -p";
+    if (wholeFolder_) {
+        for (const std::wstring& name : excluded_) ok = ok && AppendArgument(line, L"-x!" + name);
+    } else {
+        // No wildcards, and the names come from the list file.
+        line += L" -spd";
+        ok = ok && AppendArgument(line, L"-i@" + listFile);
+    }
+    // Everything after "--" is a name, even when it begins with "-" or "@".
+    line += L" --";
+    ok = ok && AppendArgument(line, archivePath_);
+    if (wholeFolder_) line += L" *";
+    return ok ? line : std::wstring();
+}
+
+std::wstring NameListText(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (const std::wstring& name : names) {
+        text += L'"';
+        text += name;
+        text += L"\"\n";
+    }
+    return text;
+}
+
+std::wstring EntryNameProblem(std::wstring_view entryPath) {
+    if (entryPath.find_first_of(L"\r\n") != std::wstring_view::npos) return L"it holds a line break";
+    if (entryPath.empty() || entryPath.front() == L'\\') return L"it begins at a root";
+    size_t start = 0;
+    for (bool first = true;; first = false) {
+        const size_t cut = entryPath.find(L'\\', start);
+        const std::wstring_view part = entryPath.substr(start, cut == std::wstring_view::npos ? cut : cut - start);
+        if (part == L"." || part == L"..") return L"it holds a \".\" or \"..\" step";
+        if (first) {
+            if (part.size() == 2 && part[1] == L':' && iswalpha(part[0])) return L"it begins like a drive";
+            if (part.size() > 2 && part.find_first_not_of(L'.') == std::wstring_view::npos)
+                return L"it is made of dots only";
+            const size_t dot = part.find(L'.');
+            if (dot != std::wstring_view::npos && dot + 1 < part.size()) {
+                std::wstring_view stem = part.substr(0, dot);
+                while (!stem.empty() && stem.back() == L' ') stem.remove_suffix(1);
+                if (IsDeviceName(stem)) return L"it names a device";
+            }
+        }
+        if (cut == std::wstring_view::npos) return {};
+        start = cut + 1;
+    }
+}
+
+std::vector<std::vector<std::wstring>> GroupByDistinctLeafNames(const std::vector<std::wstring>& names) {
     std::vector<std::vector<std::wstring>> groups;
-    const size_t base = command.text().size();
-    size_t length = base;
     std::set<std::wstring> leaves;
     for (const std::wstring& name : names) {
-        const size_t added = 1 + QuoteArgument(name).size();
-        const std::wstring leaf = distinctLeafNames ? LeafKey(name) : std::wstring();
-        const bool full = length + added > limit;
-        const bool clash = distinctLeafNames && leaves.count(leaf) > 0;
-        if (groups.empty() || ((full || clash) && !groups.back().empty())) {
+        const std::wstring leaf = LeafKey(name);
+        if (groups.empty() || leaves.count(leaf)) {
             groups.emplace_back();
-            length = base;
             leaves.clear();
         }
         groups.back().push_back(name);
-        length += added;
-        if (distinctLeafNames) leaves.insert(leaf);
+        leaves.insert(leaf);
     }
     return groups;
 }
@@ -111,12 +143,13 @@ std::wstring SharedParentFolder(const std::vector<std::wstring>& paths) {
 }
 
 bool NamesCoverFolder(const std::vector<std::wstring>& leafNames, const std::vector<std::wstring>& folderItems,
-                      const std::wstring& archiveName) {
-    std::set<std::wstring> wanted, present;
+                      const std::vector<std::wstring>& skipped) {
+    std::set<std::wstring> wanted, present, left;
+    for (const std::wstring& name : skipped) left.insert(LeafKey(name));
     for (const std::wstring& name : leafNames) wanted.insert(LeafKey(name));
     for (const std::wstring& item : folderItems) {
         const std::wstring key = LeafKey(item);
-        if (key != L"." && key != L".." && key != LeafKey(archiveName)) present.insert(key);
+        if (key != L"." && key != L".." && !left.count(key)) present.insert(key);
     }
     return !wanted.empty() && wanted.size() == leafNames.size() && wanted == present;
 }

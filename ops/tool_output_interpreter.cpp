@@ -5,8 +5,19 @@
 namespace {
 // Only the beginning of a line is ever compared; longer lines are kept up to here.
 constexpr size_t kKeptLineStart = 1024;
+// Lines of the report kept for telling the cause of a failure.
+constexpr size_t kKeptReportLines = 200;
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// "  42% 3 + name": the percentage at the start of a progress line, or -1.
+int PercentOf(std::string_view line) {
+    const size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos) return -1;
+    const size_t end = line.find_first_not_of("0123456789", start);
+    if (end == start || end == std::string_view::npos || line[end] != '%' || end - start > 3) return -1;
+    return std::stoi(std::string(line.substr(start, end - start)));
+}
 }  // namespace
 
 ToolOutputInterpreter::ToolOutputInterpreter(OperationState state, std::string knownPassword,
@@ -50,9 +61,16 @@ void ToolOutputInterpreter::completeLine() {
     // The archiver names a file when it starts on it; the file is done once it writes anything
     // further. So 100 % means the work is over, not that the last file has begun.
     countFinishedFile();
-    if (state_ == OperationState::Adding &&
-        (StartsWith(line_, "Compressing") || StartsWith(line_, "+ ") || StartsWith(line_, "U ")))
-        fileInProgress_ = true;
+    const bool addsFile = StartsWith(line_, "Compressing") || StartsWith(line_, "+ ") || StartsWith(line_, "U ");
+    if (state_ == OperationState::Adding && addsFile) fileInProgress_ = true;
+    const int percent = PercentOf(line_);
+    if (percent >= 0 && dialogue_.reportPercent) dialogue_.reportPercent(percent);
+    if (line_ == "Everything is Ok") reportedSuccess_ = true;
+    // The last lines are kept: a failure is told at the end.
+    if (!addsFile && !StartsWith(line_, "- ") && !StartsWith(line_, "= ") && percent < 0) {
+        if (report_.size() == kKeptReportLines) report_.erase(report_.begin());
+        report_.push_back(line_);
+    }
     // The archiver asks for the password separately to open the archive and to encrypt what
     // it writes; each of these stages gets the known password once.
     if (StartsWith(line_, "Open archive") || StartsWith(line_, "Updating archive") ||

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class OperationState : int32_t;
 
@@ -21,6 +22,8 @@ struct ToolDialogue {
     std::function<void(std::string_view)> answer;
     // One more file done (adds only): counted once the archiver has gone past it.
     std::function<void()> countProgress;
+    // How far the archiver is, in percent (when it was asked to print it).
+    std::function<void(int)> reportPercent;
     // Every line, for the debugger (optional).
     std::function<void(std::string_view)> traceLine;
 };
@@ -47,6 +50,11 @@ public:
     bool declined() const { return declined_; }
     // The password the user typed during this run, if any.
     const std::optional<std::string>& typedPassword() const { return typedPassword_; }
+    // The archiver said it had finished its work ("Everything is Ok"). A run that ended
+    // without it did not finish, whatever its exit code (a killed process may end with 0).
+    bool reportedSuccess() const { return reportedSuccess_; }
+    // What it printed apart from file names and progress: where the cause of a failure is.
+    const std::vector<std::string>& report() const { return report_; }
 
 private:
     void completeLine();
@@ -64,4 +72,6 @@ private:
     bool declined_ = false;
     bool fileInProgress_ = false;    // a file was named and not yet counted
     std::optional<std::string> typedPassword_;
+    bool reportedSuccess_ = false;
+    std::vector<std::string> report_;  // capped
 };

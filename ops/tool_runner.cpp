@@ -4,6 +4,7 @@
 
 #include "app/handles.h"
 #include "catalog/item_catalog.h"
+#include "ops/temp_workspace.h"
 
 namespace {
 
@@ -35,10 +36,47 @@ bool ReadAvailable(HANDLE pipe, ToolOutputInterpreter& interpreter, bool& gotSom
     return true;
 }
 
+// A fresh file in the temporary base holding the names, as UTF-16LE; empty on failure.
+std::wstring WriteNameList(const std::vector<std::wstring>& names) {
+    wchar_t path[MAX_PATH] = {};
+    if (!GetTempFileNameW(TempBase().c_str(), L"tlv", 0, path)) return {};
+    const std::wstring text = NameListText(names);
+    UniqueHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    DWORD written = 0;
+    const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (!file || !WriteFile(file.get(), text.data(), bytes, &written, nullptr) || written != bytes) {
+        file.reset();
+        DeleteFileW(path);
+        return {};
+    }
+    return path;
+}
+
+// Removes the list file when the run is over, however it ends.
+struct NameListFile {
+    std::wstring path;
+    ~NameListFile() {
+        if (!path.empty()) DeleteFileW(path.c_str());
+    }
+};
+
 }  // namespace
 
 ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& settings) {
     ToolRunResult result;
+    NameListFile list;
+    if (!command.names().empty()) {
+        list.path = WriteNameList(command.names());
+        if (list.path.empty()) {
+            Trace("archiver: the list of names could not be written");
+            return result;
+        }
+    }
+    std::wstring commandLine = command.text(list.path);
+    if (commandLine.empty()) {
+        Trace("archiver: a path cannot be put on its command line");
+        return result;
+    }
 
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
@@ -57,7 +95,6 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     startup.hStdOutput = outputWrite.get();
     startup.hStdError = outputWrite.get();
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = command.text();
     const std::wstring& folder = command.workingFolder();
     if (!CreateProcessW(command.toolPath().c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
@@ -87,6 +124,7 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
         WriteFile(inputWrite.get(), reply.data(), static_cast<DWORD>(reply.size()), &written, nullptr);
     };
     dialogue.countProgress = settings.countProgress;
+    dialogue.reportPercent = settings.reportPercent;
     dialogue.traceLine = Trace;
     std::atomic<int32_t> noYesToAll{0};
     ToolOutputInterpreter interpreter(settings.state, settings.knownPassword,
@@ -131,6 +169,8 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     }
     interpreter.Finish();
     result.typedPassword = interpreter.typedPassword();
+    result.reportedSuccess = interpreter.reportedSuccess();
+    result.report = interpreter.report();
     DWORD exitCode = 0;
     GetExitCodeProcess(processHandle.get(), &exitCode);
     result.exitCode = exitCode;

@@ -8,6 +8,8 @@
 #include "app/path_tests.h"
 #include "app/text.h"
 #include "catalog/item_catalog.h"
+#include "engine/archive_kind.h"
+#include "ops/update_failure.h"
 #include "ui/archive_naming.h"
 #include "ui/password_dialog.h"
 
@@ -102,6 +104,14 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         return 0;
     }
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
+    // A password the archive's format cannot take is refused before anything runs.
+    const std::wstring refused = PasswordProblem(archiveKindOf(archive), password);
+    if (!refused.empty()) {
+        const std::wstring text = L"The password cannot be used: " + refused +
+                                  L".\nPlease input another password, or choose a .7z archive.";
+        MessageBoxW(m_hWnd, text.c_str(), kDisplayName, MB_OK);
+        return 0;
+    }
 
     const HWND previousOwner = g_app.OwnerWindow.exchange(m_hWnd);
     ItemCatalog* catalog = GetCatalog();

@@ -206,7 +206,8 @@ TEST(AddFiles, ReadOnlyLockedOrHeldArchiveIsReportedAndKeptIntact) {
         EXPECT_EQ(dialogs.messages(), replaced ? std::vector<std::wstring>{} : std::vector<std::wstring>{inUse});
     }
     const Tree contents = ContentsOf(archive);
-    EXPECT_TRUE(contents == (Tree{{L"old.txt", "old"}}) || contents == (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
+    EXPECT_TRUE(contents == (Tree{{L"old.txt", "old"}}) ||
+                contents == (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.zip"});
 }
 

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "catalog/item_catalog.h"
+#include "ops/update_failure.h"
 #include "ops_test_util.h"
 #include "support/zip_writer.h"
 
@@ -32,7 +33,8 @@ void RoundTrip(const std::wstring& extension) {
         const std::wstring stand = L"s" + std::to_wstring(i);
         WriteFileBytes(source / stand, Narrow(kEntryOnlyNames[i]));
         paths.push_back(source / stand);
-        renames += "\"" + Narrow(stand) + "\"\n\"" + Narrow(kEntryOnlyNames[i]) + "\"\n";
+        for (const std::wstring& name : {stand, kEntryOnlyNames[i]})
+            renames.append("\"").append(Narrow(name)).append("\"\n");
     }
     const std::wstring archive = work / (L"names" + extension);
     AppDialogs dialogs;
@@ -116,11 +118,13 @@ TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhe
     MakeTree(source.path(), {{L"report.txt", "new"}, {L"one\\same\\a.txt", "1a"}, {L"one\\same\\b.txt", "1b"},
                              {L"two\\same\\b.txt", "2b"}, {L"two\\same\\c.txt", "2c"}});
     const std::wstring archive = work / L"x.zip";
-    WriteFileBytes(archive, MakeZip({{"docs/report.txt", "plain"}, {"docs./old.txt", "o"}, {"sp /old.txt", "o"}}));
+    WriteFileBytes(archive, MakeZip({{"docs/report.txt", "plain"}, {"docs./old.txt", "o"}, {"sp /old.txt", "o"},
+                                     {"a*b/old.txt", "o"}}));
     AppDialogs dialogs;
     ItemCatalog catalog;
     ASSERT_TRUE(catalog.OpenArchive(archive));
-    Tree expected = {{L"docs\\report.txt", "plain"}, {L"docs_\\old.txt", "o"}, {L"sp_\\old.txt", "o"}};
+    Tree expected = {{L"docs\\report.txt", "plain"}, {L"docs_\\old.txt", "o"}, {L"sp_\\old.txt", "o"},
+                     {L"a_b\\old.txt", "o"}};
     for (const std::string folder : {"docs.", "sp ", ""}) {
         catalog.EnterFolder(folder);
         ASSERT_EQ(catalog.currentFolder, folder);
@@ -134,9 +138,41 @@ TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhe
                                              {L"same\\c.txt", "2c"}})
             expected[prefix + name] = data;
     }
-    EXPECT_TRUE(dialogs.messages().empty());
+    // No folder on disk can stand for "a*b": refused, and the message names it.
+    catalog.EnterFolder("a*b");
+    EXPECT_EQ(catalog.AddFiles({source / L"report.txt"}), 0);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Could not update x.zip: no folder on disk can be named "
+                                                            L"\"a*b\", and files are added to the archive from such "
+                                                            L"a folder.\nThe archive was not changed."});
     EXPECT_EQ(ContentsOf(archive), expected);
     const std::vector<std::wstring> entries = EntriesOf(archive);
     for (const wchar_t* name : {L"docs.\\report.txt", L"sp \\same\\c.txt", L"docs\\report.txt"})
         EXPECT_NE(std::find(entries.begin(), entries.end(), name), entries.end()) << Narrow(name);
+}
+
+TEST(ArchiveUpdate, FailuresNameTheirCause) {
+    TempDir work(L"cause");
+    const std::wstring archive = work / L"h.7z";
+    PackTree(archive, {{L"a.txt", "a"}, {L"b.txt", "b"}}, L"-psecret -mhe=on");
+    const std::string before = ReadFileBytes(archive);
+    WriteFileBytes(work / L"bad.zip", "PK\x03\x04 no archive");
+    AppDialogs dialogs(L"secret");
+    ItemCatalog catalog;
+    ASSERT_TRUE(catalog.OpenArchive(archive));
+    catalog.password = L"wrong";
+    EXPECT_EQ(catalog.DeleteEntries({L"a.txt"}), 0);
+    EXPECT_EQ(catalog.RowCount(), 3) << "the reload asks when the known password fails";
+    catalog.archivePath = work / L"bad.zip";
+    EXPECT_EQ(catalog.DeleteEntries({L"x"}), 0);
+    const std::wstring unchanged = L".\nThe archive was not changed.";
+    EXPECT_EQ(dialogs.messages(),
+              (std::vector<std::wstring>{L"Could not update h.7z: the password is wrong" + unchanged,
+                                         L"Could not update bad.zip: the archive is damaged or is not an archive of "
+                                         L"its kind" + unchanged}));
+    EXPECT_EQ(ReadFileBytes(archive), before);
+    EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"bad.zip", L"h.7z"}));
+    // What the archiver printed when it ran out of space on a full volume under this system.
+    EXPECT_EQ(FailureInToolOutput({"Add new data to archive: 1 file", "System ERROR:", "Disk full."},
+                                  CauseNamingSystemTexts()),
+              UpdateFailure::DiskFull);
 }

@@ -63,12 +63,13 @@ TEST(Workspace, StageFilesMirrorsTheArchiveFolderAndCopiesFilesAndFolders) {
     EXPECT_EQ(dots.failed, 1);
 }
 
-TEST(Workspace, CopyFolderSkipsExistingNamesAndCountFilesCountsRecursively) {
+TEST(Workspace, CopyFolderMergesWithTheLaterFilesWinningAndCountFilesCountsRecursively) {
     TempDir source(L"src"), target(L"dst");
     MakeTree(source.path(), {{L"a.txt", "new"}, {L"b.txt", "b"}, {L"sub\\c.txt", "c"}, {L"sub\\sub2\\d.txt", "d"}});
-    MakeTree(target.path(), {{L"copy\\a.txt", "old"}});
-    EXPECT_EQ(CopyFolder(source.path(), target / L"copy"), 3);
-    EXPECT_EQ(ReadFileBytes(target / L"copy\\a.txt"), "old");
+    MakeTree(target.path(), {{L"copy\\a.txt", "old"}, {L"copy\\kept.txt", "kept"}});
+    EXPECT_EQ(CopyFolder(source.path(), target / L"copy"), 4);
+    EXPECT_EQ(ReadFileBytes(target / L"copy\\a.txt"), "new");
+    EXPECT_EQ(ReadFileBytes(target / L"copy\\kept.txt"), "kept");
     EXPECT_EQ(ReadFileBytes(target / L"copy\\sub\\sub2\\d.txt"), "d");
     EXPECT_EQ(CopyFolder(source / L"missing", target / L"none"), 0);
 

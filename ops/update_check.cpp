@@ -1,0 +1,55 @@
+#include "ops/update_check.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+bool IsAtOrBelow(const std::wstring& path, const std::wstring& entry) {
+    return path.size() >= entry.size() && path.compare(0, entry.size(), entry) == 0 &&
+           (path.size() == entry.size() || path[entry.size()] == L'\\');
+}
+
+std::wstring Folded(const std::wstring& text) {
+    std::wstring folded = text;
+    if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+    return folded;
+}
+
+std::wstring Quoted(const std::wstring& entry) { return L"\"" + entry + L"\""; }
+
+}  // namespace
+
+std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                 const std::vector<std::wstring>& deleted) {
+    std::vector<std::wstring> expected;
+    for (const std::wstring& path : before) {
+        const bool goes = std::any_of(deleted.begin(), deleted.end(),
+                                      [&](const std::wstring& entry) { return IsAtOrBelow(path, entry); });
+        if (!goes) expected.push_back(path);
+    }
+    std::vector<std::wstring> got = after;
+    std::sort(expected.begin(), expected.end());
+    std::sort(got.begin(), got.end());
+    if (got == expected) return {};
+    for (const std::wstring& entry : deleted)
+        for (const std::wstring& path : got)
+            if (IsAtOrBelow(path, entry)) return L"the archiver would have kept " + Quoted(path);
+    for (const std::wstring& path : expected)
+        if (!std::binary_search(got.begin(), got.end(), path))
+            return L"the archiver would also have removed " + Quoted(path);
+    return L"the archiver's result did not hold the expected entries";
+}
+
+std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                              const std::vector<std::wstring>& added) {
+    std::set<std::wstring> exact(after.begin(), after.end()), folded;
+    for (const std::wstring& path : after) folded.insert(Folded(path));
+    for (const std::wstring& path : before)
+        if (!exact.count(path) && !folded.count(Folded(path))) return L"the archiver would have lost " + Quoted(path);
+    for (const std::wstring& path : added)
+        if (!folded.count(Folded(path))) return L"the archiver's result lacked " + Quoted(path);
+    return {};
+}

@@ -1,0 +1,93 @@
+#include "ops/update_failure.h"
+
+#include "catalog/path_text.h"
+
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+std::string SystemText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return WideToUtf8Lossy(text);
+}
+
+}  // namespace
+
+std::wstring UpdateFailureCause(UpdateFailure failure) {
+    switch (failure) {
+    case UpdateFailure::NotStarted: return L"the archiver (core\\7z.exe) could not be started";
+    case UpdateFailure::ArchiverEnded: return L"the archiver ended before it had finished";
+    case UpdateFailure::WrongPassword: return L"the password is wrong";
+    case UpdateFailure::DiskFull: return L"the disk is full";
+    case UpdateFailure::ReadOnly: return L"the archive is read-only";
+    case UpdateFailure::AccessDenied: return L"access to the archive or its folder is denied";
+    case UpdateFailure::InUse: return L"the archive is in use by another program";
+    case UpdateFailure::Damaged: return L"the archive is damaged or is not an archive of its kind";
+    case UpdateFailure::UnreadableFiles: return L"some of the files could not be read";
+    case UpdateFailure::Unverified: return L"the archiver's result did not hold the expected entries";
+    case UpdateFailure::None:
+    case UpdateFailure::Unknown: break;
+    }
+    return {};
+}
+
+std::wstring UpdateFailureMessage(const std::wstring& archiveName, const std::wstring& cause, bool archiveExisted) {
+    std::wstring text = L"Could not update " + archiveName;
+    if (!cause.empty()) text += L": " + cause;
+    text += archiveExisted ? L".\nThe archive was not changed." : L".\nNo archive was made.";
+    return text;
+}
+
+UpdateFailure FailureOfSystemError(DWORD code) {
+    switch (code) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return UpdateFailure::DiskFull;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return UpdateFailure::AccessDenied;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return UpdateFailure::InUse;
+    default: return UpdateFailure::Unknown;
+    }
+}
+
+std::vector<SystemErrorText> CauseNamingSystemTexts() {
+    std::vector<SystemErrorText> texts;
+    for (DWORD code : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION,
+                       ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT}) {
+        std::string text = SystemText(code);
+        if (!text.empty()) texts.emplace_back(std::move(text), FailureOfSystemError(code));
+    }
+    return texts;
+}
+
+UpdateFailure FailureInToolOutput(const std::vector<std::string>& lines,
+                                  const std::vector<SystemErrorText>& systemTexts) {
+    // A wrong password is the archiver's own words, and it outranks what follows from it.
+    for (const std::string& line : lines)
+        if (Contains(line, "Wrong password")) return UpdateFailure::WrongPassword;
+    for (const auto& [text, failure] : systemTexts)
+        for (const std::string& line : lines)
+            if (Contains(line, text)) return failure;
+    for (const std::string& line : lines) {
+        if (Contains(line, "Cannot open the file as") || Contains(line, "Can not open the file as") ||
+            Contains(line, "Is not archive") || Contains(line, "Unexpected end of archive") ||
+            Contains(line, "Headers Error") || Contains(line, "CRC Failed") || Contains(line, "Data Error"))
+            return UpdateFailure::Damaged;
+        if (line.rfind("WARNING", 0) == 0) return UpdateFailure::UnreadableFiles;
+    }
+    return UpdateFailure::Unknown;
+}
+
+std::wstring PasswordProblem(ArchiveKind kind, std::wstring_view password) {
+    if (kind != Zip) return {};
+    for (wchar_t c : password)
+        if (c < 0x20 || c > 0x7E) return L"a .zip archive takes only printable ASCII characters in its password";
+    return {};
+}
