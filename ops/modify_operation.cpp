@@ -6,8 +6,6 @@
 #include <optional>
 
 #include "app/handles.h"
-#include "app/path_tests.h"
-#include "app/text.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
@@ -238,6 +236,7 @@ int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
         ShowOperationMessage(L"Operation is not supported.");
         return -1;
     }
+    if (paths.empty()) return 0;
     g_progress.reset();
     BeginOperation();
     // A password the format cannot take is refused before anything runs.
@@ -288,6 +287,7 @@ int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
         ShowOperationMessage(L"Operation is not supported.");
         return -1;
     }
+    if (names.empty()) return 0;
     g_progress.reset();
     BeginOperation();
     const std::wstring folder = Utf8ToWideLossy(currentFolder);
