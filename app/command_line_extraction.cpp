@@ -35,11 +35,20 @@ int ReportFailure(const CommandLineRequest& request) {
     return kExitExtractFailed;
 }
 
+// A failure is told with its causes; a success only when items had to take names of their own.
 int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder) {
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
     const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder);
-    if (extracted.result == 0) return kExitSuccess;
-    return extracted.cancelled ? kExitExtractFailed : ReportFailure(request);
+    const std::wstring message =
+        extracted.result == -1 ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
+    if (extracted.result == 0) {
+        if (!message.empty()) MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONINFORMATION);
+        return kExitSuccess;
+    }
+    if (extracted.cancelled) return kExitExtractFailed;
+    if (message.empty()) return ReportFailure(request);
+    MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONERROR);
+    return kExitExtractFailed;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
 #include "engine/archive_listing.h"
+#include "engine/extraction_outcome.h"
 #include "ops/progress.h"
 
 enum class OperationState : int32_t {
@@ -55,13 +56,15 @@ public:
     // --- operations on the archive; all are called on the UI thread and return only when their
     // work has ended (open, extract and add run on a worker behind the progress window) ---
     // Lists the archive and enters its root. True when there are rows afterwards. False after
-    // a failure and after Cancel; LastOperationCancelled() tells the two apart.
+    // a failure and after Cancel; LastOperationCancelled() tells the two apart. A damaged
+    // archive is listed as far as it can be read, and the user is told that it is damaged.
     bool OpenArchive(const std::wstring& path);
     // Opens the same archive again and returns to the same folder (the root when it is gone).
     // The password known for it opens it without asking again.
     void ReloadArchive();
     // Extracts the named entries of the current folder below the destination. A failure shows
-    // "Could not extract <archive name>". Returns 0.
+    // "Could not extract <archive name>" and why; items that had to take names of their own
+    // are told too. Returns 0.
     int ExtractEntries(const std::vector<std::wstring>& names, const std::wstring& destinationFolder);
     // Writes exactly that entry into a fresh temporary folder; true with the file written.
     bool ExtractForViewing(const std::wstring& entryPath, std::wstring& extractedFile);
@@ -110,7 +113,7 @@ private:
     std::string RowFullPath(const FolderNode& child) const;
     void BeginOperation();
     void EndOperation(bool cancelledByUser);
-    bool ExtractSelection(int& result);    // the extract worker's body
+    bool ExtractSelection(int& result, ExtractionOutcome& outcome);  // the extract worker's body
     ModifyResult AddPending();             // the add worker's body
     ModifyResult DeletePending(const std::vector<std::wstring>& entries);  // the delete worker's body
     // Ends an add or a delete: the message of a failure, unless the user ended it.
@@ -119,6 +122,7 @@ private:
     void ListAndBuild(const std::wstring& knownPassword);  // the open worker's body
 
     bool lastOperationCancelled_ = false;
+    std::wstring listingDamage_;  // what the last listing found wrong with the archive
 };
 
 // The catalogue, created on first use.

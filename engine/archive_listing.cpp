@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/archive_health.h"
 #include "engine/engine_events.h"
 #include "engine/engine_property.h"
 #include "engine/property_text.h"
@@ -81,6 +82,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
         return 1;
     }
 
+    result.damage = archiveDamage(session.archive, archivePath);
     session.archive->Close();
     session.end();
     result.password = std::move(password);

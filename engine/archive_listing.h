@@ -22,6 +22,13 @@ struct ArchiveItem {
 struct ListingResult {
     std::wstring password;  // in: the password known so far; out: the one that opened the archive
     std::vector<ArchiveItem> items;
+    std::wstring damage;    // out: what the engine found wrong with the archive; empty when sound
+};
+
+// Why an archive could not be opened.
+struct OpenFailure {
+    bool stopped = false;  // the user cancelled, or refused to give the password
+    std::wstring cause;    // in words, for the user
 };
 
 // The engine library's full path: the program's folder + "\core\7z.dll". Computed once.
@@ -58,13 +65,16 @@ struct ArchiveSession {
 };
 
 // Opens `archivePath` with the handler for `kind`. `password` (may be null) is in/out:
-// a password asked while opening is copied back. Returns 0 when open, 1 otherwise.
+// a password asked while opening is copied back. Returns 0 when open, 1 otherwise, and then
+// tells why in `failure` when given.
 // On failure `archive` may still be set; the caller releases it and frees the library.
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind);
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure = nullptr);
 
-// Appends the archive's items to `result.items` and sets `result.password` to the password
-// that opened it. Returns 0 on success, 1 when the archive cannot be opened (result unchanged).
+// Appends the archive's items to `result.items`, sets `result.password` to the password
+// that opened it and `result.damage` to what the engine found wrong with the archive (its list
+// may then lack items). Returns 0 on success, 1 when the archive cannot be opened (result
+// unchanged).
 int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result);
 
 // Text of an engine property value: decimal numbers, the text itself, "+"/"-" for booleans,

@@ -4,35 +4,38 @@
 #include "app/handles.h"
 #include "engine/archive_listing.h"
 #include "engine/console_text.h"
+#include "engine/extraction_outcome.h"
 #include "engine/in_file_stream.h"
 #include "engine/open_callback.h"
 
+namespace {
+
+int Fail(OpenFailure* failure, const char* diagnostic, std::wstring cause) {
+    writeDiagnostic(diagnostic);
+    if (failure) failure->cause = std::move(cause);
+    return 1;
+}
+
+}  // namespace
+
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind) {
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure) {
     try {
-        if (!library.load(engineLibraryPath())) {
-            writeDiagnostic("Can not load 7-zip library");
-            return 1;
-        }
+        if (!library.load(engineLibraryPath()))
+            return Fail(failure, "Can not load 7-zip library", L"the archive engine core\\7z.dll could not be loaded");
         const auto createObject =
             reinterpret_cast<CreateObjectFunc>(reinterpret_cast<void*>(GetProcAddress(library.module(), "CreateObject")));
-        if (!createObject) {
-            writeDiagnostic("Can not get CreateObject");
-            return 1;
-        }
+        if (!createObject) return Fail(failure, "Can not get CreateObject", L"the archive engine is not usable");
         const GUID classId = formatClassId(kind);
         void* handler = nullptr;
         const HRESULT created = createObject(&classId, &IID_IInArchive, &handler);
         archive = static_cast<IInArchive*>(handler);
-        if (created != S_OK || !archive) {
-            writeDiagnostic("Can not get class object");
-            return 1;
-        }
+        if (created != S_OK || !archive) return Fail(failure, "Can not get class object", L"not a known archive type");
 
         auto stream = ComPtr<CInFileStream>::share(NewEngineObject<CInFileStream>());
         if (!stream->open(archivePath)) {
-            writeDiagnostic("Can not open archive file");
-            return 1;
+            const DWORD error = GetLastError();
+            return Fail(failure, "Can not open archive file", systemErrorCause(error));
         }
         static const char kRar5Signature[] = "Rar!\x1A\x07\x01\x00";
         if (kind == Rar && stream->startsWith(kRar5Signature, 8)) {
@@ -43,10 +46,7 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
             handler = nullptr;
             const HRESULT made = createObject(&rar5, &IID_IInArchive, &handler);
             archive = static_cast<IInArchive*>(handler);
-            if (made != S_OK || !archive) {
-                writeDiagnostic("Can not get class object");
-                return 1;
-            }
+            if (made != S_OK || !archive) return Fail(failure, "Can not get class object", L"not a known archive type");
         }
 
         auto callback = ComPtr<CArchiveOpenCallback>::share(NewEngineObject<CArchiveOpenCallback>());
@@ -54,14 +54,15 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
 
         if (archive->Open(static_cast<IInStream*>(stream.get()), nullptr,
                           static_cast<IArchiveOpenCallback*>(callback.get())) != S_OK) {
-            writeDiagnostic("Can not open archive");
-            return 1;
+            if (failure) failure->stopped = callback->stopped();
+            // An encrypted item list that does not decode: the password is the likely cause.
+            return Fail(failure, "Can not open archive",
+                        callback->passwordAsked() ? L"wrong password" : L"not an archive of its type, or damaged");
         }
         if (password) *password = callback->password();
         return 0;
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
     }
-    writeDiagnostic("Can not open archive");
-    return 1;
+    return Fail(failure, "Can not open archive", L"out of memory");
 }

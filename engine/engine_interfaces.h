@@ -24,9 +24,10 @@ inline constexpr GUID IID_IProgress = MakeEngineInterfaceId(0x00, 0x05);
 inline constexpr GUID IID_ICryptoGetTextPassword = MakeEngineInterfaceId(0x05, 0x10);
 inline constexpr GUID IID_IArchiveOpenCallback = MakeEngineInterfaceId(0x06, 0x10);
 inline constexpr GUID IID_IArchiveExtractCallback = MakeEngineInterfaceId(0x06, 0x20);
+inline constexpr GUID IID_IArchiveExtractCallbackMessage2 = MakeEngineInterfaceId(0x06, 0x22);
 inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
 
-// Property ids the program reads.
+// Property ids the program reads: of items, and (from kpidPhySize on) of the whole archive.
 enum EnginePropertyId : PROPID {
     kpidPath = 3,
     kpidIsDir = 6,
@@ -34,6 +35,28 @@ enum EnginePropertyId : PROPID {
     kpidPackSize = 8,
     kpidAttrib = 9,
     kpidMTime = 12,
+    kpidEncrypted = 15,
+    kpidOffset = 36,        // where the archive starts in the file
+    kpidPhySize = 44,       // bytes of the file that belong to the archive
+    kpidError = 55,         // text: what the handler could not read
+    kpidErrorFlags = 71,    // EngineArchiveFlag bits: the archive is damaged
+    kpidWarningFlags = 72,  // EngineArchiveFlag bits: read, but not as it should be
+    kpidWarning = 73,       // text
+};
+
+// Bits of kpidErrorFlags and kpidWarningFlags.
+enum EngineArchiveFlag : uint32_t {
+    kArcIsNotArc = 1 << 0,
+    kArcHeadersError = 1 << 1,
+    kArcEncryptedHeadersError = 1 << 2,
+    kArcUnavailableStart = 1 << 3,
+    kArcUnconfirmedStart = 1 << 4,
+    kArcUnexpectedEnd = 1 << 5,
+    kArcDataAfterEnd = 1 << 6,
+    kArcUnsupportedMethod = 1 << 7,
+    kArcUnsupportedFeature = 1 << 8,
+    kArcDataError = 1 << 9,
+    kArcCrcError = 1 << 10,
 };
 
 // How the engine means to treat an item it hands to the extract callback.
@@ -49,6 +72,12 @@ enum EngineOperationResult : int32_t {
     kUnsupportedMethod = 1,
     kDataError = 2,
     kCRCError = 3,
+    kUnavailable = 4,
+    kUnexpectedEnd = 5,
+    kDataAfterEnd = 6,
+    kIsNotArc = 7,
+    kHeadersError = 8,
+    kWrongPassword = 9,
 };
 
 // Seek origins of the stream interfaces.
@@ -101,8 +130,21 @@ struct IArchiveExtractCallback : public IProgress {
     virtual HRESULT STDMETHODCALLTYPE SetOperationResult(INT32 operationResult) = 0;
 };
 
-// The engine's archive handler. Its vtable has further slots after Extract (archive-level
-// properties and property descriptions) that the program never calls.
+// Asked of the extract callback by handlers that find an item damaged outside the item's own
+// operation (a zip entry whose local header contradicts the central directory, say).
+struct IArchiveExtractCallbackMessage2 : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE ReportExtractResult(UINT32 indexType, UINT32 index, INT32 operationResult) = 0;
+};
+
+// Kinds of index that ReportExtractResult names.
+enum EngineEventIndexType : uint32_t {
+    kNoIndex = 0,
+    kInArcIndex = 1,
+    kBlockIndex = 2,
+};
+
+// The engine's archive handler. Its vtable has further slots after GetArchiveProperty
+// (property descriptions) that the program never calls.
 struct IInArchive : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Open(IInStream* stream, const UINT64* maxCheckStartPosition,
                                            IArchiveOpenCallback* openCallback) = 0;
@@ -111,6 +153,7 @@ struct IInArchive : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetProperty(UINT32 index, PROPID propId, PROPVARIANT* value) = 0;
     virtual HRESULT STDMETHODCALLTYPE Extract(const UINT32* indices, UINT32 numItems, INT32 testMode,
                                               IArchiveExtractCallback* extractCallback) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetArchiveProperty(PROPID propId, PROPVARIANT* value) = 0;
 };
 
 // The library's one export: makes a handler object of the given class.

@@ -1,8 +1,10 @@
 #include "engine/extract_callback.h"
 
+#include <atomic>
 #include <new>
 #include <vector>
 
+#include "engine/archive_listing.h"
 #include "engine/engine_events.h"
 #include "engine/engine_property.h"
 #include "engine/extract_path.h"
@@ -12,14 +14,22 @@
 namespace {
 
 // Paths from this length on go through the "\\?\" form; CreateDirectoryW takes 12 fewer
-// units than MAX_PATH, so the smaller limit serves folders and files alike.
+// units than MAX_PATH, so the smaller limit serves folders and files alike. Room is left for
+// the temporary file's name, which may be longer than the item's own.
 constexpr size_t kLongPathFrom = MAX_PATH - 12;
+constexpr size_t kTemporaryNameRoom = 40;
 
 const char* OperationResultText(INT32 result) {
     switch (result) {
     case kUnsupportedMethod: return "Unsupported Method";
     case kDataError: return "Data Error";
     case kCRCError: return "CRC Failed";
+    case kUnavailable: return "Unavailable Data";
+    case kUnexpectedEnd: return "Unexpected End of Data";
+    case kDataAfterEnd: return "Data After End";
+    case kIsNotArc: return "Is Not Archive";
+    case kHeadersError: return "Headers Error";
+    case kWrongPassword: return "Wrong Password";
     default: return "Unknown Error";
     }
 }
@@ -34,22 +44,44 @@ std::wstring AbsolutePath(const std::wstring& path) {
     return full;
 }
 
+// File systems take names of at most 255 units; Windows reports a longer one in many ways.
+bool HasOverlongName(const std::wstring& relative) {
+    size_t start = 0;
+    for (size_t end; (end = relative.find(L'\\', start)) != std::wstring::npos; start = end + 1)
+        if (end - start > 255) return true;
+    return relative.size() - start > 255;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// A name no other file of the folder has: made with CREATE_NEW, so a clash is seen, not taken.
+std::wstring TemporaryName() {
+    static std::atomic<unsigned> counter{0};
+    return L"~tolvane-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
+}
+
 }  // namespace
 
 CArchiveExtractCallback::~CArchiveExtractCallback() {
-    outReference_.reset();
+    discardTemporaryFile();
     if (archive_) archive_->Release();
 }
 
 void CArchiveExtractCallback::init(IInArchive* archive, const std::wstring& destination,
                                    const std::vector<std::wstring>* selection) {
-    errorCount_ = 0;
-    unsafeCount_ = 0;
+    outcome_ = ExtractionOutcome();
+    outcome_.opened = true;
     if (archive) archive->AddRef();
     if (archive_) archive_->Release();
     archive_ = archive;
     destination_ = ensureTrailingSeparator(destination);
     selection_ = selection;
+    UINT32 count = 0;
+    if (archive_ && archive_->GetNumberOfItems(&count) != S_OK) count = 0;
+    accounted_.assign(count, false);
 }
 
 void CArchiveExtractCallback::setPassword(const std::wstring& password) {
@@ -62,6 +94,8 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::QueryInterface(REFIID iid, vo
     *object = nullptr;
     if (iid == IID_IUnknown || iid == IID_ICryptoGetTextPassword)
         *object = static_cast<ICryptoGetTextPassword*>(this);
+    else if (iid == IID_IArchiveExtractCallbackMessage2)
+        *object = static_cast<IArchiveExtractCallbackMessage2*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -70,11 +104,15 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::QueryInterface(REFIID iid, vo
 
 // A cancelled operation answers "stop" here, and the engine then ends the extraction.
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetTotal(UINT64 total) {
-    return OnEngineEvent(kEngineTotal, &total, 0) != 0 ? E_ABORT : S_OK;
+    if (OnEngineEvent(kEngineTotal, &total, 0) == 0) return S_OK;
+    stopped_ = true;
+    return E_ABORT;
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetCompleted(const UINT64* completeValue) {
-    return OnEngineEvent(kEngineCompleted, const_cast<UINT64*>(completeValue), 0) != 0 ? E_ABORT : S_OK;
+    if (OnEngineEvent(kEngineCompleted, const_cast<UINT64*>(completeValue), 0) == 0) return S_OK;
+    stopped_ = true;
+    return E_ABORT;
 }
 
 HRESULT CArchiveExtractCallback::readItemProperties(UINT32 index) {
@@ -109,62 +147,133 @@ HRESULT CArchiveExtractCallback::readItemProperties(UINT32 index) {
     } else {
         return E_FAIL;
     }
-    // The item's size is not needed: the engine writes what the item holds.
+
+    // The size tells whether a file that the engine calls intact is also whole; not required.
+    sizeKnown_ = archive_->GetProperty(index, kpidSize, value.put()) == S_OK && propertyIsUnsigned(value.get());
+    size_ = sizeKnown_ ? propertyToUInt64(value.get()) : 0;
     return S_OK;
 }
 
 std::wstring CArchiveExtractCallback::diskPathOf(const std::wstring& relative) {
-    if (destination_.size() + relative.size() < kLongPathFrom) return destination_ + relative;
+    if (destination_.size() + relative.size() + kTemporaryNameRoom < kLongPathFrom) return destination_ + relative;
     if (fullDestination_.empty()) fullDestination_ = ensureTrailingSeparator(extendedLengthPath(AbsolutePath(destination_)));
     return fullDestination_ + relative;
 }
 
-void CArchiveExtractCallback::ensureFolder(const std::wstring& folder) {
-    if (folder == lastFolder_) return;
-    // The result is not examined: when the folder cannot be made, creating the item fails.
-    if (createFolderChain(folder))
+bool CArchiveExtractCallback::ensureFolder(const std::wstring& folder, DWORD& error) {
+    if (folder == lastFolder_) return true;
+    SetLastError(0);
+    if (createFolderChain(folder, &madeFolders_)) {
         lastFolder_ = folder;
-    else
-        lastFolder_.clear();
+        return true;
+    }
+    error = GetLastError();
+    lastFolder_.clear();
+    return false;
 }
 
-HRESULT CArchiveExtractCallback::openOutputFile() {
+bool CArchiveExtractCallback::openTemporaryFile(DWORD& error) {
     auto stream = ComPtr<COutFileStream>::share(NewEngineObject<COutFileStream>());
     // The file is made with its final attributes but read-only, which comes after the data;
     // most files then need no second call for their attributes.
     createdAttributes_ =
         attributesKnown_ ? plainFileAttributes(attributes_, false) & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY) : 0;
-    // Most items land where nothing stands yet: try that first, and replace an existing
-    // file only when there is one.
-    if (!stream->create(diskPath_, false, createdAttributes_)) {
-        const DWORD existing = GetFileAttributesW(diskPath_.c_str());
-        if (existing != INVALID_FILE_ATTRIBUTES) {
-            if (!deleteFileForced(diskPath_)) {
-                writeDiagnostic("ERROR: Can not delete output file ", diskPath_);
-                return E_ABORT;
-            }
-            if (!stream->create(diskPath_, false, createdAttributes_)) {
-                writeDiagnostic("can not open output file ", diskPath_);
-                return E_ABORT;
-            }
-        } else {
-            writeDiagnostic("can not open output file ", diskPath_);
-            return E_ABORT;
+    const std::wstring folder = FolderOf(diskPath_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring path = folder + L"\\" + TemporaryName();
+        if (stream->create(path, false, createdAttributes_)) {
+            temporaryPath_ = path;
+            outFile_ = stream.get();
+            outReference_ = std::move(stream);
+            return true;
+        }
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return false;
+}
+
+void CArchiveExtractCallback::discardTemporaryFile() {
+    // Closed here, not when the engine lets go of the stream: an open file cannot be deleted.
+    if (outFile_) outFile_->close();
+    outFile_ = nullptr;
+    outReference_.reset();
+    if (temporaryPath_.empty()) return;
+    DeleteFileW(temporaryPath_.c_str());
+    temporaryPath_.clear();
+}
+
+void CArchiveExtractCallback::failItem(const std::wstring& cause) {
+    if (itemFailed_) return;
+    itemFailed_ = true;
+    if (itemIndex_ < accounted_.size()) accounted_[itemIndex_] = true;
+    outcome_.noteFailure(itemPath_, cause);
+}
+
+void CArchiveExtractCallback::commitFile() {
+    if (const DWORD error = outFile_->writeError()) {
+        failItem(systemErrorCause(error));
+        return discardTemporaryFile();
+    }
+    LARGE_INTEGER written{};
+    if (sizeKnown_ && GetFileSizeEx(outFile_->handle(), &written) && static_cast<UINT64>(written.QuadPart) != size_) {
+        failItem(L"incomplete data");
+        return discardTemporaryFile();
+    }
+    if (modifiedKnown_) SetFileTime(outFile_->handle(), nullptr, nullptr, &modified_);
+    const HRESULT closed = outFile_->close();
+    if (closed != S_OK) {
+        failItem(systemErrorCause(HRESULT_CODE(closed)));
+        return discardTemporaryFile();
+    }
+    outFile_ = nullptr;
+    outReference_.reset();
+
+    bool placed = MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    DWORD error = placed ? 0 : GetLastError();
+    const DWORD existing = placed ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(diskPath_.c_str());
+    if (!placed && existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
+        (existing & FILE_ATTRIBUTE_READONLY)) {
+        // A read-only file is replaced too; it keeps its protection when it cannot be.
+        SetFileAttributesW(diskPath_.c_str(), existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+        placed = MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (!placed) {
+            error = GetLastError();
+            SetFileAttributesW(diskPath_.c_str(), existing);
         }
     }
-    outFile_ = stream.get();
-    outReference_ = std::move(stream);
-    return S_OK;
+    if (!placed) {
+        writeDiagnostic(existing != INVALID_FILE_ATTRIBUTES ? "ERROR: Can not delete output file "
+                                                            : "can not open output file ",
+                        diskPath_);
+        failItem(existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)
+                     ? L"a folder of that name is in the way"
+                     : systemErrorCause(error));
+        return discardTemporaryFile();
+    }
+    temporaryPath_.clear();
+    if (attributesKnown_) {
+        const DWORD plain = plainFileAttributes(attributes_, false);
+        // A new file carries the archive bit besides what it was made with.
+        if (plain != (createdAttributes_ | FILE_ATTRIBUTE_ARCHIVE))
+            SetFileAttributesW(diskPath_.c_str(), plain != 0 ? plain : FILE_ATTRIBUTE_NORMAL);
+    }
+    ++outcome_.written;
+    outcome_.lastFile = diskPath_;
+    if (!renamedTo_.empty()) outcome_.noteRename(itemPath_, renamedTo_);
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequentialOutStream** outStream,
                                                             INT32 askExtractMode) {
     if (!outStream) return E_POINTER;
     *outStream = nullptr;
-    outReference_.reset();
-    outFile_ = nullptr;
+    discardTemporaryFile();  // an item the engine gave up on without a result
     itemWritten_ = false;
     itemWanted_ = false;
+    itemFailed_ = false;
+    renamedTo_.clear();
+    itemIndex_ = index;
+    itemPending_ = true;
     try {
         EngineProperty value;
         const HRESULT hr = archive_->GetProperty(index, kpidPath, value.put());
@@ -182,19 +291,20 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         // A wanted item counts as failed when it ends badly, even when the engine only tests
         // it (as it does with the rest of a block it could not decode).
         itemWanted_ = true;
+        // Tells a wrong password from damaged data, also for items the engine only tests.
+        encrypted_ = archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && value.type() == VT_BOOL &&
+                     value.get().boolVal != VARIANT_FALSE;
         if (askExtractMode != kExtract) return S_OK;
+        if (index < accounted_.size()) accounted_[index] = true;
 
         const HRESULT read = readItemProperties(index);
         if (read != S_OK) return read;
 
         const std::optional<std::wstring> relative = safeRelativePath(itemPath_);
-        if (relative && relative->empty() && isFolder_) {
-            itemWanted_ = false;  // the destination itself: nothing to make
-            return S_OK;
-        }
+        if (relative && relative->empty() && isFolder_) return S_OK;  // the destination itself: nothing to make
         if (!relative || relative->empty()) {
-            // Nothing of it is written; the extraction reports the failure at its end.
-            ++unsafeCount_;
+            // Nothing of it is written; the extraction reports it at its end.
+            outcome_.noteSkip(itemPath_);
             itemWanted_ = false;
             if (console_.enabled()) {
                 console_.append("Unsafe path, skipped: ");
@@ -203,23 +313,38 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             }
             return S_OK;
         }
-        diskPath_ = diskPathOf(*relative);
-        itemWritten_ = true;
 
-        const size_t slash = diskPath_.find_last_of(L'\\');
-        if (relative->find(L'\\') != std::wstring::npos && slash != std::wstring::npos)
-            ensureFolder(diskPath_.substr(0, slash));
-
+        if (HasOverlongName(*relative)) {
+            failItem(L"the name is too long");
+            return S_OK;
+        }
+        DWORD error = 0;
         if (isFolder_) {
-            ensureFolder(diskPath_);
+            names_.claimFolder(*relative);
+            diskPath_ = diskPathOf(*relative);
+            folderItems_.insert(caseBlindKey(diskPath_));
+            if (!ensureFolder(diskPath_, error)) {
+                failItem(systemErrorCause(error));
+                return S_OK;
+            }
+            itemWritten_ = true;
             return S_OK;
         }
 
-        const HRESULT opened = openOutputFile();
-        if (opened != S_OK) {
-            itemWritten_ = false;
-            return opened;
+        const std::wstring name = names_.claimFile(*relative);
+        if (name != *relative) renamedTo_ = name;
+        diskPath_ = diskPathOf(name);
+        if (name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) {
+            writeDiagnostic("can not open output file ", diskPath_);
+            failItem(systemErrorCause(error));
+            return S_OK;
         }
+        if (!openTemporaryFile(error)) {
+            writeDiagnostic("can not open output file ", diskPath_);
+            failItem(systemErrorCause(error));
+            return S_OK;
+        }
+        itemWritten_ = true;
         outReference_->AddRef();
         *outStream = static_cast<ISequentialOutStream*>(outReference_.get());
         return S_OK;
@@ -244,32 +369,76 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::PrepareOperation(INT32 askExt
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 operationResult) {
-    if (operationResult != kOK) {
-        if (itemWanted_) ++errorCount_;
-        if (console_.enabled()) {
-            console_.append("     ");
-            console_.append(OperationResultText(operationResult));
-        }
+    if (operationResult != kOK && console_.enabled()) {
+        console_.append("     ");
+        console_.append(OperationResultText(operationResult));
     }
-    if (outFile_ && outFile_->isOpen()) {
-        if (modifiedKnown_) SetFileTime(outFile_->handle(), nullptr, nullptr, &modified_);
-        const HRESULT closed = outFile_->close();
-        if (closed != S_OK) return closed;
-    }
-    outReference_.reset();
-    outFile_ = nullptr;
-    if (extractMode_ && attributesKnown_ && itemWritten_) {
-        const DWORD plain = plainFileAttributes(attributes_, isFolder_);
-        // A new file carries the archive bit besides what it was made with.
-        const bool alreadySet = !isFolder_ && plain == (createdAttributes_ | FILE_ATTRIBUTE_ARCHIVE);
-        if (!alreadySet) SetFileAttributesW(diskPath_.c_str(), plain != 0 ? plain : FILE_ATTRIBUTE_NORMAL);
-    }
-    itemWritten_ = false;
-    itemWanted_ = false;
     console_.append("\n");
+    itemPending_ = false;
+    try {
+        if (!itemWanted_) return S_OK;
+        if (operationResult != kOK) {
+            // A wrong password shows as damaged data in some formats; in an encrypted item
+            // that is what it almost always is.
+            if (operationResult == kWrongPassword ||
+                (encrypted_ && (operationResult == kDataError || operationResult == kCRCError)))
+                outcome_.wrongPassword = true;
+            failItem(operationResultCause(operationResult));
+        }
+        if (itemFailed_ || !itemWritten_) {
+            discardTemporaryFile();
+        } else if (!isFolder_) {
+            commitFile();
+        } else {
+            const DWORD plain = attributesKnown_ ? plainFileAttributes(attributes_, true) : 0;
+            if (extractMode_ && plain != 0) SetFileAttributesW(diskPath_.c_str(), plain);
+        }
+    } catch (const CNewException&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::CryptoGetTextPassword(BSTR* password) {
-    return answerPasswordRequest(passwordKnown_, password_, password);
+    const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
+    if (answer == E_ABORT) stopped_ = true;
+    return answer;
+}
+
+void CArchiveExtractCallback::finish() {
+    discardTemporaryFile();
+    // Deepest first: a folder is made after the one above it.
+    for (auto folder = madeFolders_.rbegin(); folder != madeFolders_.rend(); ++folder) {
+        if (!outcome_.wrongPassword && folderItems_.count(caseBlindKey(*folder)) != 0) continue;
+        RemoveDirectoryW(folder->c_str());  // refused, as it should be, while anything is inside
+    }
+    madeFolders_.clear();
+    lastFolder_.clear();
+}
+
+HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::ReportExtractResult(UINT32 indexType, UINT32 index,
+                                                                      INT32 operationResult) {
+    if (operationResult == kOK) return S_OK;
+    try {
+        if (indexType == kInArcIndex && index == itemIndex_ && itemPending_) {
+            failItem(operationResultCause(operationResult));  // its file is dropped at its result
+        } else {
+            std::wstring item = L"[archive]";
+            if (indexType == kInArcIndex) {
+                EngineProperty value;
+                item = archive_->GetProperty(index, kpidPath, value.put()) == S_OK && value.type() == VT_BSTR &&
+                               value.get().bstrVal
+                           ? std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal))
+                           : L"[Content]";
+                if (!selectionTakes(selection_, item)) return S_OK;
+                if (index < accounted_.size()) accounted_[index] = true;
+            }
+            outcome_.noteFailure(item, operationResultCause(operationResult));
+        }
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
 }

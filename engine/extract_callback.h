@@ -2,17 +2,26 @@
 // The callback through which the engine hands over each item of an extraction: it decides
 // whether and where the item is written, supplies the output file, and restores the item's
 // time and attributes afterwards.
+//
+// A file is written to a temporary file beside its target and takes the target's place only
+// when the engine reports the item intact: a wrong password, damaged data or a full disk never
+// destroy a file that was there before, nor leave a file that looks complete. An item that
+// cannot be written is counted and named, and the extraction goes on with the next one.
 #include "app/handles.h"
 #include "engine/console_text.h"
 #include "engine/engine_interfaces.h"
 #include "engine/engine_object.h"
+#include "engine/extraction_outcome.h"
+#include "engine/item_names.h"
 #include "engine/out_file_stream.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CArchiveExtractCallback final : public IArchiveExtractCallback,
                                       public ICryptoGetTextPassword,
+                                      public IArchiveExtractCallbackMessage2,
                                       public CMyUnknownImp {
 public:
     CArchiveExtractCallback() = default;
@@ -27,10 +36,17 @@ public:
     bool passwordKnown() const { return passwordKnown_; }
     const std::wstring& password() const { return password_; }
 
-    // Items meant to be written that ended with a result other than kOK.
-    UINT64 errorCount() const { return errorCount_; }
-    // Items not written because their path would have led outside the destination.
-    UINT64 unsafeCount() const { return unsafeCount_; }
+    // Called once the engine's Extract has returned: removes a temporary file the engine left
+    // behind, and the folders this extraction made that stayed empty because their items
+    // failed (after a wrong password, every folder it made that is empty).
+    void finish();
+    // What was written, renamed, skipped and failed so far.
+    ExtractionOutcome& outcome() { return outcome_; }
+    // True when the engine handed over the item with this index to be extracted, or the item
+    // failed (also when the engine only tested it).
+    bool accountedFor(UINT32 index) const { return index < accounted_.size() && accounted_[index]; }
+    // True when the user stopped the extraction (Cancel, or the password refused).
+    bool stopped() const { return stopped_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ENGINE_OBJECT_REFCOUNT
@@ -41,13 +57,20 @@ public:
     HRESULT STDMETHODCALLTYPE PrepareOperation(INT32 askExtractMode) override;
     HRESULT STDMETHODCALLTYPE SetOperationResult(INT32 operationResult) override;
     HRESULT STDMETHODCALLTYPE CryptoGetTextPassword(BSTR* password) override;
+    HRESULT STDMETHODCALLTYPE ReportExtractResult(UINT32 indexType, UINT32 index, INT32 operationResult) override;
 
 private:
     HRESULT readItemProperties(UINT32 index);
     // The destination plus the item's safe path; the "\\?\" form when it is too long otherwise.
     std::wstring diskPathOf(const std::wstring& relative);
-    void ensureFolder(const std::wstring& folder);
-    HRESULT openOutputFile();
+    // Makes the folder and those above it; false with the system error when it cannot.
+    bool ensureFolder(const std::wstring& folder, DWORD& error);
+    // The file item's temporary file in the target's folder; false with the system error.
+    bool openTemporaryFile(DWORD& error);
+    // Puts the finished temporary file in the target's place.
+    void commitFile();
+    void discardTemporaryFile();
+    void failItem(const std::wstring& cause);
 
     IInArchive* archive_ = nullptr;  // a reference of our own
     std::wstring destination_;
@@ -60,17 +83,29 @@ private:
     bool isFolder_ = false;
     bool attributesKnown_ = false;
     bool modifiedKnown_ = false;
+    bool encrypted_ = false;          // the current item is encrypted
+    bool sizeKnown_ = false;
+    UINT64 size_ = 0;
     COutFileStream* outFile_ = nullptr;
     ComPtr<COutFileStream> outReference_;
-    UINT64 errorCount_ = 0;
     bool passwordKnown_ = false;
     std::wstring password_;
+    bool stopped_ = false;
 
-    UINT64 unsafeCount_ = 0;
-    bool itemWanted_ = false;      // the current item passed the selection
-    bool itemWritten_ = false;     // ... and is being written (a file or a folder)
-    DWORD createdAttributes_ = 0;  // what the current item's file was made with
-    std::wstring lastFolder_;      // the folder made for the previous item, made again only on change
-    std::wstring fullDestination_; // absolute form of the destination, made when first needed
+    ExtractionOutcome outcome_;
+    std::vector<bool> accounted_;      // by item index
+    UINT32 itemIndex_ = 0;
+    ItemNames names_;
+    std::wstring renamedTo_;           // the current item's name of its own, when it got one
+    std::wstring temporaryPath_;       // the current file item's temporary file
+    bool itemWanted_ = false;          // the current item passed the selection
+    bool itemWritten_ = false;         // ... and is being written (a file or a folder)
+    bool itemFailed_ = false;          // ... and has failed already (counted)
+    bool itemPending_ = false;         // the current item's result is still to come
+    DWORD createdAttributes_ = 0;      // what the current item's file was made with
+    std::wstring lastFolder_;          // the folder made for the previous item, made again only on change
+    std::wstring fullDestination_;     // absolute form of the destination, made when first needed
+    std::vector<std::wstring> madeFolders_;           // folders this extraction made, upper ones first
+    std::unordered_set<std::wstring> folderItems_;    // disk paths of the folder items, case-blind
     ConsoleText console_;
 };

@@ -2,43 +2,141 @@
 #include "engine/extraction.h"
 
 #include <new>
+#include <optional>
 
+#include "engine/archive_health.h"
 #include "engine/archive_listing.h"
 #include "engine/console_text.h"
+#include "engine/engine_property.h"
 #include "engine/extract_callback.h"
+#include "engine/extract_path.h"
 
-int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
-                   std::wstring& password, const std::vector<std::wstring>* selection) {
+namespace {
+
+// The item's path as the callback sees it.
+std::wstring ItemPath(IInArchive* archive, UINT32 index) {
+    EngineProperty value;
+    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
+        return L"[Content]";
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
+// The index of the last file item whose path is exactly `itemPath`.
+std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath) {
+    UINT32 count = 0;
+    if (archive->GetNumberOfItems(&count) != S_OK) return std::nullopt;
+    std::optional<UINT32> found;
+    EngineProperty value;
+    for (UINT32 index = 0; index < count; ++index) {
+        if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR ||
+            !value.get().bstrVal)
+            continue;
+        const BSTR path = value.get().bstrVal;
+        if (itemPath.size() != SysStringLen(path) || itemPath.compare(0, itemPath.size(), path, itemPath.size()) != 0)
+            continue;
+        if (archive->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
+            value.get().boolVal != VARIANT_FALSE)
+            continue;
+        found = index;
+    }
+    return found;
+}
+
+// Wanted items that the engine neither handed over to be written nor reported as failed: an
+// archive whose data ends early can make a handler stop without an error.
+uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callback,
+                      const std::vector<std::wstring>* selection, const std::vector<UINT32>& indices) {
+    uint64_t missing = 0;
+    if (!indices.empty()) {
+        for (UINT32 index : indices)
+            if (!callback.accountedFor(index)) ++missing;
+        return missing;
+    }
+    UINT32 count = 0;
+    if (archive->GetNumberOfItems(&count) != S_OK) return 0;
+    for (UINT32 index = 0; index < count; ++index)
+        if (!callback.accountedFor(index) && selectionTakes(selection, ItemPath(archive, index))) ++missing;
+    return missing;
+}
+
+ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                               std::wstring& password, const std::vector<std::wstring>* selection,
+                               const std::wstring* exactFile) {
+    ExtractionOutcome outcome;
     try {
         ArchiveSession session;
         std::wstring knownPassword = password;
-        if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind) != 0) return 1;
+        OpenFailure failure;
+        if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind, &failure) != 0) {
+            outcome.openProblem = failure.cause;
+            outcome.cancelled = failure.stopped;
+            return outcome;
+        }
+        outcome.opened = true;
         // A password that opened an encrypted item list is right: keep it for the caller.
         if (!knownPassword.empty()) password = knownPassword;
+
+        std::vector<UINT32> indices;  // empty: all items
+        if (exactFile) {
+            const std::optional<UINT32> index = FindFileItem(session.archive, *exactFile);
+            if (!index) {
+                outcome.noteFailure(*exactFile, L"not in the archive");
+                return outcome;
+            }
+            indices.push_back(*index);
+        }
 
         auto callback = ComPtr<CArchiveExtractCallback>::share(NewEngineObject<CArchiveExtractCallback>());
         callback->init(session.archive, destination, selection);
         if (!knownPassword.empty()) callback->setPassword(knownPassword);
-
-        const HRESULT extracted = session.archive->Extract(nullptr, 0xFFFFFFFF, 0,
-                                                           static_cast<IArchiveExtractCallback*>(callback.get()));
-        const bool itemsFailed = callback->errorCount() != 0 || callback->unsafeCount() != 0;
-        if (extracted != S_OK) writeDiagnostic("Extract Error");
+        const HRESULT extracted =
+            session.archive->Extract(indices.empty() ? nullptr : indices.data(),
+                                     indices.empty() ? 0xFFFFFFFF : static_cast<UINT32>(indices.size()), 0,
+                                     static_cast<IArchiveExtractCallback*>(callback.get()));
+        callback->finish();
+        outcome = std::move(callback->outcome());
+        if (callback->stopped())
+            outcome.cancelled = true;
+        else if (extracted != S_OK)
+            outcome.engineProblem = engineErrorCause(extracted);
+        else
+            outcome.missing = CountMissing(session.archive, *callback.get(), selection, indices);
+        // Reading the items' data can show damage that opening did not.
+        outcome.archiveProblem = archiveDamage(session.archive, archivePath);
         // A password typed during the extraction is handed back only when it proved right.
-        if (extracted == S_OK && !itemsFailed && callback->passwordKnown()) password = callback->password();
+        if (outcome.succeeded() && callback->passwordKnown()) password = callback->password();
         callback.reset();
         session.end();
-        return extracted == S_OK && !itemsFailed ? 0 : 1;
     } catch (const CNewException&) {
+        outcome.engineProblem = engineErrorCause(E_OUTOFMEMORY);
     } catch (const std::bad_alloc&) {
+        outcome.engineProblem = engineErrorCause(E_OUTOFMEMORY);
     }
-    writeDiagnostic("Extract Error");
-    return 1;
+    if (outcome.opened && !outcome.succeeded()) writeDiagnostic("Extract Error");
+    return outcome;
 }
 
-int extractAll(const std::wstring& archivePath, const std::wstring& destination) {
+}  // namespace
+
+int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                   std::wstring& password, const std::vector<std::wstring>* selection, ExtractionOutcome* outcome) {
+    ExtractionOutcome result = ExtractItems(archivePath, kind, destination, password, selection, nullptr);
+    const int code = result.succeeded() ? 0 : 1;
+    if (outcome) *outcome = std::move(result);
+    return code;
+}
+
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome) {
     const ArchiveKind kind = archiveKindOf(archivePath);
     if (kind == None) return -1;
     std::wstring password;
-    return extractArchive(archivePath, kind, destination, password, nullptr);
+    return extractArchive(archivePath, kind, destination, password, nullptr, outcome);
+}
+
+ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                                  std::wstring& password, const std::wstring& itemPath) {
+    // The selection holds the item's own path, so the callback takes it; the index list makes
+    // the engine hand over this one item and no other.
+    const std::vector<std::wstring> selection{itemPath};
+    return ExtractItems(archivePath, kind, destination, password, &selection, &itemPath);
 }

@@ -4,23 +4,34 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/extraction_outcome.h"
 
 // Extracts the items of the archive below `destination`. With a non-empty `selection`, only
 // the items whose path is one of the texts or lies below one of them (whole path components)
-// are written. Returns 0 when every written item was extracted intact, 1 otherwise (the
-// archive could not be opened, the engine failed, an item failed its checks or was unsafe).
+// are written. Returns 0 when every wanted item was written intact from a sound archive, 1
+// otherwise (the archive could not be opened or is damaged, the engine failed, an item failed
+// its checks, could not be written or was unsafe); `outcome`, when given, tells what happened.
 // `password` is in/out: a password that opened an encrypted item list, or one asked while
 // extracting when everything then extracted intact, is copied back (a wrong one is not, so
 // that the next operation asks again).
 int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
-                   std::wstring& password, const std::vector<std::wstring>* selection);
+                   std::wstring& password, const std::vector<std::wstring>* selection,
+                   ExtractionOutcome* outcome = nullptr);
 
 // Whole-archive extraction: -1 when the file has no archive extension (nothing happens),
 // else the result of extractArchive with no password and no selection.
-int extractAll(const std::wstring& archivePath, const std::wstring& destination);
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome = nullptr);
+
+// Writes exactly one item below `destination`: the last file item whose path is exactly
+// `itemPath` (as the catalogue shows the last one), and nothing beside it, nor anything below a
+// folder of the same name. On success `lastFile` of the outcome is the file written. `password`
+// is in/out as for extractArchive.
+ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                                  std::wstring& password, const std::wstring& itemPath);
 
 // Creates the folder and every missing folder above it. True when the folder exists afterwards.
-bool createFolderChain(const std::wstring& path);
+// Each folder it made is appended to `made` (when given), the upper ones first.
+bool createFolderChain(const std::wstring& path, std::vector<std::wstring>* made = nullptr);
 
 // Clears the attributes (read-only included) and deletes the file.
 bool deleteFileForced(const std::wstring& path);

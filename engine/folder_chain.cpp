@@ -12,7 +12,7 @@ bool IsFolderAt(const std::wstring& path) {
 
 }  // namespace
 
-bool createFolderChain(const std::wstring& requested) {
+bool createFolderChain(const std::wstring& requested, std::vector<std::wstring>* made) {
     std::wstring path = requested;
     if (path.size() > 1 && path.back() == L'\\') {
         if (path.size() == 3 && path[1] == L':') return true;  // a drive root
@@ -23,7 +23,10 @@ bool createFolderChain(const std::wstring& requested) {
     // Walk up until a level can be made or already stands.
     std::wstring existing = path;
     for (;;) {
-        if (CreateDirectoryW(existing.c_str(), nullptr)) break;
+        if (CreateDirectoryW(existing.c_str(), nullptr)) {
+            if (made) made->push_back(existing);
+            break;
+        }
         const DWORD error = GetLastError();
         if (error == ERROR_ALREADY_EXISTS) {
             const DWORD attributes = GetFileAttributesW(existing.c_str());
@@ -43,9 +46,11 @@ bool createFolderChain(const std::wstring& requested) {
         size_t slash = path.find(L'\\', reached + 1);
         if (slash == std::wstring::npos) slash = path.size();
         existing.assign(path, 0, slash);
-        if (!CreateDirectoryW(existing.c_str(), nullptr) &&
-            !(GetLastError() == ERROR_ALREADY_EXISTS && IsFolderAt(existing)))
+        if (CreateDirectoryW(existing.c_str(), nullptr)) {
+            if (made) made->push_back(existing);
+        } else if (!(GetLastError() == ERROR_ALREADY_EXISTS && IsFolderAt(existing))) {
             return false;
+        }
         reached = slash;
     }
     return true;

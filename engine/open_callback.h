@@ -21,6 +21,10 @@ public:
     }
     bool passwordKnown() const { return passwordKnown_; }
     const std::wstring& password() const { return password_; }
+    // The engine asked for the password during this open.
+    bool passwordAsked() const { return passwordAsked_; }
+    // This callback told the engine to stop (Cancel, or the password refused).
+    bool stopped() const { return stopped_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ENGINE_OBJECT_REFCOUNT
@@ -32,4 +36,6 @@ public:
 private:
     bool passwordKnown_ = false;
     std::wstring password_;
+    bool passwordAsked_ = false;
+    bool stopped_ = false;
 };

@@ -11,6 +11,7 @@ bool COutFileStream::create(const std::wstring& path, bool replace, DWORD attrib
     file_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, replace ? CREATE_ALWAYS : CREATE_NEW,
                         attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
     bytesWritten_ = 0;
+    writeError_ = 0;
     return file_ != INVALID_HANDLE_VALUE;
 }
 
@@ -33,13 +34,22 @@ HRESULT STDMETHODCALLTYPE COutFileStream::QueryInterface(REFIID iid, void** obje
 }
 
 HRESULT STDMETHODCALLTYPE COutFileStream::Write(const void* data, UINT32 size, UINT32* processedSize) {
-    if (processedSize) *processedSize = 0;
+    if (processedSize) *processedSize = size;
+    if (writeError_ != 0) return S_OK;
+    if (file_ == INVALID_HANDLE_VALUE) {
+        writeError_ = ERROR_INVALID_HANDLE;  // closed because the item was given up
+        return S_OK;
+    }
     DWORD written = 0;
     const DWORD block = size < kMaxFileBlock ? size : kMaxFileBlock;
-    const BOOL ok = WriteFile(file_, data, block, &written, nullptr);
+    if (!WriteFile(file_, data, block, &written, nullptr) || (written == 0 && block != 0)) {
+        writeError_ = GetLastError();
+        if (writeError_ == 0) writeError_ = ERROR_WRITE_FAULT;
+        return S_OK;
+    }
     bytesWritten_ += written;
     if (processedSize) *processedSize = written;
-    return ok ? S_OK : HResultFromLastError();
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE COutFileStream::Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) {

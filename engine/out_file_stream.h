@@ -21,10 +21,15 @@ public:
     bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
     HANDLE handle() const { return file_; }
     UINT64 bytesWritten() const { return bytesWritten_; }
+    // The system error of the first write that failed; 0 when every write succeeded.
+    DWORD writeError() const { return writeError_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ENGINE_OBJECT_REFCOUNT
 
+    // A failed write is kept in writeError() and the rest of the item's data is taken and
+    // dropped: an error returned to the engine would end the whole extraction, and the items
+    // after this one may still fit (a full disk) or be writable.
     HRESULT STDMETHODCALLTYPE Write(const void* data, UINT32 size, UINT32* processedSize) override;
     HRESULT STDMETHODCALLTYPE Seek(INT64 offset, UINT32 seekOrigin, UINT64* newPosition) override;
     HRESULT STDMETHODCALLTYPE SetSize(UINT64 newSize) override;
@@ -32,4 +37,5 @@ public:
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     UINT64 bytesWritten_ = 0;
+    DWORD writeError_ = 0;
 };

@@ -20,17 +20,25 @@ int ItemCatalog::ExtractEntries(const std::vector<std::wstring>& names, const st
     destination = destinationFolder;
     BeginOperation();
     int result = 0;
-    const ProgressOutcome outcome =
-        RunWithProgress(L"Extract Files", L"Extracting Files ... ", [this, &result] { ExtractSelection(result); });
-    const bool cancelled =
-        outcome == ProgressOutcome::Cancelled || cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
-    if ((result != 0 || outcome == ProgressOutcome::NoThread) && !cancelled)
-        ShowOperationMessage(L"Could not extract " + ArchiveFileName(archivePath));
+    ExtractionOutcome extraction;
+    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
+                                                    [this, &result, &extraction] { ExtractSelection(result, extraction); });
+    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0 ||
+                           g_progress.passwordRefused.load() != 0 || extraction.cancelled;
+    const std::wstring name = ArchiveFileName(archivePath);
+    if (!cancelled && outcome == ProgressOutcome::NoThread) {
+        ShowOperationMessage(L"Could not extract " + name);
+    } else if (!cancelled && result != 0) {
+        const std::wstring message = extractionMessage(extraction, name);
+        ShowOperationMessage(message.empty() ? L"Could not extract " + name : message);
+    } else if (!cancelled && extraction.renamed != 0) {
+        ShowOperationMessage(extractionMessage(extraction, name));
+    }
     EndOperation(cancelled);
     return 0;
 }
 
-bool ItemCatalog::ExtractSelection(int& result) {
+bool ItemCatalog::ExtractSelection(int& result, ExtractionOutcome& outcome) {
     state = OperationState::Extracting;
     RemoveTempFolder();
     std::vector<std::wstring> selection;
@@ -42,7 +50,7 @@ bool ItemCatalog::ExtractSelection(int& result) {
     result = 0;
     if (cancel.load() == 0 && !selection.empty()) {
         std::wstring usedPassword = password;
-        result = extractArchive(archivePath, archiveKindOf(archivePath), destination, usedPassword, &selection);
+        result = extractArchive(archivePath, archiveKindOf(archivePath), destination, usedPassword, &selection, &outcome);
         // A password asked during the extraction is known from now on.
         if (result == 0) password = usedPassword;
     }
@@ -62,18 +70,22 @@ bool ItemCatalog::ExtractForViewing(const std::wstring& entryPath, std::wstring&
     BeginOperation();
     std::wstring usedPassword = password;
     bool extracted = false;
+    ExtractionOutcome extraction;
     // A large entry takes a while: the window keeps painting and the user may cancel.
     const auto extract = [&] {
         extracted = ExtractSingleItem(archivePath, archiveKindOf(archivePath), tempFolder, usedPassword, entryPath,
-                                      extractedFile);
+                                      extractedFile, &extraction);
     };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (outcome == ProgressOutcome::NoThread) extract();
     state = OperationState::Idle;
     const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
     if (!extracted || cancelled) {
-        if (!cancelled && g_progress.passwordRefused.load() == 0)
-            ShowOperationMessage(L"Could not extract " + ArchiveFileName(archivePath));
+        if (!cancelled && g_progress.passwordRefused.load() == 0 && !extraction.cancelled) {
+            const std::wstring name = ArchiveFileName(archivePath);
+            const std::wstring message = extractionMessage(extraction, name);
+            ShowOperationMessage(message.empty() ? L"Could not extract " + name : message);
+        }
         EndOperation(cancelled);
         extractedFile.clear();
         return false;

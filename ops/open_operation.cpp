@@ -2,6 +2,7 @@
 #include "app/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
+#include "ops/operation_support.h"
 #include "ops/progress.h"
 
 void ItemCatalog::BeginOperation() {
@@ -37,6 +38,9 @@ bool ItemCatalog::Open(const std::wstring& path, const std::wstring& knownPasswo
         ClearTree();
         currentFolder.clear();
     }
+    if (!cancelled && !listingDamage_.empty())
+        ShowOperationMessage(ArchiveFileName(path) + L" is damaged: " + listingDamage_ +
+                             L".\nIts list may be incomplete, and extracting it will report errors.");
     EndOperation(cancelled);
     return RowCount() > 0;
 }
@@ -46,6 +50,7 @@ void ItemCatalog::ListAndBuild(const std::wstring& knownPassword) {
     ClearRows();
     ClearTree();
     ListingResult listing;
+    listingDamage_.clear();
     listing.password = knownPassword;
     int listed = listArchive(archivePath, archiveKindOf(archivePath), listing);
     if (listed != 0 && !knownPassword.empty() && cancel.load() == 0) {
@@ -55,6 +60,7 @@ void ItemCatalog::ListAndBuild(const std::wstring& knownPassword) {
     }
     if (listed == 0 && cancel.load() == 0) {
         password = listing.password;
+        listingDamage_ = listing.damage;
         BuildTree(listing);
         if (cancel.load() == 0) EnterFolder({});
     }

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "engine/archive_kind.h"
+#include "engine/extraction_outcome.h"
 
 // Writes the file item whose path is exactly `itemPath` (the last such item, as the catalogue
 // shows the last one) below `destination`. On success returns true with the path of the file
-// written, checked to be a regular file. `password` is in/out as for extractArchive.
+// written, checked to be a regular file. `password` is in/out as for extractArchive; `outcome`,
+// when given, tells what happened.
 bool ExtractSingleItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
-                       std::wstring& password, const std::wstring& itemPath, std::wstring& writtenFile);
+                       std::wstring& password, const std::wstring& itemPath, std::wstring& writtenFile,
+                       ExtractionOutcome* outcome = nullptr);

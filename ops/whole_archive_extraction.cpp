@@ -7,7 +7,7 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     WholeArchiveExtraction extraction;
     g_progress.reset();
     g_progress.cancel = 0;
-    const auto extract = [&] { extraction.result = extractAll(archivePath, destination); };
+    const auto extract = [&] { extraction.result = extractAll(archivePath, destination, &extraction.outcome); };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (outcome == ProgressOutcome::NoThread) extract();
     extraction.cancelled = outcome == ProgressOutcome::Cancelled;

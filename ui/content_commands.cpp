@@ -63,8 +63,12 @@ int ContentModel::ExtractRows(const std::vector<int>& positions) {
         Tell(g_app.OwnerWindow.load(), row.name + L" is not valid archive file.", MB_OK);
         return 0;
     }
+    // A failure says why; a success speaks only of items that had to take names of their own.
+    const std::wstring message = extractionMessage(extracted.outcome, row.name);
     if (extracted.result != 0 && !extracted.cancelled)
-        Tell(g_app.OwnerWindow.load(), L"Could not extract " + row.name, MB_OK);
+        Tell(g_app.OwnerWindow.load(), message.empty() ? L"Could not extract " + row.name : message, MB_OK);
+    else if (extracted.result == 0 && !message.empty())
+        Tell(g_app.OwnerWindow.load(), message, MB_OK);
     // What was written into the folder shown, or below it, is listed at once.
     if (IsSameOrInside(*folder, currentFolder) && BrowseFolder(currentFolder) >= 0) return 0;
     return extracted.result == 0 ? 1 : 0;

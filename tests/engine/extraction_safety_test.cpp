@@ -23,7 +23,7 @@ class WrongPassword : public testing::TestWithParam<const wchar_t*> {};
 
 TEST_P(WrongPassword, ChangesNothingOnDisk) {
     TempDir dir(L"wrongpw");
-    const std::wstring archive = dir / (std::wstring(L"locked") + (GetParam()[1] == L'7' ? L".7z" : L".zip"));
+    const std::wstring archive = dir / (std::wstring(L"locked") + (GetParam()[2] == L'7' ? L".7z" : L".zip"));
     MakeTree(dir / L"src", {{L"note.txt", "the archive's note"}, {L"other.txt", "other"}, {L"sub\\in.txt", "in"}});
     Pack(archive, dir / L"src", GetParam());
     EXPECT_NE(Run7z(L"t -pwrong " + Quote(archive)).exitCode, 0u) << "the archiver refuses the password too";
@@ -54,8 +54,12 @@ TEST(CollidingNames, EachItemGetsAFileOfItsOwn) {
         // The archiver stores names as given; only renaming inside the archive makes the clashes.
         ASSERT_EQ(Run7z(L"rn " + Quote(archive) + L" b DUP.TXT c DIR\\sub.TXT d a:stream").exitCode, 0u);
         const std::wstring out = dir / (std::wstring(L"out-") + type);
+        CreateDirectoryW(out.c_str(), nullptr);
         std::wstring password;
-        EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), out, password, nullptr), 0);
+        ExtractionOutcome outcome;
+        EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), out, password, nullptr, &outcome), 0)
+            << Narrow(extractionMessage(outcome, L"dup"));
+        EXPECT_EQ(extractionMessage(outcome, L"dup").rfind(L"dup was extracted. 3 items have the names of other items", 0), 0u);
         // Which of two clashing items keeps the plain name follows the archive's order.
         std::map<std::wstring, std::string> found;
         for (const std::wstring& file : ListFilesRecursive(out)) found[LowerCase(file)] = ReadFileBytes(out + L"\\" + file);

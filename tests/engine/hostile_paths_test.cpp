@@ -109,15 +109,16 @@ TEST_F(HostilePaths, NamesWindowsWouldChangeNeitherCollideNorReachDevicesOrStrea
     EXPECT_EQ(result, 0);
     ExpectNothingOutside();
     EXPECT_EQ(ReadFileBytes(out_ + L"\\x.txt"), "plain");
-    // "x.txt." and "x.txt " would both have become "x.txt"; the later one is kept visible.
-    EXPECT_EQ(ReadFileBytes(out_ + L"\\x.txt_"), "space");
+    // "x.txt." and "x.txt " would both have become "x.txt"; each keeps a file of its own.
+    EXPECT_EQ(ReadFileBytes(out_ + L"\\x.txt_"), "dot");
+    EXPECT_EQ(ReadFileBytes(out_ + L"\\x (2).txt_"), "space");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\a.txt"), "original");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\a.txt_evil"), "stream");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\_CON"), "console");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\_nul.txt"), "null device");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\dir\\_COM1\\inner.txt"), "port");
     EXPECT_EQ(ReadFileBytes(out_ + L"\\dots.._\\end"), "dots");
-    EXPECT_EQ(ListFilesRecursive(out_).size(), 8u);
+    EXPECT_EQ(ListFilesRecursive(out_).size(), 9u);
 }
 
 TEST_F(HostilePaths, ALinkIsWrittenAsAPlainFileAndNeverFollowed) {
@@ -127,8 +128,8 @@ TEST_F(HostilePaths, ALinkIsWrittenAsAPlainFileAndNeverFollowed) {
         ZipLink("abs", "/tmp"),
         ZipEntry{"after.txt", "after"},
     });
-    // The file below "link" cannot be made (a file stands where its folder would be): the
-    // extraction stops there and fails.
+    // The file below "link" cannot be made (a file stands where its folder would be): that
+    // item fails, and with it the extraction.
     EXPECT_EQ(result, 1);
     ExpectNothingOutside();
     EXPECT_FALSE(AnyEscapeIn(L"Z:\\"));

@@ -1,6 +1,7 @@
 // Opening archives behind the progress window.
 #include "catalog/item_catalog.h"
 #include "ops_test_util.h"
+#include "support/rar_writer.h"
 #include "support/zip_writer.h"
 
 using namespace opstest;
@@ -33,6 +34,13 @@ TEST(OpenArchive, ListsTheRootAndReportsFailures) {
     EXPECT_FALSE(catalog.LastOperationCancelled());
     EXPECT_FALSE(catalog.OpenArchive(work / L"missing.7z"));
     EXPECT_TRUE(dialogs.messages().empty());
+
+    // A damaged archive shows what can be read of it, and says that it is damaged.
+    WriteFileBytes(work / L"cut.rar", MakeRar4({{"folder", "", true}, {"folder/in.txt", "in"}, {"two.txt", "2"}}).substr(0, 137));
+    EXPECT_TRUE(catalog.OpenArchive(work / L"cut.rar"));
+    EXPECT_EQ(catalog.RowCount(), 2);
+    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"cut.rar is damaged: unexpected end of archive.\nIts list "
+                                                            L"may be incomplete, and extracting it will report errors."});
 }
 
 TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {

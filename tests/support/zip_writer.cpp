@@ -29,6 +29,11 @@ void Put32(std::string& out, uint32_t value) {
     Put16(out, value >> 16);
 }
 
+void Put64(std::string& out, uint64_t value) {
+    Put32(out, static_cast<uint32_t>(value));
+    Put32(out, static_cast<uint32_t>(value >> 32));
+}
+
 }  // namespace
 
 uint32_t Crc32(std::string_view bytes, uint32_t crc) {
@@ -92,11 +97,30 @@ std::string MakeZip(const std::vector<ZipEntry>& entries) {
     }
     const uint32_t centralOffset = static_cast<uint32_t>(out.size());
     out += central;
+    // More entries than the end record can count: the count lives in a zip64 end record.
+    const bool zip64 = entries.size() > 0xFFFF;
+    if (zip64) {
+        const uint32_t recordOffset = static_cast<uint32_t>(out.size());
+        Put32(out, 0x06064b50);
+        Put64(out, 44);
+        Put16(out, 45);
+        Put16(out, 45);
+        Put32(out, 0);
+        Put32(out, 0);
+        Put64(out, entries.size());
+        Put64(out, entries.size());
+        Put64(out, central.size());
+        Put64(out, centralOffset);
+        Put32(out, 0x07064b50);
+        Put32(out, 0);
+        Put64(out, recordOffset);
+        Put32(out, 1);
+    }
     Put32(out, 0x06054b50);
     Put16(out, 0);
     Put16(out, 0);
-    Put16(out, static_cast<uint32_t>(entries.size()));
-    Put16(out, static_cast<uint32_t>(entries.size()));
+    Put16(out, zip64 ? 0xFFFF : static_cast<uint32_t>(entries.size()));
+    Put16(out, zip64 ? 0xFFFF : static_cast<uint32_t>(entries.size()));
     Put32(out, static_cast<uint32_t>(central.size()));
     Put32(out, centralOffset);
     Put16(out, 0);

@@ -238,7 +238,9 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
-    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"Could not extract fake.zip");
+    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }),
+              L"Could not extract fake.zip\n\nThe file could not be opened as an archive: not an archive of its type, "
+              L"or damaged.");
     EXPECT_TRUE(ListFilesRecursive(dir_ / L"out").empty());
 
     // A file that is no archive by its name.

@@ -1,0 +1,57 @@
+#include "engine/archive_health.h"
+
+#include <windows.h>
+
+#include "engine/engine_property.h"
+#include "engine/extraction_outcome.h"
+
+namespace {
+
+uint32_t FlagsProperty(IInArchive* archive, PROPID id) {
+    EngineProperty value;
+    if (archive->GetArchiveProperty(id, value.put()) != S_OK || value.type() != VT_UI4) return 0;
+    return value.get().ulVal;
+}
+
+std::wstring TextProperty(IInArchive* archive, PROPID id) {
+    EngineProperty value;
+    if (archive->GetArchiveProperty(id, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
+        return {};
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
+bool SizeProperty(IInArchive* archive, PROPID id, uint64_t& size) {
+    EngineProperty value;
+    if (archive->GetArchiveProperty(id, value.put()) != S_OK) return false;
+    if (value.type() == VT_UI8) size = value.get().uhVal.QuadPart;
+    else if (value.type() == VT_UI4) size = value.get().ulVal;
+    else return false;
+    return true;
+}
+
+void Add(std::wstring& text, const std::wstring& part) {
+    if (part.empty() || text.find(part) != std::wstring::npos) return;
+    if (!text.empty()) text += L"; ";
+    text += part;
+}
+
+}  // namespace
+
+std::wstring archiveDamage(IInArchive* archive, const std::wstring& archivePath) {
+    const uint32_t flags = FlagsProperty(archive, kpidErrorFlags) | FlagsProperty(archive, kpidWarningFlags);
+    std::wstring text = archiveFlagsCause(flags);
+    Add(text, TextProperty(archive, kpidError));
+    Add(text, TextProperty(archive, kpidWarning));
+
+    uint64_t archiveSize = 0;
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize) &&
+        GetFileAttributesExW(archivePath.c_str(), GetFileExInfoStandard, &file)) {
+        const uint64_t fileSize = (static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+        uint64_t offset = 0;
+        if (SizeProperty(archive, kpidOffset, offset)) archiveSize += offset;
+        if (archiveSize < fileSize) Add(text, archiveFlagsCause(kArcDataAfterEnd));
+        if (archiveSize > fileSize) Add(text, archiveFlagsCause(kArcUnexpectedEnd));
+    }
+    return text;
+}

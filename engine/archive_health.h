@@ -1,0 +1,13 @@
+#pragma once
+// What the engine found wrong with an opened archive as a whole. Handlers open damaged archives
+// as far as they can read them (a cut RAR file lists only its first items, a zip with a broken
+// record loses the entries behind it); only these properties tell that something is missing.
+#include <string>
+
+#include "engine/engine_interfaces.h"
+
+// The damage the handler reports for the opened archive, in words joined by "; ": its error and
+// warning flags and texts, and a file longer or shorter than the archive it holds. Empty when
+// the archive is sound. Asked after opening, and again after extracting (reading the items'
+// data can show more).
+std::wstring archiveDamage(IInArchive* archive, const std::wstring& archivePath);
