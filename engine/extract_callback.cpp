@@ -65,6 +65,13 @@ std::wstring TemporaryName() {
 
 }  // namespace
 
+std::wstring itemPathOf(IInArchive* archive, UINT32 index) {
+    EngineProperty value;
+    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
+        return L"[Content]";
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
 CArchiveExtractCallback::~CArchiveExtractCallback() {
     discardTemporaryFile();
     if (archive_) archive_->Release();
@@ -423,15 +430,11 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::ReportExtractResult(UINT32 in
     if (operationResult == kOK) return S_OK;
     try {
         if (indexType == kInArcIndex && index == itemIndex_ && itemPending_) {
-            failItem(operationResultCause(operationResult));  // its file is dropped at its result
+            if (itemWanted_) failItem(operationResultCause(operationResult));  // its file is dropped at its result
         } else {
             std::wstring item = L"[archive]";
             if (indexType == kInArcIndex) {
-                EngineProperty value;
-                item = archive_->GetProperty(index, kpidPath, value.put()) == S_OK && value.type() == VT_BSTR &&
-                               value.get().bstrVal
-                           ? std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal))
-                           : L"[Content]";
+                item = itemPathOf(archive_, index);
                 if (!selectionTakes(selection_, item)) return S_OK;
                 if (index < accounted_.size()) accounted_[index] = true;
             }

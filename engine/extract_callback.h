@@ -109,3 +109,6 @@ private:
     std::unordered_set<std::wstring> folderItems_;    // disk paths of the folder items, case-blind
     ConsoleText console_;
 };
+
+// An item's path as the callback names it: "[Content]" when the engine gives none.
+std::wstring itemPathOf(IInArchive* archive, UINT32 index);

@@ -13,14 +13,6 @@
 
 namespace {
 
-// The item's path as the callback sees it.
-std::wstring ItemPath(IInArchive* archive, UINT32 index) {
-    EngineProperty value;
-    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
-        return L"[Content]";
-    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
-}
-
 // The index of the last file item whose path is exactly `itemPath`.
 std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath) {
     UINT32 count = 0;
@@ -55,7 +47,7 @@ uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callba
     UINT32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return 0;
     for (UINT32 index = 0; index < count; ++index)
-        if (!callback.accountedFor(index) && selectionTakes(selection, ItemPath(archive, index))) ++missing;
+        if (!callback.accountedFor(index) && selectionTakes(selection, itemPathOf(archive, index))) ++missing;
     return missing;
 }
 

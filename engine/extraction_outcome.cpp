@@ -50,7 +50,7 @@ std::wstring operationResultCause(int32_t result) {
     case kDataError: return L"damaged data";
     case kCRCError: return L"damaged data (CRC error)";
     case kUnavailable: return L"its data is not in the archive";
-    case kUnexpectedEnd: return L"the archive ends before the item's data";
+    case kUnexpectedEnd: return L"the archive ends inside the item's data";
     case kDataAfterEnd: return L"unexpected data after the item";
     case kIsNotArc: return L"not an archive";
     case kHeadersError: return L"damaged headers";
