@@ -57,19 +57,6 @@ CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
     return request;
 }
 
-std::wstring ArchiveFolderOf(std::wstring_view archivePath) {
-    const size_t slash = archivePath.find_last_of(L'\\');
-    if (slash == std::wstring_view::npos) return std::wstring(archivePath);
-    // "C:\x.zip" lies in "C:\", not in "C:" (the current folder of drive C).
-    if (slash == 2 && archivePath[1] == L':') return std::wstring(archivePath.substr(0, 3));
-    return std::wstring(archivePath.substr(0, slash));
-}
-
-std::wstring FileNameOf(std::wstring_view path) {
-    const size_t slash = path.find_last_of(L"\\/");
-    return std::wstring(slash == std::wstring_view::npos ? path : path.substr(slash + 1));
-}
-
 std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLine) {
     // "Open with" and a file dropped on the program's icon pass the path in quotes.
     if (commandLine.size() >= 2 && commandLine.front() == L'"' && commandLine.back() == L'"' &&

@@ -31,13 +31,6 @@ struct CommandLineRequest {
 // outside the text, whatever its length.
 CommandLineRequest ParseCommandLine(std::wstring_view commandLine);
 
-// The folder that holds the archive: the path up to its last backslash (a drive root keeps
-// its backslash, so that "C:\x.zip" gives "C:\"). A path without a backslash is returned as it is.
-std::wstring ArchiveFolderOf(std::wstring_view archivePath);
-
-// The last component of a path (after its last backslash or slash).
-std::wstring FileNameOf(std::wstring_view path);
-
 // The start path the main window should show: the whole command line (without the quotes
 // around it, as "Open with" passes it) when it is not empty, ends in an archive extension
 // (".zip", ".rar", ".7z", any case) and fits the 259 units of the stored last path. A longer

@@ -6,6 +6,7 @@
 
 #include "app/app_globals.h"
 #include "app/folder_browser.h"
+#include "base/paths.h"
 #include "ops/whole_archive_extraction.h"
 
 namespace {
@@ -61,13 +62,13 @@ std::wstring ExtractFailureMessage(const CommandLineRequest& request) {
 int RunExtractHere(const CommandLineRequest& request) {
     if (request.archivePath.empty()) return ReportFailure(request);
     const std::wstring archivePath = FullPathOf(request.archivePath);
-    return ExtractInto(request, archivePath, ArchiveFolderOf(archivePath));
+    return ExtractInto(request, archivePath, FolderOf(archivePath));
 }
 
 int RunExtractTo(const CommandLineRequest& request) {
     if (request.archivePath.empty()) return ReportFailure(request);
     const std::wstring archivePath = FullPathOf(request.archivePath);
-    const std::optional<std::wstring> folder = BrowseForExtractFolder(DialogOwner(), ArchiveFolderOf(archivePath));
+    const std::optional<std::wstring> folder = BrowseForExtractFolder(DialogOwner(), FolderOf(archivePath));
     if (!folder) return kExitSuccess;
     return ExtractInto(request, archivePath, *folder);
 }

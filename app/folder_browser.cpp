@@ -5,7 +5,8 @@
 
 #include <memory>
 
-#include "app/handles.h"
+#include "base/handles.h"
+#include "base/paths.h"
 
 namespace {
 
@@ -35,15 +36,11 @@ void ExpandSelectedFolder(HWND browser) {
     if (HTREEITEM selected = TreeView_GetSelection(tree)) TreeView_Expand(tree, selected, TVE_EXPAND);
 }
 
-bool SameFolder(const ITEMIDLIST* selected, const std::wstring& path) {
+bool ReachedFolder(const ITEMIDLIST* selected, const std::wstring& path) {
     wchar_t selectedPath[MAX_PATH] = {};
     if (!selected || !SHGetPathFromIDListW(selected, selectedPath)) return false;
     selectedPath[MAX_PATH - 1] = L'\0';
-    std::wstring a = selectedPath;
-    std::wstring b = path;
-    while (a.size() > 3 && a.back() == L'\\') a.pop_back();
-    while (b.size() > 3 && b.back() == L'\\') b.pop_back();
-    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+    return ::SameFolder(selectedPath, path);
 }
 
 int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM value, LPARAM data) {
@@ -55,7 +52,7 @@ int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM value, LPARAM dat
         SendMessageW(browser, BFFM_SETEXPANDED, TRUE, path);
         if (start->reached) ExpandSelectedFolder(browser);
     } else if (message == BFFM_SELCHANGED && !start->reached) {
-        start->reached = SameFolder(reinterpret_cast<const ITEMIDLIST*>(value), *start->path);
+        start->reached = ReachedFolder(reinterpret_cast<const ITEMIDLIST*>(value), *start->path);
     }
     return 0;
 }
@@ -67,18 +64,13 @@ int CALLBACK OnBrowserEvent(HWND browser, UINT message, LPARAM value, LPARAM dat
 // would then not find the folder it is asked to open on.
 void SettleFolderChain(std::wstring folder) {
     while (!folder.empty()) {
-        std::wstring pattern = folder;
-        if (pattern.back() != L'\\') pattern += L'\\';
-        pattern += L'*';
         WIN32_FIND_DATAW data;
-        UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
+        UniqueFindHandle find(FindFirstFileW(JoinPath(folder, L"*").c_str(), &data));
         if (find) {
             while (FindNextFileW(find.get(), &data)) {
             }
         }
-        const size_t slash = folder.find_last_of(L'\\', folder.size() >= 2 ? folder.size() - 2 : 0);
-        if (slash == std::wstring::npos || slash + 1 >= folder.size()) break;
-        folder.resize(slash == 2 && folder[1] == L':' ? 3 : slash);
+        folder = ParentOf(folder);
     }
 }
 

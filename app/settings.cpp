@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app_globals.h"
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/main_window.h"

@@ -1,7 +1,7 @@
 // The catalogue's folder tree, the rows of the current folder and navigation.
 #include "catalog/item_catalog.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "catalog/path_text.h"
 
 ItemCatalog::ItemCatalog() : cancel(g_progress.cancel) {}

@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 bool IsAscii(std::wstring_view text) {

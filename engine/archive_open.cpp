@@ -1,7 +1,7 @@
 // Opening an archive file with the engine's handler for its kind.
 #include <new>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "engine/archive_listing.h"
 #include "engine/console_text.h"
 #include "engine/extraction_outcome.h"

@@ -1,13 +1,13 @@
 // Where the engine library lies, and holding it loaded for one operation.
 #include "engine/archive_listing.h"
 
-#include "app/program_path.h"
+#include "base/paths.h"
+#include "base/program_path.h"
 
 namespace {
 
 std::wstring ComputeEngineLibraryPath() {
-    const std::wstring folder = ProgramFolder();
-    return folder.empty() ? L"core\\7z.dll" : folder + L"\\core\\7z.dll";
+    return JoinPath(ProgramFolder(), L"core\\7z.dll");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "base/paths.h"
 #include "engine/archive_listing.h"
 #include "engine/engine_events.h"
 #include "engine/engine_property.h"
@@ -50,11 +51,6 @@ bool HasOverlongName(const std::wstring& relative) {
     for (size_t end; (end = relative.find(L'\\', start)) != std::wstring::npos; start = end + 1)
         if (end - start > 255) return true;
     return relative.size() - start > 255;
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 // A name no other file of the folder has: made with CREATE_NEW, so a clash is seen, not taken.
@@ -187,7 +183,7 @@ bool CArchiveExtractCallback::openTemporaryFile(DWORD& error) {
         attributesKnown_ ? plainFileAttributes(attributes_, false) & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY) : 0;
     const std::wstring folder = FolderOf(diskPath_);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring path = folder + L"\\" + TemporaryName();
+        const std::wstring path = JoinPath(folder, TemporaryName());
         if (stream->create(path, false, createdAttributes_)) {
             temporaryPath_ = path;
             outFile_ = stream.get();

@@ -7,7 +7,7 @@
 // when the engine reports the item intact: a wrong password, damaged data or a full disk never
 // destroy a file that was there before, nor leave a file that looks complete. An item that
 // cannot be written is counted and named, and the extraction goes on with the next one.
-#include "app/handles.h"
+#include "base/handles.h"
 #include "engine/console_text.h"
 #include "engine/engine_interfaces.h"
 #include "engine/engine_object.h"

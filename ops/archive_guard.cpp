@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "ops/temp_workspace.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The engine event hook: progress totals from the engine callbacks, and password requests.
 #include "engine/engine_events.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "ops/progress.h"
 #include "ui/password_dialog.h"
 

@@ -3,7 +3,8 @@
 #include <shellapi.h>
 
 #include "app/app_globals.h"
-#include "app/text.h"
+#include "base/text.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
@@ -25,7 +26,7 @@ int ItemCatalog::ExtractEntries(const std::vector<std::wstring>& names, const st
                                                     [this, &result, &extraction] { ExtractSelection(result, extraction); });
     const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0 ||
                            g_progress.passwordRefused.load() != 0 || extraction.cancelled;
-    const std::wstring name = ArchiveFileName(archivePath);
+    const std::wstring name = FileNameOf(archivePath);
     if (!cancelled && outcome == ProgressOutcome::NoThread) {
         ShowOperationMessage(L"Could not extract " + name);
     } else if (!cancelled && result != 0) {
@@ -82,7 +83,7 @@ bool ItemCatalog::ExtractForViewing(const std::wstring& entryPath, std::wstring&
     const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
     if (!extracted || cancelled) {
         if (!cancelled && g_progress.passwordRefused.load() == 0 && !extraction.cancelled) {
-            const std::wstring name = ArchiveFileName(archivePath);
+            const std::wstring name = FileNameOf(archivePath);
             const std::wstring message = extractionMessage(extraction, name);
             ShowOperationMessage(message.empty() ? L"Could not extract " + name : message);
         }

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-#include "app/handles.h"
+#include "base/handles.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
@@ -86,7 +87,7 @@ using ResultCheck = std::wstring (*)(const std::vector<std::wstring>&, const std
 // Returns the message for the user; empty when the archive was updated or the user stopped.
 std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, ResultCheck check,
                       const std::vector<std::wstring>& named) {
-    const std::wstring name = ArchiveFileName(catalog.archivePath);
+    const std::wstring name = FileNameOf(catalog.archivePath);
     const auto fail = [&](const std::wstring& cause) {
         return UpdateFailureMessage(name, cause, guard.existedBefore());
     };
@@ -107,31 +108,12 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     return {};
 }
 
-std::wstring WithoutTrailingBackslash(std::wstring path) {
-    while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
-std::wstring FolderPart(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
-std::wstring LeafPart(const std::wstring& path) {
-    const std::wstring trimmed = WithoutTrailingBackslash(path);
-    return trimmed.substr(trimmed.find_last_of(L'\\') + 1);
-}
-
-bool SameFolder(const std::wstring& a, const std::wstring& b) {
-    return !a.empty() && lstrcmpiW(WithoutTrailingBackslash(a).c_str(), WithoutTrailingBackslash(b).c_str()) == 0;
-}
+std::wstring LeafPart(const std::wstring& path) { return FileNameOf(WithoutTrailingSeparator(path)); }
 
 // The names of every item in a folder (hidden ones included).
 std::vector<std::wstring> FolderItems(const std::wstring& folder) {
     std::vector<std::wstring> items;
-    std::wstring pattern = ExtendedPath(folder);
-    if (pattern.back() != L'\\') pattern += L'\\';
-    pattern += L'*';
+    const std::wstring pattern = JoinPath(ExtendedPath(folder), L"*");
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &data));
     if (!find) return items;
@@ -143,7 +125,7 @@ std::vector<std::wstring> FolderItems(const std::wstring& folder) {
 
 // The number of files a path adds: one for a file, all files below it for a folder.
 uint64_t FilesIn(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingBackslash(path)).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingSeparator(path)).c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return folder ? static_cast<uint64_t>(CountFiles(path, true)) : 1;
 }
@@ -160,7 +142,7 @@ std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, Up
         catalog.tempFolder.empty() ? StageResult{0, 1, {}} : StageFiles(catalog.tempFolder, folder, catalog.pending);
     g_progress.total = static_cast<uint64_t>(staged.copied);
     if (!staged.unmadeFolder.empty())
-        return UpdateFailureMessage(ArchiveFileName(catalog.archivePath),
+        return UpdateFailureMessage(FileNameOf(catalog.archivePath),
                                     L"no folder on disk can be named \"" + staged.unmadeFolder +
                                         L"\", and files are added to the archive from such a folder",
                                     guard.existedBefore());
@@ -181,7 +163,7 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     std::vector<std::wstring> names;
     for (const std::wstring& path : catalog.pending) {
         total += FilesIn(path);
-        names.push_back(WithoutTrailingBackslash(path));
+        names.push_back(WithoutTrailingSeparator(path));
         added.push_back(LeafPart(path));
     }
     g_progress.total = total;
@@ -194,7 +176,7 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
         // with ten thousand names than with the folder's own listing. The archive and its work
         // file, when they lie there, are not part of it.
         std::vector<std::wstring> skipped;
-        if (SameFolder(FolderPart(catalog.archivePath), shared))
+        if (SameFolder(FolderOf(catalog.archivePath), shared))
             skipped = {LeafPart(catalog.archivePath), LeafPart(guard.workPath())};
         if (NamesCoverFolder(names, FolderItems(shared), skipped)) {
             ToolCommandLine command = runs.NextCommand();
@@ -224,7 +206,7 @@ bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 void ItemCatalog::ReportModify(ProgressOutcome shown, const ModifyResult& result) {
     std::wstring message = result.message;
     if (shown == ProgressOutcome::NoThread)
-        message = UpdateFailureMessage(ArchiveFileName(archivePath), L"", FileExists(archivePath));
+        message = UpdateFailureMessage(FileNameOf(archivePath), L"", FileExists(archivePath));
     const bool cancelled = shown == ProgressOutcome::Cancelled || result.stopped || cancel.load() != 0;
     if (!message.empty() && !cancelled) ShowOperationMessage(message);
     EndOperation(cancelled);
@@ -243,7 +225,7 @@ int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
     const std::wstring refused = PasswordProblem(kind, password);
     if (!refused.empty()) {
         ReportModify(ProgressOutcome::Completed,
-                     {false, UpdateFailureMessage(ArchiveFileName(archivePath), refused, FileExists(archivePath))});
+                     {false, UpdateFailureMessage(FileNameOf(archivePath), refused, FileExists(archivePath))});
         return 0;
     }
     pending = paths;
@@ -298,7 +280,7 @@ int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
         // A name the archiver would take for another: nothing runs.
         const std::wstring problem = EntryNameProblem(entries.back());
         if (!problem.empty() && refused.message.empty())
-            refused.message = UpdateFailureMessage(ArchiveFileName(archivePath),
+            refused.message = UpdateFailureMessage(FileNameOf(archivePath),
                                                    L"the archiver cannot be told the entry \"" + entries.back() +
                                                        L"\" exactly (" + problem + L")",
                                                    true);

@@ -1,5 +1,6 @@
 // Opening and reloading the archive: list it on a worker thread, build the tree, enter a folder.
-#include "app/text.h"
+#include "base/text.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
 #include "ops/operation_support.h"
@@ -39,7 +40,7 @@ bool ItemCatalog::Open(const std::wstring& path, const std::wstring& knownPasswo
         currentFolder.clear();
     }
     if (!cancelled && !listingDamage_.empty())
-        ShowOperationMessage(ArchiveFileName(path) + L" is damaged: " + listingDamage_ +
+        ShowOperationMessage(FileNameOf(path) + L" is damaged: " + listingDamage_ +
                              L".\nIts list may be incomplete, and extracting it will report errors.");
     EndOperation(cancelled);
     return RowCount() > 0;

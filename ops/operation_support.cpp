@@ -3,18 +3,13 @@
 #include <windows.h>
 
 #include "app/app_globals.h"
-#include "app/program_path.h"
+#include "base/program_path.h"
 #include "catalog/item_catalog.h"
 #include "ops/progress.h"
 #include "ui/password_dialog.h"
 
 namespace {
 std::wstring g_selfProgramOverride;
-}
-
-std::wstring ArchiveFileName(const std::wstring& path) {
-    const size_t cut = path.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
 void ShowOperationMessage(const std::wstring& text) {

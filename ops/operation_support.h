@@ -7,9 +7,6 @@
 
 class ItemCatalog;
 
-// The file name part of a path ("C:\in\x.zip" gives "x.zip").
-std::wstring ArchiveFileName(const std::wstring& path);
-
 // A message box with the program's caption, owned by `OwnerWindow`.
 void ShowOperationMessage(const std::wstring& text);
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/app_globals.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "ops/progress.h"
 #include "ops/worker_thread.h"
 #include "resource.h"

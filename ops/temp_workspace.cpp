@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/handles.h"
-#include "app/path_tests.h"
-#include "app/program_path.h"
+#include "base/handles.h"
+#include "base/path_tests.h"
+#include "base/paths.h"
+#include "base/program_path.h"
 #include "catalog/item_catalog.h"
 
 namespace {
@@ -19,19 +20,10 @@ bool IsReparseEntry(const WIN32_FIND_DATAW& data) {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// Drops trailing backslashes, but keeps the one of a drive root ("C:\").
-std::wstring WithoutTrailingSeparators(std::wstring path) {
-    while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':')) path.pop_back();
-    return path;
-}
-
 }  // namespace
 
 std::wstring ToolPath(std::wstring_view fileName) {
-    std::wstring path = ProgramFolder();
-    path += L"\\core\\";
-    path += fileName;
-    return path;
+    return JoinPath(JoinPath(ProgramFolder(), L"core"), fileName);
 }
 
 std::wstring TempBase() {
@@ -43,19 +35,16 @@ std::wstring TempBase() {
     } else {
         wchar_t temp[MAX_PATH + 1] = {};
         const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-        base.assign(temp, length <= MAX_PATH ? length : 0);
-        while (!base.empty() && base.back() == L'\\') base.pop_back();
+        base = WithoutTrailingSeparator(std::wstring(temp, length <= MAX_PATH ? length : 0));
     }
     CreateDirectoryW(base.c_str(), nullptr);
     return base;
 }
 
 std::wstring NewTempName(std::wstring_view prefix) {
-    std::wstring name = TempBase();
-    name += L'\\';
-    name += prefix;
+    std::wstring name(prefix);
     name += std::to_wstring(static_cast<long>(static_cast<int32_t>(GetTickCount())));
-    return name;
+    return JoinPath(TempBase(), name);
 }
 
 std::wstring CreateFreshTempFolder(std::wstring_view prefix) {
@@ -69,7 +58,7 @@ std::wstring CreateFreshTempFolder(std::wstring_view prefix) {
 }
 
 std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefix) {
-    const std::wstring base = TempBase() + L"\\";
+    const std::wstring base = WithTrailingSeparator(TempBase());
     if (path.size() <= base.size() ||
         CompareStringOrdinal(path.c_str(), static_cast<int>(base.size()), base.c_str(), static_cast<int>(base.size()),
                              TRUE) != CSTR_EQUAL)
@@ -154,9 +143,8 @@ StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archive
         start = cut + 1;
     }
     for (const std::wstring& given : paths) {
-        const std::wstring path = WithoutTrailingSeparators(given);
-        const size_t cut = path.find_last_of(L'\\');
-        const std::wstring name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+        const std::wstring path = WithoutTrailingSeparator(given);
+        const std::wstring name = FileNameOf(path);
         if (name.empty() || name == L"." || name == L".." || (name.size() == 2 && name[1] == L':')) {
             ++result.failed;  // a drive root or a dot name has no name of its own to store it under
             continue;
@@ -200,8 +188,7 @@ int CopyFolder(const std::wstring& sourceFolder, const std::wstring& destination
 }
 
 int CountFiles(const std::wstring& folder, bool recurse) {
-    std::wstring base = ExtendedPath(folder);
-    if (base.empty() || base.back() != L'\\') base += L'\\';
+    const std::wstring base = WithTrailingSeparator(ExtendedPath(folder));
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
     if (!find) return 0;

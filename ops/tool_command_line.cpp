@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <set>
 
+#include "base/paths.h"
+
 namespace {
 
 // One argument as the archiver splits its command line: a quote only toggles quoting, so
@@ -20,8 +22,7 @@ bool AppendArgument(std::wstring& line, std::wstring_view argument) {
 }
 
 std::wstring LeafKey(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    std::wstring leaf = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::wstring leaf = FileNameOf(path);
     for (wchar_t& c : leaf) c = static_cast<wchar_t>(towlower(c));
     return leaf;
 }
@@ -131,14 +132,11 @@ std::vector<std::vector<std::wstring>> GroupByDistinctLeafNames(const std::vecto
 std::wstring SharedParentFolder(const std::vector<std::wstring>& paths) {
     std::wstring shared;
     for (const std::wstring& path : paths) {
-        const size_t slash = path.find_last_of(L'\\');
-        if (slash == std::wstring::npos || slash == 0 || slash + 1 >= path.size()) return {};
-        const std::wstring folder = path.substr(0, slash);
+        const std::wstring folder = FolderOf(path);
+        if (folder.empty() || FileNameOf(path).empty()) return {};
         if (shared.empty()) shared = folder;
-        else if (lstrcmpiW(shared.c_str(), folder.c_str()) != 0) return {};
+        else if (!SameFolder(shared, folder)) return {};
     }
-    // A drive's root keeps its backslash, so that it names the root rather than the drive's current folder.
-    if (shared.size() == 2 && shared[1] == L':') shared += L'\\';
     return shared;
 }
 

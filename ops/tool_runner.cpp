@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "catalog/item_catalog.h"
 #include "ops/temp_workspace.h"
 

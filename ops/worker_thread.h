@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 class WorkerThread {
 public:

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "app/app_globals.h"
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace {
 

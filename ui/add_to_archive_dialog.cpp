@@ -4,9 +4,10 @@
 #include <shlobj.h>
 
 #include "app/app_globals.h"
-#include "app/handles.h"
-#include "app/path_tests.h"
-#include "app/text.h"
+#include "base/handles.h"
+#include "base/path_tests.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
 #include "ops/update_failure.h"
@@ -139,13 +140,12 @@ LRESULT CAddToArchiveDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
 int AddFromSelection(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return 0;
     pendingFiles = paths;
-    std::wstring folder = FolderOfPath(paths.front());
+    const std::wstring folder = FolderOf(paths.front());
     std::wstring label;
     std::wstring target = folder;
-    if (folder.size() == 2 && folder[1] == L':') {
-        // A drive root ("C:" alone names the current folder of drive C): the archive is named
-        // after the drive and proposed where the user can write, which a root may not be.
-        folder += L'\\';
+    if (IsDriveRoot(folder)) {
+        // A drive root: the archive is named after the drive and proposed where the user can
+        // write, which a root may not be.
         wchar_t volume[MAX_PATH + 1] = {};
         if (GetVolumeInformationW(folder.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
             label = volume;
@@ -156,9 +156,7 @@ int AddFromSelection(const std::vector<std::wstring>& paths) {
     if (paths.size() < 2) {
         defaultArchivePath = DefaultArchiveName(target, paths.front(), FileIsReadable);
     } else {
-        const std::wstring proposal = SelectionArchiveName(folder, label);
-        if (!target.empty() && target.back() != L'\\') target += L'\\';
-        defaultArchivePath = target + proposal.substr(proposal.find_last_of(L'\\') + 1);
+        defaultArchivePath = JoinPath(target, FileNameOf(SelectionArchiveName(folder, label)));
     }
     return RunAddDialog() == IDOK ? 1 : 0;
 }
@@ -209,8 +207,7 @@ bool AddFromCommandLine(const std::wstring& argument) {
         const std::wstring path = argument.substr(1, argument.size() - 2);
         pendingFiles.clear();
         pendingFiles.push_back(path);
-        const size_t slash = path.find_last_of(L'\\');
-        startFolder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+        startFolder = WithTrailingSeparator(FolderOf(path));
         defaultArchivePath = DefaultArchiveName(startFolder, path, FileIsReadable);
         RunAddDialog();
         if (mutex) ReleaseMutex(mutex.get());

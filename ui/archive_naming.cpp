@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/paths.h"
+
 std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extension, bool replace) {
     const size_t dot = path.find_last_of(L'.');
     const size_t slash = path.find_last_of(L'\\');
@@ -16,29 +18,16 @@ std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extens
 
 std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& path,
                                 const std::function<bool(const std::wstring&)>& fileExists) {
-    std::wstring name;
-    if (!folder.empty()) {
-        name = folder;
-        if (name.back() != L'\\') name += L'\\';
-    }
-    const size_t slash = path.find_last_of(L'\\');
-    name += slash == std::wstring::npos ? path : path.substr(slash + 1);
-    name = ApplyExtension(name, L"zip", true);
+    std::wstring name = ApplyExtension(JoinPath(folder, FileNameOf(path)), L"zip", true);
     while (fileExists(name)) name += L".zip";
     return name;
 }
 
-std::wstring FolderOfPath(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(0, slash);
-}
-
 std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel) {
-    std::wstring base = folder;
-    while (!base.empty() && base.back() == L'\\') base.pop_back();
-    const size_t slash = base.find_last_of(L'\\');
-    std::wstring last = slash == std::wstring::npos ? base : base.substr(slash + 1);
-    if (last.size() == 2 && last[1] == L':') {
+    const std::wstring base = WithoutTrailingSeparator(folder);
+    const bool driveRoot = IsDriveRoot(base) || (base.size() == 2 && base[1] == L':');
+    std::wstring last = driveRoot ? base.substr(0, 2) : FileNameOf(base);
+    if (driveRoot) {
         // "C:" is no file name: the drive's label (without characters a name cannot hold) or letter.
         std::wstring label;
         for (wchar_t c : driveLabel)
@@ -46,7 +35,7 @@ std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring
         while (!label.empty() && (label.back() == L' ' || label.back() == L'.')) label.pop_back();
         last = label.empty() ? last.substr(0, 1) : label;
     }
-    return base + L"\\" + last + L".zip";
+    return JoinPath(base, last + L".zip");
 }
 
 std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBytes) {

@@ -20,9 +20,6 @@ std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& 
 // drive's label, or its letter when the label is empty.
 std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel = L"");
 
-// The folder part of a path: the text before its last backslash (the whole path without one).
-std::wstring FolderOfPath(const std::wstring& path);
-
 // The quoted path of a hand-over block (UTF-16, terminated, in double quotes), unquoted;
 // nothing when the block is malformed.
 std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBytes);

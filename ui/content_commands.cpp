@@ -4,6 +4,7 @@
 
 #include "app/app_globals.h"
 #include "app/folder_browser.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/add_to_archive_dialog.h"
@@ -15,11 +16,6 @@ void Tell(HWND owner, const std::wstring& text, UINT flags) { MessageBoxW(owner,
 
 void WarnNothingSelected() {
     Tell(g_app.OwnerWindow.load(), L"No files selected. You need to select files this operation", MB_ICONWARNING);
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <shlobj.h>
 
 #include "app/app_globals.h"
-#include "app/path_tests.h"
+#include "base/path_tests.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
 #include "ops/temp_workspace.h"
@@ -14,11 +15,6 @@
 namespace {
 
 constexpr int kDriveCount = 26;
-
-std::wstring WithTrailingBackslash(std::wstring path) {
-    if (path.empty() || path.back() != L'\\') path += L'\\';
-    return path;
-}
 
 std::wstring FormatFileTime(const FILETIME& time) {
     FILETIME local{};
@@ -63,7 +59,7 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
     entry->name = name;
     entry->path = path;
     entry->level = level;
-    if (IsDirectory(path)) entry->path = WithTrailingBackslash(path);
+    if (IsDirectory(path)) entry->path = WithTrailingSeparator(path);
     ShellItemInfo info = QueryShellInfo(path, FILE_ATTRIBUTE_NORMAL, false, true);
     entry->icon.reset(info.icon);
     if (!info.displayName.empty()) entry->name = info.displayName;
@@ -178,7 +174,7 @@ void ContentModel::ClearAll() {
 // ---------------------------------------------------------------- listings
 
 int ContentModel::BrowseFolder(const std::wstring& path) {
-    const std::wstring base = WithTrailingBackslash(path);
+    const std::wstring base = WithTrailingSeparator(path);
     Listing listing;
     WIN32_FIND_DATAW data{};
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
@@ -193,7 +189,7 @@ int ContentModel::BrowseFolder(const std::wstring& path) {
         do {
             const std::wstring name = data.cFileName;
             if (name == L".") continue;
-            const std::wstring fullPath = name == L".." ? ParentPath(path) : base + name;
+            const std::wstring fullPath = name == L".." ? ParentOf(path) : base + name;
             if (fullPath.empty()) continue;
             AddFolderRow(listing, name, fullPath, &data);
         } while (FindNextFileW(find.get(), &data));
@@ -290,12 +286,12 @@ void ContentModel::SortRows() {
 std::wstring ContentModel::PlacePath() const {
     if (catalog_) return catalog_->DisplayPath();
     if (showsDrives_) return L"Computer";
-    return WithoutTrailingBackslash(currentFolder);
+    return WithoutTrailingSeparator(currentFolder);
 }
 
 std::wstring ContentModel::RowLocation(const ItemRow& row) const {
     if (catalog_) return catalog_->archivePath + L"\\" + row.fullPath;
-    return WithoutTrailingBackslash(row.fullPath);
+    return WithoutTrailingSeparator(row.fullPath);
 }
 
 std::wstring ContentModel::RowKey(int position) const {
@@ -313,9 +309,9 @@ int ContentModel::RowLeadingTo(const std::wstring& place) const {
 }
 
 bool ContentModel::IsFixedPlace(const std::wstring& path) const {
-    const std::wstring wanted = WithoutTrailingBackslash(path);
+    const std::wstring wanted = WithoutTrailingSeparator(path);
     for (const auto& entry : rootEntries_)
-        if (lstrcmpiW(WithoutTrailingBackslash(entry->path).c_str(), wanted.c_str()) == 0) return true;
+        if (lstrcmpiW(WithoutTrailingSeparator(entry->path).c_str(), wanted.c_str()) == 0) return true;
     return false;
 }
 
@@ -412,7 +408,7 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
     if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) {
         // A folder inside the open archive, typed as the path field shows it.
         NavigateArchive(path);
-        if (lstrcmpiW(WithoutTrailingBackslash(path).c_str(), catalog_->DisplayPath().c_str()) == 0) return true;
+        if (lstrcmpiW(WithoutTrailingSeparator(path).c_str(), catalog_->DisplayPath().c_str()) == 0) return true;
         TellCannotShow(path, ERROR_PATH_NOT_FOUND);
         return false;
     }
@@ -422,7 +418,7 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
 
 int ContentModel::NavigateArchive(const std::wstring& displayPath) {
     if (!catalog_) return 0;
-    catalog_->NavigateTo(WithoutTrailingBackslash(displayPath));
+    catalog_->NavigateTo(WithoutTrailingSeparator(displayPath));
     return LoadArchiveRows();
 }
 
@@ -449,7 +445,7 @@ int ContentModel::ActivateArchiveRow(int position) {
     }
     // The way up goes by the tree, never by the text of the path: a folder of the archive may
     // be named "..".
-    if (catalog_->currentFolder.empty()) return BrowseFolder(ParentPath(catalog_->archivePath));
+    if (catalog_->currentFolder.empty()) return BrowseFolder(ParentOf(catalog_->archivePath));
     catalog_->EnterFolder(ParentArchiveFolder(catalog_->currentFolder));
     return LoadArchiveRows();
 }
@@ -489,7 +485,7 @@ void ContentModel::StartAt(const std::wstring& lastPath) {
         ownedCopy_ = TempFolderHolding(path, L"Tolvar");
         if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.
-        const std::wstring folder = ParentPath(path);
+        const std::wstring folder = ParentOf(path);
         if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder) >= 0) return;
         SelectLocation(0);
         return;
@@ -502,7 +498,7 @@ std::optional<std::wstring> ContentModel::LastPathToStore() const {
     std::wstring path = CurrentLocationPath();
     if (path.empty()) return std::nullopt;
     while (!IsDirectory(path)) {
-        path = ParentPath(path);
+        path = ParentOf(path);
         if (path.empty()) return std::nullopt;
     }
     // A copy this window removes when it ends is no place to come back to.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
 
@@ -138,17 +138,11 @@ private:
 
 // --- pure helpers, tested directly ---
 
-// The text before the last backslash (a trailing one ignored); empty when there is none.
-std::wstring ParentPath(const std::wstring& path);
 // Longer text is greater; equal lengths compare without regard to case.
 int CompareSizeText(const std::wstring& a, const std::wstring& b);
 int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
-// A path without its trailing backslashes ("C:\\" becomes "C:").
-std::wstring WithoutTrailingBackslash(std::wstring path);
-// True when `path` is `place` itself or lies inside it (whole components, any case).
-bool IsSameOrInside(const std::wstring& path, const std::wstring& place);
 // Stable order: the way up first, then folders, then the others, each group by the key of
 // `columnTitle` ("Name", "Size", "Packed", "Modified"; any other title keeps the listing order).
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);

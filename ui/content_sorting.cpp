@@ -1,32 +1,10 @@
-// Path arithmetic, size texts and the row order of the content view.
+// Size texts and the row order of the content view.
 #include <windows.h>
 
 #include <algorithm>
 
 #include "catalog/item_catalog.h"
 #include "ui/content_model.h"
-
-std::wstring WithoutTrailingBackslash(std::wstring path) {
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
-bool IsSameOrInside(const std::wstring& path, const std::wstring& place) {
-    if (place.empty() || path.size() < place.size()) return false;
-    if (CompareStringOrdinal(path.c_str(), static_cast<int>(place.size()), place.c_str(),
-                             static_cast<int>(place.size()), TRUE) != CSTR_EQUAL)
-        return false;
-    return path.size() == place.size() || path[place.size()] == L'\\' || place.back() == L'\\';
-}
-
-std::wstring ParentPath(const std::wstring& path) {
-    if (path.size() < 2) return {};
-    // From the second-to-last character backwards, so that a trailing backslash is ignored.
-    for (size_t i = path.size() - 1; i-- > 0;) {
-        if (path[i] == L'\\') return i > 0 ? path.substr(0, i) : std::wstring();
-    }
-    return {};
-}
 
 int CompareSizeText(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return a.size() > b.size() ? 1 : -1;

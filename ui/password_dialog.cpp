@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/app_globals.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "ops/progress.h"
 #include "resource.h"
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "app/app_globals.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "ui/wait_cursor.h"
 
 namespace {

@@ -83,16 +83,6 @@ TEST(CommandLine, AddTakesTheTextFromTheFourthCharacterQuotesIncluded) {
     EXPECT_EQ(ParseCommandLine(L"/a ").addText, L"");
 }
 
-TEST(CommandLine, TheArchiveFolderIsThePathUpToItsLastBackslash) {
-    EXPECT_EQ(ArchiveFolderOf(L"C:\\in\\x.zip"), L"C:\\in");
-    EXPECT_EQ(ArchiveFolderOf(L"C:\\in\\sub\\x.zip"), L"C:\\in\\sub");
-    EXPECT_EQ(ArchiveFolderOf(L"C:\\x.zip"), L"C:\\");
-    EXPECT_EQ(ArchiveFolderOf(L"\\\\server\\share\\x.zip"), L"\\\\server\\share");
-    EXPECT_EQ(ArchiveFolderOf(L"x.zip"), L"x.zip");
-    EXPECT_EQ(FileNameOf(L"C:\\in\\x.zip"), L"x.zip");
-    EXPECT_EQ(FileNameOf(L"x.zip"), L"x.zip");
-}
-
 TEST(CommandLine, AnUnquotedArchivePathBecomesTheStartPath) {
     EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\x.7z"), std::optional<std::wstring>(L"C:\\in\\x.7z"));
     EXPECT_EQ(StartPathFromCommandLine(L"C:\\in\\X.ZIP"), std::optional<std::wstring>(L"C:\\in\\X.ZIP"));

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "app/settings.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/archive_listing.h"
-#include "app/handles.h"
+#include "base/handles.h"
 #include "resource.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"

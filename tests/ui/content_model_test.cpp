@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/path_tests.h"
+#include "base/path_tests.h"
 #include "catalog/item_catalog.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"

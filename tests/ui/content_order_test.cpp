@@ -74,12 +74,3 @@ TEST(ContentOrder, SizeTextsCompareByLengthThenText) {
     EXPECT_LT(CompareTimes(1, 0xFFFFFFFF00000000ULL), 0);
 }
 
-TEST(ContentOrder, ParentPathIgnoresTrailingBackslash) {
-    EXPECT_EQ(ParentPath(L"C:\\Data\\Sub\\"), L"C:\\Data");
-    EXPECT_EQ(ParentPath(L"C:\\Data"), L"C:");
-    EXPECT_EQ(ParentPath(L"C:\\"), L"");
-    EXPECT_EQ(ParentPath(L"Computer"), L"");
-    EXPECT_EQ(ParentPath(L""), L"");
-    EXPECT_EQ(ParentPath(L"\\x"), L"");
-    EXPECT_EQ(ParentPath(L"C:\\in\\x.zip\\docs"), L"C:\\in\\x.zip");
-}

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/app_globals.h"
-#include "app/text.h"
+#include "base/text.h"
 
 namespace ui {
 

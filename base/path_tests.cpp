@@ -1,8 +1,8 @@
-#include "app/path_tests.h"
+#include "base/path_tests.h"
 
 #include <windows.h>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 bool IsDirectory(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 
 TEST(TextConversion, RoundTripsNonAsciiText) {
     const std::wstring wide = L"caf\u00e9 \u6587\u4ef6 \U0001F600";

@@ -1,6 +1,8 @@
-#include "app/program_path.h"
+#include "base/program_path.h"
 
 #include <windows.h>
+
+#include "base/paths.h"
 
 std::wstring ProgramFilePath() {
     // The program may live below a folder deeper than MAX_PATH: grow until the name fits.
@@ -18,7 +20,5 @@ std::wstring ProgramFilePath() {
 }
 
 std::wstring ProgramFolder() {
-    const std::wstring path = ProgramFilePath();
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    return FolderOf(ProgramFilePath());
 }

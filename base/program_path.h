@@ -6,5 +6,5 @@
 // The program file's full path, whatever its length; empty when the system cannot tell.
 std::wstring ProgramFilePath();
 
-// The folder that holds the program file, without a trailing backslash.
+// The folder that holds the program file (FolderOf its path); empty when the system cannot tell.
 std::wstring ProgramFolder();
