@@ -4,10 +4,11 @@
 
 #include <vector>
 
-#include "app/app_globals.h"
-#include "app/folder_browser.h"
 #include "base/paths.h"
 #include "ops/whole_archive_extraction.h"
+#include "ui/app_globals.h"
+#include "ui/folder_browser.h"
+#include "ui/user_messages.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ HWND DialogOwner() {
 
 int ReportFailure(const CommandLineRequest& request) {
     const std::wstring message = ExtractFailureMessage(request);
-    MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONERROR);
+    TellUser({message, MessageKind::Error}, DialogOwner());
     return kExitExtractFailed;
 }
 
@@ -43,12 +44,12 @@ int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePa
     const std::wstring message =
         extracted.result == -1 ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
     if (extracted.result == 0) {
-        if (!message.empty()) MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONINFORMATION);
+        if (!message.empty()) TellUser({message, MessageKind::Information}, DialogOwner());
         return kExitSuccess;
     }
     if (extracted.cancelled) return kExitExtractFailed;
     if (message.empty()) return ReportFailure(request);
-    MessageBoxW(DialogOwner(), message.c_str(), kDisplayName, MB_OK | MB_ICONERROR);
+    TellUser({message, MessageKind::Error}, DialogOwner());
     return kExitExtractFailed;
 }
 

@@ -4,14 +4,15 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
-#include "app/app_globals.h"
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
-#include "app/settings.h"
 #include "base/text.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
+#include "ui/app_globals.h"
 #include "ui/main_window.h"
+#include "ui/operation_prompts.h"
+#include "ui/settings.h"
 
 namespace {
 
@@ -56,6 +57,8 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     ResetAppGlobals();
     LoadSettings(g_app.settings);
     g_app.instance = instance;
+    // The archive operations show their progress and ask their questions through the windows.
+    InstallOperationPrompts();
 
     const CommandLineRequest request = ParseCommandLine(commandLine ? commandLine : L"");
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "bench_clock.h"
+#include "bench_process.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
 #include "ui/add_to_archive_dialog.h"
-#include "bench_process.h"
+#include "ui/app_globals.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/app_globals.h"
+#include "ui/app_globals.h"
+#include "ui/operation_prompts.h"
 
 namespace bench {
 
@@ -13,6 +14,7 @@ inline void PrepareProcess() {
     CoInitialize(nullptr);
     ResetAppGlobals();
     g_app.instance = GetModuleHandleW(nullptr);
+    InstallOperationPrompts();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
 }

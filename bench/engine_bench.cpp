@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "bench_clock.h"
+#include "bench_process.h"
 #include "engine/archive_listing.h"
 #include "engine/extraction.h"
 #include "support/test_support.h"
-#include "bench_clock.h"
-#include "bench_process.h"
+#include "ui/app_globals.h"
 
 using namespace testsupport;
 

@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
-#include "catalog/item_catalog.h"
-#include "engine/archive_listing.h"
-#include "support/test_support.h"
-#include "support/zip_writer.h"
 #include "bench_clock.h"
 #include "bench_process.h"
+#include "catalog/item_catalog.h"
+#include "engine/archive_listing.h"
+#include "ops/archive_operations.h"
+#include "support/test_support.h"
+#include "support/zip_writer.h"
+#include "ui/app_globals.h"
 
 using namespace testsupport;
 
@@ -74,7 +75,7 @@ void Run(const wchar_t* label, bool oneFolder) {
         const SIZE_T before = Memory().WorkingSetSize;
         ItemCatalog* catalog = GetCatalog();
         start = Now();
-        const bool opened = catalog->OpenArchive(archive);
+        const bool opened = OpenArchive(*catalog, archive).result == OperationResult::Done;
         open.push_back(Seconds(start, Now()));
         const SIZE_T after = Memory().WorkingSetSize;
         if (!opened) std::printf("open failed\n");

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "bench_clock.h"
+#include "bench_process.h"
 #include "big_zip.h"
 #include "catalog/item_catalog.h"
 #include "support/test_support.h"
+#include "ui/app_globals.h"
 #include "ui/framework/message_loop.h"
 #include "ui/main_frame.h"
-#include "bench_process.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The catalogue's folder tree, the rows of the current folder and navigation.
 #include "catalog/item_catalog.h"
 
+#include "base/folder_tree.h"
+#include "base/path_tests.h"
 #include "base/text.h"
 #include "catalog/path_text.h"
-
-ItemCatalog::ItemCatalog() : cancel(g_progress.cancel) {}
 
 ItemCatalog::~ItemCatalog() {
     ClearRows();
@@ -12,14 +12,16 @@ ItemCatalog::~ItemCatalog() {
     RemoveTempFolder();
 }
 
-void ItemCatalog::BuildTree(const ListingResult& listing) {
+void ItemCatalog::BuildTree(const ListingResult& listing, ProgressCounters* progress) {
     const size_t count = listing.items.size();
-    g_progress.total = count;
+    if (progress) progress->total = count;
     std::string path;
     for (size_t i = 0; i < count; ++i) {
-        g_progress.completed = i;
-        // A cancelled open stops here; the open itself then drops the half-built tree.
-        if ((i & 1023) == 0 && cancel.load() != 0) return;
+        if (progress) {
+            progress->completed = i;
+            // A cancelled open stops here; the open itself then drops the half-built tree.
+            if ((i & 1023) == 0 && progress->cancel.load() != 0) return;
+        }
         const ArchiveItem& item = listing.items[i];
         path = WideToUtf8Lossy(item.path);
         FolderNode* node = FindNode(path, true);
@@ -149,3 +151,9 @@ void ItemCatalog::ClearRows() {
 }
 
 void ItemCatalog::ClearTree() { root.clearChildren(); }
+
+void ItemCatalog::RemoveTempFolder() {
+    if (tempFolder.empty()) return;
+    if (IsDirectory(tempFolder)) RemoveFolderTree(tempFolder);
+    tempFolder.clear();
+}

@@ -1,6 +1,7 @@
 #pragma once
-// The hook through which the engine callbacks report progress and ask for passwords.
-// It is defined with the background operations, which own the progress counters.
+// The hook through which the engine callbacks report progress and ask for passwords. The
+// background operations, which own the progress counters and know how to ask the user,
+// install their handler; without one the engine goes on and a password is refused.
 #include <cstdint>
 
 enum EngineEventKind : int32_t {
@@ -10,4 +11,10 @@ enum EngineEventKind : int32_t {
 };
 
 // Returns 0 to continue, 1 to stop (password refused, or the running operation was cancelled).
+using EngineEventHandler = int (*)(int32_t kind, void* data, uint32_t capacity);
+
+// Installs the handler for every later event (null: the default above).
+void SetEngineEventHandler(EngineEventHandler handler);
+
+// Passes one event to the installed handler.
 int OnEngineEvent(int32_t kind, void* data, uint32_t capacity);

@@ -2,125 +2,139 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/app_globals.h"
-#include "base/text.h"
 #include "base/paths.h"
+#include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "engine/extraction.h"
+#include "ops/archive_operations.h"
 #include "ops/operation_support.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
 #include "ops/single_item_extraction.h"
 #include "ops/temp_workspace.h"
 
-int ItemCatalog::ExtractEntries(const std::vector<std::wstring>& names, const std::wstring& destinationFolder) {
-    yesToAll = 0;
+namespace {
+
+bool Cancelled() { return g_progress.cancel.load() != 0; }
+
+// The extract worker's body: the pending names of the current folder below the destination.
+// Returns the engine client's result (0 when extracted).
+int ExtractSelection(ItemCatalog& catalog, ExtractionOutcome& outcome) {
+    catalog.state = OperationState::Extracting;
+    catalog.RemoveTempFolder();
+    std::vector<std::wstring> selection;
+    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    for (const std::wstring& name : catalog.pending) {
+        if (Cancelled()) break;
+        selection.push_back(JoinPath(folder, name));
+    }
+    int result = 0;
+    if (!Cancelled() && !selection.empty()) {
+        std::wstring usedPassword = catalog.password;
+        result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
+                                usedPassword, &selection, &outcome);
+        // A password asked during the extraction is known from now on.
+        if (result == 0) catalog.password = usedPassword;
+    }
+    catalog.state = OperationState::Idle;
+    catalog.pending.clear();
+    return result;
+}
+
+// "Could not extract <name>" with the causes the extraction found.
+std::wstring ExtractFailure(const ExtractionOutcome& extraction, const std::wstring& name) {
+    const std::wstring message = extractionMessage(extraction, name);
+    return message.empty() ? L"Could not extract " + name : message;
+}
+
+}  // namespace
+
+OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names,
+                                const std::wstring& destinationFolder) {
+    catalog.yesToAll = 0;
     g_progress.reset();
-    pending = names;
-    destination = destinationFolder;
+    catalog.pending = names;
+    catalog.destination = destinationFolder;
     BeginOperation();
     int result = 0;
     ExtractionOutcome extraction;
-    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
-                                                    [this, &result, &extraction] { ExtractSelection(result, extraction); });
-    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0 ||
-                           g_progress.passwordRefused.load() != 0 || extraction.cancelled;
-    const std::wstring name = FileNameOf(archivePath);
-    if (!cancelled && outcome == ProgressOutcome::NoThread) {
-        ShowOperationMessage(L"Could not extract " + name);
-    } else if (!cancelled && result != 0) {
-        const std::wstring message = extractionMessage(extraction, name);
-        ShowOperationMessage(message.empty() ? L"Could not extract " + name : message);
-    } else if (!cancelled && extraction.renamed != 0) {
-        ShowOperationMessage(extractionMessage(extraction, name));
-    }
-    EndOperation(cancelled);
-    return 0;
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
+                                                  [&] { result = ExtractSelection(catalog, extraction); });
+    const bool cancelled = EndOperation(shown == ProgressOutcome::Cancelled || extraction.cancelled);
+    const std::wstring name = FileNameOf(catalog.archivePath);
+    if (cancelled) return Outcome(OperationResult::Cancelled);
+    if (shown == ProgressOutcome::NoThread) return Outcome(OperationResult::Failed, L"Could not extract " + name);
+    if (result != 0) return Outcome(OperationResult::Failed, ExtractFailure(extraction, name));
+    if (extraction.renamed != 0) return Outcome(OperationResult::Done, extractionMessage(extraction, name));
+    return Outcome(OperationResult::Done);
 }
 
-bool ItemCatalog::ExtractSelection(int& result, ExtractionOutcome& outcome) {
-    state = OperationState::Extracting;
-    RemoveTempFolder();
-    std::vector<std::wstring> selection;
-    const std::wstring folder = Utf8ToWideLossy(currentFolder);
-    for (const std::wstring& name : pending) {
-        if (cancel.load() != 0) break;
-        selection.push_back(folder.empty() ? name : folder + L"\\" + name);
-    }
-    result = 0;
-    if (cancel.load() == 0 && !selection.empty()) {
-        std::wstring usedPassword = password;
-        result = extractArchive(archivePath, archiveKindOf(archivePath), destination, usedPassword, &selection, &outcome);
-        // A password asked during the extraction is known from now on.
-        if (result == 0) password = usedPassword;
-    }
-    state = OperationState::Idle;
-    pending.clear();
-    return result == 0;
-}
-
-bool ItemCatalog::ExtractForViewing(const std::wstring& entryPath, std::wstring& extractedFile) {
+OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {
     extractedFile.clear();
-    RemoveTempFolder();
+    catalog.RemoveTempFolder();
     // A fresh, empty folder: whatever is in it afterwards was written for this entry.
-    tempFolder = CreateFreshTempFolder(L"Tolvar");
-    if (tempFolder.empty()) return false;
-    state = OperationState::Extracting;
+    catalog.tempFolder = CreateFreshTempFolder(L"Tolvar");
+    if (catalog.tempFolder.empty()) return Outcome(OperationResult::Failed);
+    catalog.state = OperationState::Extracting;
     g_progress.reset();
     BeginOperation();
-    std::wstring usedPassword = password;
+    std::wstring usedPassword = catalog.password;
     bool extracted = false;
     ExtractionOutcome extraction;
     // A large entry takes a while: the window keeps painting and the user may cancel.
     const auto extract = [&] {
-        extracted = ExtractSingleItem(archivePath, archiveKindOf(archivePath), tempFolder, usedPassword, entryPath,
-                                      extractedFile, &extraction);
+        extracted = ExtractSingleItem(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.tempFolder,
+                                      usedPassword, entryPath, extractedFile, &extraction);
     };
-    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
-    if (outcome == ProgressOutcome::NoThread) extract();
-    state = OperationState::Idle;
-    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
-    if (!extracted || cancelled) {
-        if (!cancelled && g_progress.passwordRefused.load() == 0 && !extraction.cancelled) {
-            const std::wstring name = FileNameOf(archivePath);
-            const std::wstring message = extractionMessage(extraction, name);
-            ShowOperationMessage(message.empty() ? L"Could not extract " + name : message);
-        }
-        EndOperation(cancelled);
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    if (shown == ProgressOutcome::NoThread) extract();
+    catalog.state = OperationState::Idle;
+    const bool cancelledWhileExtracting = shown == ProgressOutcome::Cancelled || Cancelled();
+    if (!extracted || cancelledWhileExtracting) {
+        const bool refused = g_progress.passwordRefused.load() != 0 || extraction.cancelled;
+        EndOperation(cancelledWhileExtracting);
         extractedFile.clear();
-        return false;
+        if (cancelledWhileExtracting || refused) return Outcome(OperationResult::Cancelled);
+        return Outcome(OperationResult::Failed, ExtractFailure(extraction, FileNameOf(catalog.archivePath)));
     }
     EndOperation(false);
-    password = usedPassword;
-    return true;
+    catalog.password = usedPassword;
+    return Outcome(OperationResult::Done);
 }
 
-int ItemCatalog::ActivateEntry(const std::wstring& fullPath) {
-    FolderNode* folder = FindNode(currentFolder, false);
-    if (!folder) return 0;
+ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath) {
+    ActivationOutcome activated;
+    FolderNode* folder = catalog.FindNode(catalog.currentFolder, false);
+    if (!folder) return activated;
     for (const auto& childPtr : folder->children) {
         const FolderNode& child = *childPtr;
-        if (Utf8ToWideLossy(RowFullPath(child)) != fullPath) continue;
+        if (Utf8ToWideLossy(catalog.RowFullPath(child)) != fullPath) continue;
         if (child.isFolder()) {
-            const std::string path = RowFullPath(child);
-            EnterFolder(path);
-            return RowCount();
+            catalog.EnterFolder(catalog.RowFullPath(child));
+            activated.activation = Activation::EnteredFolder;
+            return activated;
         }
         std::wstring extracted;
-        if (!ExtractForViewing(fullPath, extracted)) return 0;
-        const HWND owner = g_app.OwnerWindow.load();
+        activated.extraction = ExtractForViewing(catalog, fullPath, extracted);
+        if (activated.extraction.result != OperationResult::Done) {
+            activated.activation = Activation::FileNotOpened;
+            return activated;
+        }
+        activated.activation = Activation::OpenedFile;
+        const HWND owner = CurrentOperationUi().OwnerWindow();
         if (archiveKindOf(fullPath) != None) {
             // An archive inside the archive opens in a new instance of the program, which owns
             // the copy from now on and removes it when it ends: nothing done here touches it.
             const std::wstring program = SelfProgramPath();
             if (reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", program.c_str(), extracted.c_str(), nullptr,
                                                         SW_SHOW)) > 32)
-                tempFolder.clear();
+                catalog.tempFolder.clear();
         } else {
             ShellExecuteW(owner, L"open", extracted.c_str(), nullptr, nullptr, SW_SHOW);
         }
-        return 0;
+        return activated;
     }
-    return 0;
+    return activated;
 }

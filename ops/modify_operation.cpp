@@ -12,6 +12,7 @@
 #include "engine/archive_kind.h"
 #include "engine/archive_listing.h"
 #include "ops/archive_guard.h"
+#include "ops/archive_operations.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/temp_workspace.h"
@@ -23,6 +24,8 @@
 namespace {
 
 constexpr wchar_t kToolName[] = L"7z.exe";
+
+bool Cancelled() { return g_progress.cancel.load() != 0; }
 
 // The archiver's runs of one add or delete: the first reads the archive and writes the work
 // file, later ones update the work file in place.
@@ -44,7 +47,7 @@ public:
         const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
         // A password typed for this update answers the prompts of its later runs too.
         if (run.typedPassword) password_ = *run.typedPassword;
-        if (run.stopped || catalog_.cancel.load() != 0) {
+        if (run.stopped || Cancelled()) {
             stopped = true;
             return false;
         }
@@ -55,7 +58,7 @@ public:
         return false;
     }
 
-    bool going() const { return !stopped && failure == UpdateFailure::None && catalog_.cancel.load() == 0; }
+    bool going() const { return !stopped && failure == UpdateFailure::None && !Cancelled(); }
     const std::string& password() const { return password_; }
 
     UpdateFailure failure = UpdateFailure::None;
@@ -91,13 +94,13 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     const auto fail = [&](const std::wstring& cause) {
         return UpdateFailureMessage(name, cause, guard.existedBefore());
     };
-    if (runs.stopped || catalog.cancel.load() != 0) return {};
+    if (runs.stopped || Cancelled()) return {};
     if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
     const auto after = guard.workWritten() ? EntryPaths(guard.workPath(), kind, runs.password()) : std::nullopt;
     const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
                                               : std::optional<std::vector<std::wstring>>(std::in_place);
-    if (catalog.cancel.load() != 0) return {};
+    if (Cancelled()) return {};
     if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
     const std::wstring problem = check(*before, *after, named);
     if (!problem.empty()) return fail(problem);
@@ -201,86 +204,106 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-}  // namespace
+// What an add or a delete worker found.
+struct ModifyResult {
+    bool stopped = false;  // ended early by Cancel or a declined prompt
+    std::wstring message;  // why the archive was not changed, for the user; empty when it was
+};
 
-void ItemCatalog::ReportModify(ProgressOutcome shown, const ModifyResult& result) {
+// Ends an add or a delete: the message of a failure, unless the user ended it.
+OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result) {
     std::wstring message = result.message;
     if (shown == ProgressOutcome::NoThread)
-        message = UpdateFailureMessage(FileNameOf(archivePath), L"", FileExists(archivePath));
-    const bool cancelled = shown == ProgressOutcome::Cancelled || result.stopped || cancel.load() != 0;
-    if (!message.empty() && !cancelled) ShowOperationMessage(message);
-    EndOperation(cancelled);
+        message = UpdateFailureMessage(FileNameOf(catalog.archivePath), L"", FileExists(catalog.archivePath));
+    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || Cancelled();
+    EndOperation(stopped);
+    if (stopped) return Outcome(OperationResult::Cancelled);
+    return message.empty() ? Outcome(OperationResult::Done) : Outcome(OperationResult::Failed, message);
 }
 
-int ItemCatalog::AddFiles(const std::vector<std::wstring>& paths) {
-    const ArchiveKind kind = archiveKindOf(archivePath);
-    if (!archiveKindIsWritable(kind)) {
-        ShowOperationMessage(L"Operation is not supported.");
-        return -1;
-    }
-    if (paths.empty()) return 0;
-    g_progress.reset();
-    BeginOperation();
-    // A password the format cannot take is refused before anything runs.
-    const std::wstring refused = PasswordProblem(kind, password);
-    if (!refused.empty()) {
-        ReportModify(ProgressOutcome::Completed,
-                     {false, UpdateFailureMessage(FileNameOf(archivePath), refused, FileExists(archivePath))});
-        return 0;
-    }
-    pending = paths;
-    ModifyResult result;
-    const ProgressOutcome shown = RunWithProgress(L"Add Files", L"Adding Files ", [&] { result = AddPending(); });
-    pending.clear();
-    ReportModify(shown, result);
-    return 0;
-}
-
-ItemCatalog::ModifyResult ItemCatalog::AddPending() {
-    state = OperationState::Adding;
-    ArchiveGuard guard(archivePath);
-    UpdateRuns runs(*this, guard, L"a");
+// The add worker's body.
+ModifyResult AddPending(ItemCatalog& catalog) {
+    catalog.state = OperationState::Adding;
+    ArchiveGuard guard(catalog.archivePath);
+    UpdateRuns runs(catalog, guard, L"a");
     std::vector<std::wstring> added;  // entry paths that the archive must hold afterwards
     runs.failure = guard.CheckReplaceable();
     std::wstring refused;
     if (runs.going()) {
-        if (currentFolder.empty())
-            AddAtRoot(*this, guard, runs, added);
+        if (catalog.currentFolder.empty())
+            AddAtRoot(catalog, guard, runs, added);
         else
-            refused = AddInsideFolder(*this, guard, runs, added);
+            refused = AddInsideFolder(catalog, guard, runs, added);
     }
-    if (refused.empty()) refused = Conclude(*this, guard, runs, AddResultProblem, added);
+    if (refused.empty()) refused = Conclude(catalog, guard, runs, AddResultProblem, added);
     ModifyResult result{runs.stopped, refused};
-    state = OperationState::Idle;
+    catalog.state = OperationState::Idle;
     return result;
 }
 
-int ItemCatalog::AddFilesToArchive(const std::wstring& archive, const std::vector<std::wstring>& paths,
-                                   const std::wstring& archivePassword) {
-    archivePath = archive;
-    currentFolder.clear();
-    password = archivePassword;
-    AddFiles(paths);
-    return 0;
+// The delete worker's body.
+ModifyResult DeletePending(ItemCatalog& catalog, const std::vector<std::wstring>& entries) {
+    catalog.state = OperationState::Deleting;
+    ArchiveGuard guard(catalog.archivePath);
+    UpdateRuns runs(catalog, guard, L"d");
+    runs.failure = guard.CheckReplaceable();
+    if (runs.going()) {
+        ToolCommandLine command = runs.NextCommand();
+        command.reportPercent(true);
+        for (const std::wstring& entry : entries) command.addName(entry);
+        runs.Run(command);
+    }
+    ModifyResult result{runs.stopped, Conclude(catalog, guard, runs, DeleteResultProblem, entries)};
+    catalog.state = OperationState::Idle;
+    return result;
 }
 
-int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
-    if (!archiveKindIsWritable(archiveKindOf(archivePath))) {
-        ShowOperationMessage(L"Operation is not supported.");
-        return -1;
-    }
-    if (names.empty()) return 0;
+}  // namespace
+
+OperationOutcome AddFiles(ItemCatalog& catalog, const std::vector<std::wstring>& paths) {
+    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    if (!archiveKindIsWritable(kind)) return Outcome(OperationResult::Unsupported, L"Operation is not supported.");
+    if (paths.empty()) return Outcome(OperationResult::Done);
     g_progress.reset();
     BeginOperation();
-    const std::wstring folder = Utf8ToWideLossy(currentFolder);
+    // A password the format cannot take is refused before anything runs.
+    const std::wstring refused = PasswordProblem(kind, catalog.password);
+    if (!refused.empty()) {
+        const std::wstring name = FileNameOf(catalog.archivePath);
+        return Concluded(catalog, ProgressOutcome::Completed,
+                         {false, UpdateFailureMessage(name, refused, FileExists(catalog.archivePath))});
+    }
+    catalog.pending = paths;
+    ModifyResult result;
+    const ProgressOutcome shown =
+        RunWithProgress(L"Add Files", L"Adding Files ", [&] { result = AddPending(catalog); });
+    catalog.pending.clear();
+    return Concluded(catalog, shown, result);
+}
+
+OperationOutcome AddFilesToArchive(ItemCatalog& catalog, const std::wstring& archive,
+                                   const std::vector<std::wstring>& paths, const std::wstring& archivePassword) {
+    catalog.archivePath = archive;
+    catalog.currentFolder.clear();
+    catalog.password = archivePassword;
+    return AddFiles(catalog, paths);
+}
+
+OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names) {
+    if (!archiveKindIsWritable(archiveKindOf(catalog.archivePath)))
+        return Outcome(OperationResult::Unsupported, L"Operation is not supported.");
+    if (names.empty()) return Outcome(OperationResult::Done);
+    g_progress.reset();
+    BeginOperation();
+    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
     std::vector<std::wstring> entries;
     ModifyResult refused;
     for (const std::wstring& name : names) {
-        entries.push_back(folder.empty() ? name : folder + L"\\" + name);
+        entries.push_back(JoinPath(folder, name));
         // A name the archiver would take for another: nothing runs.
         const std::wstring problem = EntryNameProblem(entries.back());
         if (!problem.empty() && refused.message.empty())
-            refused.message = UpdateFailureMessage(FileNameOf(archivePath),
+            refused.message = UpdateFailureMessage(FileNameOf(catalog.archivePath),
                                                    L"the archiver cannot be told the entry \"" + entries.back() +
                                                        L"\" exactly (" + problem + L")",
                                                    true);
@@ -289,25 +312,12 @@ int ItemCatalog::DeleteEntries(const std::vector<std::wstring>& names) {
     ProgressOutcome shown = ProgressOutcome::Completed;
     if (refused.message.empty()) {
         g_progress.total = 100;
-        shown = RunWithProgress(L"Delete Files", L"Deleting Files ", [&] { result = DeletePending(entries); });
+        shown = RunWithProgress(L"Delete Files", L"Deleting Files ",
+                                [&] { result = DeletePending(catalog, entries); });
     }
-    ReportModify(shown, refused.message.empty() ? result : refused);
-    ReloadArchive();
-    return 0;
-}
-
-ItemCatalog::ModifyResult ItemCatalog::DeletePending(const std::vector<std::wstring>& entries) {
-    state = OperationState::Deleting;
-    ArchiveGuard guard(archivePath);
-    UpdateRuns runs(*this, guard, L"d");
-    runs.failure = guard.CheckReplaceable();
-    if (runs.going()) {
-        ToolCommandLine command = runs.NextCommand();
-        command.reportPercent(true);
-        for (const std::wstring& entry : entries) command.addName(entry);
-        runs.Run(command);
-    }
-    ModifyResult result{runs.stopped, Conclude(*this, guard, runs, DeleteResultProblem, entries)};
-    state = OperationState::Idle;
-    return result;
+    OperationOutcome outcome = Concluded(catalog, shown, refused.message.empty() ? result : refused);
+    // The reload tells of its own findings (a damaged archive) after the delete's.
+    const OperationOutcome reloaded = ReloadArchive(catalog);
+    outcome.messages.insert(outcome.messages.end(), reloaded.messages.begin(), reloaded.messages.end());
+    return outcome;
 }

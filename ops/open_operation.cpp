@@ -1,78 +1,76 @@
 // Opening and reloading the archive: list it on a worker thread, build the tree, enter a folder.
-#include "base/text.h"
 #include "base/paths.h"
+#include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
+#include "ops/archive_operations.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 
-void ItemCatalog::BeginOperation() {
-    cancel = 0;
-    g_progress.passwordRefused = 0;
-    lastOperationCancelled_ = false;
-}
+namespace {
 
-void ItemCatalog::EndOperation(bool cancelledByUser) {
-    lastOperationCancelled_ = cancelledByUser || cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
-    // The flags must not outlive the operation: extractions outside the catalogue (the whole
-    // archive from the file view) use the same engine hook.
-    cancel = 0;
-    g_progress.passwordRefused = 0;
-}
+bool Cancelled() { return g_progress.cancel.load() != 0; }
 
-bool ItemCatalog::OpenArchive(const std::wstring& path) { return Open(path, L""); }
-
-bool ItemCatalog::Open(const std::wstring& path, const std::wstring& knownPassword) {
-    archivePath = path;
-    yesToAll = 0;
-    g_progress.reset();
-    BeginOperation();
-    const ProgressOutcome outcome =
-        RunWithProgress(L"Open File", L"Opening File ... ", [&] { ListAndBuild(knownPassword); });
-    if (outcome == ProgressOutcome::NoThread) {
-        ListAndBuild(knownPassword);  // no thread to spare: list on this one rather than not at all
-    }
-    const bool cancelled = outcome == ProgressOutcome::Cancelled || cancel.load() != 0;
-    if (cancelled) {
-        // A cancelled open shows nothing of what was read so far.
-        ClearRows();
-        ClearTree();
-        currentFolder.clear();
-    }
-    if (!cancelled && !listingDamage_.empty())
-        ShowOperationMessage(FileNameOf(path) + L" is damaged: " + listingDamage_ +
-                             L".\nIts list may be incomplete, and extracting it will report errors.");
-    EndOperation(cancelled);
-    return RowCount() > 0;
-}
-
-void ItemCatalog::ListAndBuild(const std::wstring& knownPassword) {
-    state = OperationState::Listing;
-    ClearRows();
-    ClearTree();
+// The open worker's body; returns what the listing found wrong with the archive.
+std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword) {
+    catalog.state = OperationState::Listing;
+    catalog.ClearRows();
+    catalog.ClearTree();
     ListingResult listing;
-    listingDamage_.clear();
+    std::wstring damage;
     listing.password = knownPassword;
-    int listed = listArchive(archivePath, archiveKindOf(archivePath), listing);
-    if (listed != 0 && !knownPassword.empty() && cancel.load() == 0) {
+    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    int listed = listArchive(catalog.archivePath, kind, listing);
+    if (listed != 0 && !knownPassword.empty() && !Cancelled()) {
         // The known password did not open it (the archive changed meanwhile): ask.
         listing.password.clear();
-        listed = listArchive(archivePath, archiveKindOf(archivePath), listing);
+        listed = listArchive(catalog.archivePath, kind, listing);
     }
-    if (listed == 0 && cancel.load() == 0) {
-        password = listing.password;
-        listingDamage_ = listing.damage;
-        BuildTree(listing);
-        if (cancel.load() == 0) EnterFolder({});
+    if (listed == 0 && !Cancelled()) {
+        catalog.password = listing.password;
+        damage = listing.damage;
+        catalog.BuildTree(listing, &g_progress);
+        if (!Cancelled()) catalog.EnterFolder({});
     }
-    state = OperationState::Idle;
+    catalog.state = OperationState::Idle;
+    return damage;
 }
 
-void ItemCatalog::ReloadArchive() {
-    const std::wstring path = archivePath;
-    const std::string folder = currentFolder;
-    ClearRows();
-    ClearTree();
-    RemoveTempFolder();
-    if (Open(path, password)) EnterFolder(folder);
+OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
+    catalog.archivePath = path;
+    catalog.yesToAll = 0;
+    g_progress.reset();
+    BeginOperation();
+    std::wstring damage;
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
+                                                  [&] { damage = ListAndBuild(catalog, knownPassword); });
+    // No thread to spare: list on this one rather than not at all.
+    if (shown == ProgressOutcome::NoThread) damage = ListAndBuild(catalog, knownPassword);
+    const bool cancelledWhileListing = shown == ProgressOutcome::Cancelled || Cancelled();
+    if (cancelledWhileListing) {
+        // A cancelled open shows nothing of what was read so far.
+        catalog.ClearRows();
+        catalog.ClearTree();
+        catalog.currentFolder.clear();
+    }
+    const bool cancelled = EndOperation(cancelledWhileListing);
+    if (catalog.RowCount() == 0) return Outcome(cancelled ? OperationResult::Cancelled : OperationResult::Failed);
+    if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
+    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
+                                              L".\nIts list may be incomplete, and extracting it will report errors.");
+}
+
+}  // namespace
+
+OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path) { return Open(catalog, path, L""); }
+
+OperationOutcome ReloadArchive(ItemCatalog& catalog) {
+    const std::wstring path = catalog.archivePath;
+    const std::string folder = catalog.currentFolder;
+    catalog.ClearRows();
+    catalog.ClearTree();
+    catalog.RemoveTempFolder();
+    OperationOutcome outcome = Open(catalog, path, catalog.password);
+    if (outcome.result == OperationResult::Done) catalog.EnterFolder(folder);
+    return outcome;
 }

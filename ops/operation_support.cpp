@@ -1,19 +1,32 @@
 #include "ops/operation_support.h"
 
-#include <windows.h>
-
-#include "app/app_globals.h"
 #include "base/program_path.h"
 #include "catalog/item_catalog.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
-#include "ui/password_dialog.h"
 
 namespace {
 std::wstring g_selfProgramOverride;
 }
 
-void ShowOperationMessage(const std::wstring& text) {
-    RunPrompt([&](HWND owner) { return static_cast<INT_PTR>(MessageBoxW(owner, text.c_str(), kDisplayName, MB_OK)); });
+void BeginOperation() {
+    g_progress.cancel = 0;
+    g_progress.passwordRefused = 0;
+}
+
+bool EndOperation(bool cancelledByUser) {
+    const bool cancelled =
+        cancelledByUser || g_progress.cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
+    g_progress.cancel = 0;
+    g_progress.passwordRefused = 0;
+    return cancelled;
+}
+
+OperationOutcome Outcome(OperationResult result, const std::wstring& message) {
+    OperationOutcome outcome;
+    outcome.result = result;
+    if (!message.empty()) outcome.messages.push_back(message);
+    return outcome;
 }
 
 ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& knownPassword) {
@@ -21,18 +34,9 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
     settings.state = catalog.state.load();
     settings.knownPassword = knownPassword;
     settings.yesToAll = &catalog.yesToAll;
-    settings.cancel = &catalog.cancel;
-    settings.askPassword = []() -> std::optional<std::string> {
-        std::string typed;
-        if (!AskPassword(typed)) return std::nullopt;
-        return typed;
-    };
-    settings.confirmReplace = [] {
-        return RunPrompt([](HWND owner) {
-                   return static_cast<INT_PTR>(MessageBoxW(owner, L"File already exists.\nDo you want to replace it?",
-                                                           kDisplayName, MB_YESNO));
-               }) == IDYES;
-    };
+    settings.cancel = &g_progress.cancel;
+    settings.askPassword = [] { return CurrentOperationUi().AskPassword(); };
+    settings.confirmReplace = [] { return CurrentOperationUi().ConfirmReplace(); };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
     // A delete counts in percent. Its window stays up at 100 %: the result is checked after.
     if (settings.state == OperationState::Deleting)

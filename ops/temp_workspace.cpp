@@ -3,17 +3,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/folder_tree.h"
 #include "base/handles.h"
-#include "base/path_tests.h"
 #include "base/paths.h"
 #include "base/program_path.h"
-#include "catalog/item_catalog.h"
 
 namespace {
-
-bool IsDotEntry(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
 
 bool IsFolderEntry(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 bool IsReparseEntry(const WIN32_FIND_DATAW& data) {
@@ -70,56 +65,6 @@ std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefi
                              static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL)
         return {};
     return base + name;
-}
-
-std::wstring ExtendedPath(const std::wstring& path) {
-    if (path.rfind(L"\\\\?\\", 0) == 0) return path;
-    // The extended form takes "." and ".." as names: such a path keeps the usual form.
-    const std::wstring padded = path + L"\\";
-    if (path.find(L'/') != std::wstring::npos || padded.find(L"\\.\\") != std::wstring::npos ||
-        padded.find(L"\\..\\") != std::wstring::npos)
-        return path;
-    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return L"\\\\?\\" + path;
-    if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-    return path;
-}
-
-bool RemoveFolderTree(const std::wstring& given) {
-    if (given.empty()) return true;
-    const std::wstring folder = ExtendedPath(given);
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        WIN32_FIND_DATAW data;
-        UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-        if (find) {
-            do {
-                if (IsDotEntry(data.cFileName)) continue;
-                const std::wstring child = folder + L"\\" + data.cFileName;
-                if (IsFolderEntry(data) && !IsReparseEntry(data)) {
-                    RemoveFolderTree(child);
-                } else {
-                    SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    if (IsFolderEntry(data))
-                        RemoveDirectoryW(child.c_str());  // a link to a folder: the link only
-                    else
-                        DeleteFileW(child.c_str());
-                }
-            } while (FindNextFileW(find.get(), &data));
-        }
-    }
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryW(folder.c_str());
-    else
-        DeleteFileW(folder.c_str());
-    return GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-}
-
-void ItemCatalog::RemoveTempFolder() {
-    if (tempFolder.empty()) return;
-    if (IsDirectory(tempFolder)) RemoveFolderTree(tempFolder);
-    tempFolder.clear();
 }
 
 StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archiveFolder,

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/folder_tree.h"
+
 // The program's folder + "\core\" + fileName.
 std::wstring ToolPath(std::wstring_view fileName);
 
@@ -22,15 +24,6 @@ std::wstring CreateFreshTempFolder(std::wstring_view prefix);
 // The folder directly in the temporary base, named with `prefix`, that holds `path`; empty when
 // the path lies elsewhere.
 std::wstring TempFolderHolding(const std::wstring& path, std::wstring_view prefix);
-
-// The path in the form "\\?\C:\..." ("\\?\UNC\server\..." for a network path), which the
-// system takes as it is: names that end in a dot or a space keep it. Relative paths and paths
-// already in that form come back unchanged.
-std::wstring ExtendedPath(const std::wstring& path);
-
-// Deletes a folder with everything in it (read-only files included). Reparse points are
-// removed, never followed. True when the folder is gone afterwards.
-bool RemoveFolderTree(const std::wstring& folder);
 
 struct StageResult {
     int copied = 0;  // files copied

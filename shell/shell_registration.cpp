@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "app/app_globals.h"
 #include "base/handles.h"
+#include "base/program_identity.h"
 
 namespace {
 

@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
+#include "ui/app_globals.h"
+#include "ui/operation_prompts.h"
 
 int main(int argc, char** argv) {
     CoInitialize(nullptr);
     ResetAppGlobals();
     g_app.instance = GetModuleHandleW(nullptr);
+    InstallOperationPrompts();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

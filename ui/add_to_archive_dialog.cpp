@@ -3,16 +3,18 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include "app/app_globals.h"
 #include "base/handles.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
+#include "ops/archive_operations.h"
 #include "ops/update_failure.h"
+#include "ui/app_globals.h"
 #include "ui/archive_naming.h"
 #include "ui/password_dialog.h"
+#include "ui/user_messages.h"
 
 std::vector<std::wstring> pendingFiles;
 std::wstring startFolder;
@@ -101,7 +103,7 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     const std::wstring password = ControlText(m_hWnd, IDC_ADD_PASSWORD).substr(0, 255);
     const std::wstring repeat = ControlText(m_hWnd, IDC_ADD_PASSWORD_AGAIN).substr(0, 255);
     if (!password.empty() && password != repeat) {
-        MessageBoxW(m_hWnd, L"Password is invalid. Please input again.", kDisplayName, MB_OK);
+        TellUser({L"Password is invalid. Please input again."}, m_hWnd);
         return 0;
     }
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
@@ -110,7 +112,7 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     if (!refused.empty()) {
         const std::wstring text = L"The password cannot be used: " + refused +
                                   L".\nPlease input another password, or choose a .7z archive.";
-        MessageBoxW(m_hWnd, text.c_str(), kDisplayName, MB_OK);
+        TellUser({text}, m_hWnd);
         return 0;
     }
 
@@ -122,7 +124,8 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         const std::vector<std::wstring> batch(pendingFiles.begin() + static_cast<std::ptrdiff_t>(handedOver),
                                               pendingFiles.end());
         handedOver = pendingFiles.size();
-        if (catalog->AddFilesToArchive(archive, batch, password) != 0) break;
+        const OperationOutcome outcome = AddFilesToArchive(*catalog, archive, batch, password);
+        for (const std::wstring& message : outcome.messages) TellUser({message}, m_hWnd);
     }
     closing_ = true;
     DestroyCatalog();
@@ -137,8 +140,8 @@ LRESULT CAddToArchiveDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
-int AddFromSelection(const std::vector<std::wstring>& paths) {
-    if (paths.empty()) return 0;
+bool AddFromSelection(const std::vector<std::wstring>& paths) {
+    if (paths.empty()) return false;
     pendingFiles = paths;
     const std::wstring folder = FolderOf(paths.front());
     std::wstring label;
@@ -158,7 +161,7 @@ int AddFromSelection(const std::vector<std::wstring>& paths) {
     } else {
         defaultArchivePath = JoinPath(target, FileNameOf(SelectionArchiveName(folder, label)));
     }
-    return RunAddDialog() == IDOK ? 1 : 0;
+    return RunAddDialog() == IDOK;
 }
 
 namespace {

@@ -36,8 +36,8 @@ private:
 std::wstring AddDialogCaption();
 
 // Entry of the view's Add command: the full paths of the selected items, in list order.
-// Returns after the dialog has closed: 1 when files were added (OK), else 0.
-int AddFromSelection(const std::vector<std::wstring>& paths);
+// Returns after the dialog has closed: true when it ended with OK.
+bool AddFromSelection(const std::vector<std::wstring>& paths);
 
 // Entry of the option /a: `argument` is the rest of the command line after "/a " (the quoted
 // path). The first run shows the dialog; later runs hand their path to it and end.

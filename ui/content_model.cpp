@@ -3,11 +3,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "app/app_globals.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
+#include "ops/archive_operations.h"
 #include "ops/temp_workspace.h"
 #include "ui/shell_info.h"
 #include "ui/wait_cursor.h"
@@ -40,14 +40,6 @@ std::wstring SystemMessage(DWORD error) {
     return message;
 }
 
-// Tells the user that a place cannot be shown, and why.
-void TellCannotShow(const std::wstring& place, DWORD error) {
-    std::wstring text = L"Could not open " + place;
-    const std::wstring reason = SystemMessage(error);
-    if (!reason.empty()) text += L"\n" + reason;
-    MessageBoxW(g_app.OwnerWindow.load(), text.c_str(), kDisplayName, MB_OK | MB_ICONWARNING);
-}
-
 // The parent of a folder inside the archive (UTF-8; empty for a folder at the root).
 std::string ParentArchiveFolder(const std::string& folder) {
     const size_t cut = folder.rfind('\\');
@@ -69,6 +61,21 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 }  // namespace
 
 ContentModel::ContentModel() = default;
+
+void ContentModel::Tell(std::wstring text, MessageKind kind) { messages_.push_back({std::move(text), kind}); }
+
+void ContentModel::Tell(const OperationOutcome& outcome) {
+    for (const std::wstring& message : outcome.messages) Tell(message);
+}
+
+void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
+    std::wstring text = L"Could not open " + place;
+    const std::wstring reason = SystemMessage(error);
+    if (!reason.empty()) text += L"\n" + reason;
+    Tell(std::move(text), MessageKind::Warning);
+}
+
+std::vector<UserMessage> ContentModel::TakeMessages() { return std::exchange(messages_, {}); }
 
 ContentModel::~ContentModel() {
     ClearAll();
@@ -173,7 +180,7 @@ void ContentModel::ClearAll() {
 
 // ---------------------------------------------------------------- listings
 
-int ContentModel::BrowseFolder(const std::wstring& path) {
+bool ContentModel::BrowseFolder(const std::wstring& path) {
     const std::wstring base = WithTrailingSeparator(path);
     Listing listing;
     WIN32_FIND_DATAW data{};
@@ -183,7 +190,7 @@ int ContentModel::BrowseFolder(const std::wstring& path) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
             TellCannotShow(path, error);
-            return -1;
+            return false;
         }
     } else {
         do {
@@ -198,7 +205,7 @@ int ContentModel::BrowseFolder(const std::wstring& path) {
     currentFolder = path;
     SortRows();
     BuildPathEntries(path);
-    return RowCount();
+    return true;
 }
 
 void ContentModel::ShowListing(Listing listing) {
@@ -246,7 +253,7 @@ void ContentModel::AddFolderRow(Listing& listing, const std::wstring& name, cons
     listing.rows.push_back(std::move(row));
 }
 
-int ContentModel::ListDrives() {
+void ContentModel::ListDrives() {
     Listing listing;
     const DWORD drives = GetLogicalDrives();
     for (int i = 0; i < kDriveCount; ++i) {
@@ -257,7 +264,6 @@ int ContentModel::ListDrives() {
     ShowListing(std::move(listing));
     showsDrives_ = true;
     currentLocation = ComputerIndex();
-    return RowCount();
 }
 
 int ContentModel::ComputerIndex() const {
@@ -266,14 +272,13 @@ int ContentModel::ComputerIndex() const {
     return currentLocation;
 }
 
-int ContentModel::LoadArchiveRows() {
+void ContentModel::LoadArchiveRows() {
     ClearListing();
-    if (!catalog_) return 0;
+    if (!catalog_) return;
     rows_ = catalog_->rows;  // the catalogue keeps owning their icons
     showsDrives_ = false;
     SortRows();
     BuildPathEntries(catalog_->DisplayPath());
-    return RowCount();
 }
 
 void ContentModel::SortRows() {
@@ -386,7 +391,7 @@ bool ContentModel::SetSortColumn(int column) {
 bool ContentModel::SelectLocation(int index) {
     const std::wstring path = LocationPath(index);
     if (path.empty()) return false;
-    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) return NavigateArchive(path) > 0;
+    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) return NavigateArchive(path) == ViewChange::Changed;
     return GoToPath(index, path);
 }
 
@@ -396,7 +401,7 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
     const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         WaitCursor wait;
-        return BrowseFolder(path) >= 0;
+        return BrowseFolder(path);
     }
     // The Computer entry (or its name typed); any other text that names no folder is told about,
     // whatever place is shown.
@@ -404,7 +409,7 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
         ListDrives();
         return true;
     }
-    if (FileIsReadable(path) && archiveKindOf(path) != None) return OpenArchiveFile(path) == 1;
+    if (FileIsReadable(path) && archiveKindOf(path) != None) return OpenArchiveFile(path);
     if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) {
         // A folder inside the open archive, typed as the path field shows it.
         NavigateArchive(path);
@@ -416,56 +421,63 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
     return false;
 }
 
-int ContentModel::NavigateArchive(const std::wstring& displayPath) {
-    if (!catalog_) return 0;
+ViewChange ContentModel::NavigateArchive(const std::wstring& displayPath) {
+    if (!catalog_) return ViewChange::None;
     catalog_->NavigateTo(WithoutTrailingSeparator(displayPath));
-    return LoadArchiveRows();
+    LoadArchiveRows();
+    return ViewChange::Changed;
 }
 
-int ContentModel::ActivateRow(int position) {
+ViewChange ContentModel::ActivateRow(int position) {
     if (catalog_) return ActivateArchiveRow(position);
     const ItemRow* row = RowPointer(position);
-    if (!row) return 0;
+    if (!row) return ViewChange::None;
     const std::wstring path = row->fullPath;
-    if (IsDirectory(path)) return BrowseFolder(path);
+    if (IsDirectory(path)) return BrowseFolder(path) ? ViewChange::Changed : ViewChange::None;
     if (FileIsReadable(path)) {
-        if (archiveKindOf(path) != None) return OpenArchiveFile(path);
+        if (archiveKindOf(path) != None) return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
         ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
     }
-    return 0;
+    return ViewChange::None;
 }
 
-int ContentModel::ActivateArchiveRow(int position) {
-    if (!catalog_) return 0;
+ViewChange ContentModel::ActivateArchiveRow(int position) {
+    if (!catalog_) return ViewChange::None;
     const ItemRow* row = RowPointer(position);
-    if (!row) return 0;
+    if (!row) return ViewChange::None;
     if (!row->parentRow) {
-        if (catalog_->ActivateEntry(row->fullPath) == 0) return 0;
-        return LoadArchiveRows();
+        const ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
+        Tell(activated.extraction);
+        if (activated.activation != Activation::EnteredFolder) return ViewChange::None;
+        LoadArchiveRows();
+        return ViewChange::Changed;
     }
     // The way up goes by the tree, never by the text of the path: a folder of the archive may
     // be named "..".
-    if (catalog_->currentFolder.empty()) return BrowseFolder(ParentOf(catalog_->archivePath));
+    if (catalog_->currentFolder.empty())
+        return BrowseFolder(ParentOf(catalog_->archivePath)) ? ViewChange::Changed : ViewChange::None;
     catalog_->EnterFolder(ParentArchiveFolder(catalog_->currentFolder));
-    return LoadArchiveRows();
+    LoadArchiveRows();
+    return ViewChange::Changed;
 }
 
-int ContentModel::OpenArchiveFile(const std::wstring& path) {
+bool ContentModel::OpenArchiveFile(const std::wstring& path) {
     // The archive is listed into a catalogue of its own before anything shown changes: a
     // failed or cancelled open leaves the rows, their columns and the open archive as they were.
     auto opened = std::make_unique<ItemCatalog>();
-    if (!opened->OpenArchive(path)) {
+    const OperationOutcome outcome = OpenArchive(*opened, path);
+    Tell(outcome);
+    if (outcome.result != OperationResult::Done) {
         // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
-        const bool cancelled = opened->LastOperationCancelled();
         opened.reset();
-        if (!cancelled) MessageBoxW(g_app.OwnerWindow.load(), L"Couldn't open the file.", kDisplayName, MB_OK);
-        return 0;
+        if (outcome.result != OperationResult::Cancelled) Tell(L"Couldn't open the file.");
+        return false;
     }
     ClearListing();
     CloseArchive();
     catalog_ = InstallCatalog(std::move(opened));
     LoadArchiveRows();
-    return 1;
+    return true;
 }
 
 void ContentModel::CloseArchive() {
@@ -486,11 +498,11 @@ void ContentModel::StartAt(const std::wstring& lastPath) {
         if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.
         const std::wstring folder = ParentOf(path);
-        if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder) >= 0) return;
+        if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder)) return;
         SelectLocation(0);
         return;
     }
-    if (!path.empty() && IsDirectory(path) && BrowseFolder(path) >= 0) return;
+    if (!path.empty() && IsDirectory(path) && BrowseFolder(path)) return;
     SelectLocation(0);
 }
 

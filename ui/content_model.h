@@ -12,8 +12,16 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
+#include "ui/user_messages.h"
 
 class ItemCatalog;
+struct OperationOutcome;
+
+// What a navigation or a command did to what the view shows.
+enum class ViewChange {
+    None,     // nothing shown changed: refused, cancelled, or done elsewhere
+    Changed,  // the rows or the place changed: the view shows them again
+};
 
 // One entry of the location list: a component of the current path, or a fixed place.
 struct LocationEntry {
@@ -49,10 +57,10 @@ public:
     // --- listings ---
     // Each listing is read before anything shown changes: when a folder cannot be listed the
     // rows, the archive and the locations stay as they were, the user is told why and the
-    // result is -1. A listing that is shown closes the archive that was open.
-    int BrowseFolder(const std::wstring& path);
-    int ListDrives();
-    int LoadArchiveRows();
+    // result is false. A listing that is shown closes the archive that was open.
+    bool BrowseFolder(const std::wstring& path);
+    void ListDrives();
+    void LoadArchiveRows();
     void SortRows();
 
     // --- where the rows come from, for keeping the selection on the same items ---
@@ -81,10 +89,12 @@ public:
     // A typed path or a location entry's path: a folder is listed, an archive opened, a folder of
     // the open archive entered, "Computer" lists the drives; anything else is told about.
     bool GoToPath(int index, const std::wstring& path);
-    int ActivateRow(int position);
-    int ActivateArchiveRow(int position);
-    int NavigateArchive(const std::wstring& displayPath);
-    int OpenArchiveFile(const std::wstring& path);
+    ViewChange ActivateRow(int position);
+    ViewChange ActivateArchiveRow(int position);
+    ViewChange NavigateArchive(const std::wstring& displayPath);
+    // Lists the archive in a catalogue of its own and shows it; false (and nothing changed) when
+    // it did not open.
+    bool OpenArchiveFile(const std::wstring& path);
     void CloseArchive();
     bool InArchive() const { return catalog_ != nullptr; }
     bool ShowsDrives() const { return showsDrives_; }
@@ -95,11 +105,23 @@ public:
     // The folder to remember as last path, or nothing when the stored one stays.
     std::optional<std::wstring> LastPathToStore() const;
 
-    // --- commands ---
-    int AddRows(const std::vector<int>& positions);
-    int ExtractRows(const std::vector<int>& positions);
-    int DeleteRows(const std::vector<int>& positions);
-    int AddDroppedFiles(const std::vector<std::wstring>& paths);
+    // --- commands on rows (positions from CollectSelection: never empty, never the way up) ---
+    // The full paths of the rows, in order.
+    std::vector<std::wstring> PathsOf(const std::vector<int>& positions) const;
+    // Where the folder picker of an extraction opens: beside the archive.
+    std::wstring ExtractStartFolder(const std::vector<int>& positions) const;
+    // Extracts the selected entries of the open archive, or the one selected archive file of a
+    // folder listing as a whole, into `folder`.
+    ViewChange ExtractRows(const std::vector<int>& positions, const std::wstring& folder);
+    // Deletes the selected entries of the open archive (the user has agreed), or the selected
+    // files and folders through the shell (to the recycle bin unless Shift is held).
+    ViewChange DeleteRows(const std::vector<int>& positions);
+    // Adds dropped files to the open archive's current folder.
+    void AddDroppedFiles(const std::vector<std::wstring>& paths);
+
+    // --- what the user is to be told ---
+    // The messages of the navigations and commands since the last call, in order; the view shows them.
+    std::vector<UserMessage> TakeMessages();
 
     int currentLocation = -1;
     std::wstring currentFolder;
@@ -122,6 +144,10 @@ private:
     bool IsFixedPlace(const std::wstring& path) const;
     std::wstring RowLocation(const ItemRow& row) const;
     void DropRows();
+    void Tell(std::wstring text, MessageKind kind = MessageKind::Plain);
+    void Tell(const OperationOutcome& outcome);
+    // Tells that a place cannot be shown, and why.
+    void TellCannotShow(const std::wstring& place, DWORD error);
 
     std::vector<std::unique_ptr<LocationEntry>> rootEntries_;
     std::vector<std::unique_ptr<LocationEntry>> pathEntries_;
@@ -134,6 +160,7 @@ private:
     // The temporary folder holding the archive this window was started on, when another window
     // extracted it for this one: this window owns it and removes it when it ends.
     std::wstring ownedCopy_;
+    std::vector<UserMessage> messages_;
 };
 
 // --- pure helpers, tested directly ---

@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
-#include "app/app_globals.h"
 #include "ui/about_dialog.h"
+#include "ui/app_globals.h"
 
 namespace {
 

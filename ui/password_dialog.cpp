@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/app_globals.h"
 #include "base/text.h"
-#include "ops/progress.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "ui/app_globals.h"
+#include "ui/progress_window.h"
 
 namespace {
 

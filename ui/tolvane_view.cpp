@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <set>
 
-#include "app/app_globals.h"
 #include "base/text.h"
+#include "ui/add_to_archive_dialog.h"
+#include "ui/app_globals.h"
+#include "ui/folder_browser.h"
+#include "ui/user_messages.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -30,6 +33,7 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     g_app.settings.lastPath[MAX_PATH - 1] = L'\0';
     model_.StartAt(g_app.settings.lastPath);
+    ReportModel();
     RefreshAll();
     return 0;  // no default focus
 }
@@ -250,14 +254,18 @@ void CTolvaneView::OnLocationChanged() {
     if (selected < 0) return;
     WaitCursor wait;
     const Selection before = RememberSelection();
-    if (model_.SelectLocation(selected)) RefreshAll(&before);
+    const bool shown = model_.SelectLocation(selected);
+    ReportModel();
+    if (shown) RefreshAll(&before);
     else FillLocationBox();  // the place could not be shown: the box shows where the view still is
 }
 
 void CTolvaneView::ActivateRow(int position) {
     WaitCursor wait;
     const Selection before = RememberSelection();
-    if (model_.ActivateRow(position) > 0) RefreshAll(&before);
+    const ViewChange change = model_.ActivateRow(position);
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
 }
 
 LRESULT CTolvaneView::OnDoubleClick(int, LPNMHDR header, BOOL&) {
@@ -356,7 +364,9 @@ void CTolvaneView::OnPathEntered() {
     GetWindowTextW(pathField_, text, MAX_PATH);
     const int selected = static_cast<int>(SendMessageW(locationBox_, CB_GETCURSEL, 0, 0));
     const Selection before = RememberSelection();
-    if (model_.GoToPath(selected, text)) {
+    const bool shown = model_.GoToPath(selected, text);
+    ReportModel();
+    if (shown) {
         RefreshAll(&before);
         return;
     }
@@ -378,6 +388,7 @@ LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
     DragFinish(drop);
     const Selection before = RememberSelection();
     model_.AddDroppedFiles(paths);
+    ReportModel();
     RefreshAll(&before);
     return 0;
 }
@@ -391,32 +402,55 @@ LRESULT CTolvaneView::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 
 // ---------------------------------------------------------------- commands
 
-static void WarnNothingSelected(HWND owner) {
-    MessageBoxW(owner, L"No files selected. You need to select files this operation", kDisplayName, MB_ICONWARNING);
+void CTolvaneView::ReportModel() { TellUser(model_.TakeMessages()); }
+
+void CTolvaneView::WarnNothingSelected() {
+    TellUser({L"No files selected. You need to select files this operation", MessageKind::Warning}, m_hWnd);
 }
 
 void CTolvaneView::AddSelection() {
     const Selection before = RememberSelection();
-    model_.AddRows(CollectSelection());
+    const std::vector<int> selection = CollectSelection();
+    if (model_.InArchive()) {
+        TellUser({L"Operation is not supported.\nPlease drap and drop files from Windows Explorer."});
+    } else if (selection.empty()) {
+        WarnNothingSelected();
+    } else {
+        AddFromSelection(model_.PathsOf(selection));
+        model_.BrowseFolder(model_.currentFolder);  // a new archive shows up in the listing
+        ReportModel();
+    }
     RefreshAll(&before);
 }
 
 void CTolvaneView::ExtractSelection() {
     const std::vector<int> selection = CollectSelection();
-    if (selection.empty()) {
-        WarnNothingSelected(m_hWnd);
+    // Outside an archive one archive file at a time is extracted, as a whole.
+    if (selection.empty() || (!model_.InArchive() && selection.size() != 1)) {
+        WarnNothingSelected();
         return;
     }
     const Selection before = RememberSelection();
-    if (model_.ExtractRows(selection) == 0) RefreshAll(&before);
+    const auto folder = BrowseForExtractFolder(GetActiveWindow(), model_.ExtractStartFolder(selection));
+    if (!folder) return;
+    const ViewChange change = model_.ExtractRows(selection, *folder);
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
 }
 
 void CTolvaneView::DeleteSelection() {
     const std::vector<int> selection = CollectSelection();
     if (selection.empty()) {
-        WarnNothingSelected(m_hWnd);
+        WarnNothingSelected();
         return;
     }
+    if (model_.InArchive()) {
+        const wchar_t* question = selection.size() == 1 ? L"Are you sure you want to delete a selected file?"
+                                                        : L"Are you sure you want to delete selected files?";
+        if (!AskUser({question, MessageKind::Warning})) return;
+    }
     const Selection before = RememberSelection();
-    if (model_.DeleteRows(selection) == 0) RefreshAll(&before);
+    const ViewChange change = model_.DeleteRows(selection);
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
 }

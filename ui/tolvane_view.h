@@ -84,6 +84,9 @@ private:
     void OnPathEntered();
     void ActivateRow(int position);
     void MoveFocus(bool backwards);
+    // Shows what the model has to tell the user.
+    void ReportModel();
+    void WarnNothingSelected();
     int TextHeight(HWND window) const;
 
     ContentModel model_;

@@ -203,10 +203,10 @@ TEST_F(CatalogTree, VeryDeepPathIsBuiltAndFreedWithoutExhaustingTheStack) {
 }
 
 TEST_F(CatalogTree, BuildTreeReportsProgressPerItem) {
-    g_progress.reset();
-    catalog.BuildTree(Listing({Item(L"a"), Item(L"b"), Item(L"c")}));
-    EXPECT_EQ(g_progress.total.load(), 3u);
-    EXPECT_EQ(g_progress.completed.load(), 2u);
+    ProgressCounters progress;
+    catalog.BuildTree(Listing({Item(L"a"), Item(L"b"), Item(L"c")}), &progress);
+    EXPECT_EQ(progress.total.load(), 3u);
+    EXPECT_EQ(progress.completed.load(), 2u);
 }
 
 TEST(CatalogInstance, CreatedOnFirstUseAndDestroyedWithItsTemporaryFolder) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/archive_listing.h"
 #include "base/handles.h"
+#include "engine/archive_listing.h"
 #include "resource.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"

@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "catalog/item_catalog.h"
+#include "ops/progress.h"
 #include "ops/temp_workspace.h"
 #include "ops_test_util.h"
 
@@ -36,10 +37,11 @@ void AddAtRootIntoNewArchive(const std::wstring& extension, const std::wstring& 
     MakeTree(source.path(), SourceTree());
     const std::wstring archive = work / (L"new" + extension);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    EXPECT_EQ(catalog.AddFilesToArchive(archive, SourcePaths(source), password), 0);
-    EXPECT_FALSE(catalog.LastOperationCancelled());
-    EXPECT_TRUE(dialogs.messages().empty());
+    told(AddFilesToArchive(catalog, archive, SourcePaths(source), password));
+    EXPECT_NE(told.last(), OperationResult::Cancelled);
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(dialogs.passwordPrompts(), 0);
     // Every file counted: the folder by its files.
     EXPECT_EQ(g_progress.total.load(), 5u);
@@ -57,14 +59,15 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     const std::wstring switches = password.empty() ? L"" : Quote(L"-p" + password);
     PackTree(archive, {{L"docs\\old\\kept.txt", "kept"}, {L"top.txt", "top"}}, switches);
     AppDialogs dialogs(password);
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     // Content encrypted, item list not: the password is known only once typed, so type it.
     catalog.password = password;
     catalog.EnterFolder("docs\\old");
     ASSERT_EQ(catalog.currentFolder, "docs\\old");
-    EXPECT_EQ(catalog.AddFiles(SourcePaths(source)), 0);
-    EXPECT_TRUE(dialogs.messages().empty());
+    told(AddFiles(catalog, SourcePaths(source)));
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(dialogs.passwordPrompts(), 0);
     EXPECT_EQ(g_progress.total.load(), 5u);
     EXPECT_EQ(g_progress.completed.load(), 5u);
@@ -73,7 +76,7 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     expected[L"top.txt"] = "top";
     EXPECT_EQ(ContentsOf(archive, password), expected);
     // The view reloads afterwards and finds the files in the same folder.
-    catalog.ReloadArchive();
+    told(ReloadArchive(catalog));
     EXPECT_EQ(catalog.currentFolder, "docs\\old");
     EXPECT_EQ(catalog.RowCount(), 5);
 }
@@ -96,15 +99,16 @@ TEST(AddFiles, IntoA7zWithEncryptedItemListAnswersTheArchiverWithTheKnownPasswor
     const std::wstring archive = work / L"h.7z";
     PackTree(archive, {{L"old.txt", "old"}}, L"-psecret -mhe=on");
     AppDialogs dialogs(L"secret");
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     ASSERT_EQ(dialogs.passwordPrompts(), 1);
-    EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+    told(AddFiles(catalog, {source / L"new.txt"}));
     EXPECT_EQ(dialogs.passwordPrompts(), 1) << "the archiver's prompt is answered without asking again";
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ContentsOf(archive, L"secret"), (Tree{{L"new.txt", "new"}, {L"old.txt", "old"}}));
     EXPECT_TRUE(EntriesOf(archive).empty()) << "the item list stays encrypted";
-    catalog.ReloadArchive();
+    told(ReloadArchive(catalog));
     EXPECT_EQ(dialogs.passwordPrompts(), 1) << "the reload opens with the known password";
     EXPECT_EQ(catalog.RowCount(), 3);
 }
@@ -118,7 +122,8 @@ TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
     const std::wstring password = L"Pw-9f3Kq-unique";
 
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    Told told;
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     catalog.password = password;
     catalog.EnterFolder("docs");  // staged in the temporary base
 
@@ -146,7 +151,7 @@ TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
             Sleep(30);
         }
     });
-    EXPECT_EQ(catalog.AddFiles({source / L"big.bin", source / L"small.txt"}), 0);
+    told(AddFiles(catalog, {source / L"big.bin", source / L"small.txt"}));
     done = true;
     watcher.join();
     scanTemp();
@@ -171,24 +176,27 @@ TEST(AddFiles, ReadOnlyLockedOrHeldArchiveIsReportedAndKeptIntact) {
     const std::wstring unchanged = L"\nThe archive was not changed.";
     const std::wstring inUse = L"Could not update kept.zip: the archive is in use by another program." + unchanged;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    Told told;
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     {
         AppDialogs dialogs;
+        Told told;
         SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY);
-        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+        told(AddFiles(catalog, {source / L"new.txt"}));
         SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(dialogs.messages(),
+        EXPECT_EQ(told.messages(),
                   (std::vector<std::wstring>{L"Could not update kept.zip: the archive is read-only." + unchanged}));
     }
     EXPECT_EQ(ReadFileBytes(archive), before);
     {
         AppDialogs dialogs;
+        Told told;
         HANDLE lock = CreateFileW(archive.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
-        EXPECT_EQ(catalog.DeleteEntries({L"old.txt"}), 0);
+        told(AddFiles(catalog, {source / L"new.txt"}));
+        told(DeleteEntries(catalog, {L"old.txt"}));
         CloseHandle(lock);
-        EXPECT_EQ(dialogs.messages(), (std::vector<std::wstring>{inUse, inUse}));
+        EXPECT_EQ(told.messages(), (std::vector<std::wstring>{inUse, inUse}));
     }
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_TRUE(ListFilesRecursive(work.path()) == std::vector<std::wstring>{L"kept.zip"})
@@ -197,13 +205,14 @@ TEST(AddFiles, ReadOnlyLockedOrHeldArchiveIsReportedAndKeptIntact) {
         // Held by a program that lets others delete it: the archive must not vanish with that
         // program's handle. It is replaced, or it stays as it was and the user is told.
         AppDialogs dialogs;
+        Told told;
         HANDLE holder = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), 0);
+        told(AddFiles(catalog, {source / L"new.txt"}));
         CloseHandle(holder);
         const bool replaced = ReadFileBytes(archive) != before;
-        EXPECT_EQ(dialogs.messages(), replaced ? std::vector<std::wstring>{} : std::vector<std::wstring>{inUse});
+        EXPECT_EQ(told.messages(), replaced ? std::vector<std::wstring>{} : std::vector<std::wstring>{inUse});
     }
     const Tree contents = ContentsOf(archive);
     EXPECT_TRUE(contents == (Tree{{L"old.txt", "old"}}) ||
@@ -215,12 +224,13 @@ TEST(AddFiles, ZipWithANonAsciiPasswordIsReportedNotLeftHalfMade) {
     TempDir source(L"src"), work(L"add");
     MakeTree(source.path(), {{L"a.txt", "a"}});
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    catalog.AddFilesToArchive(work / L"new.zip", {source / L"a.txt"}, L"p\u00e4ss");
-    EXPECT_EQ(dialogs.messages(),
+    told(AddFilesToArchive(catalog, work / L"new.zip", {source / L"a.txt"}, L"p\u00e4ss"));
+    EXPECT_EQ(told.messages(),
               (std::vector<std::wstring>{L"Could not update new.zip: a .zip archive takes only printable ASCII "
                                          L"characters in its password.\nNo archive was made."}));
-    EXPECT_FALSE(catalog.LastOperationCancelled());
+    EXPECT_NE(told.last(), OperationResult::Cancelled);
     EXPECT_TRUE(ListFilesRecursive(work.path()).empty());
 }
 
@@ -231,12 +241,13 @@ TEST(AddFiles, RarArchivesAreNotChanged) {
     const std::string bytes = "Rar!\x1a\x07\x01\x00 some archive bytes";
     WriteFileBytes(archive, bytes);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
     catalog.archivePath = archive;
-    EXPECT_EQ(catalog.AddFiles({source / L"new.txt"}), -1);
-    EXPECT_EQ(catalog.DeleteEntries({L"a.txt"}), -1);
-    EXPECT_EQ(catalog.AddFilesToArchive(work / L"other.rar", {source / L"new.txt"}, L""), 0);
-    EXPECT_EQ(dialogs.messages(),
+    EXPECT_EQ(told(AddFiles(catalog, {source / L"new.txt"})).result, OperationResult::Unsupported);
+    EXPECT_EQ(told(DeleteEntries(catalog, {L"a.txt"})).result, OperationResult::Unsupported);
+    told(AddFilesToArchive(catalog, work / L"other.rar", {source / L"new.txt"}, L""));
+    EXPECT_EQ(told.messages(),
               (std::vector<std::wstring>{L"Operation is not supported.", L"Operation is not supported.",
                                          L"Operation is not supported."}));
     EXPECT_EQ(ReadFileBytes(archive), bytes);
@@ -251,17 +262,19 @@ TEST(AddFiles, CancelEndsALongAddAndLeavesTheArchiveAsItWas) {
     const std::string before = ReadFileBytes(archive);
 
     AppDialogs dialogs;
+
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     {
         ProgressCanceller cancel(L"Add Files", 1500);
         const DWORD start = GetTickCount();
-        EXPECT_EQ(catalog.AddFiles({source / L"big.bin", source / L"later.txt"}), 0);
+        told(AddFiles(catalog, {source / L"big.bin", source / L"later.txt"}));
         EXPECT_LT(GetTickCount() - start, 15000u);
         EXPECT_TRUE(cancel.pressed());
     }
-    EXPECT_TRUE(catalog.LastOperationCancelled());
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(told.last(), OperationResult::Cancelled);
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_TRUE(ProcessesNamed(L"7z.exe").empty());
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.7z"});
@@ -270,8 +283,8 @@ TEST(AddFiles, CancelEndsALongAddAndLeavesTheArchiveAsItWas) {
     {
         ProgressCanceller cancel(L"Add Files", 1500);
         ItemCatalog fresh;
-        fresh.AddFilesToArchive(work / L"new.7z", {source / L"big.bin"}, L"");
-        EXPECT_TRUE(fresh.LastOperationCancelled());
+        told(AddFilesToArchive(fresh, work / L"new.7z", {source / L"big.bin"}, L""));
+        EXPECT_EQ(told.last(), OperationResult::Cancelled);
     }
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"kept.7z"});
 }
@@ -289,9 +302,10 @@ TEST(AddFiles, ManyFilesFromSeveralFoldersAtTheRootLaterSameNameWins) {
     paths.push_back(source / L"b\\file7.txt");
     MakeTree(source.path(), tree);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    EXPECT_EQ(catalog.AddFilesToArchive(work / L"many.zip", paths, L""), 0);
-    EXPECT_TRUE(dialogs.messages().empty());
+    told(AddFilesToArchive(catalog, work / L"many.zip", paths, L""));
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(g_progress.completed.load(), 401u);
     const Tree contents = ContentsOf(work / L"many.zip");
     ASSERT_EQ(contents.size(), 400u);
@@ -309,10 +323,11 @@ TEST(AddFiles, EveryItemOfAFolderIntoAnArchiveBesideThem) {
     std::vector<std::wstring> paths;
     for (const wchar_t* name : {L"a.txt", L"-b.txt", L"@c.txt", L"sub", L"hidden.txt"}) paths.push_back(work / name);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
     // The archive is written into the folder whose items are added: it must not add itself.
-    EXPECT_EQ(catalog.AddFilesToArchive(work / L"whole.zip", paths, L""), 0);
-    EXPECT_TRUE(dialogs.messages().empty());
+    told(AddFilesToArchive(catalog, work / L"whole.zip", paths, L""));
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ContentsOf(work / L"whole.zip"), tree);
     EXPECT_EQ(g_progress.completed.load(), 5u);
 }

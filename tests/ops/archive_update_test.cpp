@@ -38,8 +38,9 @@ void RoundTrip(const std::wstring& extension) {
     }
     const std::wstring archive = work / (L"names" + extension);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    catalog.AddFilesToArchive(archive, paths, L"");
+    told(AddFilesToArchive(catalog, archive, paths, L""));
     WriteFileBytes(work / L"renames.txt", renames);
     ASSERT_EQ(Run7z(L"rn -scsUTF-8 " + Quote(archive) + L" @" + Quote(work / L"renames.txt")).exitCode, 0u);
     DeleteFileW((work / L"renames.txt").c_str());
@@ -48,13 +49,13 @@ void RoundTrip(const std::wstring& extension) {
     expected.insert(expected.end(), hostile.begin(), hostile.end());
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(EntriesOf(archive), expected);
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     for (const std::wstring& name : hostile) {
-        EXPECT_EQ(catalog.DeleteEntries({name}), 0);
+        told(DeleteEntries(catalog, {name}));
         expected.erase(std::find(expected.begin(), expected.end(), name));
         EXPECT_EQ(EntriesOf(archive), expected) << "deleting " << Narrow(name);
     }
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"names" + extension});
 }
 
@@ -83,11 +84,12 @@ TEST(ArchiveUpdate, AnArchiverKilledFromOutsideIsReportedAndTheArchiveKept) {
         }
     });
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    catalog.AddFilesToArchive(archive, {source / L"big"}, L"");
+    told(AddFilesToArchive(catalog, archive, {source / L"big"}, L""));
     killer.join();
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0],
+    ASSERT_EQ(told.messages().size(), 1u);
+    EXPECT_EQ(told.messages()[0],
               L"Could not update base.7z: the archiver ended before it had finished.\nThe archive was not changed.");
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"base.7z"});
@@ -99,14 +101,15 @@ TEST(ArchiveUpdate, DeleteRunsBehindAProgressWindowWhoseCancelKeepsTheArchive) {
     PackTree(archive, {{L"big.bin", IncompressibleBytes(60u << 20, 7)}, {L"small.txt", "small"}}, L"-ms=on -mx1");
     const std::string before = ReadFileBytes(archive);
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     {
         ProgressCanceller cancel(L"Delete Files", 1000);
-        EXPECT_EQ(catalog.DeleteEntries({L"small.txt"}), 0);
+        told(DeleteEntries(catalog, {L"small.txt"}));
         EXPECT_TRUE(cancel.pressed());
     }
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_TRUE(ProcessesNamed(L"7z.exe").empty());
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"solid.7z"});
@@ -121,16 +124,17 @@ TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhe
     WriteFileBytes(archive, MakeZip({{"docs/report.txt", "plain"}, {"docs./old.txt", "o"}, {"sp /old.txt", "o"},
                                      {"a*b/old.txt", "o"}}));
     AppDialogs dialogs;
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     Tree expected = {{L"docs\\report.txt", "plain"}, {L"docs_\\old.txt", "o"}, {L"sp_\\old.txt", "o"},
                      {L"a_b\\old.txt", "o"}};
     for (const std::string folder : {"docs.", "sp ", ""}) {
         catalog.EnterFolder(folder);
         ASSERT_EQ(catalog.currentFolder, folder);
-        EXPECT_EQ(catalog.AddFiles({source / L"report.txt"}), 0);
-        EXPECT_EQ(catalog.AddFiles({source / L"one\\same", source / L"two\\same"}), 0);
-        catalog.ReloadArchive();
+        told(AddFiles(catalog, {source / L"report.txt"}));
+        told(AddFiles(catalog, {source / L"one\\same", source / L"two\\same"}));
+        told(ReloadArchive(catalog));
         // The extraction oracle writes a trailing dot or space as "_".
         std::wstring prefix = Widen(folder);
         if (!prefix.empty()) prefix = prefix.substr(0, prefix.size() - 1) + L"_\\";
@@ -140,8 +144,8 @@ TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhe
     }
     // No folder on disk can stand for "a*b": refused, and the message names it.
     catalog.EnterFolder("a*b");
-    EXPECT_EQ(catalog.AddFiles({source / L"report.txt"}), 0);
-    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"Could not update x.zip: no folder on disk can be named "
+    told(AddFiles(catalog, {source / L"report.txt"}));
+    EXPECT_EQ(told.messages(), std::vector<std::wstring>{L"Could not update x.zip: no folder on disk can be named "
                                                             L"\"a*b\", and files are added to the archive from such "
                                                             L"a folder.\nThe archive was not changed."});
     EXPECT_EQ(ContentsOf(archive), expected);
@@ -157,15 +161,16 @@ TEST(ArchiveUpdate, FailuresNameTheirCause) {
     const std::string before = ReadFileBytes(archive);
     WriteFileBytes(work / L"bad.zip", "PK\x03\x04 no archive");
     AppDialogs dialogs(L"secret");
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     catalog.password = L"wrong";
-    EXPECT_EQ(catalog.DeleteEntries({L"a.txt"}), 0);
+    told(DeleteEntries(catalog, {L"a.txt"}));
     EXPECT_EQ(catalog.RowCount(), 3) << "the reload asks when the known password fails";
     catalog.archivePath = work / L"bad.zip";
-    EXPECT_EQ(catalog.DeleteEntries({L"x"}), 0);
+    told(DeleteEntries(catalog, {L"x"}));
     const std::wstring unchanged = L".\nThe archive was not changed.";
-    EXPECT_EQ(dialogs.messages(),
+    EXPECT_EQ(told.messages(),
               (std::vector<std::wstring>{L"Could not update h.7z: the password is wrong" + unchanged,
                                          L"Could not update bad.zip: the archive is damaged or is not an archive of "
                                          L"its kind" + unchanged}));

@@ -39,25 +39,26 @@ void MakeHostile7z(const std::wstring& archive, const std::wstring& switches) {
 void DeleteExactly(const std::wstring& archive, const std::wstring& password) {
     ItemCatalog catalog;
     AppDialogs dialogs(password);
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    Told told;
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     ASSERT_EQ(EntriesOf(archive, password), kAllEntries);
-    EXPECT_EQ(catalog.DeleteEntries({L"a*.txt", L"@x", L"-x"}), 0);
+    told(DeleteEntries(catalog, {L"a*.txt", L"@x", L"-x"}));
     EXPECT_EQ(EntriesOf(archive, password),
               (std::vector<std::wstring>{L"ab.txt", L"docs\\", L"docs\\a.txt", L"docs\\sub\\", L"docs\\sub\\b.txt",
                                          L"keep.txt"}));
     // Inside a folder: the entry's path there.
     catalog.EnterFolder("docs");
-    EXPECT_EQ(catalog.DeleteEntries({L"a.txt"}), 0);
+    told(DeleteEntries(catalog, {L"a.txt"}));
     EXPECT_EQ(catalog.currentFolder, "docs") << "the reload returns to the folder";
     EXPECT_EQ(EntriesOf(archive, password),
               (std::vector<std::wstring>{L"ab.txt", L"docs\\", L"docs\\sub\\", L"docs\\sub\\b.txt", L"keep.txt"}));
     // A folder goes with its content; the reload then shows the root.
-    EXPECT_EQ(catalog.DeleteEntries({L"sub"}), 0);
+    told(DeleteEntries(catalog, {L"sub"}));
     catalog.EnterFolder("");
-    EXPECT_EQ(catalog.DeleteEntries({L"docs"}), 0);
+    told(DeleteEntries(catalog, {L"docs"}));
     EXPECT_EQ(EntriesOf(archive, password), (std::vector<std::wstring>{L"ab.txt", L"keep.txt"}));
     EXPECT_EQ(catalog.RowCount(), 3);
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ContentsOf(archive, password), (Tree{{L"ab.txt", "ab.txt"}, {L"keep.txt", "keep.txt"}}));
 }
 
@@ -80,13 +81,14 @@ TEST(DeleteEntries, FromA7zWithEncryptedItemListTheKnownPasswordAnswersTheArchiv
     const std::wstring archive = work / L"h.7z";
     PackTree(archive, {{L"a.txt", "a"}, {L"b.txt", "b"}, {L"c.txt", "c"}}, L"-psecret -mhe=on");
     AppDialogs dialogs(L"secret");
+    Told told;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(archive));
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     ASSERT_EQ(dialogs.passwordPrompts(), 1);
-    EXPECT_EQ(catalog.DeleteEntries({L"a.txt", L"c.txt"}), 0);
+    told(DeleteEntries(catalog, {L"a.txt", L"c.txt"}));
     // The archiver and the reload are both answered with the known password.
     EXPECT_EQ(dialogs.passwordPrompts(), 1);
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ContentsOf(archive, L"secret"), (Tree{{L"b.txt", "b"}}));
     EXPECT_TRUE(EntriesOf(archive).empty()) << "the item list stays encrypted";
     EXPECT_EQ(catalog.RowCount(), 2);
@@ -100,13 +102,15 @@ TEST(DeleteEntries, ARefusedPasswordStopsTheDeleteAndChangesNothing) {
     ItemCatalog catalog;
     {
         AppDialogs dialogs(L"secret");
-        ASSERT_TRUE(catalog.OpenArchive(archive));
+        Told told;
+        ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     }
     catalog.password.clear();  // as if the password were not known
     AppDialogs refusing(L"", true);
-    EXPECT_EQ(catalog.DeleteEntries({L"a.txt", L"b.txt"}), 0);
+    Told told;
+    told(DeleteEntries(catalog, {L"a.txt", L"b.txt"}));
     EXPECT_EQ(refusing.passwordPrompts(), 2);  // the archiver's, then the reload's
-    EXPECT_TRUE(refusing.messages().empty());
+    EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"h.7z"});
 }

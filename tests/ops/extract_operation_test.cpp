@@ -1,6 +1,6 @@
 // Extracting selected entries behind the progress window, and opening one entry to view it.
 #include "catalog/item_catalog.h"
-#include "ops/operation_support.h"
+#include "ops/archive_operations.h"
 #include "ops/progress.h"
 #include "ops_test_util.h"
 #include "support/zip_writer.h"
@@ -23,51 +23,55 @@ TEST(ExtractEntries, WritesTheSelectedEntriesOfTheCurrentFolderOnly) {
                               {L"docs\\sub\\b.txt", "b"},
                               {L"docs2\\c.txt", "c"},
                               {L"top.txt", "top"}});
-    AppDialogs dialogs;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"x.7z"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"x.7z").done());
     catalog.EnterFolder("docs");
-    EXPECT_EQ(catalog.ExtractEntries({L"a.txt", L"sub"}, out.path()), 0);
+    const OperationOutcome first = ExtractEntries(catalog, {L"a.txt", L"sub"}, out.path());
+    EXPECT_TRUE(first.done());
+    EXPECT_TRUE(first.messages.empty());
     EXPECT_EQ(ListFilesRecursive(out.path()), (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\sub\\b.txt"}));
     EXPECT_EQ(catalog.state.load(), OperationState::Idle);
     EXPECT_TRUE(catalog.pending.empty());
 
     catalog.EnterFolder("");
-    EXPECT_EQ(catalog.ExtractEntries({L"docs"}, out2.path()), 0);
+    const OperationOutcome second = ExtractEntries(catalog, {L"docs"}, out2.path());
+    EXPECT_TRUE(second.done());
+    EXPECT_TRUE(second.messages.empty());
     EXPECT_EQ(ListFilesRecursive(out2.path()),
               (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\a.txt2", L"docs\\sub\\b.txt"}));
     EXPECT_EQ(ReadFileBytes(out2 / L"docs\\sub\\b.txt"), "b");
-    EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
     TempDir work(L"ext"), out(L"out");
     PackTree(work / L"enc.7z", {{L"a.txt", "alpha"}, {L"b.txt", "beta"}}, L"-psecret");
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"enc.7z"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"enc.7z").done());
     EXPECT_TRUE(catalog.password.empty());
     {
         // A wrong password: the failure is told, once, with its cause.
         AppDialogs wrong(L"nope");
-        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
+        const OperationOutcome outcome = ExtractEntries(catalog, {L"a.txt"}, out.path());
         EXPECT_EQ(wrong.passwordPrompts(), 1);
-        EXPECT_EQ(wrong.messages(), (std::vector<std::wstring>{L"Could not extract enc.7z\n\nWrong password."}));
+        EXPECT_EQ(outcome.result, OperationResult::Failed);
+        EXPECT_EQ(outcome.messages, (std::vector<std::wstring>{L"Could not extract enc.7z\n\nWrong password."}));
         EXPECT_TRUE(catalog.password.empty());
     }
     {
         // A refused password is the user's choice: nothing to report.
         AppDialogs refusing(L"", true);
-        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
+        const OperationOutcome outcome = ExtractEntries(catalog, {L"a.txt"}, out.path());
         EXPECT_EQ(refusing.passwordPrompts(), 1);
-        EXPECT_TRUE(refusing.messages().empty());
-        EXPECT_TRUE(catalog.LastOperationCancelled());
+        EXPECT_EQ(outcome.result, OperationResult::Cancelled);
+        EXPECT_TRUE(outcome.messages.empty());
     }
     {
         AppDialogs right(L"secret");
-        EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out.path()), 0);
-        EXPECT_EQ(catalog.ExtractEntries({L"b.txt"}, out.path()), 0);
+        const OperationOutcome a = ExtractEntries(catalog, {L"a.txt"}, out.path());
+        const OperationOutcome b = ExtractEntries(catalog, {L"b.txt"}, out.path());
         EXPECT_EQ(right.passwordPrompts(), 1) << "the right password is remembered";
-        EXPECT_TRUE(right.messages().empty());
+        EXPECT_TRUE(a.done() && b.done());
+        EXPECT_TRUE(a.messages.empty() && b.messages.empty());
         EXPECT_EQ(catalog.password, L"secret");
     }
     EXPECT_EQ(ReadFileBytes(out / L"a.txt"), "alpha");
@@ -75,11 +79,11 @@ TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
 
     // The archive damaged after it was opened.
     TempDir out2(L"out");
-    AppDialogs dialogs;
     WriteFileBytes(work / L"enc.7z", "7z\xbc\xaf\x27\x1c damaged");
-    EXPECT_EQ(catalog.ExtractEntries({L"a.txt"}, out2.path()), 0);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].rfind(L"Could not extract enc.7z\n\nThe file could not be opened as an archive", 0), 0u);
+    const OperationOutcome damaged = ExtractEntries(catalog, {L"a.txt"}, out2.path());
+    EXPECT_EQ(damaged.result, OperationResult::Failed);
+    ASSERT_EQ(damaged.messages.size(), 1u);
+    EXPECT_EQ(damaged.messages[0].rfind(L"Could not extract enc.7z\n\nThe file could not be opened as an archive", 0), 0u);
 }
 
 TEST(ExtractEntries, CancelStopsALongExtraction) {
@@ -88,20 +92,18 @@ TEST(ExtractEntries, CancelStopsALongExtraction) {
     for (int i = 0; i < 20000; ++i)
         entries.push_back(Entry("f" + std::to_string(i % 50) + "/file" + std::to_string(i) + ".txt", std::string(100, 'x')));
     WriteFileBytes(work / L"many.zip", MakeZip(entries));
-    AppDialogs dialogs;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"many.zip"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"many.zip").done());
     std::vector<std::wstring> all;
     for (int i = 0; i < 50; ++i) all.push_back(L"f" + std::to_wstring(i));
+    OperationOutcome outcome;
     {
         ProgressCanceller cancel(L"Extract Files", 800);
-        const DWORD start = GetTickCount();
-        EXPECT_EQ(catalog.ExtractEntries(all, out.path()), 0);
-        EXPECT_LT(GetTickCount() - start, 60000u);
+        outcome = ExtractEntries(catalog, all, out.path());
         EXPECT_TRUE(cancel.pressed());
     }
-    EXPECT_TRUE(catalog.LastOperationCancelled());
-    EXPECT_TRUE(dialogs.messages().empty()) << "a cancelled extraction is no failure";
+    EXPECT_EQ(outcome.result, OperationResult::Cancelled);
+    EXPECT_TRUE(outcome.messages.empty()) << "a cancelled extraction is no failure";
     const size_t written = ListFilesRecursive(out.path()).size();
     EXPECT_LT(written, 20000u) << "the engine stopped early";
     EXPECT_EQ(g_progress.cancel.load(), 0);
@@ -115,11 +117,10 @@ TEST(ExtractForViewing, WritesExactlyTheChosenEntryIntoAFreshFolder) {
                                              Entry("doc.pdf /doc.pdf .cmd", "@echo off\r\necho ran> marker.txt\r\n"),
                                              Entry("doc.pdf2", "other"),
                                              Entry("docs/readme.txt", "readme")}));
-    AppDialogs dialogs;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"x.zip").done());
     std::wstring file;
-    ASSERT_TRUE(catalog.ExtractForViewing(L"doc.pdf ", file));
+    ASSERT_TRUE(ExtractForViewing(catalog, L"doc.pdf ", file).done());
     const std::wstring folder = catalog.tempFolder;
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(file.substr(0, folder.size() + 1), folder + L"\\");
@@ -128,18 +129,19 @@ TEST(ExtractForViewing, WritesExactlyTheChosenEntryIntoAFreshFolder) {
 
     // The next entry gets a fresh folder; the previous one is gone.
     std::wstring readme;
-    ASSERT_TRUE(catalog.ExtractForViewing(L"docs\\readme.txt", readme));
+    ASSERT_TRUE(ExtractForViewing(catalog, L"docs\\readme.txt", readme).done());
     EXPECT_FALSE(PathExists(folder));
     EXPECT_EQ(ReadFileBytes(readme), "readme");
     EXPECT_EQ(ListFilesRecursive(catalog.tempFolder), std::vector<std::wstring>{L"docs\\readme.txt"});
 
     // An entry that is not there opens nothing.
     std::wstring none;
-    EXPECT_FALSE(catalog.ExtractForViewing(L"doc.pdf", none));
+    const OperationOutcome missing = ExtractForViewing(catalog, L"doc.pdf", none);
+    EXPECT_EQ(missing.result, OperationResult::Failed);
     EXPECT_TRUE(none.empty());
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    EXPECT_EQ(dialogs.messages()[0].rfind(L"Could not extract x.zip\n", 0), 0u);
-    EXPECT_NE(dialogs.messages()[0].find(L"doc.pdf  -  not in the archive"), std::wstring::npos);
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_EQ(missing.messages[0].rfind(L"Could not extract x.zip\n", 0), 0u);
+    EXPECT_NE(missing.messages[0].find(L"doc.pdf  -  not in the archive"), std::wstring::npos);
 }
 
 TEST(ActivateEntry, TheDocumentAttackNeverRunsTheScript) {
@@ -148,22 +150,22 @@ TEST(ActivateEntry, TheDocumentAttackNeverRunsTheScript) {
     WriteFileBytes(work / L"x.zip", MakeZip({Entry("doc.pdf ", "%PDF the document"),
                                              Entry("doc.pdf /doc.pdf .cmd", script),
                                              Entry("doc.pdf .cmd", script)}));
-    AppDialogs dialogs;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"x.zip").done());
     // The row of "doc.pdf " is a file row (its item is a file); activating it opens the document.
     int documentRow = -1;
     for (int i = 0; i < catalog.RowCount(); ++i)
         if (catalog.RowAt(i).name == L"doc.pdf ") documentRow = i;
     ASSERT_GE(documentRow, 0);
     EXPECT_EQ(catalog.RowAt(documentRow).attributes, 0u);
-    EXPECT_EQ(catalog.ActivateEntry(L"doc.pdf "), 0);
+    const ActivationOutcome opened = ActivateEntry(catalog, L"doc.pdf ");
+    EXPECT_EQ(opened.activation, Activation::OpenedFile);
+    EXPECT_TRUE(opened.extraction.messages.empty());
     ASSERT_FALSE(catalog.tempFolder.empty());
     EXPECT_EQ(ListFilesRecursive(catalog.tempFolder).size(), 1u);
     Sleep(3000);
     EXPECT_FALSE(PathExists(work / L"marker.txt")) << "the script ran";
     EXPECT_FALSE(PathExists(catalog.tempFolder + L"\\marker.txt")) << "the script ran";
-    EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
@@ -171,21 +173,24 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
     PackTree(inner / L"inner.zip", {{L"deep.txt", "deep"}});
     WriteFileBytes(work / L"outer.zip", MakeZip({Entry("sub/inner.zip", ReadFileBytes(inner / L"inner.zip")),
                                                  Entry("implied/x/y.txt", "y")}));
-    AppDialogs dialogs;
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"outer.zip"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"outer.zip").done());
     // A folder no item names is entered like any other.
-    EXPECT_EQ(catalog.ActivateEntry(L"implied"), 2);
+    EXPECT_EQ(ActivateEntry(catalog, L"implied").activation, Activation::EnteredFolder);
     EXPECT_EQ(catalog.currentFolder, "implied");
-    EXPECT_EQ(catalog.ActivateEntry(L"implied\\x"), 2);
+    EXPECT_EQ(catalog.RowCount(), 2);
+    EXPECT_EQ(ActivateEntry(catalog, L"implied\\x").activation, Activation::EnteredFolder);
     catalog.EnterFolder("");
-    EXPECT_EQ(catalog.ActivateEntry(L"nothing"), 0);
-    EXPECT_EQ(catalog.ActivateEntry(L"sub"), 2);
+    EXPECT_EQ(ActivateEntry(catalog, L"nothing").activation, Activation::NoSuchEntry);
+    EXPECT_EQ(ActivateEntry(catalog, L"sub").activation, Activation::EnteredFolder);
+    EXPECT_EQ(catalog.RowCount(), 2);
 
     // The program is the real one; it is watched for and ended again.
     SetSelfProgramPathForTesting(ProgramExe());
     const std::vector<DWORD> before = ProcessesNamed(L"tolvane.exe");
-    EXPECT_EQ(catalog.ActivateEntry(L"sub\\inner.zip"), 0);
+    const ActivationOutcome nested = ActivateEntry(catalog, L"sub\\inner.zip");
+    EXPECT_EQ(nested.activation, Activation::OpenedFile);
+    EXPECT_TRUE(nested.extraction.messages.empty());
     SetSelfProgramPathForTesting(L"");
     EXPECT_TRUE(catalog.tempFolder.empty()) << "the copy belongs to the new window";
 
@@ -208,5 +213,4 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
     const std::wstring extracted = commandLine.substr(commandLine.find(L' ', commandLine.rfind(L".exe")) + 1);
     EXPECT_NE(extracted.find(L"\\sub\\inner.zip"), std::wstring::npos) << Narrow(commandLine);
     EXPECT_EQ(ReadFileBytes(extracted), ReadFileBytes(inner / L"inner.zip"));
-    EXPECT_TRUE(dialogs.messages().empty());
 }

@@ -1,5 +1,7 @@
 // Opening archives behind the progress window.
 #include "catalog/item_catalog.h"
+#include "ops/archive_operations.h"
+#include "ops/progress.h"
 #include "ops_test_util.h"
 #include "support/rar_writer.h"
 #include "support/zip_writer.h"
@@ -14,7 +16,9 @@ TEST(OpenArchive, ListsTheRootAndReportsFailures) {
     AppDialogs dialogs;
 
     ItemCatalog catalog;
-    ASSERT_TRUE(catalog.OpenArchive(work / L"x.zip"));
+    const OperationOutcome opened = OpenArchive(catalog, work / L"x.zip");
+    ASSERT_TRUE(opened.done());
+    EXPECT_TRUE(opened.messages.empty());
     EXPECT_EQ(catalog.archivePath, work / L"x.zip");
     EXPECT_EQ(catalog.currentFolder, "");
     ASSERT_EQ(catalog.RowCount(), 4);
@@ -25,22 +29,24 @@ TEST(OpenArchive, ListsTheRootAndReportsFailures) {
     EXPECT_EQ(names, (std::vector<std::wstring>{L"..", L"b.txt", L"caf\u00e9 \u6587 \U0001F600.txt", L"docs"}));
 
     // An archive without entries opens: only "..".
-    ASSERT_TRUE(catalog.OpenArchive(work / L"empty.zip"));
+    ASSERT_TRUE(OpenArchive(catalog, work / L"empty.zip").done());
     EXPECT_EQ(catalog.RowCount(), 1);
 
-    // A damaged archive: no rows, false, and it is a failure, not a cancel.
-    EXPECT_FALSE(catalog.OpenArchive(work / L"broken.zip"));
+    // A damaged archive: no rows, and it is a failure with nothing of its own to say, not a cancel.
+    const OperationOutcome broken = OpenArchive(catalog, work / L"broken.zip");
+    EXPECT_EQ(broken.result, OperationResult::Failed);
+    EXPECT_TRUE(broken.messages.empty());
     EXPECT_EQ(catalog.RowCount(), 0);
-    EXPECT_FALSE(catalog.LastOperationCancelled());
-    EXPECT_FALSE(catalog.OpenArchive(work / L"missing.7z"));
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_EQ(OpenArchive(catalog, work / L"missing.7z").result, OperationResult::Failed);
 
     // A damaged archive shows what can be read of it, and says that it is damaged.
     WriteFileBytes(work / L"cut.rar", MakeRar4({{"folder", "", true}, {"folder/in.txt", "in"}, {"two.txt", "2"}}).substr(0, 137));
-    EXPECT_TRUE(catalog.OpenArchive(work / L"cut.rar"));
+    const OperationOutcome cut = OpenArchive(catalog, work / L"cut.rar");
+    EXPECT_TRUE(cut.done());
     EXPECT_EQ(catalog.RowCount(), 2);
-    EXPECT_EQ(dialogs.messages(), std::vector<std::wstring>{L"cut.rar is damaged: unexpected end of archive.\nIts list "
-                                                            L"may be incomplete, and extracting it will report errors."});
+    EXPECT_EQ(cut.messages, std::vector<std::wstring>{L"cut.rar is damaged: unexpected end of archive.\nIts list "
+                                                      L"may be incomplete, and extracting it will report errors."});
+    EXPECT_TRUE(dialogs.messages().empty()) << "the caller tells, not the operation";
 }
 
 TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
@@ -49,7 +55,7 @@ TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
     {
         AppDialogs dialogs(L"p\u00e4ss");
         ItemCatalog catalog;
-        ASSERT_TRUE(catalog.OpenArchive(work / L"h.7z"));
+        ASSERT_TRUE(OpenArchive(catalog, work / L"h.7z").done());
         EXPECT_EQ(dialogs.passwordPrompts(), 1);
         EXPECT_EQ(catalog.password, L"p\u00e4ss");
         EXPECT_EQ(catalog.RowAt(1).name, L"secret.txt");
@@ -58,10 +64,11 @@ TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
         // A refused password is a cancel: no rows, and nothing to report.
         AppDialogs refusing(L"", true);
         ItemCatalog catalog;
-        EXPECT_FALSE(catalog.OpenArchive(work / L"h.7z"));
+        const OperationOutcome refused = OpenArchive(catalog, work / L"h.7z");
         EXPECT_EQ(refusing.passwordPrompts(), 1);
-        EXPECT_TRUE(catalog.LastOperationCancelled());
-        EXPECT_TRUE(refusing.messages().empty());
+        EXPECT_EQ(refused.result, OperationResult::Cancelled);
+        EXPECT_TRUE(refused.messages.empty());
+        EXPECT_EQ(catalog.RowCount(), 0);
     }
 }
 
@@ -79,28 +86,28 @@ TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {
     // How long a whole open takes here.
     ItemCatalog reference;
     DWORD start = GetTickCount();
-    ASSERT_TRUE(reference.OpenArchive(work / L"many.zip"));
+    ASSERT_TRUE(OpenArchive(reference, work / L"many.zip").done());
     const DWORD whole = GetTickCount() - start;
 
-    AppDialogs dialogs;
     ItemCatalog catalog;
     DWORD cancelled = 0;
+    OperationOutcome outcome;
     {
         ProgressCanceller cancel(L"Open File", 50);
         start = GetTickCount();
-        EXPECT_FALSE(catalog.OpenArchive(work / L"many.zip"));
+        outcome = OpenArchive(catalog, work / L"many.zip");
         cancelled = GetTickCount() - start;
         EXPECT_TRUE(cancel.pressed()) << "whole open " << whole << " ms";
     }
-    EXPECT_TRUE(catalog.LastOperationCancelled());
+    EXPECT_EQ(outcome.result, OperationResult::Cancelled);
     EXPECT_EQ(catalog.RowCount(), 0);
     EXPECT_TRUE(catalog.root.children.empty());
     EXPECT_EQ(catalog.state.load(), OperationState::Idle);
     EXPECT_EQ(g_progress.cancel.load(), 0) << "the cancel flag must not outlive the operation";
     EXPECT_LT(cancelled, whole) << "whole open " << whole << " ms";
-    EXPECT_TRUE(dialogs.messages().empty());
+    EXPECT_TRUE(outcome.messages.empty());
 
     // The same catalogue opens the archive afterwards as if nothing had happened.
-    EXPECT_TRUE(catalog.OpenArchive(work / L"many.zip"));
+    EXPECT_TRUE(OpenArchive(catalog, work / L"many.zip").done());
     EXPECT_EQ(catalog.RowCount(), 101);
 }

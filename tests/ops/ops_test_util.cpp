@@ -98,6 +98,12 @@ std::vector<std::wstring> AppDialogs::messages() const {
     return *messages_;
 }
 
+OperationOutcome Told::operator()(OperationOutcome outcome) {
+    messages_.insert(messages_.end(), outcome.messages.begin(), outcome.messages.end());
+    last_ = outcome.result;
+    return outcome;
+}
+
 ProgressCanceller::ProgressCanceller(const std::wstring& title, DWORD afterMs)
     : pressed_(std::make_shared<std::atomic<bool>>(false)) {
     auto pressed = pressed_;

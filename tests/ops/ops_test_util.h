@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/archive_operations.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
 
@@ -47,6 +48,20 @@ private:
     std::shared_ptr<std::vector<std::wstring>> messages_;
     std::shared_ptr<std::mutex> lock_;
     std::unique_ptr<DialogResponder> responder_;
+};
+
+// What the archive operations had to tell the user, collected in order as the view shows it.
+class Told {
+public:
+    // Records the outcome's messages and returns the outcome.
+    OperationOutcome operator()(OperationOutcome outcome);
+    const std::vector<std::wstring>& messages() const { return messages_; }
+    // The result of the last outcome recorded.
+    OperationResult last() const { return last_; }
+
+private:
+    std::vector<std::wstring> messages_;
+    OperationResult last_ = OperationResult::Done;
 };
 
 // Presses Cancel in the progress window with this title once it has been up for `afterMs`.

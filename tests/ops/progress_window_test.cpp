@@ -2,6 +2,7 @@
 #include "ops/progress.h"
 #include "ops_test_util.h"
 #include "resource.h"
+#include "ui/progress_window.h"
 
 using namespace opstest;
 

@@ -12,9 +12,9 @@
 #include "support/rar_writer.h"
 #include "support/registration_layout.h"
 #include "support/test_support.h"
+#include "support/tree_probe.h"
 #include "support/window_probe.h"
 #include "support/zip_writer.h"
-#include "support/tree_probe.h"
 
 using namespace testsupport;
 

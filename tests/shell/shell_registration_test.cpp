@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
 #include "shell/shell_registration.h"
 #include "support/registration_layout.h"
 #include "support/registry_reader.h"
 #include "support/test_support.h"
+#include "ui/app_globals.h"
 
 using namespace testsupport;
 

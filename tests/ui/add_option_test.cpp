@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "support/test_support.h"
 #include "archive_entries.h"
+#include "support/test_support.h"
 #include "support/window_probe.h"
 
 using namespace testsupport;

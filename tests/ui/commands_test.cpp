@@ -8,10 +8,10 @@
 #include <mutex>
 #include <thread>
 
+#include "archive_entries.h"
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
-#include "archive_entries.h"
 #include "support/tree_probe.h"
 #include "support/window_probe.h"
 

@@ -43,7 +43,8 @@ protected:
 
 TEST_F(ContentModelTest, FolderListingPutsParentAndFoldersFirstAndBuildsPathEntries) {
     const std::wstring folder = dir_ / L"data";
-    EXPECT_EQ(model_.BrowseFolder(folder), 7);
+    EXPECT_TRUE(model_.BrowseFolder(folder));
+    EXPECT_EQ(model_.RowCount(), 7);
     EXPECT_EQ(RowNames(model_),
               (std::vector<std::wstring>{L"..", L"apples", L"Sub", L"a.txt", L"b.txt", L"C.txt", L"pack.zip"}));
     EXPECT_EQ(model_.RowAt(0).fullPath, dir_.path());
@@ -100,7 +101,7 @@ TEST_F(ContentModelTest, EntersAndLeavesAnArchive) {
     for (int i = 0; i < model_.RowCount(); ++i)
         if (model_.RowAt(i).name == L"pack.zip") zip = i;
     ASSERT_GE(zip, 0);
-    EXPECT_EQ(model_.ActivateRow(zip), 1);
+    EXPECT_EQ(model_.ActivateRow(zip), ViewChange::Changed);
     ASSERT_TRUE(model_.InArchive());
     EXPECT_EQ(model_.ColumnTitles(), (std::vector<std::wstring>{L"Name", L"Size", L"Packed", L"Type", L"Modified"}));
     EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"docs", L"top.txt"}));
@@ -108,10 +109,11 @@ TEST_F(ContentModelTest, EntersAndLeavesAnArchive) {
     EXPECT_EQ(model_.LastPathToStore().value_or(L""), dir_ / L"data");
 
     // Into docs by its path entry, then up again with "..".
-    EXPECT_EQ(model_.NavigateArchive(archive_ + L"\\docs"), 3);
+    EXPECT_EQ(model_.NavigateArchive(archive_ + L"\\docs"), ViewChange::Changed);
     EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"inner", L"x.txt"}));
     EXPECT_EQ(model_.CurrentLocationPath(), archive_ + L"\\docs");
-    EXPECT_EQ(model_.ActivateArchiveRow(0), 3);
+    EXPECT_EQ(model_.ActivateArchiveRow(0), ViewChange::Changed);
+    EXPECT_EQ(model_.RowCount(), 3);
     EXPECT_EQ(model_.CurrentLocationPath(), archive_);
     // ".." at the archive's root goes back to the folder that holds it.
     model_.ActivateArchiveRow(0);
@@ -135,11 +137,12 @@ TEST_F(ContentModelTest, StartsAtTheStoredPath) {
 TEST_F(ContentModelTest, TypedPathsOutsideTheFileSystemChangeNothing) {
     model_.BrowseFolder(dir_ / L"data");
     const auto before = RowNames(model_);
-    DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
     EXPECT_FALSE(model_.GoToPath(0, L"Z:\\no\\such\\folder"));
     EXPECT_FALSE(model_.GoToPath(0, std::wstring(400, L'x')));
-    told.stop();
-    EXPECT_EQ(told.count(), 2) << "each is told why";
+    const std::vector<UserMessage> told = model_.TakeMessages();
+    ASSERT_EQ(told.size(), 2u) << "each is told why";
+    EXPECT_EQ(told[0].text.rfind(L"Could not open Z:\\no\\such\\folder", 0), 0u);
+    EXPECT_EQ(told[0].kind, MessageKind::Warning);
     EXPECT_EQ(RowNames(model_), before);
 }
 
@@ -150,21 +153,20 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     model_.BrowseFolder(dir_ / L"data");
     const auto before = RowNames(model_);
 
-    // The password prompt and the message box both carry the program's name.
+    // The password prompt carries the program's name; the view tells what the model has to say.
     std::vector<std::wstring> seen;
     DialogResponder answers(L"Tolvane Extractor", [&](HWND window) {
-        if (GetDlgItem(window, 1004)) {
-            seen.push_back(L"password");
-            PressButton(window, IDCANCEL);
-        } else {
-            seen.push_back(MessageBoxText(window));
-            PressButton(window, IDOK);
-        }
+        seen.push_back(GetDlgItem(window, 1004) ? L"password" : MessageBoxText(window));
+        PressButton(window, GetDlgItem(window, 1004) ? IDCANCEL : IDOK);
     });
-    EXPECT_EQ(model_.OpenArchiveFile(locked), 0);
-    EXPECT_EQ(model_.OpenArchiveFile(dir_ / L"data\\broken.zip"), 0);
+    EXPECT_FALSE(model_.OpenArchiveFile(locked));
+    EXPECT_TRUE(model_.TakeMessages().empty()) << "a refused password is no failure";
+    EXPECT_FALSE(model_.OpenArchiveFile(dir_ / L"data\\broken.zip"));
+    const std::vector<UserMessage> told = model_.TakeMessages();
     answers.stop();
-    EXPECT_EQ(seen, (std::vector<std::wstring>{L"password", L"Couldn't open the file."}));
+    EXPECT_EQ(seen, std::vector<std::wstring>{L"password"});
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].text, L"Couldn't open the file.");
     EXPECT_FALSE(model_.InArchive());
     EXPECT_FALSE(CatalogExists());
     EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "app/app_globals.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
+#include "ui/app_globals.h"
 #include "ui/framework/message_loop.h"
 #include "ui/main_frame.h"
 

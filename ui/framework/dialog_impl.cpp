@@ -1,6 +1,6 @@
 #include "ui/framework/dialog_impl.h"
 
-#include "app/app_globals.h"
+#include "ui/app_globals.h"
 
 namespace ui {
 

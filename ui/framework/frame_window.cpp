@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "base/text.h"
+#include "ui/app_globals.h"
 
 namespace ui {
 

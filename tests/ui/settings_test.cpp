@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/handles.h"
-#include "app/settings.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 // The modal progress window and its close protocol.
+#include "ui/progress_window.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
 #include <mutex>
 #include <string>
 
-#include "app/app_globals.h"
 #include "base/text.h"
-#include "ops/progress.h"
 #include "ops/worker_thread.h"
-#include "resource.h"
+#include "res/resource.h"
+#include "ui/app_globals.h"
 #include "ui/password_dialog.h"
 
 namespace {
@@ -183,8 +184,6 @@ INT_PTR RunProgressDialog(const wchar_t* title, const wchar_t* operationText,
 
 }  // namespace
 
-ProgressCounters g_progress;
-
 bool ShowProgress(const wchar_t* title, const wchar_t* operationText) {
     return RunProgressDialog(title, operationText) == IDOK;
 }
@@ -216,7 +215,7 @@ void PostCloseProgress() {
     if (g_closeTarget) PostMessageW(g_closeTarget, kCloseProgressMessage, g_operationNumber, 0);
 }
 
-ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
+ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
     BeginOperation();
     WorkerThread worker;
     bool started = false;

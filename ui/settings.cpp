@@ -1,11 +1,11 @@
-#include "app/settings.h"
+#include "ui/settings.h"
 
 #include <cstring>
 #include <cwchar>
 #include <string>
 
-#include "app/app_globals.h"
 #include "base/handles.h"
+#include "base/program_identity.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/folder_browser.h"
+#include "ui/folder_browser.h"
 
 #include <commctrl.h>
 #include <shlobj.h>

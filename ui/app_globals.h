@@ -5,10 +5,8 @@
 
 #include <atomic>
 
-#include "app/settings.h"
-
-inline constexpr wchar_t kDisplayName[] = L"Tolvane Extractor";
-inline constexpr wchar_t kVersionText[] = L"1.0";
+#include "base/program_identity.h"
+#include "ui/settings.h"
 
 struct AppGlobals {
     HINSTANCE instance;

@@ -1,9 +1,11 @@
-// The engine event hook: progress totals from the engine callbacks, and password requests.
-#include "engine/engine_events.h"
+#include "ops/engine_event_handler.h"
+
+#include <string>
 
 #include "base/text.h"
+#include "engine/engine_events.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
-#include "ui/password_dialog.h"
 
 namespace {
 // A cancelled operation answers "stop" to the engine's progress reports, so that the engine
@@ -11,17 +13,17 @@ namespace {
 bool RunningOperationCancelled() { return g_progress.cancel.load() != 0; }
 }  // namespace
 
-int OnEngineEvent(int32_t kind, void* data, uint32_t capacity) {
+int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
     switch (kind) {
     case kEnginePasswordRequest: {
         // After Cancel nobody is asked for anything; the engine stops instead.
         if (RunningOperationCancelled()) return 1;
-        std::string password;
-        if (!AskPassword(password)) {
+        const std::optional<std::string> password = CurrentOperationUi().AskPassword();
+        if (!password) {
             g_progress.passwordRefused = 1;
             return 1;
         }
-        auto wide = Utf8ToWide(password);
+        auto wide = Utf8ToWide(*password);
         if (!wide || !data || capacity == 0) return 1;
         CopyToBuffer(static_cast<wchar_t*>(data), capacity, *wide);
         return 0;

@@ -1,0 +1,74 @@
+#pragma once
+// The operations on the catalogue's archive. All are called on the UI thread and return only
+// when their work has ended: open, extract and add run on a worker behind the progress window,
+// which the installed OperationUi shows. None of them tells the user anything itself: each
+// returns what became of it, with the messages the caller shows.
+#include <string>
+#include <vector>
+
+class ItemCatalog;
+
+enum class OperationResult {
+    Done,         // the work was done (messages may still tell of damage or renamed items)
+    Cancelled,    // ended by the user (Cancel, a refused password, a declined question): no failure
+    Failed,       // it could not be done; the messages say why
+    Unsupported,  // the archive's kind does not allow it ("Operation is not supported.")
+};
+
+struct OperationOutcome {
+    OperationResult result = OperationResult::Done;
+    std::vector<std::wstring> messages;  // for the user, in order; none for a cancel
+    bool done() const { return result == OperationResult::Done; }
+};
+
+// Lists the archive into the catalogue and enters its root. Done when there are rows
+// afterwards; a damaged archive is listed as far as it can be read, with a message saying so.
+// A failure has no message of its own. After a cancel the catalogue has no rows.
+OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path);
+
+// Opens the same archive again and returns to the same folder (the root when it is gone). The
+// password known for it opens it without asking again.
+OperationOutcome ReloadArchive(ItemCatalog& catalog);
+
+// Extracts the named entries of the current folder below the destination. A failure says
+// "Could not extract <archive name>" and why; items that had to take names of their own are
+// told of too.
+OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names,
+                                const std::wstring& destinationFolder);
+
+// Writes exactly that entry into a fresh temporary folder; Done with `extractedFile` written.
+OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile);
+
+enum class Activation {
+    NoSuchEntry,    // no row of the current folder has that path
+    EnteredFolder,  // a folder row: it is the current folder now
+    OpenedFile,     // a file row: extracted and handed to the shell (an archive to a new instance)
+    FileNotOpened,  // a file row that could not be extracted (see the outcome)
+};
+
+struct ActivationOutcome {
+    Activation activation = Activation::NoSuchEntry;
+    OperationOutcome extraction;
+};
+
+// A row's full path: a folder row is entered, a file row is extracted and opened by the shell,
+// an archive inside the archive in a new instance of the program.
+ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath);
+
+// Adds files and folders to the current folder of the archive (.zip and .7z only); encrypted
+// when a password is known. A failure says "Could not update <archive name>" and its cause; a
+// failure or Cancel leaves the archive as it was. The caller reloads afterwards.
+OperationOutcome AddFiles(ItemCatalog& catalog, const std::vector<std::wstring>& paths);
+
+// Sets archive path, root folder and password, then AddFiles (the archive may be new).
+OperationOutcome AddFilesToArchive(ItemCatalog& catalog, const std::wstring& archive,
+                                   const std::vector<std::wstring>& paths, const std::wstring& archivePassword);
+
+// Deletes the named entries of the current folder (.zip and .7z only), in the background behind
+// the progress window, then reloads. Exactly those entries go, or nothing changes.
+OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names);
+
+// The program's own file, started to open an archive found inside an archive.
+std::wstring SelfProgramPath();
+// Tests start a harmless program in its place.
+void SetSelfProgramPathForTesting(std::wstring path);

@@ -1,0 +1,33 @@
+#pragma once
+// What the archive operations need from the user interface. The operations run the work, the
+// user interface shows and asks: it implements this interface and installs it at start-up.
+// Without one, work runs on the calling thread and every question is answered "no".
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ops/progress.h"
+
+class OperationUi {
+public:
+    virtual ~OperationUi() = default;
+    // Runs `work` on a worker thread while a progress window titled `title` shows
+    // `operationText` and how far `g_progress` is; returns once the worker has ended.
+    virtual ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText,
+                                            std::function<void()> work) = 0;
+    // Asks for a password (on any thread); nothing when the user cancels. UTF-8.
+    virtual std::optional<std::string> AskPassword() = 0;
+    // Asks whether an existing file may be replaced (on any thread).
+    virtual bool ConfirmReplace() = 0;
+    // The window that owns what the shell shows when it opens an extracted entry.
+    virtual HWND OwnerWindow() = 0;
+};
+
+// Installs `ui` for every later operation (null: none), and the engine's event handler that
+// reports progress, stops on Cancel and asks for passwords through it. `ui` must outlive its use.
+void InstallOperationUi(OperationUi* ui);
+
+// The installed interface, or the one that shows nothing and asks nobody.
+OperationUi& CurrentOperationUi();

@@ -1,0 +1,37 @@
+#include "ui/operation_prompts.h"
+
+#include "ui/app_globals.h"
+#include "ops/operation_ui.h"
+#include "ui/password_dialog.h"
+#include "ui/progress_window.h"
+
+namespace {
+
+class DialogOperationUi final : public OperationUi {
+public:
+    ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText,
+                                    std::function<void()> work) override {
+        return RunProgressWindow(title, operationText, std::move(work));
+    }
+
+    std::optional<std::string> AskPassword() override {
+        std::string typed;
+        if (!::AskPassword(typed)) return std::nullopt;
+        return typed;
+    }
+
+    bool ConfirmReplace() override {
+        return RunPrompt([](HWND owner) {
+                   return static_cast<INT_PTR>(MessageBoxW(
+                       owner, L"File already exists.\nDo you want to replace it?", kDisplayName, MB_YESNO));
+               }) == IDYES;
+    }
+
+    HWND OwnerWindow() override { return g_app.OwnerWindow.load(); }
+};
+
+DialogOperationUi g_dialogs;
+
+}  // namespace
+
+void InstallOperationPrompts() { InstallOperationUi(&g_dialogs); }
