@@ -16,10 +16,6 @@
 #include "ui/password_dialog.h"
 #include "ui/user_messages.h"
 
-std::vector<std::wstring> pendingFiles;
-std::wstring startFolder;
-std::wstring defaultArchivePath;
-
 namespace {
 
 constexpr wchar_t kHandOverMutex[] = L"TolvaneEvent";
@@ -49,8 +45,8 @@ std::wstring DocumentsFolder() {
     return SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path) == S_OK ? std::wstring(path) : std::wstring();
 }
 
-INT_PTR RunAddDialog() {
-    CAddToArchiveDlg dialog;
+INT_PTR RunAddDialog(std::vector<std::wstring> paths, std::wstring proposedArchive, std::wstring startFolder) {
+    CAddToArchiveDlg dialog(std::move(paths), std::move(proposedArchive), std::move(startFolder));
     return dialog.DoModal(g_app.OwnerWindow.load());
 }
 
@@ -58,10 +54,16 @@ INT_PTR RunAddDialog() {
 
 std::wstring AddDialogCaption() { return std::wstring(kDisplayName) + L" - Add"; }
 
+CAddToArchiveDlg::CAddToArchiveDlg(std::vector<std::wstring> paths, std::wstring proposedArchive,
+                                   std::wstring startFolder)
+    : pendingFiles_(std::move(paths)),
+      proposedArchive_(std::move(proposedArchive)),
+      startFolder_(std::move(startFolder)) {}
+
 LRESULT CAddToArchiveDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-    InitDialogCaption(m_hWnd);
+    ui::InitDialogCaption(m_hWnd);
     SetWindowTextW(m_hWnd, AddDialogCaption().c_str());
-    SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, defaultArchivePath.c_str());
+    SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, proposedArchive_.c_str());
     SetForegroundWindow(m_hWnd);
     return TRUE;
 }
@@ -73,13 +75,13 @@ LRESULT CAddToArchiveDlg::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL&) {
     if (closing_ || !block) return FALSE;
     const auto path = ParseHandOverBlock(block->lpData, block->cbData);
     if (!path) return FALSE;
-    pendingFiles.push_back(*path);
+    pendingFiles_.push_back(*path);
     return TRUE;
 }
 
 LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
     wchar_t file[MAX_PATH] = {};
-    CopyToBuffer(file, MAX_PATH, defaultArchivePath);
+    CopyToBuffer(file, MAX_PATH, proposedArchive_);
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     // Owned by this dialog, which it disables while it is open: OK cannot be pressed behind it.
@@ -89,7 +91,7 @@ LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
     open.lpstrFile = file;
     open.nMaxFile = MAX_PATH;
     open.lpstrTitle = L"Browse";
-    open.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
+    open.lpstrInitialDir = startFolder_.empty() ? nullptr : startFolder_.c_str();
     open.Flags = OFN_EXPLORER | OFN_NOTESTFILECREATE;
     if (GetOpenFileNameW(&open)) {
         const std::wstring chosen = ApplyExtension(file, L"zip", false);
@@ -120,10 +122,10 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     ItemCatalog* catalog = GetCatalog();
     size_t handedOver = 0;
     // Paths handed over while an add runs are added by another add right after it.
-    while (handedOver < pendingFiles.size()) {
-        const std::vector<std::wstring> batch(pendingFiles.begin() + static_cast<std::ptrdiff_t>(handedOver),
-                                              pendingFiles.end());
-        handedOver = pendingFiles.size();
+    while (handedOver < pendingFiles_.size()) {
+        const std::vector<std::wstring> batch(pendingFiles_.begin() + static_cast<std::ptrdiff_t>(handedOver),
+                                              pendingFiles_.end());
+        handedOver = pendingFiles_.size();
         const OperationOutcome outcome = AddFilesToArchive(*catalog, archive, batch, password);
         for (const std::wstring& message : outcome.messages) TellUser({message}, m_hWnd);
     }
@@ -142,7 +144,6 @@ LRESULT CAddToArchiveDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
 
 bool AddFromSelection(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return false;
-    pendingFiles = paths;
     const std::wstring folder = FolderOf(paths.front());
     std::wstring label;
     std::wstring target = folder;
@@ -155,13 +156,10 @@ bool AddFromSelection(const std::vector<std::wstring>& paths) {
         const std::wstring documents = DocumentsFolder();
         target = CanWriteInto(folder) || documents.empty() ? folder : documents;
     }
-    startFolder = folder;
-    if (paths.size() < 2) {
-        defaultArchivePath = DefaultArchiveName(target, paths.front(), FileIsReadable);
-    } else {
-        defaultArchivePath = JoinPath(target, FileNameOf(SelectionArchiveName(folder, label)));
-    }
-    return RunAddDialog() == IDOK;
+    const std::wstring proposal = paths.size() < 2
+                                      ? DefaultArchiveName(target, paths.front(), FileIsReadable)
+                                      : JoinPath(target, FileNameOf(SelectionArchiveName(folder, label)));
+    return RunAddDialog(paths, proposal, folder) == IDOK;
 }
 
 namespace {
@@ -208,11 +206,8 @@ bool AddFromCommandLine(const std::wstring& argument) {
         // The first run (or one on its own): the path is the argument without its quotes.
         if (argument.size() < 3 || argument.front() != L'"' || argument.back() != L'"') return true;
         const std::wstring path = argument.substr(1, argument.size() - 2);
-        pendingFiles.clear();
-        pendingFiles.push_back(path);
-        startFolder = WithTrailingSeparator(FolderOf(path));
-        defaultArchivePath = DefaultArchiveName(startFolder, path, FileIsReadable);
-        RunAddDialog();
+        const std::wstring folder = WithTrailingSeparator(FolderOf(path));
+        RunAddDialog({path}, DefaultArchiveName(folder, path, FileIsReadable), folder);
         if (mutex) ReleaseMutex(mutex.get());
         return true;
     }

@@ -14,6 +14,10 @@ class CAddToArchiveDlg : public ui::DialogImpl<CAddToArchiveDlg> {
 public:
     enum { IDD = IDD_ADD_TO_ARCHIVE };
 
+    // `paths` are added to the archive the user names, proposed as `proposedArchive`; the
+    // Browse button opens in `startFolder`.
+    CAddToArchiveDlg(std::vector<std::wstring> paths, std::wstring proposedArchive, std::wstring startFolder);
+
     BEGIN_MSG_MAP(CAddToArchiveDlg)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
@@ -29,6 +33,9 @@ private:
     LRESULT OnOk(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
 
+    std::vector<std::wstring> pendingFiles_;  // grows with the paths later runs hand over
+    std::wstring proposedArchive_;
+    std::wstring startFolder_;
     bool closing_ = false;
 };
 
@@ -42,8 +49,3 @@ bool AddFromSelection(const std::vector<std::wstring>& paths);
 // Entry of the option /a: `argument` is the rest of the command line after "/a " (the quoted
 // path). The first run shows the dialog; later runs hand their path to it and end.
 bool AddFromCommandLine(const std::wstring& argument);
-
-// The paths the dialog will add, and its proposals (kept for the life of the process).
-extern std::vector<std::wstring> pendingFiles;
-extern std::wstring startFolder;
-extern std::wstring defaultArchivePath;

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Shown or hidden with the View menu's Toolbar command.
-int g_toolbarVisible = 1;
-
 constexpr DWORD kToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NODIVIDER |
                                 CCS_NORESIZE | CCS_NOPARENTALIGN | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT;
 constexpr DWORD kReBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
@@ -19,8 +16,8 @@ constexpr DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_C
 }  // namespace
 
 CMainFrame::CMainFrame() {
-    UIAddEntry(ID_VIEW_TOOLBAR, kMenuPopup);
-    UIAddEntry(ID_VIEW_STATUS_BAR, kMenuPopup);
+    UIAddEntry(ID_VIEW_TOOLBAR);
+    UIAddEntry(ID_VIEW_STATUS_BAR);
 }
 
 HWND CMainFrame::CreateEx() { return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME); }
@@ -49,14 +46,10 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     m_hWndClient = view_.Create(m_hWnd);
 
-    if (toolbar_) UIAddToolBar(toolbar_);
     UISetCheck(ID_VIEW_TOOLBAR, true);
     UISetCheck(ID_VIEW_STATUS_BAR, true);
 
-    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) {
-        loop->AddMessageFilter(this);
-        loop->AddIdleHandler(this);
-    }
+    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) loop->AddMessageFilter(this);
 
     if (g_app.settings.placementValid) {
         WINDOWPLACEMENT placement = g_app.settings.placement;
@@ -79,10 +72,7 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
     const BOOL read = GetWindowPlacement(m_hWnd, &placement);
     if (read) g_app.settings.placement = placement;
     g_app.settings.placementValid = read ? 1 : 0;
-    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) {
-        loop->RemoveMessageFilter(this);
-        loop->RemoveIdleHandler(this);
-    }
+    if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) loop->RemoveMessageFilter(this);
     if (g_app.OwnerWindow.load() == m_hWnd) g_app.OwnerWindow = nullptr;
     handled = FALSE;  // the frame goes on and ends the message loop
     return 1;
@@ -92,11 +82,6 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
     // Keys typed into the path field edit its text: Del there deletes a character, not files.
     if (!view_.OwnsKey(*message) && TranslateFrameAccelerator(message)) return TRUE;
     return view_.PreTranslateMessage(message);
-}
-
-BOOL CMainFrame::OnIdle() {
-    UIUpdateToolBar();
-    return FALSE;
 }
 
 LRESULT CMainFrame::OnAdd(WORD, WORD, HWND, BOOL&) {
@@ -126,12 +111,12 @@ LRESULT CMainFrame::OnFileExit(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CMainFrame::OnViewToolBar(WORD, WORD, HWND, BOOL&) {
-    g_toolbarVisible = !g_toolbarVisible;
+    toolbarVisible_ = !toolbarVisible_;
     if (m_hWndToolBar) {
         const int band = static_cast<int>(SendMessageW(m_hWndToolBar, RB_IDTOINDEX, 0xEB00, 0));
-        SendMessageW(m_hWndToolBar, RB_SHOWBAND, band, g_toolbarVisible);
+        SendMessageW(m_hWndToolBar, RB_SHOWBAND, band, toolbarVisible_);
     }
-    UISetCheck(ID_VIEW_TOOLBAR, g_toolbarVisible != 0);
+    UISetCheck(ID_VIEW_TOOLBAR, toolbarVisible_);
     UpdateLayout();
     return 0;
 }

@@ -9,10 +9,7 @@
 #include "ui/framework/update_ui.h"
 #include "ui/tolvane_view.h"
 
-class CMainFrame : public ui::FrameWindow,
-                   public ui::UpdateUI,
-                   public ui::MessageFilter,
-                   public ui::IdleHandler {
+class CMainFrame : public ui::FrameWindow, public ui::UpdateUI, public ui::MessageFilter {
 public:
     CMainFrame();
 
@@ -20,7 +17,6 @@ public:
     HWND CreateEx();
 
     BOOL PreTranslateMessage(MSG* message) override;
-    BOOL OnIdle() override;
 
     CTolvaneView& view() { return view_; }
 
@@ -53,4 +49,5 @@ private:
 
     CTolvaneView view_;
     HWND toolbar_ = nullptr;
+    bool toolbarVisible_ = true;  // shown or hidden with the View menu's Toolbar command
 };

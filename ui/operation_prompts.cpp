@@ -1,7 +1,7 @@
 #include "ui/operation_prompts.h"
 
-#include "ui/app_globals.h"
 #include "ops/operation_ui.h"
+#include "ui/app_globals.h"
 #include "ui/password_dialog.h"
 #include "ui/progress_window.h"
 

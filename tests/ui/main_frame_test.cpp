@@ -115,6 +115,33 @@ TEST_F(MainFrameTest, StatusBarAndToolbarToggleAndGiveTheirRoomToTheView) {
     EXPECT_TRUE(frame_.UIGetCheck(ID_VIEW_TOOLBAR));
 }
 
+TEST_F(MainFrameTest, WindowsHearTheirFirstMessagesAndTheSystemMenuHasHelpTexts) {
+    // The location box measured its items while the view was being made, before WM_INITDIALOG:
+    // they have the height of the view's rule, the text's height + 2 and at least 18 pixels.
+    HWND view = frame_.m_hWndClient;
+    HDC dc = GetDC(view);
+    SIZE text{};
+    GetTextExtentPoint32W(dc, L"Wy", 2, &text);
+    ReleaseDC(view, dc);
+    const LRESULT rule = text.cy >= 16 ? text.cy + 2 : 18;
+    HWND box = GetDlgItem(view, IDC_LOCATION_BOX);
+    EXPECT_EQ(SendMessageW(box, CB_GETITEMHEIGHT, 0, 0), rule);
+
+    const std::pair<UINT, std::wstring> commands[] = {
+        {SC_SIZE, L"Change the window size"},         {SC_MOVE, L"Change the window position"},
+        {SC_MINIMIZE, L"Reduce the window to an icon"}, {SC_MAXIMIZE, L"Enlarge the window to full size"},
+        {SC_CLOSE, L"Close the active window"},       {SC_RESTORE, L"Restore the window to normal size"}};
+    HMENU systemMenu = GetSystemMenu(frame_.m_hWnd, FALSE);
+    for (const auto& [command, help] : commands) {
+        SendMessageW(frame_.m_hWnd, WM_MENUSELECT, MAKEWPARAM(command, MF_SYSMENU | MF_HILITE),
+                     reinterpret_cast<LPARAM>(systemMenu));
+        // While a menu is browsed the bar shows one simple part.
+        wchar_t shown[256] = {};
+        SendMessageW(frame_.m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
+        EXPECT_EQ(shown, help) << command;
+    }
+}
+
 TEST_F(MainFrameTest, TooltipsComeFromTheStringTable) {
     NMTTDISPINFOW info{};
     info.hdr.hwndFrom = nullptr;

@@ -1,27 +1,40 @@
 #include "ui/framework/dialog_impl.h"
 
+#include <utility>
+
+#include "res/resource.h"
 #include "ui/app_globals.h"
 
 namespace ui {
 
+namespace {
+
+// The object whose dialog this thread is creating, until its dialog procedure sees the first
+// message of that dialog.
+thread_local DialogImplBase* t_creating = nullptr;
+
+}  // namespace
+
 INT_PTR DialogImplBase::DoModal(HWND owner) {
-    return DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(static_cast<DialogImplBase*>(this)));
+    DialogImplBase* const outer = std::exchange(t_creating, this);
+    const INT_PTR result = DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), owner, DialogProc, 0);
+    t_creating = outer;
+    return result;
 }
 
 HWND DialogImplBase::Create(HWND parent) {
-    return CreateDialogParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), parent, DialogProc,
-                              reinterpret_cast<LPARAM>(static_cast<DialogImplBase*>(this)));
+    DialogImplBase* const outer = std::exchange(t_creating, this);
+    HWND dialog = CreateDialogParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), parent, DialogProc, 0);
+    t_creating = outer;
+    return dialog;
 }
 
 INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    DialogImplBase* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<DialogImplBase*>(lParam);
+    auto* self = reinterpret_cast<DialogImplBase*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self && t_creating) {
+        self = std::exchange(t_creating, nullptr);
         SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-        if (self) self->m_hWnd = dialog;
-    } else {
-        self = reinterpret_cast<DialogImplBase*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        self->m_hWnd = dialog;
     }
     if (!self) return FALSE;
 
@@ -51,6 +64,15 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wP
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
         return TRUE;
     }
+}
+
+void InitDialogCaption(HWND dialog) {
+    SetWindowTextW(dialog, kDisplayName);
+    // The shared icon of the module: not destroyed, owned by the system.
+    HICON icon = static_cast<HICON>(LoadImageW(g_app.instance, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+    if (icon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 }  // namespace ui

@@ -1,6 +1,8 @@
 #pragma once
 // A dialog built from a template of the program's resources, modal or modeless. One static
-// dialog procedure serves every dialog class; the object is attached at WM_INITDIALOG.
+// dialog procedure serves every dialog class. The object is attached on the dialog's very first
+// message (a thread-local "being created" pointer, as for windows), so that WM_SETFONT and the
+// WM_MEASUREITEM of owner-drawn controls, which come before WM_INITDIALOG, reach its map too.
 #include <windows.h>
 
 #include "ui/framework/message_map.h"
@@ -30,5 +32,9 @@ class DialogImpl : public DialogImplBase {
 protected:
     DialogImpl() : DialogImplBase(T::IDD) {}
 };
+
+// Sets the caption to "Tolvane Extractor" and the small icon to the program's icon: the start of
+// every dialog of the program that shows a caption of its own.
+void InitDialogCaption(HWND dialog);
 
 }  // namespace ui

@@ -19,6 +19,17 @@ std::wstring LoadResourceString(UINT id) {
     return buffer;
 }
 
+// The system menu's commands (SC_SIZE 0xF000 to SC_CONTEXTHELP 0xF180, sixteen apart) keep their
+// help texts in the framework's standard string resources, numbered from 0xEF00 one apart.
+constexpr UINT kFirstSystemCommand = 0xF000;
+constexpr UINT kLastSystemCommand = 0xF1EF;
+constexpr UINT kFirstSystemCommandText = 0xEF00;
+
+UINT HelpTextIdOf(UINT command) {
+    if (command < kFirstSystemCommand || command > kLastSystemCommand) return command;
+    return kFirstSystemCommandText + ((command - kFirstSystemCommand) >> 4);
+}
+
 struct ToolbarResource {
     WORD version;
     WORD width;
@@ -243,7 +254,7 @@ LRESULT FrameWindow::OnMenuSelect(UINT, WPARAM wParam, LPARAM lParam, BOOL& hand
     }
     wchar_t text[256] = {};
     if (!(flags & MF_POPUP) && !(flags & MF_SEPARATOR)) {
-        const std::wstring help = LoadResourceString(LOWORD(wParam));
+        const std::wstring help = LoadResourceString(HelpTextIdOf(LOWORD(wParam)));
         CopyToBuffer(text, 256, std::wstring_view(help).substr(0, help.find(L'\n')));
     }
     ::SendMessageW(m_hWndStatusBar, SB_SIMPLE, TRUE, 0);

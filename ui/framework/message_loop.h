@@ -1,6 +1,6 @@
 #pragma once
-// The UI thread's message loop with message filters (pre-translation) and idle handlers,
-// and the application module that knows the loop of each thread.
+// The UI thread's message loop with message filters (pre-translation), and the application
+// module that knows the loop of each thread.
 #include <windows.h>
 
 #include <vector>
@@ -14,38 +14,24 @@ public:
     virtual BOOL PreTranslateMessage(MSG* message) = 0;
 };
 
-class IdleHandler {
-public:
-    virtual ~IdleHandler() = default;
-    // True when more idle work remains.
-    virtual BOOL OnIdle() = 0;
-};
-
 class MessageLoop {
 public:
     void AddMessageFilter(MessageFilter* filter);
     void RemoveMessageFilter(MessageFilter* filter);
-    void AddIdleHandler(IdleHandler* handler);
-    void RemoveIdleHandler(IdleHandler* handler);
 
     // Runs until WM_QUIT; returns its exit code.
     int Run();
 
     // Filters run newest first, like nested windows: the last registered sees messages first.
     bool PreTranslateMessage(MSG* message);
-    bool OnIdle();
 
 private:
-    static bool IsIdleMessage(const MSG& message);
     std::vector<MessageFilter*> filters_;
-    std::vector<IdleHandler*> idleHandlers_;
 };
 
 // Knows the message loop of each UI thread.
 class AppModule {
 public:
-    bool Init(HINSTANCE instance);
-    void Term();
     bool AddMessageLoop(MessageLoop* loop);
     void RemoveMessageLoop();
     MessageLoop* GetMessageLoop() const;

@@ -1,8 +1,18 @@
 #include "ui/framework/window_impl.h"
 
+#include <utility>
+
 #include "ui/app_globals.h"
 
 namespace ui {
+
+namespace {
+
+// The object whose window this thread is creating, until its window procedure sees the first
+// message of that window.
+thread_local WindowImplBase* t_creating = nullptr;
+
+}  // namespace
 
 ATOM RegisterWindowClassOnce(const WindowClassInfo& info, WNDPROC procedure) {
     WNDCLASSEXW existing{sizeof(existing)};
@@ -29,19 +39,19 @@ HWND WindowImplBase::CreateWithClass(ATOM atom, HWND parent, const RECT* rect, c
         cx = rect->right - rect->left;
         cy = rect->bottom - rect->top;
     }
-    return CreateWindowExW(exStyle, MAKEINTATOM(atom), title, style, x, y, cx, cy, parent, menu, g_app.instance,
-                           static_cast<WindowImplBase*>(this));
+    WindowImplBase* const outer = std::exchange(t_creating, this);
+    HWND window = CreateWindowExW(exStyle, MAKEINTATOM(atom), title, style, x, y, cx, cy, parent, menu,
+                                  g_app.instance, nullptr);
+    t_creating = outer;
+    return window;
 }
 
 LRESULT CALLBACK WindowImplBase::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowImplBase* self = nullptr;
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        self = static_cast<WindowImplBase*>(create->lpCreateParams);
+    auto* self = reinterpret_cast<WindowImplBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self && t_creating) {
+        self = std::exchange(t_creating, nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        if (self) self->m_hWnd = window;
-    } else {
-        self = reinterpret_cast<WindowImplBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        self->m_hWnd = window;
     }
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
 
@@ -52,7 +62,6 @@ LRESULT CALLBACK WindowImplBase::WindowProc(HWND window, UINT message, WPARAM wP
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
-        self->OnFinalMessage(window);
     }
     return result;
 }

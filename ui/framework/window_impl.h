@@ -1,7 +1,9 @@
 #pragma once
 // A window of a class registered by the program. One static window procedure serves every
-// such class; the object is attached to its window at WM_NCCREATE (through the creation
-// parameter) and detached at WM_NCDESTROY, after which OnFinalMessage runs.
+// such class. The object is attached to its window on the window's very first message (the
+// creating thread names it in a thread-local "being created" pointer just before it creates
+// the window), so that WM_GETMINMAXINFO and WM_NCCREATE reach its map too; it is detached at
+// WM_NCDESTROY.
 #include <windows.h>
 
 #include "ui/framework/message_map.h"
@@ -21,9 +23,6 @@ struct WindowClassInfo {
 ATOM RegisterWindowClassOnce(const WindowClassInfo& info, WNDPROC procedure);
 
 class WindowImplBase : public Window, public MessageMap {
-public:
-    virtual void OnFinalMessage(HWND) {}
-
 protected:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND CreateWithClass(ATOM atom, HWND parent, const RECT* rect, const wchar_t* title, DWORD style,
