@@ -314,7 +314,7 @@ TEST(Extraction, CancelStopsTheEngine) {
     CreateDirectoryW(during.c_str(), nullptr);
     std::atomic<bool> done{false};
     std::thread canceller([&] {
-        while (!done && !PathExists(during + L"\\f0\\5.txt")) Sleep(1);
+        WaitUntil([&] { return done || PathExists(during + L"\\f0\\5.txt"); }, INFINITE);
         g_progress.cancel = 1;
     });
     const int result = extractArchive(archive, Zip, during, password, nullptr);

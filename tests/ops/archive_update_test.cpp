@@ -74,14 +74,13 @@ TEST(ArchiveUpdate, AnArchiverKilledFromOutsideIsReportedAndTheArchiveKept) {
     const std::string before = ReadFileBytes(archive);
     std::thread killer([&] {
         // Once the archiver writes, it is ended as "kill -9" ends it under Wine: exit code 0.
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
-            const std::vector<DWORD> ids = ProcessesNamed(L"7z.exe");
-            if (ids.empty() || ListFilesRecursive(work.path()).size() < 2) continue;
-            HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, ids.front());
-            TerminateProcess(process, 0);
-            CloseHandle(process);
+        std::vector<DWORD> ids;
+        if (!WaitUntil([&] { return !(ids = ProcessesNamed(L"7z.exe")).empty() && ListFilesRecursive(work.path()).size() >= 2; },
+                       kLongPatienceMs))
             return;
-        }
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, ids.front());
+        TerminateProcess(process, 0);
+        CloseHandle(process);
     });
     AppDialogs dialogs;
     Told told;

@@ -163,8 +163,8 @@ TEST(ActivateEntry, TheDocumentAttackNeverRunsTheScript) {
     EXPECT_TRUE(opened.extraction.messages.empty());
     ASSERT_FALSE(catalog.tempFolder.empty());
     EXPECT_EQ(ListFilesRecursive(catalog.tempFolder).size(), 1u);
-    Sleep(3000);
-    EXPECT_FALSE(PathExists(work / L"marker.txt")) << "the script ran";
+    // Were the script run, its marker would appear within moments.
+    EXPECT_FALSE(WaitUntil([&] { return PathExists(work / L"marker.txt"); }, 3000)) << "the script ran";
     EXPECT_FALSE(PathExists(catalog.tempFolder + L"\\marker.txt")) << "the script ran";
 }
 
@@ -196,13 +196,13 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
 
     DWORD started = 0;
     std::wstring commandLine;
-    for (int i = 0; i < 200 && !started; ++i) {
+    WaitUntil([&] {
         for (DWORD pid : ProcessesNamed(L"tolvane.exe"))
             if (std::find(before.begin(), before.end(), pid) == before.end() &&
                 !(commandLine = ProcessCommandLine(pid)).empty())
                 started = pid;
-        if (!started) Sleep(50);
-    }
+        return started != 0;
+    });
     ASSERT_NE(started, 0u) << "the program was not started";
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started);
     if (process) {

@@ -108,12 +108,8 @@ ProgressCanceller::ProgressCanceller(const std::wstring& title, DWORD afterMs)
     : pressed_(std::make_shared<std::atomic<bool>>(false)) {
     auto pressed = pressed_;
     responder_ = std::make_unique<DialogResponder>(title, [afterMs, pressed](HWND window) {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < afterMs) {
-            if (!IsWindow(window) || !IsWindowVisible(window)) return;  // closed by itself
-            Sleep(10);
-        }
-        if (!IsWindow(window)) return;
+        // Unless it closes by itself within `afterMs`.
+        if (WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, afterMs)) return;
         PressButton(window, IDCANCEL);
         *pressed = true;
     });

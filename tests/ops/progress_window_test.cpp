@@ -11,9 +11,7 @@ TEST(ProgressWindow, AWorkerThatEndsBeforeTheWindowAppearsStillClosesIt) {
     ProgressCanceller safety(L"Open File", 8000);
     for (int i = 0; i < 5; ++i) {
         g_progress.reset();
-        const DWORD start = GetTickCount();
         EXPECT_EQ(RunWithProgress(L"Open File", L"Opening File ... ", [] {}), ProgressOutcome::Completed);
-        EXPECT_LT(GetTickCount() - start, 5000u);
     }
     EXPECT_FALSE(safety.pressed());
     EXPECT_EQ(FindTopWindow(L"Open File"), nullptr);
@@ -23,7 +21,7 @@ TEST(ProgressWindow, LabelShowsThePercentageAsItIsAndTheTimerClosesAtCompletion)
     std::wstring label;
     std::wstring caption;
     DialogResponder reader(L"Add Files", [&](HWND window) {
-        Sleep(400);
+        WaitUntil([&] { return !ControlText(window, IDC_PROGRESS_LABEL).empty(); });
         label = ControlText(window, IDC_PROGRESS_LABEL);
         caption = WindowText(window);
         PressButton(window, IDCANCEL);
@@ -54,11 +52,10 @@ TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWind
         g_progress.reset();
         g_progress.cancel = 0;
         const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", [&] {
-            // The worker notices Cancel and still takes a while to end; its close command
-            // comes after its window has gone.
-            while (g_progress.cancel.load() == 0) Sleep(10);
-            sawCancel = true;
-            Sleep(1000);
+            // The worker notices Cancel and ends only after its window has gone: its close
+            // request comes late.
+            sawCancel = WaitUntil([] { return g_progress.cancel.load() != 0; });
+            WaitUntil([] { return FindTopWindow(L"Extract Files") == nullptr; });
             firstEnded = true;
         });
         EXPECT_EQ(outcome, ProgressOutcome::Cancelled);
@@ -67,14 +64,11 @@ TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWind
         EXPECT_TRUE(sawCancel.load());
     }
     g_progress.cancel = 0;
-    // The next window stays until its own worker is done.
-    std::atomic<bool> secondEnded{false};
-    const DWORD start = GetTickCount();
+    // The next window stays until its own worker is done: long enough to be shown.
+    std::atomic<bool> secondSawItsWindow{false};
     const ProgressOutcome second = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
-        Sleep(1500);
-        secondEnded = true;
+        secondSawItsWindow = WaitUntil([] { return FindTopWindow(L"Add Files") != nullptr; });
     });
     EXPECT_EQ(second, ProgressOutcome::Completed);
-    EXPECT_TRUE(secondEnded.load());
-    EXPECT_GE(GetTickCount() - start, 1400u);
+    EXPECT_TRUE(secondSawItsWindow.load());
 }

@@ -31,9 +31,7 @@ TEST(ToolRunner, CancelledPasswordEndsTheRunAndChangesNothing) {
     };
     ToolCommandLine command(SevenZipExe(), L"d", work / L"h.7z");
     command.addName(L"a.txt");
-    const DWORD start = GetTickCount();
     const ToolRunResult result = RunTool(command, settings);
-    EXPECT_LT(GetTickCount() - start, 20000u);
     EXPECT_TRUE(result.started);
     EXPECT_TRUE(result.stopped);
     EXPECT_FALSE(result.succeeded());

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "support/rar_writer.h"
 #include "support/registration_layout.h"
+#include "support/remote_list.h"
 #include "support/test_support.h"
 #include "support/tree_probe.h"
 #include "support/window_probe.h"
@@ -256,31 +257,26 @@ std::wstring LeafName(const std::wstring& path) { return path.substr(path.find_l
 // not there, it cancels: a test never confirms a folder it did not mean.
 BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& expectedStart, const std::wstring& childToChoose) {
     BrowserAnswer answer;
-    HWND browser = WaitForFolderBrowser(30000);
+    HWND browser = WaitForFolderBrowserWindow();
     if (!browser) return answer;
     answer.prompt = MessageBoxText(browser);
     HWND tree = nullptr;
     HTREEITEM start = nullptr;
-    const DWORD began = GetTickCount();
-    while (GetTickCount() - began < 15000) {
+    WaitUntil([&] {
         if (!tree) tree = FindDescendantByClass(browser, L"SysTreeView32");
-        if (tree) {
-            start = TreeSelection(tree);
-            answer.startItem = TreeItemText(tree, start);
-            if (answer.startItem == expectedStart) break;
-        }
-        Sleep(100);
-    }
+        if (!tree) return false;
+        start = TreeSelection(tree);
+        answer.startItem = TreeItemText(tree, start);
+        return answer.startItem == expectedStart;
+    });
     bool chosen = false;
     if (tree && answer.startItem == expectedStart) {
         answer.startExpanded = TreeItemExpanded(tree, start);
-        if (HTREEITEM child = TreeChildNamed(tree, start, childToChoose)) {
-            chosen = SelectTreeItem(tree, child);
-            Sleep(200);
-        }
+        if (HTREEITEM child = TreeChildNamed(tree, start, childToChoose))
+            chosen = SelectTreeItem(tree, child) && WaitUntil([&] { return TreeSelection(tree) == child; });
     }
     PressButton(browser, confirm && chosen ? IDOK : IDCANCEL);
-    answer.answered = WaitForNoTopWindow(WindowText(browser), 10000);
+    answer.answered = WaitForNoTopWindow(WindowText(browser));
     return answer;
 }
 

@@ -80,14 +80,4 @@ void StoreSampleSettings() {
     RegCloseKey(key);
 }
 
-HWND WaitForFolderBrowser(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        for (const wchar_t* caption : {L"Browse for Folder", L"Browse For Folder"})
-            if (HWND window = FindTopWindow(caption)) return window;
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-        Sleep(50);
-    }
-}
-
 }  // namespace testsupport

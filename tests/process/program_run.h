@@ -32,7 +32,5 @@ StoredSettings ReadStoredSettings();
 // Stores recognisable values, as an earlier run would have.
 void StoreSampleSettings();
 
-// The caption of the shell's folder browser.
-HWND WaitForFolderBrowser(DWORD timeoutMs);
 
 }  // namespace testsupport

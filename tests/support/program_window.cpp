@@ -35,9 +35,9 @@ RunningProgram::~RunningProgram() {
     CloseHandle(process_);
 }
 
-HWND RunningProgram::WaitForFrame(DWORD timeoutMs) {
+HWND RunningProgram::WaitForFrame() {
     if (!process_) return nullptr;
-    frame_ = WaitForTopWindow(MainFrameTitle(), timeoutMs, pid_);
+    frame_ = WaitForTopWindow(MainFrameTitle(), pid_);
     return frame_;
 }
 
@@ -50,16 +50,11 @@ HWND PathFieldOf(HWND frame) {
     return GetDlgItem(GetDlgItem(FindWindowExW(frame, nullptr, L"#32770", nullptr), 1001), 1003);
 }
 
-DWORD RunningProgram::WaitForExit(DWORD timeoutMs) {
-    if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return ~0u;
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    return code;
-}
+DWORD RunningProgram::WaitForExit(DWORD timeoutMs) { return WaitForExitCode(process_, timeoutMs); }
 
-DWORD RunningProgram::Close(DWORD timeoutMs) {
+DWORD RunningProgram::Close() {
     if (frame_) PostMessageW(frame_, WM_CLOSE, 0, 0);
-    return WaitForExit(timeoutMs);
+    return WaitForExit();
 }
 
 ProgramInFolder::ProgramInFolder(std::initializer_list<std::pair<std::wstring, std::string>> files,
@@ -92,33 +87,24 @@ int RowOf(HWND list, const std::wstring& name) {
     return -1;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(100);
-    }
-    return true;
-}
-
 bool WaitForRows(HWND list, int count, DWORD timeoutMs) {
     return WaitUntil([&] { return RemoteListCount(list) == count; }, timeoutMs);
 }
 
-bool WaitForPath(const RunningProgram& program, const std::wstring& path, DWORD timeoutMs) {
-    return WaitUntil([&] { return WindowText(program.pathField()) == path; }, timeoutMs);
+bool WaitForPath(const RunningProgram& program, const std::wstring& path) {
+    return WaitUntil([&] { return WindowText(program.pathField()) == path; });
 }
 
 void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
 
 std::wstring AnswerMessage(const RunningProgram& program, const std::function<void()>& action) {
     action();
-    HWND box = WaitForTopWindow(L"Tolvane Extractor", 20000, program.pid());
+    HWND box = WaitForTopWindow(L"Tolvane Extractor", program.pid());
     if (!box) return L"(no message)";
-    Sleep(100);
-    const std::wstring text = MessageBoxText(box);
+    std::wstring text;
+    WaitUntil([&] { return !(text = MessageBoxText(box)).empty(); });
     PressButton(box, IDOK);
-    WaitForNoTopWindow(L"Tolvane Extractor", 10000, program.pid());
+    WaitForNoTopWindow(L"Tolvane Extractor", program.pid());
     return text;
 }
 

@@ -25,7 +25,7 @@ public:
     HANDLE process() const { return process_; }
 
     // The main frame, once it has appeared (null after the timeout).
-    HWND WaitForFrame(DWORD timeoutMs = 20000);
+    HWND WaitForFrame();
     HWND frame() const { return frame_; }
     HWND view() const;
     HWND list() const;
@@ -33,9 +33,9 @@ public:
     HWND pathField() const;
 
     // Asks the frame to close and waits for the process; returns its exit code (or ~0u).
-    DWORD Close(DWORD timeoutMs = 20000);
+    DWORD Close();
     // Waits for the process to end on its own; returns its exit code (or ~0u on timeout).
-    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    DWORD WaitForExit(DWORD timeoutMs = kPatienceMs);
 
 private:
     HANDLE process_ = nullptr;
@@ -61,8 +61,8 @@ void StartIn(const std::wstring& folder);
 // The position of the row named `name` in a list of another process, or -1.
 int RowOf(HWND list, const std::wstring& name);
 // Waits until the list shows `count` rows, or the path field shows `path`.
-bool WaitForRows(HWND list, int count, DWORD timeoutMs = 20000);
-bool WaitForPath(const RunningProgram& program, const std::wstring& path, DWORD timeoutMs = 20000);
+bool WaitForRows(HWND list, int count, DWORD timeoutMs = kPatienceMs);
+bool WaitForPath(const RunningProgram& program, const std::wstring& path);
 // Sends a frame command (Add 32775, Extract 32776, Delete 32777) as its toolbar button does.
 void Command(const RunningProgram& program, int id);
 // Runs `action`, then answers the one message box it shows with OK; returns the box's text.
@@ -74,8 +74,6 @@ HWND FocusOfThread(HWND window);
 // The number of columns the list shows, and the texts of one row's cells.
 int ColumnCount(HWND list);
 std::vector<std::wstring> RowCells(HWND list, int row);
-// Waits until `condition` holds; false after the timeout.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 // Clicks a control of another process at `at` (client coordinates) and waits for it to have the focus.
 bool ClickToFocus(HWND control, POINT at = {4, 4});
 // The path field of a main frame (of any process), and every main frame shown.

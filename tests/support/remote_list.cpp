@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include "support/test_support.h"
 #include "support/window_probe.h"
 
 #include <cstring>
@@ -108,14 +109,14 @@ void RemoteBrowserSelect(HWND browser, const std::wstring& path) {
     Send(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(block.address()));
 }
 
-HWND WaitForFolderBrowserWindow(DWORD timeoutMs, DWORD pid) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
+HWND WaitForFolderBrowserWindow(DWORD pid) {
+    HWND found = nullptr;
+    WaitUntil([&] {
         for (const wchar_t* caption : {L"Browse for Folder", L"Browse For Folder"})
-            if (HWND window = FindTopWindow(caption, pid)) return window;
-        Sleep(50);
-    }
-    return nullptr;
+            if ((found = FindTopWindow(caption, pid)) != nullptr) return true;
+        return false;
+    });
+    return found;
 }
 
 void RemoteListDoubleClick(HWND list, int item) {

@@ -17,7 +17,7 @@ std::vector<int> RemoteListSelection(HWND list);
 // Sends BFFM_SETSELECTIONW with `path` to a folder browser of another process.
 void RemoteBrowserSelect(HWND browser, const std::wstring& path);
 // The shell's folder browser once it is shown (null after the timeout).
-HWND WaitForFolderBrowserWindow(DWORD timeoutMs, DWORD pid = 0);
+HWND WaitForFolderBrowserWindow(DWORD pid = 0);
 // Double-clicks a row of a list of another process, as the mouse would.
 void RemoteListDoubleClick(HWND list, int item);
 // Drops files on a window of another process, as the shell does at the end of a drag.

@@ -9,6 +9,23 @@
 
 namespace testsupport {
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    constexpr DWORD kLongestLookMs = 20;
+    const DWORD start = GetTickCount();
+    for (DWORD pause = 1; !condition(); pause = pause * 2 > kLongestLookMs ? kLongestLookMs : pause * 2) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(pause);
+    }
+    return true;
+}
+
+DWORD WaitForExitCode(HANDLE process, DWORD timeoutMs) {
+    if (!process || WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return ~0u;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return code;
+}
+
 std::wstring BinDir() {
     wchar_t buffer[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);

@@ -3,10 +3,25 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace testsupport {
+
+// How long a test waits for what the program does before it gives up: generous for a slow
+// machine, and never what a test checks.
+inline constexpr DWORD kPatienceMs = 20000;
+// The same for work that is slow anyway (the archiver over a hundred megabytes).
+inline constexpr DWORD kLongPatienceMs = 120000;
+
+// Waits until `condition` holds, looking again after a few milliseconds (longer the longer it
+// takes); false when it still does not hold after `timeoutMs`. Tests wait with it, on something
+// they can observe, never for a fixed time.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatienceMs);
+
+// Waits for a process to end: its exit code, or ~0u when it still runs after `timeoutMs`.
+DWORD WaitForExitCode(HANDLE process, DWORD timeoutMs = kPatienceMs);
 
 // The folder of the running test program (build/bin), where tolvane.exe and core\ lie too.
 std::wstring BinDir();

@@ -1,5 +1,7 @@
 #include "support/window_probe.h"
 
+#include "support/test_support.h"
+
 namespace testsupport {
 
 namespace {
@@ -31,22 +33,14 @@ HWND FindTopWindow(const std::wstring& caption, DWORD pid) {
     return state.found;
 }
 
-HWND WaitForTopWindow(const std::wstring& caption, DWORD timeoutMs, DWORD pid) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND w = FindTopWindow(caption, pid)) return w;
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-        Sleep(50);
-    }
+HWND WaitForTopWindow(const std::wstring& caption, DWORD pid) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopWindow(caption, pid)) != nullptr; });
+    return found;
 }
 
-bool WaitForNoTopWindow(const std::wstring& caption, DWORD timeoutMs, DWORD pid) {
-    const DWORD start = GetTickCount();
-    while (FindTopWindow(caption, pid)) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
+bool WaitForNoTopWindow(const std::wstring& caption, DWORD pid) {
+    return WaitUntil([&] { return FindTopWindow(caption, pid) == nullptr; });
 }
 
 std::wstring WindowText(HWND window) {
@@ -107,9 +101,11 @@ std::vector<std::wstring> DialogResponder::texts() const {
 void DialogResponder::run() {
     HWND last = nullptr;
     while (!stop_) {
-        HWND window = FindTopWindow(caption_, pid_);
-        if (window && window != last) {
-            Sleep(100);  // let the dialog finish its initialisation
+        HWND window = nullptr;
+        WaitUntil([&] { return stop_ || ((window = FindTopWindow(caption_, pid_)) && window != last); }, INFINITE);
+        if (window && window != last && !stop_) {
+            // A dialog shows once it has been initialised; a message box once it holds its text.
+            WaitUntil([&] { return !IsWindow(window) || !MessageBoxText(window).empty() || GetWindow(window, GW_CHILD); });
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 std::wstring text = MessageBoxText(window);
@@ -119,11 +115,10 @@ void DialogResponder::run() {
             ++count_;
             last = window;
             // Wait for this window to go away before looking for the next one.
-            const DWORD start = GetTickCount();
-            while (!stop_ && IsWindow(window) && IsWindowVisible(window) && GetTickCount() - start < 5000) Sleep(30);
+            // One that stays (its action did not close it) is looked at again only once it has gone.
+            WaitUntil([&] { return stop_ || !IsWindow(window) || !IsWindowVisible(window); }, kPatienceMs / 4);
             if (!IsWindow(window)) last = nullptr;
         }
-        Sleep(30);
     }
 }
 

@@ -14,9 +14,10 @@ namespace testsupport {
 
 // A visible top-level window with exactly this caption (of process `pid` when not 0), or null.
 HWND FindTopWindow(const std::wstring& caption, DWORD pid = 0);
-HWND WaitForTopWindow(const std::wstring& caption, DWORD timeoutMs, DWORD pid = 0);
-// Waits until no visible top-level window with this caption exists; false on timeout.
-bool WaitForNoTopWindow(const std::wstring& caption, DWORD timeoutMs, DWORD pid = 0);
+// Waits for such a window; null when none appeared in time.
+HWND WaitForTopWindow(const std::wstring& caption, DWORD pid = 0);
+// Waits until no visible top-level window with this caption exists; false when one stayed.
+bool WaitForNoTopWindow(const std::wstring& caption, DWORD pid = 0);
 
 std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND dialog, int controlId);

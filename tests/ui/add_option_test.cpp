@@ -33,13 +33,6 @@ int CountTopWindows(const std::wstring& caption) {
     return state.count;
 }
 
-DWORD WaitForExitCode(HANDLE process, DWORD timeoutMs) {
-    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return ~0u;
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return code;
-}
-
 }  // namespace
 
 TEST(AddOption, ThreeQuickRunsFeedOneDialogAndOneArchive) {
@@ -51,9 +44,14 @@ TEST(AddOption, ThreeQuickRunsFeedOneDialogAndOneArchive) {
     for (const auto& name : names) {
         runs.push_back(StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / name) + L"\""));
         ASSERT_NE(runs.back(), nullptr);
-        Sleep(30);
+        // The later runs start once the first holds the dialog's place (its named mutex).
+        ASSERT_TRUE(WaitUntil([] {
+            HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"TolvaneEvent");
+            if (mutex) CloseHandle(mutex);
+            return mutex != nullptr;
+        }));
     }
-    HWND dialog = WaitForTopWindow(kAddCaption, 30000);
+    HWND dialog = WaitForTopWindow(kAddCaption);
     ASSERT_NE(dialog, nullptr);
 
     // Every run but the one showing the dialog hands its path over and ends at once.
@@ -65,7 +63,7 @@ TEST(AddOption, ThreeQuickRunsFeedOneDialogAndOneArchive) {
             owner = run;
             continue;
         }
-        EXPECT_EQ(WaitForExitCode(run, 30000), 0u);
+        EXPECT_EQ(WaitForExitCode(run), 0u);
     }
     ASSERT_NE(owner, nullptr);
     EXPECT_EQ(CountTopWindows(kAddCaption), 1);
@@ -86,7 +84,7 @@ TEST(AddOption, ThreeQuickRunsFeedOneDialogAndOneArchive) {
     EXPECT_EQ(accepted, 0u);
 
     PressButton(dialog, IDOK);
-    EXPECT_EQ(WaitForExitCode(owner, 60000), 0u);
+    EXPECT_EQ(WaitForExitCode(owner, kLongPatienceMs), 0u);
     for (HANDLE run : runs) CloseHandle(run);
     EXPECT_EQ(ArchiveEntries(proposal), (std::vector<std::wstring>{L"first.txt", L"second file.txt", L"third & last.txt"}));
 }
@@ -96,11 +94,11 @@ TEST(AddOption, CancelAddsNothing) {
     WriteFileBytes(dir / L"only.txt", "only");
     HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"only.txt") + L"\"");
     ASSERT_NE(run, nullptr);
-    HWND dialog = WaitForTopWindow(kAddCaption, 30000, GetProcessId(run));
+    HWND dialog = WaitForTopWindow(kAddCaption, GetProcessId(run));
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ControlText(dialog, 1007), dir / L"only.zip");
     PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(WaitForExitCode(run, 30000), 0u);
+    EXPECT_EQ(WaitForExitCode(run), 0u);
     CloseHandle(run);
     EXPECT_EQ(ListFilesRecursive(dir.path()), std::vector<std::wstring>{L"only.txt"});
 }
@@ -118,10 +116,10 @@ TEST(AddOption, APathHandedOverWhileTheAddRunsIsAddedRightAfter) {
     WriteFileBytes(dir / L"late.txt", "late");
     HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"big.bin") + L"\"");
     ASSERT_NE(run, nullptr);
-    HWND dialog = WaitForTopWindow(kAddCaption, 30000, GetProcessId(run));
+    HWND dialog = WaitForTopWindow(kAddCaption, GetProcessId(run));
     ASSERT_NE(dialog, nullptr);
     PressButton(dialog, IDOK);
-    ASSERT_NE(WaitForTopWindow(L"Add Files", 30000, GetProcessId(run)), nullptr);
+    ASSERT_NE(WaitForTopWindow(L"Add Files", GetProcessId(run)), nullptr);
 
     const std::wstring quoted = L"\"" + (dir / L"late.txt") + L"\"";
     COPYDATASTRUCT block{0, static_cast<DWORD>((quoted.size() + 1) * sizeof(wchar_t)),
@@ -129,7 +127,7 @@ TEST(AddOption, APathHandedOverWhileTheAddRunsIsAddedRightAfter) {
     DWORD_PTR accepted = 0;
     SendMessageTimeoutW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&block), SMTO_NORMAL, 10000, &accepted);
     EXPECT_EQ(accepted, 1u);
-    EXPECT_EQ(WaitForExitCode(run, 120000), 0u);
+    EXPECT_EQ(WaitForExitCode(run, kLongPatienceMs), 0u);
     CloseHandle(run);
     EXPECT_EQ(ArchiveEntries(dir / L"big.zip"), (std::vector<std::wstring>{L"big.bin", L"late.txt"}));
 }

@@ -47,15 +47,14 @@ bool ChooseSiblingInBrowser(HWND browser, const std::wstring& folder) {
     const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
     HWND tree = FindDescendantByClass(browser, L"SysTreeView32");
     if (!tree) return false;
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        Sleep(200);
+    return WaitUntil([&] {
         HTREEITEM selected = TreeSelection(tree);
         if (TreeItemText(tree, selected) == leaf) return true;
         HTREEITEM parent = reinterpret_cast<HTREEITEM>(
             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected)));
         if (HTREEITEM sibling = parent ? TreeChildNamed(tree, parent, leaf) : nullptr) SelectTreeItem(tree, sibling);
-    }
-    return false;
+        return false;
+    });
 }
 
 class CommandsTest : public testing::Test {
@@ -90,12 +89,12 @@ TEST_F(CommandsTest, AddBuildsAnArchiveOfTheSelectedFilesAndShowsIt) {
     RemoteListSelect(list, RowsOf(list, {L"one.txt", L"two.txt"}));
     Command(program, kAdd);
 
-    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    HWND dialog = WaitForTopWindow(kAddCaption, program.pid());
     ASSERT_NE(dialog, nullptr);
     // Two items: an archive named after their folder, inside it.
     EXPECT_EQ(ControlText(dialog, 1007), dir_ / L"work\\work.zip");
     PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, 30000, program.pid()));
+    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, program.pid()));
     EXPECT_EQ(ArchiveEntries(dir_ / L"work\\work.zip"), (std::vector<std::wstring>{L"one.txt", L"two.txt"}));
     // The new archive shows up in the listing.
     EXPECT_TRUE(WaitForRows(list, 5));
@@ -111,17 +110,17 @@ TEST_F(CommandsTest, AddWithAPasswordInsistsOnTheSameTextTwice) {
     ASSERT_TRUE(WaitForRows(list, 4));
     RemoteListSelect(list, {RowOf(list, L"three.txt")});
     Command(program, kAdd);
-    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    HWND dialog = WaitForTopWindow(kAddCaption, program.pid());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ControlText(dialog, 1007), dir_ / L"work\\three.zip");
     SetControlText(dialog, 1009, L"s3cret");
     SetControlText(dialog, 1010, L"s3cre7");
     PressButton(dialog, IDOK);
-    HWND mismatch = WaitForTopWindow(kMessageCaption, 20000, program.pid());
+    HWND mismatch = WaitForTopWindow(kMessageCaption, program.pid());
     ASSERT_NE(mismatch, nullptr);
     EXPECT_EQ(MessageBoxText(mismatch), L"Password is invalid. Please input again.");
     PressButton(mismatch, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(kMessageCaption, 10000, program.pid()));
+    ASSERT_TRUE(WaitForNoTopWindow(kMessageCaption, program.pid()));
     EXPECT_TRUE(IsWindow(dialog));  // the dialog stays open with its fields
     // A password the zip format cannot take is refused before anything runs.
     SetControlText(dialog, 1009, L"p\u00e4ssw\u00f6rd");
@@ -134,7 +133,7 @@ TEST_F(CommandsTest, AddWithAPasswordInsistsOnTheSameTextTwice) {
     SetControlText(dialog, 1009, L"s3cret");
     SetControlText(dialog, 1010, L"s3cret");
     PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, 30000, program.pid()));
+    ASSERT_TRUE(WaitForNoTopWindow(kAddCaption, program.pid()));
     const std::wstring archive = dir_ / L"work\\three.zip";
     EXPECT_NE(Run7z(L"t -pwrong " + Quote(archive)).exitCode, 0u);
     EXPECT_EQ(Run7z(L"t -ps3cret " + Quote(archive)).exitCode, 0u);
@@ -153,14 +152,13 @@ TEST_F(CommandsTest, ExtractWritesExactlyTheSelectedEntriesOfASubFolder) {
     ASSERT_EQ(RemoteListItemText(list, 1, 0), L"a.txt");
     RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
     Command(program, kExtract);
-    HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
+    HWND browser = WaitForFolderBrowserWindow(program.pid());
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     PressButton(browser, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(WindowText(browser), 10000, program.pid()));
-    const DWORD start = GetTickCount();
-    while (ListFilesRecursive(dir_ / L"out").size() < 2 && GetTickCount() - start < 20000) Sleep(100);
-    Sleep(300);
+    ASSERT_TRUE(WaitForNoTopWindow(WindowText(browser), program.pid()));
+    ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(dir_ / L"out").size() >= 2; }));
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", program.pid()));
     EXPECT_EQ(ListFilesRecursive(dir_ / L"out"), (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\c.txt"}));
     EXPECT_EQ(ReadFileBytes(dir_ / L"out\\docs\\c.txt"), "charlie");
     EXPECT_EQ(program.Close(), 1u);
@@ -202,7 +200,7 @@ TEST_F(CommandsTest, DroppedFilesGoIntoTheOpenFolderOfTheArchive) {
     ASSERT_TRUE(WaitForPath(program, archive + L"\\docs2"));
     ASSERT_EQ(RemoteListCount(list), 2);
     RemoteDropFiles(program.view(), {dir_ / L"work\\one.txt", dir_ / L"work\\two.txt"});
-    ASSERT_TRUE(WaitForRows(list, 4, 30000));
+    ASSERT_TRUE(WaitForRows(list, 4));
     EXPECT_EQ(WindowText(program.pathField()), archive + L"\\docs2");
     const auto entries = ArchiveEntries(archive);
     EXPECT_NE(std::find(entries.begin(), entries.end(), L"docs2\\one.txt"), entries.end());
@@ -235,7 +233,7 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     // A file that is no archive, extracted from the file system, is reported by name.
     RemoteListSelect(list, {RowOf(list, L"fake.zip")});
     Command(program, kExtract);
-    HWND browser = WaitForFolderBrowserWindow(20000, program.pid());
+    HWND browser = WaitForFolderBrowserWindow(program.pid());
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }),
@@ -246,7 +244,7 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     // A file that is no archive by its name.
     RemoteListSelect(list, {RowOf(list, L"one.txt")});
     Command(program, kExtract);
-    browser = WaitForFolderBrowserWindow(20000, program.pid());
+    browser = WaitForFolderBrowserWindow(program.pid());
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"one.txt is not valid archive file.");
@@ -296,7 +294,7 @@ private:
         GetClassNameW(window, cls, 32);
         if (owner == questions->pid_ && IsWindowVisible(window) && wcscmp(cls, L"#32770") == 0 &&
             GetDlgItem(window, IDYES) && window != questions->last_) {
-            Sleep(100);
+            WaitUntil([&] { return !IsWindow(window) || !AllText(window).empty(); });
             {
                 std::lock_guard<std::mutex> lock(questions->mutex_);
                 questions->texts_.push_back(AllText(window));
@@ -307,10 +305,12 @@ private:
         return TRUE;
     }
     void Run() {
-        while (running_) {
-            EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(100);
-        }
+        WaitUntil(
+            [&] {
+                EnumWindows(Visit, reinterpret_cast<LPARAM>(this));
+                return !running_;
+            },
+            INFINITE);
     }
     DWORD pid_;
     HWND last_ = nullptr;
@@ -351,7 +351,7 @@ TEST_F(CommandsTest, FileSystemDeleteGoesThroughTheShellToTheBinOrForGoodWithShi
     // Shift+Del, pressed on the keyboard: deleted for good.
     RemoteListSelect(list, {RowOf(list, forGood)});
     SetForegroundWindow(program.frame());
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program.frame(); }));
     PressKeys({VK_SHIFT, VK_DELETE}, {VK_DELETE, VK_SHIFT});
     ASSERT_TRUE(WaitForRows(list, 4));
     questions.Stop();
@@ -374,7 +374,7 @@ TEST_F(CommandsTest, DrivesAreNoFilesAndADriveRootProposesANameOfItsOwn) {
     ASSERT_TRUE(WaitForPath(program, L"C:\\"));
     RemoteListSelect(list, RowsOf(list, {L"users", L"windows"}));
     Command(program, kAdd);
-    HWND dialog = WaitForTopWindow(kAddCaption, 20000, program.pid());
+    HWND dialog = WaitForTopWindow(kAddCaption, program.pid());
     ASSERT_NE(dialog, nullptr);
     const std::wstring proposed = ControlText(dialog, 1007);
     PressButton(dialog, IDCANCEL);

@@ -115,8 +115,7 @@ TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {
     {
         RunningProgram program(L"", SW_SHOWMAXIMIZED);
         ASSERT_NE(program.WaitForFrame(), nullptr);
-        for (int i = 0; i < 50 && !IsZoomed(program.frame()); ++i) Sleep(100);
-        EXPECT_TRUE(IsZoomed(program.frame()));
+        EXPECT_TRUE(WaitUntil([&] { return IsZoomed(program.frame()) != FALSE; }));
         EXPECT_EQ(program.Close(), 1u);
     }
     const std::string placement = StoredValue(L"MAIN_WP");
@@ -125,9 +124,7 @@ TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {
     {
         RunningProgram program(L"");  // shown normally, but the stored placement wins
         ASSERT_NE(program.WaitForFrame(), nullptr);
-        bool zoomed = false;
-        for (int i = 0; i < 50 && !(zoomed = IsZoomed(program.frame())); ++i) Sleep(100);
-        EXPECT_TRUE(zoomed);
+        EXPECT_TRUE(WaitUntil([&] { return IsZoomed(program.frame()) != FALSE; }));
         EXPECT_EQ(program.Close(), 1u);
     }
 }

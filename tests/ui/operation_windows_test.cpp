@@ -18,10 +18,10 @@ TEST(OperationWindows, WhileAnArchiveOpensItsPasswordPromptKeepsTheFocusAndTheFo
     const std::vector<std::wstring> cells = RowCells(s.list, 2);
     SetForegroundWindow(s.program->frame());
     RemoteListDoubleClick(s.list, 2);
-    HWND prompt = WaitForTopWindow(L"Tolvane Extractor", 20000, s.program->pid());
+    HWND prompt = WaitForTopWindow(L"Tolvane Extractor", s.program->pid());
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(RowCells(s.list, 2), cells);
-    ASSERT_NE(WaitForTopWindow(L"Open File", 20000, s.program->pid()), nullptr);
+    ASSERT_NE(WaitForTopWindow(L"Open File", s.program->pid()), nullptr);
     EXPECT_EQ(GetWindowThreadProcessId(prompt, nullptr), GetWindowThreadProcessId(s.program->frame(), nullptr));
     EXPECT_EQ(GetForegroundWindow(), prompt);
     for (WORD key : {WORD('S'), WORD('E'), WORD('C'), WORD('R'), WORD('E'), WORD('T'), WORD(VK_RETURN)})
@@ -33,10 +33,10 @@ TEST(OperationWindows, BrowseInAddToArchiveDisablesThatDialog) {
     ProgramInFolder s({{L"one.txt", "1"}});
     RemoteListSelect(s.list, {1});
     Command(*s.program, 32775);
-    HWND dialog = WaitForTopWindow(L"Tolvane Extractor - Add", 20000, s.program->pid());
+    HWND dialog = WaitForTopWindow(L"Tolvane Extractor - Add", s.program->pid());
     ASSERT_NE(dialog, nullptr);
     PressButton(dialog, 1008);
-    HWND browse = WaitForTopWindow(L"Browse", 20000, s.program->pid());
+    HWND browse = WaitForTopWindow(L"Browse", s.program->pid());
     ASSERT_NE(browse, nullptr);
     EXPECT_FALSE(IsWindowEnabled(dialog));
     PressButton(browse, IDCANCEL);
@@ -76,14 +76,14 @@ TEST(OperationWindows, WholeArchiveExtractionShowsTheProgressWindowAndCancelStop
     for (size_t i = 0; i < entries.size(); ++i) entries[i] = {"big/f" + std::to_string(i) + ".txt", "x"};
     ProgramInFolder s({{L"big.zip", MakeZip(entries)}});
     auto cancelProgress = [](DWORD pid) {
-        HWND progress = WaitForTopWindow(L"Extract Files", 30000, pid);
+        HWND progress = WaitForTopWindow(L"Extract Files", pid);
         if (progress) PressButton(progress, IDCANCEL);
-        return progress && WaitForNoTopWindow(L"Extract Files", 30000, pid);
+        return progress && WaitForNoTopWindow(L"Extract Files", pid);
     };
     // From the folder view into the folder shown, which then lists what was written.
     RemoteListSelect(s.list, {1});
     Command(*s.program, 32776);
-    HWND browser = WaitForFolderBrowserWindow(20000, s.program->pid());
+    HWND browser = WaitForFolderBrowserWindow(s.program->pid());
     ASSERT_NE(browser, nullptr);
     RemoteBrowserSelect(browser, s.dir.path());
     PressButton(browser, IDOK);
