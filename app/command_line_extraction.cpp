@@ -42,8 +42,8 @@ int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePa
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
     const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder);
     const std::wstring message =
-        extracted.result == -1 ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
-    if (extracted.result == 0) {
+        extracted.result == WholeArchiveResult::NotAnArchive ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
+    if (extracted.result == WholeArchiveResult::Extracted) {
         if (!message.empty()) TellUser({message, MessageKind::Information}, DialogOwner());
         return kExitSuccess;
     }

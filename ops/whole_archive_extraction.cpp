@@ -7,10 +7,14 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     WholeArchiveExtraction extraction;
     g_progress.reset();
     g_progress.cancel = 0;
-    const auto extract = [&] { extraction.result = extractAll(archivePath, destination, &extraction.outcome); };
+    int result = 1;  // extractAll's: 0 extracted, -1 no archive type, else failed
+    const auto extract = [&] { result = extractAll(archivePath, destination, &extraction.outcome); };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (outcome == ProgressOutcome::NoThread) extract();
     extraction.cancelled = outcome == ProgressOutcome::Cancelled;
+    extraction.result = result == 0    ? WholeArchiveResult::Extracted
+                        : result == -1 ? WholeArchiveResult::NotAnArchive
+                                       : WholeArchiveResult::Failed;
     // The flags belong to this extraction only.
     g_progress.cancel = 0;
     g_progress.passwordRefused = 0;

@@ -5,8 +5,14 @@
 
 #include "engine/extraction_outcome.h"
 
+enum class WholeArchiveResult {
+    Extracted,
+    NotAnArchive,  // the file's name has no archive extension
+    Failed,        // see the outcome (and `cancelled`)
+};
+
 struct WholeArchiveExtraction {
-    int result = 1;          // as extractAll: 0 extracted, -1 no archive type, else failed
+    WholeArchiveResult result = WholeArchiveResult::Failed;
     bool cancelled = false;  // the user pressed Cancel; the extraction stopped where it was
     ExtractionOutcome outcome;  // what was written, renamed, skipped and failed, and why
 };

@@ -33,19 +33,19 @@ ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const st
     }
     const ItemRow row = RowAt(positions.front());
     const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder);
-    if (extracted.result == -1) {
+    if (extracted.result == WholeArchiveResult::NotAnArchive) {
         Tell(row.name + L" is not valid archive file.");
         return ViewChange::Changed;
     }
     // A failure says why; a success speaks only of items that had to take names of their own.
     const std::wstring message = extractionMessage(extracted.outcome, row.name);
-    if (extracted.result != 0 && !extracted.cancelled)
+    if (extracted.result != WholeArchiveResult::Extracted && !extracted.cancelled)
         Tell(message.empty() ? L"Could not extract " + row.name : message);
-    else if (extracted.result == 0 && !message.empty())
+    else if (extracted.result == WholeArchiveResult::Extracted && !message.empty())
         Tell(message);
     // What was written into the folder shown, or below it, is listed at once.
     if (IsSameOrInside(folder, currentFolder) && BrowseFolder(currentFolder)) return ViewChange::Changed;
-    return extracted.result == 0 ? ViewChange::None : ViewChange::Changed;
+    return extracted.result == WholeArchiveResult::Extracted ? ViewChange::None : ViewChange::Changed;
 }
 
 ViewChange ContentModel::DeleteRows(const std::vector<int>& positions) {

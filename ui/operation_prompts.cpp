@@ -4,6 +4,7 @@
 #include "ui/app_globals.h"
 #include "ui/password_dialog.h"
 #include "ui/progress_window.h"
+#include "ui/user_messages.h"
 
 namespace {
 
@@ -21,9 +22,8 @@ public:
     }
 
     bool ConfirmReplace() override {
-        return RunPrompt([](HWND owner) {
-                   return static_cast<INT_PTR>(MessageBoxW(
-                       owner, L"File already exists.\nDo you want to replace it?", kDisplayName, MB_YESNO));
+        return RunPrompt([](HWND owner) -> INT_PTR {
+                   return AskUser({L"File already exists.\nDo you want to replace it?"}, owner) ? IDYES : IDNO;
                }) == IDYES;
     }
 
