@@ -8,12 +8,15 @@ TOLVANE_CACHE="${TOLVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tolvane}"
 
 export WINEPREFIX="${WINEPREFIX:-$BUILD_DIR/wineprefix}"
 export WINEARCH=win32
+# The 64-bit build runs in a 64-bit prefix of its own (see wine64.sh).
+export TOLVANE_WINEPREFIX64="${TOLVANE_WINEPREFIX64:-$BUILD_DIR/wineprefix64}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installers: the program needs neither, and their prompts would wait on a person.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No menu entries on the Linux desktop for shortcuts that installers make inside a prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 
 _tolvane_started_xvfb=""
-_tolvane_started_wineserver=""
+_tolvane_started_wineservers=()
 
 tolvane_log() { echo "[tolvane] $*" >&2; }
 
@@ -42,13 +45,17 @@ tolvane_ensure_display() {
   return 1
 }
 
-# Creates the project's own Wine prefix when it does not exist yet.
+# Creates a Wine prefix of the project's own when it does not exist yet: by default $WINEPREFIX
+# (32-bit); `tolvane_ensure_prefix DIR win64` makes a 64-bit one.
 # Windows run inside one Wine desktop window, as on a Windows desktop: frames and captions are
 # drawn, and closing a window does not wait for a window manager that Xvfb does not have.
 tolvane_ensure_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    tolvane_log "creating Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
+  local prefix="${1:-$WINEPREFIX}" arch="${2:-$WINEARCH}"
+  if [ -f "$prefix/system.reg" ]; then return 0; fi
+  tolvane_log "creating $arch Wine prefix $prefix"
+  mkdir -p "$prefix"
+  (
+    export WINEPREFIX="$prefix" WINEARCH="$arch"
     wineboot -i >/dev/null 2>&1 </dev/null || true
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1 </dev/null || true
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f \
@@ -56,27 +63,30 @@ tolvane_ensure_prefix() {
     # Wine draws the caption buttons with the Marlett font, which it finds only among the
     # prefix's own fonts.
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-      cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+      mkdir -p "$prefix/drive_c/windows/Fonts"
+      cp -f /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
     fi
     wineserver -w
-  fi
+  )
 }
 
-# Keeps one Wine server alive so that each Windows program starts quickly.
+# Keeps one Wine server alive for a prefix (default $WINEPREFIX, the 32-bit one) so that each
+# Windows program starts quickly.
 # Also starts Wine's own services (desktop, RPC, devices) now, with their output discarded:
 # started later by a test, they would inherit CTest's output pipe and keep it open.
 tolvane_start_wineserver() {
-  wineserver -p >/dev/null 2>&1 </dev/null || true
-  _tolvane_started_wineserver=1
-  wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+  local prefix="${1:-$WINEPREFIX}" arch="${2:-$WINEARCH}"
+  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null || true
+  _tolvane_started_wineservers+=("$prefix")
+  WINEPREFIX="$prefix" WINEARCH="$arch" wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 tolvane_stop_all() {
-  if [ -n "$_tolvane_started_wineserver" ]; then
-    wineserver -k >/dev/null 2>&1 || true
-    _tolvane_started_wineserver=""
-  fi
+  local prefix
+  for prefix in "${_tolvane_started_wineservers[@]}"; do
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  done
+  _tolvane_started_wineservers=()
   if [ -n "$_tolvane_started_xvfb" ]; then
     kill "$_tolvane_started_xvfb" >/dev/null 2>&1 || true
     wait "$_tolvane_started_xvfb" 2>/dev/null || true

@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  cmake ninja-build make googletest
-  wine wine32:i386 fonts-wine
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  cmake ninja-build make googletest nsis
+  wine wine32:i386 wine64 fonts-wine
   xvfb x11-utils xdotool imagemagick
   python3 curl ca-certificates tar coreutils
 )

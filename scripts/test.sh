@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets everything up and runs every test under Wine: builds, starts Xvfb when no display is
-# set, creates a fresh Wine prefix of the project's own, and runs CTest. Arguments go to CTest.
+# Sets everything up and runs every test under Wine: builds (both architectures and the
+# packages), starts Xvfb when no display is set, creates fresh Wine prefixes of the project's
+# own (32-bit, and 64-bit for the 64-bit build's tests), and runs CTest. Arguments go to CTest.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 tolvane_cleanup_on_exit
@@ -9,10 +10,21 @@ bash "$TOLVANE_ROOT/scripts/build.sh"
 tolvane_ensure_display
 
 export WINEPREFIX="$BUILD_DIR/wineprefix-test"
-wineserver -k >/dev/null 2>&1 || true
-rm -rf "$WINEPREFIX"
+export TOLVANE_WINEPREFIX64="$BUILD_DIR/wineprefix-test64"
+for prefix in "$WINEPREFIX" "$TOLVANE_WINEPREFIX64"; do
+  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+done
+# Both prefixes at once: each takes a good part of a minute to create.
+with_x64=0
+if [ -f "$BUILD_DIR/x64/CTestTestfile.cmake" ]; then
+  with_x64=1
+  tolvane_ensure_prefix "$TOLVANE_WINEPREFIX64" win64 &
+fi
 tolvane_ensure_prefix
+wait
 tolvane_start_wineserver
+if [ "$with_x64" = 1 ]; then tolvane_start_wineserver "$TOLVANE_WINEPREFIX64" win64; fi
 
 cd "$BUILD_DIR"
 ctest --output-on-failure --timeout 600 "$@"

@@ -1,0 +1,40 @@
+# What a user downloads, written to dist/ by every build:
+#   TolvaneExtractor-<version>-<arch>-setup.exe     the installer, made by NSIS (makensis)
+#   TolvaneExtractor-<version>-<arch>-portable.zip  the program, core\ and a README, made by
+#                                                   Python's zipfile (no Wine needed to build)
+find_program(TOLVANE_MAKENSIS makensis REQUIRED)
+set(TOLVANE_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the packages are written")
+set(TOLVANE_PACKAGE_NAME TolvaneExtractor-${PROJECT_VERSION}-${TOLVANE_ARCH})
+set(TOLVANE_SETUP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-setup.exe)
+set(TOLVANE_PORTABLE_ZIP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-portable.zip)
+
+set(TOLVANE_PACKAGE_INPUTS $<TARGET_FILE:tolvane> ${TOLVANE_ENGINE_FILES})
+
+add_custom_command(
+  OUTPUT ${TOLVANE_SETUP}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TOLVANE_DIST_DIR}
+  COMMAND ${TOLVANE_MAKENSIS} -V2
+          -DVERSION=${PROJECT_VERSION} -DVERSION_QUAD=${TOLVANE_VERSION_QUAD} -DARCH=${TOLVANE_ARCH}
+          "-DPUBLISHER=${TOLVANE_PUBLISHER}" "-DCOPYRIGHT=${TOLVANE_COPYRIGHT}"
+          -DPROGRAM=$<TARGET_FILE:tolvane> -DCORE=${TOLVANE_BIN_DIR}/core
+          -DICON=${TOLVANE_GEN_DIR}/tolvane.ico -DOUTFILE=${TOLVANE_SETUP}
+          ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
+  DEPENDS tolvane ${TOLVANE_PACKAGE_INPUTS} ${TOLVANE_GEN_DIR}/tolvane.ico ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
+  COMMENT "Making ${TOLVANE_PACKAGE_NAME}-setup.exe"
+  VERBATIM)
+
+add_custom_command(
+  OUTPUT ${TOLVANE_PORTABLE_ZIP}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/packaging/make_portable_zip.py
+          ${TOLVANE_PORTABLE_ZIP} ${TOLVANE_PACKAGE_NAME} ${CMAKE_SOURCE_DIR}/packaging/portable-readme.txt
+          ${PROJECT_VERSION} ${TOLVANE_ARCH}
+          tolvane.exe=$<TARGET_FILE:tolvane>
+          core/7z.dll=${TOLVANE_BIN_DIR}/core/7z.dll
+          core/7z.exe=${TOLVANE_BIN_DIR}/core/7z.exe
+          core/License.txt=${TOLVANE_BIN_DIR}/core/License.txt
+  DEPENDS tolvane ${TOLVANE_PACKAGE_INPUTS} ${CMAKE_SOURCE_DIR}/packaging/make_portable_zip.py
+          ${CMAKE_SOURCE_DIR}/packaging/portable-readme.txt
+  COMMENT "Making ${TOLVANE_PACKAGE_NAME}-portable.zip"
+  VERBATIM)
+
+add_custom_target(tolvane_packages ALL DEPENDS ${TOLVANE_SETUP} ${TOLVANE_PORTABLE_ZIP})
