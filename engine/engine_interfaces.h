@@ -1,8 +1,10 @@
 #pragma once
 // The interfaces through which the program and the engine library (7z.dll) talk to each other.
-// They follow the COM conventions of 32-bit Windows: IUnknown first, __stdcall methods, results
-// as HRESULT. The engine builds its vtables in exactly the slot order below, so the order of the
-// methods in each interface must never change.
+// They follow the COM conventions of Windows: IUnknown first, methods in COM's calling
+// convention (STDMETHODCALLTYPE: __stdcall in the x86 build, the one x64 convention in the x64
+// build, as the engine of the same architecture expects), results as HRESULT. The engine builds
+// its vtables in exactly the slot order below, so the order of the methods in each interface
+// must never change.
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>

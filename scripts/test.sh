@@ -16,15 +16,17 @@ for prefix in "$WINEPREFIX" "$TOLVANE_WINEPREFIX64"; do
   rm -rf "$prefix"
 done
 # Both prefixes at once: each takes a good part of a minute to create.
-with_x64=0
+prefix64_job=""
 if [ -f "$BUILD_DIR/x64/CTestTestfile.cmake" ]; then
-  with_x64=1
   tolvane_ensure_prefix "$TOLVANE_WINEPREFIX64" win64 &
+  prefix64_job=$!
 fi
 tolvane_ensure_prefix
-wait
 tolvane_start_wineserver
-if [ "$with_x64" = 1 ]; then tolvane_start_wineserver "$TOLVANE_WINEPREFIX64" win64; fi
+if [ -n "$prefix64_job" ]; then
+  wait "$prefix64_job"
+  tolvane_start_wineserver "$TOLVANE_WINEPREFIX64" win64
+fi
 
 cd "$BUILD_DIR"
 ctest --output-on-failure --timeout 600 "$@"
