@@ -41,12 +41,12 @@ TEST(VersionInfo, TheTitleAndTheAboutBoxShowTheFilesVersion) {
     ASSERT_NE(run.WaitForFrame(), nullptr);
     EXPECT_EQ(WindowText(run.frame()), L"Tolvane Extractor - Ver " + version);
     PostMessageW(run.frame(), WM_COMMAND, ID_APP_ABOUT, 0);
-    HWND about = WaitForTopWindow(L"About", 20000, run.pid());
+    HWND about = WaitForTopWindow(L"About", run.pid());
     ASSERT_NE(about, nullptr);
     // The first of the box's static texts (the icon is the second).
     const std::wstring firstLine = L"Tolvane Application v" + version + L"\n";
     EXPECT_EQ(ControlText(about, IDC_STATIC).substr(0, firstLine.size()), firstLine);
     PressButton(about, IDOK);
-    EXPECT_TRUE(WaitForNoTopWindow(L"About", 20000, run.pid()));
+    EXPECT_TRUE(WaitForNoTopWindow(L"About", run.pid()));
     EXPECT_EQ(run.Close(), 1u);
 }
