@@ -37,17 +37,15 @@ void Add(std::wstring& text, const std::wstring& part) {
 
 }  // namespace
 
-std::wstring archiveDamage(IInArchive* archive, const std::wstring& archivePath) {
+std::wstring archiveDamage(IInArchive* archive, uint64_t streamSize) {
     const uint32_t flags = FlagsProperty(archive, kpidErrorFlags) | FlagsProperty(archive, kpidWarningFlags);
     std::wstring text = archiveFlagsCause(flags);
     Add(text, TextProperty(archive, kpidError));
     Add(text, TextProperty(archive, kpidWarning));
 
     uint64_t archiveSize = 0;
-    WIN32_FILE_ATTRIBUTE_DATA file{};
-    if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize) &&
-        GetFileAttributesExW(archivePath.c_str(), GetFileExInfoStandard, &file)) {
-        const uint64_t fileSize = (static_cast<uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize)) {
+        const uint64_t fileSize = streamSize;
         uint64_t offset = 0;
         if (SizeProperty(archive, kpidOffset, offset)) archiveSize += offset;
         if (archiveSize < fileSize) Add(text, archiveFlagsCause(kArcDataAfterEnd));

@@ -12,13 +12,16 @@
 namespace {
 
 // Fills one record. Every property is read once; a failing read counts as no value.
-void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& value, ArchiveItem& item) {
+void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& value, const std::wstring& defaultName,
+              ArchiveItem& item) {
     archive->GetProperty(index, kpidPath, value.put());
     if (value.type() == VT_BSTR) {
         if (value.get().bstrVal) item.path.assign(value.get().bstrVal, SysStringLen(value.get().bstrVal));
     } else {
         item.path = propertyToText(value.get());
     }
+    // The one item of a gzip or xz stream often has no name of its own: it is named after the archive.
+    if (item.path.empty()) item.path = defaultName;
 
     archive->GetProperty(index, kpidAttrib, value.put());
     if (propertyIsUnsigned(value.get())) {
@@ -57,7 +60,8 @@ struct ListingCancelled {};
 int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result) {
     ArchiveSession session;
     std::wstring password = result.password;
-    if (openArchive(&password, session.library, session.archive, archivePath, kind) != 0) return 1;
+    OpenedFormat format;
+    if (openArchive(&password, session.library, session.archive, archivePath, kind, nullptr, &format) != 0) return 1;
 
     UINT32 count = 0;
     if (session.archive->GetNumberOfItems(&count) != S_OK) count = 0;
@@ -69,7 +73,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
         for (UINT32 index = 0; index < count; ++index) {
             // A cancelled operation ends a long listing early; it then fails as a whole.
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
-            ReadItem(session.archive, index, value, result.items.emplace_back());
+            ReadItem(session.archive, index, value, format.defaultItemName, result.items.emplace_back());
         }
     } catch (const ListingCancelled&) {
         result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());
@@ -82,9 +86,10 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
         return 1;
     }
 
-    result.damage = archiveDamage(session.archive, archivePath);
+    result.damage = archiveDamage(session.archive, format.streamSize);
     session.archive->Close();
     session.end();
     result.password = std::move(password);
+    result.format = std::move(format);
     return 0;
 }

@@ -19,10 +19,23 @@ struct ArchiveItem {
     uint64_t modified = 0;      // FILETIME ticks, UTC
 };
 
+// What an archive turned out to be when it opened.
+struct OpenedFormat {
+    std::wstring name;             // the engine's name of the format: "7z", "zip", "tar", "gzip", ...
+    std::wstring outerName;        // for a tar inside a stream format ("x.tar.gz"): that format; else empty
+    std::wstring defaultItemName;  // what an item without a path of its own is called
+    unsigned volumes = 1;          // files the archive spans
+    bool embedded = false;         // found inside a program (a self-extracting archive)
+    uint64_t streamSize = 0;       // bytes of what the handler read (all parts; the decoded tar)
+    // The archiver can change it: a format it writes, in one file of its own.
+    bool writable() const;
+};
+
 struct ListingResult {
     std::wstring password;  // in: the password known so far; out: the one that opened the archive
     std::vector<ArchiveItem> items;
     std::wstring damage;    // out: what the engine found wrong with the archive; empty when sound
+    OpenedFormat format;    // out: what it is
 };
 
 // Why an archive could not be opened.
@@ -64,12 +77,16 @@ struct ArchiveSession {
     void end();
 };
 
-// Opens `archivePath` with the handler for `kind`. `password` (may be null) is in/out:
-// a password asked while opening is copied back. Returns 0 when open, 1 otherwise, and then
-// tells why in `failure` when given.
+// Opens `archivePath` with the engine's handler for what its content is: the formats whose
+// signature it bears are tried, the one `kind` names first, then those its extension names. A
+// numbered volume ("x.7z.001") opens with the parts after it; a tar inside a stream format
+// ("x.tar.gz") opens as that tar; a program is searched for an archive inside it. `password`
+// (may be null) is in/out: a password asked while opening is copied back. Returns 0 when open,
+// 1 otherwise, and then tells why in `failure` when given; `opened` tells what it is.
 // On failure `archive` may still be set; the caller releases it and frees the library.
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure = nullptr);
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure = nullptr,
+                OpenedFormat* opened = nullptr);
 
 // Appends the archive's items to `result.items`, sets `result.password` to the password
 // that opened it and `result.damage` to what the engine found wrong with the archive (its list

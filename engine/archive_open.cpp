@@ -1,14 +1,23 @@
-// Opening an archive file with the engine's handler for its kind.
+// Opening an archive file with the engine's handler for what it holds.
 #include <new>
 
 #include "base/handles.h"
+#include "base/paths.h"
 #include "engine/archive_listing.h"
 #include "engine/console_text.h"
+#include "engine/engine_property.h"
 #include "engine/extraction_outcome.h"
+#include "engine/format_detection.h"
+#include "engine/format_table.h"
 #include "engine/in_file_stream.h"
+#include "engine/item_decoding.h"
 #include "engine/open_callback.h"
+#include "engine/volume_stream.h"
 
 namespace {
+
+// How far into a program the formats that can search look for the archive it carries.
+constexpr UINT64 kEmbeddedSearchLimit = 1 << 23;
 
 int Fail(OpenFailure* failure, const char* diagnostic, std::wstring cause) {
     writeDiagnostic(diagnostic);
@@ -16,50 +25,239 @@ int Fail(OpenFailure* failure, const char* diagnostic, std::wstring cause) {
     return 1;
 }
 
+const wchar_t* PreferredFormat(ArchiveKind kind) {
+    switch (kind) {
+    case SevenZip: return L"7z";
+    case Rar: return L"Rar";
+    case Zip: return L"zip";
+    default: return L"";
+    }
+}
+
+std::string ReadHead(IInStream* stream) {
+    std::string head(kSignatureHeadSize, '\0');
+    size_t got = 0;
+    stream->Seek(0, kSeekSet, nullptr);
+    while (got < head.size()) {
+        UINT32 read = 0;
+        if (stream->Read(head.data() + got, static_cast<UINT32>(head.size() - got), &read) != S_OK || read == 0) break;
+        got += read;
+    }
+    head.resize(got);
+    stream->Seek(0, kSeekSet, nullptr);
+    return head;
+}
+
+// A file in the temporary folder that the system deletes when its last handle closes.
+UniqueHandle CreateScratchFile() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return UniqueHandle();
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring path = std::wstring(folder) + L"tolvane-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(InterlockedIncrement(&counter)) + L".tmp";
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
+        if (file) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return UniqueHandle();
+}
+
+// Writes the one decoded item into the scratch file.
+class ScratchSink final : public ItemSink {
+public:
+    explicit ScratchSink(HANDLE file) : file_(file) {}
+    bool begin(UINT32) override { return true; }
+    bool write(const void* data, UINT32 size) override {
+        DWORD written = 0;
+        return WriteFile(file_, data, size, &written, nullptr) && written == size;
+    }
+    void end(UINT32, INT32 result) override { intact = result == kOK; }
+    bool intact = false;
+
+private:
+    HANDLE file_;
+};
+
+std::wstring ItemPath(IInArchive* archive, UINT32 index) {
+    EngineProperty value;
+    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
+        return {};
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
+uint64_t StreamSize(IInStream* stream) {
+    UINT64 size = 0;
+    ComPtr<IStreamGetSize> sized;
+    if (stream->QueryInterface(IID_IStreamGetSize, sized.putVoid()) == S_OK && sized->GetSize(&size) == S_OK)
+        return size;
+    return 0;
+}
+
+struct Attempt {
+    enum Result { Opened, NotThisFormat, Stopped, WrongPassword, OutOfMemory } result = NotThisFormat;
+    size_t format = 0;
+    bool embedded = false;
+};
+
+// Tries the candidate formats in turn on the stream; `archive` holds the handler that opened it.
+Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat>& formats, IInStream* stream,
+                   const std::wstring& archivePath, const std::wstring* subArchiveName, std::wstring_view hintName,
+                   ArchiveKind kind, std::wstring* password, IInArchive*& archive, unsigned* volumesOpened) {
+    Attempt attempt;
+    const std::vector<FormatCandidate> candidates =
+        candidateFormats(formats, hintName, ReadHead(stream), PreferredFormat(kind));
+    for (const FormatCandidate& candidate : candidates) {
+        void* handler = nullptr;
+        const GUID classId = formats[candidate.format].classId;
+        if (createObject(&classId, &IID_IInArchive, &handler) != S_OK || !handler) continue;
+        archive = static_cast<IInArchive*>(handler);
+        auto callback = ComPtr<CArchiveOpenCallback>::share(NewEngineObject<CArchiveOpenCallback>(archivePath));
+        if (subArchiveName) callback->SetSubArchiveName(subArchiveName->c_str());
+        if (password && !password->empty()) callback->setPassword(*password);
+        stream->Seek(0, kSeekSet, nullptr);
+        const UINT64 limit = kEmbeddedSearchLimit;
+        const HRESULT result = archive->Open(stream, candidate.embedded ? &limit : nullptr,
+                                             static_cast<IArchiveOpenCallback*>(callback.get()));
+        attempt.format = candidate.format;
+        attempt.embedded = candidate.embedded;
+        if (result == S_OK) {
+            if (password) *password = callback->password();
+            if (volumesOpened) *volumesOpened = callback->volumesOpened();
+            attempt.result = Attempt::Opened;
+            return attempt;
+        }
+        archive->Release();
+        archive = nullptr;
+        if (result == E_OUTOFMEMORY) attempt.result = Attempt::OutOfMemory;
+        else if (callback->stopped()) attempt.result = Attempt::Stopped;
+        // The handler found its format but not the key to it: no other format will do better.
+        else if (callback->passwordAsked()) attempt.result = Attempt::WrongPassword;
+        if (attempt.result != Attempt::NotThisFormat) return attempt;
+    }
+    attempt.result = Attempt::NotThisFormat;
+    return attempt;
+}
+
+// For a tar inside a stream format: decodes it into a scratch file and opens that. On success
+// `archive` is the tar's handler (the stream format's is released) and `format` its format.
+bool OpenInnerTar(CreateObjectFunc createObject, const std::vector<EngineFormat>& formats, IInArchive*& archive,
+                  const std::wstring& archivePath, const std::wstring& itemName, size_t& format, uint64_t& size,
+                  bool& stopped) {
+    UniqueHandle scratch = CreateScratchFile();
+    if (!scratch) return false;
+    ScratchSink sink(scratch.get());
+    std::wstring noPassword;
+    const DecodingResult decoded = decodeItems(archive, {0}, sink, noPassword);
+    if (decoded.stopped) stopped = true;
+    if (decoded.engineResult != S_OK || decoded.stopped || decoded.sinkFailed || !sink.intact) return false;
+    auto stream = ComPtr<CInFileStream>::share(NewEngineObject<CInFileStream>());
+    stream->adopt(scratch.release());
+    IInArchive* inner = nullptr;
+    const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath, &itemName, itemName, None,
+                                       nullptr, inner, nullptr);
+    if (attempt.result != Attempt::Opened) {
+        if (attempt.result == Attempt::Stopped) stopped = true;
+        return false;
+    }
+    archive->Close();
+    archive->Release();
+    archive = inner;
+    format = attempt.format;
+    size = StreamSize(stream.get());
+    return true;
+}
+
 }  // namespace
 
+bool OpenedFormat::writable() const {
+    if (!outerName.empty() || volumes != 1 || embedded) return false;
+    const EngineFormat* format = findEngineFormat(name);
+    return format && format->writable;
+}
+
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure) {
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure, OpenedFormat* opened) {
     try {
         if (!library.load(engineLibraryPath()))
             return Fail(failure, "Can not load 7-zip library", L"the archive engine core\\7z.dll could not be loaded");
         const auto createObject =
             reinterpret_cast<CreateObjectFunc>(reinterpret_cast<void*>(GetProcAddress(library.module(), "CreateObject")));
         if (!createObject) return Fail(failure, "Can not get CreateObject", L"the archive engine is not usable");
-        const GUID classId = formatClassId(kind);
-        void* handler = nullptr;
-        const HRESULT created = createObject(&classId, &IID_IInArchive, &handler);
-        archive = static_cast<IInArchive*>(handler);
-        if (created != S_OK || !archive) return Fail(failure, "Can not get class object", L"not a known archive type");
+        const std::vector<EngineFormat>& formats = engineFormats();
 
-        auto stream = ComPtr<CInFileStream>::share(NewEngineObject<CInFileStream>());
-        if (!stream->open(archivePath)) {
-            const DWORD error = GetLastError();
-            return Fail(failure, "Can not open archive file", systemErrorCause(error));
+        // A numbered volume opens with the whole set, read as the one file it was cut from.
+        ComPtr<IInStream> stream;
+        std::wstring hintName = FileNameOf(archivePath);
+        std::wstring subArchiveName;
+        unsigned volumes = 1;
+        if (isNumberedVolume(archivePath)) {
+            const std::wstring first = *numberedVolumePath(archivePath, 1);
+            auto joined = ComPtr<CMultiVolumeStream>::share(NewEngineObject<CMultiVolumeStream>());
+            if (!joined->open(first)) {
+                const DWORD error = GetLastError();
+                return Fail(failure, "Can not open archive file", systemErrorCause(error));
+            }
+            volumes = static_cast<unsigned>(joined->volumeCount());
+            hintName = subArchiveName = FileNameOf(withoutVolumeNumber(archivePath));
+            stream = ComPtr<IInStream>::share(static_cast<IInStream*>(joined.get()));
+        } else {
+            auto file = ComPtr<CInFileStream>::share(NewEngineObject<CInFileStream>());
+            if (!file->open(archivePath)) {
+                const DWORD error = GetLastError();
+                return Fail(failure, "Can not open archive file", systemErrorCause(error));
+            }
+            stream = ComPtr<IInStream>::share(static_cast<IInStream*>(file.get()));
         }
-        static const char kRar5Signature[] = "Rar!\x1A\x07\x01\x00";
-        if (kind == Rar && stream->startsWith(kRar5Signature, 8)) {
-            // Most RAR files written today use the RAR 5 layout, which has a reader of its own.
-            archive->Release();
-            archive = nullptr;
-            const GUID rar5 = rar5FormatClassId();
-            handler = nullptr;
-            const HRESULT made = createObject(&rar5, &IID_IInArchive, &handler);
-            archive = static_cast<IInArchive*>(handler);
-            if (made != S_OK || !archive) return Fail(failure, "Can not get class object", L"not a known archive type");
-        }
 
-        auto callback = ComPtr<CArchiveOpenCallback>::share(NewEngineObject<CArchiveOpenCallback>());
-        if (password && !password->empty()) callback->setPassword(*password);
-
-        if (archive->Open(static_cast<IInStream*>(stream.get()), nullptr,
-                          static_cast<IArchiveOpenCallback*>(callback.get())) != S_OK) {
-            if (failure) failure->stopped = callback->stopped();
+        if (candidateFormats(formats, hintName, ReadHead(stream.get()), PreferredFormat(kind)).empty())
+            return Fail(failure, "Can not get class object", L"not a known archive type");
+        unsigned volumesOpened = 0;
+        const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath,
+                                           subArchiveName.empty() ? nullptr : &subArchiveName, hintName, kind,
+                                           password, archive, &volumesOpened);
+        switch (attempt.result) {
+        case Attempt::Opened: break;
+        case Attempt::OutOfMemory: return Fail(failure, "Can not open archive", L"out of memory");
+        case Attempt::Stopped:
+            if (failure) failure->stopped = true;
+            return Fail(failure, "Can not open archive", L"not an archive of its type, or damaged");
+        case Attempt::WrongPassword:
             // An encrypted item list that does not decode: the password is the likely cause.
+            return Fail(failure, "Can not open archive", L"wrong password");
+        case Attempt::NotThisFormat:
             return Fail(failure, "Can not open archive",
-                        callback->passwordAsked() ? L"wrong password" : L"not an archive of its type, or damaged");
+                        kind != None ? L"not an archive of its type, or damaged"
+                                     : L"not an archive the engine reads, or damaged");
         }
-        if (password) *password = callback->password();
+
+        size_t format = attempt.format;
+        uint64_t innerSize = 0;
+        OpenedFormat found;
+        found.volumes = volumes + volumesOpened;
+        found.embedded = attempt.embedded;
+        if (isStreamFormat(formats[format])) {
+            found.defaultItemName = defaultItemName(formats[format], hintName);
+            UINT32 count = 0;
+            std::wstring itemName = ItemPath(archive, 0);
+            if (itemName.empty()) itemName = found.defaultItemName;
+            bool stopped = false;
+            const size_t outer = format;
+            if (archive->GetNumberOfItems(&count) == S_OK && count == 1 && namesTar(itemName) &&
+                OpenInnerTar(createObject, formats, archive, archivePath, itemName, format, innerSize, stopped)) {
+                found.outerName = formats[outer].name;
+                found.defaultItemName.clear();
+            } else if (stopped) {
+                if (failure) failure->stopped = true;
+                return Fail(failure, "Can not open archive", L"not an archive of its type, or damaged");
+            }
+        }
+        found.name = formats[format].name;
+        found.streamSize = innerSize ? innerSize : StreamSize(stream.get());
+        if (opened) *opened = std::move(found);
         return 0;
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {

@@ -27,11 +27,14 @@ inline constexpr GUID IID_ICryptoGetTextPassword = MakeEngineInterfaceId(0x05, 0
 inline constexpr GUID IID_IArchiveOpenCallback = MakeEngineInterfaceId(0x06, 0x10);
 inline constexpr GUID IID_IArchiveExtractCallback = MakeEngineInterfaceId(0x06, 0x20);
 inline constexpr GUID IID_IArchiveExtractCallbackMessage2 = MakeEngineInterfaceId(0x06, 0x22);
+inline constexpr GUID IID_IArchiveOpenVolumeCallback = MakeEngineInterfaceId(0x06, 0x30);
+inline constexpr GUID IID_IArchiveOpenSetSubArchiveName = MakeEngineInterfaceId(0x06, 0x50);
 inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
 
 // Property ids the program reads: of items, and (from kpidPhySize on) of the whole archive.
 enum EnginePropertyId : PROPID {
     kpidPath = 3,
+    kpidName = 4,           // asked of the open callback: the file name of the volume being opened
     kpidIsDir = 6,
     kpidSize = 7,
     kpidPackSize = 8,
@@ -158,5 +161,68 @@ struct IInArchive : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetArchiveProperty(PROPID propId, PROPVARIANT* value) = 0;
 };
 
+// Asked of the open callback by handlers of archives that span several files (RAR volumes, a
+// zip with .z01 parts): the name of the file being opened, and the other volumes by name.
+// GetStream answers S_FALSE for a volume that does not exist.
+struct IArchiveOpenVolumeCallback : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetProperty(PROPID propId, PROPVARIANT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStream(const wchar_t* name, IInStream** inStream) = 0;
+};
+
+// Told to the open callback when the stream is not a file of its own but one found inside
+// another archive: its name, which the volume callback then reports.
+struct IArchiveOpenSetSubArchiveName : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetSubArchiveName(const wchar_t* name) = 0;
+};
+
+// A hash function of the library (CRC32, SHA256, ...). The four methods cannot fail.
+struct IHasher : public IUnknown {
+    virtual void STDMETHODCALLTYPE Init() = 0;
+    virtual void STDMETHODCALLTYPE Update(const void* data, UINT32 size) = 0;
+    virtual void STDMETHODCALLTYPE Final(BYTE* digest) = 0;
+    virtual UINT32 STDMETHODCALLTYPE GetDigestSize() = 0;
+};
+
+// The library's list of hash functions.
+struct IHashers : public IUnknown {
+    virtual UINT32 STDMETHODCALLTYPE GetNumHashers() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetHasherProp(UINT32 index, PROPID propId, PROPVARIANT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateHasher(UINT32 index, IHasher** hasher) = 0;
+};
+
 // The library's one export: makes a handler object of the given class.
 using CreateObjectFunc = HRESULT(WINAPI*)(const GUID* classId, const GUID* interfaceId, void** object);
+
+// The library's lists of what it can do: archive formats, coding methods and hash functions.
+using GetNumberOfFormatsFunc = HRESULT(WINAPI*)(UINT32* count);
+using GetHandlerPropertyFunc = HRESULT(WINAPI*)(UINT32 formatIndex, PROPID propId, PROPVARIANT* value);
+using GetNumberOfMethodsFunc = HRESULT(WINAPI*)(UINT32* count);
+using GetMethodPropertyFunc = HRESULT(WINAPI*)(UINT32 methodIndex, PROPID propId, PROPVARIANT* value);
+using GetHashersFunc = HRESULT(WINAPI*)(IHashers** hashers);
+
+// What GetHandlerProperty tells of a format.
+enum EngineFormatProperty : PROPID {
+    kFormatName = 0,            // text
+    kFormatClassId = 1,         // 16 bytes in a BSTR
+    kFormatExtensions = 2,      // text: extensions separated by blanks
+    kFormatAddExtensions = 3,   // text: per extension, what the item inside is called ("*": no extension)
+    kFormatUpdate = 4,          // boolean: the archiver can write it
+    kFormatSignature = 6,       // bytes in a BSTR
+    kFormatMultiSignature = 7,  // bytes: several signatures, each led by its length
+    kFormatSignatureOffset = 8, // 32-bit: where the signature stands
+    kFormatFlags = 11,          // EngineFormatFlag bits
+};
+
+enum EngineFormatFlag : uint32_t {
+    kFormatKeepName = 1 << 0,      // one stream, named after the archive
+    kFormatFindSignature = 1 << 3, // the archive may start further into the file
+    kFormatPreArchive = 1 << 9,    // a program or image that may carry an archive after itself
+    kFormatByExtensionOnly = 1 << 12,
+};
+
+// What GetMethodProperty and GetHasherProp tell of a method.
+enum EngineMethodProperty : PROPID {
+    kMethodName = 1,           // text
+    kMethodEncoderAssigned = 8,  // boolean: the library can write with it
+    kMethodDigestSize = 9,       // 32-bit, of a hash function
+};

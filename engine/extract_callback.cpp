@@ -61,10 +61,11 @@ std::wstring TemporaryName() {
 
 }  // namespace
 
-std::wstring itemPathOf(IInArchive* archive, UINT32 index) {
+std::wstring itemPathOf(IInArchive* archive, UINT32 index, const std::wstring& unnamed) {
     EngineProperty value;
-    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal)
-        return L"[Content]";
+    if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR || !value.get().bstrVal ||
+        SysStringLen(value.get().bstrVal) == 0)
+        return unnamed;
     return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
 }
 
@@ -281,12 +282,10 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         EngineProperty value;
         const HRESULT hr = archive_->GetProperty(index, kpidPath, value.put());
         if (hr != S_OK) return hr;
-        if (value.type() == VT_EMPTY)
-            itemPath_ = L"[Content]";
-        else if (value.type() == VT_BSTR && value.get().bstrVal)
+        if (value.type() == VT_BSTR && value.get().bstrVal && SysStringLen(value.get().bstrVal) != 0)
             itemPath_.assign(value.get().bstrVal, SysStringLen(value.get().bstrVal));
-        else if (value.type() == VT_BSTR)
-            itemPath_ = L"[Content]";
+        else if (value.type() == VT_EMPTY || value.type() == VT_BSTR)
+            itemPath_ = unnamedItem_;
         else
             return E_FAIL;
 
@@ -430,7 +429,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::ReportExtractResult(UINT32 in
         } else {
             std::wstring item = L"[archive]";
             if (indexType == kInArcIndex) {
-                item = itemPathOf(archive_, index);
+                item = itemPathOf(archive_, index, unnamedItem_);
                 if (!selectionTakes(selection_, item)) return S_OK;
                 if (index < accounted_.size()) accounted_[index] = true;
             }

@@ -33,6 +33,8 @@ public:
     void init(IInArchive* archive, const std::wstring& destination, const std::vector<std::wstring>* selection);
     // Starts with a password already known (not asked for again).
     void setPassword(const std::wstring& password);
+    // What an item without a path is called: "[Content]" unless the archive's name gives one.
+    void setUnnamedItemName(const std::wstring& name) { unnamedItem_ = name; }
     bool passwordKnown() const { return passwordKnown_; }
     const std::wstring& password() const { return password_; }
 
@@ -75,6 +77,7 @@ private:
     IInArchive* archive_ = nullptr;  // a reference of our own
     std::wstring destination_;
     std::wstring itemPath_;
+    std::wstring unnamedItem_ = L"[Content]";
     std::wstring diskPath_;
     bool extractMode_ = false;
     const std::vector<std::wstring>* selection_ = nullptr;
@@ -110,5 +113,5 @@ private:
     ConsoleText console_;
 };
 
-// An item's path as the callback names it: "[Content]" when the engine gives none.
-std::wstring itemPathOf(IInArchive* archive, UINT32 index);
+// An item's path as the callback names it: `unnamed` when the engine gives none.
+std::wstring itemPathOf(IInArchive* archive, UINT32 index, const std::wstring& unnamed = L"[Content]");

@@ -6,6 +6,7 @@
 
 #include "engine/archive_health.h"
 #include "engine/archive_listing.h"
+#include "engine/archive_probe.h"
 #include "engine/console_text.h"
 #include "engine/engine_property.h"
 #include "engine/extract_callback.h"
@@ -14,18 +15,21 @@
 namespace {
 
 // The index of the last file item whose path is exactly `itemPath`.
-std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath) {
+std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath, const std::wstring& unnamed) {
     UINT32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return std::nullopt;
     std::optional<UINT32> found;
     EngineProperty value;
     for (UINT32 index = 0; index < count; ++index) {
-        if (archive->GetProperty(index, kpidPath, value.put()) != S_OK || value.type() != VT_BSTR ||
-            !value.get().bstrVal)
+        if (archive->GetProperty(index, kpidPath, value.put()) != S_OK) continue;
+        if (value.type() == VT_BSTR && value.get().bstrVal && SysStringLen(value.get().bstrVal) != 0) {
+            const BSTR path = value.get().bstrVal;
+            if (itemPath.size() != SysStringLen(path) ||
+                itemPath.compare(0, itemPath.size(), path, itemPath.size()) != 0)
+                continue;
+        } else if (unnamed.empty() || itemPath != unnamed) {
             continue;
-        const BSTR path = value.get().bstrVal;
-        if (itemPath.size() != SysStringLen(path) || itemPath.compare(0, itemPath.size(), path, itemPath.size()) != 0)
-            continue;
+        }
         if (archive->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
             value.get().boolVal != VARIANT_FALSE)
             continue;
@@ -37,7 +41,8 @@ std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& item
 // Wanted items that the engine neither handed over to be written nor reported as failed: an
 // archive whose data ends early can make a handler stop without an error.
 uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callback,
-                      const std::vector<std::wstring>* selection, const std::vector<UINT32>& indices) {
+                      const std::vector<std::wstring>* selection, const std::vector<UINT32>& indices,
+                      const std::wstring& unnamed) {
     uint64_t missing = 0;
     if (!indices.empty()) {
         for (UINT32 index : indices)
@@ -47,7 +52,8 @@ uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callba
     UINT32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return 0;
     for (UINT32 index = 0; index < count; ++index)
-        if (!callback.accountedFor(index) && selectionTakes(selection, itemPathOf(archive, index))) ++missing;
+        if (!callback.accountedFor(index) && selectionTakes(selection, itemPathOf(archive, index, unnamed.empty() ? L"[Content]" : unnamed)))
+            ++missing;
     return missing;
 }
 
@@ -59,7 +65,8 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         ArchiveSession session;
         std::wstring knownPassword = password;
         OpenFailure failure;
-        if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind, &failure) != 0) {
+        OpenedFormat format;
+        if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
             outcome.openProblem = failure.cause;
             outcome.cancelled = failure.stopped;
             return outcome;
@@ -70,7 +77,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
 
         std::vector<UINT32> indices;  // empty: all items
         if (exactFile) {
-            const std::optional<UINT32> index = FindFileItem(session.archive, *exactFile);
+            const std::optional<UINT32> index = FindFileItem(session.archive, *exactFile, format.defaultItemName);
             if (!index) {
                 outcome.noteFailure(*exactFile, L"not in the archive");
                 return outcome;
@@ -80,6 +87,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
 
         auto callback = ComPtr<CArchiveExtractCallback>::share(NewEngineObject<CArchiveExtractCallback>());
         callback->init(session.archive, destination, selection);
+        if (!format.defaultItemName.empty()) callback->setUnnamedItemName(format.defaultItemName);
         if (!knownPassword.empty()) callback->setPassword(knownPassword);
         const HRESULT extracted =
             session.archive->Extract(indices.empty() ? nullptr : indices.data(),
@@ -92,9 +100,9 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         else if (extracted != S_OK)
             outcome.engineProblem = engineErrorCause(extracted);
         else
-            outcome.missing = CountMissing(session.archive, *callback.get(), selection, indices);
+            outcome.missing = CountMissing(session.archive, *callback.get(), selection, indices, format.defaultItemName);
         // Reading the items' data can show damage that opening did not.
-        outcome.archiveProblem = archiveDamage(session.archive, archivePath);
+        outcome.archiveProblem = archiveDamage(session.archive, format.streamSize);
         // A password typed during the extraction is handed back only when it proved right.
         if (outcome.succeeded() && callback->passwordKnown()) password = callback->password();
         callback.reset();
@@ -120,7 +128,7 @@ int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std:
 
 int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome) {
     const ArchiveKind kind = archiveKindOf(archivePath);
-    if (kind == None) return -1;
+    if (kind == None && !isReadableArchive(archivePath)) return -1;
     std::wstring password;
     return extractArchive(archivePath, kind, destination, password, nullptr, outcome);
 }

@@ -18,8 +18,9 @@ int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std:
                    std::wstring& password, const std::vector<std::wstring>* selection,
                    ExtractionOutcome* outcome = nullptr);
 
-// Whole-archive extraction: -1 when the file has no archive extension (nothing happens),
-// else the result of extractArchive with no password and no selection.
+// Whole-archive extraction: -1 when the file is no archive (nothing happens): it has no archive
+// extension and the engine finds no format it reads in it; else the result of extractArchive
+// with no password and no selection.
 int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome = nullptr);
 
 // Writes exactly one item below `destination`: the last file item whose path is exactly

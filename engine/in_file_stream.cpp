@@ -13,6 +13,13 @@ bool CInFileStream::open(const std::wstring& path) {
     return file_ != INVALID_HANDLE_VALUE;
 }
 
+void CInFileStream::adopt(HANDLE file) {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    file_ = file;
+    LARGE_INTEGER zero{};
+    SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN);
+}
+
 bool CInFileStream::startsWith(const void* bytes, DWORD count) {
     unsigned char head[16];
     if (count > sizeof(head)) return false;

@@ -14,6 +14,8 @@ public:
 
     // Opens the file for reading; other processes may read it meanwhile but not write it.
     bool open(const std::wstring& path);
+    // Reads a file already open for reading (from its start), and closes it in the end.
+    void adopt(HANDLE file);
     // True when the file starts with these bytes; the position is left at the start.
     bool startsWith(const void* bytes, DWORD count);
 

@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build make googletest nsis
   wine wine32:i386 wine64 fonts-wine
   xvfb x11-utils xdotool imagemagick
-  python3 curl ca-certificates tar coreutils
+  python3 zstd curl ca-certificates tar coreutils
 )
 
 missing=()

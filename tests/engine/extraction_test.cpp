@@ -380,14 +380,19 @@ TEST(Extraction, LongPathsWorkOrFailCleanly) {
     EXPECT_EQ(ReadFileBytes(out2 + L"\\first.txt"), "1");
 }
 
-TEST(ExtractAll, ChoosesTheHandlerByExtensionOrDoesNothing) {
+TEST(ExtractAll, ChoosesTheHandlerByContentOrDoesNothing) {
     TempDir dir(L"all");
     const std::wstring notArchive = dir / L"data.txt";
-    WriteFileBytes(notArchive, MakeZip({ZipEntry{"x.txt", "x"}}));
+    WriteFileBytes(notArchive, "plain text, no archive");
     const std::wstring out = dir / L"out";
     CreateDirectoryW(out.c_str(), nullptr);
     EXPECT_EQ(extractAll(notArchive, out), -1);
     EXPECT_TRUE(ListFilesRecursive(out).empty());
+    // A zip named otherwise is a zip all the same.
+    const std::wstring disguised = dir / L"data.bin";
+    WriteFileBytes(disguised, MakeZip({ZipEntry{"y.txt", "y"}}));
+    EXPECT_EQ(extractAll(disguised, out), 0);
+    EXPECT_EQ(ReadFileBytes(out + L"\\y.txt"), "y");
 
     const std::wstring zip = dir / L"data.ZIP";
     WriteFileBytes(zip, MakeZip({ZipEntry{"x.txt", "x"}}));

@@ -246,17 +246,24 @@ TEST(Listing, FailuresAreNamedOnStandardOutput) {
         EXPECT_EQ(listArchive(text, archiveKindOf(text), result), 1);
         EXPECT_NE(out.text().find("Can not get class object"), std::string::npos);
     }
-    // A 7z archive named .zip goes to the zip handler, which refuses it.
+    // Text named .zip: the zip handler is tried and refuses it.
+    const std::wstring fake = dir / L"fake.zip";
+    WriteFileBytes(fake, "just text");
+    {
+        CapturedStdout out;
+        EXPECT_EQ(listArchive(fake, archiveKindOf(fake), result), 1);
+        EXPECT_NE(out.text().find("Can not open archive"), std::string::npos);
+    }
+    EXPECT_TRUE(result.items.empty());
+    // A 7z archive named .zip is found by its content.
     const std::wstring source = dir / L"src";
     MakeTree(source, {{L"a.txt", "a"}});
     const std::wstring disguised = dir / L"real7z.zip";
     Pack(disguised, source, L"-t7z");
-    {
-        CapturedStdout out;
-        EXPECT_EQ(listArchive(disguised, archiveKindOf(disguised), result), 1);
-        EXPECT_NE(out.text().find("Can not open archive"), std::string::npos);
-    }
-    EXPECT_TRUE(result.items.empty());
+    ASSERT_EQ(listArchive(disguised, archiveKindOf(disguised), result), 0);
+    EXPECT_EQ(result.format.name, L"7z");
+    ASSERT_EQ(result.items.size(), 1u);
+    EXPECT_EQ(result.items[0].path, L"a.txt");
 }
 
 TEST(Listing, LoadsAndFreesTheEngineForEachListing) {

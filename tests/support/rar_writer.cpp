@@ -33,13 +33,17 @@ std::string Block(const std::string& body) {
 
 }  // namespace
 
-std::string MakeRar(const std::vector<RarEntry>& entries) {
+std::string MakeRar(const std::vector<RarEntry>& entries) { return MakeRarVolume(entries, 0, true); }
+
+std::string MakeRarVolume(const std::vector<RarEntry>& entries, unsigned number, bool last) {
+    const bool volume = number != 0 || !last;
     std::string out("Rar!\x1A\x07\x01\x00", 8);
 
     std::string main;
     PutVarInt(main, 1);  // main archive header
     PutVarInt(main, 0);  // header flags
-    PutVarInt(main, 0);  // archive flags
+    PutVarInt(main, (volume ? 0x01 : 0) | (number != 0 ? 0x02 : 0));  // a volume; its number follows
+    if (number != 0) PutVarInt(main, number);
     out += Block(main);
 
     for (const RarEntry& e : entries) {
@@ -63,7 +67,7 @@ std::string MakeRar(const std::vector<RarEntry>& entries) {
     std::string end;
     PutVarInt(end, 5);  // end of archive
     PutVarInt(end, 0);
-    PutVarInt(end, 0);
+    PutVarInt(end, last ? 0 : 0x01);  // another volume follows
     out += Block(end);
     return out;
 }

@@ -1,0 +1,106 @@
+#!/usr/bin/env python3
+"""Writes, on the Linux side before the tests run, the archives that the Windows archiver cannot
+write: tars in gzip, bzip2, xz, zstd and lzma streams, single files in those streams, an ar
+archive (the layout of Debian packages), a cpio archive, and a zip split into .z01 and .zip parts.
+The tests know the fixed files they hold (see TREE below)."""
+import bz2
+import gzip
+import io
+import lzma
+import os
+import struct
+import subprocess
+import sys
+import tarfile
+import zlib
+
+MTIME = 1300000000  # 2011-03-13 07:06:40 UTC
+TREE = [("docs/readme.txt", b"read me\n"), ("docs/caf\u00e9.txt", "caf\u00e9".encode()),
+        ("top.bin", bytes(range(256)) * 4)]
+NOTE = b"a single note\n"
+
+
+def tar_bytes():
+    out = io.BytesIO()
+    with tarfile.open(fileobj=out, mode="w", format=tarfile.PAX_FORMAT) as tar:
+        folder = tarfile.TarInfo("docs")
+        folder.type, folder.mode, folder.mtime = tarfile.DIRTYPE, 0o755, MTIME
+        tar.addfile(folder)
+        for name, data in TREE:
+            info = tarfile.TarInfo(name)
+            info.size, info.mode, info.mtime = len(data), 0o644, MTIME
+            tar.addfile(info, io.BytesIO(data))
+    return out.getvalue()
+
+
+def zstd(data):
+    return subprocess.run(["zstd", "-q", "-c"], input=data, stdout=subprocess.PIPE, check=True).stdout
+
+
+def ar_bytes(members):
+    out = b"!<arch>\n"
+    for name, data in members:
+        header = (name + "/").ljust(16).encode() + str(MTIME).ljust(12).encode() + b"0".ljust(6) + b"0".ljust(6)
+        header += b"100644".ljust(8) + str(len(data)).ljust(10).encode() + b"`\n"
+        out += header + data + (b"\n" if len(data) % 2 else b"")
+    return out
+
+
+def cpio_bytes(members):
+    out = b""
+    for number, (name, data) in enumerate(members + [("TRAILER!!!", b"")]):
+        mode = 0o100644 if name != "TRAILER!!!" else 0
+        encoded = name.encode() + b"\0"
+        fields = [number + 1, mode, 0, 0, 1, MTIME, len(data), 0, 0, 0, 0, len(encoded), 0]
+        header = b"070701" + b"".join(b"%08X" % value for value in fields)
+        out += header + encoded + b"\0" * ((-(len(header) + len(encoded))) % 4)
+        out += data + b"\0" * ((-len(data)) % 4)
+    return out
+
+
+def split_zip(members):
+    """A zip spanning two files: the first member in .z01, the second and the directory in .zip."""
+    dos_time, dos_date = (7 << 11) | (6 << 5) | 20, ((2011 - 1980) << 9) | (3 << 5) | 13
+    disks, central = [b"PK\x07\x08", b""], b""
+    for disk, (name, data) in enumerate(members):
+        crc, encoded = zlib.crc32(data), name.encode()
+        offset = len(disks[disk])
+        disks[disk] += struct.pack("<IHHHHHIIIHH", 0x04034B50, 10, 0, 0, dos_time, dos_date, crc, len(data),
+                                   len(data), len(encoded), 0) + encoded + data
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 10, 0, 0, dos_time, dos_date, crc, len(data),
+                               len(data), len(encoded), 0, 0, disk, 0, 0, offset) + encoded
+    start = len(disks[1])
+    disks[1] += central + struct.pack("<IHHHHIIH", 0x06054B50, 1, 1, 1, len(members), len(central), start, 0)
+    return disks
+
+
+def main(folder):
+    os.makedirs(folder, exist_ok=True)
+
+    def write(name, data):
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(data)
+
+    tar = tar_bytes()
+    write("tree.tar.gz", gzip.compress(tar, mtime=MTIME))
+    write("tree.tgz", gzip.compress(tar, mtime=MTIME))
+    write("tree.tar.bz2", bz2.compress(tar))
+    write("tree.tar.xz", lzma.compress(tar))
+    write("tree.tar.zst", zstd(tar))
+    write("tree.tar.lzma", lzma.compress(tar, format=lzma.FORMAT_ALONE))
+    with open(os.path.join(folder, "note.txt.gz"), "wb") as raw:
+        with gzip.GzipFile(filename="note.txt", mode="wb", fileobj=raw, mtime=MTIME) as stream:
+            stream.write(NOTE)
+    write("note.txt.bz2", bz2.compress(NOTE))
+    write("note.txt.xz", lzma.compress(NOTE))
+    write("note.txt.lzma", lzma.compress(NOTE, format=lzma.FORMAT_ALONE))
+    write("note.txt.zst", zstd(NOTE))
+    write("pack.deb", ar_bytes([("hello.txt", b"hello\n"), ("data.bin", bytes(range(7)))]))
+    write("pack.cpio", cpio_bytes([("hello.txt", b"hello\n"), ("data.bin", bytes(range(7)))]))
+    first, last = split_zip([("first.txt", b"in the first part\n"), ("second.txt", b"in the last part\n")])
+    write("spanned.z01", first)
+    write("spanned.zip", last)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
