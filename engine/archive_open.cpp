@@ -4,6 +4,7 @@
 #include "base/handles.h"
 #include "base/paths.h"
 #include "engine/archive_listing.h"
+#include "engine/archive_probe.h"
 #include "engine/console_text.h"
 #include "engine/engine_property.h"
 #include "engine/extraction_outcome.h"
@@ -175,8 +176,7 @@ bool OpenInnerTar(CreateObjectFunc createObject, const std::vector<EngineFormat>
 
 bool OpenedFormat::writable() const {
     if (!outerName.empty() || volumes != 1 || embedded) return false;
-    const EngineFormat* format = findEngineFormat(name);
-    return format && format->writable;
+    return formatIsUpdatable(name);
 }
 
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,

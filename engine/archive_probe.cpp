@@ -4,6 +4,7 @@
 
 #include "base/handles.h"
 #include "base/paths.h"
+#include "engine/engine_interfaces.h"
 #include "engine/volume_stream.h"
 
 std::string readFileHead(const std::wstring& path) {
@@ -24,4 +25,19 @@ bool isReadableArchive(const std::wstring& path) {
 
 ArchiveGuess guessArchiveFile(const std::wstring& path) {
     return guessArchive(engineFormats(), FileNameOf(path), readFileHead(path));
+}
+
+std::wstring formatBySignature(const std::wstring& path) {
+    if (isNumberedVolume(path)) return {};
+    const std::string head = readFileHead(path);
+    const std::vector<EngineFormat>& formats = engineFormats();
+    for (const FormatCandidate& candidate : candidateFormats(formats, FileNameOf(path), head))
+        if (!candidate.embedded && signatureMatches(formats[candidate.format], head))
+            return formats[candidate.format].name;
+    return {};
+}
+
+bool formatIsUpdatable(std::wstring_view format) {
+    const EngineFormat* found = findEngineFormat(format);
+    return found && found->writable && !(found->flags & kFormatKeepName);
 }

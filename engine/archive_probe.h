@@ -14,3 +14,12 @@ bool isReadableArchive(const std::wstring& path);
 
 // How the program treats the file when the user opens it (see ArchiveGuess).
 ArchiveGuess guessArchiveFile(const std::wstring& path);
+
+// The format whose signature the file bears (the extension decides between several); empty
+// when none does, or when the file is a part of a split archive. Opens nothing, so it asks for
+// no password.
+std::wstring formatBySignature(const std::wstring& path);
+
+// True when the archiver can change archives of this format in place: it writes them, and they
+// hold more than one compressed stream.
+bool formatIsUpdatable(std::wstring_view format);
