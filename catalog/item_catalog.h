@@ -67,6 +67,7 @@ public:
     std::vector<std::wstring> pending;     // entry names to extract or paths to add
     std::wstring destination;              // destination folder of an extraction
     std::wstring password;                 // password known so far; empty = none
+    OpenedFormat format;                   // what the archive turned out to be when it was listed
     FolderNode root;                       // root of the folder tree, name empty
     ShellTypeCache shellTypes;             // one icon and type name per file type
 };

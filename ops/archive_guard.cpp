@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "base/handles.h"
+#include "engine/volume_stream.h"
 #include "ops/temp_workspace.h"
 
 namespace {
@@ -33,7 +36,14 @@ ArchiveGuard::~ArchiveGuard() {
     if (committed_) return;
     Remove(workPath_);
     Remove(workPath_ + L".tmp");
+    for (unsigned number = 1; split_; ++number) {
+        const std::wstring part = *numberedVolumePath(workPath_ + L".001", number);
+        if (!Exists(part)) break;
+        Remove(part);
+    }
 }
+
+std::wstring ArchiveGuard::workReadPath() const { return split_ ? workPath_ + L".001" : workPath_; }
 
 UpdateFailure ArchiveGuard::CheckReplaceable() const {
     if (!existedBefore_) return UpdateFailure::None;
@@ -50,9 +60,29 @@ UpdateFailure ArchiveGuard::CheckReplaceable() const {
     return failure == UpdateFailure::Unknown ? UpdateFailure::None : failure;
 }
 
-bool ArchiveGuard::workWritten() const { return Exists(workPath_); }
+bool ArchiveGuard::workWritten() const { return Exists(workReadPath()); }
+
+UpdateFailure ArchiveGuard::CommitParts() {
+    // Each part takes its final name; the archive has no part of that name yet (the dialog saw
+    // to it), so nothing is replaced and a failure leaves no stray part behind.
+    std::vector<std::wstring> moved;
+    for (unsigned number = 1;; ++number) {
+        const std::wstring from = *numberedVolumePath(workPath_ + L".001", number);
+        if (!Exists(from)) break;
+        const std::wstring to = *numberedVolumePath(archivePath_ + L".001", number);
+        if (!MoveFileExW(ExtendedPath(from).c_str(), ExtendedPath(to).c_str(), MOVEFILE_WRITE_THROUGH)) {
+            const UpdateFailure failure = FailureOfSystemError(GetLastError());
+            for (const std::wstring& part : moved) Remove(part);
+            return failure == UpdateFailure::None ? UpdateFailure::Unknown : failure;
+        }
+        moved.push_back(to);
+    }
+    committed_ = true;
+    return UpdateFailure::None;
+}
 
 UpdateFailure ArchiveGuard::Commit() {
+    if (split_) return CommitParts();
     const std::wstring work = ExtendedPath(workPath_);
     const std::wstring archive = ExtendedPath(archivePath_);
     DWORD flags = MOVEFILE_WRITE_THROUGH;

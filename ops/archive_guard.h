@@ -22,13 +22,21 @@ public:
     // The work file: written by the archiver's first run, updated in place by later runs. It
     // does not exist before.
     const std::wstring& workPath() const { return workPath_; }
+    // A split archive: the archiver writes the work file in numbered parts ("<work>.001", ...),
+    // which become "<archive>.001", ... (the archive itself is never written then).
+    void setSplit(bool split) { split_ = split; }
+    // The file to read the work back from: the work file, or its first part.
+    std::wstring workReadPath() const;
     bool workWritten() const;
     // Puts the work file in the archive's place, with the archive's attributes; `None` when done.
     UpdateFailure Commit();
 
 private:
+    UpdateFailure CommitParts();
+
     std::wstring archivePath_;
     std::wstring workPath_;
     bool existedBefore_ = false;
     bool committed_ = false;
+    bool split_ = false;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 class ItemCatalog;
+struct CreationOptions;
 
 enum class OperationResult {
     Done,         // the work was done (messages may still tell of damage or renamed items)
@@ -63,6 +64,11 @@ OperationOutcome AddFiles(ItemCatalog& catalog, const std::vector<std::wstring>&
 // Sets archive path, root folder and password, then AddFiles (the archive may be new).
 OperationOutcome AddFilesToArchive(ItemCatalog& catalog, const std::wstring& archive,
                                    const std::vector<std::wstring>& paths, const std::wstring& archivePassword);
+// The same with the choices of the "Add To Archive" dialog: format, compression, split parts,
+// encryption, update mode, and the removal of the files once the archive is verified.
+OperationOutcome AddFilesToArchive(ItemCatalog& catalog, const std::wstring& archive,
+                                   const std::vector<std::wstring>& paths, const std::wstring& archivePassword,
+                                   const CreationOptions& options);
 
 // Deletes the named entries of the current folder (.zip and .7z only), in the background behind
 // the progress window, then reloads. Exactly those entries go, or nothing changes.

@@ -7,6 +7,7 @@
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
 #include "engine/extraction.h"
 #include "ops/archive_operations.h"
 #include "ops/operation_support.h"
@@ -124,7 +125,7 @@ ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPa
         }
         activated.activation = Activation::OpenedFile;
         const HWND owner = CurrentOperationUi().OwnerWindow();
-        if (archiveKindOf(fullPath) != None) {
+        if (archiveKindOf(fullPath) != None || guessArchiveFile(extracted) == ArchiveGuess::ByName) {
             // An archive inside the archive opens in a new instance of the program, which owns
             // the copy from now on and removes it when it ends: nothing done here touches it.
             const std::wstring program = SelfProgramPath();

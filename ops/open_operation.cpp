@@ -16,6 +16,7 @@ std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPasswor
     catalog.state = OperationState::Listing;
     catalog.ClearRows();
     catalog.ClearTree();
+    catalog.format = OpenedFormat();
     ListingResult listing;
     std::wstring damage;
     listing.password = knownPassword;
@@ -28,6 +29,7 @@ std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPasswor
     }
     if (listed == 0 && !Cancelled()) {
         catalog.password = listing.password;
+        catalog.format = listing.format;
         damage = listing.damage;
         catalog.BuildTree(listing, &g_progress);
         if (!Cancelled()) catalog.EnterFolder({});

@@ -58,12 +58,20 @@ std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
     line += L" -sccUTF-8 -scsUTF-16LE -bb1";
     if (reportPercent_) line += L" -bsp1";
     if (command_ == L"d") line += L" -ssc";
-    if (kind_ == SevenZip) line += L" -t7z";
-    if (kind_ == Zip) line += L" -tzip";
     bool ok = toolPath_.find(L'"') == std::wstring::npos;
+    if (!format_.empty()) ok = ok && AppendArgument(line, L"-t" + format_);
+    else if (kind_ == SevenZip) line += L" -t7z";
+    else if (kind_ == Zip) line += L" -tzip";
+    for (const std::wstring& option : switches_) {
+        // The format comes from setFormat, and only switches reach this part of the line.
+        if (option.size() < 2 || option[0] != L'-' || option.compare(0, 2, L"-t") == 0) continue;
+        ok = ok && AppendArgument(line, option);
+    }
     if (!outputPath_.empty()) {
         line += L" -u-";
-        ok = ok && AppendArgument(line, L"-u!" + outputPath_);
+        ok = ok && AppendArgument(line, L"-u" + updateActions_ + L"!" + outputPath_);
+    } else if (!updateActions_.empty()) {
+        line += L" -u" + updateActions_;
     }
     if (askForPassword_) line += L" -p";
     if (wholeFolder_) {

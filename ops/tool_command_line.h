@@ -22,6 +22,14 @@ public:
     void addName(std::wstring name);
     // The format of the archive, so that nothing depends on a file name's extension.
     void setArchiveKind(ArchiveKind kind) { kind_ = kind; }
+    // The format by the engine's name ("7z", "tar", ...), in place of the kind.
+    void setFormat(std::wstring format) { format_ = std::move(format); }
+    // Switches of the program's own making ("-mx=9", "-v10485760b"), after the fixed ones.
+    void addSwitches(const std::vector<std::wstring>& switches) {
+        switches_.insert(switches_.end(), switches.begin(), switches.end());
+    }
+    // The state actions of the update ("p1q1r2x1y2z1w2"); empty: the command's own.
+    void setUpdateActions(std::wstring actions) { updateActions_ = std::move(actions); }
     // The archiver leaves the archive as it is and writes the updated archive to `path`
     // (which must not exist yet).
     void writeTo(std::wstring path) { outputPath_ = std::move(path); }
@@ -54,6 +62,9 @@ private:
     std::vector<std::wstring> names_;
     std::vector<std::wstring> excluded_;
     ArchiveKind kind_ = None;
+    std::wstring format_;
+    std::vector<std::wstring> switches_;
+    std::wstring updateActions_;
     bool wholeFolder_ = false;
     bool askForPassword_ = false;
     bool reportPercent_ = false;

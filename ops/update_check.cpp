@@ -53,3 +53,33 @@ std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std
         if (!folded.count(Folded(path))) return L"the archiver's result lacked " + Quoted(path);
     return {};
 }
+
+std::wstring FreshenResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                  const std::vector<std::wstring>&) {
+    const std::wstring kept = AddResultProblem(before, after, {});
+    if (!kept.empty()) return kept;
+    std::set<std::wstring> known;
+    for (const std::wstring& path : before) known.insert(Folded(path));
+    for (const std::wstring& path : after)
+        if (!known.count(Folded(path))) return L"the archiver would have added " + Quoted(path);
+    return {};
+}
+
+std::wstring SynchronizeResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                      const std::vector<std::wstring>& added) {
+    std::vector<std::wstring> outside;
+    std::vector<std::wstring> foldedAdded;
+    for (const std::wstring& entry : added) foldedAdded.push_back(Folded(entry));
+    for (const std::wstring& path : before) {
+        const std::wstring folded = Folded(path);
+        const bool below = std::any_of(foldedAdded.begin(), foldedAdded.end(),
+                                       [&](const std::wstring& entry) { return IsAtOrBelow(folded, entry); });
+        if (!below) outside.push_back(path);
+    }
+    return AddResultProblem(outside, after, added);
+}
+
+std::wstring SingleFileResultProblem(const std::vector<std::wstring>&, const std::vector<std::wstring>& after,
+                                     const std::vector<std::wstring>&) {
+    return after.size() == 1 ? std::wstring() : L"the archiver's result did not hold the one file";
+}

@@ -15,3 +15,16 @@ std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const 
 // stores a name as the file system spells it).
 std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                               const std::vector<std::wstring>& added);
+
+// Freshen: `after` holds every entry of `before` and nothing new (without regard to case).
+std::wstring FreshenResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                  const std::vector<std::wstring>& added);
+
+// Synchronize: `after` holds every `added` entry path and every entry of `before` that lies
+// outside them; entries at or below an added path may have gone with their files.
+std::wstring SynchronizeResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                      const std::vector<std::wstring>& added);
+
+// A format of one compressed file: `after` holds exactly one item.
+std::wstring SingleFileResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                     const std::vector<std::wstring>& added);

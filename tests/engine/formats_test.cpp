@@ -67,7 +67,7 @@ TEST(Formats, ACompressedFileShowsThatFile) {
 TEST(Formats, TarAndWimFromTheArchiverAndUnixArchives) {
     TempDir dir(L"unix");
     MakeTree(dir / L"src", {{L"a.txt", "alpha"}, {L"sub\\b.txt", "beta"}});
-    for (const std::wstring& type : {L"tar", L"wim"}) {
+    for (const std::wstring type : {L"tar", L"wim"}) {
         const std::wstring archive = dir / (L"made." + type);
         Pack(archive, dir / L"src", L"-t" + type);
         const ListingResult listing = ListAndExtract(archive, dir / (L"out-" + type));
@@ -92,7 +92,7 @@ TEST(Formats, SplitArchivesOpenFromTheirFirstPart) {
     Pack(dir / L"set.7z", dir / L"src", L"-t7z -mx0 -v16k");
     ASSERT_TRUE(PathExists(dir / L"set.7z.003"));
     // From the first part, and from a later one (the set is read from its first).
-    for (const std::wstring& part : {L"set.7z.001", L"set.7z.002"}) {
+    for (const std::wstring part : {L"set.7z.001", L"set.7z.002"}) {
         const ListingResult listing = ListAndExtract(dir / part, dir / (L"out-" + part));
         EXPECT_EQ(listing.format.name, L"7z");
         EXPECT_GE(listing.format.volumes, 3u);
@@ -100,7 +100,7 @@ TEST(Formats, SplitArchivesOpenFromTheirFirstPart) {
         EXPECT_EQ(ReadFileBytes(dir / (L"out-" + part + L"\\noise.bin")), noise);
     }
     // A zip spanning .z01 and .zip opens from either.
-    for (const std::wstring& part : {L"spanned.zip", L"spanned.z01"}) {
+    for (const std::wstring part : {L"spanned.zip", L"spanned.z01"}) {
         const ListingResult listing = ListAndExtract(LinuxArchive(part), dir / part);
         EXPECT_EQ(listing.format.volumes, 2u);
         EXPECT_EQ(ReadFileBytes(dir / (part + L"\\first.txt")), "in the first part\n");
@@ -119,7 +119,7 @@ TEST(Formats, AProgramCarryingAnArchiveOpensAsThatArchive) {
     MakeTree(dir / L"src", {{L"payload.txt", "inside the program"}});
     const std::string stub = ReadFileBytes(BinDir() + L"\\raw_launch.exe");
     ASSERT_FALSE(stub.empty());
-    for (const std::wstring& type : {L"7z", L"zip"}) {
+    for (const std::wstring type : {L"7z", L"zip"}) {
         Pack(dir / (L"payload." + type), dir / L"src", L"-t" + type);
         const std::wstring program = dir / (L"setup-" + type + L".exe");
         WriteFileBytes(program, stub + ReadFileBytes(dir / (L"payload." + type)));
