@@ -19,10 +19,28 @@
 #define IDC_BROWSE 1008
 #define IDC_ADD_PASSWORD 1009
 #define IDC_ADD_PASSWORD_AGAIN 1010
+// The creation choices of the "Add To Archive" dialog.
+#define IDC_SHOW_PASSWORD 1200
+#define IDC_ARCHIVE_FORMAT 1201
+#define IDC_COMPRESSION_LEVEL 1202
+#define IDC_COMPRESSION_METHOD 1203
+#define IDC_VOLUME_SIZE 1204
+#define IDC_UPDATE_MODE 1205
+#define IDC_ENCRYPTION_METHOD 1206
+#define IDC_SOLID_ARCHIVE 1207
+#define IDC_ENCRYPT_NAMES 1208
+#define IDC_DELETE_AFTER 1209
+#define IDC_CHOICE_NOTE 1210
 
 #define ID_ADD_FILES 32775
 #define ID_EXTRACT_FILES 32776
 #define ID_DELETE_FILES 32777
+#define ID_CHECKSUM_CRC32     32800
+#define ID_CHECKSUM_CRC64     32801
+#define ID_CHECKSUM_SHA1      32802
+#define ID_CHECKSUM_SHA256    32803
+#define ID_CHECKSUM_ALL       32804   // "Checksums..." (all the engine offers)
+#define ID_OPEN_AS_ARCHIVE    32810   // open a file (e.g. an .exe) as an archive
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

@@ -3,16 +3,22 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "base/handles.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
+#include "engine/format_table.h"
 #include "ops/archive_operations.h"
 #include "ops/update_failure.h"
 #include "ui/app_globals.h"
 #include "ui/archive_naming.h"
+#include "ui/creation_memory.h"
 #include "ui/password_dialog.h"
 #include "ui/user_messages.h"
 
@@ -45,6 +51,49 @@ std::wstring DocumentsFolder() {
     return SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, path) == S_OK ? std::wstring(path) : std::wstring();
 }
 
+constexpr const wchar_t* kVolumePresets[] = {L"", L"10M", L"100M", L"650M - CD", L"700M - CD", L"4092M - FAT",
+                                             L"4480M - DVD"};
+constexpr const wchar_t* kModeNames[] = {L"Add and replace files", L"Update and add files", L"Freshen existing files",
+                                         L"Synchronize files"};
+
+int AddComboItem(HWND combo, const std::wstring& text) {
+    return static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+std::wstring ComboSelection(HWND combo) {
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return {};
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, selected, 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void SelectComboText(HWND combo, const std::wstring& text) {
+    const LRESULT found = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+}
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+// The shown name of the encryption method and the archiver's.
+const wchar_t* EncryptionName(const std::wstring& method) { return method == L"ZipCrypto" ? L"ZipCrypto" : L"AES-256"; }
+
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The volume size as typed; nothing when the field is empty, 0 when it is not understood.
+std::optional<uint64_t> TypedVolumeSize(HWND dialog) {
+    const std::wstring text = ControlText(dialog, IDC_VOLUME_SIZE);
+    if (text.find_first_not_of(L" ") == std::wstring::npos) return std::nullopt;
+    return ParseVolumeSize(text).value_or(0);
+}
+
 INT_PTR RunAddDialog(std::vector<std::wstring> paths, std::wstring proposedArchive, std::wstring startFolder) {
     CAddToArchiveDlg dialog(std::move(paths), std::move(proposedArchive), std::move(startFolder));
     return dialog.DoModal(g_app.OwnerWindow.load());
@@ -63,9 +112,168 @@ CAddToArchiveDlg::CAddToArchiveDlg(std::vector<std::wstring> paths, std::wstring
 LRESULT CAddToArchiveDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ui::InitDialogCaption(m_hWnd);
     SetWindowTextW(m_hWnd, AddDialogCaption().c_str());
-    SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, proposedArchive_.c_str());
+    filling_ = true;
+    CreationOptions choices = LoadCreationChoices();
+    const std::vector<std::wstring> offered = OfferedFormats(SingleFile().empty() ? pendingFiles_.size() : 1,
+                                                             !SingleFile().empty());
+    if (std::find(offered.begin(), offered.end(), choices.format) == offered.end()) choices.format = L"zip";
+    // The proposal is made for zip; another remembered format gets its own extension, and a name
+    // that is taken gets that extension once more, as the zip proposal does.
+    std::wstring proposal = proposedArchive_;
+    if (choices.format != L"zip") {
+        proposal = ArchiveNameForFormat(proposal, choices.format, SingleFile());
+        while (FileIsReadable(proposal)) proposal += L"." + FormatExtension(choices.format);
+    }
+    shownFormat_ = choices.format;
+    SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, proposal.c_str());
+    FillFormats(choices);
+    FillFormatChoices(choices);
+    HWND volume = ::GetDlgItem(m_hWnd, IDC_VOLUME_SIZE);
+    for (const wchar_t* preset : kVolumePresets) AddComboItem(volume, preset);
+    HWND mode = ::GetDlgItem(m_hWnd, IDC_UPDATE_MODE);
+    for (const wchar_t* name : kModeNames) AddComboItem(mode, name);
+    SendMessageW(mode, CB_SETCURSEL, static_cast<WPARAM>(choices.mode), 0);
+    CheckDlgButton(m_hWnd, IDC_DELETE_AFTER, choices.deleteAfter ? BST_CHECKED : BST_UNCHECKED);
+    filling_ = false;
+    ShowChoiceStates();
     SetForegroundWindow(m_hWnd);
     return TRUE;
+}
+
+std::wstring CAddToArchiveDlg::SingleFile() const {
+    return pendingFiles_.size() == 1 && !IsDirectory(pendingFiles_.front()) ? pendingFiles_.front() : std::wstring();
+}
+
+void CAddToArchiveDlg::FillFormats(const CreationOptions& choices) {
+    HWND formats = ::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT);
+    SendMessageW(formats, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& format : OfferedFormats(pendingFiles_.size(), !SingleFile().empty()))
+        AddComboItem(formats, format);
+    SelectComboText(formats, choices.format);
+}
+
+void CAddToArchiveDlg::FillFormatChoices(const CreationOptions& choices) {
+    const bool wasFilling = filling_;
+    filling_ = true;
+    const std::wstring& format = choices.format;
+    HWND level = ::GetDlgItem(m_hWnd, IDC_COMPRESSION_LEVEL);
+    SendMessageW(level, CB_RESETCONTENT, 0, 0);
+    for (const LevelChoice& choice : CompressionLevels()) {
+        const int at = AddComboItem(level, choice.name);
+        SendMessageW(level, CB_SETITEMDATA, at, choice.level);
+        if (choice.level == choices.level) SendMessageW(level, CB_SETCURSEL, at, 0);
+    }
+    HWND method = ::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD);
+    SendMessageW(method, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& name : MethodsFor(format, engineEncoders())) AddComboItem(method, name);
+    SelectComboText(method, choices.method);
+    HWND encryption = ::GetDlgItem(m_hWnd, IDC_ENCRYPTION_METHOD);
+    SendMessageW(encryption, CB_RESETCONTENT, 0, 0);
+    if (EncryptionApplies(format)) AddComboItem(encryption, L"AES-256");
+    if (format == L"zip") AddComboItem(encryption, L"ZipCrypto");
+    SelectComboText(encryption, EncryptionName(choices.encryption));
+    CheckDlgButton(m_hWnd, IDC_SOLID_ARCHIVE, choices.solid ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_hWnd, IDC_ENCRYPT_NAMES, choices.encryptNames ? BST_CHECKED : BST_UNCHECKED);
+    filling_ = wasFilling;
+}
+
+CreationOptions CAddToArchiveDlg::ReadChoices() const {
+    CreationOptions choices;
+    choices.format = ComboSelection(::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT));
+    HWND level = ::GetDlgItem(m_hWnd, IDC_COMPRESSION_LEVEL);
+    const LRESULT levelAt = SendMessageW(level, CB_GETCURSEL, 0, 0);
+    if (levelAt != CB_ERR) choices.level = static_cast<int>(SendMessageW(level, CB_GETITEMDATA, levelAt, 0));
+    choices.method = ComboSelection(::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD));
+    choices.solid = Checked(m_hWnd, IDC_SOLID_ARCHIVE);
+    choices.volumeSize = TypedVolumeSize(m_hWnd).value_or(0);
+    choices.encryption = ComboSelection(::GetDlgItem(m_hWnd, IDC_ENCRYPTION_METHOD)) == L"ZipCrypto" ? L"ZipCrypto"
+                                                                                                  : L"AES256";
+    // Without a password there are no names to encrypt: the box waits for one.
+    choices.encryptNames = Checked(m_hWnd, IDC_ENCRYPT_NAMES) && EncryptNamesApplies(choices.format) &&
+                           !ControlText(m_hWnd, IDC_ADD_PASSWORD).empty();
+    choices.deleteAfter = Checked(m_hWnd, IDC_DELETE_AFTER);
+    const LRESULT mode = SendMessageW(::GetDlgItem(m_hWnd, IDC_UPDATE_MODE), CB_GETCURSEL, 0, 0);
+    if (mode != CB_ERR) choices.mode = static_cast<UpdateMode>(mode);
+    return choices;
+}
+
+CreationContext CAddToArchiveDlg::Context() const {
+    CreationContext context;
+    context.itemCount = pendingFiles_.size();
+    context.onlyOneFile = !SingleFile().empty();
+    const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
+    context.archiveExists = IsExistingFile(archive);
+    if (context.archiveExists) {
+        context.existingFormat = formatBySignature(archive);
+        context.existingWritable = formatIsUpdatable(context.existingFormat);
+    }
+    context.splitPartsExist = IsExistingFile(archive + L".001");
+    context.hasPassword = !ControlText(m_hWnd, IDC_ADD_PASSWORD).empty();
+    return context;
+}
+
+void CAddToArchiveDlg::ShowChoiceStates() {
+    if (filling_) return;
+    const CreationOptions choices = ReadChoices();
+    const std::wstring& format = choices.format;
+    const bool levels = LevelApplies(format);
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPRESSION_LEVEL), levels);
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD),
+                 levels && choices.level != 0 &&
+                     SendMessageW(::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD), CB_GETCOUNT, 0, 0) > 1);
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_SOLID_ARCHIVE), SolidApplies(format));
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_ENCRYPTION_METHOD), format == L"zip");
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_ENCRYPT_NAMES), EncryptNamesApplies(format));
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD), EncryptionApplies(format));
+    EnableWindow(::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD_AGAIN), EncryptionApplies(format));
+    // What cannot be carried out comes first; else why some choices are greyed out.
+    std::wstring note = TypedVolumeSize(m_hWnd) == uint64_t{0}
+                            ? L"The volume size is not understood: please write it as 10M, 700 MB or 1.5G."
+                            : CreationProblem(choices, Context());
+    if (note.empty()) note = UnavailableChoicesNote(choices);
+    SetDlgItemTextW(m_hWnd, IDC_CHOICE_NOTE, note.c_str());
+}
+
+LRESULT CAddToArchiveDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
+    // The system's own mask character, read before it is lifted, comes back when hidden again.
+    static wchar_t mask = 0;
+    HWND fields[] = {::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD), ::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD_AGAIN)};
+    const bool show = Checked(m_hWnd, IDC_SHOW_PASSWORD);
+    for (HWND field : fields) {
+        const auto current = static_cast<wchar_t>(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0));
+        if (current != 0) mask = current;
+        SendMessageW(field, EM_SETPASSWORDCHAR, show ? 0 : (mask ? mask : L'*'), 0);
+        InvalidateRect(field, nullptr, TRUE);
+    }
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnFormatChanged(WORD, WORD, HWND, BOOL&) {
+    if (filling_) return 0;
+    CreationOptions choices = ReadChoices();
+    choices.method.clear();  // the new format's default method
+    FillFormatChoices(choices);
+    filling_ = true;
+    const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
+    if (!archive.empty() && choices.format != shownFormat_)
+        SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, ArchiveNameForFormat(archive, choices.format, SingleFile()).c_str());
+    shownFormat_ = choices.format;
+    filling_ = false;
+    ShowChoiceStates();
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnChoiceChanged(WORD, WORD, HWND, BOOL&) {
+    ShowChoiceStates();
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnVolumePicked(WORD, WORD, HWND, BOOL&) {
+    // The edit part shows the picked size only after this notification: put it there now.
+    const std::wstring picked = ComboSelection(::GetDlgItem(m_hWnd, IDC_VOLUME_SIZE));
+    SetDlgItemTextW(m_hWnd, IDC_VOLUME_SIZE, picked.c_str());
+    ShowChoiceStates();
+    return 0;
 }
 
 LRESULT CAddToArchiveDlg::OnCopyData(UINT, WPARAM, LPARAM lParam, BOOL&) {
@@ -109,14 +317,24 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         return 0;
     }
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
-    // A password the archive's format cannot take is refused before anything runs.
-    const std::wstring refused = PasswordProblem(archiveKindOf(archive), password);
-    if (!refused.empty()) {
-        const std::wstring text = L"The password cannot be used: " + refused +
-                                  L".\nPlease input another password, or choose a .7z archive.";
-        TellUser({text}, m_hWnd);
+    const CreationOptions choices = ReadChoices();
+    // Choices that cannot be carried out are refused here, with the reason, and the dialog stays.
+    std::wstring problem = TypedVolumeSize(m_hWnd) == uint64_t{0}
+                               ? L"The volume size is not understood: please write it as 10M, 700 MB or 1.5G."
+                               : CreationProblem(choices, Context());
+    if (problem.empty()) {
+        // A password the archive's format cannot take is refused before anything runs.
+        const std::wstring refused = PasswordProblem(choices.format == L"zip" ? Zip : None, password);
+        if (!refused.empty())
+            problem = L"The password cannot be used: " + refused +
+                      L".\nPlease input another password, or choose a .7z archive.";
+    }
+    if (!problem.empty()) {
+        SetDlgItemTextW(m_hWnd, IDC_CHOICE_NOTE, problem.c_str());
+        TellUser({problem}, m_hWnd);
         return 0;
     }
+    SaveCreationChoices(choices);
 
     const HWND previousOwner = g_app.OwnerWindow.exchange(m_hWnd);
     ItemCatalog* catalog = GetCatalog();
@@ -126,7 +344,7 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
         const std::vector<std::wstring> batch(pendingFiles_.begin() + static_cast<std::ptrdiff_t>(handedOver),
                                               pendingFiles_.end());
         handedOver = pendingFiles_.size();
-        const OperationOutcome outcome = AddFilesToArchive(*catalog, archive, batch, password);
+        const OperationOutcome outcome = AddFilesToArchive(*catalog, archive, batch, password, choices);
         for (const std::wstring& message : outcome.messages) TellUser({message}, m_hWnd);
     }
     closing_ = true;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/creation_options.h"
 #include "res/resource.h"
 #include "ui/framework/dialog_impl.h"
 
@@ -22,6 +23,18 @@ public:
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(WM_COPYDATA, OnCopyData)
         COMMAND_ID_HANDLER(IDC_BROWSE, OnBrowse)
+        COMMAND_ID_HANDLER(IDC_SHOW_PASSWORD, OnShowPassword)
+        COMMAND_HANDLER(IDC_ARCHIVE_FORMAT, CBN_SELCHANGE, OnFormatChanged)
+        COMMAND_HANDLER(IDC_COMPRESSION_LEVEL, CBN_SELCHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_COMPRESSION_METHOD, CBN_SELCHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_ENCRYPTION_METHOD, CBN_SELCHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_UPDATE_MODE, CBN_SELCHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_VOLUME_SIZE, CBN_EDITCHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_VOLUME_SIZE, CBN_SELCHANGE, OnVolumePicked)
+        COMMAND_HANDLER(IDC_ARCHIVE_NAME, EN_CHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_ADD_PASSWORD, EN_CHANGE, OnChoiceChanged)
+        COMMAND_ID_HANDLER(IDC_ENCRYPT_NAMES, OnChoiceChanged)
+        COMMAND_ID_HANDLER(IDC_SOLID_ARCHIVE, OnChoiceChanged)
         COMMAND_ID_HANDLER(IDOK, OnOk)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     END_MSG_MAP()
@@ -32,11 +45,27 @@ private:
     LRESULT OnBrowse(WORD, WORD, HWND, BOOL&);
     LRESULT OnOk(WORD, WORD, HWND, BOOL&);
     LRESULT OnCancel(WORD, WORD, HWND, BOOL&);
+    LRESULT OnShowPassword(WORD, WORD, HWND, BOOL&);
+    LRESULT OnFormatChanged(WORD, WORD, HWND, BOOL&);
+    LRESULT OnChoiceChanged(WORD, WORD, HWND, BOOL&);
+    LRESULT OnVolumePicked(WORD, WORD, HWND, BOOL&);
+
+    // The choice controls: filled from `choices`, read back, and greyed out with a note where
+    // the format has no such choice (or the choices cannot be carried out, and why).
+    void FillFormats(const CreationOptions& choices);
+    void FillFormatChoices(const CreationOptions& choices);
+    CreationOptions ReadChoices() const;
+    CreationContext Context() const;
+    void ShowChoiceStates();
+    // The one file being added when there is exactly one; else empty.
+    std::wstring SingleFile() const;
 
     std::vector<std::wstring> pendingFiles_;  // grows with the paths later runs hand over
     std::wstring proposedArchive_;
     std::wstring startFolder_;
     bool closing_ = false;
+    bool filling_ = false;       // the controls are being filled: their notifications are no choices
+    std::wstring shownFormat_;   // the format the archive name's extension was made for
 };
 
 // The dialog's caption, by which later "Add to archive..." runs find it.
