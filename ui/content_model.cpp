@@ -7,6 +7,7 @@
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
 #include "ops/archive_operations.h"
 #include "ops/temp_workspace.h"
 #include "ui/shell_info.h"
@@ -409,7 +410,7 @@ bool ContentModel::GoToPath(int, const std::wstring& path) {
         ListDrives();
         return true;
     }
-    if (FileIsReadable(path) && archiveKindOf(path) != None) return OpenArchiveFile(path);
+    if (FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive) return OpenArchiveFile(path);
     if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) {
         // A folder inside the open archive, typed as the path field shows it.
         NavigateArchive(path);
@@ -435,10 +436,23 @@ ViewChange ContentModel::ActivateRow(int position) {
     const std::wstring path = row->fullPath;
     if (IsDirectory(path)) return BrowseFolder(path) ? ViewChange::Changed : ViewChange::None;
     if (FileIsReadable(path)) {
-        if (archiveKindOf(path) != None) return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
-        ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
+        const ArchiveGuess guess = guessArchiveFile(path);
+        // A file that only looks like an archive inside goes to the shell when it does not open.
+        if (guess != ArchiveGuess::NotArchive && OpenArchiveFile(path, guess == ArchiveGuess::ByName))
+            return ViewChange::Changed;
+        if (guess != ArchiveGuess::ByName) ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
     }
     return ViewChange::None;
+}
+
+ViewChange ContentModel::OpenRowAsArchive(int position) {
+    const ItemRow* row = catalog_ ? nullptr : RowPointer(position);
+    if (!row || row->parentRow || !FileIsReadable(row->fullPath)) {
+        Tell(L"Please select one file to open as an archive.", MessageKind::Warning);
+        return ViewChange::None;
+    }
+    const std::wstring path = row->fullPath;
+    return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
 }
 
 ViewChange ContentModel::ActivateArchiveRow(int position) {
@@ -461,16 +475,16 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
     return ViewChange::Changed;
 }
 
-bool ContentModel::OpenArchiveFile(const std::wstring& path) {
+bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
     // The archive is listed into a catalogue of its own before anything shown changes: a
     // failed or cancelled open leaves the rows, their columns and the open archive as they were.
     auto opened = std::make_unique<ItemCatalog>();
     const OperationOutcome outcome = OpenArchive(*opened, path);
-    Tell(outcome);
+    if (outcome.result == OperationResult::Done || tellFailure) Tell(outcome);
     if (outcome.result != OperationResult::Done) {
         // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
         opened.reset();
-        if (outcome.result != OperationResult::Cancelled) Tell(L"Couldn't open the file.");
+        if (outcome.result != OperationResult::Cancelled && tellFailure) Tell(L"Couldn't open the file.");
         return false;
     }
     ClearListing();
@@ -493,7 +507,7 @@ void ContentModel::StartAt(const std::wstring& lastPath) {
     wchar_t full[MAX_PATH] = {};
     const DWORD length = lastPath.empty() ? 0 : GetFullPathNameW(lastPath.c_str(), MAX_PATH, full, nullptr);
     const std::wstring path = length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
-    if (FileIsReadable(path) && archiveKindOf(path) != None) {
+    if (FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive) {
         ownedCopy_ = TempFolderHolding(path, L"Tolvar");
         if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.

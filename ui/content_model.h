@@ -94,7 +94,11 @@ public:
     ViewChange NavigateArchive(const std::wstring& displayPath);
     // Lists the archive in a catalogue of its own and shows it; false (and nothing changed) when
     // it did not open.
-    bool OpenArchiveFile(const std::wstring& path);
+    // With `tellFailure` unset a failure is not told (a file that only looked like an archive).
+    bool OpenArchiveFile(const std::wstring& path, bool tellFailure = true);
+    // Opens the selected file of a folder listing as an archive, whatever its kind (a program
+    // carrying an archive, say).
+    ViewChange OpenRowAsArchive(int position);
     void CloseArchive();
     bool InArchive() const { return catalog_ != nullptr; }
     bool ShowsDrives() const { return showsDrives_; }

@@ -90,6 +90,8 @@ TEST(CommandLine, AnUnquotedArchivePathBecomesTheStartPath) {
     // As "Open with" and a drop on the program's icon pass it.
     EXPECT_EQ(StartPathFromCommandLine(L"\"C:\\in\\my x.7z\""), std::optional<std::wstring>(L"C:\\in\\my x.7z"));
     EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in\\x.txt"));
+    // "Open with" on any other archive the engine reads.
+    EXPECT_EQ(StartPathFromCommandLine(L"\"C:\\in\\x.tar.gz\""), std::optional<std::wstring>(L"C:\\in\\x.tar.gz"));
     EXPECT_FALSE(StartPathFromCommandLine(L"C:\\in"));
     EXPECT_FALSE(StartPathFromCommandLine(L""));
     EXPECT_FALSE(StartPathFromCommandLine(L"/E \"C:\\in\\x.zip\""));

@@ -171,3 +171,27 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     EXPECT_FALSE(CatalogExists());
     EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay
 }
+
+TEST_F(ContentModelTest, AnyReadableArchiveOpensByContentAndAProgramOnlyWhenAsked) {
+    const std::wstring folder = dir_ / L"data";
+    // A 7z archive under a name that says nothing, a gzip'd tar, and a program carrying a zip.
+    ASSERT_EQ(Run7z(L"a -t7z " + Quote(folder + L"\\backup.dat") + L" docs", dir_ / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a -ttar " + Quote(dir_ / L"t.tar") + L" docs top.txt", dir_ / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a -tgzip " + Quote(folder + L"\\t.tar.gz") + L" " + Quote(dir_ / L"t.tar")).exitCode, 0u);
+    WriteFileBytes(folder + L"\\setup.exe", ReadFileBytes(BinDir() + L"\\raw_launch.exe") + ReadFileBytes(archive_));
+    const auto position = [&](const std::wstring& name) {
+        for (int i = 0; i < model_.RowCount(); ++i)
+            if (model_.RowAt(i).name == name) return i;
+        return -1;
+    };
+    for (const std::wstring name : {L"backup.dat", L"t.tar.gz"}) {
+        ASSERT_TRUE(model_.BrowseFolder(folder));
+        EXPECT_EQ(model_.ActivateRow(position(name)), ViewChange::Changed) << name;
+        ASSERT_TRUE(model_.InArchive());
+        EXPECT_NE(position(L"docs"), -1) << name << " shows the archive's (or the tar's) own entries";
+    }
+    ASSERT_TRUE(model_.BrowseFolder(folder));
+    EXPECT_EQ(model_.OpenRowAsArchive(position(L"setup.exe")), ViewChange::Changed);
+    EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"docs", L"top.txt"}));
+    EXPECT_TRUE(model_.TakeMessages().empty());
+}
