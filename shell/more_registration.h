@@ -1,0 +1,35 @@
+#pragma once
+// The shell registration beside the program's original layout: ".7z" joins ".zip" and ".rar"
+// (its own ProgID, the Extract verbs, a default-programs entry), and every other archive type
+// the program reads gets an "Open with" entry that leaves the type's own handler alone.
+#include <windows.h>
+
+#include <string>
+
+#include "shell/shell_registration.h"
+
+inline constexpr AssociationRow kSevenZipAssociation = {L".7z", L"Tolvane.7z", L"7z Archive"};
+
+inline constexpr VerbRow kSevenZipVerbRows[] = {
+    {L"Tolvane.7z\\shell\\Tolvane", L"Add to archive...", L"/a"},
+    {L"Tolvane.7z\\shell\\Tolvane1", L"Extract Here", L"/e"},
+    {L"Tolvane.7z\\shell\\Tolvane2", L"Extract files...", L"/x"},
+};
+
+// "Checksums..." on every file: the program shows the file's checksums.
+inline constexpr VerbRow kChecksumVerbRow = {L"*\\shell\\TolvaneChecksum", L"Checksums...", L"/h"};
+
+// The ProgID that the "Open with" entries name, and the extensions that get one.
+inline constexpr wchar_t kOpenWithProgId[] = L"Tolvane.archive";
+inline constexpr const wchar_t* kOpenWithExtensions[] = {
+    L".tar", L".tgz", L".gz",   L".tbz",  L".tbz2", L".bz2",  L".txz",  L".xz",  L".zst",  L".tzst",
+    L".lzma", L".z",  L".taz",  L".cab",  L".iso",  L".udf",  L".wim",  L".swm", L".esd",  L".arj",
+    L".lzh", L".lha", L".cpio", L".rpm",  L".deb",  L".dmg",  L".vhd",  L".vhdx", L".vmdk", L".qcow2",
+    L".msi", L".chm", L".squashfs", L".xar", L".pkg", L".apm", L".ar",  L".a",   L".lib",  L".001"};
+
+// "HKCU\Software\Classes\<ext>\OpenWithProgids" and its HKEY_CLASSES_ROOT twin.
+std::wstring OpenWithKeyPath(const wchar_t* extension);
+
+// Written after RegisterAssociations and RegisterVerbs; removed after their removal.
+void RegisterMoreAssociations(HINSTANCE instance);
+void UnregisterMoreAssociations();

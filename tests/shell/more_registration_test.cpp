@@ -1,0 +1,48 @@
+// .7z beside .zip and .rar, "Open with" entries that take nothing over, and the checksum verb,
+// written into and removed from the real registry of the test prefix.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <gtest/gtest.h>
+
+#include "shell/more_registration.h"
+#include "support/registry_reader.h"
+#include "support/test_support.h"
+#include "ui/app_globals.h"
+
+using namespace testsupport;
+
+TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBeingTakenOver) {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::wstring classes = L"Software\\Classes\\";
+    // Another program's .tar, which must stay its own.
+    WriteRegistryText(HKEY_CURRENT_USER, classes + L".tar", nullptr, L"Other.tar");
+
+    RegisterMoreAssociations(g_app.instance);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".7z"), std::optional<std::wstring>(L"Tolvane.7z"));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\shell\\open\\command"),
+              std::optional<std::wstring>(L"\"" + std::wstring(program) + L"\" \"%1\""));
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"Tolvane.7z\\shell\\Tolvane1\\command"),
+              std::optional<std::wstring>(L"\"" + std::wstring(program) + L"\"  /e \"%1\""));
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"Tolvane.7z\\shell\\Tolvane2"), std::optional<std::wstring>(L"Extract files..."));
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"*\\shell\\TolvaneChecksum\\command"),
+              std::optional<std::wstring>(L"\"" + std::wstring(program) + L"\"  /h \"%1\""));
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tolvane Extractor\\Capabilities\\FileAssociations", L".7z"),
+              std::optional<std::wstring>(L"Tolvane.7z"));
+    for (const wchar_t* extension : {L".tar", L".gz", L".iso", L".cab"})
+        EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, classes + OpenWithKeyPath(extension), kOpenWithProgId))
+            << Narrow(extension);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".tar"), std::optional<std::wstring>(L"Other.tar"));
+    EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, classes + L".gz").has_value()) << "no default handler is claimed";
+
+    UnregisterMoreAssociations();
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L"Tolvane.7z"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L".7z"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"*\\shell\\TolvaneChecksum"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + kOpenWithProgId));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L".gz"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + OpenWithKeyPath(L".tar")));
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".tar"), std::optional<std::wstring>(L"Other.tar"));
+    SHDeleteKeyW(HKEY_CURRENT_USER, (classes + L".tar").c_str());
+}
