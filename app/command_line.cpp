@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ ShellVerbOption VerbOf(std::wstring_view commandLine) {
     if (head == L"/e") return ShellVerbOption::ExtractHere;
     if (head == L"/x") return ShellVerbOption::ExtractTo;
     if (head == L"/a") return ShellVerbOption::Add;
+    if (head == L"/h") return ShellVerbOption::Checksums;
     return ShellVerbOption::None;
 }
 
@@ -40,6 +42,7 @@ CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
     switch (request.verb) {
         case ShellVerbOption::ExtractHere:
         case ShellVerbOption::ExtractTo:
+        case ShellVerbOption::Checksums:
             // The option, exactly one space, then the path.
             if (commandLine.size() >= 3 && commandLine[2] == L' ') {
                 request.pathText = std::wstring(commandLine.substr(3));
@@ -63,7 +66,10 @@ std::optional<std::wstring> StartPathFromCommandLine(std::wstring_view commandLi
         commandLine.substr(1, commandLine.size() - 2).find(L'"') == std::wstring_view::npos)
         commandLine = commandLine.substr(1, commandLine.size() - 2);
     if (commandLine.empty()) return std::nullopt;
-    if (archiveKindOf(commandLine) == None) return std::nullopt;
     if (commandLine.size() > MAX_PATH - 1) return std::nullopt;
+    // Any archive the engine reads, by its extension or its content ("Open with" on a .tar.gz).
+    if (archiveKindOf(commandLine) == None &&
+        guessArchiveFile(std::wstring(commandLine)) == ArchiveGuess::NotArchive)
+        return std::nullopt;
     return std::wstring(commandLine);
 }

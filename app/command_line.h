@@ -10,13 +10,14 @@ enum class ShellVerbOption {
     ExtractHere,  // "/e": the whole archive into the folder that holds it
     ExtractTo,    // "/x": the whole archive into a folder the user picks
     Add,          // "/a": the "Add To Archive" dialog for the named item
+    Checksums,    // "/h": the checksums of the named file (the shell's "Checksums..." verb)
 };
 
 struct CommandLineRequest {
     bool unregister = false;     // "/UnRegister" anywhere (case-sensitive)
     bool registerOnly = false;   // "/Register" anywhere (case-sensitive)
     ShellVerbOption verb = ShellVerbOption::None;
-    // "/e" and "/x": the path between the quotes of the registered shape  /e "path".
+    // "/e", "/x" and "/h": the path between the quotes of the registered shape  /e "path".
     // Empty when the text after the option does not name a path (`pathText` then holds it).
     std::wstring archivePath;
     std::wstring pathText;       // what follows the option and its space, for messages

@@ -7,9 +7,11 @@
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "base/text.h"
+#include "shell/more_registration.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/checksum_dialog.h"
 #include "ui/main_window.h"
 #include "ui/operation_prompts.h"
 #include "ui/settings.h"
@@ -66,15 +68,21 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     if (request.unregister) {
         UnregisterAssociations();
         UnregisterVerbs();
+        UnregisterMoreAssociations();
         return 0;
     }
     // Every start keeps the shell registration current.
     RegisterAssociations(instance);
     RegisterVerbs(instance);
+    RegisterMoreAssociations(instance);
     if (request.registerOnly) return 0;
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
+    if (request.verb == ShellVerbOption::Checksums) {
+        if (!request.archivePath.empty()) ShowChecksums(nullptr, {request.archivePath}, ID_CHECKSUM_ALL);
+        return 0;
+    }
     if (request.verb == ShellVerbOption::Add) {
         AddFromCommandLine(request.addText);
         return 0;

@@ -99,6 +99,16 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
+LRESULT CMainFrame::OnOpenAsArchive(WORD, WORD, HWND, BOOL&) {
+    view_.OpenSelectionAsArchive();
+    return 0;
+}
+
+LRESULT CMainFrame::OnChecksum(WORD, WORD id, HWND, BOOL&) {
+    view_.ChecksumSelection(id);
+    return 0;
+}
+
 LRESULT CMainFrame::OnAppAbout(WORD, WORD, HWND, BOOL&) {
     CAboutDlg about;
     about.DoModal(GetActiveWindow());

@@ -10,6 +10,7 @@
 #include "ui/app_globals.h"
 #include "ui/folder_browser.h"
 #include "ui/user_messages.h"
+#include "ui/checksum_dialog.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -436,6 +437,33 @@ void CTolvaneView::ExtractSelection() {
     const ViewChange change = model_.ExtractRows(selection, *folder);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+void CTolvaneView::OpenSelectionAsArchive() {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.size() != 1) {
+        WarnNothingSelected();
+        return;
+    }
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    const ViewChange change = model_.OpenRowAsArchive(selection.front());
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+void CTolvaneView::ChecksumSelection(int commandId) {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected();
+        return;
+    }
+    std::vector<std::wstring> items;
+    for (int position : selection) {
+        const ItemRow& row = model_.RowAt(position);
+        items.push_back(model_.InArchive() ? row.name : row.fullPath);
+    }
+    ShowChecksums(m_hWnd, items, commandId, model_.catalog());
 }
 
 void CTolvaneView::DeleteSelection() {

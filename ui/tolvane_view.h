@@ -24,6 +24,10 @@ public:
     void AddSelection();
     void ExtractSelection();
     void DeleteSelection();
+    // Opens the one selected file as an archive, whatever kind of file it is.
+    void OpenSelectionAsArchive();
+    // Shows the checksums (the command's function, or all) of the selected files or entries.
+    void ChecksumSelection(int commandId);
 
     // What the list showed selected and focused, by item, before the model changed.
     struct Selection {

@@ -47,6 +47,13 @@ public:                                                                         
         if (bHandled) return true;                                                             \
     }
 
+#define COMMAND_RANGE_HANDLER(first, last, func)                                               \
+    if (uMsg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last)) {        \
+        bHandled = TRUE;                                                                       \
+        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
+        if (bHandled) return true;                                                             \
+    }
+
 #define COMMAND_HANDLER(id, code, func)                                                        \
     if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (code)) {            \
         bHandled = TRUE;                                                                       \

@@ -1,0 +1,206 @@
+#include "engine/checksums.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
+#include "base/folder_tree.h"
+#include "base/handles.h"
+#include "base/paths.h"
+#include "engine/archive_listing.h"
+#include "engine/engine_interfaces.h"
+#include "engine/engine_property.h"
+#include "engine/extract_callback.h"
+#include "engine/extract_path.h"
+#include "engine/extraction_outcome.h"
+#include "engine/item_decoding.h"
+
+namespace {
+
+constexpr DWORD kReadChunk = 1 << 20;
+
+std::wstring TextOf(const EngineProperty& value) {
+    if (value.type() != VT_BSTR || !value.get().bstrVal) return {};
+    return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+}
+
+bool NamesNumber(const std::wstring& function) {
+    return function.rfind(L"CRC", 0) == 0 || function.rfind(L"XXH", 0) == 0;
+}
+
+// The library's list of hash functions, held while the library is loaded.
+class HashLibrary {
+public:
+    HashLibrary() {
+        if (!library_.load(engineLibraryPath())) return;
+        const auto getHashers =
+            reinterpret_cast<GetHashersFunc>(reinterpret_cast<void*>(GetProcAddress(library_.module(), "GetHashers")));
+        if (!getHashers || getHashers(hashers_.put()) != S_OK || !hashers_) return;
+        const UINT32 count = hashers_->GetNumHashers();
+        EngineProperty value;
+        for (UINT32 index = 0; index < count; ++index)
+            names_.push_back(hashers_->GetHasherProp(index, kMethodName, value.put()) == S_OK ? TextOf(value) : L"");
+    }
+    ~HashLibrary() { hashers_.reset(); }
+    const std::vector<std::wstring>& names() const { return names_; }
+
+    // Fresh hashers for the functions (all when empty); functions the library lacks are left out.
+    std::vector<std::pair<std::wstring, ComPtr<IHasher>>> Make(const std::vector<std::wstring>& functions) {
+        std::vector<std::pair<std::wstring, ComPtr<IHasher>>> made;
+        for (const std::wstring& wanted : functions.empty() ? names_ : functions) {
+            for (UINT32 index = 0; index < names_.size(); ++index) {
+                if (lstrcmpiW(names_[index].c_str(), wanted.c_str()) != 0) continue;
+                ComPtr<IHasher> hasher;
+                if (hashers_->CreateHasher(index, hasher.put()) == S_OK && hasher) {
+                    hasher->Init();
+                    made.emplace_back(names_[index], std::move(hasher));
+                }
+                break;
+            }
+        }
+        return made;
+    }
+
+private:
+    EngineLibrary library_;
+    ComPtr<IHashers> hashers_;
+    std::vector<std::wstring> names_;
+};
+
+using Hashers = std::vector<std::pair<std::wstring, ComPtr<IHasher>>>;
+
+std::vector<Checksum> Finish(Hashers& hashers) {
+    std::vector<Checksum> checksums;
+    for (auto& [function, hasher] : hashers) {
+        const UINT32 size = hasher->GetDigestSize();
+        std::vector<unsigned char> digest(size);
+        hasher->Final(digest.data());
+        checksums.push_back({function, digestText(function, digest.data(), digest.size())});
+    }
+    return checksums;
+}
+
+// Feeds each decoded file entry to its own set of hashers.
+class HashingSink final : public ItemSink {
+public:
+    HashingSink(IInArchive* archive, HashLibrary& library, const std::vector<std::wstring>& selection,
+                const std::vector<std::wstring>& functions)
+        : archive_(archive), library_(library), selection_(selection), functions_(functions) {}
+
+    bool begin(UINT32 index) override {
+        EngineProperty value;
+        if (archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
+            value.get().boolVal != VARIANT_FALSE)
+            return false;
+        const std::wstring path = itemPathOf(archive_, index);
+        if (!selection_.empty() && !selectionTakes(&selection_, path)) return false;
+        current_ = library_.Make(functions_);
+        results.push_back({path, {}, {}});
+        active_ = true;
+        return true;
+    }
+    bool write(const void* data, UINT32 size) override {
+        for (auto& entry : current_) entry.second->Update(data, size);
+        return true;
+    }
+    void end(UINT32, INT32 result) override {
+        if (!active_) return;
+        active_ = false;
+        if (result == kOK) results.back().checksums = Finish(current_);
+        else results.back().problem = operationResultCause(result);
+        current_.clear();
+    }
+
+    std::vector<ChecksumResult> results;
+
+private:
+    IInArchive* archive_;
+    HashLibrary& library_;
+    const std::vector<std::wstring>& selection_;
+    const std::vector<std::wstring>& functions_;
+    Hashers current_;
+    bool active_ = false;
+};
+
+}  // namespace
+
+std::wstring digestText(const std::wstring& function, const unsigned char* digest, size_t size) {
+    static const wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring text;
+    const bool number = NamesNumber(function);
+    for (size_t i = 0; i < size; ++i) {
+        const unsigned char byte = digest[number ? size - 1 - i : i];
+        text += kHex[byte >> 4];
+        text += kHex[byte & 15];
+    }
+    return text;
+}
+
+std::vector<std::wstring> engineHashNames() {
+    try {
+        HashLibrary library;
+        return library.names();
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+std::vector<ChecksumResult> checksumFiles(const std::vector<std::wstring>& paths,
+                                          const std::vector<std::wstring>& functions,
+                                          std::atomic<uint64_t>* completed, const std::atomic<int32_t>* cancel) {
+    std::vector<ChecksumResult> results;
+    HashLibrary library;
+    std::vector<unsigned char> buffer(kReadChunk);
+    for (const std::wstring& path : paths) {
+        if (cancel && cancel->load()) break;
+        ChecksumResult result{path, {}, {}};
+        UniqueHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file) {
+            result.problem = L"the file cannot be read";
+            results.push_back(std::move(result));
+            continue;
+        }
+        Hashers hashers = library.Make(functions);
+        if (hashers.empty()) result.problem = L"the engine offers no such checksum";
+        DWORD read = 0;
+        bool failed = false;
+        while (!hashers.empty()) {
+            if (!ReadFile(file.get(), buffer.data(), kReadChunk, &read, nullptr)) {
+                failed = true;
+                break;
+            }
+            if (read == 0) break;
+            for (auto& entry : hashers) entry.second->Update(buffer.data(), read);
+            if (completed) *completed += read;
+            if (cancel && cancel->load()) break;
+        }
+        if (cancel && cancel->load()) break;
+        if (failed) result.problem = L"the file could not be read to its end";
+        else if (!hashers.empty()) result.checksums = Finish(hashers);
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePath, ArchiveKind kind,
+                                                   std::wstring& password,
+                                                   const std::vector<std::wstring>& selection,
+                                                   const std::vector<std::wstring>& functions,
+                                                   std::wstring* openProblem) {
+    HashLibrary library;
+    ArchiveSession session;
+    OpenFailure failure;
+    std::wstring known = password;
+    if (openArchive(&known, session.library, session.archive, archivePath, kind, &failure) != 0) {
+        if (openProblem) *openProblem = failure.cause;
+        return {};
+    }
+    HashingSink sink(session.archive, library, selection, functions);
+    const DecodingResult decoded = decodeItems(session.archive, {}, sink, known);
+    session.archive->Close();
+    if (!decoded.stopped) password = known;
+    if (decoded.engineResult != S_OK && openProblem) *openProblem = engineErrorCause(decoded.engineResult);
+    return std::move(sink.results);
+}

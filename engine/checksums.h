@@ -1,0 +1,40 @@
+#pragma once
+// Checksums through the engine library's own hash functions (CRC32, CRC64, SHA1, SHA256, and
+// whatever else it offers), of files on disk and of entries of an archive.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine/archive_kind.h"
+
+// The library's hash functions by its names, in its order; empty when it cannot be loaded.
+std::vector<std::wstring> engineHashNames();
+
+struct Checksum {
+    std::wstring function;  // the library's name: "CRC32", "SHA256", ...
+    std::wstring value;     // upper-case hex; a CRC as the number it is (CRC32 of "123456789": CBF43926)
+};
+
+struct ChecksumResult {
+    std::wstring name;               // the file's path, or the entry's path inside the archive
+    std::vector<Checksum> checksums; // one per function asked for, in that order
+    std::wstring problem;            // why there are none; empty when computed
+};
+
+// Hashes each file with the named functions (every one the library has when `functions` is
+// empty). `completed` (may be null) grows by the bytes read; `cancel` (may be null) stops it.
+std::vector<ChecksumResult> checksumFiles(const std::vector<std::wstring>& paths,
+                                          const std::vector<std::wstring>& functions,
+                                          std::atomic<uint64_t>* completed, const std::atomic<int32_t>* cancel);
+
+// Hashes the file entries of the archive that `selection` takes (entries named or lying below
+// a named folder; all when empty). `password` is in/out as for extraction. Entries whose data
+// does not decode intact carry the problem instead.
+std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePath, ArchiveKind kind,
+                                                   std::wstring& password,
+                                                   const std::vector<std::wstring>& selection,
+                                                   const std::vector<std::wstring>& functions,
+                                                   std::wstring* openProblem = nullptr);
+
+// The digest as shown: CRCs and xxHash are numbers the library stores lowest byte first.
+std::wstring digestText(const std::wstring& function, const unsigned char* digest, size_t size);
