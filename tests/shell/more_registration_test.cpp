@@ -12,6 +12,15 @@
 
 using namespace testsupport;
 
+namespace {
+
+// The value exists, of whatever type ("Open with" entries are empty REG_NONE values).
+bool HasValue(HKEY root, const std::wstring& path, const wchar_t* name) {
+    return SHGetValueW(root, path.c_str(), name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
 TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBeingTakenOver) {
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -31,7 +40,7 @@ TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBei
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tolvane Extractor\\Capabilities\\FileAssociations", L".7z"),
               std::optional<std::wstring>(L"Tolvane.7z"));
     for (const wchar_t* extension : {L".tar", L".gz", L".iso", L".cab"})
-        EXPECT_TRUE(RegistryText(HKEY_CURRENT_USER, classes + OpenWithKeyPath(extension), kOpenWithProgId))
+        EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, classes + OpenWithKeyPath(extension), kOpenWithProgId))
             << Narrow(extension);
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".tar"), std::optional<std::wstring>(L"Other.tar"));
     EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, classes + L".gz").has_value()) << "no default handler is claimed";

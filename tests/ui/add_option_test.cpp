@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -130,4 +131,64 @@ TEST(AddOption, APathHandedOverWhileTheAddRunsIsAddedRightAfter) {
     EXPECT_EQ(WaitForExitCode(run, kLongPatienceMs), 0u);
     CloseHandle(run);
     EXPECT_EQ(ArchiveEntries(dir / L"big.zip"), (std::vector<std::wstring>{L"big.bin", L"late.txt"}));
+}
+
+namespace {
+
+// Picks the item at `index` of a drop-down list of the dialog, as a user's choice is told.
+void Choose(HWND dialog, int comboId, int index) {
+    HWND combo = GetDlgItem(dialog, comboId);
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+constexpr int kFormat = 1201, kUpdateMode = 1205, kEncryptNames = 1208, kNote = 1210, kPassword = 1009;
+
+}  // namespace
+
+TEST(AddOption, TheChosenFormatAndEncryptionReachTheArchiveAndAreRememberedAndImpossibleChoicesAreExplained) {
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Add");
+    TempDir dir(L"addchoice");
+    WriteFileBytes(dir / L"photos\\a.txt", "a");
+    WriteFileBytes(dir / L"photos\\b.txt", "b");
+    const auto start = [&] { return StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"photos") + L"\""); };
+    HANDLE run = start();
+    HWND dialog = WaitForTopWindow(kAddCaption, GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    // For a folder: 7z, zip, tar, wim (a one-file format cannot hold it).
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kFormat), CB_GETCOUNT, 0, 0), 4);
+    Choose(dialog, kFormat, 2);
+    EXPECT_EQ(ControlText(dialog, 1007), dir / L"photos.tar");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kPassword)));
+    EXPECT_NE(ControlText(dialog, kNote).find(L"no encryption"), std::wstring::npos);
+    Choose(dialog, kFormat, 0);
+    EXPECT_EQ(ControlText(dialog, 1007), dir / L"photos.7z");
+    SetControlText(dialog, kPassword, L"pw");
+    SetControlText(dialog, 1010, L"pw");
+    SendMessageW(GetDlgItem(dialog, kEncryptNames), BM_CLICK, 0, 0);
+    // Freshen has nothing to freshen in a new archive: told, and the dialog stays.
+    Choose(dialog, kUpdateMode, 2);
+    PressButton(dialog, IDOK);
+    HWND told = WaitForTopWindow(L"Tolvane Extractor", GetProcessId(run));
+    ASSERT_NE(told, nullptr);
+    EXPECT_NE(MessageBoxText(told).find(L"Freshen"), std::wstring::npos);
+    PressButton(told, IDOK);
+    Choose(dialog, kUpdateMode, 0);
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(WaitForExitCode(run), 0u);
+    CloseHandle(run);
+    const std::string listed = Run7z(L"l -slt -ppw " + Quote(dir / L"photos.7z")).output;
+    EXPECT_NE(listed.find("Type = 7z"), std::string::npos);
+    EXPECT_NE(Run7z(L"l -pwrong " + Quote(dir / L"photos.7z")).exitCode, 0u) << "the names are encrypted";
+
+    // The next archive starts from these choices.
+    run = start();
+    dialog = WaitForTopWindow(kAddCaption, GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, 1007), dir / L"photos.7z.7z");
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kEncryptNames), BM_GETCHECK, 0, 0), BST_CHECKED);
+    PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(WaitForExitCode(run), 0u);
+    CloseHandle(run);
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Add");
 }
