@@ -268,6 +268,26 @@ LRESULT CAddToArchiveDlg::OnChoiceChanged(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
+LRESULT CAddToArchiveDlg::OnNameChanged(WORD, WORD, HWND, BOOL&) {
+    if (filling_) return 0;
+    // An existing archive is added to in its own format: the format follows the name.
+    const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
+    const std::wstring existing = IsExistingFile(archive) ? formatBySignature(archive) : std::wstring();
+    HWND formats = ::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT);
+    if (!existing.empty() && existing != shownFormat_ &&
+        SendMessageW(formats, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(existing.c_str())) !=
+            CB_ERR) {
+        CreationOptions choices = ReadChoices();
+        choices.format = existing;
+        choices.method.clear();
+        SelectComboText(formats, existing);
+        FillFormatChoices(choices);
+        shownFormat_ = existing;
+    }
+    ShowChoiceStates();
+    return 0;
+}
+
 LRESULT CAddToArchiveDlg::OnVolumePicked(WORD, WORD, HWND, BOOL&) {
     // The edit part shows the picked size only after this notification: put it there now.
     const std::wstring picked = ComboSelection(::GetDlgItem(m_hWnd, IDC_VOLUME_SIZE));
@@ -302,7 +322,15 @@ LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
     open.lpstrInitialDir = startFolder_.empty() ? nullptr : startFolder_.c_str();
     open.Flags = OFN_EXPLORER | OFN_NOTESTFILECREATE;
     if (GetOpenFileNameW(&open)) {
-        const std::wstring chosen = ApplyExtension(file, L"zip", false);
+        // The chosen file gets the extension of the format shown, unless it has it.
+        const std::wstring format = ComboSelection(::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT));
+        // An existing archive of a format the dialog writes keeps its name: it is added to.
+        const std::wstring existing = IsExistingFile(file) ? formatBySignature(file) : std::wstring();
+        const bool writable = !existing.empty() && SendMessageW(::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT),
+                                                                CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                                reinterpret_cast<LPARAM>(existing.c_str())) != CB_ERR;
+        const std::wstring chosen =
+            writable ? std::wstring(file) : ApplyExtension(file, FormatExtension(format.empty() ? L"zip" : format), false);
         SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, chosen.c_str());
     }
     return 0;

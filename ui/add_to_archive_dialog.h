@@ -31,7 +31,7 @@ public:
         COMMAND_HANDLER(IDC_UPDATE_MODE, CBN_SELCHANGE, OnChoiceChanged)
         COMMAND_HANDLER(IDC_VOLUME_SIZE, CBN_EDITCHANGE, OnChoiceChanged)
         COMMAND_HANDLER(IDC_VOLUME_SIZE, CBN_SELCHANGE, OnVolumePicked)
-        COMMAND_HANDLER(IDC_ARCHIVE_NAME, EN_CHANGE, OnChoiceChanged)
+        COMMAND_HANDLER(IDC_ARCHIVE_NAME, EN_CHANGE, OnNameChanged)
         COMMAND_HANDLER(IDC_ADD_PASSWORD, EN_CHANGE, OnChoiceChanged)
         COMMAND_ID_HANDLER(IDC_ENCRYPT_NAMES, OnChoiceChanged)
         COMMAND_ID_HANDLER(IDC_SOLID_ARCHIVE, OnChoiceChanged)
@@ -48,6 +48,7 @@ private:
     LRESULT OnShowPassword(WORD, WORD, HWND, BOOL&);
     LRESULT OnFormatChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnChoiceChanged(WORD, WORD, HWND, BOOL&);
+    LRESULT OnNameChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnVolumePicked(WORD, WORD, HWND, BOOL&);
 
     // The choice controls: filled from `choices`, read back, and greyed out with a note where
