@@ -82,7 +82,8 @@ TEST_F(ExtractOption, ExtractHereWritesZip7zAndRarNextToTheArchiveSilently) {
         const wchar_t* label;
         const wchar_t* extension;
     };
-    for (const Kind kind : {Kind{L"zip", L"zip"}, Kind{L"7z", L"7z"}, Kind{L"rar5", L"rar"}, Kind{L"rar4", L"RAR"}}) {
+    for (const Kind kind : {Kind{L"zip", L"zip"}, Kind{L"7z", L"7z"}, Kind{L"rar5", L"rar"}, Kind{L"rar4", L"RAR"},
+                            Kind{L"tgz", L"tar.gz"}}) {
         SCOPED_TRACE(Narrow(kind.label));
         TempDir work(L"here");
         // A folder name with spaces, shell characters and non-ASCII text.
@@ -94,6 +95,8 @@ TEST_F(ExtractOption, ExtractHereWritesZip7zAndRarNextToTheArchiveSilently) {
             WriteFileBytes(archive, MakeRar(SampleRarEntries()));
         else if (std::wstring(kind.label) == L"rar4")
             WriteFileBytes(archive, MakeRar4(SampleRarEntries()));
+        else if (std::wstring(kind.label) == L"tgz")  // the tar's content comes out, not the tar
+            Run7z(L"a -tgzip " + Quote(archive) + L" " + Quote(MakeArchive(source, work / L"pack.tar", L"tar")));
         else
             MakeArchive(source, archive, kind.label);
         RemoveRegistration();
@@ -366,3 +369,19 @@ TEST_F(ExtractOption, CapitalOptionsAreNotTheVerbs) {
 }
 
 }  // namespace
+
+TEST(ChecksumOption, TheShellVerbShowsTheFilesChecksums) {
+    TempDir dir(L"sumopt");
+    WriteFileBytes(dir / L"nine.txt", "123456789");
+    HANDLE run = StartProcess(Quote(ProgramExe()) + L" /h " + Quoted(dir / L"nine.txt"));
+    ASSERT_NE(run, nullptr);
+    HWND dialog = WaitForTopWindow(L"Checksums", GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    const std::wstring shown = ControlText(dialog, IDC_CHECKSUM_TEXT);
+    EXPECT_NE(shown.find(L"CRC32"), std::wstring::npos) << Narrow(shown);
+    EXPECT_NE(shown.find(L"CBF43926"), std::wstring::npos);
+    EXPECT_NE(shown.find(L"15E2B0D3C33891EBB0F1EF609EC419420C20E320CE94C65FBC8C3312448EB225"), std::wstring::npos);
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(WaitForExitCode(run), 0u);
+    CloseHandle(run);
+}
