@@ -67,6 +67,8 @@ public:
     std::vector<std::wstring> pending;     // entry names to extract or paths to add
     std::wstring destination;              // destination folder of an extraction
     std::wstring password;                 // password known so far; empty = none
+    ArchiveSummary summary;                // how the archive is packed, as last listed
+    std::wstring damage;                   // what the engine found wrong with it; empty = sound
     FolderNode root;                       // root of the folder tree, name empty
     ShellTypeCache shellTypes;             // one icon and type name per file type
 };

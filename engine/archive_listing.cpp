@@ -83,6 +83,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
     }
 
     result.damage = archiveDamage(session.archive, archivePath);
+    result.summary = archiveSummary(session.archive, count);
     session.archive->Close();
     session.end();
     result.password = std::move(password);

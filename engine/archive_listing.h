@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/archive_summary.h"
 #include "engine/engine_interfaces.h"
 
 struct ArchiveItem {
@@ -23,6 +24,7 @@ struct ListingResult {
     std::wstring password;  // in: the password known so far; out: the one that opened the archive
     std::vector<ArchiveItem> items;
     std::wstring damage;    // out: what the engine found wrong with the archive; empty when sound
+    ArchiveSummary summary; // out: how the archive is packed
 };
 
 // Why an archive could not be opened.

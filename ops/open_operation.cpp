@@ -29,6 +29,8 @@ std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPasswor
     if (listed == 0 && !Cancelled()) {
         catalog.password = listing.password;
         damage = listing.damage;
+        catalog.damage = listing.damage;
+        catalog.summary = std::move(listing.summary);
         catalog.BuildTree(listing, &g_progress);
         if (!Cancelled()) catalog.EnterFolder({});
     }
