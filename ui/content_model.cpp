@@ -374,8 +374,7 @@ HICON ContentModel::RowIcon(int position) const {
 
 bool ContentModel::IsSortableColumn(int column) const {
     const std::vector<std::wstring> titles = ColumnTitles();
-    if (column < 0 || column >= static_cast<int>(titles.size())) return false;
-    return titles[column].find(L"Type") == std::wstring::npos;
+    return column >= 0 && column < static_cast<int>(titles.size());
 }
 
 bool ContentModel::SetSortColumn(int column) {

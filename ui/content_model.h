@@ -171,5 +171,6 @@ int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
 // Stable order: the way up first, then folders, then the others, each group by the key of
-// `columnTitle` ("Name", "Size", "Packed", "Modified"; any other title keeps the listing order).
+// `columnTitle` ("Name", "Size", "Packed", "Type" then name, "Modified"; any other title keeps
+// the listing order).
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);
