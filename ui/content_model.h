@@ -12,6 +12,7 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
+#include "ui/status_texts.h"
 #include "ui/user_messages.h"
 
 class ItemCatalog;
@@ -96,9 +97,28 @@ public:
     // it did not open.
     bool OpenArchiveFile(const std::wstring& path);
     void CloseArchive();
+    // Shows a place as the history recorded it (a folder, "Computer", an archive or a folder
+    // inside one, which opens the archive again when it was left); false, and told why, when
+    // it cannot be shown.
+    bool ShowPlace(const std::wstring& place);
+    // One level up: the parent folder, the folder that holds the archive from its root, the
+    // drives from a drive's root.
+    ViewChange GoUp();
+    bool CanGoUp() const { return catalog_ || !showsDrives_; }
+    // Lists the place again as it is now: the folder, the drives, or the archive read anew.
+    ViewChange Refresh();
     bool InArchive() const { return catalog_ != nullptr; }
     bool ShowsDrives() const { return showsDrives_; }
     ItemCatalog* catalog() const { return catalog_; }
+
+    // --- what the status bar and the title tell ---
+    // The rows shown, the way up left out; and the rows at `positions`.
+    RowTotals ShownTotals() const;
+    RowTotals TotalsOf(const std::vector<int>& positions) const;
+    // The open archive's name and the folder shown inside it ("x.zip\docs"); empty outside archives.
+    std::wstring TitlePlace() const;
+    // The full path of each row (inside an archive: the archive's path, then the entry's).
+    std::vector<std::wstring> LocationsOf(const std::vector<int>& positions) const;
 
     // --- start and end ---
     void StartAt(const std::wstring& lastPath);
@@ -143,6 +163,8 @@ private:
     int ComputerIndex() const;
     bool IsFixedPlace(const std::wstring& path) const;
     std::wstring RowLocation(const ItemRow& row) const;
+    // From a folder of the archive to the one above it, or out of the archive from its root.
+    ViewChange LeaveArchiveFolder();
     void DropRows();
     void Tell(std::wstring text, MessageKind kind = MessageKind::Plain);
     void Tell(const OperationOutcome& outcome);
