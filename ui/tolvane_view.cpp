@@ -397,6 +397,8 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
             return TRUE;
         }
     }
+    // The menu key's release would ask for the menu a second time.
+    if (message->message == WM_KEYUP && message->wParam == VK_APPS && GetFocus() == list_) return TRUE;
     // Shift+F10 is a system key: F10 alone enters the menu bar.
     if (message->message == WM_SYSKEYDOWN && message->wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) &&
         GetFocus() == list_) {
