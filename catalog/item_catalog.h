@@ -68,6 +68,8 @@ public:
     std::wstring destination;              // destination folder of an extraction
     std::wstring password;                 // password known so far; empty = none
     OpenedFormat format;                   // what the archive turned out to be when it was listed
+    ArchiveSummary summary;                // how the archive is packed, as last listed
+    std::wstring damage;                   // what the engine found wrong with it; empty = sound
     FolderNode root;                       // root of the folder tree, name empty
     ShellTypeCache shellTypes;             // one icon and type name per file type
 };

@@ -87,6 +87,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult
     }
 
     result.damage = archiveDamage(session.archive, format.streamSize);
+    result.summary = archiveSummary(session.archive, count);
     session.archive->Close();
     session.end();
     result.password = std::move(password);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/archive_summary.h"
 #include "engine/engine_interfaces.h"
 
 struct ArchiveItem {
@@ -36,6 +37,7 @@ struct ListingResult {
     std::vector<ArchiveItem> items;
     std::wstring damage;    // out: what the engine found wrong with the archive; empty when sound
     OpenedFormat format;    // out: what it is
+    ArchiveSummary summary; // out: how the archive is packed
 };
 
 // Why an archive could not be opened.

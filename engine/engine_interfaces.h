@@ -40,7 +40,9 @@ enum EnginePropertyId : PROPID {
     kpidPackSize = 8,
     kpidAttrib = 9,
     kpidMTime = 12,
+    kpidSolid = 13,         // of the archive: several files packed in one stream
     kpidEncrypted = 15,
+    kpidMethod = 22,        // text: the item's compression (and encryption) method
     kpidOffset = 36,        // where the archive starts in the file
     kpidPhySize = 44,       // bytes of the file that belong to the archive
     kpidError = 55,         // text: what the handler could not read

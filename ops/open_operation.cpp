@@ -31,6 +31,8 @@ std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPasswor
         catalog.password = listing.password;
         catalog.format = listing.format;
         damage = listing.damage;
+        catalog.damage = listing.damage;
+        catalog.summary = std::move(listing.summary);
         catalog.BuildTree(listing, &g_progress);
         if (!Cancelled()) catalog.EnterFolder({});
     }

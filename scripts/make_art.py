@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's icon (tolvane.ico, nine images) and the toolbar bitmap
-(toolbar.bmp, three 32x32 cells, 8 bits per pixel) from geometric shapes.
+"""Draws the program's icon (tolvane.ico, nine images) and the toolbar bitmaps
+(toolbar.bmp, three 32x32 cells, 8 bits per pixel; toolbar48.bmp and toolbar64.bmp, the same
+at 48 and 64 pixels for screens of 144 and 192 DPI) from geometric shapes.
 
 The output depends only on this script, so every build produces the same bytes.
 Usage: make_art.py <output folder>
@@ -258,8 +259,7 @@ def write_icon(path):
         f.write(out)
 
 
-def write_toolbar(path):
-    size = 32
+def write_toolbar(path, size):
     background = (192, 192, 192)  # the image list's mask colour: the top-left pixel
     cells = [render(toolbar_shapes(k), size, 4) for k in ("add", "extract", "delete")]
     width = size * 3
@@ -288,4 +288,6 @@ if __name__ == "__main__":
     target = sys.argv[1] if len(sys.argv) > 1 else "."
     os.makedirs(target, exist_ok=True)
     write_icon(os.path.join(target, "tolvane.ico"))
-    write_toolbar(os.path.join(target, "toolbar.bmp"))
+    write_toolbar(os.path.join(target, "toolbar.bmp"), 32)
+    write_toolbar(os.path.join(target, "toolbar48.bmp"), 48)
+    write_toolbar(os.path.join(target, "toolbar64.bmp"), 64)

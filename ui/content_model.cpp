@@ -375,8 +375,7 @@ HICON ContentModel::RowIcon(int position) const {
 
 bool ContentModel::IsSortableColumn(int column) const {
     const std::vector<std::wstring> titles = ColumnTitles();
-    if (column < 0 || column >= static_cast<int>(titles.size())) return false;
-    return titles[column].find(L"Type") == std::wstring::npos;
+    return column >= 0 && column < static_cast<int>(titles.size());
 }
 
 bool ContentModel::SetSortColumn(int column) {
@@ -466,12 +465,65 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
         LoadArchiveRows();
         return ViewChange::Changed;
     }
+    return LeaveArchiveFolder();
+}
+
+ViewChange ContentModel::LeaveArchiveFolder() {
     // The way up goes by the tree, never by the text of the path: a folder of the archive may
     // be named "..".
     if (catalog_->currentFolder.empty())
         return BrowseFolder(ParentOf(catalog_->archivePath)) ? ViewChange::Changed : ViewChange::None;
     catalog_->EnterFolder(ParentArchiveFolder(catalog_->currentFolder));
     LoadArchiveRows();
+    return ViewChange::Changed;
+}
+
+bool ContentModel::ShowPlace(const std::wstring& place) {
+    if (place == L"Computer") {
+        ListDrives();
+        return true;
+    }
+    if (catalog_ && IsSameOrInside(place, catalog_->archivePath)) return NavigateArchive(place) == ViewChange::Changed;
+    if (IsDirectory(place)) return BrowseFolder(place);
+    // A place inside an archive that is no longer open: the archive is the file on the way up.
+    for (std::wstring archive = place; !archive.empty(); archive = ParentOf(archive)) {
+        if (!FileIsReadable(archive)) continue;
+        if (guessArchiveFile(archive) == ArchiveGuess::NotArchive || !OpenArchiveFile(archive)) break;
+        if (!SameFolder(archive, place)) NavigateArchive(place);
+        return true;
+    }
+    TellCannotShow(place, ERROR_PATH_NOT_FOUND);
+    return false;
+}
+
+ViewChange ContentModel::GoUp() {
+    if (catalog_) return LeaveArchiveFolder();
+    if (showsDrives_) return ViewChange::None;
+    const std::wstring parent = ParentOf(currentFolder);
+    if (parent.empty()) {
+        ListDrives();  // above a drive's root
+        return ViewChange::Changed;
+    }
+    return BrowseFolder(parent) ? ViewChange::Changed : ViewChange::None;
+}
+
+ViewChange ContentModel::Refresh() {
+    if (showsDrives_) {
+        ListDrives();
+        return ViewChange::Changed;
+    }
+    if (!catalog_) return BrowseFolder(currentFolder) ? ViewChange::Changed : ViewChange::None;
+    const OperationOutcome outcome = ReloadArchive(*catalog_);
+    Tell(outcome);
+    if (outcome.done()) {
+        LoadArchiveRows();
+        return ViewChange::Changed;
+    }
+    // Gone, changed beyond reading, or its password refused: the folder that holds it is shown.
+    if (outcome.result != OperationResult::Cancelled && outcome.messages.empty()) Tell(L"Couldn't open the file.");
+    const std::wstring folder = FolderOf(catalog_->archivePath);
+    CloseArchive();
+    if (!BrowseFolder(folder)) ListDrives();
     return ViewChange::Changed;
 }
 
@@ -499,6 +551,54 @@ void ContentModel::CloseArchive() {
     DropRows();  // they borrow the catalogue's icons
     catalog_ = nullptr;
     DestroyCatalog();
+}
+
+// ---------------------------------------------------------------- status and title
+
+namespace {
+
+uint64_t SizeOfText(const std::wstring& text) {
+    uint64_t value = 0;
+    for (wchar_t c : text)
+        if (c >= L'0' && c <= L'9') value = value * 10 + static_cast<uint64_t>(c - L'0');
+    return value;
+}
+
+}  // namespace
+
+RowTotals ContentModel::TotalsOf(const std::vector<int>& positions) const {
+    RowTotals totals;
+    for (int position : positions) {
+        const ItemRow* row = RowPointer(position);
+        if (!row || row->parentRow) continue;
+        ++totals.items;
+        // Drives are no files, and folders show no size of their own.
+        if (showsDrives_ || (row->attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        ++totals.files;
+        totals.bytes += SizeOfText(row->size);
+    }
+    return totals;
+}
+
+RowTotals ContentModel::ShownTotals() const {
+    std::vector<int> all(rows_.size());
+    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+    return TotalsOf(all);
+}
+
+std::wstring ContentModel::TitlePlace() const {
+    return catalog_ ? ArchiveTitlePlace(catalog_->archivePath, catalog_->DisplayPath()) : std::wstring();
+}
+
+std::vector<std::wstring> ContentModel::LocationsOf(const std::vector<int>& positions) const {
+    std::vector<std::wstring> locations;
+    for (int position : positions) {
+        const ItemRow* row = RowPointer(position);
+        if (!row || row->parentRow || row->fullPath.empty()) continue;
+        // A drive's row names the drive ("C:"); its path is its root.
+        locations.push_back(showsDrives_ ? WithTrailingSeparator(row->fullPath) : RowLocation(*row));
+    }
+    return locations;
 }
 
 // ---------------------------------------------------------------- start and end

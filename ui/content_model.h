@@ -12,6 +12,7 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
+#include "ui/status_texts.h"
 #include "ui/user_messages.h"
 
 class ItemCatalog;
@@ -100,9 +101,28 @@ public:
     // carrying an archive, say).
     ViewChange OpenRowAsArchive(int position);
     void CloseArchive();
+    // Shows a place as the history recorded it (a folder, "Computer", an archive or a folder
+    // inside one, which opens the archive again when it was left); false, and told why, when
+    // it cannot be shown.
+    bool ShowPlace(const std::wstring& place);
+    // One level up: the parent folder, the folder that holds the archive from its root, the
+    // drives from a drive's root.
+    ViewChange GoUp();
+    bool CanGoUp() const { return catalog_ || !showsDrives_; }
+    // Lists the place again as it is now: the folder, the drives, or the archive read anew.
+    ViewChange Refresh();
     bool InArchive() const { return catalog_ != nullptr; }
     bool ShowsDrives() const { return showsDrives_; }
     ItemCatalog* catalog() const { return catalog_; }
+
+    // --- what the status bar and the title tell ---
+    // The rows shown, the way up left out; and the rows at `positions`.
+    RowTotals ShownTotals() const;
+    RowTotals TotalsOf(const std::vector<int>& positions) const;
+    // The open archive's name and the folder shown inside it ("x.zip\docs"); empty outside archives.
+    std::wstring TitlePlace() const;
+    // The full path of each row (inside an archive: the archive's path, then the entry's).
+    std::vector<std::wstring> LocationsOf(const std::vector<int>& positions) const;
 
     // --- start and end ---
     void StartAt(const std::wstring& lastPath);
@@ -147,6 +167,8 @@ private:
     int ComputerIndex() const;
     bool IsFixedPlace(const std::wstring& path) const;
     std::wstring RowLocation(const ItemRow& row) const;
+    // From a folder of the archive to the one above it, or out of the archive from its root.
+    ViewChange LeaveArchiveFolder();
     void DropRows();
     void Tell(std::wstring text, MessageKind kind = MessageKind::Plain);
     void Tell(const OperationOutcome& outcome);
@@ -175,5 +197,6 @@ int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
 // Stable order: the way up first, then folders, then the others, each group by the key of
-// `columnTitle` ("Name", "Size", "Packed", "Modified"; any other title keeps the listing order).
+// `columnTitle` ("Name", "Size", "Packed", "Type" then name, "Modified"; any other title keeps
+// the listing order).
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);

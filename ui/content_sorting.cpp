@@ -29,10 +29,11 @@ int GroupOf(const ItemRow& row) {
 
 void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder) {
     if (rows.size() < 2) return;
-    enum class Key { None, Name, Size, Packed, Modified } key = Key::None;
+    enum class Key { None, Name, Size, Packed, Type, Modified } key = Key::None;
     if (columnTitle == L"Name") key = Key::Name;
     else if (columnTitle == L"Size") key = Key::Size;
     else if (columnTitle == L"Packed") key = Key::Packed;
+    else if (columnTitle == L"Type") key = Key::Type;
     else if (columnTitle == L"Modified") key = Key::Modified;
 
     auto compareKeys = [key](const ItemRow& a, const ItemRow& b) {
@@ -40,6 +41,11 @@ void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, i
         case Key::Name: return lstrcmpiW(a.name.c_str(), b.name.c_str());
         case Key::Size: return CompareSizeText(a.size, b.size);
         case Key::Packed: return CompareSizeText(a.packedSize, b.packedSize);
+        case Key::Type: {
+            // Items of one type in name order.
+            const int byType = lstrcmpiW(a.type.c_str(), b.type.c_str());
+            return byType != 0 ? byType : lstrcmpiW(a.name.c_str(), b.name.c_str());
+        }
         case Key::Modified: return CompareTimes(a.modifiedTime, b.modifiedTime);
         case Key::None: return 0;
         }

@@ -1,9 +1,16 @@
 #include "ui/main_frame.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/about_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/dpi.h"
+#include "ui/status_texts.h"
+#include "ui/toolbar_images.h"
 
 namespace {
 
@@ -12,6 +19,25 @@ constexpr DWORD kToolbarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLI
 constexpr DWORD kReBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT |
                               RBS_BANDBORDERS | RBS_AUTOSIZE | CCS_NODIVIDER;
 constexpr DWORD kStatusBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SBARS_SIZEGRIP;
+
+// Sizes at 96 DPI.
+constexpr int kToolbarImageSize = 32;
+constexpr int kToolbarButtonSize = 56;
+constexpr int kToolbarButtonCount = 3;
+constexpr int kStatusPartPadding = 16;     // around a part's text, its borders included
+constexpr int kStatusPartMinimum = 120;
+constexpr int kStatusGripAllowance = 24;  // the size grip in the last part
+
+int TextWidth(HWND window, const std::wstring& text) {
+    HDC dc = GetDC(window);
+    if (!dc) return 0;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size.cx;
+}
 
 }  // namespace
 
@@ -23,19 +49,20 @@ CMainFrame::CMainFrame() {
 HWND CMainFrame::CreateEx() { return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME); }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-    // The frame shows no menu bar: the menu resource only names the commands.
-    SetMenu(m_hWnd, nullptr);
+    // The frame's menu resource only names the commands; the menu bar shows every command.
+    SetMenu(m_hWnd, LoadMenuW(g_app.instance, MAKEINTRESOURCEW(IDR_MENU_BAR)));
     if (m_hMenu) {
         DestroyMenu(m_hMenu);
         m_hMenu = nullptr;
     }
+    dpi_ = WindowDpi(m_hWnd);
 
     toolbar_ = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, kToolbarStyle, ID_VIEW_TOOLBAR);
     if (toolbar_) {
         AddToolbarButtonText(toolbar_, ID_ADD_FILES, L"Add");
         AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, L"Extract");
         AddToolbarButtonText(toolbar_, ID_DELETE_FILES, L"Delete");
-        SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(56, 56));
+        SizeToolbar();
     }
     if (CreateSimpleReBar(kReBarStyle, ID_VIEW_TOOLBAR) && toolbar_) {
         SetParent(toolbar_, m_hWndToolBar);
@@ -58,10 +85,105 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
         if (placement.showCmd == SW_SHOWMAXIMIZED) PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 
-    wchar_t title[256] = {};
-    swprintf(title, 256, L"%ls - Ver %ls", kDisplayName, kVersionText);
-    SetWindowTextW(m_hWnd, title);
+    ShowViewState();
     g_app.OwnerWindow = m_hWnd;
+    UpdateLayout();
+    return 0;
+}
+
+void CMainFrame::SizeToolbar() {
+    if (!toolbar_) return;
+    const int images = ScaleToDpi(kToolbarImageSize, dpi_);
+    if (images != kToolbarImageSize) ReplaceToolbarImages(toolbar_, MakeToolbarImages(images, kToolbarButtonCount));
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(images, images));
+    const int button = ScaleToDpi(kToolbarButtonSize, dpi_);
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(button, button));
+}
+
+void CMainFrame::ShowViewState() {
+    // The title keeps its form and gains the archive and the folder shown inside it.
+    SetWindowTextW(m_hWnd, FrameTitle(view_.m_hWnd ? view_.model().TitlePlace() : std::wstring()).c_str());
+    if (!m_hWndStatusBar || !view_.m_hWnd) return;
+    const std::vector<std::wstring> parts = view_.StatusParts();
+    std::vector<int> edges;
+    int right = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        int width = TextWidth(m_hWndStatusBar, parts[i]) + ScaleToDpi(kStatusPartPadding, dpi_);
+        if (last) width += ScaleToDpi(kStatusGripAllowance, dpi_);
+        width = std::max(width, ScaleToDpi(kStatusPartMinimum, dpi_));
+        right += width;
+        edges.push_back(last ? -1 : right);
+    }
+    SendMessageW(m_hWndStatusBar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (size_t i = 0; i < parts.size(); ++i)
+        SendMessageW(m_hWndStatusBar, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(parts[i].c_str()));
+}
+
+LRESULT CMainFrame::OnViewChanged(UINT, WPARAM, LPARAM, BOOL&) {
+    ShowViewState();
+    return 0;
+}
+
+LRESULT CMainFrame::OnViewCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    handled = view_.m_hWnd && view_.RunCommand(LOWORD(wParam)) ? TRUE : FALSE;
+    return 0;
+}
+
+LRESULT CMainFrame::OnAppCommand(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    // The mouse's and the keyboard's own Back and Forward buttons.
+    const int command = GET_APPCOMMAND_LPARAM(lParam);
+    handled = FALSE;
+    if (command == APPCOMMAND_BROWSER_BACKWARD) handled = view_.RunCommand(ID_GO_BACK);
+    else if (command == APPCOMMAND_BROWSER_FORWARD) handled = view_.RunCommand(ID_GO_FORWARD);
+    else if (command == APPCOMMAND_BROWSER_REFRESH) handled = view_.RunCommand(ID_VIEW_REFRESH);
+    return handled ? TRUE : FALSE;
+}
+
+LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    handled = FALSE;  // the check marks follow
+    if (HIWORD(lParam) || !view_.m_hWnd) return 0;  // the system menu
+    HMENU menu = reinterpret_cast<HMENU>(wParam);
+    const SelectionFacts facts = view_.Facts();
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+        EnableMenuItem(menu, i, MF_BYPOSITION | (CommandEnabled(id, facts) ? MF_ENABLED : MF_GRAYED));
+        if (id == ID_EXTRACT_TO_FOLDER) {
+            const std::wstring text = ExtractToFolderText(facts.archiveName);
+            MENUITEMINFOW item{};
+            item.cbSize = sizeof(item);
+            item.fMask = MIIM_STRING;
+            item.dwTypeData = const_cast<wchar_t*>(text.c_str());
+            SetMenuItemInfoW(menu, i, TRUE, &item);
+        }
+    }
+    return 0;
+}
+
+LRESULT CMainFrame::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    // The window moved to a screen of another DPI: the system proposes its new rectangle.
+    dpi_ = HIWORD(wParam);
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam))
+        SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The bars' font, made for this DPI.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        metrics.lfStatusFont.lfHeight = MulDiv(metrics.lfStatusFont.lfHeight, dpi_, SystemDpi());
+        UniqueGdiObject font(CreateFontIndirectW(&metrics.lfStatusFont));
+        if (font) {
+            for (HWND bar : {m_hWndStatusBar, toolbar_})
+                if (bar) SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+            barFont_ = std::move(font);
+        }
+    }
+    SizeToolbar();
+    FitReBarBand(toolbar_);
+    view_.ApplyDpi(dpi_);
+    ShowViewState();
     UpdateLayout();
     return 0;
 }
@@ -79,8 +201,18 @@ LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* message) {
+    // Alt released after an Alt shortcut (Alt+Left, say) would otherwise open the menu bar, as
+    // Alt pressed and released alone does.
+    if (message->message == WM_SYSKEYDOWN && message->wParam == VK_MENU && !(message->lParam & (1 << 30)))
+        altShortcutTaken_ = false;
+    if ((message->message == WM_SYSKEYUP || message->message == WM_KEYUP) && message->wParam == VK_MENU &&
+        std::exchange(altShortcutTaken_, false))
+        return TRUE;
     // Keys typed into the path field edit its text: Del there deletes a character, not files.
-    if (!view_.OwnsKey(*message) && TranslateFrameAccelerator(message)) return TRUE;
+    if (!view_.OwnsKey(*message) && TranslateFrameAccelerator(message)) {
+        if (message->message == WM_SYSKEYDOWN) altShortcutTaken_ = true;
+        return TRUE;
+    }
     return view_.PreTranslateMessage(message);
 }
 

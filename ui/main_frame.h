@@ -3,6 +3,7 @@
 // view as client; routes the commands Add, Extract and Delete to the view.
 #include <windows.h>
 
+#include "base/handles.h"
 #include "res/resource.h"
 #include "ui/framework/frame_window.h"
 #include "ui/framework/message_loop.h"
@@ -19,6 +20,7 @@ public:
     BOOL PreTranslateMessage(MSG* message) override;
 
     CTolvaneView& view() { return view_; }
+    int dpi() const { return dpi_; }
 
     BEGIN_MSG_MAP(CMainFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -33,6 +35,11 @@ public:
         COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
         COMMAND_ID_HANDLER(ID_VIEW_TOOLBAR, OnViewToolBar)
         COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+        MESSAGE_HANDLER(WM_COMMAND, OnViewCommand)
+        MESSAGE_HANDLER(WM_APPCOMMAND, OnAppCommand)
+        MESSAGE_HANDLER(WM_VIEW_CHANGED, OnViewChanged)
+        MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
+        MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         CHAIN_MSG_MAP(ui::UpdateUI)
         CHAIN_MSG_MAP(ui::FrameWindow)
     END_MSG_MAP()
@@ -50,8 +57,21 @@ private:
     LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewToolBar(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewStatusBar(WORD, WORD, HWND, BOOL&);
+    LRESULT OnViewCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnAppCommand(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+    LRESULT OnViewChanged(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+
+    // The toolbar's images and buttons at the frame's DPI.
+    void SizeToolbar();
+    // The title and the status bar tell what the view shows.
+    void ShowViewState();
 
     CTolvaneView view_;
     HWND toolbar_ = nullptr;
+    int dpi_ = 96;
+    bool altShortcutTaken_ = false;  // an Alt shortcut ran while Alt is held
+    UniqueGdiObject barFont_;  // the bars' font after a change of DPI
     bool toolbarVisible_ = true;  // shown or hidden with the View menu's Toolbar command
 };

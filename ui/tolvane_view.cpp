@@ -1,13 +1,20 @@
 #include "ui/tolvane_view.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "base/text.h"
+#include "base/paths.h"
+#include "catalog/item_catalog.h"
+#include "engine/archive_kind.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/clipboard.h"
+#include "ui/dpi.h"
 #include "ui/folder_browser.h"
 #include "ui/user_messages.h"
 #include "ui/checksum_dialog.h"
@@ -15,8 +22,14 @@
 
 namespace {
 
+// Sizes at 96 DPI, scaled to the view's DPI where they are used.
 constexpr int kIndentPerLevel = 8;
 constexpr int kIconGap = 22;
+constexpr int kIconLeft = 3;
+constexpr int kCellPaddingLeft = 4;
+constexpr int kCellPaddingRight = 8;
+constexpr int kNameColumnWidth = 350;
+constexpr int kOtherColumnWidth = 150;
 
 }  // namespace
 
@@ -32,11 +45,18 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     pathField_ = GetDlgItem(IDC_PATH_FIELD);
     if (pathField_ && locationBox_) SetParent(pathField_, locationBox_);
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    dpi_ = WindowDpi(m_hWnd);
+    KeepDialogSizesOnDpiChange(m_hWnd);  // the view sizes itself for a new DPI (ApplyDpi)
     g_app.settings.lastPath[MAX_PATH - 1] = L'\0';
     model_.StartAt(g_app.settings.lastPath);
     ReportModel();
     RefreshAll();
     return 0;  // no default focus
+}
+
+int CTolvaneView::dpi() const {
+    // Asked while the view is being made too, before WM_INITDIALOG.
+    return dpi_ > 0 ? dpi_ : WindowDpi(m_hWnd);
 }
 
 int CTolvaneView::TextHeight(HWND window) const {
@@ -71,8 +91,10 @@ LRESULT CTolvaneView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CTolvaneView::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&) {
     auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-    const int textHeight = TextHeight(m_hWnd);
-    itemHeight_ = textHeight >= 16 ? textHeight + 2 : 18;
+    // The window's DC has the system's font, made for the system's DPI.
+    const int dpi = this->dpi();
+    const int textHeight = MulDiv(TextHeight(m_hWnd), dpi, SystemDpi());
+    itemHeight_ = textHeight >= ScaleToDpi(16, dpi) ? textHeight + ScaleToDpi(2, dpi) : ScaleToDpi(18, dpi);
     measure->itemHeight = static_cast<UINT>(itemHeight_);
     return 0;
 }
@@ -94,13 +116,18 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     FillRect(dc, &rect, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (!inSelectionField) rect.left += entry->level * kIndentPerLevel;
-    if (entry->icon) DrawIconEx(dc, rect.left + 3, rect.top, entry->icon.get(), 16, 16, 0, nullptr, DI_NORMAL);
-    rect.left += kIconGap;
+    if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
+    const int icon = SmallIconSize(dpi());
+    if (entry->icon)
+        DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - icon) / 2,
+                   entry->icon.get(), icon, icon, 0, nullptr, DI_NORMAL);
+    rect.left += ScaleToDpi(kIconGap, dpi());
     const std::wstring& text = inSelectionField ? entry->path : entry->name;
     SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    // The keyboard is in the box (not in the path field laid over it), or on this entry of its list.
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &item.rcItem);
 }
 
 void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
@@ -123,12 +150,14 @@ void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
             rect.right = rect.left + static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
         }
         FillRect(dc, &rect, brush);
-        rect.left += 4;
-        rect.right -= 8;
+        rect.left += ScaleToDpi(kCellPaddingLeft, dpi());
+        rect.right -= ScaleToDpi(kCellPaddingRight, dpi());
         if (column == 0) {
+            const int size = SmallIconSize(dpi());
             if (HICON icon = model_.RowIcon(position))
-                DrawIconEx(dc, rect.left + 3, rect.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
-            rect.left += kIconGap;
+                DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - size) / 2,
+                           icon, size, size, 0, nullptr, DI_NORMAL);
+            rect.left += ScaleToDpi(kIconGap, dpi());
         }
         DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
@@ -160,8 +189,9 @@ void CTolvaneView::SaveColumnWidths() {
     const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count && i < kStoredColumnCount; ++i) {
         RECT rect{};
+        // Kept as they would be at 96 DPI, so that a column keeps its look on any screen.
         if (SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
-            g_app.settings.columnWidths[i] = rect.right - rect.left;
+            g_app.settings.columnWidths[i] = ScaleFromDpi(rect.right - rect.left, dpi());
     }
 }
 
@@ -172,12 +202,12 @@ void CTolvaneView::RefreshList(const Selection* before) {
     }
     const std::vector<std::wstring> titles = model_.ColumnTitles();
     for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
-        int width = i == 0 ? 350 : 150;
+        int width = i == 0 ? kNameColumnWidth : kOtherColumnWidth;
         if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
         column.fmt = LVCFMT_LEFT;
-        column.cx = width;
+        column.cx = ScaleToDpi(width, dpi());
         column.pszText = const_cast<wchar_t*>(titles[i].c_str());
         SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -189,8 +219,28 @@ void CTolvaneView::RefreshList(const Selection* before) {
         SendMessageW(pathField_, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
         SendMessageW(pathField_, EM_SCROLLCARET, 0, 0);
     }
+    SetColumnSortArrows();
     RestoreSelection(before);
     InvalidateRect(list_, nullptr, TRUE);
+    history_.Visit(model_.PlacePath());
+    TellParent();
+}
+
+void CTolvaneView::SetColumnSortArrows() {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == model_.sortColumn) item.fmt |= model_.sortOrder == 2 ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void CTolvaneView::TellParent() const {
+    if (HWND parent = GetParent(m_hWnd)) SendMessageW(parent, WM_VIEW_CHANGED, 0, 0);
 }
 
 CTolvaneView::Selection CTolvaneView::RememberSelection() const {
@@ -313,7 +363,11 @@ LRESULT CTolvaneView::OnFindItem(int, LPNMHDR header, BOOL&) {
 
 bool CTolvaneView::OwnsKey(const MSG& message) const {
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
-    return key && pathField_ && message.hwnd == pathField_ && GetFocus() == pathField_;
+    if (!key) return false;
+    const HWND focus = GetFocus();
+    if (pathField_ && message.hwnd == pathField_ && focus == pathField_) return message.wParam != VK_F5;
+    // Files are deleted from the list only, never while the keyboard is in the location box.
+    return message.wParam == VK_DELETE && message.message != WM_CHAR && focus != list_;
 }
 
 BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
@@ -331,10 +385,26 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
             if (focused >= 0) ActivateRow(focused);
             return TRUE;
         }
+        if (message->wParam == VK_APPS && focus == list_) {
+            ShowContextMenu({}, true);
+            return TRUE;
+        }
+        if (message->wParam == 'A' && focus == pathField_ && (GetKeyState(VK_CONTROL) & 0x8000)) {
+            SendMessageW(pathField_, EM_SETSEL, 0, -1);
+            return TRUE;
+        }
         if (message->wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
             MoveFocus((GetKeyState(VK_SHIFT) & 0x8000) != 0);
             return TRUE;
         }
+    }
+    // The menu key's release would ask for the menu a second time.
+    if (message->message == WM_KEYUP && message->wParam == VK_APPS && GetFocus() == list_) return TRUE;
+    // Shift+F10 is a system key: F10 alone enters the menu bar.
+    if (message->message == WM_SYSKEYDOWN && message->wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) &&
+        GetFocus() == list_) {
+        ShowContextMenu({}, true);
+        return TRUE;
     }
     return IsDialogMessageW(m_hWnd, message);
 }
@@ -481,4 +551,241 @@ void CTolvaneView::DeleteSelection() {
     const ViewChange change = model_.DeleteRows(selection);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+// ---------------------------------------------------------------- menus, keys and the status bar
+
+SelectionFacts CTolvaneView::Facts() const {
+    SelectionFacts facts;
+    facts.place = model_.InArchive() ? ListPlace::Archive : (model_.ShowsDrives() ? ListPlace::Drives : ListPlace::Folder);
+    facts.rows = model_.RowCount();
+    for (int position = -1;;) {
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
+        if (position < 0) break;
+        ++facts.selectedRows;
+    }
+    const std::vector<int> targets = CollectSelection();
+    facts.targets = static_cast<int>(targets.size());
+    if (const ItemCatalog* catalog = model_.catalog()) {
+        facts.archiveWritable = archiveKindIsWritable(archiveKindOf(catalog->archivePath));
+        facts.archiveName = FileNameOf(catalog->archivePath);
+    } else if (targets.size() == 1) {
+        const ItemRow* row = model_.RowPointer(targets.front());
+        facts.singleFolder = row && (row->attributes & FILE_ATTRIBUTE_DIRECTORY);
+        facts.singleArchiveFile = row && !facts.singleFolder && archiveKindOf(row->fullPath) != None;
+        if (facts.singleArchiveFile) facts.archiveName = FileNameOf(row->fullPath);
+    }
+    if (model_.InArchive() && targets.size() == 1) {
+        const ItemRow* row = model_.RowPointer(targets.front());
+        facts.singleFolder = row && (row->attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    facts.canGoBack = history_.CanGoBack();
+    facts.canGoForward = history_.CanGoForward();
+    facts.canGoUp = model_.CanGoUp();
+    return facts;
+}
+
+std::vector<std::wstring> CTolvaneView::StatusParts() const {
+    std::vector<std::wstring> parts{ItemsText(model_.ShownTotals()), SelectionText(model_.TotalsOf(CollectSelection()))};
+    if (const ItemCatalog* catalog = model_.catalog()) {
+        parts.push_back(ArchiveText(ArchiveFormatName(archiveKindOf(catalog->archivePath)), catalog->summary));
+        parts.push_back(DamageText(catalog->damage));
+    }
+    return parts;
+}
+
+LRESULT CTolvaneView::OnSelectionChanged(int, LPNMHDR header, BOOL&) {
+    if (header->code == LVN_ITEMCHANGED) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+        if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) return 0;
+    }
+    if (!selectionSettling_) {
+        selectionSettling_ = true;
+        PostMessageW(m_hWnd, kSelectionSettledMessage, 0, 0);
+    }
+    return 0;
+}
+
+LRESULT CTolvaneView::OnSelectionSettled(UINT, WPARAM, LPARAM, BOOL&) {
+    selectionSettling_ = false;
+    TellParent();
+    return 0;
+}
+
+LRESULT CTolvaneView::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (reinterpret_cast<HWND>(wParam) != list_) {
+        handled = FALSE;
+        return 0;
+    }
+    // A menu asked for by the keyboard comes with no point.
+    const bool fromKeyboard = lParam == -1;
+    ShowContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, fromKeyboard);
+    return 0;
+}
+
+void CTolvaneView::ShowContextMenu(POINT screen, bool atFocus) {
+    const std::vector<MenuEntry> entries = ContextMenuEntries(Facts());
+    if (entries.empty()) return;
+    if (atFocus) {
+        // Below the focused row's name when it is in sight, else in the list's corner.
+        RECT rect{LVIR_LABEL, 0, 0, 0};
+        const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        RECT client{};
+        GetClientRect(list_, &client);
+        POINT at{ScaleToDpi(kIconGap, dpi()), ScaleToDpi(kIconGap, dpi())};
+        if (focused >= 0 && SendMessageW(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&rect)) &&
+            rect.bottom > client.top && rect.top < client.bottom)
+            at = {rect.left + ScaleToDpi(kIconGap, dpi()), rect.bottom};
+        ClientToScreen(list_, &at);
+        screen = at;
+    }
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    for (const MenuEntry& entry : entries) {
+        if (entry.id == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuW(menu, MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED), entry.id, entry.text.c_str());
+        if (entry.isDefault) SetMenuDefaultItem(menu, entry.id, FALSE);
+    }
+    // The frame owns the menu, as it owns the menu bar: it shows the entries' help in the status bar.
+    HWND frame = GetParent(m_hWnd);
+    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
+                                                                    TPM_RETURNCMD, screen.x, screen.y, 0,
+                                                          frame ? frame : m_hWnd, nullptr));
+    DestroyMenu(menu);
+    if (command && frame) SendMessageW(frame, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    else if (command) RunCommand(command);
+}
+
+bool CTolvaneView::RunCommand(UINT id) {
+    switch (id) {
+    case ID_OPEN_ITEM: OpenSelectedRow(); return true;
+    case ID_COPY_PATH: CopyPaths(); return true;
+    case ID_GO_UP: Navigate(&ContentModel::GoUp); return true;
+    case ID_GO_BACK: GoThroughHistory(-1); return true;
+    case ID_GO_FORWARD: GoThroughHistory(1); return true;
+    case ID_VIEW_REFRESH: Navigate(&ContentModel::Refresh); return true;
+    case ID_SELECT_ALL: SelectAllRows(); return true;
+    case ID_FOCUS_PATH: FocusPathField(); return true;
+    case ID_OPEN_ARCHIVE_FILE: OpenArchiveFromPicker(); return true;
+    default: return false;
+    }
+}
+
+void CTolvaneView::Navigate(ViewChange (ContentModel::*step)()) {
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    const ViewChange change = (model_.*step)();
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+void CTolvaneView::GoThroughHistory(int steps) {
+    const std::optional<std::wstring> target = history_.Target(steps);
+    if (!target) return;
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    const bool shown = model_.ShowPlace(*target);
+    ReportModel();
+    if (!shown) return;
+    history_.Step(steps, model_.PlacePath());
+    RefreshAll(&before);
+}
+
+void CTolvaneView::OpenSelectedRow() {
+    int position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (position < 0)
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (position >= 0) ActivateRow(position);
+}
+
+void CTolvaneView::CopyPaths() {
+    std::vector<int> selected;
+    for (int position = -1;;) {
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
+        if (position < 0) break;
+        selected.push_back(position);
+    }
+    std::vector<std::wstring> paths = model_.LocationsOf(selected);
+    // Nothing selected: the place shown.
+    if (paths.empty() && !model_.ShowsDrives()) paths.push_back(model_.PlacePath());
+    std::wstring text;
+    for (const std::wstring& path : paths) text += (text.empty() ? L"" : L"\r\n") + path;
+    if (!text.empty() && !PutTextOnClipboard(m_hWnd, text))
+        TellUser({L"The path could not be put on the clipboard.", MessageKind::Warning}, m_hWnd);
+}
+
+void CTolvaneView::SelectAllRows() {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    // The way up is no item of the place.
+    if (const ItemRow* first = model_.RowPointer(0); first && first->parentRow) {
+        state.state = 0;
+        SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    }
+    SetFocus(list_);
+}
+
+void CTolvaneView::FocusPathField() {
+    if (!pathField_) return;
+    SetFocus(pathField_);
+    SendMessageW(pathField_, EM_SETSEL, 0, -1);
+}
+
+void CTolvaneView::OpenArchiveFromPicker() {
+    wchar_t file[MAX_PATH] = {};
+    const std::wstring start = model_.InArchive() ? FolderOf(model_.catalog()->archivePath) : model_.currentFolder;
+    OPENFILENAMEW open{};
+    open.lStructSize = sizeof(open);
+    open.hwndOwner = GetParent(m_hWnd) ? GetParent(m_hWnd) : m_hWnd;
+    open.lpstrFilter = L"Archives (*.7z, *.zip, *.rar)\0*.7z;*.zip;*.rar\0All files (*.*)\0*.*\0";
+    open.lpstrFile = file;
+    open.nMaxFile = MAX_PATH;
+    open.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    open.lpstrTitle = L"Open archive";
+    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&open)) return;
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    const bool shown = model_.OpenArchiveFile(file);
+    ReportModel();
+    if (shown) RefreshAll(&before);
+}
+
+void CTolvaneView::ApplyDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    SaveColumnWidths();  // at the DPI they were drawn for
+    const int before = dpi_;
+    dpi_ = dpi;
+    // The controls' font (the view's template gave it), at the new size.
+    HFONT current = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    LOGFONTW font{};
+    if (current && GetObjectW(current, sizeof(font), &font)) {
+        font.lfHeight = MulDiv(font.lfHeight, dpi, before);
+        UniqueGdiObject scaled(CreateFontIndirectW(&font));
+        if (scaled) {
+            const WPARAM handle = reinterpret_cast<WPARAM>(scaled.get());
+            for (HWND control : {list_, locationBox_, pathField_})
+                if (control) SendMessageW(control, WM_SETFONT, handle, TRUE);
+            font_ = std::move(scaled);  // the font before goes once no control uses it
+        }
+    }
+    // The owner-drawn rows and the location box's entries take the new item height: a fixed-
+    // height owner-drawn list asks for it again when its frame changes.
+    MEASUREITEMSTRUCT measure{};
+    BOOL handled = TRUE;
+    OnMeasureItem(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure), handled);
+    if (locationBox_) {
+        SendMessageW(locationBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
+        SendMessageW(locationBox_, CB_SETITEMHEIGHT, 0, itemHeight_);
+    }
+    SetWindowPos(list_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    const Selection selection = RememberSelection();
+    RefreshList(&selection);
+    BOOL sized = TRUE;
+    OnSize(WM_SIZE, 0, 0, sized);
 }

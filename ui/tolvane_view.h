@@ -4,11 +4,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
+#include "base/handles.h"
 #include "res/resource.h"
+#include "ui/command_states.h"
 #include "ui/content_model.h"
 #include "ui/framework/dialog_impl.h"
+#include "ui/navigation_history.h"
+
+// Sent to the view's parent when what the status bar or the title tell has changed: the place,
+// the rows or the selection.
+constexpr UINT WM_VIEW_CHANGED = WM_APP + 0x40;
 
 class CTolvaneView : public ui::DialogImpl<CTolvaneView> {
 public:
@@ -17,8 +25,24 @@ public:
     ~CTolvaneView() override;
 
     BOOL PreTranslateMessage(MSG* message);
-    // True for keys typed into the path field: they edit its text and are no commands.
+    // True for keys that the focused control takes for itself and that are no commands: what is
+    // typed into the path field edits its text (F5 excepted), and Delete deletes files only in
+    // the list.
     bool OwnsKey(const MSG& message) const;
+
+    // Carries out a command of the menus and keys that works on the view alone; false for
+    // commands it does not know.
+    bool RunCommand(UINT id);
+    // What the commands can act on now.
+    SelectionFacts Facts() const;
+    // The status bar's parts: the rows shown, the selection; in an archive, how it is packed
+    // and what is wrong with it.
+    std::vector<std::wstring> StatusParts() const;
+    // Shows the right-click menu at a point of the screen; at the focused row when `atFocus`.
+    void ShowContextMenu(POINT screen, bool atFocus);
+    // The window's DPI changed: fonts, item heights, icons and columns are sized anew.
+    void ApplyDpi(int dpi);
+    int dpi() const;
 
     // The frame's three commands.
     void AddSelection();
@@ -54,6 +78,10 @@ public:
         MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
         MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
         MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        MESSAGE_HANDLER(WM_CONTEXTMENU, OnContextMenu)
+        MESSAGE_HANDLER(kSelectionSettledMessage, OnSelectionSettled)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_ITEMCHANGED, OnSelectionChanged)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_ODSTATECHANGED, OnSelectionChanged)
         NOTIFY_HANDLER(IDC_CONTENT_LIST, NM_DBLCLK, OnDoubleClick)
         NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_COLUMNCLICK, OnColumnClick)
         NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_GETDISPINFOW, OnGetDisplayInfo)
@@ -66,7 +94,13 @@ public:
     END_MSG_MAP()
 
 private:
+    // Posted to itself so that a burst of selection changes tells the frame once.
+    static constexpr UINT kSelectionSettledMessage = WM_APP + 0x41;
+
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&);
+    LRESULT OnSelectionChanged(int, LPNMHDR, BOOL&);
+    LRESULT OnSelectionSettled(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&);
     LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&);
@@ -87,6 +121,16 @@ private:
     void OnLocationChanged();
     void OnPathEntered();
     void ActivateRow(int position);
+    // Runs a navigation of the model, then shows where it went.
+    void Navigate(ViewChange (ContentModel::*step)());
+    void GoThroughHistory(int steps);
+    void OpenSelectedRow();
+    void CopyPaths();
+    void SelectAllRows();
+    void FocusPathField();
+    void OpenArchiveFromPicker();
+    void TellParent() const;
+    void SetColumnSortArrows();
     void MoveFocus(bool backwards);
     // Shows what the model has to tell the user.
     void ReportModel();
@@ -98,4 +142,8 @@ private:
     HWND locationBox_ = nullptr;
     HWND pathField_ = nullptr;
     int itemHeight_ = 18;
+    int dpi_ = 0;  // known from WM_INITDIALOG on
+    UniqueGdiObject font_;  // the controls' font, made anew when the DPI changes
+    NavigationHistory history_;
+    bool selectionSettling_ = false;
 };

@@ -35,9 +35,37 @@ RunningProgram::~RunningProgram() {
     CloseHandle(process_);
 }
 
+namespace {
+// The title names the archive shown, so a main frame is known by its window class.
+struct FrameSearch {
+    DWORD pid = 0;
+    std::vector<HWND> frames;
+};
+BOOL CALLBACK CollectFrame(HWND window, LPARAM search) {
+    auto* state = reinterpret_cast<FrameSearch*>(search);
+    wchar_t className[64] = {};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (IsWindowVisible(window) && GetClassNameW(window, className, 64) && std::wstring(className) == L"TolvaneMainFrame" &&
+        (state->pid == 0 || state->pid == pid))
+        state->frames.push_back(window);
+    return TRUE;
+}
+std::vector<HWND> FramesOf(DWORD pid) {
+    FrameSearch search{pid, {}};
+    EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&search));
+    return search.frames;
+}
+}  // namespace
+
 HWND RunningProgram::WaitForFrame() {
     if (!process_) return nullptr;
-    frame_ = WaitForTopWindow(MainFrameTitle(), pid_);
+    frame_ = nullptr;
+    WaitUntil([&] {
+        const std::vector<HWND> frames = FramesOf(pid_);
+        if (!frames.empty()) frame_ = frames.front();
+        return frame_ != nullptr;
+    });
     return frame_;
 }
 
@@ -144,19 +172,7 @@ bool ClickToFocus(HWND control, POINT at) {
     return WaitUntil([&] { return FocusOfThread(control) == control; });
 }
 
-namespace {
-BOOL CALLBACK CollectFrame(HWND window, LPARAM frames) {
-    if (IsWindowVisible(window) && WindowText(window) == MainFrameTitle())
-        reinterpret_cast<std::vector<HWND>*>(frames)->push_back(window);
-    return TRUE;
-}
-}  // namespace
-
-std::vector<HWND> MainFrames() {
-    std::vector<HWND> frames;
-    EnumWindows(CollectFrame, reinterpret_cast<LPARAM>(&frames));
-    return frames;
-}
+std::vector<HWND> MainFrames() { return FramesOf(0); }
 
 void ChooseLocation(const RunningProgram& program, int index) {
     PostMessageW(program.locationBox(), CB_SETCURSEL, index, 0);

@@ -163,4 +163,20 @@ void RemoteDropFiles(HWND target, const std::vector<std::wstring>& paths) {
     CloseHandle(process);
 }
 
+std::vector<std::wstring> RemoteStatusTexts(HWND statusBar) {
+    std::vector<std::wstring> texts;
+    const int parts = static_cast<int>(Send(statusBar, SB_GETPARTS, 0, 0));
+    constexpr size_t kChars = 512;
+    for (int part = 0; part < parts; ++part) {
+        const size_t length = LOWORD(Send(statusBar, SB_GETTEXTLENGTHW, part, 0));
+        RemoteBlock block(statusBar, kChars * sizeof(wchar_t));
+        if (!block.ok() || length >= kChars) return {};
+        Send(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(block.address()));
+        std::wstring text(length, L'\0');
+        block.read(0, text.data(), length * sizeof(wchar_t));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 }  // namespace testsupport

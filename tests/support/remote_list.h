@@ -22,5 +22,7 @@ HWND WaitForFolderBrowserWindow(DWORD pid = 0);
 void RemoteListDoubleClick(HWND list, int item);
 // Drops files on a window of another process, as the shell does at the end of a drag.
 void RemoteDropFiles(HWND target, const std::vector<std::wstring>& paths);
+// The texts of the parts of a status bar of another process.
+std::vector<std::wstring> RemoteStatusTexts(HWND statusBar);
 
 }  // namespace testsupport

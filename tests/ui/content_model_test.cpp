@@ -62,9 +62,10 @@ TEST_F(ContentModelTest, FolderListingPutsParentAndFoldersFirstAndBuildsPathEntr
 
 TEST_F(ContentModelTest, SortingByEveryColumnBothWaysKeepsParentAndFoldersFirst) {
     model_.BrowseFolder(dir_ / L"data");
-    EXPECT_FALSE(model_.SetSortColumn(2));  // Type sorts nothing
-    EXPECT_EQ(model_.sortColumn, 0);
-    EXPECT_TRUE(model_.SetSortColumn(0));  // the sort column again: descending
+    EXPECT_TRUE(model_.SetSortColumn(2));  // by type: the folders, then the text files, then the archive
+    EXPECT_EQ(RowNames(model_).back(), L"pack.zip");
+    EXPECT_TRUE(model_.SetSortColumn(0));  // back to the name, then the sort column again: descending
+    EXPECT_TRUE(model_.SetSortColumn(0));
     EXPECT_EQ(model_.sortOrder, 2);
     EXPECT_EQ(RowNames(model_),
               (std::vector<std::wstring>{L"..", L"Sub", L"apples", L"pack.zip", L"C.txt", L"b.txt", L"a.txt"}));

@@ -45,11 +45,15 @@ TEST(ContentOrder, ParentRowFirstThenFoldersThenFilesByEachKeyBothWays) {
         {L"Packed", 1, {L"..", L"Zeta", L"alpha", L"C.txt", L"b.txt", L"a.txt"}},
         {L"Modified", 1, {L"..", L"Zeta", L"alpha", L"C.txt", L"a.txt", L"b.txt"}},
         {L"Modified", 2, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},
-        // Type sorts nothing: only the grouping applies, each group in listing order.
-        {L"Type", 1, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},
+        // By type, then by name within a type ("a.txt" is a "Text" here, the others "Note").
+        {L"Type", 1, {L"..", L"alpha", L"Zeta", L"b.txt", L"C.txt", L"a.txt"}},
+        {L"Type", 2, {L"..", L"Zeta", L"alpha", L"a.txt", L"C.txt", L"b.txt"}},
+        {L"Attributes", 1, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},  // no key: listing order
     };
     for (const Case& c : cases) {
         std::vector<ItemRow> rows = Sample();
+        for (ItemRow& row : rows)
+            if (!row.parentRow && !(row.attributes & FILE_ATTRIBUTE_DIRECTORY)) row.type = row.name == L"a.txt" ? L"Text" : L"Note";
         SortItemRows(rows, c.column, c.order);
         EXPECT_EQ(Names(rows), c.expected) << c.column << L" " << c.order;
     }

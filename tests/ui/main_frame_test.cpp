@@ -5,6 +5,9 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <functional>
+#include <map>
+#include <vector>
 
 #include "support/test_support.h"
 #include "support/window_probe.h"
@@ -63,7 +66,6 @@ std::wstring Text(HWND window) {
 TEST_F(MainFrameTest, HasTitleBarsAndThreeLabelledButtons) {
     EXPECT_EQ(Text(frame_.m_hWnd), L"Tolvane Extractor - Ver 1.0");
     EXPECT_EQ(g_app.OwnerWindow.load(), frame_.m_hWnd);
-    EXPECT_EQ(GetMenu(frame_.m_hWnd), nullptr);
     ASSERT_NE(frame_.m_hWndToolBar, nullptr);
     EXPECT_EQ(SendMessageW(frame_.m_hWndToolBar, RB_GETBANDCOUNT, 0, 0), 1);
     HWND toolbar = Toolbar();
@@ -83,7 +85,7 @@ TEST_F(MainFrameTest, HasTitleBarsAndThreeLabelledButtons) {
     EXPECT_EQ(LOWORD(size), 56);
     EXPECT_EQ(HIWORD(size), 56);
     ASSERT_NE(frame_.m_hWndStatusBar, nullptr);
-    EXPECT_EQ(Text(frame_.m_hWndStatusBar), L"");
+    EXPECT_EQ(Text(frame_.m_hWndStatusBar), L"1 item, 1 byte");  // the folder holds one.txt
     // The view fills what the bars leave.
     RECT client{}, view{}, rebar{}, status{};
     GetClientRect(frame_.m_hWnd, &client);
@@ -140,6 +142,47 @@ TEST_F(MainFrameTest, WindowsHearTheirFirstMessagesAndTheSystemMenuHasHelpTexts)
         SendMessageW(frame_.m_hWndStatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(shown));
         EXPECT_EQ(shown, help) << command;
     }
+}
+
+TEST_F(MainFrameTest, TheMenuBarCarriesEveryCommandWithItsShortcutAndGraysWhatCannotRun) {
+    HMENU bar = GetMenu(frame_.m_hWnd);
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::wstring> titles;
+    std::map<UINT, std::wstring> items;  // every command of the bar, submenus included
+    std::function<void(HMENU)> collect = [&](HMENU menu) {
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+            if (HMENU sub = GetSubMenu(menu, i)) {
+                if (menu == bar) titles.push_back(text);
+                collect(sub);
+            } else if (UINT id = GetMenuItemID(menu, i); id != 0) {
+                items[id] = text;
+            }
+        }
+    };
+    collect(bar);
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"&File", L"Ed&it", L"&View", L"&Tools", L"&Help"}));
+    const std::pair<UINT, const wchar_t*> shortcuts[] = {
+        {ID_OPEN_ITEM, L"\tEnter"},       {ID_ADD_FILES, L"\tAlt+A"},    {ID_EXTRACT_FILES, L"\tAlt+E"},
+        {ID_DELETE_FILES, L"\tDel"},      {ID_RENAME_ITEM, L"\tF2"},     {ID_PROPERTIES, L"\tAlt+Enter"},
+        {ID_SELECT_ALL, L"\tCtrl+A"},     {ID_GO_BACK, L"\tAlt+Left"},   {ID_GO_FORWARD, L"\tAlt+Right"},
+        {ID_GO_UP, L"\tBackspace"},       {ID_FOCUS_PATH, L"\tAlt+D"},   {ID_VIEW_REFRESH, L"\tF5"}};
+    for (const auto& [id, shortcut] : shortcuts)
+        EXPECT_NE(items[id].find(shortcut), std::wstring::npos) << id << L" " << items[id];
+    for (UINT id : {ID_EXTRACT_HERE, ID_EXTRACT_TO_FOLDER, ID_TEST_ARCHIVE, ID_NEW_FOLDER, ID_COPY_PATH,
+                    ID_CHECKSUM_CRC32, ID_CHECKSUM_ALL, ID_OPEN_AS_ARCHIVE, ID_OPEN_ARCHIVE_FILE, ID_APP_ABOUT, ID_APP_EXIT})
+        EXPECT_EQ(items.count(id), 1u) << id;
+
+    // Opened in the folder of one.txt, nothing selected: no way back, nothing to delete.
+    HMENU view = GetSubMenu(bar, 2);
+    SendMessageW(frame_.m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(view), 2);
+    EXPECT_TRUE(GetMenuState(view, ID_GO_BACK, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(view, ID_GO_UP, MF_BYCOMMAND) & MF_GRAYED);
+    HMENU file = GetSubMenu(bar, 0);
+    SendMessageW(frame_.m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(GetMenuState(file, ID_DELETE_FILES, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(file, ID_OPEN_ARCHIVE_FILE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
 TEST_F(MainFrameTest, TooltipsComeFromTheStringTable) {

@@ -68,7 +68,7 @@ TEST(MainWindow, ShowsTheArchiveNamedOnTheCommandLineAndRemembersItsFolder) {
     RunningProgram program(L"\"" + archive + L"\"");
     ASSERT_TRUE(program.started());
     ASSERT_NE(program.WaitForFrame(), nullptr);
-    EXPECT_EQ(WindowText(program.frame()), L"Tolvane Extractor - Ver 1.0");
+    EXPECT_EQ(WindowText(program.frame()), L"sample.zip - Tolvane Extractor - Ver 1.0");
     EXPECT_EQ(WindowText(program.pathField()), archive);
 
     HWND list = program.list();

@@ -156,6 +156,47 @@ bool FrameWindow::CreateSimpleReBar(DWORD style, UINT id) {
     return true;
 }
 
+namespace {
+
+// The band's child sizes from its toolbar's buttons: at least the first button, ideally all.
+void MeasureBandChild(HWND toolbar, REBARBANDINFOW& band) {
+    const int buttonCount = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+    RECT first{}, last{};
+    if (buttonCount > 0) {
+        SendMessageW(toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        SendMessageW(toolbar, TB_GETITEMRECT, buttonCount - 1, reinterpret_cast<LPARAM>(&last));
+    }
+    const DWORD buttonSize = static_cast<DWORD>(SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0));
+    band.cxMinChild = first.right;
+    band.cyMinChild = HIWORD(buttonSize);
+    band.cx = last.right;
+    band.cxIdeal = last.right;
+}
+
+}  // namespace
+
+void FrameWindow::ReplaceToolbarImages(HWND toolbar, HIMAGELIST images) {
+    if (!toolbar || !images) return;
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    if (toolbarImages_) ImageList_Destroy(toolbarImages_);
+    toolbarImages_ = images;
+}
+
+void FrameWindow::FitReBarBand(HWND child) {
+    if (!m_hWndToolBar || !child) return;
+    const int count = static_cast<int>(SendMessageW(m_hWndToolBar, RB_GETBANDCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        REBARBANDINFOW band{};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_CHILD;
+        if (!SendMessageW(m_hWndToolBar, RB_GETBANDINFOW, i, reinterpret_cast<LPARAM>(&band)) || band.hwndChild != child)
+            continue;
+        band.fMask = RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_IDEALSIZE;
+        MeasureBandChild(child, band);
+        SendMessageW(m_hWndToolBar, RB_SETBANDINFOW, i, reinterpret_cast<LPARAM>(&band));
+    }
+}
+
 bool FrameWindow::AddSimpleReBarBand(HWND child) {
     if (!m_hWndToolBar || !child) return false;
     const int buttonCount = static_cast<int>(SendMessageW(child, TB_BUTTONCOUNT, 0, 0));
@@ -165,16 +206,7 @@ bool FrameWindow::AddSimpleReBarBand(HWND child) {
     band.fStyle = RBBS_BREAK | RBBS_CHILDEDGE | (buttonCount > 0 ? RBBS_USECHEVRON : 0);
     band.hwndChild = child;
     band.wID = 0xEB00 + static_cast<UINT>(SendMessageW(m_hWndToolBar, RB_GETBANDCOUNT, 0, 0));
-    RECT first{}, last{};
-    if (buttonCount > 0) {
-        SendMessageW(child, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
-        SendMessageW(child, TB_GETITEMRECT, buttonCount - 1, reinterpret_cast<LPARAM>(&last));
-    }
-    const DWORD buttonSize = static_cast<DWORD>(SendMessageW(child, TB_GETBUTTONSIZE, 0, 0));
-    band.cxMinChild = first.right;
-    band.cyMinChild = HIWORD(buttonSize);
-    band.cx = last.right;
-    band.cxIdeal = last.right;
+    MeasureBandChild(child, band);
     if (!SendMessageW(m_hWndToolBar, RB_INSERTBANDW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band)))
         return false;
     const DWORD extended = static_cast<DWORD>(SendMessageW(child, TB_GETEXTENDEDSTYLE, 0, 0));

@@ -25,10 +25,14 @@ public:
 
     // Toolbar from a toolbar resource and the bitmap of the same id (32 x 32 cells).
     HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceId, DWORD style, UINT id);
+    // Gives the toolbar other images (of another size); the frame owns them from now on.
+    void ReplaceToolbarImages(HWND toolbar, HIMAGELIST images);
     // Gives a toolbar button a text label shown beside its image.
     static void AddToolbarButtonText(HWND toolbar, UINT command, const wchar_t* text);
     bool CreateSimpleReBar(DWORD style, UINT id);
     bool AddSimpleReBarBand(HWND child);
+    // Fits the band that holds `child` to the child's buttons again (after they changed size).
+    void FitReBarBand(HWND child);
     bool CreateSimpleStatusBar(UINT textId, DWORD style, UINT id);
 
     void UpdateLayout(bool resizeBars = true);

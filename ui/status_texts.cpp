@@ -1,0 +1,79 @@
+#include "ui/status_texts.h"
+
+#include <cwchar>
+
+#include "base/paths.h"
+#include "base/program_identity.h"
+
+std::wstring ByteSizeText(uint64_t bytes) {
+    if (bytes == 1) return L"1 byte";
+    if (bytes < 1024) return std::to_wstring(bytes) + L" bytes";
+    static const wchar_t* const kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB", L"EB"};
+    double value = static_cast<double>(bytes) / 1024.0;
+    size_t unit = 0;
+    // Rounded to what is shown, so that 1023.96 KB is shown as 1.0 MB and not as 1024 KB.
+    while (unit + 1 < std::size(kUnits) && value >= 999.5) {
+        value /= 1024.0;
+        ++unit;
+    }
+    wchar_t text[32] = {};
+    if (value < 99.95) swprintf(text, 32, L"%.1f %ls", value, kUnits[unit]);
+    else swprintf(text, 32, L"%.0f %ls", value, kUnits[unit]);
+    return text;
+}
+
+std::wstring ItemsText(const RowTotals& shown) {
+    if (shown.items == 0) return L"No items";
+    std::wstring text = std::to_wstring(shown.items) + (shown.items == 1 ? L" item" : L" items");
+    if (shown.files > 0) text += L", " + ByteSizeText(shown.bytes);
+    return text;
+}
+
+std::wstring SelectionText(const RowTotals& selected) {
+    if (selected.items == 0) return {};
+    std::wstring text = std::to_wstring(selected.items) + L" selected";
+    if (selected.files > 0) text += L", " + ByteSizeText(selected.bytes);
+    return text;
+}
+
+std::wstring ArchiveText(const std::wstring& format, const ArchiveSummary& summary) {
+    std::wstring text = format;
+    auto add = [&text](const std::wstring& part) {
+        if (!text.empty()) text += L", ";
+        text += part;
+    };
+    std::wstring methods;
+    for (const std::wstring& method : summary.methods) methods += (methods.empty() ? L"" : L" / ") + method;
+    if (!methods.empty()) add(methods);
+    add(summary.solid ? L"solid" : L"not solid");
+    if (summary.encryptedFiles == 0) add(L"not encrypted");
+    else if (summary.encryptedFiles == summary.files) add(L"encrypted");
+    else
+        add(L"encrypted (" + std::to_wstring(summary.encryptedFiles) + L" of " + std::to_wstring(summary.files) +
+            L" files)");
+    return text;
+}
+
+std::wstring DamageText(const std::wstring& damage) { return damage.empty() ? std::wstring() : L"Damaged: " + damage; }
+
+std::wstring FrameTitle(const std::wstring& place) {
+    wchar_t title[256] = {};
+    swprintf(title, 256, L"%ls - Ver %ls", kDisplayName, kVersionText);
+    return place.empty() ? std::wstring(title) : place + L" - " + title;
+}
+
+std::wstring ArchiveTitlePlace(const std::wstring& archivePath, const std::wstring& displayPath) {
+    std::wstring place = FileNameOf(archivePath);
+    if (displayPath.size() > archivePath.size() + 1 && displayPath.compare(0, archivePath.size(), archivePath) == 0)
+        place += displayPath.substr(archivePath.size());
+    return place;
+}
+
+std::wstring ArchiveFormatName(ArchiveKind kind) {
+    switch (kind) {
+    case SevenZip: return L"7z";
+    case Zip: return L"Zip";
+    case Rar: return L"RAR";
+    default: return {};
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The texts of the main window's status bar and title.
+#include <cstdint>
+#include <string>
+
+#include "engine/archive_kind.h"
+#include "engine/archive_summary.h"
+
+// What a set of rows adds up to: how many, how many of them files, and the files' bytes.
+struct RowTotals {
+    uint64_t items = 0;
+    uint64_t files = 0;
+    uint64_t bytes = 0;
+};
+
+// "1 byte", "999 bytes", "1.5 KB", "12.3 MB", "123 GB": three figures at most above a kilobyte.
+std::wstring ByteSizeText(uint64_t bytes);
+// "12 items, 1.5 MB" (no size when there is no file among them), "1 item", "No items".
+std::wstring ItemsText(const RowTotals& shown);
+// "3 selected, 2.0 KB"; empty when nothing is selected.
+std::wstring SelectionText(const RowTotals& selected);
+// "7z, LZMA2:24, solid, not encrypted"; "Zip, Deflate, not solid, encrypted (2 of 5 files)".
+std::wstring ArchiveText(const std::wstring& format, const ArchiveSummary& summary);
+// "Damaged: <what the engine found>", or empty for a sound archive.
+std::wstring DamageText(const std::wstring& damage);
+// The main window's title: "Tolvane Extractor - Ver 1.0", preceded by "<place> - " when a place
+// is named (the archive and the folder shown inside it).
+std::wstring FrameTitle(const std::wstring& place);
+// The place to name in the title for a folder of an archive: the archive's file name, then the
+// folder inside it ("x.zip\docs"), from the archive's path and the display path shown.
+std::wstring ArchiveTitlePlace(const std::wstring& archivePath, const std::wstring& displayPath);
+// The format's name as users know it: "7z", "Zip", "RAR"; empty for none.
+std::wstring ArchiveFormatName(ArchiveKind kind);
