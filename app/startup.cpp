@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "base/text.h"
+#include "engine/archive_listing.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
@@ -81,6 +82,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     }
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
+    waitForEndingSessions();
     services.shutDownCom();
     SaveSettings(g_app.settings);
     return result;

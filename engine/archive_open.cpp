@@ -52,8 +52,13 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         auto callback = ComPtr<CArchiveOpenCallback>::share(NewEngineObject<CArchiveOpenCallback>());
         if (password && !password->empty()) callback->setPassword(*password);
 
-        if (archive->Open(static_cast<IInStream*>(stream.get()), nullptr,
-                          static_cast<IArchiveOpenCallback*>(callback.get())) != S_OK) {
+        const HRESULT opened = archive->Open(static_cast<IInStream*>(stream.get()), nullptr,
+                                             static_cast<IArchiveOpenCallback*>(callback.get()));
+        if (opened == E_OUTOFMEMORY) {
+            if (failure) failure->outOfMemory = true;
+            return Fail(failure, "Can not open archive", L"out of memory");
+        }
+        if (opened != S_OK) {
             if (failure) failure->stopped = callback->stopped();
             // An encrypted item list that does not decode: the password is the likely cause.
             return Fail(failure, "Can not open archive",
@@ -64,5 +69,6 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
     }
+    if (failure) failure->outOfMemory = true;
     return Fail(failure, "Can not open archive", L"out of memory");
 }

@@ -23,7 +23,8 @@ struct OperationOutcome {
 
 // Lists the archive into the catalogue and enters its root. Done when there are rows
 // afterwards; a damaged archive is listed as far as it can be read, with a message saying so.
-// A failure has no message of its own. After a cancel the catalogue has no rows.
+// A failure has no message of its own, except for an archive with more entries than memory
+// holds, which says so. After a cancel the catalogue has no rows.
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path);
 
 // Opens the same archive again and returns to the same folder (the root when it is gone). The

@@ -79,6 +79,7 @@ private:
     void DrawListRow(const DRAWITEMSTRUCT& item);
     void FillLocationBox();
     void SaveColumnWidths();
+    std::vector<int> SelectedPositions() const;
     void RestoreSelection(const Selection* before);
     void OnLocationChanged();
     void OnPathEntered();
@@ -94,4 +95,5 @@ private:
     HWND locationBox_ = nullptr;
     HWND pathField_ = nullptr;
     int itemHeight_ = 18;
+    std::vector<std::wstring> shownTitles_;  // the columns the list has now
 };
