@@ -1,4 +1,5 @@
 // Opening and reloading the archive: list it on a worker thread into the tree, enter a folder.
+#include <memory>
 #include <new>
 
 #include "base/paths.h"
@@ -6,8 +7,10 @@
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
+#include "ops/engine_event_handler.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
+#include "ops/worker_thread.h"
 
 namespace {
 
@@ -59,16 +62,20 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     return end;
 }
 
-OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
-    catalog.archivePath = path;
-    catalog.yesToAll = 0;
-    g_progress.reset();
-    BeginOperation();
+// An open begun before there was a window to show it: its listing runs on its own worker, into a
+// catalogue that it owns until an open of the same path takes it.
+struct EarlyOpen {
+    std::wstring path;
+    std::unique_ptr<ItemCatalog> catalog;
+    WorkerThread worker;
     ListingEnd end;
-    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
-                                                  [&] { end = ListAndBuild(catalog, knownPassword); });
-    // No thread to spare: list on this one rather than not at all.
-    if (shown == ProgressOutcome::NoThread) end = ListAndBuild(catalog, knownPassword);
+    bool wantedPassword = false;  // the archive wants a password, which nobody was asked for
+};
+
+std::unique_ptr<EarlyOpen> g_early;
+
+// What became of an open, once its listing has ended (`shown`: how its window ended).
+OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, ProgressOutcome shown, const ListingEnd& end) {
     const bool cancelledWhileListing = shown == ProgressOutcome::Cancelled || Cancelled();
     if (cancelledWhileListing) {
         // A cancelled open shows nothing of what was read so far.
@@ -89,9 +96,74 @@ OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std:
                                               L".\nIts list may be incomplete, and extracting it will report errors.");
 }
 
+void DropEarly();
+
+OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
+    // An early open that nobody took would share the progress counters with this one.
+    DropEarly();
+    catalog.archivePath = path;
+    catalog.yesToAll = 0;
+    g_progress.reset();
+    BeginOperation();
+    ListingEnd end;
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
+                                                  [&] { end = ListAndBuild(catalog, knownPassword); });
+    // No thread to spare: list on this one rather than not at all.
+    if (shown == ProgressOutcome::NoThread) end = ListAndBuild(catalog, knownPassword);
+    return Conclude(catalog, path, shown, end);
+}
+
+void DropEarly() {
+    if (!g_early) return;
+    g_progress.cancel = 1;
+    g_early->worker.Join();
+    g_early.reset();
+    EndOperation(true);
+}
+
 }  // namespace
 
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path) { return Open(catalog, path, L""); }
+
+OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_ptr<ItemCatalog>& catalog) {
+    if (!g_early || g_early->path != path) {
+        catalog = std::make_unique<ItemCatalog>();
+        return Open(*catalog, path, L"");
+    }
+    std::unique_ptr<EarlyOpen> early = std::move(g_early);
+    catalog = std::move(early->catalog);
+    // The listing goes on behind the progress window, which shows once it has lasted a moment
+    // and whose Cancel stops it.
+    WorkerThread& worker = early->worker;
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ", [&worker] { worker.Join(); });
+    worker.Join();
+    // An archive that wants a password is opened again, now that there is a window to ask from.
+    if (early->wantedPassword && catalog->RowCount() == 0 && !Cancelled() && shown != ProgressOutcome::Cancelled) {
+        EndOperation(false);
+        return Open(*catalog, path, L"");
+    }
+    return Conclude(*catalog, path, shown == ProgressOutcome::NoThread ? ProgressOutcome::Completed : shown, early->end);
+}
+
+void BeginEarlyOpen(const std::wstring& path) {
+    DropEarly();
+    auto early = std::make_unique<EarlyOpen>();
+    early->path = path;
+    early->catalog = std::make_unique<ItemCatalog>();
+    early->catalog->archivePath = path;
+    g_progress.reset();
+    BeginOperation();
+    EarlyOpen* running = early.get();
+    const bool started = early->worker.Start([running] {
+        // Nobody is asked anything before there is a window to ask from.
+        AskNobodyOnThisThread();
+        running->end = ListAndBuild(*running->catalog, L"");
+        running->wantedPassword = PasswordWantedOnThisThread();
+    });
+    if (started) g_early = std::move(early);
+}
+
+void DropEarlyOpen() { DropEarly(); }
 
 OperationOutcome ReloadArchive(ItemCatalog& catalog) {
     const std::wstring path = catalog.archivePath;

@@ -634,8 +634,8 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
 bool ContentModel::OpenArchiveFile(const std::wstring& path) {
     // The archive is listed into a catalogue of its own before anything shown changes: a
     // failed or cancelled open leaves the rows, their columns and the open archive as they were.
-    auto opened = std::make_unique<ItemCatalog>();
-    const OperationOutcome outcome = OpenArchive(*opened, path);
+    std::unique_ptr<ItemCatalog> opened;
+    const OperationOutcome outcome = OpenArchiveInNewCatalog(path, opened);
     Tell(outcome);
     if (outcome.result != OperationResult::Done) {
         // A cancelled open (or a refused password) is the user's own choice, not a failure to
@@ -660,11 +660,19 @@ void ContentModel::CloseArchive() {
 
 // ---------------------------------------------------------------- start and end
 
-void ContentModel::StartAt(const std::wstring& lastPath) {
+std::wstring ContentModel::StartPath(const std::wstring& lastPath) {
     wchar_t full[MAX_PATH] = {};
     const DWORD length = lastPath.empty() ? 0 : GetFullPathNameW(lastPath.c_str(), MAX_PATH, full, nullptr);
-    const std::wstring path = length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
-    if (FileIsReadable(path) && archiveKindOf(path) != None) {
+    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
+}
+
+bool ContentModel::StartsWithArchive(const std::wstring& path) {
+    return FileIsReadable(path) && archiveKindOf(path) != None;
+}
+
+void ContentModel::StartAt(const std::wstring& lastPath) {
+    const std::wstring path = StartPath(lastPath);
+    if (StartsWithArchive(path)) {
         ownedCopy_ = TempFolderHolding(path, L"Tolvar");
         if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.

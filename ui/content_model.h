@@ -118,6 +118,9 @@ public:
 
     // --- start and end ---
     void StartAt(const std::wstring& lastPath);
+    // The place a start at `lastPath` shows, as a full path; true for it when that is an archive.
+    static std::wstring StartPath(const std::wstring& lastPath);
+    static bool StartsWithArchive(const std::wstring& startPath);
     // The folder to remember as last path, or nothing when the stored one stays.
     std::optional<std::wstring> LastPathToStore() const;
 
