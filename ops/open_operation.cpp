@@ -1,4 +1,6 @@
 // Opening and reloading the archive: list it on a worker thread into the tree, enter a folder.
+#include <windows.h>
+
 #include <memory>
 #include <new>
 
@@ -152,6 +154,7 @@ void BeginEarlyOpen(const std::wstring& path) {
     early->catalog = std::make_unique<ItemCatalog>();
     early->catalog->archivePath = path;
     g_progress.reset();
+    g_progress.startedTick = GetTickCount() | 1;  // never 0
     BeginOperation();
     EarlyOpen* running = early.get();
     const bool started = early->worker.Start([running] {
