@@ -17,12 +17,12 @@ size_t g_limitForTesting = 0;
 
 void SetTreeMemoryLimitForTesting(size_t bytes) { g_limitForTesting = bytes; }
 
-static_assert(sizeof(ArchiveTree::Node) == 56, "a page is seven 64 KB units");
-
 void ArchiveTree::BlockRelease::operator()(void* block) const { VirtualFree(block, 0, MEM_RELEASE); }
 
 ArchiveTree::ArchiveTree()
     : memoryLimit_(g_limitForTesting != 0 ? g_limitForTesting : static_cast<size_t>(-1)) {
+    // A page takes whole 64 KB units of the address space, as the system hands them out.
+    static_assert(((sizeof(Node) << kPageBits) & 0xFFFF) == 0, "a page is whole 64 KB units");
     Clear();
 }
 

@@ -82,7 +82,8 @@ private:
     };
     using Block = std::unique_ptr<void, BlockRelease>;
 
-    static constexpr unsigned kPageBits = 13;  // 8,192 nodes of 56 bytes: seven 64 KB units
+    // 8,192 nodes of 56 bytes (64 in a 64-bit build): seven (eight) 64 KB units.
+    static constexpr unsigned kPageBits = 13;
     static constexpr NodeId kPageMask = (1u << kPageBits) - 1;
     static constexpr size_t kNameChunk = 32768;  // units: one 64 KB unit
 
