@@ -7,11 +7,14 @@
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "base/text.h"
+#include "engine/archive_listing.h"
+#include "ops/archive_operations.h"
 #include "shell/more_registration.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
 #include "ui/checksum_dialog.h"
+#include "ui/content_model.h"
 #include "ui/main_window.h"
 #include "ui/operation_prompts.h"
 #include "ui/settings.h"
@@ -49,7 +52,12 @@ int RunInteractive(const wchar_t* commandLine, int showCommand) {
     InitCommonControlsEx(&controls);
     if (const std::optional<std::wstring> startPath = StartPathFromCommandLine(commandLine))
         CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *startPath);
-    return RunMainWindow(showCommand);
+    // An archive to start on is listed while the window is made.
+    const std::wstring place = ContentModel::StartPath(g_app.settings.lastPath);
+    if (ContentModel::StartsWithArchive(place)) BeginEarlyOpen(place);
+    const int result = RunMainWindow(showCommand);
+    DropEarlyOpen();
+    return result;
 }
 
 }  // namespace
@@ -89,6 +97,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     }
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
+    waitForEndingSessions();
     services.shutDownCom();
     SaveSettings(g_app.settings);
     return result;

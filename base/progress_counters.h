@@ -12,8 +12,12 @@ struct ProgressCounters {
     // Set when the user cancelled a password prompt of the engine: the operation was not
     // failed but refused, and is not reported as a failure.
     std::atomic<int32_t> passwordRefused{0};
+    // For work that began before its window (GetTickCount then; 0: it begins with its window):
+    // the window waits only the rest of its usual delay before it shows.
+    std::atomic<uint32_t> startedTick{0};
     void reset() {
         total = 0;
         completed = 0;
+        startedTick = 0;
     }
 };

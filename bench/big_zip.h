@@ -1,15 +1,22 @@
 #pragma once
-// Writes large zip archives quickly for the benchmarks: stored entries with tiny contents,
-// streamed straight to disk, with the zip64 end records that more than 65,535 entries need.
+// Writes large zip archives quickly for the benchmarks: stored entries, streamed straight to
+// disk, with the zip64 end records that more than 65,535 entries need.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace bench {
 
-// Writes an archive of `folders` folders holding `filesPerFolder` files each (folder entries
-// included), or, with folders == 0, `filesPerFolder` files at the root. Skips the work when
-// the file exists already. Returns the number of entries.
-uint64_t MakeBenchZip(const std::wstring& path, int folders, int filesPerFolder);
+struct BenchZipLayout {
+    int folders = 0;            // folders of files (each with its own folder entry); 0: files at the root
+    int filesPerFolder = 0;     // files in each folder, or at the root
+    uint32_t fileBytes = 1;     // content length of each file
+    bool variedFiles = false;   // sizes of 1 to 50 bytes and times spread over a day, so that every column sorts
+};
+
+// Writes the archive unless it exists already. Returns the number of entries (0 on failure).
+uint64_t MakeBenchZip(const std::wstring& path, const BenchZipLayout& layout);
+
+// An archive of one stored file of `bytes` pseudo-random bytes, unless it exists already.
+bool MakeOneFileZip(const std::wstring& path, uint64_t bytes);
 
 }  // namespace bench

@@ -1,9 +1,8 @@
-// Opening an archive (list + tree + root rows) against the bare `7z.exe l` of the same archive,
-// for a wide-and-deep archive and for one folder of 100,000 files; memory per entry; entering
-// the 100,000-file folder. Prints its figures.
+// Where an open's time and memory go, stage by stage, inside one process: the engine's listing
+// straight into the folder tree, the root's rows, the name order; the tree's bytes per entry.
+// The user's figures (process start to rows drawn, beside `7z.exe l` to a file) are speed_bench's.
+//   ./scripts/bench.sh open_bench [repetitions]
 #include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -13,117 +12,65 @@
 
 #include "bench_clock.h"
 #include "bench_process.h"
+#include "big_zip.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
-#include "ops/archive_operations.h"
-#include "support/test_support.h"
-#include "support/zip_writer.h"
-#include "ui/app_globals.h"
-
-using namespace testsupport;
+#include "program_timing.h"
 
 namespace {
 
-constexpr int kEntries = 100000;
-constexpr int kRepetitions = 3;
+double WorkingSetMb() { return static_cast<double>(bench::WorkingSetBytes()) / 1048576.0; }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
-
-PROCESS_MEMORY_COUNTERS Memory() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters;
-}
-
-std::string MakeArchive(bool oneFolder) {
-    std::vector<ZipEntry> entries;
-    entries.reserve(kEntries);
-    for (int i = 0; i < kEntries; ++i) {
-        ZipEntry entry;
-        entry.name = oneFolder ? "big/file" + std::to_string(i) + ".txt"
-                               : "folder" + std::to_string(i % 1000) + "/file" + std::to_string(i) + ".txt";
-        entry.data = "x";
-        entry.dosTime = static_cast<uint16_t>((i % 24) << 11);
-        entries.push_back(std::move(entry));
-    }
-    return MakeZip(entries);
-}
-
-void Run(const wchar_t* label, bool oneFolder) {
-    TempDir work(L"bench");
-    const std::wstring archive = work / L"bench.zip";
-    WriteFileBytes(archive, MakeArchive(oneFolder));
-
-    std::vector<double> tool, open;
-    for (int i = 0; i < kRepetitions; ++i) {
-        LARGE_INTEGER start = Now();
-        const ProcessResult listed = Run7z(L"l " + Quote(archive));
-        tool.push_back(Seconds(start, Now()));
-        if (listed.exitCode != 0) std::printf("7z.exe l failed: %lu\n", listed.exitCode);
-
-        const SIZE_T before = Memory().WorkingSetSize;
-        ItemCatalog* catalog = GetCatalog();
-        start = Now();
-        const bool opened = OpenArchive(*catalog, archive).result == OperationResult::Done;
-        open.push_back(Seconds(start, Now()));
-        const SIZE_T after = Memory().WorkingSetSize;
-        if (!opened) std::printf("open failed\n");
-        if (i == kRepetitions - 1) {
-            std::printf("%ls: rows at the root %d, catalogue held %.0f bytes per entry (working set %.1f MB -> %.1f MB)\n",
-                        label, catalog->RowCount(), static_cast<double>(after - before) / kEntries, before / 1048576.0,
-                        after / 1048576.0);
-            if (oneFolder) {
-                std::vector<double> enter;
-                for (int k = 0; k < kRepetitions; ++k) {
-                    start = Now();
-                    catalog->EnterFolder("big");
-                    enter.push_back(Seconds(start, Now()));
-                }
-                std::printf("%ls: EnterFolder of the 100,000-file folder: median %.3f s (rows %d)\n", label,
-                            bench::Median(enter), catalog->RowCount());
-            }
-        }
-        DestroyCatalog();
-    }
-    // Where an open's time goes.
-    {
+void Stages(const char* label, const std::wstring& archive, int repetitions) {
+    std::vector<double> listing, rows, order;
+    size_t treeBytes = 0, nodes = 0;
+    double before = 0, open = 0;
+    for (int r = 0; r < repetitions; ++r) {
         ItemCatalog catalog;
-        LARGE_INTEGER start = Now();
-        ListingResult listing;
-        listArchive(archive, archiveKindOf(archive), listing);
-        const LARGE_INTEGER listed = Now();
-        catalog.BuildTree(listing);
-        const LARGE_INTEGER built = Now();
-        catalog.EnterFolder("");
-        const LARGE_INTEGER entered = Now();
-        std::printf("%ls: of which listing %.3f s, tree %.3f s, root rows %.3f s\n", label, Seconds(start, listed),
-                    Seconds(listed, built), Seconds(built, entered));
+        catalog.archivePath = archive;
+        before = WorkingSetMb();
+        LARGE_INTEGER start = bench::CounterNow();
+        ListingRun run;
+        if (listArchive(archive, Zip, run, catalog.TreeBuilder()) != 0) std::printf("%s: the listing failed\n", label);
+        LARGE_INTEGER listed = bench::CounterNow();
+        catalog.EnterFolder(L"");
+        LARGE_INTEGER entered = bench::CounterNow();
+        catalog.NameRanks();
+        LARGE_INTEGER ranked = bench::CounterNow();
+        listing.push_back(bench::SecondsBetween(start, listed));
+        rows.push_back(bench::SecondsBetween(listed, entered));
+        order.push_back(bench::SecondsBetween(entered, ranked));
+        treeBytes = catalog.tree.MemoryBytes();
+        nodes = catalog.tree.NodeCount();
+        open = WorkingSetMb();
     }
-    const double toolMedian = bench::Median(tool), openMedian = bench::Median(open);
-    std::printf("%ls: 7z.exe l median %.3f s, open median %.3f s, ratio %.2f (goal <= 1.30)\n", label, toolMedian,
-                openMedian, openMedian / toolMedian);
+    std::printf("%s: %zu nodes\n", label, nodes);
+    std::printf("  engine listing into the tree  %7.3f s\n", bench::Median(listing));
+    std::printf("  rows of the root              %7.3f s\n", bench::Median(rows));
+    std::printf("  name order of the root        %7.3f s\n", bench::Median(order));
+    std::printf("  tree %.1f MB = %.0f bytes per node; working set %.0f MB -> %.0f MB with it open\n",
+                static_cast<double>(treeBytes) / 1048576.0, static_cast<double>(treeBytes) / static_cast<double>(nodes),
+                before, open);
     std::fflush(stdout);
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     bench::PrepareProcess();
-
-    Run(L"(a) 100,000 entries in 1,000 folders", false);
-    Run(L"(b) 100,000 files in one folder", true);
-    std::printf("peak working set of the process: %.1f MB\n", Memory().PeakWorkingSetSize / 1048576.0);
-    CoUninitialize();
+    const std::wstring folder = bench::BenchFolder();
+    bench::BenchZipLayout wide;
+    wide.filesPerFolder = 100000;
+    wide.variedFiles = true;
+    bench::MakeBenchZip(folder + L"\\files-100k.zip", wide);
+    bench::BenchZipLayout deep;
+    deep.folders = 10000;
+    deep.filesPerFolder = 99;
+    bench::MakeBenchZip(folder + L"\\deep-1m.zip", deep);
+    Stages("100,000 files in one folder", folder + L"\\files-100k.zip", repetitions);
+    Stages("1,000,000 entries in 10,000 folders", folder + L"\\deep-1m.zip", repetitions);
+    std::printf("peak working set of the process: %.0f MB\n",
+                static_cast<double>(bench::PeakWorkingSetBytes()) / 1048576.0);
     return 0;
 }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/progress_counters.h"
-#include "catalog/folder_node.h"
+#include "catalog/archive_tree.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
 #include "engine/archive_listing.h"
@@ -26,6 +26,9 @@ enum class OperationState : int32_t {
     Deleting = 4,
 };
 
+// The columns of an archive row, as texts.
+enum class RowField { Name, FullPath, Size, PackedSize, Type, Modified };
+
 class ItemCatalog {
 public:
     ItemCatalog() = default;
@@ -34,33 +37,49 @@ public:
     ItemCatalog& operator=(const ItemCatalog&) = delete;
 
     // --- the tree and the rows ---
-    // Fills the tree from a listing. With `progress`, reports total = items and completed =
-    // index there, and stops early once its cancel flag is set.
-    void BuildTree(const ListingResult& listing, ProgressCounters* progress = nullptr);
-    // The node of a backslash-separated path (empty = the root); created on the way when asked.
-    FolderNode* FindNode(std::string_view utf8Path, bool create);
+    // Takes the items of a listing into the tree. With `progress`, reports total = items and
+    // completed = items taken.
+    ListingSink& TreeBuilder(ProgressCounters* progress = nullptr) {
+        builder_.progress = progress;
+        return builder_;
+    }
     // Makes the folder current and rebuilds the rows; a folder that is not there shows the root.
-    void EnterFolder(std::string_view utf8Path);
+    void EnterFolder(std::wstring_view folder);
     // Enters the folder that a display path names (archive path + "\" + folder); returns RowCount.
     int NavigateTo(std::wstring_view displayText);
-    // A child row's full path (UTF-8): the item's path, or the implied folder's own path.
-    std::string RowFullPath(const FolderNode& child) const;
     // The archive path, followed by "\" and the current folder when not at the root.
     std::wstring DisplayPath() const;
-    int RowCount() const;
-    // A copy of a row; an empty row for an index out of range.
-    ItemRow RowAt(int index) const;
     void ClearRows();
     void ClearTree();
+
+    // The rows of the current folder: row 0 is the way up (".."), the others are the folder's
+    // children in tree order. Their texts are made when asked for, for the rows drawn.
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    // A copy of a row with all its texts; an empty row for an index out of range.
+    ItemRow RowAt(int index) const;
+    bool RowIsParent(int index) const { return index == 0 && !rows_.empty(); }
+    bool RowIsFolder(int index) const;
+    std::wstring_view RowName(int index) const;
+    // The entry path of the row (empty for the way up): the item's path, or the implied folder's.
+    std::wstring RowFullPath(int index) const;
+    std::wstring RowText(int index, RowField field) const;
+    HICON RowIcon(int index) const;
+    // The row of the child with exactly this name; -1 when there is none.
+    int RowOfName(std::wstring_view name) const;
+    // The row's node; kNoNode for the way up and out of range.
+    ArchiveTree::NodeId RowNode(int index) const;
+    // Ranks of the rows' names in the order of lstrcmpiW (equal names share one), made once per folder.
+    const std::vector<uint32_t>& NameRanks() const;
+    // Asks the shell for the icons and type names that the rows shown first need.
+    void PrefetchShownTypes() const;
 
     // --- the temporary folder in use ---
     // Removes the folder with everything in it and forgets it.
     void RemoveTempFolder();
 
     // --- fields ---
-    std::vector<ItemRow> rows;             // rows of the current folder, ".." first
     std::wstring archivePath;              // full path of the opened archive
-    std::string currentFolder;             // UTF-8, empty = root
+    std::wstring currentFolder;            // path of the current folder inside the archive, empty = root
     std::wstring tempFolder;               // temporary folder in use, empty = none
     std::atomic<OperationState> state{OperationState::Idle};
     std::atomic<int32_t> yesToAll{0};      // the user agreed to replace existing files
@@ -70,8 +89,32 @@ public:
     OpenedFormat format;                   // what the archive turned out to be when it was listed
     ArchiveSummary summary;                // how the archive is packed, as last listed
     std::wstring damage;                   // what the engine found wrong with it; empty = sound
-    FolderNode root;                       // root of the folder tree, name empty
-    ShellTypeCache shellTypes;             // one icon and type name per file type
+    ArchiveTree tree;                      // the folder tree; its root has no name
+    mutable ShellTypeCache shellTypes;     // one icon and type name per file type, asked when drawn
+
+private:
+    // Builds the tree from the listing's items, reporting progress.
+    class Builder final : public ListingSink {
+    public:
+        explicit Builder(ItemCatalog& catalog) : catalog_(catalog) {}
+        void begin(uint32_t count) override;
+        void add(const ListedItem& item) override;
+        void reset();
+        ProgressCounters* progress = nullptr;
+
+    private:
+        ItemCatalog& catalog_;
+        uint64_t taken_ = 0;
+        // The folder of the item before: items come folder by folder, so most find theirs here.
+        std::wstring lastFolderPath_;
+        ArchiveTree::NodeId lastFolder_ = ArchiveTree::kNoNode;
+    };
+
+    Builder builder_{*this};
+    std::vector<ArchiveTree::NodeId> rows_;  // rows of the current folder; kNoNode for the way up
+    ArchiveTree::NodeId folderNode_ = ArchiveTree::kRoot;  // the current folder's node
+    mutable std::vector<uint32_t> nameRanks_;
+    mutable bool nameRanksMade_ = false;
 };
 
 // The catalogue, created on first use.
@@ -83,9 +126,11 @@ ItemCatalog* InstallCatalog(std::unique_ptr<ItemCatalog> catalog);
 // True when a catalogue exists (never creates one).
 bool CatalogExists();
 
-// "Date time" in the system's short date and short time formats, from the engine's
-// "YYYY-MM-DD" and "hh:mm:ss" texts; empty when either does not split into three pieces.
-std::wstring FormatModified(std::string_view date, std::string_view time);
+// "Date time" in the system's short date and short time formats of a file time, shown as it is
+// (the engine's times are UTC); empty when it is no valid date.
+std::wstring FormatModified(uint64_t fileTime);
+// A size in decimal digits, grouped by thousands.
+std::wstring FormatGroupedNumber(uint64_t value);
 
 // Puts a "," in front of every group of three characters counted from the right.
 std::wstring GroupThousands(std::wstring_view text);

@@ -1,8 +1,6 @@
 // Texts of the rows: grouped sizes and the locale's date and time.
 #include <windows.h>
 
-#include <array>
-
 #include "catalog/item_catalog.h"
 
 std::wstring GroupThousands(std::wstring_view text) {
@@ -18,48 +16,30 @@ std::wstring GroupThousands(std::wstring_view text) {
     return out;
 }
 
-namespace {
-
-// Splits at `separator` into exactly three pieces; false for any other count.
-bool SplitThree(std::string_view text, char separator, std::array<std::string_view, 3>& pieces) {
-    size_t count = 0;
-    size_t start = 0;
-    for (;;) {
-        const size_t cut = text.find(separator, start);
-        const std::string_view piece = text.substr(start, cut == std::string_view::npos ? text.npos : cut - start);
-        if (count == 3) return false;
-        pieces[count++] = piece;
-        if (cut == std::string_view::npos) break;
-        start = cut + 1;
-    }
-    return count == 3;
+std::wstring FormatGroupedNumber(uint64_t value) {
+    wchar_t digits[32];
+    wchar_t* end = digits + 32;
+    wchar_t* p = end;
+    int inGroup = 0;
+    do {
+        if (inGroup == 3) {
+            *--p = L',';
+            inGroup = 0;
+        }
+        *--p = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+        ++inGroup;
+    } while (value != 0);
+    return std::wstring(p, end);
 }
 
-// The leading decimal digits of a piece; none gives 0. Values beyond a WORD are clamped so
-// that they fail the date check instead of wrapping into a valid date.
-WORD LeadingNumber(std::string_view piece) {
-    unsigned value = 0;
-    for (char c : piece) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > 0xFFFF) return 0xFFFF;
-    }
-    return static_cast<WORD>(value);
-}
-
-}  // namespace
-
-std::wstring FormatModified(std::string_view date, std::string_view time) {
-    std::array<std::string_view, 3> datePieces, timePieces;
-    if (!SplitThree(date, '-', datePieces) || !SplitThree(time, ':', timePieces)) return {};
+std::wstring FormatModified(uint64_t fileTime) {
+    const FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
     SYSTEMTIME when{};
-    when.wYear = LeadingNumber(datePieces[0]);
-    when.wMonth = LeadingNumber(datePieces[1]);
-    when.wDay = LeadingNumber(datePieces[2]);
-    when.wHour = LeadingNumber(timePieces[0]);
-    when.wMinute = LeadingNumber(timePieces[1]);
-    when.wSecond = LeadingNumber(timePieces[2]);
     // The engine's time is shown as it is (UTC), without conversion to local time.
+    if (!FileTimeToSystemTime(&time, &when)) return {};
+    when.wMilliseconds = 0;
+    when.wDayOfWeek = 0;
     wchar_t dateText[256] = {};
     wchar_t timeText[256] = {};
     if (!GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &when, nullptr, dateText, 256)) return {};

@@ -1,4 +1,4 @@
-// Reading every item of an opened archive into the listing records.
+// Reading every item of an opened archive, for a sink or into the listing records.
 #include "engine/archive_listing.h"
 
 #include <new>
@@ -11,14 +11,37 @@
 
 namespace {
 
-// Fills one record. Every property is read once; a failing read counts as no value.
-void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& value, const std::wstring& defaultName,
-              ArchiveItem& item) {
-    archive->GetProperty(index, kpidPath, value.put());
-    if (value.type() == VT_BSTR) {
-        if (value.get().bstrVal) item.path.assign(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+// A number of an integer property: unsigned ones, and signed ones that are not negative.
+bool PropertyNumber(const PROPVARIANT& value, uint64_t& number) {
+    if (propertyIsUnsigned(value)) {
+        number = propertyToUInt64(value);
+        return true;
+    }
+    int64_t signedValue = 0;
+    switch (value.vt) {
+    case VT_I1: signedValue = value.cVal; break;
+    case VT_I2: signedValue = value.iVal; break;
+    case VT_I4: signedValue = value.lVal; break;
+    case VT_INT: signedValue = value.intVal; break;
+    case VT_I8: signedValue = value.hVal.QuadPart; break;
+    default: return false;
+    }
+    if (signedValue < 0) return false;
+    number = static_cast<uint64_t>(signedValue);
+    return true;
+}
+
+// Reads one item. Every property is read once; a failing read counts as no value. The path
+// views the engine's own text where it can (`pathValue`), else `pathText`.
+void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& pathValue, EngineProperty& value,
+              std::wstring& pathText, const std::wstring& defaultName, ListedItem& item) {
+    archive->GetProperty(index, kpidPath, pathValue.put());
+    if (pathValue.type() == VT_BSTR) {
+        const BSTR text = pathValue.get().bstrVal;
+        item.path = text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
     } else {
-        item.path = propertyToText(value.get());
+        pathText = propertyToText(pathValue.get());
+        item.path = pathText;
     }
     // The one item of a gzip or xz stream often has no name of its own: it is named after the archive.
     if (item.path.empty()) item.path = defaultName;
@@ -36,61 +59,120 @@ void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& value, const st
     }
 
     archive->GetProperty(index, kpidSize, value.put());
-    item.size = propertyToText(value.get());
+    item.hasSize = PropertyNumber(value.get(), item.size);
     archive->GetProperty(index, kpidPackSize, value.put());
-    item.packedSize = propertyToText(value.get());
+    item.hasPackedSize = PropertyNumber(value.get(), item.packedSize);
 
     archive->GetProperty(index, kpidMTime, value.put());
-    if (value.type() == VT_FILETIME) {
-        const FILETIME& time = value.get().filetime;
-        item.modified = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-        fileTimeParts(time, item.modifiedDate, item.modifiedTime);
-    } else {
-        // No time, or a value of another type: the item lists without date and time.
-        item.modified = 0;
-        item.modifiedDate.clear();
-        item.modifiedTime.clear();
-    }
+    // No time, or a value of another type: the item lists without date and time.
+    item.hasModified = value.type() == VT_FILETIME;
+    item.modified = item.hasModified ? (static_cast<uint64_t>(value.get().filetime.dwHighDateTime) << 32) |
+                                           value.get().filetime.dwLowDateTime
+                                     : 0;
 }
 
 struct ListingCancelled {};
 
+std::wstring DecimalText(uint64_t value) {
+    wchar_t digits[24];
+    wchar_t* end = digits + 24;
+    wchar_t* p = end;
+    do {
+        *--p = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(p, end);
+}
+
+// Keeps every item as a listing record with its texts.
+class RecordSink final : public ListingSink {
+public:
+    explicit RecordSink(std::vector<ArchiveItem>& items) : items_(items) {}
+    void begin(uint32_t count) override { items_.reserve(items_.size() + count); }
+    void add(const ListedItem& listed) override {
+        ArchiveItem& item = items_.emplace_back();
+        item.path.assign(listed.path.data(), listed.path.size());
+        item.attributes = listed.attributes;
+        if (listed.hasSize) item.size = DecimalText(listed.size);
+        if (listed.hasPackedSize) item.packedSize = DecimalText(listed.packedSize);
+        item.modified = listed.modified;
+        if (listed.hasModified) {
+            FILETIME time{static_cast<DWORD>(listed.modified), static_cast<DWORD>(listed.modified >> 32)};
+            fileTimeParts(time, item.modifiedDate, item.modifiedTime);
+        }
+    }
+
+private:
+    std::vector<ArchiveItem>& items_;
+};
+
 }  // namespace
 
-int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result) {
+int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& run, ListingSink& sink) {
     ArchiveSession session;
-    std::wstring password = result.password;
+    std::wstring password = run.password;
+    OpenFailure failure;
     OpenedFormat format;
-    if (openArchive(&password, session.library, session.archive, archivePath, kind, nullptr, &format) != 0) return 1;
-
-    UINT32 count = 0;
-    if (session.archive->GetNumberOfItems(&count) != S_OK) count = 0;
-
-    const size_t firstNew = result.items.size();
-    try {
-        result.items.reserve(firstNew + count);
-        EngineProperty value;
-        for (UINT32 index = 0; index < count; ++index) {
-            // A cancelled operation ends a long listing early; it then fails as a whole.
-            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
-            ReadItem(session.archive, index, value, format.defaultItemName, result.items.emplace_back());
-        }
-    } catch (const ListingCancelled&) {
-        result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());
-        session.archive->Close();
-        return 1;
-    } catch (const std::exception&) {
-        // Out of memory for the records: the listing fails as a whole and leaves the result as it was.
-        result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());
-        session.archive->Close();
+    if (openArchive(&password, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
+        run.outOfMemory = failure.outOfMemory;
         return 1;
     }
 
-    result.damage = archiveDamage(session.archive, format.streamSize);
-    result.summary = archiveSummary(session.archive, count);
-    session.archive->Close();
-    session.end();
-    result.password = std::move(password);
-    result.format = std::move(format);
+    UINT32 count = 0;
+    if (session.archive->GetNumberOfItems(&count) != S_OK) count = 0;
+    // The engine frees a long list slowly: nothing waits for that, on any way out.
+    constexpr UINT32 kEndInBackgroundFrom = 65536;
+    const auto finish = [&] {
+        if (count >= kEndInBackgroundFrom) return session.endInBackground();
+        session.archive->Close();
+        session.end();
+    };
+
+    try {
+        sink.begin(count);
+        EngineProperty pathValue, value;
+        std::wstring pathText;
+        ListedItem item;
+        for (UINT32 index = 0; index < count; ++index) {
+            // A cancelled operation ends a long listing early; it then fails as a whole.
+            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
+            ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, item);
+            sink.add(item);
+        }
+    } catch (const ListingCancelled&) {
+        finish();
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // More items than memory holds: the listing fails as a whole, and says why.
+        run.outOfMemory = true;
+        finish();
+        return 1;
+    } catch (const std::exception&) {
+        finish();
+        return 1;
+    }
+
+    run.damage = archiveDamage(session.archive, format.streamSize);
+    run.summary = archiveSummary(session.archive, count);
+    finish();
+    run.password = std::move(password);
+    run.format = std::move(format);
+    return 0;
+}
+
+int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result) {
+    ListingRun run;
+    run.password = result.password;
+    const size_t firstNew = result.items.size();
+    RecordSink sink(result.items);
+    if (listArchive(archivePath, kind, run, sink) != 0) {
+        // The result stays as it was.
+        result.items.erase(result.items.begin() + static_cast<std::ptrdiff_t>(firstNew), result.items.end());
+        return 1;
+    }
+    result.password = std::move(run.password);
+    result.damage = std::move(run.damage);
+    result.format = std::move(run.format);
+    result.summary = std::move(run.summary);
     return 0;
 }

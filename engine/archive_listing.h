@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/archive_kind.h"
@@ -40,10 +41,44 @@ struct ListingResult {
     ArchiveSummary summary; // out: how the archive is packed
 };
 
+// One item as the engine lists it, as numbers: what the texts of `ArchiveItem` are made from.
+// `path` lives only as long as the call that hands it over.
+struct ListedItem {
+    std::wstring_view path;
+    uint32_t attributes = 0;  // bit 16 marks a folder
+    bool hasSize = false;
+    bool hasPackedSize = false;
+    bool hasModified = false;  // the engine gave a file time (which may still be no valid date)
+    uint64_t size = 0;
+    uint64_t packedSize = 0;
+    uint64_t modified = 0;  // FILETIME ticks, UTC
+};
+
+// Takes the items of a listing one by one, in the engine's order, so that they can be kept in
+// whatever form the taker needs without a copy of the whole listing in between.
+class ListingSink {
+public:
+    virtual ~ListingSink() = default;
+    // The number of items the engine announces, before the first one.
+    virtual void begin(uint32_t count) = 0;
+    // May throw std::bad_alloc: the listing then fails as a whole, as out of memory.
+    virtual void add(const ListedItem& item) = 0;
+};
+
+// How a listing into a sink ended, besides its result.
+struct ListingRun {
+    std::wstring password;      // in: the password known so far; out: the one that opened the archive
+    std::wstring damage;        // out: what the engine found wrong with the archive; empty when sound
+    bool outOfMemory = false;   // out: the archive has more items than memory holds
+    OpenedFormat format;        // out: what it is
+    ArchiveSummary summary;     // out: how the archive is packed
+};
+
 // Why an archive could not be opened.
 struct OpenFailure {
-    bool stopped = false;  // the user cancelled, or refused to give the password
-    std::wstring cause;    // in words, for the user
+    bool stopped = false;      // the user cancelled, or refused to give the password
+    bool outOfMemory = false;  // the engine could not hold the archive's list in memory
+    std::wstring cause;        // in words, for the user
 };
 
 // The engine library's full path: the program's folder + "\core\7z.dll". Computed once.
@@ -61,6 +96,12 @@ public:
     // Frees the module; true when nothing is held afterwards.
     bool free();
     HMODULE module() const { return module_; }
+    // Gives up the module without freeing it: the caller frees it.
+    HMODULE release() {
+        HMODULE module = module_;
+        module_ = nullptr;
+        return module;
+    }
 
 private:
     HMODULE module_ = nullptr;
@@ -77,7 +118,14 @@ struct ArchiveSession {
     ArchiveSession(const ArchiveSession&) = delete;
     ArchiveSession& operator=(const ArchiveSession&) = delete;
     void end();
+    // Closes the archive and ends the session on a thread of its own, which the caller does not
+    // wait for: the engine takes a good part of a second to free the list of a million items.
+    // The session is empty afterwards.
+    void endInBackground();
 };
+
+// Waits for every session still being ended in the background.
+void waitForEndingSessions();
 
 // Opens `archivePath` with the engine's handler for what its content is: the formats whose
 // signature it bears are tried, the one `kind` names first, then those its extension names. A
@@ -95,6 +143,10 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
 // may then lack items). Returns 0 on success, 1 when the archive cannot be opened (result
 // unchanged).
 int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingResult& result);
+// Hands every item of the archive to `sink`. Returns 0 on success; 1 when the archive cannot be
+// opened, the running operation was cancelled or memory ran out (the sink may then hold a part
+// of the items, which the caller drops).
+int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& run, ListingSink& sink);
 
 // Text of an engine property value: decimal numbers, the text itself, "+"/"-" for booleans,
 // "YYYY-MM-DD hh:mm:ss" (UTC) for file times; empty for no value and for other types.

@@ -221,7 +221,9 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                                            password, archive, &volumesOpened);
         switch (attempt.result) {
         case Attempt::Opened: break;
-        case Attempt::OutOfMemory: return Fail(failure, "Can not open archive", L"out of memory");
+        case Attempt::OutOfMemory:
+            if (failure) failure->outOfMemory = true;
+            return Fail(failure, "Can not open archive", L"out of memory");
         case Attempt::Stopped:
             if (failure) failure->stopped = true;
             return Fail(failure, "Can not open archive", L"not an archive of its type, or damaged");
@@ -262,5 +264,6 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
     }
+    if (failure) failure->outOfMemory = true;
     return Fail(failure, "Can not open archive", L"out of memory");
 }

@@ -176,12 +176,28 @@ bool CArchiveExtractCallback::ensureFolder(const std::wstring& folder, DWORD& er
     return false;
 }
 
-bool CArchiveExtractCallback::openTemporaryFile(DWORD& error) {
-    auto stream = ComPtr<COutFileStream>::share(NewEngineObject<COutFileStream>());
+bool CArchiveExtractCallback::openOutputFile(DWORD& error) {
     // The file is made with its final attributes but read-only, which comes after the data;
     // most files then need no second call for their attributes.
     createdAttributes_ =
         attributesKnown_ ? plainFileAttributes(attributes_, false) & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY) : 0;
+    // A new file goes straight to its place: there is nothing there to keep, and a rename per
+    // file costs as much as writing a small one. Made exclusively, it never takes the place of a
+    // file that appeared meanwhile; anything in the way goes the careful way below.
+    auto stream = ComPtr<COutFileStream>::share(NewEngineObject<COutFileStream>());
+    if (stream->create(diskPath_, false, createdAttributes_)) {
+        temporaryPath_ = diskPath_;
+        writingTarget_ = true;
+        outFile_ = stream.get();
+        outReference_ = std::move(stream);
+        return true;
+    }
+    return openTemporaryFile(error);
+}
+
+bool CArchiveExtractCallback::openTemporaryFile(DWORD& error) {
+    auto stream = ComPtr<COutFileStream>::share(NewEngineObject<COutFileStream>());
+    writingTarget_ = false;
     const std::wstring folder = FolderOf(diskPath_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring path = JoinPath(folder, TemporaryName());
@@ -202,6 +218,7 @@ void CArchiveExtractCallback::discardTemporaryFile() {
     if (outFile_) outFile_->close();
     outFile_ = nullptr;
     outReference_.reset();
+    writingTarget_ = false;
     if (temporaryPath_.empty()) return;
     DeleteFileW(temporaryPath_.c_str());
     temporaryPath_.clear();
@@ -233,7 +250,7 @@ void CArchiveExtractCallback::commitFile() {
     outFile_ = nullptr;
     outReference_.reset();
 
-    bool placed = MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    bool placed = writingTarget_ || MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), MOVEFILE_REPLACE_EXISTING);
     DWORD error = placed ? 0 : GetLastError();
     const DWORD existing = placed ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(diskPath_.c_str());
     if (!placed && existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
@@ -256,6 +273,7 @@ void CArchiveExtractCallback::commitFile() {
         return discardTemporaryFile();
     }
     temporaryPath_.clear();
+    writingTarget_ = false;
     if (attributesKnown_) {
         const DWORD plain = plainFileAttributes(attributes_, false);
         // A new file carries the archive bit besides what it was made with.
@@ -341,7 +359,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             failItem(systemErrorCause(error));
             return S_OK;
         }
-        if (!openTemporaryFile(error)) {
+        if (!openOutputFile(error)) {
             writeDiagnostic("can not open output file ", diskPath_);
             failItem(systemErrorCause(error));
             return S_OK;

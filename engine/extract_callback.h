@@ -3,8 +3,9 @@
 // whether and where the item is written, supplies the output file, and restores the item's
 // time and attributes afterwards.
 //
-// A file is written to a temporary file beside its target and takes the target's place only
-// when the engine reports the item intact: a wrong password, damaged data or a full disk never
+// A file that is new is written in its place, made exclusively and deleted again when the item
+// fails; a file that is there already is replaced only once the engine reports the item intact,
+// from a temporary file beside it. So a wrong password, damaged data or a full disk never
 // destroy a file that was there before, nor leave a file that looks complete. An item that
 // cannot be written is counted and named, and the extraction goes on with the next one.
 #include "base/handles.h"
@@ -67,10 +68,13 @@ private:
     std::wstring diskPathOf(const std::wstring& relative);
     // Makes the folder and those above it; false with the system error when it cannot.
     bool ensureFolder(const std::wstring& folder, DWORD& error);
-    // The file item's temporary file in the target's folder; false with the system error.
+    // The file the item is written to: its target when none is there, else a temporary file in
+    // the target's folder. False with the system error.
+    bool openOutputFile(DWORD& error);
     bool openTemporaryFile(DWORD& error);
-    // Puts the finished temporary file in the target's place.
+    // Finishes the written file, putting a temporary one in the target's place.
     void commitFile();
+    // Closes and deletes the file written for a failed item.
     void discardTemporaryFile();
     void failItem(const std::wstring& cause);
 
@@ -100,7 +104,8 @@ private:
     UINT32 itemIndex_ = 0;
     ItemNames names_;
     std::wstring renamedTo_;           // the current item's name of its own, when it got one
-    std::wstring temporaryPath_;       // the current file item's temporary file
+    std::wstring temporaryPath_;       // the file being written for the current item (may be its target)
+    bool writingTarget_ = false;       // ... which is the target itself, new: nothing to put in place
     bool itemWanted_ = false;          // the current item passed the selection
     bool itemWritten_ = false;         // ... and is being written (a file or a folder)
     bool itemFailed_ = false;          // ... and has failed already (counted)

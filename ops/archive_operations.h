@@ -3,6 +3,7 @@
 // when their work has ended: open, extract and add run on a worker behind the progress window,
 // which the installed OperationUi shows. None of them tells the user anything itself: each
 // returns what became of it, with the messages the caller shows.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,22 @@ struct OperationOutcome {
 
 // Lists the archive into the catalogue and enters its root. Done when there are rows
 // afterwards; a damaged archive is listed as far as it can be read, with a message saying so.
-// A failure has no message of its own. After a cancel the catalogue has no rows.
+// A failure has no message of its own, except for an archive with more entries than memory
+// holds, which says so. After a cancel the catalogue has no rows.
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path);
+
+// Opens the archive in a catalogue of its own, made here: the one that an early open of this
+// path has been filling (its listing is then waited for behind the progress window), else a new
+// one. As OpenArchive otherwise.
+OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_ptr<ItemCatalog>& catalog);
+
+// Begins listing an archive at once on a worker of its own, before there is a window to show it,
+// so that the listing runs while the window is made; OpenArchiveInNewCatalog of the same path
+// takes it over. It asks nobody anything: an archive that wants a password is listed again by
+// that open, which asks.
+void BeginEarlyOpen(const std::wstring& path);
+// Cancels and ends an early open that nothing took.
+void DropEarlyOpen();
 
 // Opens the same archive again and returns to the same folder (the root when it is gone). The
 // password known for it opens it without asking again.

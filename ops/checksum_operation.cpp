@@ -74,7 +74,7 @@ OperationOutcome ComputeEntryChecksums(ItemCatalog& catalog, const std::vector<s
     std::wstring problem;
     const ProgressOutcome shown = RunWithProgress(L"Checksums", L"Computing checksums ", [&] {
         std::vector<std::wstring> selection;
-        const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+        const std::wstring& folder = catalog.currentFolder;
         for (const std::wstring& name : names) selection.push_back(JoinPath(folder, name));
         std::wstring password = catalog.password;
         results = checksumArchiveEntries(catalog.archivePath, archiveKindOf(catalog.archivePath), password, selection,

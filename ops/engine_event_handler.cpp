@@ -11,13 +11,27 @@ namespace {
 // A cancelled operation answers "stop" to the engine's progress reports, so that the engine
 // ends its work instead of running to the end after the user pressed Cancel.
 bool RunningOperationCancelled() { return g_progress.cancel.load() != 0; }
+
+thread_local bool t_askNobody = false;
+thread_local bool t_passwordWanted = false;
 }  // namespace
+
+void AskNobodyOnThisThread() {
+    t_askNobody = true;
+    t_passwordWanted = false;
+}
+
+bool PasswordWantedOnThisThread() { return t_passwordWanted; }
 
 int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
     switch (kind) {
     case kEnginePasswordRequest: {
         // After Cancel nobody is asked for anything; the engine stops instead.
         if (RunningOperationCancelled()) return 1;
+        if (t_askNobody) {
+            t_passwordWanted = true;
+            return 1;
+        }
         const std::optional<std::string> password = CurrentOperationUi().AskPassword();
         if (!password) {
             g_progress.passwordRefused = 1;

@@ -5,3 +5,9 @@
 #include <cstdint>
 
 int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity);
+
+// Marks the calling thread as one that asks nobody: a password that the engine wants on it is
+// answered with none (no refusal of the user's), and noted.
+void AskNobodyOnThisThread();
+// True when the engine wanted a password on this thread since AskNobodyOnThisThread.
+bool PasswordWantedOnThisThread();

@@ -5,7 +5,6 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
-#include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_probe.h"
 #include "engine/extraction.h"
@@ -26,7 +25,7 @@ int ExtractSelection(ItemCatalog& catalog, ExtractionOutcome& outcome) {
     catalog.state = OperationState::Extracting;
     catalog.RemoveTempFolder();
     std::vector<std::wstring> selection;
-    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    const std::wstring& folder = catalog.currentFolder;
     for (const std::wstring& name : catalog.pending) {
         if (Cancelled()) break;
         selection.push_back(JoinPath(folder, name));
@@ -107,13 +106,10 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
 
 ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath) {
     ActivationOutcome activated;
-    FolderNode* folder = catalog.FindNode(catalog.currentFolder, false);
-    if (!folder) return activated;
-    for (const auto& childPtr : folder->children) {
-        const FolderNode& child = *childPtr;
-        if (Utf8ToWideLossy(catalog.RowFullPath(child)) != fullPath) continue;
-        if (child.isFolder()) {
-            catalog.EnterFolder(catalog.RowFullPath(child));
+    for (int row = 1; row < catalog.RowCount(); ++row) {
+        if (catalog.RowFullPath(row) != fullPath) continue;
+        if (catalog.RowIsFolder(row)) {
+            catalog.EnterFolder(fullPath);
             activated.activation = Activation::EnteredFolder;
             return activated;
         }

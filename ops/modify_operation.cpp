@@ -217,7 +217,7 @@ std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, Up
                              std::vector<std::wstring>& added) {
     catalog.RemoveTempFolder();
     catalog.tempFolder = CreateFreshTempFolder(L"Tolvar");
-    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    const std::wstring& folder = catalog.currentFolder;
     const StageResult staged =
         catalog.tempFolder.empty() ? StageResult{0, 1, {}} : StageFiles(catalog.tempFolder, folder, catalog.pending);
     g_progress.total = static_cast<uint64_t>(staged.copied);
@@ -429,7 +429,7 @@ OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstr
     if (names.empty()) return Outcome(OperationResult::Done);
     g_progress.reset();
     BeginOperation();
-    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    const std::wstring folder = catalog.currentFolder;
     std::vector<std::wstring> entries;
     ModifyResult refused;
     for (const std::wstring& name : names) {

@@ -1,55 +1,87 @@
-// Opening and reloading the archive: list it on a worker thread, build the tree, enter a folder.
+// Opening and reloading the archive: list it on a worker thread into the tree, enter a folder.
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
 #include "base/paths.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
+#include "ops/engine_event_handler.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
+#include "ops/worker_thread.h"
 
 namespace {
 
 bool Cancelled() { return g_progress.cancel.load() != 0; }
 
-// The open worker's body; returns what the listing found wrong with the archive.
-std::wstring ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword) {
+struct ListingEnd {
+    std::wstring damage;       // what the listing found wrong with the archive
+    bool outOfMemory = false;  // the archive's list did not fit in memory
+};
+
+// The open worker's body.
+ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword) {
     catalog.state = OperationState::Listing;
     catalog.ClearRows();
     catalog.ClearTree();
     catalog.format = OpenedFormat();
-    ListingResult listing;
-    std::wstring damage;
-    listing.password = knownPassword;
+    ListingEnd end;
+    // The items go straight into the tree; no list of them is kept on the way.
+    ListingRun run;
+    run.password = knownPassword;
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
-    int listed = listArchive(catalog.archivePath, kind, listing);
-    if (listed != 0 && !knownPassword.empty() && !Cancelled()) {
+    int listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
+    if (listed != 0 && !knownPassword.empty() && !Cancelled() && !run.outOfMemory) {
         // The known password did not open it (the archive changed meanwhile): ask.
-        listing.password.clear();
-        listed = listArchive(catalog.archivePath, kind, listing);
+        catalog.ClearTree();
+        run.password.clear();
+        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
     }
     if (listed == 0 && !Cancelled()) {
-        catalog.password = listing.password;
-        catalog.format = listing.format;
-        damage = listing.damage;
-        catalog.damage = listing.damage;
-        catalog.summary = std::move(listing.summary);
-        catalog.BuildTree(listing, &g_progress);
-        if (!Cancelled()) catalog.EnterFolder({});
+        catalog.password = run.password;
+        catalog.format = run.format;
+        catalog.damage = run.damage;
+        catalog.summary = std::move(run.summary);
+        end.damage = run.damage;
+        try {
+            catalog.EnterFolder({});
+            // The rows are shown sorted by name at first: their order is made here, off the UI
+            // thread, and so are the icons of the first of them.
+            catalog.NameRanks();
+            catalog.PrefetchShownTypes();
+        } catch (const std::bad_alloc&) {
+            listed = 1;
+            run.outOfMemory = true;
+        }
+    }
+    if (listed != 0) {
+        // Nothing of a failed listing stays, and its memory is given back.
+        catalog.ClearRows();
+        catalog.ClearTree();
+        end.outOfMemory = run.outOfMemory;
     }
     catalog.state = OperationState::Idle;
-    return damage;
+    return end;
 }
 
-OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
-    catalog.archivePath = path;
-    catalog.yesToAll = 0;
-    g_progress.reset();
-    BeginOperation();
-    std::wstring damage;
-    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
-                                                  [&] { damage = ListAndBuild(catalog, knownPassword); });
-    // No thread to spare: list on this one rather than not at all.
-    if (shown == ProgressOutcome::NoThread) damage = ListAndBuild(catalog, knownPassword);
+// An open begun before there was a window to show it: its listing runs on its own worker, into a
+// catalogue that it owns until an open of the same path takes it.
+struct EarlyOpen {
+    std::wstring path;
+    std::unique_ptr<ItemCatalog> catalog;
+    WorkerThread worker;
+    ListingEnd end;
+    bool wantedPassword = false;  // the archive wants a password, which nobody was asked for
+};
+
+std::unique_ptr<EarlyOpen> g_early;
+
+// What became of an open, once its listing has ended (`shown`: how its window ended).
+OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, ProgressOutcome shown, const ListingEnd& end) {
     const bool cancelledWhileListing = shown == ProgressOutcome::Cancelled || Cancelled();
     if (cancelledWhileListing) {
         // A cancelled open shows nothing of what was read so far.
@@ -58,19 +90,91 @@ OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std:
         catalog.currentFolder.clear();
     }
     const bool cancelled = EndOperation(cancelledWhileListing);
-    if (catalog.RowCount() == 0) return Outcome(cancelled ? OperationResult::Cancelled : OperationResult::Failed);
-    if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
-    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
+    if (catalog.RowCount() == 0) {
+        if (cancelled) return Outcome(OperationResult::Cancelled);
+        if (end.outOfMemory)
+            return Outcome(OperationResult::Failed,
+                           L"Couldn't open the file.\nIt holds more entries than fit in the memory of this program.");
+        return Outcome(OperationResult::Failed);
+    }
+    if (cancelledWhileListing || end.damage.empty()) return Outcome(OperationResult::Done);
+    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + end.damage +
                                               L".\nIts list may be incomplete, and extracting it will report errors.");
+}
+
+void DropEarly();
+
+OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
+    // An early open that nobody took would share the progress counters with this one.
+    DropEarly();
+    catalog.archivePath = path;
+    catalog.yesToAll = 0;
+    g_progress.reset();
+    BeginOperation();
+    ListingEnd end;
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
+                                                  [&] { end = ListAndBuild(catalog, knownPassword); });
+    // No thread to spare: list on this one rather than not at all.
+    if (shown == ProgressOutcome::NoThread) end = ListAndBuild(catalog, knownPassword);
+    return Conclude(catalog, path, shown, end);
+}
+
+void DropEarly() {
+    if (!g_early) return;
+    g_progress.cancel = 1;
+    g_early->worker.Join();
+    g_early.reset();
+    EndOperation(true);
 }
 
 }  // namespace
 
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path) { return Open(catalog, path, L""); }
 
+OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_ptr<ItemCatalog>& catalog) {
+    if (!g_early || g_early->path != path) {
+        catalog = std::make_unique<ItemCatalog>();
+        return Open(*catalog, path, L"");
+    }
+    std::unique_ptr<EarlyOpen> early = std::move(g_early);
+    catalog = std::move(early->catalog);
+    // The listing goes on behind the progress window, which shows once it has lasted a moment
+    // and whose Cancel stops it.
+    WorkerThread& worker = early->worker;
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ", [&worker] { worker.Join(); });
+    worker.Join();
+    // An archive that wants a password is opened again, now that there is a window to ask from.
+    if (early->wantedPassword && catalog->RowCount() == 0 && !Cancelled() && shown != ProgressOutcome::Cancelled) {
+        EndOperation(false);
+        return Open(*catalog, path, L"");
+    }
+    return Conclude(*catalog, path, shown == ProgressOutcome::NoThread ? ProgressOutcome::Completed : shown, early->end);
+}
+
+void BeginEarlyOpen(const std::wstring& path) {
+    DropEarly();
+    auto early = std::make_unique<EarlyOpen>();
+    early->path = path;
+    early->catalog = std::make_unique<ItemCatalog>();
+    early->catalog->archivePath = path;
+    g_progress.reset();
+    g_progress.startedTick = GetTickCount() | 1;  // never 0
+    BeginOperation();
+    EarlyOpen* running = early.get();
+    const bool started = early->worker.Start([running] {
+        // Nobody is asked anything before there is a window to ask from.
+        AskNobodyOnThisThread();
+        running->end = ListAndBuild(*running->catalog, L"");
+        running->wantedPassword = PasswordWantedOnThisThread();
+    });
+    if (started) g_early = std::move(early);
+}
+
+void DropEarlyOpen() { DropEarly(); }
+
 OperationOutcome ReloadArchive(ItemCatalog& catalog) {
     const std::wstring path = catalog.archivePath;
-    const std::string folder = catalog.currentFolder;
+    const std::wstring folder = catalog.currentFolder;
     catalog.ClearRows();
     catalog.ClearTree();
     catalog.RemoveTempFolder();

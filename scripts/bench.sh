@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Builds and runs one benchmark under Wine: ./scripts/bench.sh NAME [arguments...]
-# (NAME is the file name in bench/ without .cpp, e.g. engine_bench). Figures go to standard output.
+# Builds and runs a benchmark under Wine. Without arguments it prints the whole table of
+# figures a user meets (speed_bench), each beside the archiver's time for the same work:
+#   ./scripts/bench.sh
+#   ./scripts/bench.sh NAME [arguments...]     (NAME is the file name in bench/ without .cpp)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 tolvane_cleanup_on_exit
 
-if [ $# -lt 1 ]; then
-  echo "usage: $0 NAME [arguments...]" >&2
-  exit 2
+name="speed_bench"
+if [ $# -ge 1 ] && [[ "$1" != --* ]]; then
+  name="$1"
+  shift
 fi
-name="$1"
-shift
-bash "$TOLVANE_ROOT/scripts/build.sh" "$name"
+bash "$TOLVANE_ROOT/scripts/build.sh" "$name" tolvane
 tolvane_ensure_display
 tolvane_ensure_prefix
 tolvane_start_wineserver

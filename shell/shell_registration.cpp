@@ -19,9 +19,28 @@ constexpr CLSID kApplicationAssociationRegistrationClass = {
 constexpr IID kApplicationAssociationRegistrationInterface = {
     0x4e530b0a, 0xe611, 0x4c77, {0xa3, 0xac, 0x90, 0x31, 0xd0, 0x22, 0x28, 0x1b}};
 
-// Sets the key's unnamed value, creating the key when missing.
-void SetDefaultValue(HKEY root, const std::wstring& keyPath, const std::wstring& text) {
+// True when the key's value (unnamed when `name` is null) is already this text. Reading costs
+// little; a write and the shell's notice of it cost much more at every start.
+bool HoldsText(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
+    UniqueRegKey key;
+    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
+    std::wstring stored(text.size() + 2, L'\0');
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(stored.data()), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ || size % sizeof(wchar_t) != 0)
+        return false;
+    stored.resize(size / sizeof(wchar_t));
+    if (!stored.empty() && stored.back() == L'\0') stored.pop_back();
+    return stored == text;
+}
+
+// Sets the key's unnamed value, creating the key when missing. True when it changed.
+bool SetDefaultValue(HKEY root, const std::wstring& keyPath, const std::wstring& text) {
+    if (HoldsText(root, keyPath, nullptr, text)) return false;
     RegSetValueW(root, keyPath.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
+    return true;
 }
 
 // Opens a key to set or remove a named value: full rights, else set-value only, else created.
@@ -36,12 +55,14 @@ UniqueRegKey OpenForNamedValue(HKEY root, const std::wstring& keyPath, bool crea
     return UniqueRegKey();
 }
 
-// Sets a named REG_SZ value, its terminator included.
-void SetNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
+// Sets a named REG_SZ value, its terminator included. True when it changed.
+bool SetNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
+    if (HoldsText(root, keyPath, name, text)) return false;
     UniqueRegKey key = OpenForNamedValue(root, keyPath, true);
-    if (!key) return;
+    if (!key) return false;
     RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return true;
 }
 
 void DeleteNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name) {
@@ -145,6 +166,23 @@ void RegisterCapabilities() {
     SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
 }
 
+namespace {
+
+// True when the system already opens the extension with this program.
+bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId) {
+    ComPtr<IApplicationAssociationRegistration> registration;
+    if (FAILED(CoCreateInstance(kApplicationAssociationRegistrationClass, nullptr, CLSCTX_INPROC_SERVER,
+                                kApplicationAssociationRegistrationInterface, registration.putVoid())))
+        return false;
+    LPWSTR current = nullptr;
+    if (FAILED(registration->QueryCurrentDefault(extension, AT_FILEEXTENSION, AL_EFFECTIVE, &current))) return false;
+    const bool ours = current && lstrcmpiW(current, progId) == 0;
+    CoTaskMemFree(current);
+    return ours;
+}
+
+}  // namespace
+
 void UnregisterCapabilities() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, VendorKeyPath());
     DeleteNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName);
@@ -158,32 +196,39 @@ void RegisterAssociations(HINSTANCE instance) {
     const std::wstring iconLocation = IconLocation(paths->shortPath);
     const unsigned majorVersion = MajorWindowsVersion();
     const std::wstring userClasses = kUserClassesPrefix;
+    const DefaultHandlerStep step = DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated());
 
+    bool changed = false;
     for (const AssociationRow& row : kAssociationRows) {
         const std::wstring progId = row.progId;
         const std::wstring iconKey = progId + L"\\DefaultIcon";
         const std::wstring commandKey = progId + L"\\shell\\open\\command";
-        SetDefaultValue(HKEY_CLASSES_ROOT, progId, row.typeName);
-        SetDefaultValue(HKEY_CURRENT_USER, userClasses + progId, row.typeName);
-        SetDefaultValue(HKEY_CLASSES_ROOT, iconKey, iconLocation);
-        SetDefaultValue(HKEY_CURRENT_USER, userClasses + iconKey, iconLocation);
-        SetDefaultValue(HKEY_CLASSES_ROOT, commandKey, openCommand);
-        SetDefaultValue(HKEY_CURRENT_USER, userClasses + commandKey, openCommand);
-        SetDefaultValue(HKEY_CLASSES_ROOT, row.extension, progId);
-        SetDefaultValue(HKEY_CURRENT_USER, userClasses + row.extension, progId);
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, progId, row.typeName);
+        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + progId, row.typeName);
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, iconKey, iconLocation);
+        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + iconKey, iconLocation);
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, commandKey, openCommand);
+        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + commandKey, openCommand);
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, row.extension, progId);
+        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + row.extension, progId);
 
-        switch (DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated())) {
+        switch (step) {
             case DefaultHandlerStep::UserChoice:
                 SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", progId);
                 break;
             case DefaultHandlerStep::SystemDefault:
-                SetDefaultForExtension(row.extension);
-                NotifyAssociationsChanged();
+                if (changed || !IsDefaultForExtension(row.extension, row.progId)) {
+                    SetDefaultForExtension(row.extension);
+                    changed = true;
+                }
                 break;
             case DefaultHandlerStep::None:
                 break;
         }
     }
+    // The shell is told once, and only when something changed: telling it costs more than the
+    // rest of the registration together.
+    if (changed && step == DefaultHandlerStep::SystemDefault) NotifyAssociationsChanged();
 }
 
 void RegisterVerbs(HINSTANCE instance) {
@@ -191,6 +236,7 @@ void RegisterVerbs(HINSTANCE instance) {
     if (!paths) return;
     for (const VerbRow& row : kVerbRows) {
         const std::wstring key = row.key;
+        // The same text is not written again at every start.
         SetDefaultValue(HKEY_CLASSES_ROOT, key, row.text);
         SetNamedValue(HKEY_CLASSES_ROOT, key, L"Icon", paths->longPath);
         SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\command", VerbCommand(paths->longPath, VerbArguments(row.option)));

@@ -13,21 +13,22 @@
 std::vector<std::wstring> ContentModel::PathsOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> paths;
     for (int position : positions)
-        if (const ItemRow* row = RowPointer(position)) paths.push_back(row->fullPath);
+        if (position >= 0 && position < RowCount()) paths.push_back(RowFullPath(position));
     return paths;
 }
 
 std::wstring ContentModel::ExtractStartFolder(const std::vector<int>& positions) const {
     if (catalog_) return FolderOf(catalog_->archivePath);
-    const ItemRow* row = positions.empty() ? nullptr : RowPointer(positions.front());
-    return row ? FolderOf(row->fullPath) : std::wstring();
+    return positions.empty() || positions.front() < 0 || positions.front() >= RowCount()
+               ? std::wstring()
+               : FolderOf(RowFullPath(positions.front()));
 }
 
 ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const std::wstring& folder) {
     if (catalog_) {
         std::vector<std::wstring> names;
         for (int position : positions)
-            if (const ItemRow* row = RowPointer(position)) names.push_back(row->name);
+            if (position >= 0 && position < RowCount()) names.emplace_back(RowName(position));
         Tell(ExtractEntries(*catalog_, names, folder));
         return ViewChange::Changed;
     }
@@ -52,7 +53,7 @@ ViewChange ContentModel::DeleteRows(const std::vector<int>& positions) {
     if (catalog_) {
         std::vector<std::wstring> names;
         for (int position : positions)
-            if (const ItemRow* row = RowPointer(position)) names.push_back(row->name);
+            if (position >= 0 && position < RowCount()) names.emplace_back(RowName(position));
         const OperationOutcome outcome = DeleteEntries(*catalog_, names);
         Tell(outcome);
         LoadArchiveRows();
@@ -62,9 +63,9 @@ ViewChange ContentModel::DeleteRows(const std::vector<int>& positions) {
     // The shell takes a list of paths, each terminated, closed by an extra terminator.
     std::wstring list;
     for (int position : positions) {
-        const ItemRow* row = RowPointer(position);
-        if (!row || row->fullPath.empty()) continue;
-        list += row->fullPath;
+        const std::wstring path = RowFullPath(position);
+        if (path.empty()) continue;
+        list += path;
         list.push_back(L'\0');
     }
     if (list.empty()) return ViewChange::None;

@@ -6,6 +6,7 @@
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "catalog/name_order.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_probe.h"
 #include "ops/archive_operations.h"
@@ -41,21 +42,25 @@ std::wstring SystemMessage(DWORD error) {
     return message;
 }
 
-// The parent of a folder inside the archive (UTF-8; empty for a folder at the root).
-std::string ParentArchiveFolder(const std::string& folder) {
-    const size_t cut = folder.rfind('\\');
-    return cut == std::string::npos ? std::string() : folder.substr(0, cut);
+// The parent of a folder inside the archive (empty for a folder at the root).
+std::wstring ParentArchiveFolder(const std::wstring& folder) {
+    const size_t cut = folder.rfind(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut);
 }
 
-std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level) {
+// An entry for a path; its name is the shell's display name when `shellName` is set.
+std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level,
+                                                 bool shellName) {
     auto entry = std::make_unique<LocationEntry>();
     entry->name = name;
     entry->path = path;
     entry->level = level;
+    entry->iconSource = path;
     if (IsDirectory(path)) entry->path = WithTrailingSeparator(path);
-    ShellItemInfo info = QueryShellInfo(path, FILE_ATTRIBUTE_NORMAL, false, true);
-    entry->icon.reset(info.icon);
-    if (!info.displayName.empty()) entry->name = info.displayName;
+    if (shellName) {
+        const ShellItemInfo info = QueryShellInfo(path, FILE_ATTRIBUTE_NORMAL, false, false);
+        if (!info.displayName.empty()) entry->name = info.displayName;
+    }
     return entry;
 }
 
@@ -106,18 +111,18 @@ void ContentModel::AddSpecialFolder(const wchar_t* label, int folderId, int leve
     }
     LPITEMIDLIST list = nullptr;
     if (FAILED(SHGetFolderLocation(nullptr, folderId, nullptr, 0, &list)) || !list) return;
-    ShellItemInfo info = QueryShellInfo(list);
+    const ShellItemInfo info = QueryShellInfo(list, false);
     CoTaskMemFree(list);
     auto entry = std::make_unique<LocationEntry>();
     entry->name = info.displayName.empty() ? label : info.displayName;
     entry->path = label;
     entry->level = level;
-    entry->icon.reset(info.icon);
+    entry->specialFolder = folderId;
     rootEntries_.push_back(std::move(entry));
 }
 
 int ContentModel::AddRootEntry(const std::wstring& name, const std::wstring& path, int level) {
-    rootEntries_.push_back(MakeLocationEntry(name, path, level));
+    rootEntries_.push_back(MakeLocationEntry(name, path, level, true));
     return static_cast<int>(pathEntries_.size() + rootEntries_.size()) - 1;
 }
 
@@ -130,9 +135,8 @@ void ContentModel::BuildPathEntries(const std::wstring& path) {
         const std::wstring component = last ? path.substr(std::min(start, path.size())) : path.substr(start, b - start);
         const std::wstring entryPath = last ? path : path.substr(0, b);
         if (!component.empty()) {
-            auto entry = MakeLocationEntry(component, entryPath, level);
-            entry->name = component;  // path entries never show the shell's display name
-            pathEntries_.push_back(std::move(entry));
+            // Path entries never show the shell's display name.
+            pathEntries_.push_back(MakeLocationEntry(component, entryPath, level, false));
             ++level;
         }
         if (last) break;
@@ -151,6 +155,24 @@ const LocationEntry* ContentModel::LocationAt(int index) const {
     return nullptr;
 }
 
+HICON ContentModel::LocationIcon(int index) const {
+    const LocationEntry* entry = LocationAt(index);
+    if (!entry) return nullptr;
+    if (!entry->iconAsked) {
+        entry->iconAsked = true;
+        if (entry->specialFolder >= 0) {
+            LPITEMIDLIST list = nullptr;
+            if (SUCCEEDED(SHGetFolderLocation(nullptr, entry->specialFolder, nullptr, 0, &list)) && list) {
+                entry->icon.reset(QueryShellInfo(list, true).icon);
+                CoTaskMemFree(list);
+            }
+        } else {
+            entry->icon.reset(QueryShellInfo(entry->iconSource, FILE_ATTRIBUTE_NORMAL, false, true).icon);
+        }
+    }
+    return entry->icon.get();
+}
+
 std::wstring ContentModel::LocationName(int index) const {
     const LocationEntry* entry = LocationAt(index);
     return entry ? entry->name : std::wstring();
@@ -163,6 +185,11 @@ std::wstring ContentModel::LocationPath(int index) const {
 
 void ContentModel::DropRows() {
     rows_.clear();
+    rowSizes_.clear();
+    order_.clear();
+    sortGroups_.clear();
+    sortKeys_.clear();
+    sortKeysTitle_.clear();
     ownedIcons_.clear();
 }
 
@@ -213,8 +240,16 @@ void ContentModel::ShowListing(Listing listing) {
     ClearListing();
     CloseArchive();
     rows_ = std::move(listing.rows);
+    rowSizes_ = std::move(listing.sizes);
     ownedIcons_ = std::move(listing.icons);
     showsDrives_ = false;
+    ShowListingOrder();
+}
+
+void ContentModel::ShowListingOrder() {
+    const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
+    order_.resize(count);
+    for (size_t i = 0; i < count; ++i) order_[i] = static_cast<uint32_t>(i);
 }
 
 void ContentModel::AddFolderRow(Listing& listing, const std::wstring& name, const std::wstring& fullPath,
@@ -246,12 +281,15 @@ void ContentModel::AddFolderRow(Listing& listing, const std::wstring& name, cons
         row.icon = type.icon;
         row.type = type.typeName;
     }
+    uint64_t size = 0;
     if (name != L".." && data) {
-        row.size = FormatSize((static_cast<uint64_t>(data->nFileSizeHigh) << 32) | data->nFileSizeLow);
+        size = (static_cast<uint64_t>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
+        row.size = FormatSize(size);
         row.modified = FormatFileTime(data->ftLastWriteTime);
         row.attributes = data->dwFileAttributes;
     }
     listing.rows.push_back(std::move(row));
+    listing.sizes.push_back(size);
 }
 
 void ContentModel::ListDrives() {
@@ -276,8 +314,9 @@ int ContentModel::ComputerIndex() const {
 void ContentModel::LoadArchiveRows() {
     ClearListing();
     if (!catalog_) return;
-    rows_ = catalog_->rows;  // the catalogue keeps owning their icons
+    // The rows stay in the catalogue, which makes their texts when they are drawn.
     showsDrives_ = false;
+    ShowListingOrder();
     SortRows();
     BuildPathEntries(catalog_->DisplayPath());
 }
@@ -286,7 +325,76 @@ void ContentModel::SortRows() {
     const std::vector<std::wstring> titles = ColumnTitles();
     const std::wstring title =
         sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
-    SortItemRows(rows_, title, sortOrder);
+    const bool keyed =
+        title == L"Name" || title == L"Size" || title == L"Packed" || title == L"Type" || title == L"Modified";
+    try {
+        // Groups and keys are made once per listing and column: sorting again (the other way,
+        // say) only orders them.
+        PrepareSortKeys(keyed ? title : std::wstring());
+        order_ = OrderRows(sortGroups_, keyed ? &sortKeys_ : nullptr, sortOrder == 2);
+    } catch (const std::bad_alloc&) {
+        // Too little memory to sort: the rows stay in the order they have.
+    }
+}
+
+void ContentModel::PrepareSortKeys(const std::wstring& title) {
+    const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
+    if (sortGroups_.size() != count) {
+        sortKeysTitle_.clear();
+        sortGroups_.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            const int index = static_cast<int>(i);
+            const bool parent = catalog_ ? catalog_->RowIsParent(index) : rows_[i].parentRow;
+            const bool folder = catalog_ ? catalog_->RowIsFolder(index)
+                                         : (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            sortGroups_[i] = parent ? RowGroup::Parent : folder ? RowGroup::Folder : RowGroup::Other;
+        }
+    }
+    if (title.empty() || (title == sortKeysTitle_ && sortKeys_.size() == count)) return;
+    sortKeysTitle_.clear();
+    sortKeys_.resize(count);
+    if (title == L"Name") {
+        // Names by their rank in the locale's order, made once for the listing.
+        if (catalog_) {
+            sortKeys_.assign(catalog_->NameRanks().begin(), catalog_->NameRanks().end());
+        } else {
+            const std::vector<uint32_t> ranks =
+                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
+            sortKeys_.assign(ranks.begin(), ranks.end());
+        }
+    } else if (title == L"Type") {
+        // By the type's name, then by name within a type.
+        std::vector<uint32_t> nameRanks;
+        std::vector<std::wstring> types(count);
+        if (catalog_) {
+            nameRanks = catalog_->NameRanks();
+            for (size_t i = 0; i < count; ++i)
+                if (!catalog_->RowIsParent(static_cast<int>(i))) types[i] = catalog_->RowText(static_cast<int>(i), RowField::Type);
+        } else {
+            nameRanks = RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
+            for (size_t i = 0; i < count; ++i) types[i] = rows_[i].type;
+        }
+        sortKeys_ = TypeThenNameKeys(types, nameRanks);
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            uint64_t size = 0, packed = 0, time = 0;
+            if (catalog_) {
+                const ArchiveTree::NodeId id = catalog_->RowNode(static_cast<int>(i));
+                if (id != ArchiveTree::kNoNode) {
+                    const ArchiveTree::Node& node = catalog_->tree[id];
+                    // No size at all comes before every size, as its empty text does.
+                    size = node.has(ArchiveTree::kHasSize) ? node.size + (node.size != UINT64_MAX) : 0;
+                    packed = node.has(ArchiveTree::kHasPackedSize) ? node.packedSize + (node.packedSize != UINT64_MAX) : 0;
+                    time = node.modified;
+                }
+            } else {
+                size = rowSizes_[i];
+                time = rows_[i].modifiedTime;
+            }
+            sortKeys_[i] = title == L"Size" ? size : title == L"Packed" ? packed : time;
+        }
+    }
+    sortKeysTitle_ = title;
 }
 
 std::wstring ContentModel::PlacePath() const {
@@ -295,23 +403,78 @@ std::wstring ContentModel::PlacePath() const {
     return WithoutTrailingSeparator(currentFolder);
 }
 
-std::wstring ContentModel::RowLocation(const ItemRow& row) const {
-    if (catalog_) return catalog_->archivePath + L"\\" + row.fullPath;
-    return WithoutTrailingSeparator(row.fullPath);
+std::wstring ContentModel::RowLocation(int position) const {
+    if (catalog_) return catalog_->archivePath + L"\\" + RowFullPath(position);
+    return WithoutTrailingSeparator(RowFullPath(position));
 }
 
 std::wstring ContentModel::RowKey(int position) const {
-    const ItemRow* row = RowPointer(position);
-    if (!row) return {};
-    return row->parentRow ? std::wstring(L"..") : row->name + L"\n" + row->fullPath;
+    if (ListingIndex(position) < 0) return {};
+    return IsParentRow(position) ? std::wstring(L"..") : std::wstring(RowName(position)) + L"\n" + RowFullPath(position);
+}
+
+std::vector<int> ContentModel::PositionsOfKeys(const std::vector<std::wstring>& keys) const {
+    std::vector<int> positions(keys.size(), -1);
+    if (keys.empty()) return positions;
+    std::vector<int> positionOf(order_.size(), -1);
+    for (size_t p = 0; p < order_.size(); ++p)
+        if (order_[p] < positionOf.size()) positionOf[order_[p]] = static_cast<int>(p);
+    for (size_t k = 0; k < keys.size(); ++k) {
+        const std::wstring& key = keys[k];
+        if (key.empty()) continue;
+        int index = -1;
+        if (key == L"..") {
+            for (int i = 0; i < RowCount() && index < 0; ++i)
+                if (IsParentRow(i)) index = ListingIndex(i);
+        } else {
+            const size_t cut = key.find(L'\n');
+            if (cut == std::wstring::npos) continue;
+            const std::wstring_view name = std::wstring_view(key).substr(0, cut);
+            const std::wstring_view full = std::wstring_view(key).substr(cut + 1);
+            if (catalog_) {
+                // In the archive a name names one row of the folder.
+                index = catalog_->RowOfName(name);
+                if (index >= 0 && catalog_->RowFullPath(index) != full) index = -1;
+            } else {
+                for (size_t i = 0; i < rows_.size() && index < 0; ++i)
+                    if (!rows_[i].parentRow && rows_[i].name == name && rows_[i].fullPath == full) index = static_cast<int>(i);
+            }
+        }
+        if (index >= 0 && static_cast<size_t>(index) < positionOf.size()) positions[k] = positionOf[static_cast<size_t>(index)];
+    }
+    return positions;
 }
 
 int ContentModel::RowLeadingTo(const std::wstring& place) const {
+    // The step below the place shown that leads there picks the rows worth a look: building the
+    // location of every row of a large folder would take long.
+    const std::wstring here = PlacePath();
+    std::wstring_view step;
+    if (!here.empty() && place.size() > here.size() + 1 && IsSameOrInside(place, here)) {
+        const size_t from = here.back() == L'\\' ? here.size() : here.size() + 1;
+        step = std::wstring_view(place).substr(from, place.find(L'\\', from) - from);
+    }
     for (int i = 0; i < RowCount(); ++i) {
-        const ItemRow& row = rows_[static_cast<size_t>(i)];
-        if (!row.parentRow && !row.fullPath.empty() && IsSameOrInside(place, RowLocation(row))) return i;
+        if (IsParentRow(i)) continue;
+        if (!step.empty()) {
+            const std::wstring_view last = LastComponent(i);
+            if (CompareStringOrdinal(last.data(), static_cast<int>(last.size()), step.data(),
+                                     static_cast<int>(step.size()), TRUE) != CSTR_EQUAL)
+                continue;
+        }
+        if (!RowFullPath(i).empty() && IsSameOrInside(place, RowLocation(i))) return i;
     }
     return -1;
+}
+
+std::wstring_view ContentModel::LastComponent(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return {};
+    if (catalog_) return catalog_->RowName(index);
+    std::wstring_view full = rows_[static_cast<size_t>(index)].fullPath;
+    while (!full.empty() && full.back() == L'\\') full.remove_suffix(1);
+    const size_t cut = full.rfind(L'\\');
+    return cut == std::wstring_view::npos ? full : full.substr(cut + 1);
 }
 
 bool ContentModel::IsFixedPlace(const std::wstring& path) const {
@@ -322,22 +485,50 @@ bool ContentModel::IsFixedPlace(const std::wstring& path) const {
 }
 
 bool ContentModel::IsCommandTarget(int position) const {
-    const ItemRow* row = RowPointer(position);
-    if (!row || row->parentRow) return false;
+    if (ListingIndex(position) < 0 || IsParentRow(position)) return false;
     if (catalog_) return true;
-    return !showsDrives_ && IsFullPath(row->fullPath) && !IsFixedPlace(row->fullPath);
+    const std::wstring full = RowFullPath(position);
+    return !showsDrives_ && IsFullPath(full) && !IsFixedPlace(full);
 }
 
 // ---------------------------------------------------------------- rows, columns, cells
 
-ItemRow ContentModel::RowAt(int position) const {
-    const ItemRow* row = RowPointer(position);
-    return row ? *row : ItemRow();
+int ContentModel::ListingIndex(int position) const {
+    if (position < 0 || position >= RowCount()) return -1;
+    const uint32_t index = order_[static_cast<size_t>(position)];
+    const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
+    return index < count ? static_cast<int>(index) : -1;
 }
 
-const ItemRow* ContentModel::RowPointer(int position) const {
-    if (position < 0 || position >= RowCount()) return nullptr;
-    return &rows_[static_cast<size_t>(position)];
+ItemRow ContentModel::RowAt(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return ItemRow();
+    return catalog_ ? catalog_->RowAt(index) : rows_[static_cast<size_t>(index)];
+}
+
+bool ContentModel::IsParentRow(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return false;
+    return catalog_ ? catalog_->RowIsParent(index) : rows_[static_cast<size_t>(index)].parentRow;
+}
+
+bool ContentModel::IsFolderRow(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return false;
+    return catalog_ ? catalog_->RowIsFolder(index)
+                    : (rows_[static_cast<size_t>(index)].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::wstring_view ContentModel::RowName(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return {};
+    return catalog_ ? catalog_->RowName(index) : std::wstring_view(rows_[static_cast<size_t>(index)].name);
+}
+
+std::wstring ContentModel::RowFullPath(int position) const {
+    const int index = ListingIndex(position);
+    if (index < 0) return {};
+    return catalog_ ? catalog_->RowFullPath(index) : rows_[static_cast<size_t>(index)].fullPath;
 }
 
 std::vector<std::wstring> ContentModel::ColumnTitles() const {
@@ -346,31 +537,33 @@ std::vector<std::wstring> ContentModel::ColumnTitles() const {
 }
 
 CellText ContentModel::CellAt(int position, int column) const {
-    static const ItemRow kEmptyRow;
-    const ItemRow* found = RowPointer(position);
-    const ItemRow& row = found ? *found : kEmptyRow;
+    const int index = ListingIndex(position);
     if (catalog_) {
+        // Made for the rows drawn only.
         switch (column) {
-        case 0: return {row.name, false};
-        case 1: return {row.size, true};
-        case 2: return {row.packedSize, true};
-        case 3: return {row.type, false};
-        case 4: return {row.modified, false};
+        case 0: return {catalog_->RowText(index, RowField::Name), false};
+        case 1: return {catalog_->RowText(index, RowField::Size), true};
+        case 2: return {catalog_->RowText(index, RowField::PackedSize), true};
+        case 3: return {catalog_->RowText(index, RowField::Type), false};
+        case 4: return {catalog_->RowText(index, RowField::Modified), false};
         }
-    } else {
-        switch (column) {
-        case 0: return {row.name, false};
-        case 1: return {row.size, true};
-        case 2: return {row.type, false};
-        case 3: return {row.modified, false};
-        }
+        return {};
+    }
+    static const ItemRow kEmptyRow;
+    const ItemRow& row = index >= 0 ? rows_[static_cast<size_t>(index)] : kEmptyRow;
+    switch (column) {
+    case 0: return {row.name, false};
+    case 1: return {row.size, true};
+    case 2: return {row.type, false};
+    case 3: return {row.modified, false};
     }
     return {};
 }
 
 HICON ContentModel::RowIcon(int position) const {
-    const ItemRow* row = RowPointer(position);
-    return row ? row->icon : nullptr;
+    const int index = ListingIndex(position);
+    if (index < 0) return nullptr;
+    return catalog_ ? catalog_->RowIcon(index) : rows_[static_cast<size_t>(index)].icon;
 }
 
 bool ContentModel::IsSortableColumn(int column) const {
@@ -430,9 +623,8 @@ ViewChange ContentModel::NavigateArchive(const std::wstring& displayPath) {
 
 ViewChange ContentModel::ActivateRow(int position) {
     if (catalog_) return ActivateArchiveRow(position);
-    const ItemRow* row = RowPointer(position);
-    if (!row) return ViewChange::None;
-    const std::wstring path = row->fullPath;
+    if (ListingIndex(position) < 0) return ViewChange::None;
+    const std::wstring path = RowFullPath(position);
     if (IsDirectory(path)) return BrowseFolder(path) ? ViewChange::Changed : ViewChange::None;
     if (FileIsReadable(path)) {
         const ArchiveGuess guess = guessArchiveFile(path);
@@ -445,21 +637,19 @@ ViewChange ContentModel::ActivateRow(int position) {
 }
 
 ViewChange ContentModel::OpenRowAsArchive(int position) {
-    const ItemRow* row = catalog_ ? nullptr : RowPointer(position);
-    if (!row || row->parentRow || !FileIsReadable(row->fullPath)) {
+    const std::wstring path = catalog_ || IsParentRow(position) ? std::wstring() : RowFullPath(position);
+    if (path.empty() || !FileIsReadable(path)) {
         Tell(L"Please select one file to open as an archive.", MessageKind::Warning);
         return ViewChange::None;
     }
-    const std::wstring path = row->fullPath;
     return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
 }
 
 ViewChange ContentModel::ActivateArchiveRow(int position) {
     if (!catalog_) return ViewChange::None;
-    const ItemRow* row = RowPointer(position);
-    if (!row) return ViewChange::None;
-    if (!row->parentRow) {
-        const ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
+    if (ListingIndex(position) < 0) return ViewChange::None;
+    if (!IsParentRow(position)) {
+        const ActivationOutcome activated = ActivateEntry(*catalog_, RowFullPath(position));
         Tell(activated.extraction);
         if (activated.activation != Activation::EnteredFolder) return ViewChange::None;
         LoadArchiveRows();
@@ -530,13 +720,15 @@ ViewChange ContentModel::Refresh() {
 bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
     // The archive is listed into a catalogue of its own before anything shown changes: a
     // failed or cancelled open leaves the rows, their columns and the open archive as they were.
-    auto opened = std::make_unique<ItemCatalog>();
-    const OperationOutcome outcome = OpenArchive(*opened, path);
+    std::unique_ptr<ItemCatalog> opened;
+    const OperationOutcome outcome = OpenArchiveInNewCatalog(path, opened);
     if (outcome.result == OperationResult::Done || tellFailure) Tell(outcome);
     if (outcome.result != OperationResult::Done) {
-        // A cancelled open (or a refused password) is the user's own choice, not a failure to tell about.
+        // A cancelled open (or a refused password) is the user's own choice, not a failure to
+        // tell about; a failure without a word of its own says that the file did not open.
         opened.reset();
-        if (outcome.result != OperationResult::Cancelled && tellFailure) Tell(L"Couldn't open the file.");
+        if (outcome.result != OperationResult::Cancelled && tellFailure && outcome.messages.empty())
+            Tell(L"Couldn't open the file.");
         return false;
     }
     ClearListing();
@@ -555,33 +747,32 @@ void ContentModel::CloseArchive() {
 
 // ---------------------------------------------------------------- status and title
 
-namespace {
-
-uint64_t SizeOfText(const std::wstring& text) {
-    uint64_t value = 0;
-    for (wchar_t c : text)
-        if (c >= L'0' && c <= L'9') value = value * 10 + static_cast<uint64_t>(c - L'0');
-    return value;
-}
-
-}  // namespace
-
 RowTotals ContentModel::TotalsOf(const std::vector<int>& positions) const {
     RowTotals totals;
     for (int position : positions) {
-        const ItemRow* row = RowPointer(position);
-        if (!row || row->parentRow) continue;
+        const int index = ListingIndex(position);
+        if (index < 0 || IsParentRow(position)) continue;
         ++totals.items;
         // Drives are no files, and folders show no size of their own.
-        if (showsDrives_ || (row->attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        ++totals.files;
-        totals.bytes += SizeOfText(row->size);
+        if (showsDrives_) continue;
+        if (catalog_) {
+            const ArchiveTree::NodeId id = catalog_->RowNode(index);
+            if (id == ArchiveTree::kNoNode || catalog_->tree[id].isFolder()) continue;
+            const ArchiveTree::Node& node = catalog_->tree[id];
+            ++totals.files;
+            if (node.has(ArchiveTree::kHasSize)) totals.bytes += node.size;
+        } else {
+            const size_t i = static_cast<size_t>(index);
+            if (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            ++totals.files;
+            totals.bytes += rowSizes_[i];
+        }
     }
     return totals;
 }
 
 RowTotals ContentModel::ShownTotals() const {
-    std::vector<int> all(rows_.size());
+    std::vector<int> all(order_.size());
     for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
     return TotalsOf(all);
 }
@@ -593,21 +784,30 @@ std::wstring ContentModel::TitlePlace() const {
 std::vector<std::wstring> ContentModel::LocationsOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> locations;
     for (int position : positions) {
-        const ItemRow* row = RowPointer(position);
-        if (!row || row->parentRow || row->fullPath.empty()) continue;
+        if (ListingIndex(position) < 0 || IsParentRow(position)) continue;
+        const std::wstring fullPath = RowFullPath(position);
+        if (fullPath.empty()) continue;
         // A drive's row names the drive ("C:"); its path is its root.
-        locations.push_back(showsDrives_ ? WithTrailingSeparator(row->fullPath) : RowLocation(*row));
+        locations.push_back(showsDrives_ ? WithTrailingSeparator(fullPath) : RowLocation(position));
     }
     return locations;
 }
 
 // ---------------------------------------------------------------- start and end
 
-void ContentModel::StartAt(const std::wstring& lastPath) {
+std::wstring ContentModel::StartPath(const std::wstring& lastPath) {
     wchar_t full[MAX_PATH] = {};
     const DWORD length = lastPath.empty() ? 0 : GetFullPathNameW(lastPath.c_str(), MAX_PATH, full, nullptr);
-    const std::wstring path = length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
-    if (FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive) {
+    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
+}
+
+bool ContentModel::StartsWithArchive(const std::wstring& path) {
+    return FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive;
+}
+
+void ContentModel::StartAt(const std::wstring& lastPath) {
+    const std::wstring path = StartPath(lastPath);
+    if (StartsWithArchive(path)) {
         ownedCopy_ = TempFolderHolding(path, L"Tolvar");
         if (OpenArchiveFile(path)) return;
         // The archive could not be opened: show the folder that holds it instead of nothing.

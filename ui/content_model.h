@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/handles.h"
@@ -29,8 +30,16 @@ struct LocationEntry {
     std::wstring name;   // shown in the drop-down list
     std::wstring path;   // shown in the selection field and the path field
     int level = 0;       // indent: level x 8 pixels
-    UniqueIcon icon;     // small icon, may be empty
+    // The small icon (may be empty), asked of the shell when the entry is first drawn: most
+    // entries are never drawn, and each icon costs the shell a lookup of its own.
+    mutable UniqueIcon icon;
+    mutable bool iconAsked = false;
+    std::wstring iconSource;  // the path the shell is asked about...
+    int specialFolder = -1;   // ...or the special folder without one
 };
+
+// Rows are shown in these groups, in this order.
+enum class RowGroup : uint8_t { Parent = 0, Folder = 1, Other = 2 };
 
 struct CellText {
     std::wstring text;
@@ -50,6 +59,7 @@ public:
     void ClearAll();
     int LocationCount() const;
     const LocationEntry* LocationAt(int index) const;
+    HICON LocationIcon(int index) const;
     std::wstring LocationName(int index) const;
     std::wstring LocationPath(int index) const;
     std::wstring CurrentLocationPath() const { return LocationPath(currentLocation); }
@@ -69,6 +79,8 @@ public:
     std::wstring PlacePath() const;
     // What identifies a row within its place.
     std::wstring RowKey(int position) const;
+    // The positions of the rows with these keys now (-1 for a key no row has).
+    std::vector<int> PositionsOfKeys(const std::vector<std::wstring>& keys) const;
     // The row on the way from here to `place`: after going up, the folder just left. -1 when none.
     int RowLeadingTo(const std::wstring& place) const;
     // True when the row may take part in Add, Extract and Delete: never the way up; in the file
@@ -76,9 +88,14 @@ public:
     bool IsCommandTarget(int position) const;
 
     // --- rows, columns and cells ---
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return static_cast<int>(order_.size()); }
+    // A copy of the row at a position, with all its texts; an empty row outside the rows.
     ItemRow RowAt(int position) const;
-    const ItemRow* RowPointer(int position) const;
+    bool IsParentRow(int position) const;
+    bool IsFolderRow(int position) const;
+    // The name shown (valid until the rows change).
+    std::wstring_view RowName(int position) const;
+    std::wstring RowFullPath(int position) const;
     std::vector<std::wstring> ColumnTitles() const;
     CellText CellAt(int position, int column) const;
     HICON RowIcon(int position) const;
@@ -126,6 +143,9 @@ public:
 
     // --- start and end ---
     void StartAt(const std::wstring& lastPath);
+    // The place a start at `lastPath` shows, as a full path; true for it when that is an archive.
+    static std::wstring StartPath(const std::wstring& lastPath);
+    static bool StartsWithArchive(const std::wstring& startPath);
     // The folder to remember as last path, or nothing when the stored one stays.
     std::optional<std::wstring> LastPathToStore() const;
 
@@ -158,6 +178,7 @@ private:
     void BuildPathEntries(const std::wstring& path);
     struct Listing {
         std::vector<ItemRow> rows;
+        std::vector<uint64_t> sizes;    // of the rows above, as numbers
         std::vector<UniqueIcon> icons;  // of the rows above
     };
     void AddFolderRow(Listing& listing, const std::wstring& name, const std::wstring& fullPath,
@@ -166,7 +187,9 @@ private:
     void ShowListing(Listing listing);
     int ComputerIndex() const;
     bool IsFixedPlace(const std::wstring& path) const;
-    std::wstring RowLocation(const ItemRow& row) const;
+    std::wstring RowLocation(int position) const;
+    // The last step of the row's path.
+    std::wstring_view LastComponent(int position) const;
     // From a folder of the archive to the one above it, or out of the archive from its root.
     ViewChange LeaveArchiveFolder();
     void DropRows();
@@ -174,10 +197,23 @@ private:
     void Tell(const OperationOutcome& outcome);
     // Tells that a place cannot be shown, and why.
     void TellCannotShow(const std::wstring& place, DWORD error);
+    // The row shown at a position: its index in the listing order (-1 outside the rows).
+    int ListingIndex(int position) const;
+    void ShowListingOrder();
+    void PrepareSortKeys(const std::wstring& title);
 
     std::vector<std::unique_ptr<LocationEntry>> rootEntries_;
     std::vector<std::unique_ptr<LocationEntry>> pathEntries_;
+    // The rows of a folder or drive listing, in listing order (archive rows stay in the catalogue).
     std::vector<ItemRow> rows_;
+    std::vector<uint64_t> rowSizes_;  // the sizes of `rows_`, as numbers
+    // What the rows of the listing are sorted by, in listing order: their groups, and their keys
+    // for the column `sortKeysTitle_` (names as ranks), made when first needed.
+    std::vector<RowGroup> sortGroups_;
+    std::vector<uint64_t> sortKeys_;
+    std::wstring sortKeysTitle_;
+    // Display position -> index of the row in listing order (in `rows_` or the catalogue's rows).
+    std::vector<uint32_t> order_;
     // Icons of rows the model built itself (folder and drive listings); catalogue rows borrow theirs.
     std::vector<UniqueIcon> ownedIcons_;
     ShellTypeCache fileTypes_;
@@ -191,12 +227,12 @@ private:
 
 // --- pure helpers, tested directly ---
 
-// Longer text is greater; equal lengths compare without regard to case.
-int CompareSizeText(const std::wstring& a, const std::wstring& b);
-int CompareTimes(uint64_t a, uint64_t b);
 // "" for 0, else the decimal value grouped by thousands.
 std::wstring FormatSize(uint64_t value);
-// Stable order: the way up first, then folders, then the others, each group by the key of
-// `columnTitle` ("Name", "Size", "Packed", "Type" then name, "Modified"; any other title keeps
-// the listing order).
-void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder);
+// The display order of rows given in listing order (their positions in that order): the way up
+// first, then folders, then the others; each group by `keys` ascending or descending, rows of
+// equal keys in listing order. Without keys only the grouping applies.
+std::vector<uint32_t> OrderRows(const std::vector<RowGroup>& groups, const std::vector<uint64_t>* keys,
+                                bool descending);
+// Keys that order rows by their type's name (as lstrcmpiW does), then by their name's rank.
+std::vector<uint64_t> TypeThenNameKeys(const std::vector<std::wstring>& types, const std::vector<uint32_t>& nameRanks);

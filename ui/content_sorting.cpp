@@ -2,16 +2,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 
 #include "catalog/item_catalog.h"
+#include "catalog/name_order.h"
 #include "ui/content_model.h"
-
-int CompareSizeText(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return a.size() > b.size() ? 1 : -1;
-    return lstrcmpiW(a.c_str(), b.c_str());
-}
-
-int CompareTimes(uint64_t a, uint64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 std::wstring FormatSize(uint64_t value) {
     if (value == 0) return {};
@@ -20,44 +15,66 @@ std::wstring FormatSize(uint64_t value) {
 
 namespace {
 
-int GroupOf(const ItemRow& row) {
-    if (row.parentRow) return 0;
-    return (row.attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 2;
+// Sorts `rows` by their keys with a stable radix sort, one byte a pass. One look at the keys
+// counts every byte; a byte that is the same in every key needs no pass (sizes and times of one
+// folder share most of theirs).
+void RadixSort(std::vector<uint32_t>& rows, const std::vector<uint64_t>& keys, bool descending) {
+    const size_t count = rows.size();
+    if (count < 2) return;
+    std::vector<uint64_t> key(count);
+    for (size_t i = 0; i < count; ++i) key[i] = descending ? ~keys[rows[i]] : keys[rows[i]];
+    std::vector<std::array<uint32_t, 256>> buckets(8);
+    for (uint64_t k : key)
+        for (unsigned b = 0; b < 8; ++b) ++buckets[b][(k >> (8 * b)) & 0xFF];
+    std::vector<uint32_t> otherRows;
+    std::vector<uint64_t> otherKey;
+    for (unsigned b = 0; b < 8; ++b) {
+        std::array<uint32_t, 256>& bucket = buckets[b];
+        if (bucket[(key[0] >> (8 * b)) & 0xFF] == count) continue;
+        if (otherRows.empty()) {
+            otherRows.resize(count);
+            otherKey.resize(count);
+        }
+        uint32_t start = 0;
+        for (uint32_t& n : bucket) {
+            const uint32_t here = n;
+            n = start;
+            start += here;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t to = bucket[(key[i] >> (8 * b)) & 0xFF]++;
+            otherRows[to] = rows[i];
+            otherKey[to] = key[i];
+        }
+        rows.swap(otherRows);
+        key.swap(otherKey);
+    }
 }
 
 }  // namespace
 
-void SortItemRows(std::vector<ItemRow>& rows, const std::wstring& columnTitle, int sortOrder) {
-    if (rows.size() < 2) return;
-    enum class Key { None, Name, Size, Packed, Type, Modified } key = Key::None;
-    if (columnTitle == L"Name") key = Key::Name;
-    else if (columnTitle == L"Size") key = Key::Size;
-    else if (columnTitle == L"Packed") key = Key::Packed;
-    else if (columnTitle == L"Type") key = Key::Type;
-    else if (columnTitle == L"Modified") key = Key::Modified;
+std::vector<uint32_t> OrderRows(const std::vector<RowGroup>& groups, const std::vector<uint64_t>* keys,
+                                bool descending) {
+    // The groups in listing order, then each group by its keys.
+    std::vector<uint32_t> parts[3];
+    size_t sizes[3] = {};
+    for (RowGroup group : groups) ++sizes[static_cast<size_t>(group)];
+    for (size_t g = 0; g < 3; ++g) parts[g].reserve(sizes[g]);
+    for (size_t i = 0; i < groups.size(); ++i) parts[static_cast<size_t>(groups[i])].push_back(static_cast<uint32_t>(i));
+    if (keys) {
+        RadixSort(parts[1], *keys, descending);
+        RadixSort(parts[2], *keys, descending);
+    }
+    std::vector<uint32_t> order;
+    order.reserve(groups.size());
+    for (const auto& part : parts) order.insert(order.end(), part.begin(), part.end());
+    return order;
+}
 
-    auto compareKeys = [key](const ItemRow& a, const ItemRow& b) {
-        switch (key) {
-        case Key::Name: return lstrcmpiW(a.name.c_str(), b.name.c_str());
-        case Key::Size: return CompareSizeText(a.size, b.size);
-        case Key::Packed: return CompareSizeText(a.packedSize, b.packedSize);
-        case Key::Type: {
-            // Items of one type in name order.
-            const int byType = lstrcmpiW(a.type.c_str(), b.type.c_str());
-            return byType != 0 ? byType : lstrcmpiW(a.name.c_str(), b.name.c_str());
-        }
-        case Key::Modified: return CompareTimes(a.modifiedTime, b.modifiedTime);
-        case Key::None: return 0;
-        }
-        return 0;
-    };
-    const bool descending = sortOrder == 2;
-    // A stable sort keeps equal keys in listing order (the exchange sort it replaces was quadratic).
-    std::stable_sort(rows.begin(), rows.end(), [&](const ItemRow& a, const ItemRow& b) {
-        const int ga = GroupOf(a), gb = GroupOf(b);
-        if (ga != gb) return ga < gb;
-        if (ga == 0) return false;
-        const int r = compareKeys(a, b);
-        return descending ? r > 0 : r < 0;
-    });
+std::vector<uint64_t> TypeThenNameKeys(const std::vector<std::wstring>& types, const std::vector<uint32_t>& nameRanks) {
+    const std::vector<uint32_t> typeRanks = RankNames(types.size(), [&](size_t i) { return std::wstring_view(types[i]); });
+    std::vector<uint64_t> keys(types.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = (static_cast<uint64_t>(typeRanks[i]) << 32) | (i < nameRanks.size() ? nameRanks[i] : 0);
+    return keys;
 }

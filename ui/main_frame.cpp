@@ -46,7 +46,12 @@ CMainFrame::CMainFrame() {
     UIAddEntry(ID_VIEW_STATUS_BAR);
 }
 
-HWND CMainFrame::CreateEx() { return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME); }
+HWND CMainFrame::CreateEx() {
+    // Made where it was last, so that its stored placement moves nothing: each move lays out
+    // every bar and the view again.
+    const RECT* last = g_app.settings.placementValid ? &g_app.settings.placement.rcNormalPosition : nullptr;
+    return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME, last);
+}
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     // The frame's menu resource only names the commands; the menu bar shows every command.

@@ -17,6 +17,7 @@ constexpr UINT kTimerPeriodMs = 100;
 // The window appears only when the work lasts: a quick open does not flash a window.
 constexpr UINT_PTR kShowTimerId = 101;
 constexpr UINT kShowAfterMs = 400;
+constexpr UINT kLeastShowDelayMs = 100;
 
 struct PromptRequest {
     const std::function<INT_PTR(HWND)>* prompt;
@@ -53,7 +54,12 @@ LRESULT CProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
         if (closeRequested_) PostMessageW(m_hWnd, kCloseMessage, serial_, 0);
     }
     SetTimer(m_hWnd, kTimerId, kTimerPeriodMs, nullptr);
-    SetTimer(m_hWnd, kShowTimerId, kShowAfterMs, nullptr);
+    // Work that began before the window counts its delay from its own start; what is left is
+    // never so short that work already done could not close the window first.
+    const uint32_t started = g_progress.startedTick.load();
+    const DWORD elapsed = started != 0 ? GetTickCount() - started : 0;
+    SetTimer(m_hWnd, kShowTimerId, elapsed + kLeastShowDelayMs < kShowAfterMs ? kShowAfterMs - elapsed : kLeastShowDelayMs,
+             nullptr);
     if (GetDlgItem(IDC_PROGRESS_BAR)) {
         SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
         SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS, 1, 0);

@@ -28,10 +28,10 @@ ShellItemInfo QueryShellInfo(const std::wstring& path, DWORD attributes, bool us
     return FromFileInfo(info, ok != 0);
 }
 
-ShellItemInfo QueryShellInfo(const void* itemIdList) {
+ShellItemInfo QueryShellInfo(const void* itemIdList, bool wantIcon) {
     SHFILEINFOW info{};
     const DWORD_PTR ok = SHGetFileInfoW(static_cast<LPCWSTR>(itemIdList), FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
-                                        kInfoFlags | SHGFI_PIDL | SHGFI_ICON | SHGFI_SMALLICON);
+                                        kInfoFlags | SHGFI_PIDL | (wantIcon ? SHGFI_ICON | SHGFI_SMALLICON : 0));
     return FromFileInfo(info, ok != 0);
 }
 

@@ -15,7 +15,7 @@ struct ShellItemInfo {
 ShellItemInfo QueryShellInfo(const std::wstring& path, DWORD attributes, bool useAttributes, bool wantIcon);
 
 // The same for a shell item identifier list (special folders without a file-system path).
-ShellItemInfo QueryShellInfo(const void* itemIdList);
+ShellItemInfo QueryShellInfo(const void* itemIdList, bool wantIcon);
 
 // Files whose icon is their own rather than their type's (programs, icons, shortcuts).
 bool HasOwnIcon(const std::wstring& fileName);

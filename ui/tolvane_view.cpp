@@ -117,10 +117,10 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     RECT rect = item.rcItem;
     FillRect(dc, &rect, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
-    const int icon = SmallIconSize(dpi());
-    if (entry->icon)
-        DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - icon) / 2,
-                   entry->icon.get(), icon, icon, 0, nullptr, DI_NORMAL);
+    const int iconSize = SmallIconSize(dpi());
+    if (HICON icon = model_.LocationIcon(static_cast<int>(item.itemID)))
+        DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - iconSize) / 2, icon,
+                   iconSize, iconSize, 0, nullptr, DI_NORMAL);
     rect.left += ScaleToDpi(kIconGap, dpi());
     const std::wstring& text = inSelectionField ? entry->path : entry->name;
     SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -139,7 +139,8 @@ void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
-    for (int column = 0; column < static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)); ++column) {
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 0; column < columns; ++column) {
         const CellText cell = model_.CellAt(position, column);
         RECT rect{};
         rect.top = column;
@@ -149,7 +150,7 @@ void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
             // The first sub-item's bounds span the whole row; the column's own width ends it.
             rect.right = rect.left + static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
         }
-        FillRect(dc, &rect, brush);
+        // The cell lies on the row's own background, filled above.
         rect.left += ScaleToDpi(kCellPaddingLeft, dpi());
         rect.right -= ScaleToDpi(kCellPaddingRight, dpi());
         if (column == 0) {
@@ -159,6 +160,7 @@ void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
                            icon, size, size, 0, nullptr, DI_NORMAL);
             rect.left += ScaleToDpi(kIconGap, dpi());
         }
+        if (cell.text.empty()) continue;
         DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
                       (cell.rightAligned ? DT_RIGHT : DT_LEFT));
@@ -196,23 +198,41 @@ void CTolvaneView::SaveColumnWidths() {
 }
 
 void CTolvaneView::RefreshList(const Selection* before) {
-    SaveColumnWidths();
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
-    }
     const std::vector<std::wstring> titles = model_.ColumnTitles();
-    for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
-        int width = i == 0 ? kNameColumnWidth : kOtherColumnWidth;
-        if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
-        LVCOLUMNW column{};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-        column.fmt = LVCFMT_LEFT;
-        column.cx = ScaleToDpi(width, dpi());
-        column.pszText = const_cast<wchar_t*>(titles[i].c_str());
-        SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    // The same rows in another order (a re-sort): the list keeps its items and where it is
+    // scrolled, and is only drawn again. Making its items anew would cost as much as the sort.
+    const bool sameRows = before && before->place == model_.PlacePath() && titles == shownTitles_ &&
+                          model_.RowCount() == static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    if (titles != shownTitles_) {
+        SaveColumnWidths();
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
+        }
+        for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
+            int width = i == 0 ? kNameColumnWidth : kOtherColumnWidth;
+            if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
+            LVCOLUMNW column{};
+            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+            column.fmt = LVCFMT_LEFT;
+            column.cx = ScaleToDpi(width, dpi());
+            column.pszText = const_cast<wchar_t*>(titles[i].c_str());
+            SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        }
+        shownTitles_ = titles;
     }
-    // A virtual list: the rows stay in the model and are drawn and described on demand.
-    SendMessageW(list_, LVM_SETITEMCOUNT, model_.RowCount(), LVSICF_NOSCROLL);
+    if (sameRows) {
+        // Each selected row by itself: the list visits every row when told to clear them all.
+        LVITEMW none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        for (int position : SelectedPositions())
+            SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&none));
+        const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        if (focused >= 0) SendMessageW(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&none));
+    } else {
+        // A virtual list: the rows stay in the model and are drawn and described on demand.
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        SendMessageW(list_, LVM_SETITEMCOUNT, model_.RowCount(), LVSICF_NOSCROLL);
+    }
     if (pathField_) {
         const std::wstring path = model_.CurrentLocationPath();
         SetWindowTextW(pathField_, path.c_str());
@@ -221,7 +241,8 @@ void CTolvaneView::RefreshList(const Selection* before) {
     }
     SetColumnSortArrows();
     RestoreSelection(before);
-    InvalidateRect(list_, nullptr, TRUE);
+    // The same rows cover the same ground: they are drawn over without erasing it first.
+    InvalidateRect(list_, nullptr, sameRows ? FALSE : TRUE);
     history_.Visit(model_.PlacePath());
     TellParent();
 }
@@ -246,11 +267,7 @@ void CTolvaneView::TellParent() const {
 CTolvaneView::Selection CTolvaneView::RememberSelection() const {
     Selection selection;
     selection.place = model_.PlacePath();
-    for (int position = -1;;) {
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
-        if (position < 0) break;
-        selection.selected.push_back(model_.RowKey(position));
-    }
+    for (int position : SelectedPositions()) selection.selected.push_back(model_.RowKey(position));
     selection.focusedPosition =
         static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     selection.focused = model_.RowKey(selection.focusedPosition);
@@ -266,13 +283,10 @@ void CTolvaneView::RestoreSelection(const Selection* before) {
     state.state = LVIS_SELECTED;
     if (before && before->place == model_.PlacePath()) {
         // The same place, sorted or reloaded: the same items, wherever they are now.
-        const std::set<std::wstring> selected(before->selected.begin(), before->selected.end());
-        focus = std::min(std::max(before->focusedPosition, 0), count - 1);
-        for (int i = 0; i < count; ++i) {
-            const std::wstring key = model_.RowKey(i);
-            if (selected.count(key)) SendMessageW(list_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&state));
-            if (key == before->focused) focus = i;
-        }
+        for (int position : model_.PositionsOfKeys(before->selected))
+            if (position >= 0) SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
+        const int focused = model_.PositionsOfKeys({before->focused}).front();
+        focus = focused >= 0 ? focused : std::min(std::max(before->focusedPosition, 0), count - 1);
     } else if (const int way = before ? model_.RowLeadingTo(before->place) : -1; way >= 0) {
         SendMessageW(list_, LVM_SETITEMSTATE, way, reinterpret_cast<LPARAM>(&state));
         focus = way;
@@ -282,14 +296,27 @@ void CTolvaneView::RestoreSelection(const Selection* before) {
     SendMessageW(list_, LVM_ENSUREVISIBLE, focus, FALSE);
 }
 
+std::vector<int> CTolvaneView::SelectedPositions() const {
+    std::vector<int> positions;
+    // The list looks for selected rows one by one through all of them; the usual single
+    // selection, on the focused row, is found without that.
+    const int selected = static_cast<int>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= 0) return positions;
+    const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (selected == 1 && focused >= 0 &&
+        (SendMessageW(list_, LVM_GETITEMSTATE, focused, LVIS_SELECTED) & LVIS_SELECTED) != 0)
+        return {focused};
+    for (int position = -1;;) {
+        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
+        if (position < 0) return positions;
+        positions.push_back(position);
+    }
+}
+
 std::vector<int> CTolvaneView::CollectSelection() const {
     std::vector<int> positions;
-    int position = -1;
-    for (;;) {
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
-        if (position < 0) break;
+    for (int position : SelectedPositions())
         if (model_.IsCommandTarget(position)) positions.push_back(position);
-    }
     return positions;
 }
 
@@ -352,9 +379,9 @@ LRESULT CTolvaneView::OnFindItem(int, LPNMHDR header, BOOL&) {
     const int start = find->iStart < 0 || find->iStart >= count ? 0 : find->iStart;
     for (int n = 0; n < count; ++n) {
         const int position = (start + n) % count;
-        const ItemRow* row = model_.RowPointer(position);
-        if (row && row->name.size() >= wanted.size() &&
-            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, row->name.c_str(), static_cast<int>(wanted.size()),
+        const std::wstring_view name = model_.RowName(position);
+        if (name.size() >= wanted.size() &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(wanted.size()),
                            wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL)
             return position;
     }
@@ -570,15 +597,12 @@ SelectionFacts CTolvaneView::Facts() const {
         facts.archiveWritable = archiveKindIsWritable(archiveKindOf(catalog->archivePath));
         facts.archiveName = FileNameOf(catalog->archivePath);
     } else if (targets.size() == 1) {
-        const ItemRow* row = model_.RowPointer(targets.front());
-        facts.singleFolder = row && (row->attributes & FILE_ATTRIBUTE_DIRECTORY);
-        facts.singleArchiveFile = row && !facts.singleFolder && archiveKindOf(row->fullPath) != None;
-        if (facts.singleArchiveFile) facts.archiveName = FileNameOf(row->fullPath);
+        const std::wstring path = model_.RowFullPath(targets.front());
+        facts.singleFolder = model_.IsFolderRow(targets.front());
+        facts.singleArchiveFile = !facts.singleFolder && archiveKindOf(path) != None;
+        if (facts.singleArchiveFile) facts.archiveName = FileNameOf(path);
     }
-    if (model_.InArchive() && targets.size() == 1) {
-        const ItemRow* row = model_.RowPointer(targets.front());
-        facts.singleFolder = row && (row->attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
+    if (model_.InArchive() && targets.size() == 1) facts.singleFolder = model_.IsFolderRow(targets.front());
     facts.canGoBack = history_.CanGoBack();
     facts.canGoForward = history_.CanGoForward();
     facts.canGoUp = model_.CanGoUp();
@@ -723,7 +747,7 @@ void CTolvaneView::SelectAllRows() {
     state.state = LVIS_SELECTED;
     SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
     // The way up is no item of the place.
-    if (const ItemRow* first = model_.RowPointer(0); first && first->parentRow) {
+    if (model_.IsParentRow(0)) {
         state.state = 0;
         SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
     }
@@ -785,6 +809,7 @@ void CTolvaneView::ApplyDpi(int dpi) {
     }
     SetWindowPos(list_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     const Selection selection = RememberSelection();
+    shownTitles_.clear();  // the columns are made again at their new widths
     RefreshList(&selection);
     BOOL sized = TRUE;
     OnSize(WM_SIZE, 0, 0, sized);

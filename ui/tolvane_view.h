@@ -117,6 +117,7 @@ private:
     void DrawListRow(const DRAWITEMSTRUCT& item);
     void FillLocationBox();
     void SaveColumnWidths();
+    std::vector<int> SelectedPositions() const;
     void RestoreSelection(const Selection* before);
     void OnLocationChanged();
     void OnPathEntered();
@@ -146,4 +147,5 @@ private:
     UniqueGdiObject font_;  // the controls' font, made anew when the DPI changes
     NavigationHistory history_;
     bool selectionSettling_ = false;
+    std::vector<std::wstring> shownTitles_;  // the columns the list has now
 };

@@ -15,7 +15,7 @@ TEST(GroupThousands, GroupsAnyCharactersFromTheRight) {
     EXPECT_EQ(GroupThousands(L"abcdefg"), L"a,bcd,efg");
 }
 
-TEST(FormatModified, UsesTheSystemFormatsAndRefusesMalformedTexts) {
+TEST(FormatModified, UsesTheSystemFormatsAsTheTimeIsAndRefusesInvalidTimes) {
     SYSTEMTIME when{};
     when.wYear = 2011;
     when.wMonth = 3;
@@ -23,36 +23,43 @@ TEST(FormatModified, UsesTheSystemFormatsAndRefusesMalformedTexts) {
     when.wHour = 5;
     when.wMinute = 6;
     when.wSecond = 7;
+    when.wMilliseconds = 890;
     wchar_t date[256], time[256];
     ASSERT_GT(GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &when, nullptr, date, 256), 0);
     ASSERT_GT(GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &when, nullptr, time, 256), 0);
-    EXPECT_EQ(FormatModified("2011-03-04", "05:06:07"), std::wstring(date) + L" " + time);
-    // Leading digits count; a piece without digits is 0 (an hour of 0 is fine).
-    EXPECT_EQ(FormatModified("2011-03-04x", "x:06:07"), FormatModified("2011-03-04", "00:06:07"));
+    FILETIME stamp{};
+    ASSERT_TRUE(SystemTimeToFileTime(&when, &stamp));
+    EXPECT_EQ(FormatModified((static_cast<uint64_t>(stamp.dwHighDateTime) << 32) | stamp.dwLowDateTime),
+              std::wstring(date) + L" " + time);
+    EXPECT_EQ(FormatModified(0xFFFFFFFFFFFFFFFFull), L"");  // no such date
 
-    EXPECT_EQ(FormatModified("2011-03", "05:06:07"), L"");
-    EXPECT_EQ(FormatModified("2011-03-04-01", "05:06:07"), L"");
-    EXPECT_EQ(FormatModified("2011-03-04", "05:06"), L"");
-    EXPECT_EQ(FormatModified("", ""), L"");
-    EXPECT_EQ(FormatModified("2011-13-45", "05:06:07"), L"");  // no such day
+    EXPECT_EQ(FormatGroupedNumber(0), L"0");
+    EXPECT_EQ(FormatGroupedNumber(999), L"999");
+    EXPECT_EQ(FormatGroupedNumber(1234567), L"1,234,567");
+    EXPECT_EQ(FormatGroupedNumber(18446744073709551615ull), L"18,446,744,073,709,551,615");
 }
 
 TEST(ShellTypes, AHundredThousandFilesShareOneIconPerType) {
     const DWORD userObjectsBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     const DWORD gdiObjectsBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     ItemCatalog catalog;
-    ListingResult listing;
     const wchar_t* extensions[] = {L".txt", L".TXT", L".dat", L".bmp", L""};
+    ListingSink& sink = catalog.TreeBuilder();
+    sink.begin(100001);
     for (int i = 0; i < 100000; ++i) {
-        ArchiveItem item;
-        item.path = L"many\\f" + std::to_wstring(i) + extensions[i % 5];
+        const std::wstring path = L"many\\f" + std::to_wstring(i) + extensions[i % 5];
+        ListedItem item;
+        item.path = path;
         item.attributes = 0x20;
-        item.size = L"1";
-        listing.items.push_back(std::move(item));
+        item.hasSize = true;
+        item.size = 1;
+        sink.add(item);
     }
-    listing.items.push_back(ArchiveItem{L"many\\sub", 16});
-    catalog.BuildTree(listing);
-    catalog.EnterFolder("many");
+    ListedItem folder;
+    folder.path = L"many\\sub";
+    folder.attributes = 16;
+    sink.add(folder);
+    catalog.EnterFolder(L"many");
     ASSERT_EQ(catalog.RowCount(), 100002);
 
     std::set<HICON> icons;
@@ -76,6 +83,6 @@ TEST(ShellTypes, AHundredThousandFilesShareOneIconPerType) {
 
     // Entering again reuses the same icons.
     const HICON first = catalog.RowAt(1).icon;
-    catalog.EnterFolder("many");
+    catalog.EnterFolder(L"many");
     EXPECT_EQ(catalog.RowAt(1).icon, first);
 }

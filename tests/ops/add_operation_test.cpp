@@ -64,8 +64,8 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     // Content encrypted, item list not: the password is known only once typed, so type it.
     catalog.password = password;
-    catalog.EnterFolder("docs\\old");
-    ASSERT_EQ(catalog.currentFolder, "docs\\old");
+    catalog.EnterFolder(L"docs\\old");
+    ASSERT_EQ(catalog.currentFolder, L"docs\\old");
     told(AddFiles(catalog, SourcePaths(source)));
     EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(dialogs.passwordPrompts(), 0);
@@ -77,7 +77,7 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     EXPECT_EQ(ContentsOf(archive, password), expected);
     // The view reloads afterwards and finds the files in the same folder.
     told(ReloadArchive(catalog));
-    EXPECT_EQ(catalog.currentFolder, "docs\\old");
+    EXPECT_EQ(catalog.currentFolder, L"docs\\old");
     EXPECT_EQ(catalog.RowCount(), 5);
 }
 
@@ -125,7 +125,7 @@ TEST(AddFiles, PasswordIsNeitherOnDiskNorOnTheArchiversCommandLine) {
     Told told;
     ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     catalog.password = password;
-    catalog.EnterFolder("docs");  // staged in the temporary base
+    catalog.EnterFolder(L"docs");  // staged in the temporary base
 
     std::atomic<bool> done{false};
     std::vector<std::wstring> commandLines;

@@ -128,21 +128,21 @@ TEST(ArchiveUpdate, AddsIntoFoldersEndingInADotOrSpaceAndOfSameNamedFoldersGoWhe
     ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     Tree expected = {{L"docs\\report.txt", "plain"}, {L"docs_\\old.txt", "o"}, {L"sp_\\old.txt", "o"},
                      {L"a_b\\old.txt", "o"}};
-    for (const std::string folder : {"docs.", "sp ", ""}) {
+    for (const std::wstring folder : {L"docs.", L"sp ", L""}) {
         catalog.EnterFolder(folder);
         ASSERT_EQ(catalog.currentFolder, folder);
         told(AddFiles(catalog, {source / L"report.txt"}));
         told(AddFiles(catalog, {source / L"one\\same", source / L"two\\same"}));
         told(ReloadArchive(catalog));
         // The extraction oracle writes a trailing dot or space as "_".
-        std::wstring prefix = Widen(folder);
+        std::wstring prefix = folder;
         if (!prefix.empty()) prefix = prefix.substr(0, prefix.size() - 1) + L"_\\";
         for (const auto& [name, data] : Tree{{L"report.txt", "new"}, {L"same\\a.txt", "1a"}, {L"same\\b.txt", "2b"},
                                              {L"same\\c.txt", "2c"}})
             expected[prefix + name] = data;
     }
     // No folder on disk can stand for "a*b": refused, and the message names it.
-    catalog.EnterFolder("a*b");
+    catalog.EnterFolder(L"a*b");
     told(AddFiles(catalog, {source / L"report.txt"}));
     EXPECT_EQ(told.messages(), std::vector<std::wstring>{L"Could not update x.zip: no folder on disk can be named "
                                                             L"\"a*b\", and files are added to the archive from such "

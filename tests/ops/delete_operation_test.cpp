@@ -47,14 +47,14 @@ void DeleteExactly(const std::wstring& archive, const std::wstring& password) {
               (std::vector<std::wstring>{L"ab.txt", L"docs\\", L"docs\\a.txt", L"docs\\sub\\", L"docs\\sub\\b.txt",
                                          L"keep.txt"}));
     // Inside a folder: the entry's path there.
-    catalog.EnterFolder("docs");
+    catalog.EnterFolder(L"docs");
     told(DeleteEntries(catalog, {L"a.txt"}));
-    EXPECT_EQ(catalog.currentFolder, "docs") << "the reload returns to the folder";
+    EXPECT_EQ(catalog.currentFolder, L"docs") << "the reload returns to the folder";
     EXPECT_EQ(EntriesOf(archive, password),
               (std::vector<std::wstring>{L"ab.txt", L"docs\\", L"docs\\sub\\", L"docs\\sub\\b.txt", L"keep.txt"}));
     // A folder goes with its content; the reload then shows the root.
     told(DeleteEntries(catalog, {L"sub"}));
-    catalog.EnterFolder("");
+    catalog.EnterFolder(L"");
     told(DeleteEntries(catalog, {L"docs"}));
     EXPECT_EQ(EntriesOf(archive, password), (std::vector<std::wstring>{L"ab.txt", L"keep.txt"}));
     EXPECT_EQ(catalog.RowCount(), 3);

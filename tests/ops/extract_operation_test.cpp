@@ -25,7 +25,7 @@ TEST(ExtractEntries, WritesTheSelectedEntriesOfTheCurrentFolderOnly) {
                               {L"top.txt", "top"}});
     ItemCatalog catalog;
     ASSERT_TRUE(OpenArchive(catalog, work / L"x.7z").done());
-    catalog.EnterFolder("docs");
+    catalog.EnterFolder(L"docs");
     const OperationOutcome first = ExtractEntries(catalog, {L"a.txt", L"sub"}, out.path());
     EXPECT_TRUE(first.done());
     EXPECT_TRUE(first.messages.empty());
@@ -33,7 +33,7 @@ TEST(ExtractEntries, WritesTheSelectedEntriesOfTheCurrentFolderOnly) {
     EXPECT_EQ(catalog.state.load(), OperationState::Idle);
     EXPECT_TRUE(catalog.pending.empty());
 
-    catalog.EnterFolder("");
+    catalog.EnterFolder(L"");
     const OperationOutcome second = ExtractEntries(catalog, {L"docs"}, out2.path());
     EXPECT_TRUE(second.done());
     EXPECT_TRUE(second.messages.empty());
@@ -177,10 +177,10 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
     ASSERT_TRUE(OpenArchive(catalog, work / L"outer.zip").done());
     // A folder no item names is entered like any other.
     EXPECT_EQ(ActivateEntry(catalog, L"implied").activation, Activation::EnteredFolder);
-    EXPECT_EQ(catalog.currentFolder, "implied");
+    EXPECT_EQ(catalog.currentFolder, L"implied");
     EXPECT_EQ(catalog.RowCount(), 2);
     EXPECT_EQ(ActivateEntry(catalog, L"implied\\x").activation, Activation::EnteredFolder);
-    catalog.EnterFolder("");
+    catalog.EnterFolder(L"");
     EXPECT_EQ(ActivateEntry(catalog, L"nothing").activation, Activation::NoSuchEntry);
     EXPECT_EQ(ActivateEntry(catalog, L"sub").activation, Activation::EnteredFolder);
     EXPECT_EQ(catalog.RowCount(), 2);

@@ -7,6 +7,7 @@
 #include "catalog/item_catalog.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
+#include "support/zip_writer.h"
 #include "ui/content_model.h"
 
 using namespace testsupport;
@@ -163,14 +164,26 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     EXPECT_FALSE(model_.OpenArchiveFile(locked));
     EXPECT_TRUE(model_.TakeMessages().empty()) << "a refused password is no failure";
     EXPECT_FALSE(model_.OpenArchiveFile(dir_ / L"data\\broken.zip"));
-    const std::vector<UserMessage> told = model_.TakeMessages();
+    std::vector<UserMessage> told = model_.TakeMessages();
+    // An archive with more entries than memory holds (here: than a limit made for the test) is
+    // told as such, and leaves nothing behind.
+    std::vector<ZipEntry> many(20000);
+    for (size_t i = 0; i < many.size(); ++i) many[i].name = "many/entry" + std::to_string(i) + ".txt";
+    WriteFileBytes(dir_ / L"data\\many.zip", MakeZip(many));
+    SetTreeMemoryLimitForTesting(1 << 20);
+    EXPECT_FALSE(model_.OpenArchiveFile(dir_ / L"data\\many.zip"));
+    SetTreeMemoryLimitForTesting(0);
+    for (UserMessage& message : model_.TakeMessages()) told.push_back(std::move(message));
     answers.stop();
     EXPECT_EQ(seen, std::vector<std::wstring>{L"password"});
-    ASSERT_EQ(told.size(), 1u);
+    ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[0].text, L"Couldn't open the file.");
+    EXPECT_EQ(told[1].text, L"Couldn't open the file.\nIt holds more entries than fit in the memory of this program.");
     EXPECT_FALSE(model_.InArchive());
     EXPECT_FALSE(CatalogExists());
     EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay
+    EXPECT_TRUE(model_.OpenArchiveFile(dir_ / L"data\\many.zip"));
+    EXPECT_EQ(model_.RowCount(), 2);
 }
 
 TEST_F(ContentModelTest, AnyReadableArchiveOpensByContentAndAProgramOnlyWhenAsked) {

@@ -3,31 +3,41 @@
 
 #include <windows.h>
 
+#include "catalog/name_order.h"
 #include "ui/content_model.h"
 
 namespace {
 
-ItemRow Row(const std::wstring& name, bool folder, const std::wstring& size = L"", uint64_t time = 0,
-            const std::wstring& packed = L"") {
-    ItemRow row;
-    row.name = name;
-    row.attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : 0;
-    row.size = size;
-    row.packedSize = packed;
-    row.modifiedTime = time;
-    row.parentRow = name == L"..";
-    return row;
+struct Row {
+    std::wstring name;
+    bool folder = false;
+    uint64_t size = 0;
+    uint64_t time = 0;
+    uint64_t packed = 0;
+};
+
+std::vector<Row> Sample() {
+    return {{L"b.txt", false, 1200, 30, 900}, {L"Zeta", true}, {L"..", false}, {L"a.txt", false, 99, 20, 1000},
+            {L"alpha", true}, {L"C.txt", false, 1100, 10, 5}};
 }
 
-std::vector<std::wstring> Names(const std::vector<ItemRow>& rows) {
+// The names of `rows` in the order that sorting by `column` gives.
+std::vector<std::wstring> Sorted(const std::vector<Row>& rows, const std::wstring& column, bool descending) {
+    std::vector<RowGroup> groups;
+    for (const Row& row : rows)
+        groups.push_back(row.name == L".." ? RowGroup::Parent : row.folder ? RowGroup::Folder : RowGroup::Other);
+    const std::vector<uint32_t> ranks = RankNames(rows.size(), [&](size_t i) { return std::wstring_view(rows[i].name); });
+    std::vector<uint64_t> keys;
+    std::vector<std::wstring> types;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        keys.push_back(column == L"Name" ? ranks[i] : column == L"Size" ? rows[i].size
+                                                  : column == L"Packed" ? rows[i].packed : rows[i].time);
+        types.push_back(rows[i].folder || rows[i].name == L".." ? L"" : rows[i].name == L"a.txt" ? L"Text" : L"Note");
+    }
+    if (column == L"Type") keys = TypeThenNameKeys(types, ranks);
     std::vector<std::wstring> names;
-    for (const ItemRow& r : rows) names.push_back(r.name);
+    for (uint32_t i : OrderRows(groups, &keys, descending)) names.push_back(rows[i].name);
     return names;
-}
-
-std::vector<ItemRow> Sample() {
-    return {Row(L"b.txt", false, L"1,200", 30, L"900"), Row(L"Zeta", true), Row(L"..", false),
-            Row(L"a.txt", false, L"99", 20, L"1,000"), Row(L"alpha", true), Row(L"C.txt", false, L"1,100", 10, L"5")};
 }
 
 }  // namespace
@@ -35,46 +45,42 @@ std::vector<ItemRow> Sample() {
 TEST(ContentOrder, ParentRowFirstThenFoldersThenFilesByEachKeyBothWays) {
     struct Case {
         const wchar_t* column;
-        int order;
+        bool descending;
         std::vector<std::wstring> expected;
     } cases[] = {
-        {L"Name", 1, {L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"C.txt"}},
-        {L"Name", 2, {L"..", L"Zeta", L"alpha", L"C.txt", L"b.txt", L"a.txt"}},
-        {L"Size", 1, {L"..", L"Zeta", L"alpha", L"a.txt", L"C.txt", L"b.txt"}},
-        {L"Size", 2, {L"..", L"Zeta", L"alpha", L"b.txt", L"C.txt", L"a.txt"}},
-        {L"Packed", 1, {L"..", L"Zeta", L"alpha", L"C.txt", L"b.txt", L"a.txt"}},
-        {L"Modified", 1, {L"..", L"Zeta", L"alpha", L"C.txt", L"a.txt", L"b.txt"}},
-        {L"Modified", 2, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},
-        // By type, then by name within a type ("a.txt" is a "Text" here, the others "Note").
-        {L"Type", 1, {L"..", L"alpha", L"Zeta", L"b.txt", L"C.txt", L"a.txt"}},
-        {L"Type", 2, {L"..", L"Zeta", L"alpha", L"a.txt", L"C.txt", L"b.txt"}},
-        {L"Attributes", 1, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},  // no key: listing order
+        {L"Name", false, {L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"C.txt"}},
+        {L"Name", true, {L"..", L"Zeta", L"alpha", L"C.txt", L"b.txt", L"a.txt"}},
+        {L"Size", false, {L"..", L"Zeta", L"alpha", L"a.txt", L"C.txt", L"b.txt"}},
+        {L"Size", true, {L"..", L"Zeta", L"alpha", L"b.txt", L"C.txt", L"a.txt"}},
+        {L"Packed", false, {L"..", L"Zeta", L"alpha", L"C.txt", L"b.txt", L"a.txt"}},
+        {L"Modified", false, {L"..", L"Zeta", L"alpha", L"C.txt", L"a.txt", L"b.txt"}},
+        {L"Modified", true, {L"..", L"Zeta", L"alpha", L"b.txt", L"a.txt", L"C.txt"}},
+        // By type, then by name within a type ("a.txt" is a "Text" here, the other files "Note").
+        {L"Type", false, {L"..", L"alpha", L"Zeta", L"b.txt", L"C.txt", L"a.txt"}},
+        {L"Type", true, {L"..", L"Zeta", L"alpha", L"a.txt", L"C.txt", L"b.txt"}},
     };
-    for (const Case& c : cases) {
-        std::vector<ItemRow> rows = Sample();
-        for (ItemRow& row : rows)
-            if (!row.parentRow && !(row.attributes & FILE_ATTRIBUTE_DIRECTORY)) row.type = row.name == L"a.txt" ? L"Text" : L"Note";
-        SortItemRows(rows, c.column, c.order);
-        EXPECT_EQ(Names(rows), c.expected) << c.column << L" " << c.order;
-    }
+    for (const Case& c : cases) EXPECT_EQ(Sorted(Sample(), c.column, c.descending), c.expected) << c.column;
 }
 
-TEST(ContentOrder, EqualKeysKeepListingOrderAndManyRowsSortQuickly) {
-    std::vector<ItemRow> rows;
-    for (int i = 0; i < 100000; ++i) rows.push_back(Row(L"same", false, L"1", 0));
-    for (int i = 0; i < 100000; ++i) rows[static_cast<size_t>(i)].fullPath = std::to_wstring(i);
-    SortItemRows(rows, L"Name", 2);
-    for (int i = 0; i < 100000; ++i) ASSERT_EQ(rows[static_cast<size_t>(i)].fullPath, std::to_wstring(i));
+TEST(ContentOrder, EqualKeysKeepListingOrderAndKeysOfEveryByteSort) {
+    std::vector<Row> rows;
+    for (int i = 0; i < 100000; ++i) rows.push_back({L"same", false, 1, 0});
+    std::vector<std::wstring> expected(100000, L"same");
+    EXPECT_EQ(Sorted(rows, L"Name", true), expected);
+    std::vector<RowGroup> groups(100000, RowGroup::Other);
+    std::vector<uint64_t> keys(100000, 7);
+    const std::vector<uint32_t> order = OrderRows(groups, &keys, true);
+    for (uint32_t i = 0; i < 100000; ++i) ASSERT_EQ(order[i], i);
+    // Keys that differ in every byte, the highest included.
+    keys = {0xFF00000000000000ull, 1, 0x0000000100000000ull, 0xFFFFFFFFFFFFFFFFull, 0x00FF00FF00FF00FFull};
+    groups.assign(keys.size(), RowGroup::Other);
+    EXPECT_EQ(OrderRows(groups, &keys, false), (std::vector<uint32_t>{1, 2, 4, 0, 3}));
+    EXPECT_EQ(OrderRows(groups, &keys, true), (std::vector<uint32_t>{3, 0, 4, 2, 1}));
 }
 
-TEST(ContentOrder, SizeTextsCompareByLengthThenText) {
-    EXPECT_GT(CompareSizeText(L"1,000", L"999"), 0);
-    EXPECT_LT(CompareSizeText(L"", L"1"), 0);
-    EXPECT_EQ(CompareSizeText(L"abc", L"ABC"), 0);
-    EXPECT_LT(CompareSizeText(L"1,234", L"1,235"), 0);
+TEST(ContentOrder, SizesAreGroupedByThousands) {
     EXPECT_EQ(FormatSize(0), L"");
     EXPECT_EQ(FormatSize(1234567), L"1,234,567");
     EXPECT_EQ(FormatSize(5000000000ULL), L"5,000,000,000");
-    EXPECT_LT(CompareTimes(1, 0xFFFFFFFF00000000ULL), 0);
 }
 

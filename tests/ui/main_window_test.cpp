@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
@@ -129,3 +131,28 @@ TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {
     }
 }
 
+
+TEST(MainWindow, StartsOnAnArchiveWhoseListWantsAPasswordAndAsksForItOnce) {
+    ForgetSettings();
+    TempDir dir(L"m w");
+    WriteFileBytes(dir / L"src\\top.txt", "top");
+    const std::wstring archive = dir / L"locked.7z";
+    ASSERT_EQ(Run7z(L"a -mhe=on -psecret " + Quote(archive) + L" top.txt", dir / L"src").exitCode, 0u);
+
+    // The list is read while the window is made, before anyone could be asked: the password is
+    // asked for once the window is there, and the rows follow.
+    std::atomic<int> prompts{0};
+    DialogResponder answers(L"Tolvane Extractor", [&](HWND window) {
+        if (!GetDlgItem(window, 1004)) return;
+        ++prompts;
+        SetControlText(window, 1004, L"secret");
+        PressButton(window, IDOK);
+    });
+    RunningProgram program(Quote(archive));
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    ASSERT_TRUE(WaitForRows(program.list(), 2));
+    answers.stop();
+    EXPECT_EQ(prompts.load(), 1);
+    EXPECT_EQ(RemoteListItemText(program.list(), 1, 0), L"top.txt");
+    EXPECT_EQ(program.Close(), 1u);
+}

@@ -51,7 +51,7 @@ FrameWindow::~FrameWindow() {
     if (toolbarImages_) ImageList_Destroy(toolbarImages_);
 }
 
-HWND FrameWindow::CreateFrame(const wchar_t* className, UINT resourceId) {
+HWND FrameWindow::CreateFrame(const wchar_t* className, UINT resourceId, const RECT* rect) {
     WindowClassInfo info{};
     info.name = className;
     info.style = CS_DBLCLKS;
@@ -64,7 +64,7 @@ HWND FrameWindow::CreateFrame(const wchar_t* className, UINT resourceId) {
     const ATOM atom = RegisterWindowClassOnce(info, WindowProc);
     m_hMenu = LoadMenuW(g_app.instance, MAKEINTRESOURCEW(resourceId));
     const std::wstring title = LoadResourceString(resourceId);
-    HWND frame = CreateWithClass(atom, nullptr, nullptr, title.c_str(),
+    HWND frame = CreateWithClass(atom, nullptr, rect, title.c_str(),
                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                                  WS_EX_APPWINDOW | WS_EX_WINDOWEDGE, m_hMenu);
     if (!frame) {

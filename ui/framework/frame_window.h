@@ -21,7 +21,7 @@ public:
 
     // Registers the frame class (icon `resourceId`) and creates the frame with the system's
     // default position and size, menu and accelerators `resourceId`, title string `resourceId`.
-    HWND CreateFrame(const wchar_t* className, UINT resourceId);
+    HWND CreateFrame(const wchar_t* className, UINT resourceId, const RECT* rect = nullptr);
 
     // Toolbar from a toolbar resource and the bitmap of the same id (32 x 32 cells).
     HWND CreateSimpleToolBarCtrl(HWND parent, UINT resourceId, DWORD style, UINT id);
