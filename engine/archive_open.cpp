@@ -19,7 +19,7 @@ int Fail(OpenFailure* failure, const char* diagnostic, std::wstring cause) {
 }  // namespace
 
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure) {
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure, bool* listEncrypted) {
     try {
         if (!library.load(engineLibraryPath()))
             return Fail(failure, "Can not load 7-zip library", L"the archive engine core\\7z.dll could not be loaded");
@@ -65,6 +65,7 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                         callback->passwordAsked() ? L"wrong password" : L"not an archive of its type, or damaged");
         }
         if (password) *password = callback->password();
+        if (listEncrypted) *listEncrypted = callback->passwordAsked();
         return 0;
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
