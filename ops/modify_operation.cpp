@@ -20,96 +20,11 @@
 #include "ops/tool_runner.h"
 #include "ops/update_check.h"
 #include "ops/update_failure.h"
+#include "ops/update_runs.h"
 
 namespace {
 
-constexpr wchar_t kToolName[] = L"7z.exe";
-
-bool Cancelled() { return g_progress.cancel.load() != 0; }
-
-// The archiver's runs of one add or delete: the first reads the archive and writes the work
-// file, later ones update the work file in place.
-class UpdateRuns {
-public:
-    UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wstring letter)
-        : catalog_(catalog), guard_(guard), letter_(std::move(letter)), password_(WideToUtf8Lossy(catalog.password)) {}
-
-    ToolCommandLine NextCommand() const {
-        const bool first = !guard_.workWritten();
-        ToolCommandLine command(ToolPath(kToolName), letter_, first ? catalog_.archivePath : guard_.workPath());
-        command.setArchiveKind(archiveKindOf(catalog_.archivePath));
-        if (first) command.writeTo(guard_.workPath());
-        return command;
-    }
-
-    // False once the update cannot go on: a failure, Cancel, or a declined prompt.
-    bool Run(const ToolCommandLine& command) {
-        const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
-        // A password typed for this update answers the prompts of its later runs too.
-        if (run.typedPassword) password_ = *run.typedPassword;
-        if (run.stopped || Cancelled()) {
-            stopped = true;
-            return false;
-        }
-        if (run.succeeded()) return true;
-        failure = run.started ? FailureInToolOutput(run.report, CauseNamingSystemTexts()) : UpdateFailure::NotStarted;
-        // It said neither that it had finished nor what went wrong: it was ended from outside.
-        if (failure == UpdateFailure::Unknown && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
-        return false;
-    }
-
-    bool going() const { return !stopped && failure == UpdateFailure::None && !Cancelled(); }
-    const std::string& password() const { return password_; }
-
-    UpdateFailure failure = UpdateFailure::None;
-    bool stopped = false;
-
-private:
-    ItemCatalog& catalog_;
-    const ArchiveGuard& guard_;
-    std::wstring letter_;
-    std::string password_;
-};
-
-// The entry paths of an archive as the engine lists them; nothing when it does not open.
-std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
-                                                    const std::string& password) {
-    ListingResult listing;
-    listing.password = Utf8ToWideLossy(password);
-    if (listArchive(archive, kind, listing) != 0) return std::nullopt;
-    std::vector<std::wstring> paths;
-    paths.reserve(listing.items.size());
-    for (ArchiveItem& item : listing.items) paths.push_back(std::move(item.path));
-    return paths;
-}
-
-using ResultCheck = std::wstring (*)(const std::vector<std::wstring>&, const std::vector<std::wstring>&,
-                                     const std::vector<std::wstring>&);
-
-// After the runs: checks the work file against the archive and puts it in the archive's place.
-// Returns the message for the user; empty when the archive was updated or the user stopped.
-std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, ResultCheck check,
-                      const std::vector<std::wstring>& named) {
-    const std::wstring name = FileNameOf(catalog.archivePath);
-    const auto fail = [&](const std::wstring& cause) {
-        return UpdateFailureMessage(name, cause, guard.existedBefore());
-    };
-    if (runs.stopped || Cancelled()) return {};
-    if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
-    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
-    const auto after = guard.workWritten() ? EntryPaths(guard.workPath(), kind, runs.password()) : std::nullopt;
-    const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
-                                              : std::optional<std::vector<std::wstring>>(std::in_place);
-    if (Cancelled()) return {};
-    if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
-    const std::wstring problem = check(*before, *after, named);
-    if (!problem.empty()) return fail(problem);
-    const UpdateFailure committed = guard.Commit();
-    if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
-    // The password that served the archiver opens the archive for the reload too.
-    if (!runs.password().empty()) catalog.password = Utf8ToWideLossy(runs.password());
-    return {};
-}
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring LeafPart(const std::wstring& path) { return FileNameOf(WithoutTrailingSeparator(path)); }
 
@@ -202,25 +117,6 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     }
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// What an add or a delete worker found.
-struct ModifyResult {
-    bool stopped = false;  // ended early by Cancel or a declined prompt
-    std::wstring message;  // why the archive was not changed, for the user; empty when it was
-};
-
-// Ends an add or a delete: the message of a failure, unless the user ended it.
-OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result) {
-    std::wstring message = result.message;
-    if (shown == ProgressOutcome::NoThread)
-        message = UpdateFailureMessage(FileNameOf(catalog.archivePath), L"", FileExists(catalog.archivePath));
-    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || Cancelled();
-    EndOperation(stopped);
-    if (stopped) return Outcome(OperationResult::Cancelled);
-    return message.empty() ? Outcome(OperationResult::Done) : Outcome(OperationResult::Failed, message);
-}
-
 // The add worker's body.
 ModifyResult AddPending(ItemCatalog& catalog) {
     catalog.state = OperationState::Adding;
@@ -235,7 +131,10 @@ ModifyResult AddPending(ItemCatalog& catalog) {
         else
             refused = AddInsideFolder(catalog, guard, runs, added);
     }
-    if (refused.empty()) refused = Conclude(catalog, guard, runs, AddResultProblem, added);
+    if (refused.empty())
+        refused = Conclude(catalog, guard, runs, [&](const auto& before, const auto& after) {
+            return AddResultProblem(before, after, added);
+        });
     ModifyResult result{runs.stopped, refused};
     catalog.state = OperationState::Idle;
     return result;
@@ -253,7 +152,9 @@ ModifyResult DeletePending(ItemCatalog& catalog, const std::vector<std::wstring>
         for (const std::wstring& entry : entries) command.addName(entry);
         runs.Run(command);
     }
-    ModifyResult result{runs.stopped, Conclude(catalog, guard, runs, DeleteResultProblem, entries)};
+    ModifyResult result{runs.stopped, Conclude(catalog, guard, runs, [&](const auto& before, const auto& after) {
+                                           return DeleteResultProblem(before, after, entries);
+                                       })};
     catalog.state = OperationState::Idle;
     return result;
 }

@@ -15,3 +15,8 @@ std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const 
 // stores a name as the file system spells it).
 std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                               const std::vector<std::wstring>& added);
+
+// A rename: `after` is `before` with the entry `from` and everything below it moved to `to`
+// (the rest of each path kept), compared exactly; nothing more, nothing less.
+std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                 const std::wstring& from, const std::wstring& to);
