@@ -291,6 +291,7 @@ void CTolvaneView::ActivateRow(int position) {
     WaitCursor wait;
     const Selection before = RememberSelection();
     const ViewChange change = model_.ActivateRow(position);
+    WatchOpenedFiles();
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
 }
@@ -404,6 +405,11 @@ void CTolvaneView::OnPathEntered() {
 
 LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
+    if (draggingOut_) {
+        // The list's own rows dropped back on the window: nothing to add.
+        DragFinish(drop);
+        return 0;
+    }
     std::vector<std::wstring> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -460,9 +466,11 @@ void CTolvaneView::ExtractSelection() {
     const Selection before = RememberSelection();
     const auto folder = BrowseForExtractFolder(GetActiveWindow(), model_.ExtractStartFolder(selection));
     if (!folder) return;
-    const ViewChange change = model_.ExtractRows(selection, *folder);
+    bool done = false;
+    const ViewChange change = model_.ExtractRows(selection, *folder, &done);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
+    if (done) OpenDestinations({*folder});
 }
 
 void CTolvaneView::DeleteSelection() {
