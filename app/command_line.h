@@ -10,13 +10,15 @@ enum class ShellVerbOption {
     ExtractHere,  // "/e": the whole archive into the folder that holds it
     ExtractTo,    // "/x": the whole archive into a folder the user picks
     Add,          // "/a": the "Add To Archive" dialog for the named item
+    ExtractToFolder,  // "/f": the whole archive into a folder named after it, beside it
+    Test,             // "/t": every item read and checked; the exit code tells the result
 };
 
 struct CommandLineRequest {
     bool unregister = false;     // "/UnRegister" anywhere (case-sensitive)
     bool registerOnly = false;   // "/Register" anywhere (case-sensitive)
     ShellVerbOption verb = ShellVerbOption::None;
-    // "/e" and "/x": the path between the quotes of the registered shape  /e "path".
+    // "/e", "/x", "/f" and "/t": the path between the quotes of the registered shape  /e "path".
     // Empty when the text after the option does not name a path (`pathText` then holds it).
     std::wstring archivePath;
     std::wstring pathText;       // what follows the option and its space, for messages
@@ -25,8 +27,8 @@ struct CommandLineRequest {
 };
 
 // Reads the command line as the shell passes it (without the program name). The first two
-// characters decide the verb ("/e", then "/x", then "/a"; "/extract" counts as "/e"). For "/e"
-// and "/x" the option must be followed by one space and the path, in double quotes as the
+// characters decide the verb ("/e", "/x", "/a", "/f", "/t"; "/extract" counts as "/e"). For
+// all but "/a" the option must be followed by one space and the path, in double quotes as the
 // registered verbs pass it (a path without quotes is taken as it stands). Nothing is read
 // outside the text, whatever its length.
 CommandLineRequest ParseCommandLine(std::wstring_view commandLine);

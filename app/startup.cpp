@@ -83,6 +83,8 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
+    if (request.verb == ShellVerbOption::ExtractToFolder) return RunExtractToFolder(request);
+    if (request.verb == ShellVerbOption::Test) return RunTest(request);
     if (request.verb == ShellVerbOption::Add) {
         AddFromCommandLine(request.addText);
         return 0;

@@ -35,7 +35,8 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
     if (!Cancelled() && (!selection.empty() || request.names.empty())) {
         ExtractionOptions options;
         options.existingFiles = request.existingFiles;
-        if (!request.keepFolders) options.baseFolder = folder;
+        // The whole archive keeps its paths; a selection is written below the folder shown.
+        if (!request.keepFolders && !request.names.empty()) options.baseFolder = folder;
         std::wstring usedPassword = catalog.password;
         result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
                                 usedPassword, selection.empty() ? nullptr : &selection, options, &outcome);

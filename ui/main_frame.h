@@ -1,6 +1,6 @@
 #pragma once
 // The application's single top-level window: toolbar in a rebar, status bar, the content
-// view as client; routes the commands Add, Extract and Delete to the view.
+// view as client; routes the commands Add, Extract, Delete and the view's others to the view.
 #include <windows.h>
 
 #include "res/resource.h"
@@ -31,6 +31,9 @@ public:
         COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
         COMMAND_ID_HANDLER(ID_VIEW_TOOLBAR, OnViewToolBar)
         COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+        MESSAGE_HANDLER(WM_COMMAND, OnMoreCommand)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
         CHAIN_MSG_MAP(ui::UpdateUI)
         CHAIN_MSG_MAP(ui::FrameWindow)
     END_MSG_MAP()
@@ -46,6 +49,9 @@ private:
     LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewToolBar(WORD, WORD, HWND, BOOL&);
     LRESULT OnViewStatusBar(WORD, WORD, HWND, BOOL&);
+    LRESULT OnMoreCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL& handled);
 
     CTolvaneView view_;
     HWND toolbar_ = nullptr;

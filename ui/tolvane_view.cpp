@@ -442,11 +442,11 @@ void CTolvaneView::WarnNothingSelected() {
 }
 
 void CTolvaneView::AddSelection() {
+    // In an archive, Add asks for files to put into the folder shown.
+    if (model_.InArchive()) return AddIntoArchive(false);
     const Selection before = RememberSelection();
     const std::vector<int> selection = CollectSelection();
-    if (model_.InArchive()) {
-        TellUser({L"Operation is not supported.\nPlease drap and drop files from Windows Explorer."});
-    } else if (selection.empty()) {
+    if (selection.empty()) {
         WarnNothingSelected();
     } else {
         AddFromSelection(model_.PathsOf(selection));

@@ -35,8 +35,13 @@ public:
     void AddIntoArchive(bool folder);
     void ChooseExtractOptions();
     // Offers to put files opened from archives back when they were saved since (the frame calls
-    // it when it is activated again, and before it closes).
+    // it before it closes).
     void OfferChangedFiles();
+    // The same, a moment later: the window was activated again, and a question asked now would
+    // come between the click and the window it activates.
+    void OfferChangedFilesSoon();
+    // Carries out one of the commands above by its id; false for an id it does not know.
+    bool RunMoreCommand(UINT id);
 
     // What the list showed selected and focused, by item, before the model changed.
     struct Selection {

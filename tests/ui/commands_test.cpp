@@ -249,12 +249,16 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"one.txt is not valid archive file.");
 
-    // Inside an archive, Add points to dropping files instead.
+    // Inside an archive, Add asks for files; cancelled, nothing changes.
     RemoteListDoubleClick(list, RowOf(list, L"a.zip"));
     ASSERT_TRUE(WaitForPath(program, dir_ / L"work\\a.zip"));
-    RemoteListSelect(list, {1});
-    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kAdd); }),
-              L"Operation is not supported.\nPlease drap and drop files from Windows Explorer.");
+    const std::string before = ReadFileBytes(dir_ / L"work\\a.zip");
+    Command(program, kAdd);
+    HWND picker = WaitForTopWindow(L"Add Files to a.zip", program.pid());
+    ASSERT_NE(picker, nullptr);
+    PressButton(picker, IDCANCEL);
+    ASSERT_TRUE(WaitForNoTopWindow(L"Add Files to a.zip", program.pid()));
+    EXPECT_EQ(ReadFileBytes(dir_ / L"work\\a.zip"), before);
     EXPECT_EQ(program.Close(), 1u);
 }
 
