@@ -189,6 +189,9 @@ std::vector<std::wstring> DraggedFileNames(const std::vector<std::wstring>& name
 
 DragOutResult DragEntriesOut(const std::vector<std::wstring>& names, const DragExtraction& extract) {
     DragOutResult result;
+    // Dragging needs OLE on this thread, beyond the COM that start-up set up.
+    const HRESULT ole = OleInitialize(nullptr);
+    if (FAILED(ole)) return result;
     auto* data = new DragData(names, extract);
     DragSource source(*data);
     DWORD effect = DROPEFFECT_NONE;
@@ -196,5 +199,6 @@ DragOutResult DragEntriesOut(const std::vector<std::wstring>& names, const DragE
     result.effect = dragged == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
     result.extracted = data->extracted();
     data->Release();  // the folder goes with the last reference, once the target let go of it
+    OleUninitialize();
     return result;
 }
