@@ -51,6 +51,8 @@
 #define ID_EXTRACT_OPTIONS 32840
 #define ID_ADD_FILES_INTO 32841
 #define ID_ADD_FOLDER_INTO 32842
+// The extraction options in the window's system menu (a multiple of 16, as system commands are).
+#define ID_SYS_EXTRACT_OPTIONS 32848
 
 // The dialogs of those commands and their controls.
 #define IDD_EXTRACT_OPTIONS 310

@@ -51,6 +51,12 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     m_hWndClient = view_.Create(m_hWnd);
 
+    // Until a menu bar carries them, the extraction options are in the window's system menu.
+    if (HMENU system = GetSystemMenu(m_hWnd, FALSE)) {
+        AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(system, MF_STRING, ID_SYS_EXTRACT_OPTIONS, L"Extraction &Options...");
+    }
+
     UISetCheck(ID_VIEW_TOOLBAR, true);
     UISetCheck(ID_VIEW_STATUS_BAR, true);
 
@@ -106,6 +112,11 @@ LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&) {
 
 LRESULT CMainFrame::OnMoreCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     handled = view_.m_hWnd && view_.RunMoreCommand(LOWORD(wParam)) ? TRUE : FALSE;
+    return 0;
+}
+
+LRESULT CMainFrame::OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    handled = (wParam & 0xFFF0) == ID_SYS_EXTRACT_OPTIONS && view_.m_hWnd && view_.RunMoreCommand(ID_EXTRACT_OPTIONS);
     return 0;
 }
 

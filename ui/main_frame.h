@@ -33,6 +33,7 @@ public:
         COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnViewStatusBar)
         MESSAGE_HANDLER(WM_COMMAND, OnMoreCommand)
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_SYSCOMMAND, OnSysCommand)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
         CHAIN_MSG_MAP(ui::UpdateUI)
         CHAIN_MSG_MAP(ui::FrameWindow)
@@ -51,6 +52,7 @@ private:
     LRESULT OnViewStatusBar(WORD, WORD, HWND, BOOL&);
     LRESULT OnMoreCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
     LRESULT OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnSysCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL& handled);
 
     CTolvaneView view_;

@@ -130,7 +130,8 @@ TEST_F(MainFrameTest, WindowsHearTheirFirstMessagesAndTheSystemMenuHasHelpTexts)
     const std::pair<UINT, std::wstring> commands[] = {
         {SC_SIZE, L"Change the window size"},         {SC_MOVE, L"Change the window position"},
         {SC_MINIMIZE, L"Reduce the window to an icon"}, {SC_MAXIMIZE, L"Enlarge the window to full size"},
-        {SC_CLOSE, L"Close the active window"},       {SC_RESTORE, L"Restore the window to normal size"}};
+        {SC_CLOSE, L"Close the active window"},       {SC_RESTORE, L"Restore the window to normal size"},
+        {ID_SYS_EXTRACT_OPTIONS, L"Choose how extractions write and what they do afterwards"}};
     HMENU systemMenu = GetSystemMenu(frame_.m_hWnd, FALSE);
     for (const auto& [command, help] : commands) {
         SendMessageW(frame_.m_hWnd, WM_MENUSELECT, MAKEWPARAM(command, MF_SYSMENU | MF_HILITE),
