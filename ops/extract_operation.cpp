@@ -146,7 +146,8 @@ ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPa
             // while the user still edits it.
             SHELLEXECUTEINFOW open{};
             open.cbSize = sizeof(open);
-            open.fMask = SEE_MASK_NOCLOSEPROCESS;
+            // No "Open with" question for a type without a program: the open simply fails.
+            open.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
             open.hwnd = owner;
             open.lpVerb = L"open";
             open.lpFile = extracted.c_str();
