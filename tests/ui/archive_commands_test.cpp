@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "archive_entries.h"
-#include "ops/temp_workspace.h"
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
@@ -133,57 +132,3 @@ TEST(ArchiveCommands, TestAndExtractToFolderFromTheCommandLine) {
     EXPECT_EQ(ReadFileBytes(dir / L"good\\a.txt"), "alpha");
 }
 
-namespace {
-
-struct TitleSearch {
-    std::wstring part;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTitleContaining(HWND window, LPARAM search) {
-    auto* wanted = reinterpret_cast<TitleSearch*>(search);
-    if (IsWindowVisible(window) && WindowText(window).find(wanted->part) != std::wstring::npos) {
-        wanted->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-TEST(ArchiveCommands, AnEntrySavedInItsProgramGoesBackWhenTheProgramEnds) {
-    TempDir dir(L"edit");
-    const std::wstring name = L"note-" + dir.path().substr(dir.path().find_last_of(L'\\') + 1) + L".txt";
-    WriteFileBytes(dir / (L"src\\docs\\" + name), "first");
-    const std::wstring archive = dir / L"notes.zip";
-    ASSERT_EQ(Run7z(L"a " + Quote(archive) + L" docs", dir / L"src").exitCode, 0u);
-    RunningProgram program(archive);
-    ASSERT_NE(program.WaitForFrame(), nullptr);
-    HWND list = program.list();
-    ASSERT_TRUE(WaitForRows(list, 2));
-    RemoteListDoubleClick(list, RowOf(list, L"docs"));
-    ASSERT_TRUE(WaitForPath(program, archive + L"\\docs"));
-    RemoteListDoubleClick(list, RowOf(list, name));
-
-    // The program the shell chose shows the copy; it is saved there, and the program ends.
-    TitleSearch editor{name};
-    ASSERT_TRUE(WaitUntil([&] { return !EnumWindows(FindTitleContaining, reinterpret_cast<LPARAM>(&editor)); }));
-    std::wstring copy;
-    for (const std::wstring& file : ListFilesRecursive(TempBase()))
-        if (file.size() >= name.size() && file.substr(file.size() - name.size()) == name) copy = TempBase() + L"\\" + file;
-    ASSERT_FALSE(copy.empty());
-    WriteFileBytes(copy, "second, and longer");
-    PostMessageW(editor.found, WM_CLOSE, 0, 0);
-    HWND question = WaitForTopWindow(L"Tolvane Extractor", program.pid());
-    ASSERT_NE(question, nullptr);
-    std::wstring asked;
-    WaitUntil([&] { return !(asked = MessageBoxText(question)).empty(); });
-    EXPECT_EQ(asked, L"The file " + name + L", opened from notes.zip, was changed.\nDo you want to update it in the archive?");
-    PressButton(question, IDYES);
-    ASSERT_TRUE(WaitForNoTopWindow(L"Tolvane Extractor", program.pid()));
-    EXPECT_TRUE(WaitUntil([&] {
-        return Run7z(L"e -so " + Quote(archive) + L" " + Quote(L"docs\\" + name)).output == "second, and longer";
-    }));
-    ASSERT_TRUE(WaitForNoTopWindow(L"Add Files", program.pid()));
-    EXPECT_EQ(program.Close(), 1u);
-}
