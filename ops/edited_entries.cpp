@@ -31,7 +31,7 @@ OperationOutcome UpdateOpenedEntry(const OpenedEntry& entry) {
     // A catalogue of its own: the window may show another archive, or another folder of this one.
     ItemCatalog catalog;
     catalog.archivePath = entry.archivePath;
-    catalog.currentFolder = WideToUtf8Lossy(FolderOf(entry.entryPath));
+    catalog.currentFolder = FolderOf(entry.entryPath);
     catalog.password = entry.password;
     return AddFiles(catalog, {entry.file});
 }

@@ -21,9 +21,9 @@ namespace {
 
 // The names of the current folder's entries.
 std::vector<std::wstring> CurrentFolderNames(ItemCatalog& catalog) {
+    // The rows after the way up are the folder's children.
     std::vector<std::wstring> names;
-    if (const FolderNode* folder = catalog.FindNode(catalog.currentFolder, false))
-        for (const auto& child : folder->children) names.push_back(Utf8ToWideLossy(child->name));
+    for (int row = 1; row < catalog.RowCount(); ++row) names.emplace_back(catalog.RowName(row));
     return names;
 }
 
@@ -66,7 +66,7 @@ OperationOutcome RenameEntry(ItemCatalog& catalog, const std::wstring& name, con
     if (newName == name) return Outcome(OperationResult::Done);
     const std::wstring refused = RefusedName(newName, Without(CurrentFolderNames(catalog), name));
     if (!refused.empty()) return Outcome(OperationResult::Failed, L"Could not rename \"" + name + L"\".\n" + refused);
-    const std::wstring folder = Utf8ToWideLossy(catalog.currentFolder);
+    const std::wstring folder = catalog.currentFolder;
     const std::wstring from = JoinPath(folder, name), to = JoinPath(folder, newName);
     for (const std::wstring& entry : {from, to}) {
         // A name the archiver would take for another: nothing runs.

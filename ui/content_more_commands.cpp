@@ -116,7 +116,7 @@ std::optional<ContentModel::Properties> ContentModel::PropertiesOf(const std::ve
     PropertiesReport report;
     std::wstring name;
     if (catalog_) {
-        const ItemRow* row = positions.size() == 1 ? RowCopy(positions.front()) : std::nullopt;
+        const std::optional<ItemRow> row = positions.size() == 1 ? RowCopy(positions.front()) : std::nullopt;
         if (row && !row->parentRow) {
             name = row->name;
             report = EntryPropertiesOf(catalog_->archivePath, catalog_->password, row->fullPath);
@@ -125,7 +125,7 @@ std::optional<ContentModel::Properties> ContentModel::PropertiesOf(const std::ve
             report = ArchivePropertiesOf(catalog_->archivePath, catalog_->password);
         }
     } else {
-        const ItemRow* row = positions.size() == 1 ? RowCopy(positions.front()) : std::nullopt;
+        const std::optional<ItemRow> row = positions.size() == 1 ? RowCopy(positions.front()) : std::nullopt;
         if (!row || archiveKindOf(row->fullPath) == None) return std::nullopt;
         name = row->name;
         std::wstring password;

@@ -22,10 +22,10 @@ void RenameAndMakeFolders(const std::wstring& archive) {
     EXPECT_TRUE(told(RenameEntry(catalog, L"-x", L"@y")).done());
     EXPECT_TRUE(told(RenameEntry(catalog, L"@x", L"-z")).done());
     EXPECT_TRUE(told(RenameEntry(catalog, L"docs", L"Docs")).done());
-    catalog.EnterFolder("Docs");
+    catalog.EnterFolder(L"Docs");
     const std::wstring unusual = L"\u00e4 100% & ! ^ \u6587 \U0001F600.txt";
     EXPECT_TRUE(told(RenameEntry(catalog, L"a.txt", unusual)).done());
-    EXPECT_EQ(catalog.currentFolder, "Docs") << "the reload stays in the folder";
+    EXPECT_EQ(catalog.currentFolder, L"Docs") << "the reload stays in the folder";
     EXPECT_TRUE(told(AddNewFolder(catalog, L"New folder")).done());
     EXPECT_TRUE(told.messages().empty()) << told.messages().front();
     EXPECT_EQ(EntriesOf(archive), (std::vector<std::wstring>{L"-z", L"@y", L"Docs\\", L"Docs\\New folder\\",
@@ -35,7 +35,7 @@ void RenameAndMakeFolders(const std::wstring& archive) {
 
     // Refused before anything runs: the archive keeps every byte.
     const std::string before = ReadFileBytes(archive);
-    catalog.EnterFolder("");
+    catalog.EnterFolder(L"");
     for (const wchar_t* refused : {L"a\"b", L"trailing.", L"trailing ", L"..", L"a\\b", L"KEEP.TXT", L""}) {
         const OperationOutcome outcome = RenameEntry(catalog, L"Top.txt", refused);
         EXPECT_EQ(outcome.result, OperationResult::Failed) << Narrow(refused);
