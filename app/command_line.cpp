@@ -17,6 +17,8 @@ ShellVerbOption VerbOf(std::wstring_view commandLine) {
     if (head == L"/x") return ShellVerbOption::ExtractTo;
     if (head == L"/a") return ShellVerbOption::Add;
     if (head == L"/h") return ShellVerbOption::Checksums;
+    if (head == L"/f") return ShellVerbOption::ExtractToFolder;
+    if (head == L"/t") return ShellVerbOption::Test;
     return ShellVerbOption::None;
 }
 
@@ -43,6 +45,8 @@ CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
         case ShellVerbOption::ExtractHere:
         case ShellVerbOption::ExtractTo:
         case ShellVerbOption::Checksums:
+        case ShellVerbOption::ExtractToFolder:
+        case ShellVerbOption::Test:
             // The option, exactly one space, then the path.
             if (commandLine.size() >= 3 && commandLine[2] == L' ') {
                 request.pathText = std::wstring(commandLine.substr(3));

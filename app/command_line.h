@@ -1,23 +1,25 @@
 #pragma once
-// Reading the program's command line: the registration options, the three shell-verb options
+// Reading the program's command line: the registration options, the shell-verb options
 // and the start path. Pure text work; the run itself is in startup.cpp.
 #include <optional>
 #include <string>
 #include <string_view>
 
 enum class ShellVerbOption {
-    None,         // no verb option: the main window runs
-    ExtractHere,  // "/e": the whole archive into the folder that holds it
-    ExtractTo,    // "/x": the whole archive into a folder the user picks
-    Add,          // "/a": the "Add To Archive" dialog for the named item
-    Checksums,    // "/h": the checksums of the named file (the shell's "Checksums..." verb)
+    None,             // no verb option: the main window runs
+    ExtractHere,      // "/e": the whole archive into the folder that holds it
+    ExtractTo,        // "/x": the whole archive into a folder the user picks
+    Add,              // "/a": the "Add To Archive" dialog for the named item
+    Checksums,        // "/h": the checksums of the named file (the shell's "Checksums..." verb)
+    ExtractToFolder,  // "/f": the whole archive into a folder named after it, beside it
+    Test,             // "/t": every item read and checked; the exit code tells the result
 };
 
 struct CommandLineRequest {
     bool unregister = false;     // "/UnRegister" anywhere (case-sensitive)
     bool registerOnly = false;   // "/Register" anywhere (case-sensitive)
     ShellVerbOption verb = ShellVerbOption::None;
-    // "/e", "/x" and "/h": the path between the quotes of the registered shape  /e "path".
+    // "/e", "/x", "/h", "/f" and "/t": the path between the quotes of the registered shape  /e "path".
     // Empty when the text after the option does not name a path (`pathText` then holds it).
     std::wstring archivePath;
     std::wstring pathText;       // what follows the option and its space, for messages
@@ -26,8 +28,8 @@ struct CommandLineRequest {
 };
 
 // Reads the command line as the shell passes it (without the program name). The first two
-// characters decide the verb ("/e", then "/x", then "/a"; "/extract" counts as "/e"). For "/e"
-// and "/x" the option must be followed by one space and the path, in double quotes as the
+// characters decide the verb ("/e", "/x", "/a", "/h", "/f", "/t"; "/extract" counts as "/e"). For
+// all but "/a" the option must be followed by one space and the path, in double quotes as the
 // registered verbs pass it (a path without quotes is taken as it stands). Nothing is read
 // outside the text, whatever its length.
 CommandLineRequest ParseCommandLine(std::wstring_view commandLine);

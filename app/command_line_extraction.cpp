@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "catalog/path_text.h"
+#include "engine/extraction.h"
+#include "ops/archive_inspection.h"
+#include "ops/entry_names.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
 #include "ui/folder_browser.h"
@@ -14,6 +18,16 @@ namespace {
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitExtractFailed = 1;
+constexpr int kExitTestFailed = 1;
+constexpr int kExitTestCancelled = 2;
+
+void WriteToStandardOutput(const std::wstring& text) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!out || out == INVALID_HANDLE_VALUE) return;
+    const std::string utf8 = WideToUtf8Lossy(text);
+    DWORD written = 0;
+    WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
 
 // The archive path as a full path, so that a relative one extracts next to the archive in
 // the current folder rather than into a folder named like the archive.
@@ -38,9 +52,10 @@ int ReportFailure(const CommandLineRequest& request) {
 }
 
 // A failure is told with its causes; a success only when items had to take names of their own.
-int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder) {
+int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder,
+                ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace) {
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
-    const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder);
+    const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder, existingFiles);
     const std::wstring message =
         extracted.result == WholeArchiveResult::NotAnArchive ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
     if (extracted.result == WholeArchiveResult::Extracted) {
@@ -72,4 +87,31 @@ int RunExtractTo(const CommandLineRequest& request) {
     const std::optional<std::wstring> folder = BrowseForExtractFolder(DialogOwner(), FolderOf(archivePath));
     if (!folder) return kExitSuccess;
     return ExtractInto(request, archivePath, *folder);
+}
+
+int RunExtractToFolder(const CommandLineRequest& request) {
+    if (request.archivePath.empty()) return ReportFailure(request);
+    const std::wstring archivePath = FullPathOf(request.archivePath);
+    const std::wstring folder = JoinPath(FolderOf(archivePath), ExtractFolderName(FileNameOf(archivePath)));
+    SetLastError(0);
+    if (!createFolderChain(folder)) {
+        TellUser({ExtractFailureMessage(request) + L"\nThe folder " + folder + L" could not be made: " +
+                      systemErrorCause(GetLastError()) + L".",
+                  MessageKind::Error},
+                 DialogOwner());
+        return kExitExtractFailed;
+    }
+    // Unlike Extract Here, files already in that folder are asked about.
+    return ExtractInto(request, archivePath, folder, ExistingFilePolicy::Ask);
+}
+
+int RunTest(const CommandLineRequest& request) {
+    const std::wstring archivePath = request.archivePath.empty() ? std::wstring() : FullPathOf(request.archivePath);
+    std::wstring password;
+    const ArchiveTest test = archivePath.empty() ? ArchiveTest{} : TestArchive(archivePath, password);
+    if (test.result == OperationResult::Cancelled) return kExitTestCancelled;
+    // The report goes to standard output, for whoever started the run with one.
+    const std::wstring name = archivePath.empty() ? request.pathText : FileNameOf(archivePath);
+    WriteToStandardOutput(TestReportText(test, name) + L"\r\n");
+    return test.result == OperationResult::Done ? kExitSuccess : kExitTestFailed;
 }

@@ -91,6 +91,8 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
         if (!request.archivePath.empty()) ShowChecksums(nullptr, {request.archivePath}, ID_CHECKSUM_ALL);
         return 0;
     }
+    if (request.verb == ShellVerbOption::ExtractToFolder) return RunExtractToFolder(request);
+    if (request.verb == ShellVerbOption::Test) return RunTest(request);
     if (request.verb == ShellVerbOption::Add) {
         AddFromCommandLine(request.addText);
         return 0;

@@ -24,6 +24,7 @@ enum class OperationState : int32_t {
     Adding = 2,
     Extracting = 3,
     Deleting = 4,
+    Renaming = 5,
 };
 
 // The columns of an archive row, as texts.

@@ -134,9 +134,10 @@ void waitForEndingSessions();
 // (may be null) is in/out: a password asked while opening is copied back. Returns 0 when open,
 // 1 otherwise, and then tells why in `failure` when given; `opened` tells what it is.
 // On failure `archive` may still be set; the caller releases it and frees the library.
+// `listEncrypted`, when given, tells whether the item list itself needed the password.
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
                 const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure = nullptr,
-                OpenedFormat* opened = nullptr);
+                OpenedFormat* opened = nullptr, bool* listEncrypted = nullptr);
 
 // Appends the archive's items to `result.items`, sets `result.password` to the password
 // that opened it and `result.damage` to what the engine found wrong with the archive (its list

@@ -102,6 +102,7 @@ struct Attempt {
     enum Result { Opened, NotThisFormat, Stopped, WrongPassword, OutOfMemory } result = NotThisFormat;
     size_t format = 0;
     bool embedded = false;
+    bool passwordAsked = false;  // the handler needed a password to read the item list
 };
 
 // Tries the candidate formats in turn on the stream; `archive` holds the handler that opened it.
@@ -128,6 +129,7 @@ Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat
         if (result == S_OK) {
             if (password) *password = callback->password();
             if (volumesOpened) *volumesOpened = callback->volumesOpened();
+            attempt.passwordAsked = callback->passwordAsked();
             attempt.result = Attempt::Opened;
             return attempt;
         }
@@ -180,7 +182,8 @@ bool OpenedFormat::writable() const {
 }
 
 int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& archive,
-                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure, OpenedFormat* opened) {
+                const std::wstring& archivePath, ArchiveKind kind, OpenFailure* failure, OpenedFormat* opened,
+                bool* listEncrypted) {
     try {
         if (!library.load(engineLibraryPath()))
             return Fail(failure, "Can not load 7-zip library", L"the archive engine core\\7z.dll could not be loaded");
@@ -260,6 +263,7 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         found.name = formats[format].name;
         found.streamSize = innerSize ? innerSize : StreamSize(stream.get());
         if (opened) *opened = std::move(found);
+        if (listEncrypted) *listEncrypted = attempt.passwordAsked;
         return 0;
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {

@@ -31,7 +31,8 @@ inline constexpr GUID IID_IArchiveOpenVolumeCallback = MakeEngineInterfaceId(0x0
 inline constexpr GUID IID_IArchiveOpenSetSubArchiveName = MakeEngineInterfaceId(0x06, 0x50);
 inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
 
-// Property ids the program reads: of items, and (from kpidPhySize on) of the whole archive.
+// Property ids the program reads by name, of items and of the whole archive. Handlers name
+// the others they have through GetPropertyInfo; property_names.h gives each id its words.
 enum EnginePropertyId : PROPID {
     kpidPath = 3,
     kpidName = 4,           // asked of the open callback: the file name of the volume being opened
@@ -39,12 +40,23 @@ enum EnginePropertyId : PROPID {
     kpidSize = 7,
     kpidPackSize = 8,
     kpidAttrib = 9,
+    kpidCTime = 10,
+    kpidATime = 11,
     kpidMTime = 12,
     kpidSolid = 13,         // of the archive: several files packed in one stream
     kpidEncrypted = 15,
+    kpidDictionarySize = 18,
+    kpidCRC = 19,
+    kpidType = 20,
     kpidMethod = 22,        // text: the item's compression (and encryption) method
+    kpidComment = 28,
+    kpidNumSubDirs = 31,
+    kpidNumSubFiles = 32,
     kpidOffset = 36,        // where the archive starts in the file
+    kpidNumBlocks = 38,
     kpidPhySize = 44,       // bytes of the file that belong to the archive
+    kpidHeadersSize = 45,
+    kpidPosixAttrib = 53,
     kpidError = 55,         // text: what the handler could not read
     kpidErrorFlags = 71,    // EngineArchiveFlag bits: the archive is damaged
     kpidWarningFlags = 72,  // EngineArchiveFlag bits: read, but not as it should be
@@ -150,8 +162,9 @@ enum EngineEventIndexType : uint32_t {
     kBlockIndex = 2,
 };
 
-// The engine's archive handler. Its vtable has further slots after GetArchiveProperty
-// (property descriptions) that the program never calls.
+// The engine's archive handler. After the archive's own properties come the descriptions of
+// the properties it has: their number, then each one's id and type (a name only for ids of the
+// handler's own; the caller frees it).
 struct IInArchive : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Open(IInStream* stream, const UINT64* maxCheckStartPosition,
                                            IArchiveOpenCallback* openCallback) = 0;
@@ -161,6 +174,11 @@ struct IInArchive : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Extract(const UINT32* indices, UINT32 numItems, INT32 testMode,
                                               IArchiveExtractCallback* extractCallback) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetArchiveProperty(PROPID propId, PROPVARIANT* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNumberOfProperties(UINT32* numProps) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPropertyInfo(UINT32 index, BSTR* name, PROPID* propId, VARTYPE* varType) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNumberOfArchiveProperties(UINT32* numProps) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetArchivePropertyInfo(UINT32 index, BSTR* name, PROPID* propId,
+                                                             VARTYPE* varType) = 0;
 };
 
 // Asked of the open callback by handlers of archives that span several files (RAR volumes, a

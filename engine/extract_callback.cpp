@@ -88,6 +88,41 @@ void CArchiveExtractCallback::init(IInArchive* archive, const std::wstring& dest
     accounted_.assign(count, false);
 }
 
+void CArchiveExtractCallback::setOptions(const ExtractionOptions& options) {
+    replace_ = ReplaceDecisions(options.existingFiles);
+    baseFolder_ = options.baseFolder;
+    testing_ = options.testOnly;
+    // A test reports every item that failed, not only the first few.
+    if (testing_) outcome_.notesKept = 100000;
+}
+
+ExistingFileAction CArchiveExtractCallback::decideAboutExisting(const WIN32_FILE_ATTRIBUTE_DATA& existing) {
+    const ExistingFileAction settled = replace_.next();
+    if (settled != ExistingFileAction::Ask) return settled;
+    ReplaceQuestion question;
+    question.path = diskPath_.rfind(L"\\\\?\\", 0) == 0 ? diskPath_.substr(4) : diskPath_;
+    question.item = itemPath_;
+    question.existingSize = (static_cast<uint64_t>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow;
+    question.existingModified = existing.ftLastWriteTime;
+    question.itemSizeKnown = sizeKnown_;
+    question.itemSize = size_;
+    question.itemModifiedKnown = modifiedKnown_;
+    question.itemModified = modified_;
+    if (OnEngineEvent(kEngineReplaceQuestion, &question, 0) != 0) return ExistingFileAction::Stop;
+    return replace_.answer(question.answer);
+}
+
+std::wstring CArchiveExtractCallback::claimFreeName(const std::wstring& relative) {
+    std::wstring candidate = relative;
+    for (unsigned number = 2; number < 100000; ++number) {
+        candidate = numberedName(relative, number);
+        if (GetFileAttributesW(diskPathOf(candidate).c_str()) == INVALID_FILE_ATTRIBUTES &&
+            names_.tryClaimFile(candidate))
+            break;
+    }
+    return candidate;
+}
+
 void CArchiveExtractCallback::setPassword(const std::wstring& password) {
     password_ = password;
     passwordKnown_ = true;
@@ -314,13 +349,22 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         // Tells a wrong password from damaged data, also for items the engine only tests.
         encrypted_ = archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && value.type() == VT_BOOL &&
                      value.get().boolVal != VARIANT_FALSE;
+        if (testing_) {
+            if (askExtractMode == kTest && index < accounted_.size()) accounted_[index] = true;
+            isFolder_ = archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
+                        value.get().boolVal != VARIANT_FALSE;
+            return S_OK;
+        }
         if (askExtractMode != kExtract) return S_OK;
         if (index < accounted_.size()) accounted_[index] = true;
 
         const HRESULT read = readItemProperties(index);
         if (read != S_OK) return read;
 
-        const std::optional<std::wstring> relative = safeRelativePath(itemPath_);
+        // Below the folder the user looked at, an item is written relative to it.
+        std::wstring_view shownPath = itemPath_;
+        if (const auto below = pathBelow(itemPath_, baseFolder_)) shownPath = *below;
+        const std::optional<std::wstring> relative = safeRelativePath(shownPath);
         if (relative && relative->empty() && isFolder_) return S_OK;  // the destination itself: nothing to make
         if (!relative || relative->empty()) {
             // Nothing of it is written; the extraction reports it at its end.
@@ -351,9 +395,30 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             return S_OK;
         }
 
-        const std::wstring name = names_.claimFile(*relative);
+        std::wstring name = names_.claimFile(*relative);
         if (name != *relative) renamedTo_ = name;
         diskPath_ = diskPathOf(name);
+        WIN32_FILE_ATTRIBUTE_DATA existing{};
+        if (GetFileAttributesExW(diskPath_.c_str(), GetFileExInfoStandard, &existing) &&
+            !(existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            switch (decideAboutExisting(existing)) {
+            case ExistingFileAction::Keep:
+                itemWanted_ = false;  // left as it is, at the user's word: no failure
+                ++outcome_.kept;
+                return S_OK;
+            case ExistingFileAction::Rename:
+                name = claimFreeName(name);
+                diskPath_ = diskPathOf(name);
+                break;
+            case ExistingFileAction::Stop:
+                stopped_ = true;
+                outcome_.declined = true;
+                return E_ABORT;
+            case ExistingFileAction::Replace:
+            case ExistingFileAction::Ask:
+                break;
+            }
+        }
         if (name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) {
             writeDiagnostic("can not open output file ", diskPath_);
             failItem(systemErrorCause(error));
@@ -400,10 +465,13 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
         if (operationResult != kOK) {
             // A wrong password shows as damaged data in some formats; in an encrypted item
             // that is what it almost always is.
-            if (operationResult == kWrongPassword ||
-                (encrypted_ && (operationResult == kDataError || operationResult == kCRCError)))
-                outcome_.wrongPassword = true;
-            failItem(operationResultCause(operationResult));
+            const bool password = operationResult == kWrongPassword ||
+                                  (encrypted_ && (operationResult == kDataError || operationResult == kCRCError));
+            if (password) outcome_.wrongPassword = true;
+            failItem(password && operationResult != kWrongPassword ? L"wrong password, or damaged data"
+                                                                   : operationResultCause(operationResult));
+        } else if (testing_) {
+            ++(isFolder_ ? outcome_.testedFolders : outcome_.tested);
         }
         if (itemFailed_ || !itemWritten_) {
             discardTemporaryFile();

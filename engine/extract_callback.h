@@ -12,6 +12,8 @@
 #include "engine/console_text.h"
 #include "engine/engine_interfaces.h"
 #include "engine/engine_object.h"
+#include "engine/existing_files.h"
+#include "engine/extraction.h"
 #include "engine/extraction_outcome.h"
 #include "engine/item_names.h"
 #include "engine/out_file_stream.h"
@@ -32,6 +34,9 @@ public:
 
     // `selection` (may be null) belongs to the caller and must outlive the extraction.
     void init(IInArchive* archive, const std::wstring& destination, const std::vector<std::wstring>* selection);
+    // How the items are written (after init): existing files, the folder they are written
+    // relative to, or only tested.
+    void setOptions(const ExtractionOptions& options);
     // Starts with a password already known (not asked for again).
     void setPassword(const std::wstring& password);
     // What an item without a path is called: "[Content]" unless the archive's name gives one.
@@ -77,6 +82,10 @@ private:
     // Closes and deletes the file written for a failed item.
     void discardTemporaryFile();
     void failItem(const std::wstring& cause);
+    // The current file item's target exists: what the user (or the policy) wants done with it.
+    ExistingFileAction decideAboutExisting(const WIN32_FILE_ATTRIBUTE_DATA& existing);
+    // A name beside `relative` that neither this extraction nor the disk uses yet; claimed.
+    std::wstring claimFreeName(const std::wstring& relative);
 
     IInArchive* archive_ = nullptr;  // a reference of our own
     std::wstring destination_;
@@ -98,6 +107,9 @@ private:
     bool passwordKnown_ = false;
     std::wstring password_;
     bool stopped_ = false;
+    ReplaceDecisions replace_;
+    std::wstring baseFolder_;          // items are written relative to this archive folder
+    bool testing_ = false;
 
     ExtractionOutcome outcome_;
     std::vector<bool> accounted_;      // by item index

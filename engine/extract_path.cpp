@@ -116,6 +116,17 @@ bool selectionTakes(const std::vector<std::wstring>* selection, std::wstring_vie
     return false;
 }
 
+std::optional<std::wstring_view> pathBelow(std::wstring_view itemPath, std::wstring_view base) {
+    while (!base.empty() && IsSeparator(base.back())) base.remove_suffix(1);
+    if (base.empty()) return itemPath;
+    const std::vector<std::wstring> folder{std::wstring(base)};
+    if (itemPath.size() <= base.size() + 1 || !selectionTakes(&folder, itemPath)) return std::nullopt;
+    std::wstring_view rest = itemPath.substr(base.size() + 1);
+    while (!rest.empty() && IsSeparator(rest.front())) rest.remove_prefix(1);
+    if (rest.empty()) return std::nullopt;
+    return rest;
+}
+
 std::wstring ensureTrailingSeparator(std::wstring path) {
     if (!path.empty() && !IsSeparator(path.back())) path += L'\\';
     return path;

@@ -25,6 +25,10 @@ std::optional<std::wstring> safeRelativePath(std::wstring_view itemPath);
 // selection takes everything.
 bool selectionTakes(const std::vector<std::wstring>* selection, std::wstring_view itemPath);
 
+// The part of `itemPath` below the archive folder `base` (compared as selectionTakes does),
+// when the item lies strictly below it; the whole path when `base` is empty; nothing otherwise.
+std::optional<std::wstring_view> pathBelow(std::wstring_view itemPath, std::wstring_view base);
+
 // Appends a backslash to a non-empty path that does not end in a separator.
 std::wstring ensureTrailingSeparator(std::wstring path);
 

@@ -59,7 +59,7 @@ uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callba
 
 ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                                std::wstring& password, const std::vector<std::wstring>* selection,
-                               const std::wstring* exactFile) {
+                               const std::wstring* exactFile, const ExtractionOptions& options) {
     ExtractionOutcome outcome;
     try {
         ArchiveSession session;
@@ -88,11 +88,12 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         auto callback = ComPtr<CArchiveExtractCallback>::share(NewEngineObject<CArchiveExtractCallback>());
         callback->init(session.archive, destination, selection);
         if (!format.defaultItemName.empty()) callback->setUnnamedItemName(format.defaultItemName);
+        callback->setOptions(options);
         if (!knownPassword.empty()) callback->setPassword(knownPassword);
         const HRESULT extracted =
             session.archive->Extract(indices.empty() ? nullptr : indices.data(),
-                                     indices.empty() ? 0xFFFFFFFF : static_cast<UINT32>(indices.size()), 0,
-                                     static_cast<IArchiveExtractCallback*>(callback.get()));
+                                     indices.empty() ? 0xFFFFFFFF : static_cast<UINT32>(indices.size()),
+                                     options.testOnly ? 1 : 0, static_cast<IArchiveExtractCallback*>(callback.get()));
         callback->finish();
         outcome = std::move(callback->outcome());
         if (callback->stopped())
@@ -120,17 +121,32 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
 
 int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                    std::wstring& password, const std::vector<std::wstring>* selection, ExtractionOutcome* outcome) {
-    ExtractionOutcome result = ExtractItems(archivePath, kind, destination, password, selection, nullptr);
+    return extractArchive(archivePath, kind, destination, password, selection, ExtractionOptions(), outcome);
+}
+
+int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                   std::wstring& password, const std::vector<std::wstring>* selection,
+                   const ExtractionOptions& options, ExtractionOutcome* outcome) {
+    ExtractionOutcome result = ExtractItems(archivePath, kind, destination, password, selection, nullptr, options);
     const int code = result.succeeded() ? 0 : 1;
     if (outcome) *outcome = std::move(result);
     return code;
 }
 
-int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome) {
+ExtractionOutcome testArchive(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password) {
+    ExtractionOptions options;
+    options.testOnly = true;
+    return ExtractItems(archivePath, kind, std::wstring(), password, nullptr, nullptr, options);
+}
+
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome,
+               ExistingFilePolicy existingFiles) {
     const ArchiveKind kind = archiveKindOf(archivePath);
     if (kind == None && !isReadableArchive(archivePath)) return -1;
     std::wstring password;
-    return extractArchive(archivePath, kind, destination, password, nullptr, outcome);
+    ExtractionOptions options;
+    options.existingFiles = existingFiles;
+    return extractArchive(archivePath, kind, destination, password, nullptr, options, outcome);
 }
 
 ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
@@ -138,5 +154,5 @@ ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind k
     // The selection holds the item's own path, so the callback takes it; the index list makes
     // the engine hand over this one item and no other.
     const std::vector<std::wstring> selection{itemPath};
-    return ExtractItems(archivePath, kind, destination, password, &selection, &itemPath);
+    return ExtractItems(archivePath, kind, destination, password, &selection, &itemPath, ExtractionOptions());
 }

@@ -4,7 +4,19 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/existing_files.h"
 #include "engine/extraction_outcome.h"
+
+// How an extraction writes what it takes.
+struct ExtractionOptions {
+    // Files already at an item's place are replaced, or the user is asked.
+    ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace;
+    // A folder inside the archive (backslash-separated, empty = the root): items below it are
+    // written relative to it, so that the folders above the selection are not made again.
+    std::wstring baseFolder;
+    // Every wanted item is read and checked, nothing is written.
+    bool testOnly = false;
+};
 
 // Extracts the items of the archive below `destination`. With a non-empty `selection`, only
 // the items whose path is one of the texts or lies below one of them (whole path components)
@@ -17,11 +29,21 @@
 int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                    std::wstring& password, const std::vector<std::wstring>* selection,
                    ExtractionOutcome* outcome = nullptr);
+// The same, written as `options` say.
+int extractArchive(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
+                   std::wstring& password, const std::vector<std::wstring>* selection,
+                   const ExtractionOptions& options, ExtractionOutcome* outcome);
+
+// Reads every item of the archive and checks it, writing nothing. `tested` of the outcome
+// counts the items found intact; each failed item is noted with its cause (all of them, not
+// only the first few). `password` is in/out as for extractArchive.
+ExtractionOutcome testArchive(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password);
 
 // Whole-archive extraction: -1 when the file is no archive (nothing happens): it has no archive
 // extension and the engine finds no format it reads in it; else the result of extractArchive
-// with no password and no selection.
-int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome = nullptr);
+// with no password and no selection, files in the way treated as `existingFiles` says.
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome = nullptr,
+               ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace);
 
 // Writes exactly one item below `destination`: the last file item whose path is exactly
 // `itemPath` (as the catalogue shows the last one), and nothing beside it, nor anything below a

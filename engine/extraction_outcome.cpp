@@ -31,7 +31,7 @@ void AppendNotes(std::wstring& text, const std::vector<ExtractionOutcome::ItemNo
 
 void ExtractionOutcome::noteFailure(const std::wstring& item, const std::wstring& cause) {
     ++failed;
-    if (failures.size() < kNotesKept) failures.push_back({item, cause});
+    if (failures.size() < notesKept) failures.push_back({item, cause});
 }
 
 void ExtractionOutcome::noteRename(const std::wstring& item, const std::wstring& writtenAs) {

@@ -17,6 +17,7 @@ struct ExtractionOutcome {
     bool opened = false;          // the archive could be opened
     std::wstring openProblem;     // why it could not, when known
     bool cancelled = false;       // the user cancelled, or refused to give the password
+    bool declined = false;        // ... by Cancel in the question about an existing file
     bool wrongPassword = false;   // encrypted items failed for their password
     std::wstring archiveProblem;  // damage the engine found in the archive as a whole
     std::wstring engineProblem;   // the engine ended the extraction with an error of its own
@@ -25,6 +26,10 @@ struct ExtractionOutcome {
     uint64_t renamed = 0;         // items written under a name of their own
     uint64_t skipped = 0;         // items not written because of an unsafe name
     uint64_t missing = 0;         // items the engine never handed over
+    uint64_t kept = 0;            // existing files left as they were at the user's word
+    uint64_t tested = 0;          // files found intact by a test
+    uint64_t testedFolders = 0;   // folders seen by a test
+    size_t notesKept = kNotesKept;  // how many failures are noted by name
     std::vector<ItemNote> failures;
     std::vector<ItemNote> renames;
     std::vector<ItemNote> skips;

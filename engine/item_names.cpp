@@ -34,3 +34,10 @@ void ItemNames::claimFolder(const std::wstring& relative) {
     claimParents(relative);
     used_.insert(caseBlindKey(relative));
 }
+
+bool ItemNames::tryClaimFile(const std::wstring& relative) {
+    if (!isFree(relative)) return false;
+    claimParents(relative);
+    used_.insert(caseBlindKey(relative));
+    return true;
+}

@@ -15,6 +15,8 @@ public:
     std::wstring claimFile(const std::wstring& relative);
     // Takes the path and the folders above it as folders.
     void claimFolder(const std::wstring& relative);
+    // Takes `relative` as a file when no item of this extraction uses it yet; false otherwise.
+    bool tryClaimFile(const std::wstring& relative);
 
 private:
     bool isFree(const std::wstring& relative) const;

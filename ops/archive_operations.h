@@ -3,9 +3,14 @@
 // when their work has ended: open, extract and add run on a worker behind the progress window,
 // which the installed OperationUi shows. None of them tells the user anything itself: each
 // returns what became of it, with the messages the caller shows.
+#include <windows.h>
+
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "base/handles.h"
+#include "engine/existing_files.h"
 
 class ItemCatalog;
 struct CreationOptions;
@@ -46,11 +51,23 @@ void DropEarlyOpen();
 // password known for it opens it without asking again.
 OperationOutcome ReloadArchive(ItemCatalog& catalog);
 
-// Extracts the named entries of the current folder below the destination. A failure says
-// "Could not extract <archive name>" and why; items that had to take names of their own are
-// told of too.
+// Extracts the named entries of the current folder below the destination, with their full
+// paths inside the archive. A failure says "Could not extract <archive name>" and why; items
+// that had to take names of their own are told of too. Existing files are asked about.
 OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names,
                                 const std::wstring& destinationFolder);
+
+struct ExtractRequest {
+    std::vector<std::wstring> names;  // entries of the current folder; none: the whole archive
+    std::wstring destination;
+    // The folders above the current folder are made again below the destination; otherwise
+    // the entries are written relative to the folder the user looks at.
+    bool keepFolders = true;
+    ExistingFilePolicy existingFiles = ExistingFilePolicy::Ask;
+};
+
+// Extracts as the request says, behind the progress window; told as ExtractEntries tells.
+OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& request);
 
 // Writes exactly that entry into a fresh temporary folder; Done with `extractedFile` written.
 OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile);
@@ -65,6 +82,12 @@ enum class Activation {
 struct ActivationOutcome {
     Activation activation = Activation::NoSuchEntry;
     OperationOutcome extraction;
+    // An opened file (not an inner archive): where it was written, the fresh temporary folder
+    // that holds it and now belongs to the caller, and the program's process when the shell
+    // started one for it.
+    std::wstring openedFile;
+    std::wstring openedFolder;
+    UniqueHandle process;
 };
 
 // A row's full path: a folder row is entered, a file row is extracted and opened by the shell,
@@ -88,6 +111,20 @@ OperationOutcome AddFilesToArchive(ItemCatalog& catalog, const std::wstring& arc
 // Deletes the named entries of the current folder (.zip and .7z only), in the background behind
 // the progress window, then reloads. Exactly those entries go, or nothing changes.
 OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names);
+
+// True when the archiver can change the catalogue's archive (add, delete, rename): a format it
+// updates, held in one file of its own.
+bool ArchiveCanChange(const ItemCatalog& catalog);
+
+// Renames the entry `name` of the current folder to `newName` (.zip and .7z only), in the
+// background behind the progress window, then reloads. Exactly that entry and what lies below
+// it take the new name, or nothing changes. A name that is no valid name, or that another entry
+// of the folder has, is refused before anything runs.
+OperationOutcome RenameEntry(ItemCatalog& catalog, const std::wstring& name, const std::wstring& newName);
+
+// Adds an empty folder `name` to the current folder of the archive (.zip and .7z only), with
+// the guarantees of AddFiles; refused as RenameEntry refuses a name. The caller reloads.
+OperationOutcome AddNewFolder(ItemCatalog& catalog, const std::wstring& name);
 
 // The program's own file, started to open an archive found inside an archive.
 std::wstring SelfProgramPath();

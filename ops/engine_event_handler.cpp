@@ -42,6 +42,12 @@ int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
         CopyToBuffer(static_cast<wchar_t*>(data), capacity, *wide);
         return 0;
     }
+    case kEngineReplaceQuestion: {
+        if (RunningOperationCancelled() || !data) return 1;
+        auto& question = *static_cast<ReplaceQuestion*>(data);
+        question.answer = CurrentOperationUi().AskReplace(question);
+        return 0;
+    }
     case kEngineTotal:
         if (data) g_progress.total = *static_cast<const uint64_t*>(data);
         return RunningOperationCancelled() ? 1 : 0;

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "base/paths.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
@@ -19,9 +21,9 @@ namespace {
 
 bool Cancelled() { return g_progress.cancel.load() != 0; }
 
-// The extract worker's body: the pending names of the current folder below the destination.
-// Returns the engine client's result (0 when extracted).
-int ExtractSelection(ItemCatalog& catalog, ExtractionOutcome& outcome) {
+// The extract worker's body: the request's names of the current folder (or the whole archive)
+// below the destination. Returns the engine client's result (0 when extracted).
+int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, ExtractionOutcome& outcome) {
     catalog.state = OperationState::Extracting;
     catalog.RemoveTempFolder();
     std::vector<std::wstring> selection;
@@ -31,10 +33,14 @@ int ExtractSelection(ItemCatalog& catalog, ExtractionOutcome& outcome) {
         selection.push_back(JoinPath(folder, name));
     }
     int result = 0;
-    if (!Cancelled() && !selection.empty()) {
+    if (!Cancelled() && (!selection.empty() || request.names.empty())) {
+        ExtractionOptions options;
+        options.existingFiles = request.existingFiles;
+        // The whole archive keeps its paths; a selection is written below the folder shown.
+        if (!request.keepFolders && !request.names.empty()) options.baseFolder = folder;
         std::wstring usedPassword = catalog.password;
         result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
-                                usedPassword, &selection, &outcome);
+                                usedPassword, selection.empty() ? nullptr : &selection, options, &outcome);
         // A password asked during the extraction is known from now on.
         if (result == 0) catalog.password = usedPassword;
     }
@@ -53,15 +59,22 @@ std::wstring ExtractFailure(const ExtractionOutcome& extraction, const std::wstr
 
 OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wstring>& names,
                                 const std::wstring& destinationFolder) {
+    ExtractRequest request;
+    request.names = names;
+    request.destination = destinationFolder;
+    return names.empty() ? Outcome(OperationResult::Done) : ExtractEntries(catalog, request);
+}
+
+OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& request) {
     catalog.yesToAll = 0;
     g_progress.reset();
-    catalog.pending = names;
-    catalog.destination = destinationFolder;
+    catalog.pending = request.names;
+    catalog.destination = request.destination;
     BeginOperation();
     int result = 0;
     ExtractionOutcome extraction;
     const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
-                                                  [&] { result = ExtractSelection(catalog, extraction); });
+                                                  [&] { result = ExtractSelection(catalog, request, extraction); });
     const bool cancelled = EndOperation(shown == ProgressOutcome::Cancelled || extraction.cancelled);
     const std::wstring name = FileNameOf(catalog.archivePath);
     if (cancelled) return Outcome(OperationResult::Cancelled);
@@ -129,7 +142,22 @@ ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPa
                                                         SW_SHOW)) > 32)
                 catalog.tempFolder.clear();
         } else {
-            ShellExecuteW(owner, L"open", extracted.c_str(), nullptr, nullptr, SW_SHOW);
+            // The program that opens it gets a folder of its own, which the caller keeps until it
+            // has looked whether the file was changed: the next entry opened must not remove it
+            // while the user still edits it.
+            SHELLEXECUTEINFOW open{};
+            open.cbSize = sizeof(open);
+            // No "Open with" question for a type without a program: the open simply fails.
+            open.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+            open.hwnd = owner;
+            open.lpVerb = L"open";
+            open.lpFile = extracted.c_str();
+            open.nShow = SW_SHOW;
+            if (ShellExecuteExW(&open)) {
+                activated.process.reset(open.hProcess);
+                activated.openedFile = extracted;
+                activated.openedFolder = std::exchange(catalog.tempFolder, std::wstring());
+            }
         }
         return activated;
     }

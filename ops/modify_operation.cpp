@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "base/handles.h"
 #include "base/paths.h"
@@ -12,8 +11,6 @@
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_listing.h"
-#include "engine/archive_probe.h"
-#include "engine/integrity_check.h"
 #include "ops/archive_guard.h"
 #include "ops/creation_options.h"
 #include "ops/archive_operations.h"
@@ -22,170 +19,27 @@
 #include "ops/source_removal.h"
 #include "ops/temp_workspace.h"
 #include "ops/tool_command_line.h"
-#include "ops/tool_runner.h"
 #include "ops/update_check.h"
 #include "ops/update_failure.h"
+#include "ops/update_runs.h"
 
 namespace {
 
-constexpr wchar_t kToolName[] = L"7z.exe";
-
 bool Cancelled() { return g_progress.cancel.load() != 0; }
 
-// What an add asks of the archiver beyond the names: the choices of the "Add To Archive" dialog.
-struct AddChoices {
-    std::vector<std::wstring> switches;  // compression, split parts, encryption
-    std::wstring updateActions;          // empty: add and replace
-    UpdateMode mode = UpdateMode::AddAndReplace;
-    bool split = false;
-    bool singleFile = false;             // gzip, bzip2, xz: one compressed file
-    bool deleteAfter = false;
-};
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// The archiver's runs of one add or delete: the first reads the archive and writes the work
-// file, later ones update the work file in place.
-class UpdateRuns {
-public:
-    UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wstring letter, std::wstring format,
-               const AddChoices* choices = nullptr)
-        : catalog_(catalog),
-          guard_(guard),
-          letter_(std::move(letter)),
-          format_(std::move(format)),
-          choices_(choices),
-          password_(WideToUtf8Lossy(catalog.password)) {}
-
-    ToolCommandLine NextCommand() const {
-        const bool first = !guard_.workWritten();
-        ToolCommandLine command(ToolPath(kToolName), letter_, first ? catalog_.archivePath : guard_.workPath());
-        command.setArchiveKind(archiveKindOf(catalog_.archivePath));
-        if (!format_.empty()) command.setFormat(format_);
-        if (choices_) {
-            command.addSwitches(choices_->switches);
-            command.setUpdateActions(choices_->updateActions);
-        }
-        if (first) command.writeTo(guard_.workPath());
-        return command;
-    }
-    const std::wstring& format() const { return format_; }
-
-    // False once the update cannot go on: a failure, Cancel, or a declined prompt.
-    bool Run(const ToolCommandLine& command) {
-        const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
-        // A password typed for this update answers the prompts of its later runs too.
-        if (run.typedPassword) password_ = *run.typedPassword;
-        if (run.stopped || Cancelled()) {
-            stopped = true;
-            return false;
-        }
-        if (run.succeeded()) return true;
-        failure = run.started ? FailureInToolOutput(run.report, CauseNamingSystemTexts()) : UpdateFailure::NotStarted;
-        // It said neither that it had finished nor what went wrong: it was ended from outside.
-        if (failure == UpdateFailure::Unknown && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
-        return false;
-    }
-
-    bool going() const { return !stopped && failure == UpdateFailure::None && refusal.empty() && !Cancelled(); }
-    const std::string& password() const { return password_; }
-
-    UpdateFailure failure = UpdateFailure::None;
-    bool stopped = false;
-    std::wstring refusal;  // why the add cannot be done as asked, found before the archiver ran
-
-private:
-    ItemCatalog& catalog_;
-    const ArchiveGuard& guard_;
-    std::wstring letter_;
-    std::wstring format_;
-    const AddChoices* choices_;
-    std::string password_;
-};
-
-// The format the archiver is to write: the one the archive was listed as, the one its bytes
-// bear, or (for a new archive) the chosen one, else the one its extension names.
-std::wstring ToolFormat(const ItemCatalog& catalog, const CreationOptions* options) {
-    if (!catalog.format.name.empty()) return catalog.format.name;
-    if (GetFileAttributesW(catalog.archivePath.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        const std::wstring found = formatBySignature(catalog.archivePath);
-        if (!found.empty()) return found;
-    } else if (options) {
-        return options->format;
-    }
-    switch (archiveKindOf(catalog.archivePath)) {
-    case SevenZip: return L"7z";
-    case Zip: return L"zip";
-    default: return FormatOfExtension(catalog.archivePath);
-    }
-}
-
-// The archiver can change the archive: a format it updates, in one file of its own; a new
-// archive of a format it writes.
-bool CanChange(const ItemCatalog& catalog, const std::wstring& format) {
-    if (!catalog.format.name.empty()) return catalog.format.writable();
-    if (format.empty()) return false;
-    if (GetFileAttributesW(catalog.archivePath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        const std::vector<std::wstring> formats = CreatableFormats();
-        return std::find(formats.begin(), formats.end(), format) != formats.end();
-    }
-    return formatIsUpdatable(format);
-}
-
-// The entry paths of an archive as the engine lists them; nothing when it does not open.
-std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
-                                                    const std::string& password) {
-    ListingResult listing;
-    listing.password = Utf8ToWideLossy(password);
-    if (listArchive(archive, kind, listing) != 0) return std::nullopt;
-    std::vector<std::wstring> paths;
-    paths.reserve(listing.items.size());
-    for (ArchiveItem& item : listing.items) paths.push_back(std::move(item.path));
-    return paths;
-}
-
-using ResultCheck = std::wstring (*)(const std::vector<std::wstring>&, const std::vector<std::wstring>&,
-                                     const std::vector<std::wstring>&);
-
-ResultCheck AddCheck(const AddChoices& choices) {
-    if (choices.singleFile) return SingleFileResultProblem;
-    switch (choices.mode) {
-    case UpdateMode::Freshen: return FreshenResultProblem;
-    case UpdateMode::Synchronize: return SynchronizeResultProblem;
-    default: return AddResultProblem;
-    }
-}
-
-// After the runs: checks the work file against the archive and puts it in the archive's place.
-// With `verifyWhole`, every item of the work file is decoded first. Returns the message for the
-// user; empty when the archive was updated or the user stopped.
-std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, ResultCheck check,
-                      const std::vector<std::wstring>& named, bool verifyWhole = false) {
-    const std::wstring name = FileNameOf(catalog.archivePath);
-    const auto fail = [&](const std::wstring& cause) {
-        return UpdateFailureMessage(name, cause, guard.existedBefore());
+// What the work file of an add must hold, by the add's mode.
+ResultCheck AddCheck(const AddChoices& choices, const std::vector<std::wstring>& added) {
+    using Check = std::wstring (*)(const std::vector<std::wstring>&, const std::vector<std::wstring>&,
+                                   const std::vector<std::wstring>&);
+    Check check = AddResultProblem;
+    if (choices.singleFile) check = SingleFileResultProblem;
+    else if (choices.mode == UpdateMode::Freshen) check = FreshenResultProblem;
+    else if (choices.mode == UpdateMode::Synchronize) check = SynchronizeResultProblem;
+    return [check, &added](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+        return check(before, after, added);
     };
-    if (runs.stopped || Cancelled()) return {};
-    if (!runs.refusal.empty()) return fail(runs.refusal);
-    if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
-    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
-    const auto after = guard.workWritten() ? EntryPaths(guard.workReadPath(), kind, runs.password()) : std::nullopt;
-    const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
-                                              : std::optional<std::vector<std::wstring>>(std::in_place);
-    if (Cancelled()) return {};
-    if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
-    const std::wstring problem = check(*before, *after, named);
-    if (!problem.empty()) return fail(problem);
-    if (verifyWhole) {
-        // The files are about to go: the archive must give every one of them back intact.
-        std::wstring password = Utf8ToWideLossy(runs.password());
-        const IntegrityResult checked = checkArchiveIntegrity(guard.workReadPath(), kind, password);
-        if (checked.stopped || Cancelled()) return {};
-        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + checked.problem + L")");
-    }
-    const UpdateFailure committed = guard.Commit();
-    if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
-    // The password that served the archiver opens the archive for the reload too.
-    if (!runs.password().empty()) catalog.password = Utf8ToWideLossy(runs.password());
-    return {};
 }
 
 std::wstring LeafPart(const std::wstring& path) { return FileNameOf(WithoutTrailingSeparator(path)); }
@@ -287,27 +141,6 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     }
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// What an add or a delete worker found.
-struct ModifyResult {
-    bool stopped = false;  // ended early by Cancel or a declined prompt
-    std::wstring message;  // why the archive was not changed, for the user; empty when it was
-    std::wstring note;     // what else the user should know of an update that was done
-};
-
-// Ends an add or a delete: the message of a failure, unless the user ended it.
-OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result) {
-    std::wstring message = result.message;
-    if (shown == ProgressOutcome::NoThread)
-        message = UpdateFailureMessage(FileNameOf(catalog.archivePath), L"", FileExists(catalog.archivePath));
-    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || Cancelled();
-    EndOperation(stopped);
-    if (stopped) return Outcome(OperationResult::Cancelled);
-    return message.empty() ? Outcome(OperationResult::Done, result.note) : Outcome(OperationResult::Failed, message);
-}
-
-
 // After an add that asked for it: the added files that the archive holds as they are go.
 std::wstring RemoveSources(ItemCatalog& catalog, const std::vector<std::wstring>& paths, const AddChoices& choices,
                            const std::string& password) {
@@ -338,7 +171,7 @@ ModifyResult AddPending(ItemCatalog& catalog, const std::wstring& format, const 
         else
             refused = AddInsideFolder(catalog, guard, runs, added);
     }
-    if (refused.empty()) refused = Conclude(catalog, guard, runs, AddCheck(choices), added, choices.deleteAfter);
+    if (refused.empty()) refused = Conclude(catalog, guard, runs, AddCheck(choices, added), choices.deleteAfter);
     ModifyResult result{runs.stopped, refused, {}};
     if (refused.empty() && !result.stopped && !Cancelled() && choices.deleteAfter)
         result.note = RemoveSources(catalog, catalog.pending, choices, runs.password());
@@ -370,7 +203,12 @@ ModifyResult DeletePending(ItemCatalog& catalog, const std::vector<std::wstring>
         for (const std::wstring& entry : entries) command.addName(entry);
         runs.Run(command);
     }
-    ModifyResult result{runs.stopped, Conclude(catalog, guard, runs, DeleteResultProblem, entries), {}};
+    ModifyResult result{runs.stopped,
+                        Conclude(catalog, guard, runs,
+                                 [&](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+                                     return DeleteResultProblem(before, after, entries);
+                                 }),
+                        {}};
     catalog.state = OperationState::Idle;
     return result;
 }

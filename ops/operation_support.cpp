@@ -38,8 +38,8 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
     settings.askPassword = [] { return CurrentOperationUi().AskPassword(); };
     settings.confirmReplace = [] { return CurrentOperationUi().ConfirmReplace(); };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
-    // A delete counts in percent. Its window stays up at 100 %: the result is checked after.
-    if (settings.state == OperationState::Deleting)
+    // A delete or a rename counts in percent. Its window stays up at 100 %: the result is checked after.
+    if (settings.state == OperationState::Deleting || settings.state == OperationState::Renaming)
         settings.reportPercent = [](int percent) { g_progress.completed = percent < 99 ? percent : 99; };
     return settings;
 }

@@ -16,6 +16,7 @@ public:
     }
     std::optional<std::string> AskPassword() override { return std::nullopt; }
     bool ConfirmReplace() override { return false; }
+    ReplaceAnswer AskReplace(const ReplaceQuestion&) override { return ReplaceAnswer::No; }
     HWND OwnerWindow() override { return nullptr; }
 };
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/engine_events.h"
 #include "ops/progress.h"
 
 class OperationUi {
@@ -21,6 +22,9 @@ public:
     virtual std::optional<std::string> AskPassword() = 0;
     // Asks whether an existing file may be replaced (on any thread).
     virtual bool ConfirmReplace() = 0;
+    // Asks what an extraction does with a file already where an item is to be written: Yes,
+    // No, Yes to all, No to all, Rename or Cancel (on any thread).
+    virtual ReplaceAnswer AskReplace(const ReplaceQuestion& question) = 0;
     // The window that owns what the shell shows when it opens an extracted entry.
     virtual HWND OwnerWindow() = 0;
 };

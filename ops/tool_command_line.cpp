@@ -43,6 +43,11 @@ ToolCommandLine::ToolCommandLine(std::wstring toolPath, std::wstring command, st
 
 void ToolCommandLine::addName(std::wstring name) { names_.push_back(std::move(name)); }
 
+void ToolCommandLine::addRename(std::wstring from, std::wstring to) {
+    names_.push_back(std::move(from));
+    names_.push_back(std::move(to));
+}
+
 void ToolCommandLine::addWholeWorkingFolder(std::vector<std::wstring> excluded) {
     wholeFolder_ = true;
     excluded_ = std::move(excluded);
@@ -57,7 +62,8 @@ std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
     // "Dup.txt" never takes "DUP.TXT" along.
     line += L" -sccUTF-8 -scsUTF-16LE -bb1";
     if (reportPercent_) line += L" -bsp1";
-    if (command_ == L"d") line += L" -ssc";
+    const bool rename = command_ == L"rn";
+    if (command_ == L"d" || rename) line += L" -ssc";
     bool ok = toolPath_.find(L'"') == std::wstring::npos;
     if (!format_.empty()) ok = ok && AppendArgument(line, L"-t" + format_);
     else if (kind_ == SevenZip) line += L" -t7z";
@@ -74,6 +80,14 @@ std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
         line += L" -u" + updateActions_;
     }
     if (askForPassword_) line += L" -p";
+    if (rename) {
+        // The rename pairs come from a list file named after the archive ("--" would make it a
+        // name); the archive path is one of the program's own full paths, never a switch.
+        if (names_.size() % 2 != 0 || archivePath_.empty() || archivePath_[0] == L'-' || archivePath_[0] == L'@')
+            return {};
+        ok = ok && AppendArgument(line, archivePath_) && AppendArgument(line, L"@" + listFile);
+        return ok ? line : std::wstring();
+    }
     if (wholeFolder_) {
         for (const std::wstring& name : excluded_) ok = ok && AppendArgument(line, L"-x!" + name);
     } else {

@@ -14,12 +14,15 @@
 
 class ToolCommandLine {
 public:
-    // `command` is the archiver's command letter: L"a" (add) or L"d" (delete).
+    // `command` is the archiver's command: L"a" (add), L"d" (delete) or L"rn" (rename).
     ToolCommandLine(std::wstring toolPath, std::wstring command, std::wstring archivePath);
 
     // A name to add (a path) or to delete (an entry path), taken literally: no wildcards,
     // no list files, no switches. Entry paths are compared with regard to case.
     void addName(std::wstring name);
+    // For a rename: the entry path `from` (and everything below it) becomes `to`. The pair
+    // goes to the list file as two names, compared with regard to case.
+    void addRename(std::wstring from, std::wstring to);
     // The format of the archive, so that nothing depends on a file name's extension.
     void setArchiveKind(ArchiveKind kind) { kind_ = kind; }
     // The format by the engine's name ("7z", "tar", ...), in place of the kind.

@@ -83,3 +83,26 @@ std::wstring SingleFileResultProblem(const std::vector<std::wstring>&, const std
                                      const std::vector<std::wstring>&) {
     return after.size() == 1 ? std::wstring() : L"the archiver's result did not hold the one file";
 }
+
+std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                 const std::wstring& from, const std::wstring& to) {
+    std::vector<std::wstring> expected;
+    bool named = false;
+    for (const std::wstring& path : before) {
+        const bool moves = IsAtOrBelow(path, from);
+        named = named || moves;
+        expected.push_back(moves ? to + path.substr(from.size()) : path);
+    }
+    if (!named) return L"the archive holds no entry " + Quoted(from);
+    std::vector<std::wstring> got = after;
+    std::sort(expected.begin(), expected.end());
+    std::sort(got.begin(), got.end());
+    if (got == expected) return {};
+    for (const std::wstring& path : got)
+        if (IsAtOrBelow(path, from) && !std::binary_search(expected.begin(), expected.end(), path))
+            return L"the archiver would have kept " + Quoted(path);
+    for (const std::wstring& path : expected)
+        if (!std::binary_search(got.begin(), got.end(), path))
+            return L"the archiver's result lacked " + Quoted(path);
+    return L"the archiver's result did not hold the expected entries";
+}

@@ -28,3 +28,8 @@ std::wstring SynchronizeResultProblem(const std::vector<std::wstring>& before, c
 // A format of one compressed file: `after` holds exactly one item.
 std::wstring SingleFileResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                                      const std::vector<std::wstring>& added);
+
+// A rename: `after` is `before` with the entry `from` and everything below it moved to `to`
+// (the rest of each path kept), compared exactly; nothing more, nothing less.
+std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+                                 const std::wstring& from, const std::wstring& to);

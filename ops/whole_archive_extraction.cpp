@@ -3,15 +3,17 @@
 #include "engine/extraction.h"
 #include "ops/progress.h"
 
-WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination) {
+WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
+                                           ExistingFilePolicy existingFiles) {
     WholeArchiveExtraction extraction;
     g_progress.reset();
     g_progress.cancel = 0;
     int result = 1;  // extractAll's: 0 extracted, -1 no archive type, else failed
-    const auto extract = [&] { result = extractAll(archivePath, destination, &extraction.outcome); };
+    const auto extract = [&] { result = extractAll(archivePath, destination, &extraction.outcome, existingFiles); };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (outcome == ProgressOutcome::NoThread) extract();
-    extraction.cancelled = outcome == ProgressOutcome::Cancelled;
+    // Cancel in the progress window, or in a replace question.
+    extraction.cancelled = outcome == ProgressOutcome::Cancelled || extraction.outcome.declined;
     extraction.result = result == 0    ? WholeArchiveResult::Extracted
                         : result == -1 ? WholeArchiveResult::NotAnArchive
                                        : WholeArchiveResult::Failed;

@@ -3,6 +3,7 @@
 // view and from the shell's "Extract Here" and "Extract files..." runs.
 #include <string>
 
+#include "engine/existing_files.h"
 #include "engine/extraction_outcome.h"
 
 enum class WholeArchiveResult {
@@ -18,5 +19,7 @@ struct WholeArchiveExtraction {
 };
 
 // Extracts on a worker while the progress window "Extract Files" shows how far it got and
-// offers Cancel; returns once the work has ended.
-WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination);
+// offers Cancel; returns once the work has ended. Files already in the destination are
+// replaced, or asked about.
+WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
+                                           ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace);

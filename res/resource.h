@@ -72,6 +72,54 @@
 #define IDB_TOOLBAR_48 301
 #define IDB_TOOLBAR_64 302
 
+// Commands beside the three above, shared by the menu bar, the list's context menu and the view.
+#define ID_OPEN_ITEM          32780   // Open (Enter)
+#define ID_EXTRACT_HERE       32781
+#define ID_EXTRACT_TO_FOLDER  32782   // Extract to "<archive name>\"
+#define ID_TEST_ARCHIVE       32783
+#define ID_RENAME_ITEM        32784   // F2
+#define ID_NEW_FOLDER         32785
+#define ID_COPY_PATH          32786
+#define ID_PROPERTIES         32787   // Alt+Enter
+#define ID_GO_UP              32788   // Backspace, Alt+Up
+#define ID_GO_BACK            32789   // Alt+Left
+#define ID_GO_FORWARD         32790   // Alt+Right
+#define ID_VIEW_REFRESH       32791   // F5
+#define ID_SELECT_ALL         32792   // Ctrl+A
+#define ID_FOCUS_PATH         32793   // Alt+D, Ctrl+L
+#define ID_OPEN_ARCHIVE_FILE  32794   // File > Open archive... (Ctrl+O)
+#define ID_CHECKSUM_CRC32     32800
+#define ID_CHECKSUM_CRC64     32801
+#define ID_CHECKSUM_SHA1      32802
+#define ID_CHECKSUM_SHA256    32803
+#define ID_CHECKSUM_ALL       32804   // "Checksums..." (all the engine offers)
+#define ID_OPEN_AS_ARCHIVE    32810   // open a file (e.g. an .exe) as an archive
+
+// Extraction choices and adding into the open archive.
+#define ID_EXTRACT_OPTIONS 32840
+#define ID_ADD_FILES_INTO 32841
+#define ID_ADD_FOLDER_INTO 32842
+
+// The dialogs of those commands and their controls.
+#define IDD_EXTRACT_OPTIONS 310
+#define IDD_REPLACE_QUESTION 311
+#define IDD_TEST_REPORT 312
+#define IDD_NAME_PROMPT 313
+#define IDD_PROPERTIES 314
+
+#define IDC_OPEN_DESTINATION 1150
+#define IDC_KEEP_FOLDERS 1151
+#define IDC_REPLACE_PATH 1152
+#define IDC_REPLACE_EXISTING 1153
+#define IDC_REPLACE_ITEM 1154
+#define IDC_YES_TO_ALL 1155
+#define IDC_NO_TO_ALL 1156
+#define IDC_RENAME 1157
+#define IDC_REPORT_TEXT 1158
+#define IDC_NAME_LABEL 1159
+#define IDC_NAME_EDIT 1160
+#define IDC_PROPERTY_LIST 1161
+
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601

@@ -231,16 +231,31 @@ void RegisterAssociations(HINSTANCE instance) {
     if (changed && step == DefaultHandlerStep::SystemDefault) NotifyAssociationsChanged();
 }
 
+namespace {
+
+void WriteVerb(const VerbRow& row, const ProgramPaths& paths) {
+    const std::wstring key = row.key;
+    // The same text is not written again at every start.
+    SetDefaultValue(HKEY_CLASSES_ROOT, key, row.text);
+    SetNamedValue(HKEY_CLASSES_ROOT, key, L"Icon", paths.longPath);
+    SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\command", VerbCommand(paths.longPath, VerbArguments(row.option)));
+}
+
+void RegisterExtractToFolderVerbs(const ProgramPaths& paths) {
+    for (const VerbRow& row : kExtractToFolderVerbRows) WriteVerb(row, paths);
+}
+
+void UnregisterExtractToFolderVerbs() {
+    for (const VerbRow& row : kExtractToFolderVerbRows) DeleteKeyTree(HKEY_CLASSES_ROOT, row.key);
+}
+
+}  // namespace
+
 void RegisterVerbs(HINSTANCE instance) {
     const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
     if (!paths) return;
-    for (const VerbRow& row : kVerbRows) {
-        const std::wstring key = row.key;
-        // The same text is not written again at every start.
-        SetDefaultValue(HKEY_CLASSES_ROOT, key, row.text);
-        SetNamedValue(HKEY_CLASSES_ROOT, key, L"Icon", paths->longPath);
-        SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\command", VerbCommand(paths->longPath, VerbArguments(row.option)));
-    }
+    for (const VerbRow& row : kVerbRows) WriteVerb(row, *paths);
+    RegisterExtractToFolderVerbs(*paths);
 }
 
 void UnregisterAssociations() {
@@ -257,6 +272,7 @@ void UnregisterAssociations() {
 
 void UnregisterVerbs() {
     for (const VerbRow& row : kVerbRows) DeleteKeyTree(HKEY_CLASSES_ROOT, row.key);
+    UnregisterExtractToFolderVerbs();
     NotifyAssociationsChanged();
 }
 

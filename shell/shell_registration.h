@@ -36,6 +36,15 @@ inline constexpr VerbRow kVerbRows[] = {
     {L"Tolvane.rar\\shell\\Tolvane2", L"Extract files...", L"/x"},
 };
 
+// Beside those: "Extract to Folder" (option /f) extracts an archive into a folder named after it,
+// next to it. A static verb cannot show the archive's own name. .7z files get it through the
+// system's per-extension keys, which hold whatever program claims the extension.
+inline constexpr VerbRow kExtractToFolderVerbRows[] = {
+    {L"Tolvane.zip\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
+    {L"Tolvane.rar\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
+    {L"SystemFileAssociations\\.7z\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
+};
+
 inline constexpr wchar_t kUserClassesPrefix[] = L"Software\\Classes\\";
 inline constexpr wchar_t kRegisteredApplicationsKey[] = L"SOFTWARE\\RegisteredApplications";
 

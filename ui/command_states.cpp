@@ -6,19 +6,16 @@
 
 namespace {
 
-// The commands with handlers. Extraction choices, test, rename, new folder and properties are
-// listed in the menus ahead of their handlers.
+// The commands with handlers: every command of the menu bar and the right-click menu.
 constexpr UINT kHandled[] = {
-    ID_OPEN_ITEM,    ID_EXTRACT_FILES, ID_ADD_FILES,   ID_DELETE_FILES, ID_COPY_PATH,
-    ID_GO_UP,        ID_GO_BACK,       ID_GO_FORWARD,  ID_VIEW_REFRESH, ID_SELECT_ALL,
-    ID_FOCUS_PATH,   ID_OPEN_ARCHIVE_FILE, ID_APP_ABOUT, ID_APP_EXIT,  ID_VIEW_TOOLBAR,
-    ID_VIEW_STATUS_BAR, ID_CHECKSUM_CRC32, ID_CHECKSUM_CRC64, ID_CHECKSUM_SHA1, ID_CHECKSUM_SHA256,
-    ID_CHECKSUM_ALL,    ID_OPEN_AS_ARCHIVE,
+    ID_OPEN_ITEM,       ID_EXTRACT_FILES,     ID_ADD_FILES,       ID_DELETE_FILES,      ID_COPY_PATH,
+    ID_GO_UP,           ID_GO_BACK,           ID_GO_FORWARD,      ID_VIEW_REFRESH,      ID_SELECT_ALL,
+    ID_FOCUS_PATH,      ID_OPEN_ARCHIVE_FILE, ID_APP_ABOUT,       ID_APP_EXIT,          ID_VIEW_TOOLBAR,
+    ID_VIEW_STATUS_BAR, ID_CHECKSUM_CRC32,    ID_CHECKSUM_CRC64,  ID_CHECKSUM_SHA1,     ID_CHECKSUM_SHA256,
+    ID_CHECKSUM_ALL,    ID_OPEN_AS_ARCHIVE,   ID_EXTRACT_HERE,    ID_EXTRACT_TO_FOLDER, ID_TEST_ARCHIVE,
+    ID_RENAME_ITEM,     ID_NEW_FOLDER,        ID_PROPERTIES,      ID_EXTRACT_OPTIONS,   ID_ADD_FILES_INTO,
+    ID_ADD_FOLDER_INTO,
 };
-
-// Add in an open archive asks for files once it has a picker of its own; until then files are
-// dropped on the window.
-constexpr bool kAddsIntoOpenArchive = false;
 
 bool ArchiveChoices(const SelectionFacts& facts) {
     return facts.place == ListPlace::Archive || (facts.place == ListPlace::Folder && facts.singleArchiveFile);
@@ -35,9 +32,11 @@ bool Enabled(UINT id, const SelectionFacts& f) {
     case ID_EXTRACT_HERE:
     case ID_EXTRACT_TO_FOLDER:
     case ID_TEST_ARCHIVE: return ArchiveChoices(f);
+    // In an archive, Add asks for files to put into the folder shown.
     case ID_ADD_FILES:
-        return f.place == ListPlace::Archive ? kAddsIntoOpenArchive && f.archiveWritable
-                                             : f.place == ListPlace::Folder && f.targets > 0;
+        return f.place == ListPlace::Archive ? f.archiveWritable : f.place == ListPlace::Folder && f.targets > 0;
+    case ID_ADD_FILES_INTO:
+    case ID_ADD_FOLDER_INTO: return f.place == ListPlace::Archive && f.archiveWritable;
     case ID_DELETE_FILES: return f.targets > 0 && Changeable(f);
     case ID_RENAME_ITEM: return f.targets == 1 && Changeable(f);
     case ID_NEW_FOLDER: return Changeable(f);

@@ -24,16 +24,20 @@ std::wstring ContentModel::ExtractStartFolder(const std::vector<int>& positions)
                : FolderOf(RowFullPath(positions.front()));
 }
 
-ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const std::wstring& folder) {
+ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done) {
     if (catalog_) {
         std::vector<std::wstring> names;
         for (int position : positions)
             if (position >= 0 && position < RowCount()) names.emplace_back(RowName(position));
-        Tell(ExtractEntries(*catalog_, names, folder));
+        const OperationOutcome outcome = ExtractEntries(*catalog_, names, folder);
+        Tell(outcome);
+        if (done) *done = outcome.done();
         return ViewChange::Changed;
     }
     const ItemRow row = RowAt(positions.front());
-    const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder);
+    // A file already in the folder is asked about, never replaced unseen.
+    const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder, ExistingFilePolicy::Ask);
+    if (done) *done = extracted.result == WholeArchiveResult::Extracted;
     if (extracted.result == WholeArchiveResult::NotAnArchive) {
         Tell(row.name + L" is not valid archive file.");
         return ViewChange::Changed;

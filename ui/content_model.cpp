@@ -86,7 +86,10 @@ std::vector<UserMessage> ContentModel::TakeMessages() { return std::exchange(mes
 ContentModel::~ContentModel() {
     ClearAll();
     if (!ownedCopy_.empty()) RemoveFolderTree(ownedCopy_);
+    for (const OpenedFile& opened : openedFiles_) RemoveFolderTree(opened.entry.folder);
 }
+
+std::vector<ContentModel::OpenedFile> ContentModel::TakeOpenedFiles() { return std::exchange(openedFiles_, {}); }
 
 // ---------------------------------------------------------------- locations
 
@@ -445,6 +448,12 @@ std::vector<int> ContentModel::PositionsOfKeys(const std::vector<std::wstring>& 
     return positions;
 }
 
+std::wstring ContentModel::RowKeyOfName(const std::wstring& name) const {
+    for (int position = 0; position < RowCount(); ++position)
+        if (ItemNameOf(position) == name) return RowKey(position);
+    return {};
+}
+
 int ContentModel::RowLeadingTo(const std::wstring& place) const {
     // The step below the place shown that leads there picks the rows worth a look: building the
     // location of every row of a large folder would take long.
@@ -504,6 +513,11 @@ ItemRow ContentModel::RowAt(int position) const {
     const int index = ListingIndex(position);
     if (index < 0) return ItemRow();
     return catalog_ ? catalog_->RowAt(index) : rows_[static_cast<size_t>(index)];
+}
+
+std::optional<ItemRow> ContentModel::RowCopy(int position) const {
+    if (ListingIndex(position) < 0) return std::nullopt;
+    return RowAt(position);
 }
 
 bool ContentModel::IsParentRow(int position) const {
@@ -647,10 +661,23 @@ ViewChange ContentModel::OpenRowAsArchive(int position) {
 
 ViewChange ContentModel::ActivateArchiveRow(int position) {
     if (!catalog_) return ViewChange::None;
-    if (ListingIndex(position) < 0) return ViewChange::None;
+    const std::optional<ItemRow> row = RowCopy(position);
+    if (!row) return ViewChange::None;
     if (!IsParentRow(position)) {
-        const ActivationOutcome activated = ActivateEntry(*catalog_, RowFullPath(position));
+        ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
         Tell(activated.extraction);
+        if (!activated.openedFolder.empty()) {
+            // Watched for changes by the view, which removes the folder when it is done with it.
+            OpenedFile opened;
+            opened.entry.archivePath = catalog_->archivePath;
+            opened.entry.entryPath = row->fullPath;
+            opened.entry.file = activated.openedFile;
+            opened.entry.folder = activated.openedFolder;
+            opened.entry.password = catalog_->password;
+            ReadFileStamp(opened.entry.file, opened.entry.size, opened.entry.written);
+            opened.process = std::move(activated.process);
+            openedFiles_.push_back(std::move(opened));
+        }
         if (activated.activation != Activation::EnteredFolder) return ViewChange::None;
         LoadArchiveRows();
         return ViewChange::Changed;

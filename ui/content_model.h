@@ -13,6 +13,8 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
+#include "engine/archive_properties.h"
+#include "ops/edited_entries.h"
 #include "ui/status_texts.h"
 #include "ui/user_messages.h"
 
@@ -81,6 +83,8 @@ public:
     std::wstring RowKey(int position) const;
     // The positions of the rows with these keys now (-1 for a key no row has).
     std::vector<int> PositionsOfKeys(const std::vector<std::wstring>& keys) const;
+    // The key of the row whose item is named `name` (an item just renamed or made); empty when none.
+    std::wstring RowKeyOfName(const std::wstring& name) const;
     // The row on the way from here to `place`: after going up, the folder just left. -1 when none.
     int RowLeadingTo(const std::wstring& place) const;
     // True when the row may take part in Add, Extract and Delete: never the way up; in the file
@@ -91,6 +95,8 @@ public:
     int RowCount() const { return static_cast<int>(order_.size()); }
     // A copy of the row at a position, with all its texts; an empty row outside the rows.
     ItemRow RowAt(int position) const;
+    // The same, or nothing outside the rows.
+    std::optional<ItemRow> RowCopy(int position) const;
     bool IsParentRow(int position) const;
     bool IsFolderRow(int position) const;
     // The name shown (valid until the rows change).
@@ -156,12 +162,64 @@ public:
     std::wstring ExtractStartFolder(const std::vector<int>& positions) const;
     // Extracts the selected entries of the open archive, or the one selected archive file of a
     // folder listing as a whole, into `folder`.
-    ViewChange ExtractRows(const std::vector<int>& positions, const std::wstring& folder);
+    // `done`, when given, tells whether everything was extracted.
+    ViewChange ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done = nullptr);
     // Deletes the selected entries of the open archive (the user has agreed), or the selected
     // files and folders through the shell (to the recycle bin unless Shift is held).
     ViewChange DeleteRows(const std::vector<int>& positions);
     // Adds dropped files to the open archive's current folder.
     void AddDroppedFiles(const std::vector<std::wstring>& paths);
+
+    // --- the commands beyond add, extract and delete ---
+    enum class ExtractPlace { Here, OwnFolder };
+    // In the archive: the selected entries (none: the whole archive) into the folder that holds
+    // the archive, or into a folder named after it there; relative to the folder shown unless
+    // `keepFolders`. In a folder listing: each selected archive file as a whole into the folder
+    // shown, or into a folder of its name there. Existing files are asked about. `written`
+    // gets each folder that an extraction filled.
+    ViewChange ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
+                             std::vector<std::wstring>& written);
+    // Extracts the named entries of the current folder into `folder`, relative to the folder
+    // shown (a drag to the shell); true when all were written.
+    bool ExtractNamesInto(const std::vector<std::wstring>& names, const std::wstring& folder);
+    // Tests the open archive, or each selected archive file of a folder listing; the report
+    // for the user, empty when nothing was tested (cancelled, or no archive selected).
+    std::wstring TestRows(const std::vector<int>& positions);
+    // The properties of the one selected entry, else of the open archive; in a folder listing
+    // of the one selected archive file. Nothing when there are none to show (told why).
+    struct Properties {
+        std::wstring caption;
+        std::vector<PropertyLine> lines;
+    };
+    std::optional<Properties> PropertiesOf(const std::vector<int>& positions);
+    // True when the selection is one row that is a file of the listing and no archive: its
+    // properties are the shell's.
+    bool ShowsShellProperties(const std::vector<int>& positions) const;
+    // Renames the row: an entry of the archive (.zip, .7z), or a file or folder of the listing.
+    ViewChange RenameRow(int position, const std::wstring& newName);
+    // Makes a new folder in the folder shown (of the archive, or of the file system).
+    ViewChange MakeFolder(const std::wstring& name);
+    // Why `name` cannot replace `currentName` (empty for a new item) among the rows shown; empty
+    // when it can.
+    std::wstring NewNameProblem(const std::wstring& name, const std::wstring& currentName) const;
+    // The item's own name of a row (an entry's name, a file's name on disk); empty for the way up.
+    std::wstring ItemNameOf(int position) const;
+    // "New folder", or the first "New folder (n)" that no row has.
+    std::wstring ProposedFolderName() const;
+    // True when the folder shown can take a new item or a rename (an archive that can be
+    // changed, or a folder of the file system).
+    bool CanChangeItems() const;
+
+    // Files of the archive opened in their programs since the last call, to be watched for
+    // changes; the caller owns their temporary folders from now on.
+    struct OpenedFile {
+        OpenedEntry entry;
+        UniqueHandle process;
+    };
+    std::vector<OpenedFile> TakeOpenedFiles();
+    // The archive's name shown, and reloads after the archive changed elsewhere (an entry put
+    // back): true when the open archive is `archivePath` and was reloaded.
+    bool ReloadIfShowing(const std::wstring& archivePath);
 
     // --- what the user is to be told ---
     // The messages of the navigations and commands since the last call, in order; the view shows them.
@@ -223,7 +281,12 @@ private:
     // extracted it for this one: this window owns it and removes it when it ends.
     std::wstring ownedCopy_;
     std::vector<UserMessage> messages_;
+    std::vector<OpenedFile> openedFiles_;
 };
+
+// True when the file is one the engine may read as an archive: by its extension, its signature,
+// or as a part of a split archive.
+bool IsArchiveFile(const std::wstring& path);
 
 // --- pure helpers, tested directly ---
 

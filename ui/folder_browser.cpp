@@ -81,11 +81,15 @@ struct IdListDeleter {
 }  // namespace
 
 std::optional<std::wstring> BrowseForExtractFolder(HWND owner, const std::wstring& startFolder) {
+    return BrowseForFolder(owner, startFolder, kExtractFolderPrompt);
+}
+
+std::optional<std::wstring> BrowseForFolder(HWND owner, const std::wstring& startFolder, const wchar_t* title) {
     StartFolder start{&startFolder, false};
     SettleFolderChain(startFolder);
     BROWSEINFOW info{};
     info.hwndOwner = owner;
-    info.lpszTitle = kExtractFolderPrompt;
+    info.lpszTitle = title;
     info.ulFlags = kBrowseFlags;
     info.lpfn = OnBrowserEvent;
     info.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(&start);

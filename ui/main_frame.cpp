@@ -246,6 +246,19 @@ LRESULT CMainFrame::OnChecksum(WORD, WORD id, HWND, BOOL&) {
     return 0;
 }
 
+LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    // Back from the program that edits an entry: it may have saved it.
+    if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.OfferChangedFilesSoon();
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
+    if (view_.m_hWnd) view_.OfferChangedFiles();
+    handled = FALSE;  // the frame closes
+    return 0;
+}
+
 LRESULT CMainFrame::OnAppAbout(WORD, WORD, HWND, BOOL&) {
     CAboutDlg about;
     about.DoModal(GetActiveWindow());

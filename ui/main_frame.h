@@ -1,6 +1,6 @@
 #pragma once
 // The application's single top-level window: toolbar in a rebar, status bar, the content
-// view as client; routes the commands Add, Extract and Delete to the view.
+// view as client; routes the commands Add, Extract, Delete and the view's others to the view.
 #include <windows.h>
 
 #include "base/handles.h"
@@ -40,6 +40,8 @@ public:
         MESSAGE_HANDLER(WM_VIEW_CHANGED, OnViewChanged)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+        MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
+        MESSAGE_HANDLER(WM_CLOSE, OnClose)
         CHAIN_MSG_MAP(ui::UpdateUI)
         CHAIN_MSG_MAP(ui::FrameWindow)
     END_MSG_MAP()
@@ -62,6 +64,8 @@ private:
     LRESULT OnViewChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL& handled);
 
     // The toolbar's images and buttons at the frame's DPI.
     void SizeToolbar();

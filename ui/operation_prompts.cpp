@@ -2,6 +2,7 @@
 
 #include "ops/operation_ui.h"
 #include "ui/app_globals.h"
+#include "ui/extraction_dialogs.h"
 #include "ui/password_dialog.h"
 #include "ui/progress_window.h"
 #include "ui/user_messages.h"
@@ -26,6 +27,8 @@ public:
                    return AskUser({L"File already exists.\nDo you want to replace it?"}, owner) ? IDYES : IDNO;
                }) == IDYES;
     }
+
+    ReplaceAnswer AskReplace(const ReplaceQuestion& question) override { return AskReplaceQuestion(question); }
 
     HWND OwnerWindow() override { return g_app.OwnerWindow.load(); }
 };

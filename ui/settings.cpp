@@ -15,6 +15,8 @@ constexpr REGSAM kSettingsKeyRights = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_
 constexpr char kPlacementValue[] = "MAIN_WP";
 constexpr char kColumnWidthValue[] = "column_width";
 constexpr wchar_t kLastPathValue[] = L"last_path";
+constexpr wchar_t kOpenDestinationValue[] = L"extract_open_destination";
+constexpr wchar_t kKeepFoldersValue[] = L"extract_keep_folders";
 
 constexpr DWORD kPlacementBytes = sizeof(WINDOWPLACEMENT);
 constexpr DWORD kLastPathBytes = MAX_PATH * sizeof(wchar_t);
@@ -89,6 +91,17 @@ void LoadColumnWidths(HKEY key, AppSettings& settings) {
         std::memset(settings.columnWidths, 0, kColumnWidthBytes);
 }
 
+// A yes-or-no choice stored as a DWORD; missing or unreadable: no.
+int32_t LoadChoice(HKEY key, const wchar_t* name) {
+    DWORD value = 0;
+    return ReadValueW(key, name, REG_DWORD, &value, sizeof(value)) == long{sizeof(value)} && value != 0 ? 1 : 0;
+}
+
+void SaveChoice(HKEY key, const wchar_t* name, int32_t choice) {
+    const DWORD value = choice != 0 ? 1 : 0;
+    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
 }  // namespace
 
 bool LoadSettings(AppSettings& settings) {
@@ -97,6 +110,8 @@ bool LoadSettings(AppSettings& settings) {
     LoadPlacement(key.get(), settings);
     LoadLastPath(key.get(), settings);
     LoadColumnWidths(key.get(), settings);
+    settings.openDestination = LoadChoice(key.get(), kOpenDestinationValue);
+    settings.keepFolders = LoadChoice(key.get(), kKeepFoldersValue);
     return true;
 }
 
@@ -112,5 +127,7 @@ bool SaveSettings(const AppSettings& settings) {
                    static_cast<DWORD>(units * sizeof(wchar_t)));
     RegSetValueExA(key.get(), kColumnWidthValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(settings.columnWidths),
                    kColumnWidthBytes);
+    SaveChoice(key.get(), kOpenDestinationValue, settings.openDestination);
+    SaveChoice(key.get(), kKeepFoldersValue, settings.keepFolders);
     return true;
 }

@@ -11,6 +11,8 @@ struct AppSettings {
     WINDOWPLACEMENT placement;       // 44 bytes
     wchar_t lastPath[MAX_PATH];      // an archive file or a folder, terminated
     int32_t columnWidths[kStoredColumnCount];  // below 1: the column gets its default width
+    int32_t openDestination;         // non-zero: an extraction in the window opens its folder
+    int32_t keepFolders;             // non-zero: Extract Here and Extract to a folder keep the full paths
 };
 
 static_assert(sizeof(WINDOWPLACEMENT) == 44, "the stored placement is 44 bytes");

@@ -342,6 +342,7 @@ void CTolvaneView::ActivateRow(int position) {
     WaitCursor wait;
     const Selection before = RememberSelection();
     const ViewChange change = model_.ActivateRow(position);
+    WatchOpenedFiles();
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
 }
@@ -475,6 +476,11 @@ void CTolvaneView::OnPathEntered() {
 
 LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
     HDROP drop = reinterpret_cast<HDROP>(wParam);
+    if (draggingOut_) {
+        // The list's own rows dropped back on the window: nothing to add.
+        DragFinish(drop);
+        return 0;
+    }
     std::vector<std::wstring> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -507,11 +513,11 @@ void CTolvaneView::WarnNothingSelected() {
 }
 
 void CTolvaneView::AddSelection() {
+    // In an archive, Add asks for files to put into the folder shown.
+    if (model_.InArchive()) return AddIntoArchive(false);
     const Selection before = RememberSelection();
     const std::vector<int> selection = CollectSelection();
-    if (model_.InArchive()) {
-        TellUser({L"Operation is not supported.\nPlease drap and drop files from Windows Explorer."});
-    } else if (selection.empty()) {
+    if (selection.empty()) {
         WarnNothingSelected();
     } else {
         AddFromSelection(model_.PathsOf(selection));
@@ -531,9 +537,11 @@ void CTolvaneView::ExtractSelection() {
     const Selection before = RememberSelection();
     const auto folder = BrowseForExtractFolder(GetActiveWindow(), model_.ExtractStartFolder(selection));
     if (!folder) return;
-    const ViewChange change = model_.ExtractRows(selection, *folder);
+    bool done = false;
+    const ViewChange change = model_.ExtractRows(selection, *folder, &done);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
+    if (done) OpenDestinations({*folder});
 }
 
 void CTolvaneView::OpenSelectionAsArchive() {
@@ -594,12 +602,12 @@ SelectionFacts CTolvaneView::Facts() const {
     const std::vector<int> targets = CollectSelection();
     facts.targets = static_cast<int>(targets.size());
     if (const ItemCatalog* catalog = model_.catalog()) {
-        facts.archiveWritable = archiveKindIsWritable(archiveKindOf(catalog->archivePath));
+        facts.archiveWritable = ArchiveCanChange(*catalog);
         facts.archiveName = FileNameOf(catalog->archivePath);
     } else if (targets.size() == 1) {
         const std::wstring path = model_.RowFullPath(targets.front());
         facts.singleFolder = model_.IsFolderRow(targets.front());
-        facts.singleArchiveFile = !facts.singleFolder && archiveKindOf(path) != None;
+        facts.singleArchiveFile = !facts.singleFolder && IsArchiveFile(path);
         if (facts.singleArchiveFile) facts.archiveName = FileNameOf(path);
     }
     if (model_.InArchive() && targets.size() == 1) facts.singleFolder = model_.IsFolderRow(targets.front());
@@ -694,7 +702,7 @@ bool CTolvaneView::RunCommand(UINT id) {
     case ID_SELECT_ALL: SelectAllRows(); return true;
     case ID_FOCUS_PATH: FocusPathField(); return true;
     case ID_OPEN_ARCHIVE_FILE: OpenArchiveFromPicker(); return true;
-    default: return false;
+    default: return RunMoreCommand(id);
     }
 }
 

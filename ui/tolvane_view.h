@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/command_states.h"
 #include "ui/content_model.h"
+#include "ui/opened_files.h"
 #include "ui/framework/dialog_impl.h"
 #include "ui/navigation_history.h"
 
@@ -30,8 +31,8 @@ public:
     // the list.
     bool OwnsKey(const MSG& message) const;
 
-    // Carries out a command of the menus and keys that works on the view alone; false for
-    // commands it does not know.
+    // Carries out a command of the menus and keys (those that work on the view alone, and the
+    // commands beyond Add, Extract and Delete below); false for commands it does not know.
     bool RunCommand(UINT id);
     // What the commands can act on now.
     SelectionFacts Facts() const;
@@ -52,6 +53,23 @@ public:
     void OpenSelectionAsArchive();
     // Shows the checksums (the command's function, or all) of the selected files or entries.
     void ChecksumSelection(int commandId);
+
+    // The commands beyond them.
+    void ExtractBeside(ContentModel::ExtractPlace place);
+    void TestSelection();
+    void RenameSelection();
+    void NewFolder();
+    void ShowProperties();
+    void AddIntoArchive(bool folder);
+    void ChooseExtractOptions();
+    // Offers to put files opened from archives back when they were saved since (the frame calls
+    // it before it closes).
+    void OfferChangedFiles();
+    // The same, a moment later: the window was activated again, and a question asked now would
+    // come between the click and the window it activates.
+    void OfferChangedFilesSoon();
+    // Carries out one of the commands above by its id; false for an id it does not know.
+    bool RunMoreCommand(UINT id);
 
     // What the list showed selected and focused, by item, before the model changed.
     struct Selection {
@@ -86,10 +104,12 @@ public:
         NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_COLUMNCLICK, OnColumnClick)
         NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_GETDISPINFOW, OnGetDisplayInfo)
         NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_ODFINDITEMW, OnFindItem)
+        NOTIFY_HANDLER(IDC_CONTENT_LIST, LVN_BEGINDRAG, OnBeginDrag)
         NOTIFY_CODE_HANDLER(NM_DBLCLK, OnIgnoredNotify)
         NOTIFY_CODE_HANDLER(LVN_COLUMNCLICK, OnIgnoredNotify)
         NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnIgnoredNotify)
         MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
+        MESSAGE_HANDLER(kOpenedFileEnded, OnOpenedFileEnded)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
@@ -111,6 +131,11 @@ private:
     LRESULT OnFindItem(int, LPNMHDR header, BOOL&);
     LRESULT OnIgnoredNotify(int, LPNMHDR, BOOL&) { return 0; }
     LRESULT OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&);
+    LRESULT OnBeginDrag(int, LPNMHDR header, BOOL&);
+    LRESULT OnOpenedFileEnded(UINT, WPARAM, LPARAM, BOOL&) {
+        OfferChangedFiles();
+        return 0;
+    }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
 
     void DrawLocationEntry(const DRAWITEMSTRUCT& item);
@@ -137,8 +162,18 @@ private:
     void ReportModel();
     void WarnNothingSelected();
     int TextHeight(HWND window) const;
+    // Watches the files the model opened in their programs.
+    void WatchOpenedFiles();
+    // Opens the folders an extraction wrote into, when the user wants that.
+    void OpenDestinations(const std::vector<std::wstring>& folders);
+
+    // A file's program ended: its file may have been saved.
+    static constexpr UINT kOpenedFileEnded = WM_APP + 0x140;
 
     ContentModel model_;
+    OpenedFiles openedFiles_;
+    bool offering_ = false;      // a question about opened files is up
+    bool draggingOut_ = false;   // a drag from the list is under way
     HWND list_ = nullptr;
     HWND locationBox_ = nullptr;
     HWND pathField_ = nullptr;

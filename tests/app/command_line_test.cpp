@@ -21,6 +21,8 @@ TEST(CommandLine, TheFirstTwoCharactersDecideTheVerb) {
         {L"/e \"C:\\in\\x.rar\"", ShellVerbOption::ExtractHere, L"C:\\in\\x.rar"},
         {L"/x \"C:\\in\\my files\\x.zip\"", ShellVerbOption::ExtractTo, L"C:\\in\\my files\\x.zip"},
         {L"/a \"C:\\in\\doc.txt\"", ShellVerbOption::Add, L""},
+        {L"/f \"C:\\in\\x.7z\"", ShellVerbOption::ExtractToFolder, L"C:\\in\\x.7z"},
+        {L"/t \"C:\\in\\x.zip\"", ShellVerbOption::Test, L"C:\\in\\x.zip"},
         // Capitals are no options.
         {L"/E \"C:\\in\\x.zip\"", ShellVerbOption::None, L""},
         {L"/X \"C:\\in\\x.zip\"", ShellVerbOption::None, L""},

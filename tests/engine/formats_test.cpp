@@ -53,7 +53,7 @@ TEST(Formats, CompressedTarsShowAndExtractTheTarsContent) {
 
 TEST(Formats, ACompressedFileShowsThatFile) {
     TempDir dir(L"single");
-    for (const std::wstring& name :
+    for (const std::wstring name :
          {L"note.txt.gz", L"note.txt.bz2", L"note.txt.xz", L"note.txt.lzma", L"note.txt.zst"}) {
         const std::wstring out = dir / name;
         const ListingResult listing = ListAndExtract(LinuxArchive(name), out);

@@ -161,11 +161,13 @@ TEST(ActivateEntry, TheDocumentAttackNeverRunsTheScript) {
     const ActivationOutcome opened = ActivateEntry(catalog, L"doc.pdf ");
     EXPECT_EQ(opened.activation, Activation::OpenedFile);
     EXPECT_TRUE(opened.extraction.messages.empty());
-    ASSERT_FALSE(catalog.tempFolder.empty());
-    EXPECT_EQ(ListFilesRecursive(catalog.tempFolder).size(), 1u);
+    // A program that opened it owns the folder from now on (it is watched for changes).
+    const std::wstring folder = opened.openedFolder.empty() ? catalog.tempFolder : opened.openedFolder;
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(ListFilesRecursive(folder).size(), 1u);
     // Were the script run, its marker would appear within moments.
     EXPECT_FALSE(WaitUntil([&] { return PathExists(work / L"marker.txt"); }, 3000)) << "the script ran";
-    EXPECT_FALSE(PathExists(catalog.tempFolder + L"\\marker.txt")) << "the script ran";
+    EXPECT_FALSE(PathExists(folder + L"\\marker.txt")) << "the script ran";
 }
 
 TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {

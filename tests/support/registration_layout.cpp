@@ -36,6 +36,10 @@ constexpr ExpectedVerb kVerbs[] = {
     {L"Tolvane.rar\\shell\\Tolvane", L"Add to archive...", L"/a"},
     {L"Tolvane.rar\\shell\\Tolvane1", L"Extract Here", L"/e"},
     {L"Tolvane.rar\\shell\\Tolvane2", L"Extract files...", L"/x"},
+    // Beside them: into a folder named after the archive, for .zip, .rar and .7z.
+    {L"Tolvane.zip\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
+    {L"Tolvane.rar\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
+    {L"SystemFileAssociations\\.7z\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
 };
 
 std::wstring ShortPathOf(const std::wstring& path) {

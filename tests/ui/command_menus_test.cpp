@@ -24,29 +24,29 @@ std::vector<std::wstring> Shown(const std::vector<MenuEntry>& entries) {
 TEST(CommandMenus, TheRightClickMenuFitsTheSelectionAndThePlace) {
     SelectionFacts inArchive{ListPlace::Archive, true, 4, 1, 1, false, false, L"Tom & Jerry.7z"};
     EXPECT_EQ(Shown(ContextMenuEntries(inArchive)),
-              (std::vector<std::wstring>{L"&Open", L"-", L"(Extract &here)", L"(Extract to \"Tom && Jerry\\\")",
-                                         L"E&xtract to...", L"(&Test archive)", L"-", L"(&Add...)", L"&Delete",
-                                         L"(Re&name)", L"(New &folder)", L"-", L"Copy &path", L"(P&roperties)"}));
+              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"Tom && Jerry\\\"",
+                                         L"E&xtract to...", L"&Test archive", L"-", L"&Add...", L"&Delete",
+                                         L"Re&name", L"New &folder", L"-", L"Copy &path", L"P&roperties"}));
     EXPECT_TRUE(ContextMenuEntries(inArchive).front().isDefault);
 
     // Nothing selected in a .rar (read only): the archive as a whole, and Refresh.
     SelectionFacts emptyRar{ListPlace::Archive, false, 4, 0, 0, false, false, L"old.rar"};
     EXPECT_EQ(Shown(ContextMenuEntries(emptyRar)),
-              (std::vector<std::wstring>{L"(Extract &here)", L"(Extract to \"old\\\")", L"(&Test archive)", L"-",
-                                         L"(&Add...)", L"(New &folder)", L"-", L"Copy &path", L"(P&roperties)", L"-",
+              (std::vector<std::wstring>{L"Extract &here", L"Extract to \"old\\\"", L"&Test archive", L"-",
+                                         L"(&Add...)", L"(New &folder)", L"-", L"Copy &path", L"P&roperties", L"-",
                                          L"R&efresh"}));
 
     // An archive file among the folder's files: extract it; the way up alone is no target.
     SelectionFacts archiveFile{ListPlace::Folder, false, 5, 1, 1, false, true, L"photos.zip"};
     EXPECT_EQ(Shown(ContextMenuEntries(archiveFile)),
-              (std::vector<std::wstring>{L"&Open", L"-", L"(Extract &here)", L"(Extract to \"photos\\\")",
-                                         L"E&xtract to...", L"(&Test archive)", L"-", L"&Add...", L"&Delete",
-                                         L"(Re&name)", L"(New &folder)", L"-", L"Copy &path", L"(P&roperties)"}));
+              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"photos\\\"",
+                                         L"E&xtract to...", L"&Test archive", L"-", L"&Add...", L"&Delete",
+                                         L"Re&name", L"New &folder", L"-", L"Copy &path", L"P&roperties"}));
     SelectionFacts wayUp{ListPlace::Folder, false, 5, 1, 0};
-    EXPECT_EQ(Shown(ContextMenuEntries(wayUp)), (std::vector<std::wstring>{L"&Open", L"-", L"(New &folder)", L"-", L"Copy &path"}));
+    EXPECT_EQ(Shown(ContextMenuEntries(wayUp)), (std::vector<std::wstring>{L"&Open", L"-", L"New &folder", L"-", L"Copy &path"}));
 
     SelectionFacts drive{ListPlace::Drives, false, 2, 1, 1};
-    EXPECT_EQ(Shown(ContextMenuEntries(drive)), (std::vector<std::wstring>{L"&Open", L"-", L"Copy &path", L"(P&roperties)"}));
+    EXPECT_EQ(Shown(ContextMenuEntries(drive)), (std::vector<std::wstring>{L"&Open", L"-", L"Copy &path", L"P&roperties"}));
 
     // The menu bar's commands follow the same facts.
     SelectionFacts history{ListPlace::Folder, false, 3, 0, 0};
@@ -57,6 +57,11 @@ TEST(CommandMenus, TheRightClickMenuFitsTheSelectionAndThePlace) {
     EXPECT_FALSE(CommandEnabled(ID_DELETE_FILES, history));
     EXPECT_TRUE(CommandEnabled(ID_SELECT_ALL, history));
     EXPECT_TRUE(CommandEnabled(ID_APP_ABOUT, history));
+    // Adding a folder goes into an archive that can change; the extraction options are always there.
+    EXPECT_TRUE(CommandEnabled(ID_ADD_FOLDER_INTO, inArchive));
+    EXPECT_FALSE(CommandEnabled(ID_ADD_FOLDER_INTO, emptyRar));
+    EXPECT_FALSE(CommandEnabled(ID_ADD_FOLDER_INTO, history));
+    EXPECT_TRUE(CommandEnabled(ID_EXTRACT_OPTIONS, emptyRar));
 }
 
 TEST(CommandMenus, BackAndForwardWalkThePlacesAndANewPlaceDropsThoseAhead) {

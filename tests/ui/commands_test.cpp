@@ -29,18 +29,6 @@ std::vector<int> RowsOf(HWND list, const std::vector<std::wstring>& names) {
     return rows;
 }
 
-// Presses Yes on every question a dialog of process `pid` asks.
-BOOL CALLBACK PressYesOfProcess(HWND window, LPARAM pid) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t cls[32] = {};
-    GetClassNameW(window, cls, 32);
-    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(window) && wcscmp(cls, L"#32770") == 0 &&
-        GetDlgItem(window, IDYES))
-        PressButton(window, IDYES);
-    return TRUE;
-}
-
 // Chooses `folder` in the folder browser, which opens on a sibling of it: by its tree, as a
 // user clicks, and waits until the tree shows it selected.
 bool ChooseSiblingInBrowser(HWND browser, const std::wstring& folder) {
@@ -249,12 +237,16 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"one.txt is not valid archive file.");
 
-    // Inside an archive, Add points to dropping files instead.
+    // Inside an archive, Add asks for files; cancelled, nothing changes.
     RemoteListDoubleClick(list, RowOf(list, L"a.zip"));
     ASSERT_TRUE(WaitForPath(program, dir_ / L"work\\a.zip"));
-    RemoteListSelect(list, {1});
-    EXPECT_EQ(AnswerMessage(program, [&] { Command(program, kAdd); }),
-              L"Operation is not supported.\nPlease drap and drop files from Windows Explorer.");
+    const std::string before = ReadFileBytes(dir_ / L"work\\a.zip");
+    Command(program, kAdd);
+    HWND picker = WaitForTopWindow(L"Add Files to a.zip", program.pid());
+    ASSERT_NE(picker, nullptr);
+    PressButton(picker, IDCANCEL);
+    ASSERT_TRUE(WaitForNoTopWindow(L"Add Files to a.zip", program.pid()));
+    EXPECT_EQ(ReadFileBytes(dir_ / L"work\\a.zip"), before);
     EXPECT_EQ(program.Close(), 1u);
 }
 

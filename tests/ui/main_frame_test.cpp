@@ -12,6 +12,7 @@
 #include "support/test_support.h"
 #include "support/window_probe.h"
 #include "ui/app_globals.h"
+#include "ui/command_states.h"
 #include "ui/framework/message_loop.h"
 #include "ui/main_frame.h"
 
@@ -171,8 +172,11 @@ TEST_F(MainFrameTest, TheMenuBarCarriesEveryCommandWithItsShortcutAndGraysWhatCa
     for (const auto& [id, shortcut] : shortcuts)
         EXPECT_NE(items[id].find(shortcut), std::wstring::npos) << id << L" " << items[id];
     for (UINT id : {ID_EXTRACT_HERE, ID_EXTRACT_TO_FOLDER, ID_TEST_ARCHIVE, ID_NEW_FOLDER, ID_COPY_PATH,
-                    ID_CHECKSUM_CRC32, ID_CHECKSUM_ALL, ID_OPEN_AS_ARCHIVE, ID_OPEN_ARCHIVE_FILE, ID_APP_ABOUT, ID_APP_EXIT})
+                    ID_CHECKSUM_CRC32, ID_CHECKSUM_ALL, ID_OPEN_AS_ARCHIVE, ID_OPEN_ARCHIVE_FILE, ID_APP_ABOUT, ID_APP_EXIT,
+                    ID_ADD_FOLDER_INTO, ID_EXTRACT_OPTIONS})
         EXPECT_EQ(items.count(id), 1u) << id;
+    // None is there ahead of the code that carries it out.
+    for (const auto& [id, text] : items) EXPECT_TRUE(HasCommandHandler(id)) << id << L" " << text;
 
     // Opened in the folder of one.txt, nothing selected: no way back, nothing to delete.
     HMENU view = GetSubMenu(bar, 2);

@@ -1,0 +1,145 @@
+#include "ops/update_runs.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "base/paths.h"
+#include "catalog/item_catalog.h"
+#include "catalog/path_text.h"
+#include "engine/archive_listing.h"
+#include "engine/archive_probe.h"
+#include "engine/integrity_check.h"
+#include "ops/operation_support.h"
+#include "ops/temp_workspace.h"
+#include "ops/tool_runner.h"
+
+namespace {
+
+constexpr wchar_t kToolName[] = L"7z.exe";
+
+bool Cancelled() { return g_progress.cancel.load() != 0; }
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+UpdateRuns::UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wstring command, std::wstring format,
+                       const AddChoices* choices)
+    : catalog_(catalog),
+      guard_(guard),
+      command_(std::move(command)),
+      format_(std::move(format)),
+      choices_(choices),
+      password_(WideToUtf8Lossy(catalog.password)) {}
+
+ToolCommandLine UpdateRuns::NextCommand() const {
+    const bool first = !guard_.workWritten();
+    ToolCommandLine command(ToolPath(kToolName), command_, first ? catalog_.archivePath : guard_.workPath());
+    command.setArchiveKind(archiveKindOf(catalog_.archivePath));
+    if (!format_.empty()) command.setFormat(format_);
+    if (choices_) {
+        command.addSwitches(choices_->switches);
+        command.setUpdateActions(choices_->updateActions);
+    }
+    if (first) command.writeTo(guard_.workPath());
+    return command;
+}
+
+bool UpdateRuns::Run(const ToolCommandLine& command) {
+    const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
+    // A password typed for this update answers the prompts of its later runs too.
+    if (run.typedPassword) password_ = *run.typedPassword;
+    if (run.stopped || Cancelled()) {
+        stopped = true;
+        return false;
+    }
+    if (run.succeeded()) return true;
+    failure = run.started ? FailureInToolOutput(run.report, CauseNamingSystemTexts()) : UpdateFailure::NotStarted;
+    // It said neither that it had finished nor what went wrong: it was ended from outside.
+    if (failure == UpdateFailure::Unknown && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
+    return false;
+}
+
+bool UpdateRuns::going() const {
+    return !stopped && failure == UpdateFailure::None && refusal.empty() && !Cancelled();
+}
+
+std::wstring ToolFormat(const ItemCatalog& catalog, const CreationOptions* options) {
+    if (!catalog.format.name.empty()) return catalog.format.name;
+    if (GetFileAttributesW(catalog.archivePath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        const std::wstring found = formatBySignature(catalog.archivePath);
+        if (!found.empty()) return found;
+    } else if (options) {
+        return options->format;
+    }
+    switch (archiveKindOf(catalog.archivePath)) {
+    case SevenZip: return L"7z";
+    case Zip: return L"zip";
+    default: return FormatOfExtension(catalog.archivePath);
+    }
+}
+
+bool CanChange(const ItemCatalog& catalog, const std::wstring& format) {
+    if (!catalog.format.name.empty()) return catalog.format.writable();
+    if (format.empty()) return false;
+    if (GetFileAttributesW(catalog.archivePath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const std::vector<std::wstring> formats = CreatableFormats();
+        return std::find(formats.begin(), formats.end(), format) != formats.end();
+    }
+    return formatIsUpdatable(format);
+}
+
+bool ArchiveCanChange(const ItemCatalog& catalog) { return CanChange(catalog, ToolFormat(catalog, nullptr)); }
+
+std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
+                                                    const std::string& password) {
+    ListingResult listing;
+    listing.password = Utf8ToWideLossy(password);
+    if (listArchive(archive, kind, listing) != 0) return std::nullopt;
+    std::vector<std::wstring> paths;
+    paths.reserve(listing.items.size());
+    for (ArchiveItem& item : listing.items) paths.push_back(std::move(item.path));
+    return paths;
+}
+
+std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, const ResultCheck& check,
+                      bool verifyWhole) {
+    const std::wstring name = FileNameOf(catalog.archivePath);
+    const auto fail = [&](const std::wstring& cause) {
+        return UpdateFailureMessage(name, cause, guard.existedBefore());
+    };
+    if (runs.stopped || Cancelled()) return {};
+    if (!runs.refusal.empty()) return fail(runs.refusal);
+    if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
+    const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    const auto after = guard.workWritten() ? EntryPaths(guard.workReadPath(), kind, runs.password()) : std::nullopt;
+    const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
+                                              : std::optional<std::vector<std::wstring>>(std::in_place);
+    if (Cancelled()) return {};
+    if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
+    const std::wstring problem = check(*before, *after);
+    if (!problem.empty()) return fail(problem);
+    if (verifyWhole) {
+        // The files are about to go: the archive must give every one of them back intact.
+        std::wstring password = Utf8ToWideLossy(runs.password());
+        const IntegrityResult checked = checkArchiveIntegrity(guard.workReadPath(), kind, password);
+        if (checked.stopped || Cancelled()) return {};
+        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + checked.problem + L")");
+    }
+    const UpdateFailure committed = guard.Commit();
+    if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
+    // The password that served the archiver opens the archive for the reload too.
+    if (!runs.password().empty()) catalog.password = Utf8ToWideLossy(runs.password());
+    return {};
+}
+
+OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result) {
+    std::wstring message = result.message;
+    if (shown == ProgressOutcome::NoThread)
+        message = UpdateFailureMessage(FileNameOf(catalog.archivePath), L"", FileExists(catalog.archivePath));
+    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || Cancelled();
+    EndOperation(stopped);
+    if (stopped) return Outcome(OperationResult::Cancelled);
+    return message.empty() ? Outcome(OperationResult::Done, result.note) : Outcome(OperationResult::Failed, message);
+}

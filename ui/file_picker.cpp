@@ -1,0 +1,37 @@
+#include "ui/file_picker.h"
+
+#include <commdlg.h>
+
+#include "base/paths.h"
+
+std::vector<std::wstring> PickedPaths(const wchar_t* answer, size_t capacity) {
+    std::vector<std::wstring> parts;
+    size_t at = 0;
+    while (at < capacity && answer[at] != L'\0') {
+        const size_t start = at;
+        while (at < capacity && answer[at] != L'\0') ++at;
+        if (at >= capacity) break;  // cut off: not a whole name
+        parts.emplace_back(answer + start, at - start);
+        ++at;
+    }
+    if (parts.size() <= 1) return parts;
+    std::vector<std::wstring> paths;
+    for (size_t i = 1; i < parts.size(); ++i) paths.push_back(JoinPath(parts[0], parts[i]));
+    return paths;
+}
+
+std::vector<std::wstring> PickFilesToAdd(HWND owner, const std::wstring& title, const std::wstring& startFolder) {
+    std::vector<wchar_t> answer(65536, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"All files\0*.*\0";
+    dialog.lpstrFile = answer.data();
+    dialog.nMaxFile = static_cast<DWORD>(answer.size());
+    dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                   OFN_HIDEREADONLY;
+    if (!GetOpenFileNameW(&dialog)) return {};
+    return PickedPaths(answer.data(), answer.size());
+}
