@@ -1,4 +1,4 @@
-// Renaming entries and making folders inside .zip and .7z archives with the real archiver:
+// Renaming entries and making folders inside .zip, .7z and .tar archives with the real archiver:
 // exactly the names typed, or the archive stays as it was.
 #include "catalog/item_catalog.h"
 #include "ops/edited_entries.h"
@@ -59,6 +59,12 @@ TEST(RenameEntry, ExactNamesInAZip) {
 TEST(RenameEntry, ExactNamesInA7z) {
     TempDir work(L"ren");
     RenameAndMakeFolders(work / L"x.7z");
+}
+
+// Any archive the archiver updates in place, not only the two the program names by extension.
+TEST(RenameEntry, ExactNamesInATar) {
+    TempDir work(L"ren");
+    RenameAndMakeFolders(work / L"x.tar");
 }
 
 TEST(EditedEntry, ASavedCopyReplacesItsEntryAndNothingElse) {
