@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets everything up and starts Tolvane Extractor under Wine. Arguments are passed on;
-# Linux paths among them become Windows paths, and the path after /e, /x or /a is quoted
+# Linux paths among them become Windows paths, and the path after /e, /x, /a, /f, /t or /h is quoted
 # as Explorer's context menu passes it:  run.sh /x ~/archives/photos.zip
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -14,7 +14,7 @@ args=()
 quote_next=0
 for arg in "$@"; do
   case "$arg" in
-    /e|/x|/a) args+=("$arg"); quote_next=1; continue ;;
+    /e|/x|/a|/f|/t|/h) args+=("$arg"); quote_next=1; continue ;;
     /Register|/UnRegister) args+=("$arg"); continue ;;
   esac
   if [ -e "$arg" ] || [[ "$arg" == /* && -e "$(dirname "$arg")" ]]; then
