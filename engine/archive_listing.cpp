@@ -73,17 +73,6 @@ void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& pathValue, Engi
 
 struct ListingCancelled {};
 
-std::wstring DecimalText(uint64_t value) {
-    wchar_t digits[24];
-    wchar_t* end = digits + 24;
-    wchar_t* p = end;
-    do {
-        *--p = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    return std::wstring(p, end);
-}
-
 // Keeps every item as a listing record with its texts.
 class RecordSink final : public ListingSink {
 public:
@@ -93,8 +82,8 @@ public:
         ArchiveItem& item = items_.emplace_back();
         item.path.assign(listed.path.data(), listed.path.size());
         item.attributes = listed.attributes;
-        if (listed.hasSize) item.size = DecimalText(listed.size);
-        if (listed.hasPackedSize) item.packedSize = DecimalText(listed.packedSize);
+        if (listed.hasSize) item.size = decimalText(listed.size);
+        if (listed.hasPackedSize) item.packedSize = decimalText(listed.packedSize);
         item.modified = listed.modified;
         if (listed.hasModified) {
             FILETIME time{static_cast<DWORD>(listed.modified), static_cast<DWORD>(listed.modified >> 32)};

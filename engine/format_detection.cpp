@@ -8,20 +8,13 @@
 
 namespace {
 
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (towlower(a[i]) != towlower(b[i])) return false;
-    return true;
-}
-
 bool ListsExtension(const EngineFormat& format, std::wstring_view extension) {
     if (extension.empty()) return false;
     return std::any_of(format.extensions.begin(), format.extensions.end(),
-                       [&](const std::wstring& listed) { return EqualsIgnoringCase(listed, extension); });
+                       [&](const std::wstring& listed) { return equalsIgnoringCase(listed, extension); });
 }
 
-bool IsSplitFormat(const EngineFormat& format) { return EqualsIgnoringCase(format.name, L"Split"); }
+bool IsSplitFormat(const EngineFormat& format) { return equalsIgnoringCase(format.name, L"Split"); }
 bool IsPreArchive(const EngineFormat& format) { return (format.flags & kFormatPreArchive) != 0; }
 
 // Extensions of programs and documents that the shell, not the program, opens on a double-click.
@@ -31,7 +24,7 @@ bool ShellOpensFirst(std::wstring_view extension) {
         L"docx", L"xlsx", L"pptx", L"odt", L"ods", L"odp", L"epub", L"jar", L"appx", L"chm", L"chi", L"chq",
         L"chw", L"lit", L"swf", L"flv", L"obj"};
     return std::any_of(std::begin(kExtensions), std::end(kExtensions),
-                       [&](const wchar_t* listed) { return EqualsIgnoringCase(listed, extension); });
+                       [&](const wchar_t* listed) { return equalsIgnoringCase(listed, extension); });
 }
 
 }  // namespace
@@ -77,7 +70,7 @@ std::vector<FormatCandidate> candidateFormats(const std::vector<EngineFormat>& f
         matched.push_back(i);
     }
     const auto rank = [&](size_t i) {
-        if (!preferred.empty() && EqualsIgnoringCase(formats[i].name, preferred)) return 0;
+        if (!preferred.empty() && equalsIgnoringCase(formats[i].name, preferred)) return 0;
         return ListsExtension(formats[i], extension) ? 1 : 2;
     };
     const auto longest = [&](size_t i) {
@@ -96,7 +89,7 @@ std::vector<FormatCandidate> candidateFormats(const std::vector<EngineFormat>& f
 
     // By name: the preferred format and those that list the extension, signature or not.
     for (size_t i = 0; i < formats.size(); ++i)
-        if (!taken[i] && !preferred.empty() && EqualsIgnoringCase(formats[i].name, preferred) &&
+        if (!taken[i] && !preferred.empty() && equalsIgnoringCase(formats[i].name, preferred) &&
             !IsSplitFormat(formats[i]))
             take(i, false);
     for (size_t i = 0; i < formats.size(); ++i)
@@ -122,7 +115,7 @@ std::wstring defaultItemName(const EngineFormat& format, std::wstring_view archi
     if (dot != std::wstring_view::npos && dot > 0) {
         const std::wstring_view extension = archiveFileName.substr(dot + 1);
         for (size_t i = 0; i < format.extensions.size(); ++i) {
-            if (!EqualsIgnoringCase(format.extensions[i], extension)) continue;
+            if (!equalsIgnoringCase(format.extensions[i], extension)) continue;
             const std::wstring stem(archiveFileName.substr(0, dot));
             const std::wstring added = i < format.addExtensions.size() ? format.addExtensions[i] : L"*";
             return added == L"*" ? stem : stem + added;
@@ -135,11 +128,11 @@ bool isStreamFormat(const EngineFormat& format) {
     // Their single item is the archive's content, named after the archive.
     return (format.flags & kFormatKeepName) != 0 ||
            std::any_of(format.addExtensions.begin(), format.addExtensions.end(),
-                       [](const std::wstring& added) { return EqualsIgnoringCase(added, L".tar"); });
+                       [](const std::wstring& added) { return equalsIgnoringCase(added, L".tar"); });
 }
 
 bool namesTar(std::wstring_view itemName) {
-    return itemName.size() > 4 && EqualsIgnoringCase(itemName.substr(itemName.size() - 4), L".tar");
+    return itemName.size() > 4 && equalsIgnoringCase(itemName.substr(itemName.size() - 4), L".tar");
 }
 
 ArchiveGuess guessArchive(const std::vector<EngineFormat>& formats, std::wstring_view fileName, std::string_view head) {

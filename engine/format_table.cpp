@@ -8,13 +8,6 @@
 
 namespace {
 
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (towlower(a[i]) != towlower(b[i])) return false;
-    return true;
-}
-
 std::wstring TextOf(const EngineProperty& value) {
     if (value.type() != VT_BSTR || !value.get().bstrVal) return {};
     return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
@@ -65,6 +58,13 @@ const Capabilities& LibraryCapabilities() {
 }
 
 }  // namespace
+
+bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (towlower(a[i]) != towlower(b[i])) return false;
+    return true;
+}
 
 std::vector<std::wstring> splitExtensionList(std::wstring_view text) {
     std::vector<std::wstring> parts;
@@ -127,7 +127,7 @@ const std::vector<EngineFormat>& engineFormats() { return LibraryCapabilities().
 
 const EngineFormat* findEngineFormat(std::wstring_view name) {
     for (const EngineFormat& format : engineFormats())
-        if (EqualsIgnoringCase(format.name, name)) return &format;
+        if (equalsIgnoringCase(format.name, name)) return &format;
     return nullptr;
 }
 
@@ -135,6 +135,6 @@ const std::vector<std::wstring>& engineEncoders() { return LibraryCapabilities()
 
 bool engineHasEncoder(std::wstring_view method) {
     for (const std::wstring& encoder : engineEncoders())
-        if (EqualsIgnoringCase(encoder, method)) return true;
+        if (equalsIgnoringCase(encoder, method)) return true;
     return false;
 }

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+// Format names and extensions compare without regard to case.
+bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 struct EngineFormat {
     std::wstring name;                        // "7z", "zip", "tar", "gzip", ...
     GUID classId{};

@@ -4,7 +4,20 @@
 
 namespace {
 
-std::wstring UnsignedText(uint64_t value) {
+std::wstring SignedText(int64_t value) {
+    if (value >= 0) return decimalText(static_cast<uint64_t>(value));
+    // Negate in unsigned arithmetic so that the smallest value does not overflow.
+    return L"-" + decimalText(0 - static_cast<uint64_t>(value));
+}
+
+void PutTwoDigits(wchar_t* out, unsigned value) {
+    out[0] = static_cast<wchar_t>(L'0' + value / 10 % 10);
+    out[1] = static_cast<wchar_t>(L'0' + value % 10);
+}
+
+}  // namespace
+
+std::wstring decimalText(uint64_t value) {
     wchar_t digits[24];
     wchar_t* end = digits + 24;
     wchar_t* p = end;
@@ -15,18 +28,6 @@ std::wstring UnsignedText(uint64_t value) {
     return std::wstring(p, end);
 }
 
-std::wstring SignedText(int64_t value) {
-    if (value >= 0) return UnsignedText(static_cast<uint64_t>(value));
-    // Negate in unsigned arithmetic so that the smallest value does not overflow.
-    return L"-" + UnsignedText(0 - static_cast<uint64_t>(value));
-}
-
-void PutTwoDigits(wchar_t* out, unsigned value) {
-    out[0] = static_cast<wchar_t>(L'0' + value / 10 % 10);
-    out[1] = static_cast<wchar_t>(L'0' + value % 10);
-}
-
-}  // namespace
 
 void fileTimeParts(const FILETIME& time, std::wstring& date, std::wstring& clock) {
     SYSTEMTIME st;
@@ -35,7 +36,7 @@ void fileTimeParts(const FILETIME& time, std::wstring& date, std::wstring& clock
         clock.clear();
         return;
     }
-    date = UnsignedText(st.wYear);
+    date = decimalText(st.wYear);
     if (date.size() < 4) date.insert(0, 4 - date.size(), L'0');
     const size_t yearLength = date.size();
     date.resize(yearLength + 6);
@@ -62,11 +63,11 @@ std::wstring propertyToText(const PROPVARIANT& value) {
     case VT_I4: return SignedText(value.lVal);
     case VT_INT: return SignedText(value.intVal);
     case VT_I8: return SignedText(value.hVal.QuadPart);
-    case VT_UI1: return UnsignedText(value.bVal);
-    case VT_UI2: return UnsignedText(value.uiVal);
-    case VT_UI4: return UnsignedText(value.ulVal);
-    case VT_UINT: return UnsignedText(value.uintVal);
-    case VT_UI8: return UnsignedText(value.uhVal.QuadPart);
+    case VT_UI1: return decimalText(value.bVal);
+    case VT_UI2: return decimalText(value.uiVal);
+    case VT_UI4: return decimalText(value.ulVal);
+    case VT_UINT: return decimalText(value.uintVal);
+    case VT_UI8: return decimalText(value.uhVal.QuadPart);
     case VT_BSTR:
         return value.bstrVal ? std::wstring(value.bstrVal, SysStringLen(value.bstrVal)) : std::wstring();
     case VT_BOOL: return value.boolVal != VARIANT_FALSE ? L"+" : L"-";
