@@ -38,34 +38,6 @@
 #define ID_ADD_FILES 32775
 #define ID_EXTRACT_FILES 32776
 #define ID_DELETE_FILES 32777
-#define ID_CHECKSUM_CRC32     32800
-#define ID_CHECKSUM_CRC64     32801
-#define ID_CHECKSUM_SHA1      32802
-#define ID_CHECKSUM_SHA256    32803
-#define ID_CHECKSUM_ALL       32804   // "Checksums..." (all the engine offers)
-#define ID_OPEN_AS_ARCHIVE    32810   // open a file (e.g. an .exe) as an archive
-
-#define ID_OPEN_ITEM          32780   // Open (Enter)
-#define ID_EXTRACT_HERE       32781
-#define ID_EXTRACT_TO_FOLDER  32782   // Extract to "<archive name>\"
-#define ID_TEST_ARCHIVE       32783
-#define ID_RENAME_ITEM        32784   // F2
-#define ID_NEW_FOLDER         32785
-#define ID_COPY_PATH          32786
-#define ID_PROPERTIES         32787   // Alt+Enter
-#define ID_GO_UP              32788   // Backspace, Alt+Up
-#define ID_GO_BACK            32789   // Alt+Left
-#define ID_GO_FORWARD         32790   // Alt+Right
-#define ID_VIEW_REFRESH       32791   // F5
-#define ID_SELECT_ALL         32792   // Ctrl+A
-#define ID_FOCUS_PATH         32793   // Alt+D, Ctrl+L
-#define ID_OPEN_ARCHIVE_FILE  32794   // File > Open archive... (Ctrl+O)
-#define ID_CHECKSUM_CRC32     32800
-#define ID_CHECKSUM_CRC64     32801
-#define ID_CHECKSUM_SHA1      32802
-#define ID_CHECKSUM_SHA256    32803
-#define ID_CHECKSUM_ALL       32804   // "Checksums..." (all the engine offers)
-#define ID_OPEN_AS_ARCHIVE    32810   // open a file (e.g. an .exe) as an archive
 
 // The menu bar, and the toolbar's images drawn for larger screens (48 and 64 pixels a button).
 #define IDR_MENU_BAR 300
