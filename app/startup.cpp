@@ -4,6 +4,9 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
+#include <system_error>
+#include <thread>
+
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "base/text.h"
@@ -47,6 +50,37 @@ private:
     ULONG_PTR gdiplusToken_ = 0;
 };
 
+void KeepRegistrationCurrent(HINSTANCE instance) {
+    RegisterAssociations(instance);
+    RegisterVerbs(instance);
+    RegisterMoreAssociations(instance);
+}
+
+// The registration on a thread of its own, ended before the process is.
+class BackgroundRegistration {
+public:
+    explicit BackgroundRegistration(HINSTANCE instance) {
+        try {
+            thread_ = std::thread([instance] {
+                // The shell's change notice may want COM on this thread.
+                const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                KeepRegistrationCurrent(instance);
+                if (SUCCEEDED(com)) CoUninitialize();
+            });
+        } catch (const std::system_error&) {
+            KeepRegistrationCurrent(instance);  // no thread to spare: before the work, as ever
+        }
+    }
+    ~BackgroundRegistration() {
+        if (thread_.joinable()) thread_.join();
+    }
+    BackgroundRegistration(const BackgroundRegistration&) = delete;
+    BackgroundRegistration& operator=(const BackgroundRegistration&) = delete;
+
+private:
+    std::thread thread_;
+};
+
 int RunInteractive(const wchar_t* commandLine, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};  // 0x404
     InitCommonControlsEx(&controls);
@@ -79,11 +113,13 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
         UnregisterMoreAssociations();
         return 0;
     }
-    // Every start keeps the shell registration current.
-    RegisterAssociations(instance);
-    RegisterVerbs(instance);
-    RegisterMoreAssociations(instance);
-    if (request.registerOnly) return 0;
+    // Every start keeps the shell registration current; only /Register waits for it, the other
+    // runs do their work beside it and wait for it before they end.
+    if (request.registerOnly) {
+        KeepRegistrationCurrent(instance);
+        return 0;
+    }
+    BackgroundRegistration registration(instance);
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);

@@ -122,12 +122,15 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         EngineProperty pathValue, value;
         std::wstring pathText;
         ListedItem item;
+        ArchiveSummaryReader summary(session.archive);
         for (UINT32 index = 0; index < count; ++index) {
             // A cancelled operation ends a long listing early; it then fails as a whole.
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, item);
             sink.add(item);
+            summary.addItem(index, (item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
         }
+        run.summary = summary.take();
     } catch (const ListingCancelled&) {
         finish();
         return 1;
@@ -142,7 +145,6 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
     }
 
     run.damage = archiveDamage(session.archive, format.streamSize);
-    run.summary = archiveSummary(session.archive, count);
     finish();
     run.password = std::move(password);
     run.format = std::move(format);

@@ -13,22 +13,22 @@ bool IsTrue(const EngineProperty& value) { return value.type() == VT_BOOL && val
 
 }  // namespace
 
-ArchiveSummary archiveSummary(IInArchive* archive, uint32_t count) {
-    ArchiveSummary summary;
+ArchiveSummaryReader::ArchiveSummaryReader(IInArchive* archive) : archive_(archive) {
     EngineProperty value;
-    if (archive->GetArchiveProperty(kpidSolid, value.put()) == S_OK) summary.solid = IsTrue(value);
-    for (uint32_t index = 0; index < count; ++index) {
-        if (archive->GetProperty(index, kpidIsDir, value.put()) == S_OK && IsTrue(value)) continue;
-        ++summary.files;
-        if (archive->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value))
-            ++summary.encryptedFiles;
-        if (summary.methods.size() >= kMostMethods) continue;
-        if (archive->GetProperty(index, kpidMethod, value.put()) != S_OK || value.type() != VT_BSTR ||
-            !value.get().bstrVal)
-            continue;
-        std::wstring method(value.get().bstrVal, SysStringLen(value.get().bstrVal));
-        if (!method.empty() && std::find(summary.methods.begin(), summary.methods.end(), method) == summary.methods.end())
-            summary.methods.push_back(std::move(method));
-    }
-    return summary;
+    if (archive_->GetArchiveProperty(kpidSolid, value.put()) == S_OK) summary_.solid = IsTrue(value);
+}
+
+void ArchiveSummaryReader::addItem(uint32_t index, bool isFolder) {
+    if (isFolder) return;
+    ++summary_.files;
+    EngineProperty value;
+    if (archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value)) ++summary_.encryptedFiles;
+    std::vector<std::wstring>& methods = summary_.methods;
+    if (methods.size() >= kMostMethods) return;
+    if (archive_->GetProperty(index, kpidMethod, value.put()) != S_OK || value.type() != VT_BSTR ||
+        !value.get().bstrVal)
+        return;
+    const std::wstring_view method(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+    if (!method.empty() && std::find(methods.begin(), methods.end(), method) == methods.end())
+        methods.emplace_back(method);
 }

@@ -13,5 +13,16 @@ struct ArchiveSummary {
     uint64_t encryptedFiles = 0;        // of them, those the engine reports encrypted
 };
 
-// Reads the packing of the `count` items of an opened archive and its solid flag.
-ArchiveSummary archiveSummary(IInArchive* archive, uint32_t count);
+// Gathers the summary item by item, in the same pass that lists the items, so that a long
+// archive is read once and a Cancel stops the whole of it.
+class ArchiveSummaryReader {
+public:
+    explicit ArchiveSummaryReader(IInArchive* archive);
+    // Counts the item; a file's encryption and method are read from the engine.
+    void addItem(uint32_t index, bool isFolder);
+    ArchiveSummary take() { return std::move(summary_); }
+
+private:
+    IInArchive* archive_;
+    ArchiveSummary summary_;
+};

@@ -1,6 +1,8 @@
 // Opening and reloading the archive: list it on a worker thread into the tree, enter a folder.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -17,6 +19,18 @@
 namespace {
 
 bool Cancelled() { return g_progress.cancel.load() != 0; }
+
+DWORD MillisecondsSinceProcessStart() {
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    const uint64_t from = ticks(created), to = ticks(now);
+    // A clock set back meanwhile counts as no wait at all; 100 ns units to ms.
+    return to > from ? static_cast<DWORD>(std::min<uint64_t>((to - from) / 10000, 60000)) : 0;
+}
 
 struct ListingEnd {
     std::wstring damage;       // what the listing found wrong with the archive
@@ -138,10 +152,12 @@ OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_p
     }
     std::unique_ptr<EarlyOpen> early = std::move(g_early);
     catalog = std::move(early->catalog);
-    // The listing goes on behind the progress window, which shows once it has lasted a moment
-    // and whose Cancel stops it.
+    // A listing still going on goes on behind the progress window, which shows once it has
+    // lasted a moment and whose Cancel stops it; one already done needs no window.
     WorkerThread& worker = early->worker;
-    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ", [&worker] { worker.Join(); });
+    const ProgressOutcome shown = worker.Ended() ? ProgressOutcome::Completed
+                                                 : RunWithProgress(L"Open File", L"Opening File ... ",
+                                                                   [&worker] { worker.Join(); });
     worker.Join();
     // An archive that wants a password is opened again, now that there is a window to ask from.
     if (early->wantedPassword && catalog->RowCount() == 0 && !Cancelled() && shown != ProgressOutcome::Cancelled) {
@@ -158,7 +174,8 @@ void BeginEarlyOpen(const std::wstring& path) {
     early->catalog = std::make_unique<ItemCatalog>();
     early->catalog->archivePath = path;
     g_progress.reset();
-    g_progress.startedTick = GetTickCount() | 1;  // never 0
+    // The user has been waiting since the process began, not since the listing did.
+    g_progress.startedTick = (GetTickCount() - MillisecondsSinceProcessStart()) | 1;  // never 0
     BeginOperation();
     EarlyOpen* running = early.get();
     const bool started = early->worker.Start([running] {

@@ -20,6 +20,8 @@ public:
     bool Start(std::function<void()> work);
     // Returns once the work has ended.
     void Join();
+    // The work has ended (or none was started); does not wait.
+    bool Ended() const { return !thread_.joinable() || WaitForSingleObject(done_.get(), 0) == WAIT_OBJECT_0; }
 
 private:
     std::thread thread_;

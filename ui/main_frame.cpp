@@ -86,7 +86,10 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (g_app.settings.placementValid) {
         WINDOWPLACEMENT placement = g_app.settings.placement;
         placement.length = sizeof(placement);
-        SetWindowPlacement(m_hWnd, &placement);
+        // The frame was made at its stored place; that place is set again only when it lies on
+        // no screen any more, for the system to bring it back onto one. Setting it costs a layout
+        // of every bar and the view.
+        if (!MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONULL)) SetWindowPlacement(m_hWnd, &placement);
         if (placement.showCmd == SW_SHOWMAXIMIZED) PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 

@@ -16,7 +16,7 @@ constexpr UINT_PTR kTimerId = 100;
 constexpr UINT kTimerPeriodMs = 100;
 // The window appears only when the work lasts: a quick open does not flash a window.
 constexpr UINT_PTR kShowTimerId = 101;
-constexpr UINT kShowAfterMs = 400;
+constexpr UINT kShowAfterMs = 300;
 constexpr UINT kLeastShowDelayMs = 100;
 
 struct PromptRequest {

@@ -48,10 +48,20 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     dpi_ = WindowDpi(m_hWnd);
     KeepDialogSizesOnDpiChange(m_hWnd);  // the view sizes itself for a new DPI (ApplyDpi)
     g_app.settings.lastPath[MAX_PATH - 1] = L'\0';
+    if (ContentModel::StartsWithArchive(ContentModel::StartPath(g_app.settings.lastPath))) {
+        // Posted messages come before the first paint: an archive that is quickly read shows
+        // with its rows at once, a long open behind its progress window over the shown window.
+        PostMessageW(m_hWnd, kStartMessage, 0, 0);
+        return 0;
+    }
+    Start();
+    return 0;  // no default focus
+}
+
+void CTolvaneView::Start() {
     model_.StartAt(g_app.settings.lastPath);
     ReportModel();
     RefreshAll();
-    return 0;  // no default focus
 }
 
 int CTolvaneView::dpi() const {
@@ -175,6 +185,8 @@ void CTolvaneView::RefreshAll(const Selection* before) {
 }
 
 void CTolvaneView::FillLocationBox() {
+    // Drawn once when filled, not once per entry.
+    SendMessageW(locationBox_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(locationBox_, CB_RESETCONTENT, 0, 0);
     const int count = model_.LocationCount();
     for (int i = 0; i < count; ++i) {
@@ -183,6 +195,8 @@ void CTolvaneView::FillLocationBox() {
         SendMessageW(locationBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(model_.LocationName(i).c_str()));
     }
     SendMessageW(locationBox_, CB_SETCURSEL, model_.currentLocation, 0);
+    SendMessageW(locationBox_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(locationBox_, nullptr, TRUE);
 }
 
 void CTolvaneView::SaveColumnWidths() {
@@ -203,6 +217,9 @@ void CTolvaneView::RefreshList(const Selection* before) {
     // scrolled, and is only drawn again. Making its items anew would cost as much as the sort.
     const bool sameRows = before && before->place == model_.PlacePath() && titles == shownTitles_ &&
                           model_.RowCount() == static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+    // New columns or new rows: the list is drawn once, when they are all in place.
+    const bool redrawLater = !sameRows || titles != shownTitles_;
+    if (redrawLater) SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     if (titles != shownTitles_) {
         SaveColumnWidths();
         SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
@@ -241,6 +258,7 @@ void CTolvaneView::RefreshList(const Selection* before) {
     }
     SetColumnSortArrows();
     RestoreSelection(before);
+    if (redrawLater) SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
     // The same rows cover the same ground: they are drawn over without erasing it first.
     InvalidateRect(list_, nullptr, sameRows ? FALSE : TRUE);
     history_.Visit(model_.PlacePath());

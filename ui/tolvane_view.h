@@ -110,12 +110,16 @@ public:
         NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnIgnoredNotify)
         MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
         MESSAGE_HANDLER(kOpenedFileEnded, OnOpenedFileEnded)
+        MESSAGE_HANDLER(kStartMessage, OnStart)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
 
 private:
     // Posted to itself so that a burst of selection changes tells the frame once.
     static constexpr UINT kSelectionSettledMessage = WM_APP + 0x41;
+    // Posted to itself when it starts on an archive: the archive opens once the window is shown,
+    // so that its progress window stands on it and a Cancel leaves a window that is already up.
+    static constexpr UINT kStartMessage = WM_APP + 0x42;
 
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnContextMenu(UINT, WPARAM, LPARAM lParam, BOOL&);
@@ -137,6 +141,11 @@ private:
         return 0;
     }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnStart(UINT, WPARAM, LPARAM, BOOL&) {
+        Start();
+        return 0;
+    }
+    void Start();
 
     void DrawLocationEntry(const DRAWITEMSTRUCT& item);
     void DrawListRow(const DRAWITEMSTRUCT& item);

@@ -29,6 +29,25 @@ TEST(OperationWindows, WhileAnArchiveOpensItsPasswordPromptKeepsTheFocusAndTheFo
     EXPECT_TRUE(WaitForPath(*s.program, s.dir / L"locked.7z"));
 }
 
+TEST(OperationWindows, AnArchiveToStartOnOpensOverTheShownWindowAndCancelLeavesItsFolder) {
+    // Long enough to read that its progress window shows.
+    std::vector<ZipEntry> entries(200000);
+    for (size_t i = 0; i < entries.size(); ++i) entries[i] = {"d" + std::to_string(i % 100) + "/f" + std::to_string(i), ""};
+    TempDir dir(L"huge");
+    WriteFileBytes(dir / L"huge.zip", MakeZip(entries));
+    RunningProgram program(Quote(dir / L"huge.zip"));
+    HWND progress = WaitForTopWindow(L"Open File", program.pid());
+    ASSERT_NE(progress, nullptr);
+    HWND frame = program.WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(IsWindowVisible(frame)) << "the window is up before the archive has been read";
+    EXPECT_EQ(GetWindow(progress, GW_OWNER), frame);
+    EXPECT_FALSE(IsWindowEnabled(frame));
+    PressButton(progress, IDCANCEL);
+    EXPECT_TRUE(WaitForPath(program, dir.path() + L"\\"));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(frame) && RowOf(program.list(), L"huge.zip") >= 1; }));
+}
+
 TEST(OperationWindows, BrowseInAddToArchiveDisablesThatDialog) {
     ProgramInFolder s({{L"one.txt", "1"}});
     RemoteListSelect(s.list, {1});
