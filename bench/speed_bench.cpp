@@ -188,14 +188,28 @@ void OpenBig(const Options& options, const std::wstring& folder) {
     layout.folders = 10000;
     layout.filesPerFolder = 99;
     const uint64_t entries = bench::MakeBenchZip(archive, layout);
-    const OpenFigures figures = TimeOpen(options, archive);
+    // What stays resident with the archive open: the working set once it has stopped falling (the
+    // engine's own list is given back on a thread of its own just after the rows are drawn).
+    std::vector<uint64_t> settled(options.programs.size());
+    const OpenFigures figures = TimeOpen(options, archive, [&](size_t p, bench::ProgramUnderTest& program, double) {
+        uint64_t workingSet = 0, peak = 0, last = UINT64_MAX;
+        for (int sample = 0; sample < 50; ++sample) {
+            bench::ProcessMemory(program.process(), workingSet, peak);
+            if (workingSet + 1048576 > last) break;
+            last = workingSet;
+            Sleep(100);
+        }
+        settled[p] = workingSet;
+    });
     for (size_t p = 0; p < options.programs.size(); ++p) {
         Row("Open: 1,000,000 entries in 10,000 folders", Median(figures.archiver), Median(figures.program[p]),
             "<= 1.0", options.programs[p].label);
         const bench::ProgramRun& run = figures.last[p];
         std::printf("| %-44s | %-9s | %10s | %6.0f MB | %3.0f B | %-8s |\n", "  memory: resident with it open",
-                    options.programs[p].label.c_str(), "", run.workingSet / 1048576.0,
-                    static_cast<double>(run.workingSet) / static_cast<double>(entries), "<= 250 B");
+                    options.programs[p].label.c_str(), "", settled[p] / 1048576.0,
+                    static_cast<double>(settled[p]) / static_cast<double>(entries), "<= 250 B");
+        Note("%s: resident when the rows were drawn %.0f MB (%.0f B)", options.programs[p].label.c_str(),
+             run.workingSet / 1048576.0, static_cast<double>(run.workingSet) / static_cast<double>(entries));
         std::printf("| %-44s | %-9s | %10s | %6.0f MB | %3.0f B | %-8s |\n", "  memory: peak", options.programs[p].label.c_str(),
                     "", run.peakWorkingSet / 1048576.0, static_cast<double>(run.peakWorkingSet) / static_cast<double>(entries),
                     "<= 400 B");
@@ -435,10 +449,7 @@ Options ParseOptions() {
         }
     }
     LocalFree(argv);
-    if (options.programs.size() == 2) {
-        options.programs[0].label = "after";
-        options.programs[1].label = "before";
-    }
+    if (options.programs.size() == 2) options.programs[0].label = "after";
     return options;
 }
 

@@ -122,13 +122,17 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         EngineProperty pathValue, value;
         std::wstring pathText;
         ListedItem item;
-        ArchiveSummaryReader summary(session.archive);
         for (UINT32 index = 0; index < count; ++index) {
             // A cancelled operation ends a long listing early; it then fails as a whole.
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, item);
             sink.add(item);
-            summary.addItem(index, (item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        }
+        // How it is packed: a second pass over the items, which a Cancel stops as it stops the first.
+        ArchiveSummaryReader summary(session.archive);
+        for (UINT32 index = 0; index < count; ++index) {
+            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
+            summary.addItem(index);
         }
         run.summary = summary.take();
     } catch (const ListingCancelled&) {

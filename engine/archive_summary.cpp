@@ -18,10 +18,10 @@ ArchiveSummaryReader::ArchiveSummaryReader(IInArchive* archive) : archive_(archi
     if (archive_->GetArchiveProperty(kpidSolid, value.put()) == S_OK) summary_.solid = IsTrue(value);
 }
 
-void ArchiveSummaryReader::addItem(uint32_t index, bool isFolder) {
-    if (isFolder) return;
-    ++summary_.files;
+void ArchiveSummaryReader::addItem(uint32_t index) {
     EngineProperty value;
+    if (archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && IsTrue(value)) return;
+    ++summary_.files;
     if (archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value)) ++summary_.encryptedFiles;
     std::vector<std::wstring>& methods = summary_.methods;
     if (methods.size() >= kMostMethods) return;

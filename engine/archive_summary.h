@@ -13,13 +13,12 @@ struct ArchiveSummary {
     uint64_t encryptedFiles = 0;        // of them, those the engine reports encrypted
 };
 
-// Gathers the summary item by item, in the same pass that lists the items, so that a long
-// archive is read once and a Cancel stops the whole of it.
+// Gathers the summary item by item, so that the pass over a long archive can be stopped.
 class ArchiveSummaryReader {
 public:
     explicit ArchiveSummaryReader(IInArchive* archive);
     // Counts the item; a file's encryption and method are read from the engine.
-    void addItem(uint32_t index, bool isFolder);
+    void addItem(uint32_t index);
     ArchiveSummary take() { return std::move(summary_); }
 
 private:

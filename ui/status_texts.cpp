@@ -77,3 +77,12 @@ std::wstring ArchiveFormatName(ArchiveKind kind) {
     default: return {};
     }
 }
+
+std::wstring ArchiveFormatName(const std::wstring& engineName, const std::wstring& outerName, ArchiveKind byExtension) {
+    if (engineName.empty()) return ArchiveFormatName(byExtension);
+    // The engine's own names, but for the three the program is made for, as users write them.
+    std::wstring name = engineName;
+    if (lstrcmpiW(name.c_str(), L"zip") == 0) name = ArchiveFormatName(Zip);
+    else if (lstrcmpiW(name.c_str(), L"rar") == 0 || lstrcmpiW(name.c_str(), L"rar5") == 0) name = ArchiveFormatName(Rar);
+    return outerName.empty() ? name : name + L" (" + outerName + L")";
+}

@@ -31,3 +31,6 @@ std::wstring FrameTitle(const std::wstring& place);
 std::wstring ArchiveTitlePlace(const std::wstring& archivePath, const std::wstring& displayPath);
 // The format's name as users know it: "7z", "Zip", "RAR"; empty for none.
 std::wstring ArchiveFormatName(ArchiveKind kind);
+// The name of the format the engine found by the archive's content ("Zip", "RAR", "tar (gzip)");
+// the one of its extension when the engine named none.
+std::wstring ArchiveFormatName(const std::wstring& engineName, const std::wstring& outerName, ArchiveKind byExtension);

@@ -638,7 +638,9 @@ SelectionFacts CTolvaneView::Facts() const {
 std::vector<std::wstring> CTolvaneView::StatusParts() const {
     std::vector<std::wstring> parts{ItemsText(model_.ShownTotals()), SelectionText(model_.TotalsOf(CollectSelection()))};
     if (const ItemCatalog* catalog = model_.catalog()) {
-        parts.push_back(ArchiveText(ArchiveFormatName(archiveKindOf(catalog->archivePath)), catalog->summary));
+        const std::wstring format = ArchiveFormatName(catalog->format.name, catalog->format.outerName,
+                                                      archiveKindOf(catalog->archivePath));
+        parts.push_back(ArchiveText(format, catalog->summary));
         parts.push_back(DamageText(catalog->damage));
     }
     return parts;

@@ -148,3 +148,20 @@ TEST(KeyboardAndMenus, TheStatusBarTellsADamagedArchiveAndWhatIsEncrypted) {
     EXPECT_EQ(ok.count(), 1);
     EXPECT_EQ(program.Close(), 1u);
 }
+
+TEST(KeyboardMenus, TheStatusBarNamesTheFormatOfTheContentNotOfTheExtension) {
+    TempDir dir(L"format bar");
+    WriteFileBytes(dir / L"src\\a.txt", "alpha");
+    ASSERT_EQ(Run7z(L"a -t7z " + Quote(dir / L"really7z.zip") + L" a.txt", dir / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a -ttar t.tar a.txt", dir / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a -tgzip " + Quote(dir / L"t.tar.gz") + L" t.tar", dir / L"src").exitCode, 0u);
+    for (const auto& [name, format] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"really7z.zip", L"7z, "}, {L"t.tar.gz", L"tar (gzip), "}}) {
+        RunningProgram program(Quote(dir / name));
+        ASSERT_NE(program.WaitForFrame(), nullptr);
+        std::vector<std::wstring> status;
+        ASSERT_TRUE(WaitUntil([&] { return (status = RemoteStatusTexts(StatusBarOf(program))).size() == 4; }));
+        EXPECT_EQ(status[2].rfind(format, 0), 0u) << status[2];
+        EXPECT_EQ(program.Close(), 1u);
+    }
+}
