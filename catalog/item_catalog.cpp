@@ -156,6 +156,12 @@ std::wstring ItemCatalog::RowText(int index, RowField field) const {
     return {};
 }
 
+std::wstring_view ItemCatalog::RowTypeName(int index) const {
+    if (index < 0 || index >= RowCount() || RowIsParent(index)) return {};
+    if (RowIsFolder(index)) return shellTypes.folder().typeName;
+    return shellTypes.forFileName(RowName(index)).typeName;
+}
+
 HICON ItemCatalog::RowIcon(int index) const {
     if (index < 0 || index >= RowCount()) return nullptr;
     if (RowIsParent(index) || RowIsFolder(index)) return shellTypes.folder().icon;

@@ -65,6 +65,8 @@ public:
     std::wstring RowFullPath(int index) const;
     std::wstring RowText(int index, RowField field) const;
     HICON RowIcon(int index) const;
+    // The row's type name, kept for the catalogue's life (empty for the way up and out of range).
+    std::wstring_view RowTypeName(int index) const;
     // The row of the child with exactly this name; -1 when there is none.
     int RowOfName(std::wstring_view name) const;
     // The row's node; kNoNode for the way up and out of range.

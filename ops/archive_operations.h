@@ -46,6 +46,8 @@ OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_p
 void BeginEarlyOpen(const std::wstring& path);
 // Cancels and ends an early open that nothing took.
 void DropEarlyOpen();
+// An open of `path` begun by BeginEarlyOpen is still listing.
+bool EarlyOpenGoesOn(const std::wstring& path);
 
 // Opens the same archive again and returns to the same folder (the root when it is gone). The
 // password known for it opens it without asking again.

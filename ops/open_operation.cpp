@@ -189,6 +189,8 @@ void BeginEarlyOpen(const std::wstring& path) {
 
 void DropEarlyOpen() { DropEarly(); }
 
+bool EarlyOpenGoesOn(const std::wstring& path) { return g_early && g_early->path == path && !g_early->worker.Ended(); }
+
 OperationOutcome ReloadArchive(ItemCatalog& catalog) {
     const std::wstring path = catalog.archivePath;
     const std::wstring folder = catalog.currentFolder;

@@ -212,6 +212,13 @@ void ContentModel::ClearAll() {
 // ---------------------------------------------------------------- listings
 
 bool ContentModel::BrowseFolder(const std::wstring& path) {
+    std::optional<Listing> listing = ListFolder(path);
+    if (!listing) return false;
+    ShowFolder(path, std::move(*listing));
+    return true;
+}
+
+std::optional<ContentModel::Listing> ContentModel::ListFolder(const std::wstring& path, bool tellFailure) {
     const std::wstring base = WithTrailingSeparator(path);
     Listing listing;
     WIN32_FIND_DATAW data{};
@@ -220,8 +227,8 @@ bool ContentModel::BrowseFolder(const std::wstring& path) {
         // An empty drive root has nothing to find; anything else cannot be listed.
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_NO_MORE_FILES) {
-            TellCannotShow(path, error);
-            return false;
+            if (tellFailure) TellCannotShow(path, error);
+            return std::nullopt;
         }
     } else {
         do {
@@ -232,11 +239,14 @@ bool ContentModel::BrowseFolder(const std::wstring& path) {
             AddFolderRow(listing, name, fullPath, &data);
         } while (FindNextFileW(find.get(), &data));
     }
+    return listing;
+}
+
+void ContentModel::ShowFolder(const std::wstring& path, Listing listing) {
     ShowListing(std::move(listing));
     currentFolder = path;
     SortRows();
     BuildPathEntries(path);
-    return true;
 }
 
 void ContentModel::ShowListing(Listing listing) {
@@ -367,17 +377,14 @@ void ContentModel::PrepareSortKeys(const std::wstring& title) {
         }
     } else if (title == L"Type") {
         // By the type's name, then by name within a type.
-        std::vector<uint32_t> nameRanks;
-        std::vector<std::wstring> types(count);
         if (catalog_) {
-            nameRanks = catalog_->NameRanks();
-            for (size_t i = 0; i < count; ++i)
-                if (!catalog_->RowIsParent(static_cast<int>(i))) types[i] = catalog_->RowText(static_cast<int>(i), RowField::Type);
+            sortKeys_ = TypeThenNameKeys(
+                count, [this](size_t i) { return catalog_->RowTypeName(static_cast<int>(i)); }, catalog_->NameRanks());
         } else {
-            nameRanks = RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
-            for (size_t i = 0; i < count; ++i) types[i] = rows_[i].type;
+            const std::vector<uint32_t> nameRanks =
+                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
+            sortKeys_ = TypeThenNameKeys(count, [this](size_t i) { return std::wstring_view(rows_[i].type); }, nameRanks);
         }
-        sortKeys_ = TypeThenNameKeys(types, nameRanks);
     } else {
         for (size_t i = 0; i < count; ++i) {
             uint64_t size = 0, packed = 0, time = 0;
@@ -836,9 +843,13 @@ void ContentModel::StartAt(const std::wstring& lastPath) {
     const std::wstring path = StartPath(lastPath);
     if (StartsWithArchive(path)) {
         ownedCopy_ = TempFolderHolding(path, L"Tolvar");
-        if (OpenArchiveFile(path)) return;
-        // The archive could not be opened: show the folder that holds it instead of nothing.
+        // The archive could not be opened: show the folder that holds it instead of nothing. While
+        // a long open goes on, that folder is listed beside it, so that a Cancel shows it at once.
         const std::wstring folder = ParentOf(path);
+        std::optional<Listing> holding;
+        if (EarlyOpenGoesOn(path) && !folder.empty() && IsDirectory(folder)) holding = ListFolder(folder, false);
+        if (OpenArchiveFile(path)) return;
+        if (holding) return ShowFolder(folder, std::move(*holding));
         if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder)) return;
         SelectLocation(0);
         return;

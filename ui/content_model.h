@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -243,6 +244,10 @@ private:
                       const WIN32_FIND_DATAW* data);
     // Replaces what is shown by a file-system listing, closing the archive.
     void ShowListing(Listing listing);
+    // A folder's rows, made without showing them (none when it cannot be listed, told why with
+    // `tellFailure`).
+    std::optional<Listing> ListFolder(const std::wstring& path, bool tellFailure = true);
+    void ShowFolder(const std::wstring& path, Listing listing);
     int ComputerIndex() const;
     bool IsFixedPlace(const std::wstring& path) const;
     std::wstring RowLocation(int position) const;
@@ -298,4 +303,5 @@ std::wstring FormatSize(uint64_t value);
 std::vector<uint32_t> OrderRows(const std::vector<RowGroup>& groups, const std::vector<uint64_t>* keys,
                                 bool descending);
 // Keys that order rows by their type's name (as lstrcmpiW does), then by their name's rank.
-std::vector<uint64_t> TypeThenNameKeys(const std::vector<std::wstring>& types, const std::vector<uint32_t>& nameRanks);
+std::vector<uint64_t> TypeThenNameKeys(size_t count, const std::function<std::wstring_view(size_t)>& typeAt,
+                                       const std::vector<uint32_t>& nameRanks);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "catalog/item_catalog.h"
 #include "catalog/name_order.h"
@@ -71,10 +72,20 @@ std::vector<uint32_t> OrderRows(const std::vector<RowGroup>& groups, const std::
     return order;
 }
 
-std::vector<uint64_t> TypeThenNameKeys(const std::vector<std::wstring>& types, const std::vector<uint32_t>& nameRanks) {
-    const std::vector<uint32_t> typeRanks = RankNames(types.size(), [&](size_t i) { return std::wstring_view(types[i]); });
-    std::vector<uint64_t> keys(types.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = (static_cast<uint64_t>(typeRanks[i]) << 32) | (i < nameRanks.size() ? nameRanks[i] : 0);
+std::vector<uint64_t> TypeThenNameKeys(size_t count, const std::function<std::wstring_view(size_t)>& typeAt,
+                                       const std::vector<uint32_t>& nameRanks) {
+    // Many rows share few types: each type's name is ranked once.
+    std::unordered_map<std::wstring_view, uint32_t> typeNumbers;
+    std::vector<std::wstring_view> types;
+    std::vector<uint32_t> typeOfRow(count);
+    for (size_t i = 0; i < count; ++i) {
+        const auto [found, added] = typeNumbers.try_emplace(typeAt(i), static_cast<uint32_t>(types.size()));
+        if (added) types.push_back(found->first);
+        typeOfRow[i] = found->second;
+    }
+    const std::vector<uint32_t> typeRanks = RankNames(types.size(), [&](size_t t) { return types[t]; });
+    std::vector<uint64_t> keys(count);
+    for (size_t i = 0; i < count; ++i)
+        keys[i] = (static_cast<uint64_t>(typeRanks[typeOfRow[i]]) << 32) | (i < nameRanks.size() ? nameRanks[i] : 0);
     return keys;
 }

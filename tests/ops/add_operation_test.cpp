@@ -296,7 +296,7 @@ TEST(AddFiles, ManyFilesFromSeveralFoldersAtTheRootLaterSameNameWins) {
     std::vector<std::wstring> paths;
     for (int i = 0; i < 400; ++i) {
         const std::wstring name = L"file" + std::to_wstring(i) + L".txt";
-        tree[L"a\\" + name] = "a" + std::to_string(i);
+        tree[L"a\\" + name] = std::string("a").append(std::to_string(i));
         paths.push_back(source / (L"a\\" + name));
     }
     tree[L"b\\file7.txt"] = "from b";

@@ -34,7 +34,7 @@ std::vector<std::wstring> Sorted(const std::vector<Row>& rows, const std::wstrin
                                                   : column == L"Packed" ? rows[i].packed : rows[i].time);
         types.push_back(rows[i].folder || rows[i].name == L".." ? L"" : rows[i].name == L"a.txt" ? L"Text" : L"Note");
     }
-    if (column == L"Type") keys = TypeThenNameKeys(types, ranks);
+    if (column == L"Type") keys = TypeThenNameKeys(types.size(), [&](size_t i) { return std::wstring_view(types[i]); }, ranks);
     std::vector<std::wstring> names;
     for (uint32_t i : OrderRows(groups, &keys, descending)) names.push_back(rows[i].name);
     return names;
