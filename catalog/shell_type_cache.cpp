@@ -6,10 +6,13 @@ namespace {
 
 // The extension of a file name, lower-cased: the shell decides icon and type by it alone
 // (the query below does not touch the disk), so equal extensions give equal answers.
-std::wstring ExtensionKey(std::wstring_view fileName) {
+std::wstring_view ExtensionOf(std::wstring_view fileName) {
     const size_t dot = fileName.find_last_of(L'.');
-    if (dot == std::wstring_view::npos) return {};
-    std::wstring key(fileName.substr(dot));
+    return dot == std::wstring_view::npos ? std::wstring_view() : fileName.substr(dot);
+}
+
+std::wstring ExtensionKey(std::wstring_view extension) {
+    std::wstring key(extension);
     if (!key.empty()) CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
     return key;
 }
@@ -31,7 +34,14 @@ const ShellTypeCache::Entry& ShellTypeCache::folder() {
 }
 
 const ShellTypeCache::Entry& ShellTypeCache::forFileName(std::wstring_view fileName) {
-    std::wstring key = ExtensionKey(fileName);
+    const std::wstring_view extension = ExtensionOf(fileName);
+    if (lastEntry_ && extension == lastExtension_) return *lastEntry_;
+    lastExtension_.assign(extension);
+    lastEntry_ = &entryFor(ExtensionKey(extension));
+    return *lastEntry_;
+}
+
+const ShellTypeCache::Entry& ShellTypeCache::entryFor(std::wstring key) {
     auto found = byExtension_.find(key);
     if (found != byExtension_.end()) return found->second;
 
@@ -52,6 +62,8 @@ void ShellTypeCache::clear() {
     for (auto& [key, entry] : byExtension_)
         if (entry.icon) DestroyIcon(entry.icon);
     byExtension_.clear();
+    lastEntry_ = nullptr;
+    lastExtension_.clear();
     if (folder_.icon) DestroyIcon(folder_.icon);
     folder_ = Entry{};
     haveFolder_ = false;

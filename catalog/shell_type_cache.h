@@ -28,7 +28,13 @@ public:
     size_t size() const { return byExtension_.size(); }
 
 private:
+    // The entry of a lower-cased extension, asked of the shell the first time.
+    const Entry& entryFor(std::wstring key);
+
     Entry folder_;
     bool haveFolder_ = false;
     std::unordered_map<std::wstring, Entry> byExtension_;
+    // The extension asked for last, as written, and its entry: rows of one folder mostly share it.
+    std::wstring lastExtension_;
+    const Entry* lastEntry_ = nullptr;
 };

@@ -190,6 +190,7 @@ void ContentModel::DropRows() {
     rows_.clear();
     rowSizes_.clear();
     order_.clear();
+    shownTotals_.reset();
     sortGroups_.clear();
     sortKeys_.clear();
     sortKeysTitle_.clear();
@@ -262,6 +263,7 @@ void ContentModel::ShowListing(Listing listing) {
 void ContentModel::ShowListingOrder() {
     const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
     order_.resize(count);
+    shownTotals_.reset();
     for (size_t i = 0; i < count; ++i) order_[i] = static_cast<uint32_t>(i);
 }
 
@@ -806,9 +808,11 @@ RowTotals ContentModel::TotalsOf(const std::vector<int>& positions) const {
 }
 
 RowTotals ContentModel::ShownTotals() const {
+    if (shownTotals_) return *shownTotals_;
     std::vector<int> all(order_.size());
     for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-    return TotalsOf(all);
+    shownTotals_ = TotalsOf(all);
+    return *shownTotals_;
 }
 
 std::wstring ContentModel::TitlePlace() const {

@@ -277,6 +277,8 @@ private:
     std::wstring sortKeysTitle_;
     // Display position -> index of the row in listing order (in `rows_` or the catalogue's rows).
     std::vector<uint32_t> order_;
+    // The totals of every row shown, counted once per listing (a re-sort or a selection leaves them).
+    mutable std::optional<RowTotals> shownTotals_;
     // Icons of rows the model built itself (folder and drive listings); catalogue rows borrow theirs.
     std::vector<UniqueIcon> ownedIcons_;
     ShellTypeCache fileTypes_;

@@ -78,10 +78,18 @@ std::vector<uint64_t> TypeThenNameKeys(size_t count, const std::function<std::ws
     std::unordered_map<std::wstring_view, uint32_t> typeNumbers;
     std::vector<std::wstring_view> types;
     std::vector<uint32_t> typeOfRow(count);
+    std::wstring_view previous;
     for (size_t i = 0; i < count; ++i) {
-        const auto [found, added] = typeNumbers.try_emplace(typeAt(i), static_cast<uint32_t>(types.size()));
+        const std::wstring_view type = typeAt(i);
+        // Rows of one type mostly follow each other, with the very same text.
+        if (i > 0 && type.data() == previous.data() && type.size() == previous.size()) {
+            typeOfRow[i] = typeOfRow[i - 1];
+            continue;
+        }
+        const auto [found, added] = typeNumbers.try_emplace(type, static_cast<uint32_t>(types.size()));
         if (added) types.push_back(found->first);
         typeOfRow[i] = found->second;
+        previous = type;
     }
     const std::vector<uint32_t> typeRanks = RankNames(types.size(), [&](size_t t) { return types[t]; });
     std::vector<uint64_t> keys(count);

@@ -90,7 +90,7 @@ TEST(ExtractEntries, CancelStopsALongExtraction) {
     TempDir work(L"ext"), out(L"out");
     std::vector<ZipEntry> entries;
     for (int i = 0; i < 20000; ++i)
-        entries.push_back(Entry("f" + std::to_string(i % 50) + "/file" + std::to_string(i) + ".txt", std::string(100, 'x')));
+        entries.push_back(Entry(std::string("f").append(std::to_string(i % 50)) + "/file" + std::to_string(i) + ".txt", std::string(100, 'x')));
     WriteFileBytes(work / L"many.zip", MakeZip(entries));
     ItemCatalog catalog;
     ASSERT_TRUE(OpenArchive(catalog, work / L"many.zip").done());
