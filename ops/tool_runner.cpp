@@ -80,7 +80,10 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
 
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
-    if (!CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, 0) ||
+    // Room for a good part of a large add's report (a line per file): the archiver then seldom
+    // waits for the reader, which looks at the pipe between waits for the archiver's end.
+    constexpr DWORD kOutputPipeBytes = 1 << 20;
+    if (!CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, kOutputPipeBytes) ||
         !SetHandleInformation(outputRead.get(), HANDLE_FLAG_INHERIT, 0) ||
         !CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0) ||
         !SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
