@@ -148,8 +148,7 @@ std::wstring ItemCatalog::RowText(int index, RowField field) const {
         return !folder && node.has(ArchiveTree::kHasSize) ? FormatGroupedNumber(node.size) : std::wstring();
     case RowField::PackedSize:
         return !folder && node.has(ArchiveTree::kHasPackedSize) ? FormatGroupedNumber(node.packedSize) : std::wstring();
-    case RowField::Type:
-        return folder ? shellTypes.folder().typeName : shellTypes.forFileName(node.nameView()).typeName;
+    case RowField::Type: return std::wstring(RowTypeName(index));
     case RowField::Modified:
         return node.has(ArchiveTree::kHasModified) ? FormatModified(node.modified) : std::wstring();
     }

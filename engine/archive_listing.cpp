@@ -122,16 +122,19 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         EngineProperty pathValue, value;
         std::wstring pathText;
         ListedItem item;
-        for (UINT32 index = 0; index < count; ++index) {
-            // A cancelled operation ends a long listing early; it then fails as a whole.
+        // A cancelled operation ends a long listing early; it then fails as a whole.
+        const auto stopIfCancelled = [](UINT32 index) {
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
+        };
+        for (UINT32 index = 0; index < count; ++index) {
+            stopIfCancelled(index);
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, item);
             sink.add(item);
         }
         // How it is packed: a second pass over the items, which a Cancel stops as it stops the first.
         ArchiveSummaryReader summary(session.archive);
         for (UINT32 index = 0; index < count; ++index) {
-            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
+            stopIfCancelled(index);
             summary.addItem(index);
         }
         run.summary = summary.take();
