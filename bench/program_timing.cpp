@@ -49,8 +49,13 @@ double SecondsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
 ToolRun RunToFile(const std::wstring& commandLine, const std::wstring& outputFile, const std::wstring& workingFolder) {
     ToolRun run;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE output = CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The previous run's process may hold the file for a moment after it has ended.
+    HANDLE output = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && output == INVALID_HANDLE_VALUE; ++attempt) {
+        if (attempt > 0) Sleep(10);
+        output = CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (output == INVALID_HANDLE_VALUE) return run;
     HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                                nullptr);

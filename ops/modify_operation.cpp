@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "base/handles.h"
 #include "base/paths.h"
@@ -61,8 +63,37 @@ std::vector<std::wstring> FolderItems(const std::wstring& folder) {
 uint64_t FilesIn(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingSeparator(path)).c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    return folder ? static_cast<uint64_t>(CountFiles(path, true)) : 1;
+    return folder ? static_cast<uint64_t>(CountFiles(path, true, &g_progress.cancel)) : 1;
 }
+
+// Counts the files that the paths add into the progress total on a thread of its own, while
+// the archiver (which scans them itself) already runs: the add does not wait for the count.
+// The window shows no figure until the total is known.
+class ProgressTotalBeside {
+public:
+    explicit ProgressTotalBeside(std::vector<std::wstring> paths) : paths_(std::move(paths)) {
+        try {
+            thread_ = std::thread([this] { count(); });
+        } catch (const std::system_error&) {
+            count();  // no thread to spare: counted before the archiver starts
+        }
+    }
+    ~ProgressTotalBeside() {
+        if (thread_.joinable()) thread_.join();
+    }
+    ProgressTotalBeside(const ProgressTotalBeside&) = delete;
+    ProgressTotalBeside& operator=(const ProgressTotalBeside&) = delete;
+
+private:
+    void count() const {
+        uint64_t total = 0;
+        for (const std::wstring& path : paths_) total += FilesIn(path);
+        g_progress.total = total;
+    }
+
+    const std::vector<std::wstring> paths_;
+    std::thread thread_;
+};
 
 // Inside a folder of the archive: mirrors that folder in a fresh temporary folder, copies the
 // files into it, and adds its top folder from there so the paths come out right. Returns the
@@ -94,14 +125,12 @@ std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, Up
 // At the root: the paths as they are, in as few runs as their names allow.
 void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs, const AddChoices& choices,
                std::vector<std::wstring>& added) {
-    uint64_t total = 0;
     std::vector<std::wstring> names;
     for (const std::wstring& path : catalog.pending) {
-        total += FilesIn(path);
         names.push_back(WithoutTrailingSeparator(path));
         added.push_back(LeafPart(path));
     }
-    g_progress.total = total;
+    const ProgressTotalBeside total(catalog.pending);
     const bool encrypt = !catalog.password.empty();
     const std::wstring shared = SharedParentFolder(names);
     if (!shared.empty()) {

@@ -132,16 +132,17 @@ int CopyFolder(const std::wstring& sourceFolder, const std::wstring& destination
     return copied;
 }
 
-int CountFiles(const std::wstring& folder, bool recurse) {
+int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop) {
     const std::wstring base = WithTrailingSeparator(ExtendedPath(folder));
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
     if (!find) return 0;
     int count = 0;
     do {
+        if (stop && stop->load() != 0) break;
         if (IsDotEntry(data.cFileName)) continue;
         if (IsFolderEntry(data)) {
-            if (recurse && !IsReparseEntry(data)) count += CountFiles(base + data.cFileName + L"\\", true);
+            if (recurse && !IsReparseEntry(data)) count += CountFiles(base + data.cFileName + L"\\", true, stop);
         } else {
             ++count;
         }

@@ -1,6 +1,7 @@
 #pragma once
 // Places on disk for the archive operations: the archiver's path beside the program, fresh
 // names under the user's temporary base, and the staging of files for an add inside a folder.
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,5 +42,6 @@ StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archive
 // replaced); returns the number of files copied and adds copy failures to `failed` when given.
 int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed = nullptr);
 
-// The number of files in a folder (below it too when `recurse`).
-int CountFiles(const std::wstring& folder, bool recurse);
+// The number of files in a folder (below it too when `recurse`). Counting ends early, with
+// what it has, once `stop` is set.
+int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr);

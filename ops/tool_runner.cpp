@@ -21,19 +21,37 @@ void Trace(std::string_view text) {
 
 bool Cancelled(const ToolRunSettings& settings) { return settings.cancel && settings.cancel->load() != 0; }
 
-// Reads what is waiting on the pipe without blocking. False when the pipe is closed.
-bool ReadAvailable(HANDLE pipe, ToolOutputInterpreter& interpreter, bool& gotSome) {
+// Reads what the archiver has written since the last look, without waiting. False when the
+// output could not be read.
+bool ReadAvailable(HANDLE output, ToolOutputInterpreter& interpreter, bool& gotSome) {
     gotSome = false;
-    DWORD available = 0;
-    if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr)) return false;
-    if (available == 0) return true;
     char chunk[kChunkBytes + 1];
     DWORD got = 0;
-    if (!ReadFile(pipe, chunk, std::min<DWORD>(available, kChunkBytes), &got, nullptr)) return false;
+    if (!ReadFile(output, chunk, kChunkBytes, &got, nullptr)) return false;
     chunk[got] = '\0';
     gotSome = got > 0;
-    interpreter.InterpretToolOutput(std::string_view(chunk, got));
+    if (gotSome) interpreter.InterpretToolOutput(std::string_view(chunk, got));
     return true;
+}
+
+// The archiver writes its report into a temporary file, read behind it through a second handle.
+// A pipe would cost it a round trip to the Wine server for every line it prints (a line per
+// file of a large add); a file costs it what a user's "> out.txt" costs. The file goes when
+// the last handle to it closes.
+bool CreateOutputFile(UniqueHandle& reader, UniqueHandle& writer) {
+    wchar_t path[MAX_PATH] = {};
+    if (!GetTempFileNameW(TempBase().c_str(), L"tlo", 0, path)) return false;
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    reader.reset(CreateFileW(path, GENERIC_READ | DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (!reader) {
+        DeleteFileW(path);
+        return false;
+    }
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    writer.reset(CreateFileW(path, GENERIC_WRITE, kShareAll, &inheritable, OPEN_EXISTING, FILE_ATTRIBUTE_TEMPORARY,
+                             nullptr));
+    return static_cast<bool>(writer);
 }
 
 // A fresh file in the temporary base holding the names, as UTF-16LE; empty on failure.
@@ -80,14 +98,9 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
 
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     UniqueHandle outputRead, outputWrite, inputRead, inputWrite;
-    // Room for a good part of a large add's report (a line per file): the archiver then seldom
-    // waits for the reader, which looks at the pipe between waits for the archiver's end.
-    constexpr DWORD kOutputPipeBytes = 1 << 20;
-    if (!CreatePipe(outputRead.put(), outputWrite.put(), &inheritable, kOutputPipeBytes) ||
-        !SetHandleInformation(outputRead.get(), HANDLE_FLAG_INHERIT, 0) ||
-        !CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0) ||
+    if (!CreateOutputFile(outputRead, outputWrite) || !CreatePipe(inputRead.put(), inputWrite.put(), &inheritable, 0) ||
         !SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
-        Trace("archiver: pipes could not be created");
+        Trace("archiver: its output file or input pipe could not be created");
         return result;
     }
 
@@ -106,7 +119,7 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     }
     UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
-    // Only the child holds these ends now, so the output pipe closes when the child ends.
+    // Only the child holds these now.
     outputWrite.reset();
     inputRead.reset();
     result.started = true;
@@ -137,7 +150,7 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     DWORD declinedAt = 0;
     for (;;) {
         bool gotSome = false;
-        const bool pipeOpen = ReadAvailable(outputRead.get(), interpreter, gotSome);
+        const bool readable = ReadAvailable(outputRead.get(), interpreter, gotSome);
         if (interpreter.declined() && !result.stopped) {
             // The archiver stops when its input ends (a cancelled password) or after "quit".
             result.stopped = true;
@@ -157,17 +170,12 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
             ended = true;
         }
         if (ended) {
-            // Whatever is still in the pipe is read; the child can write no more.
-            while (ReadAvailable(outputRead.get(), interpreter, gotSome) && gotSome) {
+            // Whatever is still in the file is read; the child can write no more.
+            while (readable && ReadAvailable(outputRead.get(), interpreter, gotSome) && gotSome) {
             }
             break;
         }
-        // The pipe closes when the child ends; until then wait for it a little at a time, so
-        // that Cancel is seen while it runs.
-        if (!pipeOpen) {
-            if (WaitForSingleObject(processHandle.get(), kPollMs) == WAIT_OBJECT_0) ended = true;
-            continue;
-        }
+        // Wait for the child a little at a time, so that Cancel and its prompts are seen while it runs.
         if (WaitForSingleObject(processHandle.get(), kPollMs) == WAIT_OBJECT_0) ended = true;
     }
     interpreter.Finish();

@@ -1,5 +1,5 @@
 #pragma once
-// One run of the archiver: started directly with its output on a pipe that the output
+// One run of the archiver: started directly with its output going to a file that the output
 // interpreter reads while the archiver runs, its prompts answered on its input.
 #include <windows.h>
 

@@ -4,54 +4,9 @@
 #include <shlwapi.h>
 
 #include "base/handles.h"
+#include "shell/registry_values.h"
 
 namespace {
-
-void SetDefaultValue(HKEY root, const std::wstring& keyPath, const std::wstring& text) {
-    RegSetValueW(root, keyPath.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
-}
-
-void SetValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, DWORD type, const std::wstring& text) {
-    UniqueRegKey key;
-    if (RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    const DWORD bytes = type == REG_NONE ? 0 : static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-}
-
-void DeleteValue(HKEY root, const std::wstring& keyPath, const wchar_t* name) {
-    UniqueRegKey key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
-        RegDeleteValueW(key.get(), name);
-}
-
-// Removes a key that the program made only when nothing else lives in it.
-void DeleteKeyIfEmpty(HKEY root, const std::wstring& keyPath) {
-    UniqueRegKey key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
-    DWORD subKeys = 0, values = 0;
-    const bool read = RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                                       nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    key.reset();
-    if (read && subKeys == 0 && values == 0) RegDeleteKeyW(root, keyPath.c_str());
-}
-
-// Only the program's own claim on an extension key goes: its default value when it names the
-// ProgID, then the key when nothing else is left.
-void RemoveClaim(HKEY root, const std::wstring& keyPath, const wchar_t* progId) {
-    {
-        UniqueRegKey key;
-        if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
-        wchar_t value[MAX_PATH] = {};
-        DWORD type = 0, size = sizeof(value) - sizeof(wchar_t);
-        if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ && lstrcmpiW(value, progId) == 0)
-            RegDeleteValueW(key.get(), nullptr);
-    }
-    DeleteKeyIfEmpty(root, keyPath);
-}
 
 struct Roots {
     HKEY root;
@@ -79,14 +34,15 @@ void RegisterMoreAssociations(HINSTANCE instance) {
     const AssociationRow& row = kSevenZipAssociation;
 
     // .7z: a type of the program's own, as .zip and .rar are.
+    bool changed = false;
     for (const Roots& classes : kClassRoots) {
         const std::wstring progId = classes.prefix + row.progId;
-        SetDefaultValue(classes.root, progId, row.typeName);
-        SetDefaultValue(classes.root, progId + L"\\DefaultIcon", icon);
-        SetDefaultValue(classes.root, progId + L"\\shell\\open\\command", openCommand);
-        SetDefaultValue(classes.root, classes.prefix + row.extension, row.progId);
+        changed |= SetDefaultValue(classes.root, progId, row.typeName);
+        changed |= SetDefaultValue(classes.root, progId + L"\\DefaultIcon", icon);
+        changed |= SetDefaultValue(classes.root, progId + L"\\shell\\open\\command", openCommand);
+        changed |= SetDefaultValue(classes.root, classes.prefix + row.extension, row.progId);
     }
-    SetValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, REG_SZ, row.progId);
+    changed |= SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
     // The default handler is claimed as for .zip and .rar.
 #if defined(_MSC_VER)
 #pragma warning(suppress : 4996)
@@ -94,31 +50,36 @@ void RegisterMoreAssociations(HINSTANCE instance) {
     const unsigned majorVersion = LOBYTE(LOWORD(GetVersion()));
     switch (DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated())) {
         case DefaultHandlerStep::UserChoice:
-            SetValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", REG_SZ, row.progId);
+            changed |= SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", row.progId);
             break;
         case DefaultHandlerStep::SystemDefault:
-            SetDefaultForExtension(row.extension);
+            if (changed || !IsDefaultForExtension(row.extension, row.progId)) {
+                SetDefaultForExtension(row.extension);
+                changed = true;
+            }
             break;
         case DefaultHandlerStep::None:
             break;
     }
     for (const VerbRow& verb : {kSevenZipVerbRows[0], kSevenZipVerbRows[1], kSevenZipVerbRows[2], kChecksumVerbRow}) {
-        SetDefaultValue(HKEY_CLASSES_ROOT, verb.key, verb.text);
-        SetValue(HKEY_CLASSES_ROOT, verb.key, L"Icon", REG_SZ, program);
-        SetDefaultValue(HKEY_CLASSES_ROOT, std::wstring(verb.key) + L"\\command",
-                        VerbCommand(program, VerbArguments(verb.option)));
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, verb.key, verb.text);
+        changed |= SetNamedValue(HKEY_CLASSES_ROOT, verb.key, L"Icon", program);
+        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, std::wstring(verb.key) + L"\\command",
+                                   VerbCommand(program, VerbArguments(verb.option)));
     }
 
     // The other types: listed under "Open with", their default handler untouched.
     for (const Roots& classes : kClassRoots) {
         const std::wstring progId = classes.prefix + kOpenWithProgId;
-        SetDefaultValue(classes.root, progId, L"Archive");
-        SetDefaultValue(classes.root, progId + L"\\DefaultIcon", icon);
-        SetDefaultValue(classes.root, progId + L"\\shell\\open\\command", openCommand);
+        changed |= SetDefaultValue(classes.root, progId, L"Archive");
+        changed |= SetDefaultValue(classes.root, progId + L"\\DefaultIcon", icon);
+        changed |= SetDefaultValue(classes.root, progId + L"\\shell\\open\\command", openCommand);
         for (const wchar_t* extension : kOpenWithExtensions)
-            SetValue(classes.root, classes.prefix + OpenWithKeyPath(extension), kOpenWithProgId, REG_NONE, L"");
+            changed |= SetEmptyValue(classes.root, classes.prefix + OpenWithKeyPath(extension), kOpenWithProgId);
     }
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    // The shell is told only when something changed: its notice makes every window that shows
+    // files look at them again.
+    if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
 void UnregisterMoreAssociations() {
@@ -127,15 +88,15 @@ void UnregisterMoreAssociations() {
     SHDeleteKeyW(HKEY_CLASSES_ROOT, kChecksumVerbRow.key);
     for (const Roots& classes : kClassRoots) {
         SHDeleteKeyW(classes.root, (classes.prefix + row.progId).c_str());
-        RemoveClaim(classes.root, classes.prefix + row.extension, row.progId);
+        RemoveExtensionClaim(classes.root, classes.prefix + row.extension, row.progId);
         SHDeleteKeyW(classes.root, (classes.prefix + kOpenWithProgId).c_str());
         for (const wchar_t* extension : kOpenWithExtensions) {
             const std::wstring openWith = classes.prefix + OpenWithKeyPath(extension);
-            DeleteValue(classes.root, openWith, kOpenWithProgId);
+            DeleteNamedValue(classes.root, openWith, kOpenWithProgId);
             DeleteKeyIfEmpty(classes.root, openWith);
             DeleteKeyIfEmpty(classes.root, classes.prefix + extension);
         }
     }
-    DeleteValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension);
+    DeleteNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }

@@ -8,96 +8,15 @@
 
 #include "base/handles.h"
 #include "base/program_identity.h"
+#include "shell/registry_values.h"
 
 namespace {
-
-constexpr REGSAM kNamedValueRights = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
 // The application-association object and its interface.
 constexpr CLSID kApplicationAssociationRegistrationClass = {
     0x591209c7, 0x767b, 0x42b2, {0x9f, 0xba, 0x44, 0xee, 0x46, 0x15, 0xf2, 0xc7}};
 constexpr IID kApplicationAssociationRegistrationInterface = {
     0x4e530b0a, 0xe611, 0x4c77, {0xa3, 0xac, 0x90, 0x31, 0xd0, 0x22, 0x28, 0x1b}};
-
-// True when the key's value (unnamed when `name` is null) is already this text. Reading costs
-// little; a write and the shell's notice of it cost much more at every start.
-bool HoldsText(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
-    UniqueRegKey key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
-    std::wstring stored(text.size() + 2, L'\0');
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(stored.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ || size % sizeof(wchar_t) != 0)
-        return false;
-    stored.resize(size / sizeof(wchar_t));
-    if (!stored.empty() && stored.back() == L'\0') stored.pop_back();
-    return stored == text;
-}
-
-// Sets the key's unnamed value, creating the key when missing. True when it changed.
-bool SetDefaultValue(HKEY root, const std::wstring& keyPath, const std::wstring& text) {
-    if (HoldsText(root, keyPath, nullptr, text)) return false;
-    RegSetValueW(root, keyPath.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>(text.size() * sizeof(wchar_t)));
-    return true;
-}
-
-// Opens a key to set or remove a named value: full rights, else set-value only, else created.
-UniqueRegKey OpenForNamedValue(HKEY root, const std::wstring& keyPath, bool createWhenMissing) {
-    UniqueRegKey key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, kNamedValueRights, key.put()) == ERROR_SUCCESS) return key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS) return key;
-    if (createWhenMissing &&
-        RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kNamedValueRights, nullptr,
-                        key.put(), nullptr) == ERROR_SUCCESS)
-        return key;
-    return UniqueRegKey();
-}
-
-// Sets a named REG_SZ value, its terminator included. True when it changed.
-bool SetNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
-    if (HoldsText(root, keyPath, name, text)) return false;
-    UniqueRegKey key = OpenForNamedValue(root, keyPath, true);
-    if (!key) return false;
-    RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    return true;
-}
-
-void DeleteNamedValue(HKEY root, const std::wstring& keyPath, const wchar_t* name) {
-    UniqueRegKey key = OpenForNamedValue(root, keyPath, false);
-    if (key) RegDeleteValueW(key.get(), name);
-}
-
-void DeleteKeyTree(HKEY root, const std::wstring& keyPath) { SHDeleteKeyW(root, keyPath.c_str()); }
-
-// An extension key is shared with the system and other programs (content type, "open with"
-// lists, "new" templates): only the program's own claim on it is removed, and the key itself
-// only when nothing else is left in it.
-void RemoveExtensionClaim(HKEY root, const std::wstring& keyPath, const wchar_t* progId) {
-    {
-        UniqueRegKey key;
-        if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
-            return;
-        wchar_t value[MAX_PATH] = {};
-        DWORD type = 0;
-        DWORD size = sizeof(value) - sizeof(wchar_t);
-        if (RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ && lstrcmpiW(value, progId) == 0)
-            RegDeleteValueW(key.get(), nullptr);
-    }
-    UniqueRegKey key;
-    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
-    DWORD subKeys = 0;
-    DWORD values = 0;
-    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-        return;
-    key.reset();
-    if (subKeys == 0 && values == 0) RegDeleteKeyW(root, keyPath.c_str());
-}
 
 void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
 
@@ -166,9 +85,6 @@ void RegisterCapabilities() {
     SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
 }
 
-namespace {
-
-// True when the system already opens the extension with this program.
 bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId) {
     ComPtr<IApplicationAssociationRegistration> registration;
     if (FAILED(CoCreateInstance(kApplicationAssociationRegistrationClass, nullptr, CLSCTX_INPROC_SERVER,
@@ -180,8 +96,6 @@ bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId) {
     CoTaskMemFree(current);
     return ours;
 }
-
-}  // namespace
 
 void UnregisterCapabilities() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, VendorKeyPath());

@@ -72,6 +72,9 @@ void UnregisterCapabilities();
 // True when the process token says it runs elevated.
 bool IsProcessElevated();
 
+// True when the system already opens the extension with the ProgID.
+bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId);
+
 // Asks the system's application-association object to make the program the default for the
 // extension. True when the call succeeded.
 bool SetDefaultForExtension(const wchar_t* extension);

@@ -19,6 +19,17 @@ bool HasValue(HKEY root, const std::wstring& path, const wchar_t* name) {
     return SHGetValueW(root, path.c_str(), name, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+// When the key was last written, or 0.
+uint64_t LastWritten(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+    FILETIME written{};
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     &written);
+    RegCloseKey(key);
+    return (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+}
+
 }  // namespace
 
 TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBeingTakenOver) {
@@ -44,6 +55,21 @@ TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBei
             << Narrow(extension);
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".tar"), std::optional<std::wstring>(L"Other.tar"));
     EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, classes + L".gz").has_value()) << "no default handler is claimed";
+
+    // Every start registers again: what is already in place is not written again, and what
+    // another program changed is put back.
+    const std::wstring command = classes + L"Tolvane.7z\\shell\\open\\command";
+    const std::wstring openWith = classes + OpenWithKeyPath(L".iso");
+    const uint64_t commandWritten = LastWritten(HKEY_CURRENT_USER, command);
+    const uint64_t openWithWritten = LastWritten(HKEY_CURRENT_USER, openWith);
+    WriteRegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\DefaultIcon", nullptr, L"other.dll,3");
+    Sleep(50);
+    RegisterMoreAssociations(g_app.instance);
+    EXPECT_NE(commandWritten, 0u);
+    EXPECT_EQ(LastWritten(HKEY_CURRENT_USER, command), commandWritten);
+    EXPECT_EQ(LastWritten(HKEY_CURRENT_USER, openWith), openWithWritten);
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\DefaultIcon"),
+              std::optional<std::wstring>(std::wstring(program) + L",0"));
 
     UnregisterMoreAssociations();
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L"Tolvane.7z"));
