@@ -19,6 +19,16 @@ void Trace(std::string_view text) {
     OutputDebugStringA(line.c_str());
 }
 
+// True when something reads the debug output: a debugger, or a monitor that has made the
+// system-wide buffer. A large add prints a line per file, and under Wine every debug line costs
+// a round trip to the server that the archiver waits on for each file it opens, so the lines are
+// written only when they can be read.
+bool DebugOutputIsRead() {
+    if (IsDebuggerPresent()) return true;
+    const UniqueHandle buffer(OpenFileMappingW(FILE_MAP_READ, FALSE, L"DBWIN_BUFFER"));
+    return static_cast<bool>(buffer);
+}
+
 bool Cancelled(const ToolRunSettings& settings) { return settings.cancel && settings.cancel->load() != 0; }
 
 // Reads what the archiver has written since the last look, without waiting. False when the
@@ -141,7 +151,7 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     };
     dialogue.countProgress = settings.countProgress;
     dialogue.reportPercent = settings.reportPercent;
-    dialogue.traceLine = Trace;
+    if (DebugOutputIsRead()) dialogue.traceLine = Trace;
     std::atomic<int32_t> noYesToAll{0};
     ToolOutputInterpreter interpreter(settings.state, settings.knownPassword,
                                       settings.yesToAll ? *settings.yesToAll : noYesToAll, std::move(dialogue));

@@ -76,13 +76,18 @@ void CProgressDlg::UpdateFromCounters() {
     if (total == 0) return;
     const uint64_t completed = g_progress.completed.load();
     const uint64_t percent = completed * 100 / total;
-    SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(percent > 100 ? 100 : percent), 0);
-    // Above 100 % the figure is shown as it is.
-    std::wstring label = operationText_;
-    label += L' ';
-    label += std::to_wstring(percent);
-    label += L'%';
-    SetDlgItemTextW(m_hWnd, IDC_PROGRESS_LABEL, label.c_str());
+    // Drawn again only when the figure changes: the work shares the machine with the window.
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        SendDlgItemMessageW(m_hWnd, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(percent > 100 ? 100 : percent),
+                            0);
+        // Above 100 % the figure is shown as it is.
+        std::wstring label = operationText_;
+        label += L' ';
+        label += std::to_wstring(percent);
+        label += L'%';
+        SetDlgItemTextW(m_hWnd, IDC_PROGRESS_LABEL, label.c_str());
+    }
     if (completed == total) End(IDOK);
 }
 

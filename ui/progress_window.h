@@ -3,6 +3,7 @@
 // place where prompts of a running operation are shown.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
 
@@ -61,6 +62,7 @@ private:
     wchar_t operationText_[kTextCapacity] = {};
     INT_PTR result_ = 0;        // 0 while the window runs, then IDOK or IDCANCEL
     int openPrompts_ = 0;       // prompts standing on the window (UI thread only)
+    uint64_t shownPercent_ = ~uint64_t{0};  // the figure the bar and label show now
     const WPARAM serial_;       // tells this window's close requests from those of earlier ones
     HWND outerWindow_ = nullptr;  // the progress window this one stands on, if any
 
