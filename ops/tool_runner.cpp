@@ -1,7 +1,5 @@
 #include "ops/tool_runner.h"
 
-#include <algorithm>
-
 #include "base/handles.h"
 #include "catalog/item_catalog.h"
 #include "ops/temp_workspace.h"

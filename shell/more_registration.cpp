@@ -44,23 +44,7 @@ void RegisterMoreAssociations(HINSTANCE instance) {
     }
     changed |= SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
     // The default handler is claimed as for .zip and .rar.
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#endif
-    const unsigned majorVersion = LOBYTE(LOWORD(GetVersion()));
-    switch (DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated())) {
-        case DefaultHandlerStep::UserChoice:
-            changed |= SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", row.progId);
-            break;
-        case DefaultHandlerStep::SystemDefault:
-            if (changed || !IsDefaultForExtension(row.extension, row.progId)) {
-                SetDefaultForExtension(row.extension);
-                changed = true;
-            }
-            break;
-        case DefaultHandlerStep::None:
-            break;
-    }
+    changed |= ClaimDefaultHandler(CurrentDefaultHandlerStep(), row.extension, row.progId, changed);
     for (const VerbRow& verb : {kSevenZipVerbRows[0], kSevenZipVerbRows[1], kSevenZipVerbRows[2], kChecksumVerbRow}) {
         changed |= SetDefaultValue(HKEY_CLASSES_ROOT, verb.key, verb.text);
         changed |= SetNamedValue(HKEY_CLASSES_ROOT, verb.key, L"Icon", program);

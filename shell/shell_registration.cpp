@@ -78,13 +78,9 @@ DefaultHandlerStep DefaultHandlerStepFor(unsigned majorVersion, bool elevated) {
     return elevated ? DefaultHandlerStep::SystemDefault : DefaultHandlerStep::None;
 }
 
-void RegisterCapabilities() {
-    SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesKeyPath(), L"ApplicationName", kDisplayName);
-    for (const AssociationRow& row : kAssociationRows)
-        SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
-    SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
-}
+namespace {
 
+// True when the system already opens the extension with this program.
 bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId) {
     ComPtr<IApplicationAssociationRegistration> registration;
     if (FAILED(CoCreateInstance(kApplicationAssociationRegistrationClass, nullptr, CLSCTX_INPROC_SERVER,
@@ -97,6 +93,36 @@ bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId) {
     return ours;
 }
 
+}  // namespace
+
+DefaultHandlerStep CurrentDefaultHandlerStep() {
+    const unsigned majorVersion = MajorWindowsVersion();
+    return DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated());
+}
+
+bool ClaimDefaultHandler(DefaultHandlerStep step, const wchar_t* extension, const wchar_t* progId,
+                         bool classKeysChanged) {
+    switch (step) {
+        case DefaultHandlerStep::UserChoice:
+            return SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(extension), L"Progid", progId);
+        case DefaultHandlerStep::SystemDefault:
+            if (!classKeysChanged && IsDefaultForExtension(extension, progId)) return false;
+            SetDefaultForExtension(extension);
+            return true;
+        case DefaultHandlerStep::None:
+            break;
+    }
+    return false;
+}
+
+void RegisterCapabilities() {
+    SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesKeyPath(), L"ApplicationName", kDisplayName);
+    for (const AssociationRow& row : kAssociationRows)
+        SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
+    SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
+}
+
+
 void UnregisterCapabilities() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, VendorKeyPath());
     DeleteNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName);
@@ -108,9 +134,8 @@ void RegisterAssociations(HINSTANCE instance) {
     if (!paths) return;
     const std::wstring openCommand = OpenCommand(paths->shortPath);
     const std::wstring iconLocation = IconLocation(paths->shortPath);
-    const unsigned majorVersion = MajorWindowsVersion();
     const std::wstring userClasses = kUserClassesPrefix;
-    const DefaultHandlerStep step = DefaultHandlerStepFor(majorVersion, majorVersion >= 6 && IsProcessElevated());
+    const DefaultHandlerStep step = CurrentDefaultHandlerStep();
 
     bool changed = false;
     for (const AssociationRow& row : kAssociationRows) {
@@ -125,20 +150,7 @@ void RegisterAssociations(HINSTANCE instance) {
         changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + commandKey, openCommand);
         changed |= SetDefaultValue(HKEY_CLASSES_ROOT, row.extension, progId);
         changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + row.extension, progId);
-
-        switch (step) {
-            case DefaultHandlerStep::UserChoice:
-                SetNamedValue(HKEY_CURRENT_USER, UserChoiceKeyPath(row.extension), L"Progid", progId);
-                break;
-            case DefaultHandlerStep::SystemDefault:
-                if (changed || !IsDefaultForExtension(row.extension, row.progId)) {
-                    SetDefaultForExtension(row.extension);
-                    changed = true;
-                }
-                break;
-            case DefaultHandlerStep::None:
-                break;
-        }
+        changed |= ClaimDefaultHandler(step, row.extension, row.progId, changed);
     }
     // The shell is told once, and only when something changed: telling it costs more than the
     // rest of the registration together.

@@ -61,6 +61,13 @@ std::wstring CapabilitiesFileAssociationsKeyPath();  // ...\Capabilities\FileAss
 // What a registration does beyond the class keys for one extension, by Windows version.
 enum class DefaultHandlerStep { None, UserChoice, SystemDefault };
 DefaultHandlerStep DefaultHandlerStepFor(unsigned majorVersion, bool elevated);
+// The step for this system and this process.
+DefaultHandlerStep CurrentDefaultHandlerStep();
+// Makes the extension open with the ProgID as `step` says. The system's default is asked for
+// again only when the class keys just changed or it names another program. True when
+// anything was written or asked for.
+bool ClaimDefaultHandler(DefaultHandlerStep step, const wchar_t* extension, const wchar_t* progId,
+                         bool classKeysChanged);
 
 void RegisterAssociations(HINSTANCE instance);
 void RegisterVerbs(HINSTANCE instance);
@@ -71,9 +78,6 @@ void UnregisterCapabilities();
 
 // True when the process token says it runs elevated.
 bool IsProcessElevated();
-
-// True when the system already opens the extension with the ProgID.
-bool IsDefaultForExtension(const wchar_t* extension, const wchar_t* progId);
 
 // Asks the system's application-association object to make the program the default for the
 // extension. True when the call succeeded.
