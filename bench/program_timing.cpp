@@ -46,6 +46,19 @@ double SecondsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+double SecondsBetween(const FILETIME& from, const FILETIME& to) {
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return (ticks(to) - ticks(from)) / 1e7;
+}
+
+double ProcessLife(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user) || exited.dwHighDateTime == 0) return 0;
+    return SecondsBetween(created, exited);
+}
+
 ToolRun RunToFile(const std::wstring& commandLine, const std::wstring& outputFile, const std::wstring& workingFolder) {
     ToolRun run;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -73,6 +86,7 @@ ToolRun RunToFile(const std::wstring& commandLine, const std::wstring& outputFil
     if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         run.seconds = SecondsBetween(start, CounterNow());
+        run.life = ProcessLife(process.hProcess);
         GetExitCodeProcess(process.hProcess, &run.exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);

@@ -11,8 +11,14 @@ namespace bench {
 
 struct ToolRun {
     double seconds = 0;
+    double life = 0;  // from the process's creation to its exit, as the system records them
     DWORD exitCode = ~0u;
 };
+
+// Seconds from a process's creation to its exit (0 while it runs), from the system's own records.
+double ProcessLife(HANDLE process);
+// Seconds between two instants of the system's records.
+double SecondsBetween(const FILETIME& from, const FILETIME& to);
 
 // Runs a command line with standard output and standard error going to `outputFile` (as
 // `command > out.txt 2>&1` does) and returns the time from its start to its end.

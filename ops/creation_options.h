@@ -77,6 +77,13 @@ std::wstring CreationProblem(const CreationOptions& options, const CreationConte
 // "-mhe=on", "-mem=AES256"). `encrypted`: a password is given.
 std::vector<std::wstring> ArchiverSwitches(const CreationOptions& options, bool encrypted);
 
+// The archiver's thread switch for an add of `files` files holding `bytes` into a `format`
+// archive, or empty for its own choice. A zip archive compresses one file per thread; when the
+// files are tiny the compressing is nothing beside handing each file from thread to thread,
+// and one thread adds them faster (under Wine, where every hand-over goes through its server,
+// ten thousand files of a few bytes take a fifth less time).
+std::wstring ThreadSwitchFor(std::wstring_view format, uint64_t files, uint64_t bytes);
+
 // The archiver's state actions for the mode (its -u switch letters), as "p1q1r2x1y2z1w2".
 std::wstring UpdateActions(UpdateMode mode);
 

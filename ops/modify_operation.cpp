@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -59,11 +60,24 @@ std::vector<std::wstring> FolderItems(const std::wstring& folder) {
     return items;
 }
 
-// The number of files a path adds: one for a file, all files below it for a folder.
-uint64_t FilesIn(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ExtendedPath(WithoutTrailingSeparator(path)).c_str());
-    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    return folder ? static_cast<uint64_t>(CountFiles(path, true, &g_progress.cancel)) : 1;
+// The files the paths add, and their bytes: a file is one, a folder all files below it.
+FileTally TallyOf(const std::vector<std::wstring>& paths) {
+    FileTally tally;
+    for (const std::wstring& path : paths) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(ExtendedPath(WithoutTrailingSeparator(path)).c_str(), GetFileExInfoStandard,
+                                  &data)) {
+            ++tally.files;
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const FileTally below = TallyFiles(path, true, &g_progress.cancel);
+            tally.files += below.files;
+            tally.bytes += below.bytes;
+        } else {
+            ++tally.files;
+            tally.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        }
+    }
+    return tally;
 }
 
 // Counts the files that the paths add into the progress total on a thread of its own, while
@@ -85,11 +99,7 @@ public:
     ProgressTotalBeside& operator=(const ProgressTotalBeside&) = delete;
 
 private:
-    void count() const {
-        uint64_t total = 0;
-        for (const std::wstring& path : paths_) total += FilesIn(path);
-        g_progress.total = total;
-    }
+    void count() const { g_progress.total = TallyOf(paths_).files; }
 
     const std::vector<std::wstring> paths_;
     std::thread thread_;
@@ -123,14 +133,29 @@ std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, Up
 }
 
 // At the root: the paths as they are, in as few runs as their names allow.
-void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs, const AddChoices& choices,
-               std::vector<std::wstring>& added) {
+void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs, const std::wstring& format,
+               const AddChoices& choices, std::vector<std::wstring>& added) {
     std::vector<std::wstring> names;
     for (const std::wstring& path : catalog.pending) {
         names.push_back(WithoutTrailingSeparator(path));
         added.push_back(LeafPart(path));
     }
-    const ProgressTotalBeside total(catalog.pending);
+    // A zip archive's threads depend on what the files hold, so they are counted first; other
+    // adds do not wait for the count.
+    std::optional<ProgressTotalBeside> totalBeside;
+    std::wstring threads;
+    if (lstrcmpiW(format.c_str(), L"zip") == 0) {
+        const FileTally tally = TallyOf(catalog.pending);
+        g_progress.total = tally.files;
+        threads = ThreadSwitchFor(format, tally.files, tally.bytes);
+    } else {
+        totalBeside.emplace(catalog.pending);
+    }
+    const auto nextCommand = [&] {
+        ToolCommandLine command = runs.NextCommand();
+        if (!threads.empty()) command.addSwitches({threads});
+        return command;
+    };
     const bool encrypt = !catalog.password.empty();
     const std::wstring shared = SharedParentFolder(names);
     if (!shared.empty()) {
@@ -144,7 +169,7 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
             skipped = {LeafPart(catalog.archivePath), LeafPart(guard.workPath())};
         // Not when synchronizing: the wildcard would take the archive's other entries for gone files.
         if (choices.mode != UpdateMode::Synchronize && NamesCoverFolder(names, FolderItems(shared), skipped)) {
-            ToolCommandLine command = runs.NextCommand();
+            ToolCommandLine command = nextCommand();
             command.setWorkingFolder(shared);
             command.askForPassword(encrypt);
             command.addWholeWorkingFolder(skipped);
@@ -162,7 +187,7 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     }
     for (const std::vector<std::wstring>& group : groups) {
         if (!runs.going()) break;
-        ToolCommandLine command = runs.NextCommand();
+        ToolCommandLine command = nextCommand();
         command.setWorkingFolder(shared);
         command.askForPassword(encrypt);
         for (const std::wstring& name : group) command.addName(name);
@@ -196,7 +221,7 @@ ModifyResult AddPending(ItemCatalog& catalog, const std::wstring& format, const 
     std::wstring refused;
     if (runs.going()) {
         if (catalog.currentFolder.empty())
-            AddAtRoot(catalog, guard, runs, choices, added);
+            AddAtRoot(catalog, guard, runs, format, choices, added);
         else
             refused = AddInsideFolder(catalog, guard, runs, added);
     }

@@ -132,20 +132,25 @@ int CopyFolder(const std::wstring& sourceFolder, const std::wstring& destination
     return copied;
 }
 
-int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop) {
+FileTally TallyFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop) {
     const std::wstring base = WithTrailingSeparator(ExtendedPath(folder));
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((base + L"*.*").c_str(), &data));
-    if (!find) return 0;
-    int count = 0;
+    FileTally tally;
+    if (!find) return tally;
     do {
         if (stop && stop->load() != 0) break;
         if (IsDotEntry(data.cFileName)) continue;
         if (IsFolderEntry(data)) {
-            if (recurse && !IsReparseEntry(data)) count += CountFiles(base + data.cFileName + L"\\", true, stop);
+            if (recurse && !IsReparseEntry(data)) {
+                const FileTally below = TallyFiles(base + data.cFileName + L"\\", true, stop);
+                tally.files += below.files;
+                tally.bytes += below.bytes;
+            }
         } else {
-            ++count;
+            ++tally.files;
+            tally.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         }
     } while (FindNextFileW(find.get(), &data));
-    return count;
+    return tally;
 }

@@ -2,6 +2,7 @@
 // Places on disk for the archive operations: the archiver's path beside the program, fresh
 // names under the user's temporary base, and the staging of files for an add inside a folder.
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,13 @@ StageResult StageFiles(const std::wstring& tempFolder, std::wstring_view archive
 // replaced); returns the number of files copied and adds copy failures to `failed` when given.
 int CopyFolder(const std::wstring& source, const std::wstring& destination, int* failed = nullptr);
 
-// The number of files in a folder (below it too when `recurse`). Counting ends early, with
-// what it has, once `stop` is set.
-int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr);
+// The files in a folder (below it too when `recurse`) and the bytes they hold. Counting ends
+// early, with what it has, once `stop` is set.
+struct FileTally {
+    uint64_t files = 0;
+    uint64_t bytes = 0;
+};
+FileTally TallyFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr);
+inline int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr) {
+    return static_cast<int>(TallyFiles(folder, recurse, stop).files);
+}

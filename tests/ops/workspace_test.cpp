@@ -63,7 +63,7 @@ TEST(Workspace, StageFilesMirrorsTheArchiveFolderAndCopiesFilesAndFolders) {
     EXPECT_EQ(dots.failed, 1);
 }
 
-TEST(Workspace, CopyFolderMergesWithTheLaterFilesWinningAndCountFilesCountsRecursively) {
+TEST(Workspace, CopyFolderMergesWithTheLaterFilesWinningAndTheFilesAndTheirBytesAreCountedRecursively) {
     TempDir source(L"src"), target(L"dst");
     MakeTree(source.path(), {{L"a.txt", "new"}, {L"b.txt", "b"}, {L"sub\\c.txt", "c"}, {L"sub\\sub2\\d.txt", "d"}});
     MakeTree(target.path(), {{L"copy\\a.txt", "old"}, {L"copy\\kept.txt", "kept"}});
@@ -75,6 +75,9 @@ TEST(Workspace, CopyFolderMergesWithTheLaterFilesWinningAndCountFilesCountsRecur
 
     EXPECT_EQ(CountFiles(source.path(), true), 4);
     EXPECT_EQ(CountFiles(source.path() + L"\\", false), 2);
+    const FileTally tally = TallyFiles(source.path(), true);
+    EXPECT_EQ(tally.files, 4u);
+    EXPECT_EQ(tally.bytes, 6u);
     TempDir empty(L"empty");
     EXPECT_EQ(CountFiles(empty.path(), true), 0);
 }
