@@ -272,9 +272,11 @@ void CTolvaneView::SetColumnSortArrows() {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
         if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
+        const int shown = item.fmt;
         item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
         if (i == model_.sortColumn) item.fmt |= model_.sortOrder == 2 ? HDF_SORTDOWN : HDF_SORTUP;
-        SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        // Each change lays the header out and draws it again: only the columns whose arrow changes.
+        if (item.fmt != shown) SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 }
 
