@@ -109,10 +109,19 @@ void CMainFrame::SizeToolbar() {
 }
 
 void CMainFrame::ShowViewState() {
-    // The title keeps its form and gains the archive and the folder shown inside it.
-    SetWindowTextW(m_hWnd, FrameTitle(view_.m_hWnd ? view_.model().TitlePlace() : std::wstring()).c_str());
+    // The title keeps its form and gains the archive and the folder shown inside it. What is
+    // shown already is not set again (a re-sort changes neither): each setting of a title goes
+    // out to the window manager, and each of the status bar's draws it again.
+    const std::wstring title = FrameTitle(view_.m_hWnd ? view_.model().TitlePlace() : std::wstring());
+    if (title != shownTitle_) {
+        SetWindowTextW(m_hWnd, title.c_str());
+        shownTitle_ = title;
+    }
     if (!m_hWndStatusBar || !view_.m_hWnd) return;
     const std::vector<std::wstring> parts = view_.StatusParts();
+    if (parts == shownStatus_ && dpi_ == shownStatusDpi_) return;
+    shownStatus_ = parts;
+    shownStatusDpi_ = dpi_;
     std::vector<int> edges;
     int right = 0;
     for (size_t i = 0; i < parts.size(); ++i) {

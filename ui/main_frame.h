@@ -3,6 +3,9 @@
 // view as client; routes the commands Add, Extract, Delete and the view's others to the view.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "base/handles.h"
 #include "res/resource.h"
 #include "ui/framework/frame_window.h"
@@ -78,4 +81,7 @@ private:
     bool altShortcutTaken_ = false;  // an Alt shortcut ran while Alt is held
     UniqueGdiObject barFont_;  // the bars' font after a change of DPI
     bool toolbarVisible_ = true;  // shown or hidden with the View menu's Toolbar command
+    std::wstring shownTitle_;                // the title as last set
+    std::vector<std::wstring> shownStatus_;  // the status bar's parts as last set, at this DPI
+    int shownStatusDpi_ = 0;
 };
