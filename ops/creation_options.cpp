@@ -179,10 +179,12 @@ std::vector<std::wstring> ArchiverSwitches(const CreationOptions& options, bool 
     return switches;
 }
 
+bool ThreadsFollowTheFiles(std::wstring_view format) { return Same(format, L"zip"); }
+
 std::wstring ThreadSwitchFor(std::wstring_view format, uint64_t files, uint64_t bytes) {
     // Measured: at 16 KB a file one thread is already no faster, at 100 KB it is much slower.
     constexpr uint64_t kTinyFileBytes = 4096;
-    if (!Same(format, L"zip") || files < 2 || bytes > files * kTinyFileBytes) return {};
+    if (!ThreadsFollowTheFiles(format) || files < 2 || bytes > files * kTinyFileBytes) return {};
     return L"-mmt=1";
 }
 

@@ -77,6 +77,10 @@ std::wstring CreationProblem(const CreationOptions& options, const CreationConte
 // "-mhe=on", "-mem=AES256"). `encrypted`: a password is given.
 std::vector<std::wstring> ArchiverSwitches(const CreationOptions& options, bool encrypted);
 
+// True when the archiver's threads for an add into a `format` archive depend on the files added
+// (see ThreadSwitchFor), so that they are counted before the archiver starts.
+bool ThreadsFollowTheFiles(std::wstring_view format);
+
 // The archiver's thread switch for an add of `files` files holding `bytes` into a `format`
 // archive, or empty for its own choice. A zip archive compresses one file per thread; when the
 // files are tiny the compressing is nothing beside handing each file from thread to thread,

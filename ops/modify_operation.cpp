@@ -69,9 +69,7 @@ FileTally TallyOf(const std::vector<std::wstring>& paths) {
                                   &data)) {
             ++tally.files;
         } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            const FileTally below = TallyFiles(path, true, &g_progress.cancel);
-            tally.files += below.files;
-            tally.bytes += below.bytes;
+            tally += TallyFiles(path, true, &g_progress.cancel);
         } else {
             ++tally.files;
             tally.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -144,7 +142,7 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     // adds do not wait for the count.
     std::optional<ProgressTotalBeside> totalBeside;
     std::wstring threads;
-    if (lstrcmpiW(format.c_str(), L"zip") == 0) {
+    if (ThreadsFollowTheFiles(format)) {
         const FileTally tally = TallyOf(catalog.pending);
         g_progress.total = tally.files;
         threads = ThreadSwitchFor(format, tally.files, tally.bytes);

@@ -142,11 +142,7 @@ FileTally TallyFiles(const std::wstring& folder, bool recurse, const std::atomic
         if (stop && stop->load() != 0) break;
         if (IsDotEntry(data.cFileName)) continue;
         if (IsFolderEntry(data)) {
-            if (recurse && !IsReparseEntry(data)) {
-                const FileTally below = TallyFiles(base + data.cFileName + L"\\", true, stop);
-                tally.files += below.files;
-                tally.bytes += below.bytes;
-            }
+            if (recurse && !IsReparseEntry(data)) tally += TallyFiles(base + data.cFileName + L"\\", true, stop);
         } else {
             ++tally.files;
             tally.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -48,6 +48,11 @@ int CopyFolder(const std::wstring& source, const std::wstring& destination, int*
 struct FileTally {
     uint64_t files = 0;
     uint64_t bytes = 0;
+    FileTally& operator+=(const FileTally& other) {
+        files += other.files;
+        bytes += other.bytes;
+        return *this;
+    }
 };
 FileTally TallyFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr);
 inline int CountFiles(const std::wstring& folder, bool recurse, const std::atomic<int32_t>* stop = nullptr) {
