@@ -81,6 +81,19 @@ std::vector<Checksum> Finish(Hashers& hashers) {
     return checksums;
 }
 
+// Feeds what the file holds from its position on to the hashers; false when it cannot be read to
+// its end or `cancel` is set.
+bool HashToEnd(HANDLE file, Hashers& hashers, std::vector<unsigned char>& buffer, std::atomic<uint64_t>* completed,
+               const std::atomic<int32_t>* cancel) {
+    for (DWORD read = 0;;) {
+        if (cancel && cancel->load()) return false;
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
+        if (read == 0) return true;
+        for (auto& entry : hashers) entry.second->Update(buffer.data(), read);
+        if (completed) *completed += read;
+    }
+}
+
 // Feeds each decoded file entry to its own set of hashers.
 class HashingSink final : public ItemSink {
 public:
@@ -125,6 +138,31 @@ private:
 
 }  // namespace
 
+class FileDigests::Library : public HashLibrary {};
+
+FileDigests::FileDigests(std::wstring function) : function_(std::move(function)) {}
+
+FileDigests::~FileDigests() = default;
+
+std::wstring FileDigests::of(HANDLE file, const std::atomic<int32_t>* cancel) {
+    try {
+        if (!library_) library_ = std::make_unique<Library>();
+        if (buffer_.empty()) buffer_.resize(kReadChunk);
+        Hashers hashers = library_->Make({function_});
+        if (hashers.empty() || !HashToEnd(file, hashers, buffer_, nullptr, cancel)) return {};
+        std::vector<Checksum> checksums = Finish(hashers);
+        return checksums.empty() ? std::wstring() : std::move(checksums.front().value);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+std::wstring FileDigests::ofFile(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return file ? of(file.get()) : std::wstring();
+}
+
 std::wstring digestText(const std::wstring& function, const unsigned char* digest, size_t size) {
     static const wchar_t kHex[] = L"0123456789ABCDEF";
     std::wstring text;
@@ -164,20 +202,9 @@ std::vector<ChecksumResult> checksumFiles(const std::vector<std::wstring>& paths
         }
         Hashers hashers = library.Make(functions);
         if (hashers.empty()) result.problem = L"the engine offers no such checksum";
-        DWORD read = 0;
-        bool failed = false;
-        while (!hashers.empty()) {
-            if (!ReadFile(file.get(), buffer.data(), kReadChunk, &read, nullptr)) {
-                failed = true;
-                break;
-            }
-            if (read == 0) break;
-            for (auto& entry : hashers) entry.second->Update(buffer.data(), read);
-            if (completed) *completed += read;
-            if (cancel && cancel->load()) break;
-        }
+        const bool read = hashers.empty() || HashToEnd(file.get(), hashers, buffer, completed, cancel);
         if (cancel && cancel->load()) break;
-        if (failed) result.problem = L"the file could not be read to its end";
+        if (!read) result.problem = L"the file could not be read to its end";
         else if (!hashers.empty()) result.checksums = Finish(hashers);
         results.push_back(std::move(result));
     }

@@ -1,7 +1,10 @@
 #pragma once
 // Checksums through the engine library's own hash functions (CRC32, CRC64, SHA1, SHA256, and
 // whatever else it offers), of files on disk and of entries of an archive.
+#include <windows.h>
+
 #include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,29 @@ std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePa
                                                    const std::vector<std::wstring>& selection,
                                                    const std::vector<std::wstring>& functions,
                                                    std::wstring* openProblem = nullptr);
+
+// Digests of open files with one of the library's functions, the library held between files.
+class FileDigests {
+public:
+    explicit FileDigests(std::wstring function = L"SHA256");
+    ~FileDigests();
+    FileDigests(const FileDigests&) = delete;
+    FileDigests& operator=(const FileDigests&) = delete;
+
+    // The digest (as digestText shows it) of what `file` holds from its current position to its
+    // end; empty when it cannot be read to its end, `cancel` (may be null) is set, or the library
+    // lacks the function.
+    std::wstring of(HANDLE file, const std::atomic<int32_t>* cancel = nullptr);
+    // The same for the file at `path`, opened for reading while others may only read it too.
+    std::wstring ofFile(const std::wstring& path);
+    const std::wstring& function() const { return function_; }
+
+private:
+    class Library;
+    std::wstring function_;
+    std::unique_ptr<Library> library_;
+    std::vector<unsigned char> buffer_;
+};
 
 // The digest as shown: CRCs and xxHash are numbers the library stores lowest byte first.
 std::wstring digestText(const std::wstring& function, const unsigned char* digest, size_t size);

@@ -6,6 +6,8 @@
 
 #include "base/handles.h"
 #include "engine/volume_stream.h"
+#include "ops/leftovers.h"
+#include "base/paths.h"
 #include "ops/temp_workspace.h"
 
 namespace {
@@ -24,8 +26,13 @@ void Remove(const std::wstring& path) {
 
 ArchiveGuard::ArchiveGuard(std::wstring archivePath) : archivePath_(std::move(archivePath)) {
     existedBefore_ = Exists(archivePath_);
-    // "<archive>.<number>.tmp", taken by nothing; the archiver's own work file for it is that name + ".tmp".
-    const std::wstring base = archivePath_ + L"." + std::to_wstring(GetTickCount() % 1000000);
+    // What killed runs left beside the archive, and in the temporary base, goes first.
+    RemoveEndedWorkFiles(archivePath_);
+    RemoveEndedTempItems();
+    // "<archive>.tlv<process>-<number>.tmp", taken by nothing; the archiver's own work file for it
+    // is that name + ".tmp".
+    const std::wstring base =
+        JoinPath(FolderOf(archivePath_), WorkFilePrefix(archivePath_)) + ProcessMark() + std::to_wstring(GetTickCount() % 1000000);
     for (int attempt = 0;; ++attempt) {
         workPath_ = base + (attempt ? L"-" + std::to_wstring(attempt) : L"") + L".tmp";
         if (!Exists(workPath_) && !Exists(workPath_ + L".tmp")) break;

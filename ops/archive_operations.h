@@ -89,6 +89,7 @@ struct ActivationOutcome {
     // started one for it.
     std::wstring openedFile;
     std::wstring openedFolder;
+    std::wstring openedDigest;  // the opened file's digest, taken before the shell had it
     UniqueHandle process;
 };
 

@@ -11,6 +11,7 @@
 #include "engine/archive_probe.h"
 #include "engine/extraction.h"
 #include "ops/archive_operations.h"
+#include "ops/edited_entries.h"
 #include "ops/operation_support.h"
 #include "ops/operation_ui.h"
 #include "ops/progress.h"
@@ -88,7 +89,7 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     extractedFile.clear();
     catalog.RemoveTempFolder();
     // A fresh, empty folder: whatever is in it afterwards was written for this entry.
-    catalog.tempFolder = CreateFreshTempFolder(L"Tolvar");
+    catalog.tempFolder = CreateFreshTempFolder(kViewingPrefix);
     if (catalog.tempFolder.empty()) return Outcome(OperationResult::Failed);
     catalog.state = OperationState::Extracting;
     g_progress.reset();
@@ -153,7 +154,9 @@ ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPa
             open.lpVerb = L"open";
             open.lpFile = extracted.c_str();
             open.nShow = SW_SHOW;
+            const std::wstring digest = CopyDigest(extracted);
             if (ShellExecuteExW(&open)) {
+                activated.openedDigest = digest;
                 activated.process.reset(open.hProcess);
                 activated.openedFile = extracted;
                 activated.openedFolder = std::exchange(catalog.tempFolder, std::wstring());

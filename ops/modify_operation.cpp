@@ -14,6 +14,7 @@
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_listing.h"
+#include "engine/checksums.h"
 #include "ops/archive_guard.h"
 #include "ops/creation_options.h"
 #include "ops/archive_operations.h"
@@ -109,7 +110,7 @@ private:
 std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs,
                              std::vector<std::wstring>& added) {
     catalog.RemoveTempFolder();
-    catalog.tempFolder = CreateFreshTempFolder(L"Tolvar");
+    catalog.tempFolder = CreateFreshTempFolder(kStagingPrefix);
     const std::wstring& folder = catalog.currentFolder;
     const StageResult staged =
         catalog.tempFolder.empty() ? StageResult{0, 1, {}} : StageFiles(catalog.tempFolder, folder, catalog.pending);
@@ -193,19 +194,22 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     }
 }
 
-// After an add that asked for it: the added files that the archive holds as they are go.
+// After an add that asked for it: the added files whose bytes the archive holds go. The added
+// entries are decoded from the archive as it now is, and each file is compared with them.
 std::wstring RemoveSources(ItemCatalog& catalog, const std::vector<std::wstring>& paths, const AddChoices& choices,
                            const std::string& password) {
-    ListingResult listing;
-    listing.password = Utf8ToWideLossy(password);
     const std::wstring archive = choices.split ? catalog.archivePath + L".001" : catalog.archivePath;
-    if (listArchive(archive, archiveKindOf(catalog.archivePath), listing) != 0)
-        return L"The added files were kept: the archive could not be read back.";
-    const SourceRemoval removal = RemoveAddedSources(paths, listing.items, choices.singleFile);
-    if (removal.kept == 0) return {};
-    return std::to_wstring(removal.kept) + (removal.kept == 1 ? L" file was" : L" files were") +
-           L" kept on disk because the archive does not hold " + (removal.kept == 1 ? L"it" : L"them") +
-           L" as " + (removal.kept == 1 ? L"it is" : L"they are") + L" (changed meanwhile, read-only, or not added).";
+    std::vector<std::wstring> entries;
+    if (!choices.singleFile)
+        for (const std::wstring& path : paths) entries.push_back(LeafPart(path));
+    std::wstring known = Utf8ToWideLossy(password), problem;
+    FileDigests hasher;
+    const std::vector<ChecksumResult> held = checksumArchiveEntries(
+        archive, archiveKindOf(catalog.archivePath), known, entries, {hasher.function()}, &problem);
+    if (!problem.empty())
+        return L"The added files were kept on disk: " + FileNameOf(archive) + L" could not be read back" +
+               (problem.empty() ? L"." : L" (" + problem + L").");
+    return KeptSourcesNote(RemoveAddedSources(paths, HeldDigestsOf(held, choices.singleFile), hasher));
 }
 
 // The add worker's body.

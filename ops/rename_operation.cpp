@@ -100,7 +100,7 @@ OperationOutcome AddNewFolder(ItemCatalog& catalog, const std::wstring& name) {
     if (!refused.empty())
         return Outcome(OperationResult::Failed, L"Could not make the folder \"" + name + L"\".\n" + refused);
     // An empty folder of that name, added as any folder is.
-    const std::wstring staging = CreateFreshTempFolder(L"Tolvan");
+    const std::wstring staging = CreateFreshTempFolder(kNewFolderPrefix);
     const std::wstring folder = JoinPath(staging, name);
     if (staging.empty() || !CreateDirectoryW(ExtendedPath(folder).c_str(), nullptr)) {
         if (!staging.empty()) RemoveFolderTree(staging);

@@ -7,6 +7,7 @@
 #include "base/handles.h"
 #include "base/paths.h"
 #include "base/program_path.h"
+#include "ops/leftovers.h"
 
 namespace {
 
@@ -38,8 +39,21 @@ std::wstring TempBase() {
 
 std::wstring NewTempName(std::wstring_view prefix) {
     std::wstring name(prefix);
-    name += std::to_wstring(static_cast<long>(static_cast<int32_t>(GetTickCount())));
+    name += ProcessMark() + std::to_wstring(GetTickCount());
     return JoinPath(TempBase(), name);
+}
+
+UniqueHandle CreateFreshTempFile(std::wstring_view prefix, std::wstring& path) {
+    const std::wstring base = NewTempName(prefix);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        path = base + L"-" + std::to_wstring(attempt) + L".tmp";
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY,
+                                      nullptr));
+        if (file) return file;
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    path.clear();
+    return {};
 }
 
 std::wstring CreateFreshTempFolder(std::wstring_view prefix) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/folder_tree.h"
+#include "base/handles.h"
 
 // The program's folder + "\core\" + fileName.
 std::wstring ToolPath(std::wstring_view fileName);
@@ -16,8 +17,22 @@ std::wstring ToolPath(std::wstring_view fileName);
 // folder when that cannot be determined). Created when missing.
 std::wstring TempBase();
 
-// base + "\" + prefix + the tick count as a signed decimal. Creates the base, nothing else.
+// What the temporary base holds, by the prefix of its name: copies of entries opened in their
+// programs (which the user may be editing), copies staged for an add, an empty folder to add,
+// entries extracted for a drag, the archiver's lists of names.
+inline constexpr wchar_t kViewingPrefix[] = L"Tolvar";
+inline constexpr wchar_t kStagingPrefix[] = L"Tolvas";
+inline constexpr wchar_t kNewFolderPrefix[] = L"Tolvan";
+inline constexpr wchar_t kDragPrefix[] = L"Tolvad";
+inline constexpr wchar_t kNameListPrefix[] = L"tlv";
+
+// base + "\" + prefix + the process's mark (see leftovers.h) + the tick count. Creates the base,
+// nothing else.
 std::wstring NewTempName(std::wstring_view prefix);
+
+// A newly made file in the temporary base, named like NewTempName with ".tmp", open for writing;
+// its path in `path`. Empty on failure.
+UniqueHandle CreateFreshTempFile(std::wstring_view prefix, std::wstring& path);
 
 // A newly created, empty folder named like NewTempName (a suffix is added when that name is
 // taken), so that whatever lies in it afterwards was put there by the caller. Empty on failure.

@@ -64,15 +64,14 @@ bool CreateOutputFile(UniqueHandle& reader, UniqueHandle& writer) {
 
 // A fresh file in the temporary base holding the names, as UTF-16LE; empty on failure.
 std::wstring WriteNameList(const std::vector<std::wstring>& names) {
-    wchar_t path[MAX_PATH] = {};
-    if (!GetTempFileNameW(TempBase().c_str(), L"tlv", 0, path)) return {};
+    std::wstring path;
+    UniqueHandle file = CreateFreshTempFile(kNameListPrefix, path);
     const std::wstring text = NameListText(names);
-    UniqueHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     DWORD written = 0;
     const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     if (!file || !WriteFile(file.get(), text.data(), bytes, &written, nullptr) || written != bytes) {
         file.reset();
-        DeleteFileW(path);
+        if (!path.empty()) DeleteFileW(path.c_str());
         return {};
     }
     return path;

@@ -683,6 +683,7 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
             opened.entry.file = activated.openedFile;
             opened.entry.folder = activated.openedFolder;
             opened.entry.password = catalog_->password;
+            opened.entry.openedDigest = activated.openedDigest;
             ReadFileStamp(opened.entry.file, opened.entry.size, opened.entry.written);
             opened.process = std::move(activated.process);
             openedFiles_.push_back(std::move(opened));
@@ -846,7 +847,7 @@ bool ContentModel::StartsWithArchive(const std::wstring& path) {
 void ContentModel::StartAt(const std::wstring& lastPath) {
     const std::wstring path = StartPath(lastPath);
     if (StartsWithArchive(path)) {
-        ownedCopy_ = TempFolderHolding(path, L"Tolvar");
+        ownedCopy_ = TempFolderHolding(path, kViewingPrefix);
         // The archive could not be opened: show the folder that holds it instead of nothing. While
         // a long open goes on, that folder is listed beside it, so that a Cancel shows it at once.
         const std::wstring folder = ParentOf(path);

@@ -125,7 +125,7 @@ public:
 private:
     // The folder the files will be in, made (empty) when first named.
     bool folderReady() {
-        if (folder_.empty()) folder_ = CreateFreshTempFolder(L"Tolvad");
+        if (folder_.empty()) folder_ = CreateFreshTempFolder(kDragPrefix);
         return !folder_.empty();
     }
     bool extractOnce() {

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "base/paths.h"
 
 std::vector<std::wstring> PickedPaths(const wchar_t* answer, size_t capacity) {
@@ -34,4 +36,21 @@ std::vector<std::wstring> PickFilesToAdd(HWND owner, const std::wstring& title, 
                    OFN_HIDEREADONLY;
     if (!GetOpenFileNameW(&dialog)) return {};
     return PickedPaths(answer.data(), answer.size());
+}
+
+std::optional<std::wstring> PickSavePath(HWND owner, const std::wstring& title, const std::wstring& startFolder,
+                                         const std::wstring& name) {
+    std::vector<wchar_t> answer(32768, L'\0');
+    name.copy(answer.data(), std::min(name.size(), answer.size() - 1));
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"All files\0*.*\0";
+    dialog.lpstrFile = answer.data();
+    dialog.nMaxFile = static_cast<DWORD>(answer.size());
+    dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+    return std::wstring(answer.data());
 }

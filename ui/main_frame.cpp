@@ -266,7 +266,7 @@ LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 }
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (view_.m_hWnd) view_.OfferChangedFiles();
+    if (view_.m_hWnd) view_.OfferChangedFiles(true);
     handled = FALSE;  // the frame closes
     return 0;
 }

@@ -62,9 +62,9 @@ public:
     void ShowProperties();
     void AddIntoArchive(bool folder);
     void ChooseExtractOptions();
-    // Offers to put files opened from archives back when they were saved since (the frame calls
-    // it before it closes).
-    void OfferChangedFiles();
+    // Offers to put files opened from archives back when they were saved since; `closing` (the
+    // frame, before it closes) reads every copy, whatever its size and time.
+    void OfferChangedFiles(bool closing = false);
     // The same, a moment later: the window was activated again, and a question asked now would
     // come between the click and the window it activates.
     void OfferChangedFilesSoon();

@@ -177,23 +177,17 @@ void CTolvaneView::WatchOpenedFiles() {
         openedFiles_.Watch(std::move(opened), m_hWnd, kOpenedFileEnded);
 }
 
-void CTolvaneView::OfferChangedFiles() {
+void CTolvaneView::OfferChangedFiles(bool closing) {
     // A question of its own makes the window active again when it closes: asked once.
     if (offering_) return;
     offering_ = true;
-    for (const OpenedEntry& entry : openedFiles_.TakeChanged()) {
-        const std::wstring question = L"The file " + FileNameOf(entry.entryPath) + L", opened from " +
-                                      FileNameOf(entry.archivePath) +
-                                      L", was changed.\nDo you want to update it in the archive?";
-        if (!AskUser({question})) continue;
-        const OperationOutcome updated = UpdateOpenedEntry(entry);
-        for (const std::wstring& message : updated.messages) TellUser({message});
+    openedFiles_.OfferChanged(m_hWnd, closing, [&](const std::wstring& archive) {
         const Selection before = RememberSelection();
-        if (model_.ReloadIfShowing(entry.archivePath)) {
+        if (model_.ReloadIfShowing(archive)) {
             ReportModel();
             RefreshAll(&before);
         }
-    }
+    });
     offering_ = false;
 }
 

@@ -2,7 +2,10 @@
 // folders whose names Windows would change. The real archiver's listing is the oracle.
 #include <thread>
 
+#include "base/handles.h"
+#include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "ops/temp_workspace.h"
 #include "ops/update_failure.h"
 #include "ops_test_util.h"
 #include "support/zip_writer.h"
@@ -179,4 +182,80 @@ TEST(ArchiveUpdate, FailuresNameTheirCause) {
     EXPECT_EQ(FailureInToolOutput({"Add new data to archive: 1 file", "System ERROR:", "Disk full."},
                                   CauseNamingSystemTexts()),
               UpdateFailure::DiskFull);
+}
+
+// Run only as the child of the next test, which kills it half-way: an add into a folder of the
+// archive named in the environment, which stages its file and writes a work file.
+TEST(ArchiveUpdate, DISABLED_AddKilledHalfWay) {
+    wchar_t archive[MAX_PATH] = {}, file[MAX_PATH] = {};
+    ASSERT_TRUE(GetEnvironmentVariableW(L"TOLVANE_KILLED_ADD_ARCHIVE", archive, MAX_PATH));
+    ASSERT_TRUE(GetEnvironmentVariableW(L"TOLVANE_KILLED_ADD_FILE", file, MAX_PATH));
+    ItemCatalog catalog;
+    catalog.archivePath = archive;
+    catalog.currentFolder = L"sub";
+    AddFiles(catalog, {file});
+}
+
+// A program killed during an update leaves its work file, staging folder and list of names; the
+// next update of that archive removes them, and nothing a running process may still use.
+TEST(ArchiveUpdate, WhatAKilledUpdateLeftIsRemovedByTheNextOne) {
+    TempDir source(L"src"), work(L"left");
+    MakeTree(source.path(), {{L"big.bin", IncompressibleBytes(100u << 20, 9)}});
+    const std::wstring archive = work / L"x.zip";
+    PackTree(archive, {{L"sub\\old.txt", "old"}});
+    // Marks of processes still running (this one, one of the system's) and a name of an older form:
+    // never touched.
+    const std::vector<DWORD> services = ProcessesNamed(L"services.exe");
+    ASSERT_FALSE(services.empty());
+    const std::wstring mine = archive + L".tlv" + std::to_wstring(GetCurrentProcessId()) + L"-1.tmp";
+    const std::wstring running = archive + L".tlv" + std::to_wstring(services.front()) + L"-1.tmp";
+    WriteFileBytes(mine, "mine");
+    WriteFileBytes(running, "running");
+    WriteFileBytes(archive + L".77.tmp", "older form");
+
+    SetEnvironmentVariableW(L"TOLVANE_KILLED_ADD_ARCHIVE", archive.c_str());
+    SetEnvironmentVariableW(L"TOLVANE_KILLED_ADD_FILE", (source / L"big.bin").c_str());
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    DWORD child = 0;
+    UniqueHandle process(StartProcess(Quote(self) + L" --gtest_also_run_disabled_tests "
+                                                    L"--gtest_filter=ArchiveUpdate.DISABLED_AddKilledHalfWay",
+                                      &child));
+    const std::wstring childWork = archive + L".tlv" + std::to_wstring(child) + L"-";
+    const auto childLeft = [&] {
+        std::vector<std::wstring> left;
+        for (const std::wstring& name : ListFilesRecursive(work.path()))
+            if ((work / name).rfind(childWork, 0) == 0) left.push_back(name);
+        return left;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return !childLeft().empty(); }, kLongPatienceMs));
+    TerminateProcess(process.get(), 1);
+    WaitForExitCode(process.get());
+    for (DWORD pid : ProcessesNamed(L"7z.exe")) {
+        if (ProcessCommandLine(pid).find(FileNameOf(archive)) == std::wstring::npos) continue;
+        UniqueHandle tool(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        TerminateProcess(tool.get(), 1);
+        WaitForSingleObject(tool.get(), kPatienceMs);
+    }
+    const std::wstring staging = TempBase() + L"\\" + kStagingPrefix + std::to_wstring(child) + L"-";
+    const auto stagingLeft = [&] {
+        for (const std::wstring& name : ListFilesRecursive(TempBase()))
+            if ((TempBase() + L"\\" + name).rfind(staging, 0) == 0) return true;
+        return false;
+    };
+    ASSERT_FALSE(childLeft().empty());
+    EXPECT_TRUE(stagingLeft());
+
+    AppDialogs dialogs;
+    Told told;
+    ItemCatalog catalog;
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
+    EXPECT_TRUE(told(DeleteEntries(catalog, {L"sub"})).done());
+    EXPECT_TRUE(childLeft().empty());
+    EXPECT_FALSE(stagingLeft());
+    EXPECT_EQ(ReadFileBytes(mine), "mine");
+    EXPECT_EQ(ReadFileBytes(running), "running");
+    EXPECT_EQ(ReadFileBytes(archive + L".77.tmp"), "older form");
+    EXPECT_TRUE(EntriesOf(archive).empty());
+    EXPECT_TRUE(told.messages().empty()) << Narrow(told.messages().front());
 }

@@ -4,6 +4,10 @@
 #include "ops/creation_options.h"
 #include "ops_test_util.h"
 
+#include <thread>
+
+#include "base/handles.h"
+
 using namespace opstest;
 
 namespace {
@@ -152,4 +156,70 @@ TEST(CreationChoices, ChoicesThatCannotBeCarriedOutAreExplained) {
     EXPECT_FALSE(ParseVolumeSize(L"0"));
     EXPECT_FALSE(ParseVolumeSize(L"ten"));
     EXPECT_FALSE(ParseVolumeSize(L"99999999999999999999G"));
+}
+
+// Files go after compression only when the archive holds their bytes: a name, a size and a time
+// prove nothing.
+TEST(CreationChoices, DeletingAfterCompressionKeepsEveryFileTheArchiveDoesNotHold) {
+    TempDir source(L"src"), work(L"del");
+    // The same name, size and time in two folders, different bytes: the later replaces the earlier.
+    MakeTree(source.path(), {{L"X\\log.txt", "from X"}, {L"Y\\log.txt", "from Y"}, {L"cfg.txt", "old!"}});
+    const FILETIME when{0x5A5A0000u, 0x01D5A000u};
+    for (const wchar_t* name : {L"X\\log.txt", L"Y\\log.txt", L"cfg.txt"}) {
+        UniqueHandle file(CreateFileW((source / name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+        SetFileTime(file.get(), nullptr, nullptr, &when);
+    }
+    CreationOptions removing;
+    removing.deleteAfter = true;
+    Told told;
+    EXPECT_TRUE(told(Create(work / L"out.zip", {source / L"X\\log.txt", source / L"Y\\log.txt"}, removing)).done());
+    EXPECT_EQ(ContentsOf(work / L"out.zip"), (Tree{{L"log.txt", "from Y"}}));
+    EXPECT_EQ(ReadFileBytes(source / L"X\\log.txt"), "from X") << "the archive does not hold these bytes";
+    EXPECT_FALSE(PathExists(source / L"Y\\log.txt"));
+    ASSERT_EQ(told.messages().size(), 1u);
+    EXPECT_NE(told.messages()[0].find(source / L"X\\log.txt"), std::wstring::npos) << Narrow(told.messages()[0]);
+
+    // Update mode keeps the entry of a file whose size and time are the entry's: the file, whose
+    // bytes differ, stays.
+    Run7z(L"a -tzip " + Quote(work / L"cfg.zip") + L" cfg.txt", source.path());
+    WriteFileBytes(source / L"cfg.txt", "new!");
+    {
+        UniqueHandle file(CreateFileW((source / L"cfg.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+        SetFileTime(file.get(), nullptr, nullptr, &when);
+    }
+    removing.mode = UpdateMode::Update;
+    EXPECT_TRUE(Create(work / L"cfg.zip", {source / L"cfg.txt"}, removing).done());
+    EXPECT_EQ(ContentsOf(work / L"cfg.zip"), (Tree{{L"cfg.txt", "old!"}}));
+    EXPECT_EQ(ReadFileBytes(source / L"cfg.txt"), "new!");
+
+    // A file rewritten while it is compressed: whatever the archiver read, the file goes only when
+    // the archive holds the bytes it ends with.
+    const std::string before = IncompressibleBytes(40 << 20, 1), after = IncompressibleBytes(40 << 20, 2);
+    WriteFileBytes(source / L"big.bin", before);
+    std::atomic<bool> rewritten{false};
+    std::thread writer([&] {
+        WaitUntil([&] { return !ProcessesNamed(L"7z.exe").empty(); }, kLongPatienceMs);
+        // In place, as an editor that saves over the file does; tried until the archiver lets it.
+        WaitUntil([&] {
+            UniqueHandle file(CreateFileW((source / L"big.bin").c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+            DWORD written = 0;
+            if (!file) return GetLastError() != ERROR_SHARING_VIOLATION;  // gone: never rewritten
+            rewritten = WriteFile(file.get(), after.data(), static_cast<DWORD>(after.size()), &written, nullptr) &&
+                        written == after.size();
+            return true;
+        }, kLongPatienceMs);
+    });
+    removing.mode = UpdateMode::AddAndReplace;
+    removing.format = L"7z";
+    const OperationOutcome big = Create(work / L"big.7z", {source / L"big.bin"}, removing);
+    writer.join();
+    ASSERT_TRUE(big.done());
+    const std::string held = ContentsOf(work / L"big.7z")[L"big.bin"];
+    if (!PathExists(source / L"big.bin")) {
+        EXPECT_TRUE(held == (rewritten ? after : before)) << "deleted, so the archive must hold what the file last held";
+    }
 }

@@ -67,7 +67,8 @@ TEST(RenameEntry, ExactNamesInATar) {
     RenameAndMakeFolders(work / L"x.tar");
 }
 
-TEST(EditedEntry, ASavedCopyReplacesItsEntryAndNothingElse) {
+// A saved copy replaces its entry only while the archive holds the entry as it was opened.
+TEST(EditedEntry, ASavedCopyReplacesOnlyTheEntryItWasOpenedFrom) {
     TempDir work(L"edit");
     const std::wstring archive = work / L"x.7z";
     PackTree(archive, kTree, L"-psecret");
@@ -78,17 +79,53 @@ TEST(EditedEntry, ASavedCopyReplacesItsEntryAndNothingElse) {
     entry.file = entry.folder + L"\\b.txt";
     entry.password = L"secret";
     WriteFileBytes(entry.file, "bravo");
+    entry.openedDigest = CopyDigest(entry.file);
     ASSERT_TRUE(ReadFileStamp(entry.file, entry.size, entry.written));
     EXPECT_FALSE(OpenedEntryChanged(entry));
     WriteFileBytes(entry.file, "bravo, edited and longer");
     ASSERT_TRUE(OpenedEntryChanged(entry));
     AppDialogs dialogs;
-    EXPECT_TRUE(UpdateOpenedEntry(entry).done());
+    WriteBackCheck check = CheckWriteBack(entry);
+    ASSERT_EQ(check.state, WriteBack::Replace);
+    EXPECT_TRUE(UpdateOpenedEntry(entry, check).done());
     Tree expected = kTree;
     expected[L"docs\\sub\\b.txt"] = "bravo, edited and longer";
     EXPECT_EQ(ContentsOf(archive, L"secret"), expected);
     EXPECT_EQ(dialogs.passwordPrompts(), 0) << "the archive's password is known";
-    // A .rar cannot take it back.
-    entry.archivePath = work / L"x.rar";
-    EXPECT_EQ(UpdateOpenedEntry(entry).result, OperationResult::Unsupported);
+
+    // Another program puts its own b.txt there meanwhile: the copy goes beside it, never over it.
+    entry.openedDigest = CopyDigest(entry.file);
+    MakeTree(work / L"other", {{L"docs\\sub\\b.txt", "their version"}});
+    Run7z(L"a -psecret " + Quote(archive) + L" docs", work / L"other");
+    WriteFileBytes(entry.file, "my second edit");
+    check = CheckWriteBack(entry);
+    ASSERT_EQ(check.state, WriteBack::EntryChanged);
+    EXPECT_EQ(check.besideName, L"docs\\sub\\b (2).txt");
+    EXPECT_NE(WriteBackQuestion(entry, check).find(L"another program changed"), std::wstring::npos);
+    WriteBackCheck stale{WriteBack::Replace, {}, {}};
+    EXPECT_EQ(UpdateOpenedEntry(entry, stale).result, OperationResult::Failed) << "the user agreed to another state";
+    EXPECT_TRUE(UpdateOpenedEntry(entry, check).done());
+    expected[L"docs\\sub\\b.txt"] = "their version";
+    expected[L"docs\\sub\\b (2).txt"] = "my second edit";
+    EXPECT_EQ(ContentsOf(archive, L"secret"), expected);
+
+    // The archive moved away: nothing new is made where it was.
+    MoveFileW(archive.c_str(), (work / L"moved.7z").c_str());
+    check = CheckWriteBack(entry);
+    EXPECT_EQ(check.state, WriteBack::ArchiveGone);
+    EXPECT_NE(WriteBackQuestion(entry, check).find(L"save your copy elsewhere"), std::wstring::npos);
+    EXPECT_EQ(UpdateOpenedEntry(entry, WriteBackCheck{WriteBack::Replace, {}, {}}).result, OperationResult::Failed);
+    EXPECT_FALSE(PathExists(archive));
+
+    // Archives the archiver cannot update: the copy is offered elsewhere, the archive untouched.
+    Run7z(L"a -ttar " + Quote(work / L"t.tar") + L" docs", work / L"other");
+    Run7z(L"a -tgzip " + Quote(work / L"t.tar.gz") + L" " + Quote(work / L"t.tar"));
+    Run7z(L"a -v1k -psecret " + Quote(work / L"y.7z") + L" docs", work / L"other");
+    for (const wchar_t* name : {L"t.tar.gz", L"y.7z.001"}) {
+        entry.archivePath = work / name;
+        check = CheckWriteBack(entry);
+        EXPECT_EQ(check.state, WriteBack::NotUpdatable) << Narrow(name);
+    }
+    EXPECT_EQ(UpdateOpenedEntry(entry, check).result, OperationResult::Unsupported);
+    EXPECT_EQ(ContentsOf(work / L"y.7z.001", L"secret"), (Tree{{L"docs\\sub\\b.txt", "their version"}}));
 }
