@@ -123,7 +123,7 @@ WriteBackCheck CheckWriteBack(const OpenedEntry& entry) {
     const auto read = [&] { check = ReadBack(entry); };
     const ProgressOutcome shown = RunWithProgress(L"Check Archive", L"Reading ", read);
     if (shown == ProgressOutcome::NoThread) read();
-    EndOperation(shown == ProgressOutcome::Cancelled);
+    check.cancelled = EndOperation(shown == ProgressOutcome::Cancelled);
     return check;
 }
 
@@ -151,6 +151,7 @@ OperationOutcome UpdateOpenedEntry(const OpenedEntry& entry, const WriteBackChec
     if (!WriteBackGoesIntoArchive(agreed.state))
         return Outcome(OperationResult::Unsupported, L"Operation is not supported.");
     const WriteBackCheck now = CheckWriteBack(entry);
+    if (now.cancelled) return Outcome(OperationResult::Cancelled);
     if (now.state != agreed.state || now.besideName != agreed.besideName)
         return Outcome(OperationResult::Failed,
                        UpdateFailureMessage(FileNameOf(entry.archivePath),

@@ -48,6 +48,7 @@ struct WriteBackCheck {
     WriteBack state = WriteBack::Unreadable;
     std::wstring cause;       // NotUpdatable, Unreadable: why, as a clause
     std::wstring besideName;  // EntryChanged: the free entry path the copy would take
+    bool cancelled = false;   // the user cancelled the reading (or its password prompt): nothing known
 };
 
 // Reads the archive behind the progress window and compares its entry with what was opened.

@@ -82,6 +82,10 @@ void OpenedFiles::OfferChanged(HWND owner, bool closing,
         OpenedEntry& entry = watched->entry;
         if (!TakeChange(entry, closing)) continue;
         const WriteBackCheck check = CheckWriteBack(entry);
+        if (check.cancelled) {
+            entry.offeredDigest.clear();  // asked about again next time
+            continue;
+        }
         if (!AskUser({WriteBackQuestion(entry, check), MessageKind::Warning}, owner)) continue;
         if (!WriteBackGoesIntoArchive(check.state)) {
             SaveCopyElsewhere(entry, owner);
@@ -96,6 +100,8 @@ void OpenedFiles::OfferChanged(HWND owner, bool closing,
             entry.entryPath = taken;
             entry.openedDigest = entry.offeredDigest;
             updated(entry.archivePath);
+        } else if (outcome.result == OperationResult::Cancelled) {
+            entry.offeredDigest.clear();  // asked about again next time
         } else if (outcome.result == OperationResult::Failed &&
                    AskUser({L"Do you want to save your copy of " + FileNameOf(entry.entryPath) + L" elsewhere?",
                             MessageKind::Warning},
