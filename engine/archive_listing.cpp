@@ -34,7 +34,7 @@ bool PropertyNumber(const PROPVARIANT& value, uint64_t& number) {
 // Reads one item. Every property is read once; a failing read counts as no value. The path
 // views the engine's own text where it can (`pathValue`), else `pathText`.
 void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& pathValue, EngineProperty& value,
-              std::wstring& pathText, const std::wstring& defaultName, ListedItem& item) {
+              std::wstring& pathText, const std::wstring& defaultName, bool crc, ListedItem& item) {
     archive->GetProperty(index, kpidPath, pathValue.put());
     if (pathValue.type() == VT_BSTR) {
         const BSTR text = pathValue.get().bstrVal;
@@ -62,6 +62,12 @@ void ReadItem(IInArchive* archive, UINT32 index, EngineProperty& pathValue, Engi
     item.hasSize = PropertyNumber(value.get(), item.size);
     archive->GetProperty(index, kpidPackSize, value.put());
     item.hasPackedSize = PropertyNumber(value.get(), item.packedSize);
+
+    if (crc) {
+        archive->GetProperty(index, kpidCRC, value.put());
+        item.hasCrc = propertyIsUnsigned(value.get());
+        item.crc = item.hasCrc ? static_cast<uint32_t>(propertyToUInt64(value.get())) : 0;
+    }
 
     archive->GetProperty(index, kpidMTime, value.put());
     // No time, or a value of another type: the item lists without date and time.
@@ -126,9 +132,10 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         const auto stopIfCancelled = [](UINT32 index) {
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
         };
+        const bool crc = sink.wantsCrc();
         for (UINT32 index = 0; index < count; ++index) {
             stopIfCancelled(index);
-            ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, item);
+            ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, crc, item);
             sink.add(item);
         }
         // How it is packed: a second pass over the items, which a Cancel stops as it stops the first.

@@ -49,6 +49,8 @@ struct ListedItem {
     bool hasSize = false;
     bool hasPackedSize = false;
     bool hasModified = false;  // the engine gave a file time (which may still be no valid date)
+    bool hasCrc = false;       // read only for sinks that want it
+    uint32_t crc = 0;
     uint64_t size = 0;
     uint64_t packedSize = 0;
     uint64_t modified = 0;  // FILETIME ticks, UTC
@@ -63,6 +65,8 @@ public:
     virtual void begin(uint32_t count) = 0;
     // May throw std::bad_alloc: the listing then fails as a whole, as out of memory.
     virtual void add(const ListedItem& item) = 0;
+    // True when the items' CRCs are wanted too (they cost a little time per item).
+    virtual bool wantsCrc() const { return false; }
 };
 
 // How a listing into a sink ended, besides its result.

@@ -227,7 +227,11 @@ ModifyResult AddPending(ItemCatalog& catalog, const std::wstring& format, const 
         else
             refused = AddInsideFolder(catalog, guard, runs, added);
     }
-    if (refused.empty()) refused = Conclude(catalog, guard, runs, AddCheck(choices, added), choices.deleteAfter);
+    UntouchedEntries untouched;
+    untouched.touched = added;
+    untouched.none = choices.singleFile;
+    if (refused.empty())
+        refused = Conclude(catalog, guard, runs, AddCheck(choices, added), untouched, choices.deleteAfter);
     ModifyResult result{runs.stopped, refused, {}};
     if (refused.empty() && !result.stopped && !Cancelled() && choices.deleteAfter)
         result.note = RemoveSources(catalog, catalog.pending, choices, runs.password());
@@ -263,7 +267,8 @@ ModifyResult DeletePending(ItemCatalog& catalog, const std::vector<std::wstring>
                         Conclude(catalog, guard, runs,
                                  [&](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
                                      return DeleteResultProblem(before, after, entries);
-                                 }),
+                                 },
+                                 UntouchedEntries{entries, {}, {}, false}),
                         {}};
     catalog.state = OperationState::Idle;
     return result;

@@ -55,7 +55,8 @@ ModifyResult RenamePending(ItemCatalog& catalog, const std::wstring& from, const
                         Conclude(catalog, guard, runs,
                                  [&](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
                                      return RenameResultProblem(before, after, from, to);
-                                 }),
+                                 },
+                                 UntouchedEntries{{}, from, to, false}),
                         {}};
     catalog.state = OperationState::Idle;
     return result;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -105,4 +106,30 @@ std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const 
         if (!std::binary_search(got.begin(), got.end(), path))
             return L"the archiver's result lacked " + Quoted(path);
     return L"the archiver's result did not hold the expected entries";
+}
+
+std::wstring UntouchedContentProblem(const std::vector<ListedEntry>& before, const std::vector<ListedEntry>& after,
+                                     const UntouchedEntries& untouched) {
+    if (untouched.none) return {};
+    std::vector<std::wstring> touched;
+    for (const std::wstring& entry : untouched.touched) touched.push_back(Folded(entry));
+    std::multimap<std::wstring, const ListedEntry*> found;
+    for (const ListedEntry& entry : after) found.emplace(entry.path, &entry);
+    for (const ListedEntry& entry : before) {
+        const std::wstring folded = Folded(entry.path);
+        if (std::any_of(touched.begin(), touched.end(), [&](const std::wstring& t) { return IsAtOrBelow(folded, t); }))
+            continue;
+        const bool moves = !untouched.from.empty() && IsAtOrBelow(entry.path, untouched.from);
+        const std::wstring place = moves ? untouched.to + entry.path.substr(untouched.from.size()) : entry.path;
+        const auto [first, last] = found.equal_range(place);
+        const auto same = std::find_if(first, last, [&](const auto& candidate) {
+            const ListedEntry& other = *candidate.second;
+            return other.hasSize == entry.hasSize && other.size == entry.size && other.hasCrc == entry.hasCrc &&
+                   other.crc == entry.crc;
+        });
+        if (same == last)
+            return Quoted(entry.path) + L" would not have stayed as it is (did another program change the archive?)";
+        found.erase(same);
+    }
+    return {};
 }

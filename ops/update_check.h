@@ -2,6 +2,7 @@
 // What an updated archive must hold, compared with what it held before: the check that a work
 // file passes before it takes the archive's place. Each returns why the result is wrong, as a
 // clause of a message naming an entry, or empty when it is right.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,3 +34,26 @@ std::wstring SingleFileResultProblem(const std::vector<std::wstring>& before, co
 // (the rest of each path kept), compared exactly; nothing more, nothing less.
 std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                                  const std::wstring& from, const std::wstring& to);
+
+// One entry as the listing gives it, with what tells its content.
+struct ListedEntry {
+    std::wstring path;
+    bool hasSize = false;
+    bool hasCrc = false;
+    uint64_t size = 0;
+    uint32_t crc = 0;
+};
+
+// The entries a change does not touch, which must come out of it as they went in.
+struct UntouchedEntries {
+    std::vector<std::wstring> touched;  // the change's own entries, and all below them (any case)
+    std::wstring from, to;              // a rename: what lies at or below `from` goes below `to`
+    bool none = false;                  // the change rewrites the whole archive (one compressed file)
+};
+
+// Every entry of `before` that the change leaves alone is in `after` at its place with the same
+// size and CRC, where the listings give them: the archive the archiver read is the archive that
+// is replaced, and nothing of it changed on the way (another program that changed the archive
+// meanwhile, an archiver that rewrote an entry). Why not, as a clause naming an entry; empty when so.
+std::wstring UntouchedContentProblem(const std::vector<ListedEntry>& before, const std::vector<ListedEntry>& after,
+                                     const UntouchedEntries& untouched);

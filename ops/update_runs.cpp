@@ -92,19 +92,46 @@ bool CanChange(const ItemCatalog& catalog, const std::wstring& format) {
 
 bool ArchiveCanChange(const ItemCatalog& catalog) { return CanChange(catalog, ToolFormat(catalog, nullptr)); }
 
-std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
-                                                    const std::string& password) {
-    ListingResult listing;
-    listing.password = Utf8ToWideLossy(password);
-    if (listArchive(archive, kind, listing) != 0) return std::nullopt;
+namespace {
+
+// Keeps each entry's path, size and CRC.
+class EntrySink final : public ListingSink {
+public:
+    void begin(uint32_t count) override { entries.reserve(count); }
+    void add(const ListedItem& item) override {
+        entries.push_back({std::wstring(item.path), item.hasSize, item.hasCrc, item.size, item.crc});
+    }
+    bool wantsCrc() const override { return true; }
+    std::vector<ListedEntry> entries;
+};
+
+std::vector<std::wstring> PathsOf(const std::vector<ListedEntry>& entries) {
     std::vector<std::wstring> paths;
-    paths.reserve(listing.items.size());
-    for (ArchiveItem& item : listing.items) paths.push_back(std::move(item.path));
+    paths.reserve(entries.size());
+    for (const ListedEntry& entry : entries) paths.push_back(entry.path);
     return paths;
 }
 
+}  // namespace
+
+std::optional<std::vector<ListedEntry>> ListEntries(const std::wstring& archive, ArchiveKind kind,
+                                                    const std::string& password) {
+    ListingRun run;
+    run.password = Utf8ToWideLossy(password);
+    EntrySink sink;
+    if (listArchive(archive, kind, run, sink) != 0) return std::nullopt;
+    return std::move(sink.entries);
+}
+
+std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
+                                                    const std::string& password) {
+    const std::optional<std::vector<ListedEntry>> entries = ListEntries(archive, kind, password);
+    if (!entries) return std::nullopt;
+    return PathsOf(*entries);
+}
+
 std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, const ResultCheck& check,
-                      bool verifyWhole) {
+                      const UntouchedEntries& untouched, bool verifyWhole) {
     const std::wstring name = FileNameOf(catalog.archivePath);
     const auto fail = [&](const std::wstring& cause) {
         return UpdateFailureMessage(name, cause, guard.existedBefore());
@@ -113,12 +140,13 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     if (!runs.refusal.empty()) return fail(runs.refusal);
     if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
-    const auto after = guard.workWritten() ? EntryPaths(guard.workReadPath(), kind, runs.password()) : std::nullopt;
-    const auto before = guard.existedBefore() ? EntryPaths(catalog.archivePath, kind, runs.password())
-                                              : std::optional<std::vector<std::wstring>>(std::in_place);
+    const auto after = guard.workWritten() ? ListEntries(guard.workReadPath(), kind, runs.password()) : std::nullopt;
+    const auto before = guard.existedBefore() ? ListEntries(catalog.archivePath, kind, runs.password())
+                                              : std::optional<std::vector<ListedEntry>>(std::in_place);
     if (Cancelled()) return {};
     if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
-    const std::wstring problem = check(*before, *after);
+    std::wstring problem = check(PathsOf(*before), PathsOf(*after));
+    if (problem.empty()) problem = UntouchedContentProblem(*before, *after, untouched);
     if (!problem.empty()) return fail(problem);
     if (verifyWhole) {
         // The files are about to go: the archive must give every one of them back intact.

@@ -13,6 +13,7 @@
 #include "ops/creation_options.h"
 #include "ops/progress.h"
 #include "ops/tool_command_line.h"
+#include "ops/update_check.h"
 #include "ops/update_failure.h"
 
 class ItemCatalog;
@@ -65,7 +66,11 @@ std::wstring ToolFormat(const ItemCatalog& catalog, const CreationOptions* optio
 // archive of a format it writes.
 bool CanChange(const ItemCatalog& catalog, const std::wstring& format);
 
-// The entry paths of an archive as the engine lists them; nothing when it does not open.
+// The entries of an archive as the engine lists them, with their sizes and CRCs; nothing when it
+// does not open.
+std::optional<std::vector<ListedEntry>> ListEntries(const std::wstring& archive, ArchiveKind kind,
+                                                    const std::string& password);
+// Their paths alone.
 std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive, ArchiveKind kind,
                                                     const std::string& password);
 
@@ -74,11 +79,12 @@ std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive,
 using ResultCheck = std::function<std::wstring(const std::vector<std::wstring>& before,
                                                const std::vector<std::wstring>& after)>;
 
-// After the runs: checks the work file against the archive and puts it in the archive's place.
-// With `verifyWhole`, every item of the work file is decoded first. Returns the message for the
-// user; empty when the archive was updated or the user stopped.
+// After the runs: checks the work file against the archive (the entries by `check`, the content of
+// those the change leaves alone as `untouched` says) and puts it in the archive's place. With
+// `verifyWhole`, every item of the work file is decoded first. Returns the message for the user;
+// empty when the archive was updated or the user stopped.
 std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, const ResultCheck& check,
-                      bool verifyWhole = false);
+                      const UntouchedEntries& untouched, bool verifyWhole = false);
 
 // What a worker that changes the archive found.
 struct ModifyResult {

@@ -7,6 +7,7 @@
 #include "catalog/item_catalog.h"
 #include "ops/temp_workspace.h"
 #include "ops/update_failure.h"
+#include "ops/update_runs.h"
 #include "ops_test_util.h"
 #include "support/zip_writer.h"
 
@@ -258,4 +259,31 @@ TEST(ArchiveUpdate, WhatAKilledUpdateLeftIsRemovedByTheNextOne) {
     EXPECT_EQ(ReadFileBytes(archive + L".77.tmp"), "older form");
     EXPECT_TRUE(EntriesOf(archive).empty());
     EXPECT_TRUE(told.messages().empty()) << Narrow(told.messages().front());
+}
+
+// Another program rewrites an entry the delete leaves alone while the archiver works: the work
+// file, which holds the entry as it was, does not take the archive's place.
+TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
+    TempDir work(L"race");
+    const std::wstring archive = work / L"x.zip";
+    PackTree(archive, {{L"keep.txt", "first"}, {L"gone.txt", "gone"}});
+    ItemCatalog catalog;
+    catalog.archivePath = archive;
+    std::wstring message;
+    {
+        ArchiveGuard guard(archive);
+        UpdateRuns runs(catalog, guard, L"d", L"zip");
+        ToolCommandLine command = runs.NextCommand();
+        command.addName(L"gone.txt");
+        ASSERT_TRUE(runs.Run(command));
+        MakeTree(work / L"other", {{L"keep.txt", "other"}});
+        Run7z(L"a -tzip " + Quote(archive) + L" keep.txt", work / L"other");
+        const auto names = [](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+            return DeleteResultProblem(before, after, {L"gone.txt"});
+        };
+        message = Conclude(catalog, guard, runs, names, UntouchedEntries{{L"gone.txt"}, {}, {}, false});
+    }
+    EXPECT_NE(message.find(L"\"keep.txt\" would not have stayed"), std::wstring::npos) << Narrow(message);
+    EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"gone.txt", "gone"}}));
+    EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"other\\keep.txt", L"x.zip"}));
 }
