@@ -54,9 +54,6 @@ public:
     void Clear();
     // Room for about this many nodes, so that the index does not grow on the way.
     void Reserve(size_t nodes);
-    // Building throws std::bad_alloc once the tree would take more than this many bytes (the
-    // default is no limit of its own: only what the process can allocate).
-    void SetMemoryLimit(size_t bytes) { memoryLimit_ = bytes; }
     size_t MemoryBytes() const { return memoryBytes_; }
 
     // The node of a backslash-separated path: components are the texts between backslashes

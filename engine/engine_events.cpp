@@ -8,7 +8,7 @@ std::atomic<EngineEventHandler> g_handler{nullptr};
 
 }  // namespace
 
-void SetEngineEventHandler(EngineEventHandler handler) { g_handler = handler; }
+EngineEventHandler SetEngineEventHandler(EngineEventHandler handler) { return g_handler.exchange(handler); }
 
 int OnEngineEvent(int32_t kind, void* data, uint32_t capacity) {
     if (const EngineEventHandler handler = g_handler.load()) return handler(kind, data, capacity);

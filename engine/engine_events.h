@@ -32,8 +32,8 @@ struct ReplaceQuestion {
 // Returns 0 to continue, 1 to stop (password refused, or the running operation was cancelled).
 using EngineEventHandler = int (*)(int32_t kind, void* data, uint32_t capacity);
 
-// Installs the handler for every later event (null: the default above).
-void SetEngineEventHandler(EngineEventHandler handler);
+// Installs the handler for every later event (null: the default above); returns the one before.
+EngineEventHandler SetEngineEventHandler(EngineEventHandler handler);
 
 // Passes one event to the installed handler.
 int OnEngineEvent(int32_t kind, void* data, uint32_t capacity);

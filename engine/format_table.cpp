@@ -132,9 +132,3 @@ const EngineFormat* findEngineFormat(std::wstring_view name) {
 }
 
 const std::vector<std::wstring>& engineEncoders() { return LibraryCapabilities().encoders; }
-
-bool engineHasEncoder(std::wstring_view method) {
-    for (const std::wstring& encoder : engineEncoders())
-        if (equalsIgnoringCase(encoder, method)) return true;
-    return false;
-}

@@ -31,8 +31,6 @@ const EngineFormat* findEngineFormat(std::wstring_view name);
 // The coding methods the library can write with ("LZMA2", "Deflate", "PPMD", ...).
 const std::vector<std::wstring>& engineEncoders();
 
-// True when the library can write with the method (any case).
-bool engineHasEncoder(std::wstring_view method);
 
 // Reads the format list of a loaded library (what engineFormats keeps).
 std::vector<EngineFormat> readEngineFormats(HMODULE library);

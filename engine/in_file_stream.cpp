@@ -20,16 +20,6 @@ void CInFileStream::adopt(HANDLE file) {
     SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN);
 }
 
-bool CInFileStream::startsWith(const void* bytes, DWORD count) {
-    unsigned char head[16];
-    if (count > sizeof(head)) return false;
-    DWORD got = 0;
-    LARGE_INTEGER zero{};
-    const bool read = SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN) && ReadFile(file_, head, count, &got, nullptr);
-    SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN);
-    return read && got == count && memcmp(head, bytes, count) == 0;
-}
-
 HRESULT STDMETHODCALLTYPE CInFileStream::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;

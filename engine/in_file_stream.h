@@ -16,8 +16,6 @@ public:
     bool open(const std::wstring& path);
     // Reads a file already open for reading (from its start), and closes it in the end.
     void adopt(HANDLE file);
-    // True when the file starts with these bytes; the position is left at the start.
-    bool startsWith(const void* bytes, DWORD count);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ENGINE_OBJECT_REFCOUNT

@@ -18,7 +18,6 @@ public:
     bool create(const std::wstring& path, bool replace, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
     // Closes the file; 0 or the system error as an HRESULT.
     HRESULT close();
-    bool isOpen() const { return file_ != INVALID_HANDLE_VALUE; }
     HANDLE handle() const { return file_; }
     UINT64 bytesWritten() const { return bytesWritten_; }
     // The system error of the first write that failed; 0 when every write succeeded.

@@ -59,7 +59,7 @@
 #define ID_VIEW_REFRESH       32791   // F5
 #define ID_SELECT_ALL         32792   // Ctrl+A
 #define ID_FOCUS_PATH         32793   // Alt+D, Ctrl+L
-#define ID_OPEN_ARCHIVE_FILE  32794   // File > Open archive... (Ctrl+O)
+#define ID_OPEN_ARCHIVE_FILE  32794   // File > Open archive...
 #define ID_CHECKSUM_CRC32     32800
 #define ID_CHECKSUM_CRC64     32801
 #define ID_CHECKSUM_SHA1      32802

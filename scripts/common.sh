@@ -15,34 +15,37 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No menu entries on the Linux desktop for shortcuts that installers make inside a prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 
-_tolvane_started_xvfb=""
+_tolvane_started_xvfb=()
 _tolvane_started_wineservers=()
 
 tolvane_log() { echo "[tolvane] $*" >&2; }
 
+# Starts Xvfb on a free display and sets TOLVANE_STARTED_DISPLAY to its name (":91"); the EXIT
+# trap stops it. Xvfb picks the number itself, so that runs started at once never share one.
+tolvane_start_xvfb() {
+  local number_file i
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  _tolvane_started_xvfb+=("$!")
+  for i in $(seq 1 100); do
+    if [ -s "$number_file" ] && xdpyinfo -display ":$(tr -dc 0-9 <"$number_file")" >/dev/null 2>&1; then
+      TOLVANE_STARTED_DISPLAY=":$(tr -dc 0-9 <"$number_file")"
+      rm -f "$number_file"
+      tolvane_log "started Xvfb on $TOLVANE_STARTED_DISPLAY"
+      return 0
+    fi
+    sleep 0.1
+  done
+  rm -f "$number_file"
+  tolvane_log "Xvfb did not come up"
+  return 1
+}
+
 # Starts Xvfb on a free display when no display is set.
 tolvane_ensure_display() {
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local n
-  for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-      _tolvane_started_xvfb=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do
-        if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-          tolvane_log "started Xvfb on :$n"
-          return 0
-        fi
-        sleep 0.1
-      done
-      tolvane_log "Xvfb on :$n did not come up"
-      return 1
-    fi
-  done
-  tolvane_log "no free X display number"
-  return 1
+  tolvane_start_xvfb || return 1
+  export DISPLAY="$TOLVANE_STARTED_DISPLAY"
 }
 
 # Creates a Wine prefix of the project's own when it does not exist yet: by default $WINEPREFIX
@@ -87,11 +90,12 @@ tolvane_stop_all() {
     WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
   done
   _tolvane_started_wineservers=()
-  if [ -n "$_tolvane_started_xvfb" ]; then
-    kill "$_tolvane_started_xvfb" >/dev/null 2>&1 || true
-    wait "$_tolvane_started_xvfb" 2>/dev/null || true
-    _tolvane_started_xvfb=""
-  fi
+  local xvfb
+  for xvfb in "${_tolvane_started_xvfb[@]}"; do
+    kill "$xvfb" >/dev/null 2>&1 || true
+    wait "$xvfb" 2>/dev/null || true
+  done
+  _tolvane_started_xvfb=()
 }
 
 tolvane_cleanup_on_exit() { trap tolvane_stop_all EXIT; }

@@ -6,6 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 tolvane_cleanup_on_exit
 
+started=$(date +%s)
 bash "$TOLVANE_ROOT/scripts/build.sh"
 tolvane_ensure_display
 
@@ -25,8 +26,17 @@ tolvane_ensure_prefix
 tolvane_start_wineserver
 if [ -n "$prefix64_job" ]; then
   wait "$prefix64_job"
-  tolvane_start_wineserver "$TOLVANE_WINEPREFIX64" win64
+  # The 64-bit suites run beside the 32-bit ones, on a desktop of their own: windows of one never
+  # take the focus from the other.
+  tolvane_start_xvfb
+  export TOLVANE_DISPLAY64="$TOLVANE_STARTED_DISPLAY"
+  DISPLAY="$TOLVANE_DISPLAY64" tolvane_start_wineserver "$TOLVANE_WINEPREFIX64" win64
 fi
 
 cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 600 "$@"
+tests_started=$(date +%s)
+status=0
+ctest --output-on-failure --timeout 1500 --parallel "$(nproc)" "$@" || status=$?
+now=$(date +%s)
+tolvane_log "tests took $((now - tests_started)) s; build and tests $((now - started)) s"
+exit $status

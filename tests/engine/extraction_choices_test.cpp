@@ -27,9 +27,12 @@ struct Answers {
     explicit Answers(std::vector<ReplaceAnswer> answers) {
         g_answers = std::move(answers);
         g_asked.clear();
-        SetEngineEventHandler(AnswerQuestions);
+        previous_ = SetEngineEventHandler(AnswerQuestions);
     }
-    ~Answers() { SetEngineEventHandler(nullptr); }
+    ~Answers() { SetEngineEventHandler(previous_); }
+
+private:
+    EngineEventHandler previous_ = nullptr;
 };
 
 int Extract(const std::wstring& archive, const std::wstring& destination, const std::wstring& base,

@@ -14,8 +14,10 @@ work="$PWD/package-test-$arch"
 if [ "$arch" = x64 ]; then winearch=win64 view=/reg:64; else winearch=win32 view=; fi
 export WINEPREFIX="$work/prefix" WINEARCH="$winearch"
 stop_prefix() { wineserver -k >/dev/null 2>&1 || true; }
-trap stop_prefix EXIT
+trap 'stop_prefix; tolvane_stop_all' EXIT
 stop_prefix && rm -rf "$work"
+# A desktop of its own: the suites running beside it keep theirs.
+tolvane_start_xvfb && export DISPLAY="$TOLVANE_STARTED_DISPLAY"
 mkdir -p "$work/data"
 tolvane_ensure_prefix "$WINEPREFIX" "$winearch" || exit 1
 
