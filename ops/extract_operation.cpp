@@ -80,8 +80,8 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& requ
     if (cancelled) return Outcome(OperationResult::Cancelled);
     if (shown == ProgressOutcome::NoThread) return Outcome(OperationResult::Failed, L"Could not extract " + name);
     if (result != 0) return Outcome(OperationResult::Failed, ExtractFailure(extraction, name));
-    if (extraction.renamed != 0) return Outcome(OperationResult::Done, extractionMessage(extraction, name));
-    return Outcome(OperationResult::Done);
+    // Items renamed, symbolic links written as files, data after the end: said, not failed.
+    return Outcome(OperationResult::Done, extractionMessage(extraction, name));
 }
 
 OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {
