@@ -435,18 +435,15 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             // What is there may be another file reached through its 8.3 alias ("LONGFI~1.TXT"),
             // written by this extraction or not: it is never replaced, the item takes a name of
             // its own instead.
-            const ExistingFileAction action =
-                diskNamesMatch(diskPath_.substr(0, diskPath_.size() - name.size()), name)
-                    ? decideAboutExisting(existing)
-                    : ExistingFileAction::Rename;
-            switch (action) {
+            const bool sameName = diskNamesMatch(diskPath_.substr(0, diskPath_.size() - name.size()), name);
+            switch (sameName ? decideAboutExisting(existing) : ExistingFileAction::Rename) {
             case ExistingFileAction::Keep:
                 itemWanted_ = false;  // left as it is, at the user's word: no failure
                 ++outcome_.kept;
                 return linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
             case ExistingFileAction::Rename:
                 name = claimFreeName(name);
-                renamedTo_ = name;
+                if (!sameName) renamedTo_ = name;  // told; a rename the user chose is not
                 diskPath_ = diskPathOf(name);
                 break;
             case ExistingFileAction::Stop:

@@ -15,8 +15,9 @@
 
 namespace {
 
-// The index of the last file item whose path is exactly `itemPath`.
-std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath, const std::wstring& unnamed) {
+// The index of the last file item whose path is exactly `itemPath` (a deletion marker is none).
+std::optional<UINT32> FindFileItem(IInArchive* archive, const ItemKinds& kinds, const std::wstring& itemPath,
+                                   const std::wstring& unnamed) {
     UINT32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return std::nullopt;
     std::optional<UINT32> found;
@@ -34,7 +35,7 @@ std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& item
         if (archive->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
             value.get().boolVal != VARIANT_FALSE)
             continue;
-        found = index;
+        if (!kinds.isAnti(index)) found = index;
     }
     return found;
 }
@@ -81,7 +82,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         links.read(session.archive, kinds);
         std::vector<UINT32> indices;  // empty: all items
         if (exactFile) {
-            const std::optional<UINT32> index = FindFileItem(session.archive, *exactFile, format.defaultItemName);
+            const std::optional<UINT32> index = FindFileItem(session.archive, kinds, *exactFile, format.defaultItemName);
             if (!index) {
                 outcome.noteFailure(*exactFile, L"not in the archive");
                 return outcome;

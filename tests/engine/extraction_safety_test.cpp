@@ -102,15 +102,12 @@ TEST(DataAfterTheEnd, IsAWarningWhenEveryItemIsIntact) {
         const std::wstring archive = dir / (L"tail." + type);
         Pack(archive, dir / L"src");
         WriteFileBytes(archive, ReadFileBytes(archive) + "junk after the end");
-        const ProcessResult judged = Run7z(L"x -o" + Quote(dir / (L"7z-" + type)) + L" " + Quote(archive));
-        EXPECT_EQ(judged.exitCode, 0u);
-        EXPECT_NE(judged.output.find("There are data after the end of archive"), std::string::npos) << judged.output;
+        EXPECT_EQ(Run7z(L"t " + Quote(archive)).exitCode, 0u);
         std::wstring password;
         ExtractionOutcome outcome;
         EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), NewFolder(dir / type), password, nullptr, &outcome), 0);
-        EXPECT_EQ(FilesBelow(dir / type), FilesBelow(dir / (L"7z-" + type)));
-        EXPECT_EQ(extractionMessage(outcome, L"tail").rfind(L"tail was extracted.\nWarning: there is data after", 0), 0u)
-            << Narrow(extractionMessage(outcome, L"tail"));
+        EXPECT_EQ(FilesBelow(dir / type), ArchiverExtracts(archive, dir / (L"7z-" + type)));
+        EXPECT_EQ(extractionMessage(outcome, L"tail"), L"tail was extracted.\nWarning: there is data after the end of the archive.");
         EXPECT_TRUE(testArchive(archive, archiveKindOf(archive), password).succeeded());
     }
 }
