@@ -56,16 +56,10 @@ int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePa
                 ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace) {
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
     const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder, existingFiles);
-    const std::wstring message =
-        extracted.result == WholeArchiveResult::NotAnArchive ? std::wstring() : extractionMessage(extracted.outcome, FileNameOf(request.archivePath));
-    if (extracted.result == WholeArchiveResult::Extracted) {
-        if (!message.empty()) TellUser({message, MessageKind::Information}, DialogOwner());
-        return kExitSuccess;
-    }
-    if (extracted.cancelled) return kExitExtractFailed;
-    if (message.empty()) return ReportFailure(request);
-    TellUser({message, MessageKind::Error}, DialogOwner());
-    return kExitExtractFailed;
+    const OperationOutcome told = WholeArchiveOutcome(extracted, FileNameOf(request.archivePath));
+    for (const std::wstring& message : told.messages)
+        TellUser({message, told.done() ? MessageKind::Information : MessageKind::Error}, DialogOwner());
+    return told.done() ? kExitSuccess : kExitExtractFailed;
 }
 
 }  // namespace

@@ -37,19 +37,28 @@ void Add(std::wstring& text, const std::wstring& part) {
 
 }  // namespace
 
-std::wstring archiveDamage(IInArchive* archive, uint64_t streamSize) {
+ArchiveHealth archiveHealth(IInArchive* archive, uint64_t streamSize) {
     const uint32_t flags = FlagsProperty(archive, kpidErrorFlags) | FlagsProperty(archive, kpidWarningFlags);
-    std::wstring text = archiveFlagsCause(flags);
-    Add(text, TextProperty(archive, kpidError));
-    Add(text, TextProperty(archive, kpidWarning));
+    ArchiveHealth health;
+    health.damage = archiveFlagsCause(flags & ~static_cast<uint32_t>(kArcDataAfterEnd));
+    Add(health.damage, TextProperty(archive, kpidError));
+    Add(health.damage, TextProperty(archive, kpidWarning));
 
+    bool dataAfterEnd = (flags & kArcDataAfterEnd) != 0;
     uint64_t archiveSize = 0;
     if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize)) {
         const uint64_t fileSize = streamSize;
         uint64_t offset = 0;
         if (SizeProperty(archive, kpidOffset, offset)) archiveSize += offset;
-        if (archiveSize < fileSize) Add(text, archiveFlagsCause(kArcDataAfterEnd));
-        if (archiveSize > fileSize) Add(text, archiveFlagsCause(kArcUnexpectedEnd));
+        if (archiveSize < fileSize) dataAfterEnd = true;
+        if (archiveSize > fileSize) Add(health.damage, archiveFlagsCause(kArcUnexpectedEnd));
     }
-    return text;
+    if (dataAfterEnd) health.warning = archiveFlagsCause(kArcDataAfterEnd);
+    return health;
+}
+
+std::wstring archiveDamage(IInArchive* archive, uint64_t streamSize) {
+    ArchiveHealth health = archiveHealth(archive, streamSize);
+    Add(health.damage, health.warning);
+    return std::move(health.damage);
 }

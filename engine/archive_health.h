@@ -13,3 +13,11 @@
 // data can show more). `streamSize` is the size of what the handler read (the file, the parts
 // of a split archive together, the tar decoded from a gzip stream).
 std::wstring archiveDamage(IInArchive* archive, uint64_t streamSize);
+
+struct ArchiveHealth {
+    std::wstring damage;   // as archiveDamage, without the data after the end
+    std::wstring warning;  // data after the end of the archive: the archive's items are whole
+};
+// The same as archiveDamage, with data after the end of the archive told apart: what an
+// extraction takes as a warning once every item came out intact.
+ArchiveHealth archiveHealth(IInArchive* archive, uint64_t streamSize);

@@ -7,6 +7,7 @@
 #include "engine/archive_health.h"
 #include "engine/engine_events.h"
 #include "engine/engine_property.h"
+#include "engine/item_kinds.h"
 #include "engine/property_text.h"
 
 namespace {
@@ -132,9 +133,13 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         const auto stopIfCancelled = [](UINT32 index) {
             if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
         };
+        // The deletion markers of a differential archive are no entries of it: they are not listed.
+        const ItemKinds kinds(session.archive);
+        const auto listed = [&](UINT32 index) { return !kinds.hasAntiItems() || !kinds.isAnti(index); };
         const bool crc = sink.wantsCrc();
         for (UINT32 index = 0; index < count; ++index) {
             stopIfCancelled(index);
+            if (!listed(index)) continue;
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, crc, item);
             sink.add(item);
         }
@@ -142,7 +147,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         ArchiveSummaryReader summary(session.archive);
         for (UINT32 index = 0; index < count; ++index) {
             stopIfCancelled(index);
-            summary.addItem(index);
+            if (listed(index)) summary.addItem(index);
         }
         run.summary = summary.take();
     } catch (const ListingCancelled&) {

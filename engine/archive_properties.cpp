@@ -10,6 +10,7 @@
 #include "engine/engine_property.h"
 #include "engine/extract_callback.h"
 #include "engine/extract_path.h"
+#include "engine/item_kinds.h"
 #include "engine/property_names.h"
 
 namespace {
@@ -148,7 +149,9 @@ PropertiesReport readArchiveProperties(const std::wstring& archivePath, ArchiveK
         Figures figures;
         UINT32 count = 0;
         if (archive->GetNumberOfItems(&count) != S_OK) count = 0;
+        const ItemKinds kinds(archive);
         for (UINT32 index = 0; index < count; ++index) {
+            if (kinds.isAnti(index)) continue;  // a deletion marker is no entry
             const std::wstring path = itemPathOf(archive, index);
             figures.take(archive, index, path);
         }
@@ -204,7 +207,9 @@ PropertiesReport readEntryProperties(const std::wstring& archivePath, ArchiveKin
         if (archive->GetNumberOfItems(&count) != S_OK) count = 0;
         int64_t found = -1;
         Figures below;
+        const ItemKinds kinds(archive);
         for (UINT32 index = 0; index < count; ++index) {
+            if (kinds.isAnti(index)) continue;
             const std::wstring path = itemPathOf(archive, index);
             if (path == entryPath) found = index;
             if (const auto rest = pathBelow(path, entryPath); rest && !entryPath.empty())

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <new>
+#include <unordered_map>
 
 #include "base/folder_tree.h"
 #include "base/handles.h"
@@ -15,6 +16,7 @@
 #include "engine/extract_path.h"
 #include "engine/extraction_outcome.h"
 #include "engine/item_decoding.h"
+#include "engine/item_kinds.h"
 
 namespace {
 
@@ -94,22 +96,36 @@ bool HashToEnd(HANDLE file, Hashers& hashers, std::vector<unsigned char>& buffer
     }
 }
 
-// Feeds each decoded file entry to its own set of hashers.
+// Feeds each decoded file entry to its own set of hashers. A hard link's data is that of the
+// item it names, which is hashed for it (also when not chosen itself); deletion markers are no
+// entries.
 class HashingSink final : public ItemSink {
 public:
     HashingSink(IInArchive* archive, HashLibrary& library, const std::vector<std::wstring>& selection,
                 const std::vector<std::wstring>& functions)
-        : archive_(archive), library_(library), selection_(selection), functions_(functions) {}
+        : archive_(archive), library_(library), selection_(selection), functions_(functions), kinds_(archive) {
+        links_.read(archive, kinds_);
+        for (const auto& [index, link] : links_.links())
+            if (wanted(itemPathOf(archive_, index))) sources_[link.source];
+    }
 
     bool begin(UINT32 index) override {
         EngineProperty value;
         if (archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
             value.get().boolVal != VARIANT_FALSE)
             return false;
+        if (kinds_.isAnti(index)) return false;
         const std::wstring path = itemPathOf(archive_, index);
-        if (!selection_.empty() && !selectionTakes(&selection_, path)) return false;
+        const bool chosen = wanted(path);
+        if (chosen) results.push_back({path, {}, {}});
+        if (const HardLinkMap::Link* link = chosen ? links_.find(index) : nullptr) {
+            linkResults_.emplace_back(results.size() - 1, link);
+            return false;
+        }
+        const bool source = sources_.count(index) != 0;
+        if (!chosen && !source) return false;
         current_ = library_.Make(functions_);
-        results.push_back({path, {}, {}});
+        result_ = chosen ? results.size() - 1 : kNone;
         active_ = true;
         return true;
     }
@@ -117,22 +133,49 @@ public:
         for (auto& entry : current_) entry.second->Update(data, size);
         return true;
     }
-    void end(UINT32, INT32 result) override {
+    void end(UINT32 index, INT32 result) override {
         if (!active_) return;
         active_ = false;
-        if (result == kOK) results.back().checksums = Finish(current_);
-        else results.back().problem = operationResultCause(result);
+        ChecksumResult done;
+        if (result == kOK) done.checksums = Finish(current_);
+        else done.problem = operationResultCause(result);
         current_.clear();
+        if (const auto source = sources_.find(index); source != sources_.end()) source->second = done;
+        if (result_ != kNone) {
+            results[result_].checksums = std::move(done.checksums);
+            results[result_].problem = std::move(done.problem);
+        }
+    }
+    // The links take the checksums of the items they name.
+    void finish() {
+        for (const auto& [at, link] : linkResults_) {
+            const auto source = sources_.find(link->source);
+            if (source == sources_.end() || (source->second.checksums.empty() && source->second.problem.empty())) {
+                results[at].problem = hardLinkProblem(*link);
+                if (results[at].problem.empty()) results[at].problem = L"a link to " + link->target + L", which was not read";
+            } else {
+                results[at].checksums = source->second.checksums;
+                results[at].problem = source->second.problem;
+            }
+        }
     }
 
     std::vector<ChecksumResult> results;
 
 private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    bool wanted(const std::wstring& path) const { return selection_.empty() || selectionTakes(&selection_, path); }
+
     IInArchive* archive_;
     HashLibrary& library_;
     const std::vector<std::wstring>& selection_;
     const std::vector<std::wstring>& functions_;
+    ItemKinds kinds_;
+    HardLinkMap links_;
+    std::unordered_map<UINT32, ChecksumResult> sources_;  // the items links take their data from
+    std::vector<std::pair<size_t, const HardLinkMap::Link*>> linkResults_;
     Hashers current_;
+    size_t result_ = kNone;  // where the item being hashed goes in `results`
     bool active_ = false;
 };
 
@@ -226,6 +269,7 @@ std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePa
     }
     HashingSink sink(session.archive, library, selection, functions);
     const DecodingResult decoded = decodeItems(session.archive, {}, sink, known);
+    sink.finish();
     session.archive->Close();
     if (!decoded.stopped) password = known;
     if (decoded.engineResult != S_OK && openProblem) *openProblem = engineErrorCause(decoded.engineResult);

@@ -48,6 +48,7 @@ enum EnginePropertyId : PROPID {
     kpidDictionarySize = 18,
     kpidCRC = 19,
     kpidType = 20,
+    kpidIsAnti = 21,        // boolean: a deletion marker of a differential archive, no file
     kpidMethod = 22,        // text: the item's compression (and encryption) method
     kpidComment = 28,
     kpidNumSubDirs = 31,
@@ -57,10 +58,12 @@ enum EnginePropertyId : PROPID {
     kpidPhySize = 44,       // bytes of the file that belong to the archive
     kpidHeadersSize = 45,
     kpidPosixAttrib = 53,
+    kpidSymLink = 54,       // text: where a symbolic link points
     kpidError = 55,         // text: what the handler could not read
     kpidErrorFlags = 71,    // EngineArchiveFlag bits: the archive is damaged
     kpidWarningFlags = 72,  // EngineArchiveFlag bits: read, but not as it should be
     kpidWarning = 73,       // text
+    kpidHardLink = 90,      // text: the path of the item whose data a hard link shares
 };
 
 // Bits of kpidErrorFlags and kpidWarningFlags.

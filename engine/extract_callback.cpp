@@ -59,6 +59,13 @@ std::wstring TemporaryName() {
     return L"~tolvane-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
 }
 
+// True when another handle on the file keeps it from being deleted or replaced.
+bool HeldOpen(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    return !file && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 }  // namespace
 
 std::wstring itemPathOf(IInArchive* archive, UINT32 index, const std::wstring& unnamed) {
@@ -78,6 +85,7 @@ void CArchiveExtractCallback::init(IInArchive* archive, const std::wstring& dest
                                    const std::vector<std::wstring>* selection) {
     outcome_ = ExtractionOutcome();
     outcome_.opened = true;
+    outcome_.destination = destination;
     if (archive) archive->AddRef();
     if (archive_) archive_->Release();
     archive_ = archive;
@@ -298,6 +306,8 @@ void CArchiveExtractCallback::commitFile() {
             SetFileAttributesW(diskPath_.c_str(), existing);
         }
     }
+    // A file another program holds open refuses the rename as if access were denied.
+    if (!placed && error == ERROR_ACCESS_DENIED && HeldOpen(diskPath_)) error = ERROR_SHARING_VIOLATION;
     if (!placed) {
         writeDiagnostic(existing != INVALID_FILE_ATTRIBUTES ? "ERROR: Can not delete output file "
                                                             : "can not open output file ",
@@ -318,6 +328,8 @@ void CArchiveExtractCallback::commitFile() {
     ++outcome_.written;
     outcome_.lastFile = diskPath_;
     if (!renamedTo_.empty()) outcome_.noteRename(itemPath_, renamedTo_);
+    linked_.written(itemIndex_, diskPath_);
+    if (symbolicLink_) noteSymbolicLink();
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequentialOutStream** outStream,
@@ -328,6 +340,9 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
     itemWritten_ = false;
     itemWanted_ = false;
     itemFailed_ = false;
+    keepingLinkedData_ = false;
+    symbolicLink_ = false;
+    link_ = nullptr;
     renamedTo_.clear();
     itemIndex_ = index;
     itemPending_ = true;
@@ -342,10 +357,20 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         else
             return E_FAIL;
 
-        if (!selectionTakes(selection_, itemPath_)) return S_OK;
+        // A deletion marker stands for a file to delete: it is no file, and nothing on disk is
+        // touched for it (a file of that name stays as it is).
+        if (kinds_ && kinds_->isAnti(index)) {
+            if (index < accounted_.size()) accounted_[index] = true;
+            return S_OK;
+        }
+        const bool extracting = askExtractMode == kExtract && !testing_;
+        if (!selectionTakes(selection_, itemPath_)) {
+            return extracting && linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
+        }
         // A wanted item counts as failed when it ends badly, even when the engine only tests
         // it (as it does with the rest of a block it could not decode).
         itemWanted_ = true;
+        link_ = links_ ? links_->find(index) : nullptr;
         // Tells a wrong password from damaged data, also for items the engine only tests.
         encrypted_ = archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && value.type() == VT_BOOL &&
                      value.get().boolVal != VARIANT_FALSE;
@@ -353,13 +378,16 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             if (askExtractMode == kTest && index < accounted_.size()) accounted_[index] = true;
             isFolder_ = archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
                         value.get().boolVal != VARIANT_FALSE;
+            if (link_) linkDataAtHand();
             return S_OK;
         }
-        if (askExtractMode != kExtract) return S_OK;
+        if (!extracting) return S_OK;
         if (index < accounted_.size()) accounted_[index] = true;
 
         const HRESULT read = readItemProperties(index);
         if (read != S_OK) return read;
+        symbolicLink_ = !isFolder_ && ((kinds_ && kinds_->isSymbolicLink(index)) ||
+                                       (attributesKnown_ && attributesMarkSymbolicLink(attributes_)));
 
         // Below the folder the user looked at, an item is written relative to it.
         std::wstring_view shownPath = itemPath_;
@@ -375,13 +403,16 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
                 console_.appendOem(itemPath_);
                 console_.append("\n");
             }
-            return S_OK;
+            return linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
         }
 
-        if (HasOverlongName(*relative)) {
-            failItem(L"the name is too long");
-            return S_OK;
-        }
+        // An item that cannot be written still gives its data to the links that take it.
+        const auto fail = [&](const std::wstring& cause) {
+            failItem(cause);
+            return linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
+        };
+        if (HasOverlongName(*relative)) return fail(L"the name is too long");
+        if (link_ && !linkDataAtHand()) return S_OK;
         DWORD error = 0;
         if (isFolder_) {
             names_.claimFolder(*relative);
@@ -401,13 +432,18 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         WIN32_FILE_ATTRIBUTE_DATA existing{};
         if (GetFileAttributesExW(diskPath_.c_str(), GetFileExInfoStandard, &existing) &&
             !(existing.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            switch (decideAboutExisting(existing)) {
+            // What is there may be another file reached through its 8.3 alias ("LONGFI~1.TXT"),
+            // written by this extraction or not: it is never replaced, the item takes a name of
+            // its own instead.
+            const bool sameName = diskNamesMatch(diskPath_.substr(0, diskPath_.size() - name.size()), name);
+            switch (sameName ? decideAboutExisting(existing) : ExistingFileAction::Rename) {
             case ExistingFileAction::Keep:
                 itemWanted_ = false;  // left as it is, at the user's word: no failure
                 ++outcome_.kept;
-                return S_OK;
+                return linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
             case ExistingFileAction::Rename:
                 name = claimFreeName(name);
+                if (!sameName) renamedTo_ = name;  // told; a rename the user chose is not
                 diskPath_ = diskPathOf(name);
                 break;
             case ExistingFileAction::Stop:
@@ -419,15 +455,10 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
                 break;
             }
         }
-        if (name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) {
+        if ((name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) ||
+            !openOutputFile(error)) {
             writeDiagnostic("can not open output file ", diskPath_);
-            failItem(systemErrorCause(error));
-            return S_OK;
-        }
-        if (!openOutputFile(error)) {
-            writeDiagnostic("can not open output file ", diskPath_);
-            failItem(systemErrorCause(error));
-            return S_OK;
+            return fail(systemErrorCause(error));
         }
         itemWritten_ = true;
         outReference_->AddRef();
@@ -461,6 +492,11 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
     console_.append("\n");
     itemPending_ = false;
     try {
+        if (keepingLinkedData_) {
+            keepingLinkedData_ = false;
+            linked_.ended(itemIndex_, operationResult == kOK);
+            return S_OK;
+        }
         if (!itemWanted_) return S_OK;
         if (operationResult != kOK) {
             // A wrong password shows as damaged data in some formats; in an encrypted item
@@ -470,9 +506,11 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
             if (password) outcome_.wrongPassword = true;
             failItem(password && operationResult != kWrongPassword ? L"wrong password, or damaged data"
                                                                    : operationResultCause(operationResult));
-        } else if (testing_) {
+        } else if (testing_ && !itemFailed_) {
             ++(isFolder_ ? outcome_.testedFolders : outcome_.tested);
         }
+        if (testing_) linked_.ended(itemIndex_, !itemFailed_);
+        if (!itemFailed_ && itemWritten_ && !isFolder_) copyLinkedData();
         if (itemFailed_ || !itemWritten_) {
             discardTemporaryFile();
         } else if (!isFolder_) {
@@ -481,6 +519,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
             const DWORD plain = attributesKnown_ ? plainFileAttributes(attributes_, true) : 0;
             if (extractMode_ && plain != 0) SetFileAttributesW(diskPath_.c_str(), plain);
         }
+        if (itemFailed_) linked_.ended(itemIndex_, false);
     } catch (const CNewException&) {
         return E_OUTOFMEMORY;
     } catch (const std::bad_alloc&) {
@@ -497,6 +536,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::CryptoGetTextPassword(BSTR* p
 
 void CArchiveExtractCallback::finish() {
     discardTemporaryFile();
+    linked_.clear();
     // Deepest first: a folder is made after the one above it.
     for (auto folder = madeFolders_.rbegin(); folder != madeFolders_.rend(); ++folder) {
         if (!outcome_.wrongPassword && folderItems_.count(caseBlindKey(*folder)) != 0) continue;

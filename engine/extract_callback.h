@@ -8,6 +8,11 @@
 // from a temporary file beside it. So a wrong password, damaged data or a full disk never
 // destroy a file that was there before, nor leave a file that looks complete. An item that
 // cannot be written is counted and named, and the extraction goes on with the next one.
+//
+// Items that are no plain files: a deletion marker of a differential archive is no file, and
+// nothing is written or touched for it; a hard link is written with the data of the item it
+// names (kept aside for it when that item is not written itself); a symbolic link is written as
+// a file holding the path it points to, never as a link, so nothing is ever written through it.
 #include "base/handles.h"
 #include "engine/console_text.h"
 #include "engine/engine_interfaces.h"
@@ -15,7 +20,9 @@
 #include "engine/existing_files.h"
 #include "engine/extraction.h"
 #include "engine/extraction_outcome.h"
+#include "engine/item_kinds.h"
 #include "engine/item_names.h"
+#include "engine/linked_data.h"
 #include "engine/out_file_stream.h"
 
 #include <string>
@@ -41,6 +48,9 @@ public:
     void setPassword(const std::wstring& password);
     // What an item without a path is called: "[Content]" unless the archive's name gives one.
     void setUnnamedItemName(const std::wstring& name) { unnamedItem_ = name; }
+    // What the items are beyond files and folders (both belong to the caller and must outlive
+    // the extraction); the items whose data wanted links take are kept aside for them.
+    void setItemKinds(const ItemKinds* kinds, const HardLinkMap* links);
     bool passwordKnown() const { return passwordKnown_; }
     const std::wstring& password() const { return password_; }
 
@@ -86,6 +96,14 @@ private:
     ExistingFileAction decideAboutExisting(const WIN32_FILE_ATTRIBUTE_DATA& existing);
     // A name beside `relative` that neither this extraction nor the disk uses yet; claimed.
     std::wstring claimFreeName(const std::wstring& relative);
+    // Hands the engine a stream that keeps the current item's data aside for the links that take it.
+    HRESULT keepLinkedData(ISequentialOutStream** outStream);
+    // Fails the current item, a hard link, when its data cannot be had; true when it can.
+    bool linkDataAtHand();
+    // The current item, a hard link whose data the engine did not write, gets its target's data.
+    void copyLinkedData();
+    // Notes the current item, a symbolic link just written as a file, with where it points.
+    void noteSymbolicLink();
 
     IInArchive* archive_ = nullptr;  // a reference of our own
     std::wstring destination_;
@@ -128,6 +146,12 @@ private:
     std::vector<std::wstring> madeFolders_;           // folders this extraction made, upper ones first
     std::unordered_set<std::wstring> folderItems_;    // disk paths of the folder items, case-blind
     ConsoleText console_;
+    const ItemKinds* kinds_ = nullptr;
+    const HardLinkMap* links_ = nullptr;
+    LinkedData linked_;
+    const HardLinkMap::Link* link_ = nullptr;  // the current item is a hard link
+    bool symbolicLink_ = false;        // the current item is a symbolic link
+    bool keepingLinkedData_ = false;   // the current item's data is only kept aside for links
 };
 
 // An item's path as the callback names it: `unnamed` when the engine gives none.

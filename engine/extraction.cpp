@@ -11,11 +11,13 @@
 #include "engine/engine_property.h"
 #include "engine/extract_callback.h"
 #include "engine/extract_path.h"
+#include "engine/item_kinds.h"
 
 namespace {
 
-// The index of the last file item whose path is exactly `itemPath`.
-std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& itemPath, const std::wstring& unnamed) {
+// The index of the last file item whose path is exactly `itemPath` (a deletion marker is none).
+std::optional<UINT32> FindFileItem(IInArchive* archive, const ItemKinds& kinds, const std::wstring& itemPath,
+                                   const std::wstring& unnamed) {
     UINT32 count = 0;
     if (archive->GetNumberOfItems(&count) != S_OK) return std::nullopt;
     std::optional<UINT32> found;
@@ -33,7 +35,7 @@ std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& item
         if (archive->GetProperty(index, kpidIsDir, value.put()) == S_OK && value.type() == VT_BOOL &&
             value.get().boolVal != VARIANT_FALSE)
             continue;
-        found = index;
+        if (!kinds.isAnti(index)) found = index;
     }
     return found;
 }
@@ -43,17 +45,16 @@ std::optional<UINT32> FindFileItem(IInArchive* archive, const std::wstring& item
 uint64_t CountMissing(IInArchive* archive, const CArchiveExtractCallback& callback,
                       const std::vector<std::wstring>* selection, const std::vector<UINT32>& indices,
                       const std::wstring& unnamed) {
-    uint64_t missing = 0;
-    if (!indices.empty()) {
-        for (UINT32 index : indices)
-            if (!callback.accountedFor(index)) ++missing;
-        return missing;
-    }
     UINT32 count = 0;
-    if (archive->GetNumberOfItems(&count) != S_OK) return 0;
-    for (UINT32 index = 0; index < count; ++index)
-        if (!callback.accountedFor(index) && selectionTakes(selection, itemPathOf(archive, index, unnamed.empty() ? L"[Content]" : unnamed)))
+    if (indices.empty() && archive->GetNumberOfItems(&count) != S_OK) return 0;
+    uint64_t missing = 0;
+    const size_t total = indices.empty() ? count : indices.size();
+    for (size_t i = 0; i < total; ++i) {
+        const UINT32 index = indices.empty() ? static_cast<UINT32>(i) : indices[i];
+        if (!callback.accountedFor(index) &&
+            selectionTakes(selection, itemPathOf(archive, index, unnamed.empty() ? L"[Content]" : unnamed)))
             ++missing;
+    }
     return missing;
 }
 
@@ -75,13 +76,20 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         // A password that opened an encrypted item list is right: keep it for the caller.
         if (!knownPassword.empty()) password = knownPassword;
 
+        outcome.destination = destination;
+        const ItemKinds kinds(session.archive);
+        HardLinkMap links;
+        links.read(session.archive, kinds);
         std::vector<UINT32> indices;  // empty: all items
         if (exactFile) {
-            const std::optional<UINT32> index = FindFileItem(session.archive, *exactFile, format.defaultItemName);
+            const std::optional<UINT32> index = FindFileItem(session.archive, kinds, *exactFile, format.defaultItemName);
             if (!index) {
                 outcome.noteFailure(*exactFile, L"not in the archive");
                 return outcome;
             }
+            // A hard link needs the item that holds its data, which comes first.
+            const HardLinkMap::Link* link = links.find(*index);
+            if (link && link->source != HardLinkMap::kNoItem && link->source < *index) indices.push_back(link->source);
             indices.push_back(*index);
         }
 
@@ -89,6 +97,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         callback->init(session.archive, destination, selection);
         if (!format.defaultItemName.empty()) callback->setUnnamedItemName(format.defaultItemName);
         callback->setOptions(options);
+        callback->setItemKinds(&kinds, &links);
         if (!knownPassword.empty()) callback->setPassword(knownPassword);
         const HRESULT extracted =
             session.archive->Extract(indices.empty() ? nullptr : indices.data(),
@@ -102,8 +111,11 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
             outcome.engineProblem = engineErrorCause(extracted);
         else
             outcome.missing = CountMissing(session.archive, *callback.get(), selection, indices, format.defaultItemName);
-        // Reading the items' data can show damage that opening did not.
-        outcome.archiveProblem = archiveDamage(session.archive, format.streamSize);
+        // Reading the items' data can show damage that opening did not. Data after the end of
+        // the archive is no damage to items that came out whole.
+        ArchiveHealth health = archiveHealth(session.archive, format.streamSize);
+        outcome.archiveProblem = std::move(health.damage);
+        outcome.archiveWarning = std::move(health.warning);
         // A password typed during the extraction is handed back only when it proved right.
         if (outcome.succeeded() && callback->passwordKnown()) password = callback->password();
         callback.reset();

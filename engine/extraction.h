@@ -47,7 +47,7 @@ int extractAll(const std::wstring& archivePath, const std::wstring& destination,
 
 // Writes exactly one item below `destination`: the last file item whose path is exactly
 // `itemPath` (as the catalogue shows the last one), and nothing beside it, nor anything below a
-// folder of the same name. On success `lastFile` of the outcome is the file written. `password`
+// folder of the same name. A hard link gets the data of the item it names, read aside. On success `lastFile` of the outcome is the file written. `password`
 // is in/out as for extractArchive.
 ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                                   std::wstring& password, const std::wstring& itemPath);

@@ -44,6 +44,11 @@ void ExtractionOutcome::noteSkip(const std::wstring& item) {
     if (skips.size() < kNotesKept) skips.push_back({item, {}});
 }
 
+void ExtractionOutcome::noteSymbolicLink(const std::wstring& item, const std::wstring& target) {
+    ++symbolicLinks;
+    if (links.size() < kNotesKept) links.push_back({item, target});
+}
+
 std::wstring operationResultCause(int32_t result) {
     switch (result) {
     case kUnsupportedMethod: return L"unsupported compression method";
@@ -133,15 +138,26 @@ std::wstring extractionMessage(const ExtractionOutcome& outcome, const std::wstr
     const std::wstring renamedLine =
         Count(outcome.renamed, L"item has the name of another item and was", L"items have the names of other items and were") +
         L" written under a name of their own:";
-    std::wstring text;
+    // What the user may want to know of an extraction, failed or not.
+    std::wstring notes;
+    if (outcome.renamed != 0) {
+        notes += L"\n" + renamedLine;
+        AppendNotes(notes, outcome.renames, outcome.renamed, L"  as  ");
+    }
+    if (outcome.symbolicLinks != 0) {
+        notes += L"\n" + Count(outcome.symbolicLinks, L"symbolic link was", L"symbolic links were") +
+                 L" written as files holding the path they point to:";
+        AppendNotes(notes, outcome.links, outcome.symbolicLinks, L"  ->  ");
+    }
+    if (!outcome.archiveWarning.empty()) notes += L"\nWarning: there is " + outcome.archiveWarning + L".";
+
     if (outcome.succeeded()) {
-        if (outcome.renamed == 0) return {};
-        text = archiveName + L" was extracted. " + renamedLine;
-        AppendNotes(text, outcome.renames, outcome.renamed, L"  as  ");
-        return text;
+        if (notes.empty()) return {};
+        // The first note follows on the first line, as it always has.
+        return archiveName + L" was extracted." + (notes.rfind(L"\nWarning", 0) == 0 ? notes : L" " + notes.substr(1));
     }
 
-    text = L"Could not extract " + archiveName + L"\n";
+    std::wstring text = L"Could not extract " + archiveName + L"\n";
     if (!outcome.opened) {
         text += L"\nThe file could not be opened as an archive";
         if (!outcome.openProblem.empty()) text += L": " + outcome.openProblem;
@@ -162,10 +178,7 @@ std::wstring extractionMessage(const ExtractionOutcome& outcome, const std::wstr
                 L" skipped:";
         AppendNotes(text, outcome.skips, outcome.skipped, L"");
     }
-    if (outcome.renamed != 0) {
-        text += L"\n" + renamedLine;
-        AppendNotes(text, outcome.renames, outcome.renamed, L"  as  ");
-    }
-    if (outcome.written != 0) text += L"\n" + Count(outcome.written, L"file was", L"files were") + L" written.";
-    return text;
+    text += notes;
+    text += L"\n" + Count(outcome.written, L"file was", L"files were") + L" written";
+    return text + (outcome.destination.empty() ? L"." : L" to " + outcome.destination + L".");
 }

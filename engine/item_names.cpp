@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/handles.h"
+
 std::wstring caseBlindKey(const std::wstring& text) {
     std::wstring key = text;
     if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
@@ -39,5 +41,18 @@ bool ItemNames::tryClaimFile(const std::wstring& relative) {
     if (!isFree(relative)) return false;
     claimParents(relative);
     used_.insert(caseBlindKey(relative));
+    return true;
+}
+
+bool diskNamesMatch(const std::wstring& folder, const std::wstring& relative) {
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find(L'\\', start);
+        if (end == std::wstring::npos) end = relative.size();
+        WIN32_FIND_DATAW found{};
+        UniqueFindHandle search(FindFirstFileW((folder + relative.substr(0, end)).c_str(), &found));
+        if (!search || caseBlindKey(found.cFileName) != caseBlindKey(relative.substr(start, end - start))) return false;
+        start = end + 1;
+    }
     return true;
 }

@@ -30,3 +30,9 @@ std::wstring numberedName(const std::wstring& relative, unsigned number);
 
 // The form in which Windows compares names: every character in upper case.
 std::wstring caseBlindKey(const std::wstring& text);
+
+// True when every component of `relative` below `folder` (which ends in a backslash) is the
+// disk's own name of what stands there, compared as Windows compares names. False when the path
+// reaches an existing file or folder through another one's 8.3 alias ("LONGFI~1.TXT" for
+// "longfilename.txt"), or when the disk does not tell.
+bool diskNamesMatch(const std::wstring& folder, const std::wstring& relative);

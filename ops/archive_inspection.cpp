@@ -49,7 +49,9 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
     }
     const std::wstring contents = Count(outcome.tested, L"file", L"files") + L" and " +
                                   Count(outcome.testedFolders, L"folder", L"folders");
-    if (test.result == OperationResult::Done) return archiveName + L": no errors found in " + contents + L".";
+    const std::wstring warning =
+        outcome.archiveWarning.empty() ? std::wstring() : L"\nWarning: there is " + outcome.archiveWarning + L".";
+    if (test.result == OperationResult::Done) return archiveName + L": no errors found in " + contents + L"." + warning;
     std::wstring text = archiveName + L": errors found.";
     if (!outcome.archiveProblem.empty()) text += L"\nThe archive is damaged: " + outcome.archiveProblem + L".";
     if (!outcome.engineProblem.empty()) text += L"\nThe test stopped: " + outcome.engineProblem + L".";
@@ -63,7 +65,7 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
     if (outcome.missing != 0)
         text += L"\n" + Count(outcome.missing, L"item was", L"items were") +
                 L" never read: the archive ends before their data.";
-    text += L"\n" + contents + L" passed the test.";
+    text += warning + L"\n" + contents + L" passed the test.";
     return text;
 }
 

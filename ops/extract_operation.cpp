@@ -53,7 +53,7 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
 // "Could not extract <name>" with the causes the extraction found.
 std::wstring ExtractFailure(const ExtractionOutcome& extraction, const std::wstring& name) {
     const std::wstring message = extractionMessage(extraction, name);
-    return message.empty() ? L"Could not extract " + name : message;
+    return message.empty() ? L"Could not extract " + name + L"\n\nNo file was written." : message;
 }
 
 }  // namespace
@@ -79,10 +79,11 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& requ
     const bool cancelled = EndOperation(shown == ProgressOutcome::Cancelled || extraction.cancelled);
     const std::wstring name = FileNameOf(catalog.archivePath);
     if (cancelled) return Outcome(OperationResult::Cancelled);
-    if (shown == ProgressOutcome::NoThread) return Outcome(OperationResult::Failed, L"Could not extract " + name);
+    if (shown == ProgressOutcome::NoThread)
+        return Outcome(OperationResult::Failed, L"Could not extract " + name + L"\n\nThe extraction could not be started.");
     if (result != 0) return Outcome(OperationResult::Failed, ExtractFailure(extraction, name));
-    if (extraction.renamed != 0) return Outcome(OperationResult::Done, extractionMessage(extraction, name));
-    return Outcome(OperationResult::Done);
+    // Items renamed, symbolic links written as files, data after the end: said, not failed.
+    return Outcome(OperationResult::Done, extractionMessage(extraction, name));
 }
 
 OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {
@@ -90,7 +91,10 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     catalog.RemoveTempFolder();
     // A fresh, empty folder: whatever is in it afterwards was written for this entry.
     catalog.tempFolder = CreateFreshTempFolder(kViewingPrefix);
-    if (catalog.tempFolder.empty()) return Outcome(OperationResult::Failed);
+    if (catalog.tempFolder.empty())
+        return Outcome(OperationResult::Failed, L"Could not extract " + FileNameOf(catalog.archivePath) +
+                                                    L"\n\nNo temporary folder could be made for it: " +
+                                                    systemErrorCause(GetLastError()) + L".");
     catalog.state = OperationState::Extracting;
     g_progress.reset();
     BeginOperation();

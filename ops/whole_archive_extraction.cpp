@@ -1,6 +1,7 @@
 #include "ops/whole_archive_extraction.h"
 
 #include "engine/extraction.h"
+#include "ops/operation_support.h"
 #include "ops/progress.h"
 
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
@@ -21,4 +22,14 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     g_progress.cancel = 0;
     g_progress.passwordRefused = 0;
     return extraction;
+}
+
+OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, const std::wstring& archiveName) {
+    if (extraction.cancelled) return Outcome(OperationResult::Cancelled);
+    if (extraction.result == WholeArchiveResult::NotAnArchive)
+        return Outcome(OperationResult::Failed, archiveName + L" is not valid archive file.");
+    const std::wstring message = extractionMessage(extraction.outcome, archiveName);
+    if (extraction.result == WholeArchiveResult::Extracted) return Outcome(OperationResult::Done, message);
+    // A password refused: the user knows why.
+    return Outcome(OperationResult::Failed, message.empty() ? L"Could not extract " + archiveName : message);
 }

@@ -5,6 +5,7 @@
 
 #include "engine/existing_files.h"
 #include "engine/extraction_outcome.h"
+#include "ops/archive_operations.h"
 
 enum class WholeArchiveResult {
     Extracted,
@@ -23,3 +24,10 @@ struct WholeArchiveExtraction {
 // replaced, or asked about.
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
                                            ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace);
+
+// What the user is told of it, the same from the window and from the shell's verbs: Done without
+// a message after a clean success, Done with a note after a success with items renamed,
+// symbolic links written as files or data after the archive's end; Failed with "Could not
+// extract <name>", each cause, and how many files were written where (or "<name> is not valid
+// archive file."); Cancelled, without a message, after Cancel.
+OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, const std::wstring& archiveName);

@@ -38,16 +38,7 @@ ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const st
     // A file already in the folder is asked about, never replaced unseen.
     const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder, ExistingFilePolicy::Ask);
     if (done) *done = extracted.result == WholeArchiveResult::Extracted;
-    if (extracted.result == WholeArchiveResult::NotAnArchive) {
-        Tell(row.name + L" is not valid archive file.");
-        return ViewChange::Changed;
-    }
-    // A failure says why; a success speaks only of items that had to take names of their own.
-    const std::wstring message = extractionMessage(extracted.outcome, row.name);
-    if (extracted.result != WholeArchiveResult::Extracted && !extracted.cancelled)
-        Tell(message.empty() ? L"Could not extract " + row.name : message);
-    else if (extracted.result == WholeArchiveResult::Extracted && !message.empty())
-        Tell(message);
+    Tell(WholeArchiveOutcome(extracted, row.name));
     // What was written into the folder shown, or below it, is listed at once.
     if (IsSameOrInside(folder, currentFolder) && BrowseFolder(currentFolder)) return ViewChange::Changed;
     return extracted.result == WholeArchiveResult::Extracted ? ViewChange::None : ViewChange::Changed;

@@ -58,13 +58,8 @@ ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, Extrac
         const std::wstring destination = destinationFor(archive, currentFolder);
         if (destination.empty()) continue;
         const WholeArchiveExtraction extracted = ExtractWholeArchive(archive, destination, ExistingFilePolicy::Ask);
-        const std::wstring message = extractionMessage(extracted.outcome, name);
-        if (extracted.result == WholeArchiveResult::Extracted) {
-            written.push_back(destination);
-            if (!message.empty()) Tell(message);
-        } else if (!extracted.cancelled) {
-            Tell(message.empty() ? L"Could not extract " + name : message);
-        }
+        if (extracted.result == WholeArchiveResult::Extracted) written.push_back(destination);
+        Tell(WholeArchiveOutcome(extracted, name));
         if (extracted.cancelled) break;
     }
     // What was written into the folder shown is listed at once.

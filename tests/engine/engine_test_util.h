@@ -118,6 +118,49 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// Made on the Linux side before the tests (tests/support/make_linux_archives.py).
+inline std::wstring LinuxArchive(const std::wstring& name) { return BinDir() + L"\\..\\linux-archives\\" + name; }
+
+// Makes the folder (and those above it) and returns its path.
+inline std::wstring NewFolder(const std::wstring& path) {
+    WriteFileBytes(path + L"\\probe", "");
+    DeleteFileW((path + L"\\probe").c_str());
+    return path;
+}
+
+// Every file below the folder (long paths too) with its bytes, by its path relative to it.
+inline std::map<std::wstring, std::string> FilesBelow(const std::wstring& folder) {
+    const std::wstring root = L"\\\\?\\" + folder;
+    std::map<std::wstring, std::string> files;
+    for (const std::wstring& file : ListFilesRecursive(root)) files[file] = ReadFileBytes(root + L"\\" + file);
+    return files;
+}
+
+// What the archiver itself writes for the archive (7z.exe x, files in the way replaced), in
+// `out`: the oracle of an extraction.
+inline std::map<std::wstring, std::string> ArchiverExtracts(const std::wstring& archive, const std::wstring& out) {
+    const ProcessResult run = Run7z(L"x -y -o" + Quote(out) + L" " + Quote(archive));
+    EXPECT_TRUE(run.started) << run.output;
+    return FilesBelow(out);
+}
+
+// A differential archive, made against base.7z after gone.txt and olddir were deleted: it holds
+// keep.txt ("changed") and the deletion markers ("anti-items") of the others.
+inline std::wstring MakeDifferentialArchive(const TempDir& dir) {
+    const std::wstring source = dir / L"diff-src";
+    MakeTree(source, {{L"keep.txt", "kept"}, {L"gone.txt", "gone"}, {L"olddir\\f.txt", "old"}});
+    Pack(dir / L"base.7z", source);
+    RemoveTree(source + L"\\olddir");
+    DeleteFileW((source + L"\\gone.txt").c_str());
+    WriteFileBytes(source + L"\\keep.txt", "changed");
+    const std::wstring diff = dir / L"diff.7z";
+    const ProcessResult made =
+        Run7z(L"u " + Quote(dir / L"base.7z") + L" -u- \"-up0q3r2x2y2z0w2!" + diff + L"\" *", source);
+    EXPECT_EQ(made.exitCode, 0u) << made.output;
+    EXPECT_NE(Run7z(L"l -slt " + Quote(diff)).output.find("Anti = +"), std::string::npos);
+    return diff;
+}
+
 inline const ArchiveItem* FindItem(const ListingResult& result, const std::wstring& path) {
     for (const ArchiveItem& item : result.items)
         if (item.path == path) return &item;

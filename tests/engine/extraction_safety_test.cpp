@@ -82,7 +82,7 @@ TEST(DamagedArchive, IsAFailureWhereTheArchiverSeesDamage) {
     const struct {
         const wchar_t* name;
         std::string bytes;
-    } cases[] = {{L"cut.rar", rar.substr(0, 137)}, {L"huge.zip", zip}, {L"tail.zip", MakeZip({ZipEntry{"t", "t"}}) + "junk"}};
+    } cases[] = {{L"cut.rar", rar.substr(0, 137)}, {L"huge.zip", zip}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Narrow(c.name));
         const std::wstring archive = dir / c.name;
@@ -91,6 +91,24 @@ TEST(DamagedArchive, IsAFailureWhereTheArchiverSeesDamage) {
         EXPECT_TRUE(judged.exitCode != 0 || judged.output.find("WARNINGS") != std::string::npos) << judged.output;
         std::wstring password;
         EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), dir / L"out", password, nullptr), 1);
+    }
+}
+
+// Junk after the end of a sound archive: the archiver warns, writes everything and ends with 0.
+TEST(DataAfterTheEnd, IsAWarningWhenEveryItemIsIntact) {
+    TempDir dir(L"tail");
+    MakeTree(dir / L"src", {{L"a.txt", "alpha"}, {L"b.bin", std::string(3000, 'b')}});
+    for (const std::wstring type : {L"zip", L"7z"}) {
+        const std::wstring archive = dir / (L"tail." + type);
+        Pack(archive, dir / L"src");
+        WriteFileBytes(archive, ReadFileBytes(archive) + "junk after the end");
+        EXPECT_EQ(Run7z(L"t " + Quote(archive)).exitCode, 0u);
+        std::wstring password;
+        ExtractionOutcome outcome;
+        EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), NewFolder(dir / type), password, nullptr, &outcome), 0);
+        EXPECT_EQ(FilesBelow(dir / type), ArchiverExtracts(archive, dir / (L"7z-" + type)));
+        EXPECT_EQ(extractionMessage(outcome, L"tail"), L"tail was extracted.\nWarning: there is data after the end of the archive.");
+        EXPECT_TRUE(testArchive(archive, archiveKindOf(archive), password).succeeded());
     }
 }
 

@@ -11,9 +11,6 @@ namespace {
 
 using namespace enginetest;
 
-// Made on the Linux side before the tests (tests/support/make_linux_archives.py).
-std::wstring LinuxArchive(const std::wstring& name) { return BinDir() + L"\\..\\linux-archives\\" + name; }
-
 const std::string kNote = "a single note\n";
 
 // Lists the archive, then extracts it whole into a fresh folder; returns the listing.

@@ -54,7 +54,8 @@ TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
         const OperationOutcome outcome = ExtractEntries(catalog, {L"a.txt"}, out.path());
         EXPECT_EQ(wrong.passwordPrompts(), 1);
         EXPECT_EQ(outcome.result, OperationResult::Failed);
-        EXPECT_EQ(outcome.messages, (std::vector<std::wstring>{L"Could not extract enc.7z\n\nWrong password."}));
+        EXPECT_EQ(outcome.messages, (std::vector<std::wstring>{L"Could not extract enc.7z\n\nWrong password.\n0 files were written to " +
+                                                        out.path() + L"."}));
         EXPECT_TRUE(catalog.password.empty());
     }
     {

@@ -138,7 +138,7 @@ TEST_F(ExtractOption, ExtractHereNeverWritesOutsideTheArchivesFolder) {
     EXPECT_NE(run.exitCode, 0u) << "skipped items make the extraction a failure";
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.texts().at(0), L"Could not extract hostile.zip\n\n2 items with unsafe names were skipped:\n"
-                                      L"    ..\\escape.txt\n    ..\\escape2.txt\n1 file was written.");
+                                      L"    ..\\escape.txt\n    ..\\escape2.txt\n1 file was written to " + inner + L".");
     EXPECT_EQ(ListFilesRecursive(work.path()),
               (std::vector<std::wstring>{L"inner\\hostile.zip", L"inner\\ok.txt"}));
 }
@@ -165,7 +165,7 @@ TEST_F(ExtractOption, ADamagedOrMissingArchiveIsReportedAndExitsNonZero) {
         {L"/e " + Quoted(work / L"empty.rar"), L"Could not extract empty.rar\n\nThe file could not be opened"},
         {L"/e " + Quoted(work / L"missing.zip"),
          L"Could not extract missing.zip\n\nThe file could not be opened as an archive: the file was not found."},
-        {L"/e " + Quoted(work / L"notes.txt"), L"Could not extract notes.txt"},
+        {L"/e " + Quoted(work / L"notes.txt"), L"notes.txt is not valid archive file."},
         // Longer than any path the program handles.
         {L"/e " + Quoted(work / (std::wstring(300, L'L') + L".zip")),
          L"Could not extract " + std::wstring(300, L'L') + L".zip"},
@@ -239,7 +239,8 @@ TEST_F(ExtractOption, AnEncryptedArchiveAsksForThePasswordWithoutAnOwnerWindow) 
         const std::vector<std::wstring> seen = answers.texts();
         ASSERT_FALSE(seen.empty());
         EXPECT_EQ(seen.back(), wrong.empty() ? L"Could not extract locked.zip"
-                                             : L"Could not extract locked.zip\n\nWrong password.");
+                                             : L"Could not extract locked.zip\n\nWrong password.\n0 files were written to " +
+                                                   again.path() + L".");
         EXPECT_EQ(ListFilesRecursive(again.path()), std::vector<std::wstring>{L"locked.zip"}) << "nothing half-written";
     }
 }
@@ -346,6 +347,51 @@ TEST_F(ExtractOption, ExtractToADamagedArchiveIsReportedAfterTheFolderIsChosen) 
     EXPECT_NE(run.exitCode, 0u);
     ASSERT_EQ(messages.count(), 1);
     EXPECT_EQ(messages.texts().at(0).rfind(L"Could not extract bad.zip\n", 0), 0u);
+}
+
+// Entries that are no plain files, data after the end, and an item that cannot be written, as
+// the shell's verbs meet them.
+TEST_F(ExtractOption, LinksTrailingDataAndUnwritableItemsAreToldAsTheyAre) {
+    TempDir work(L"kinds");
+    const std::wstring fixtures = BinDir() + L"\\..\\linux-archives\\";
+    ASSERT_TRUE(CopyFileW((fixtures + L"hardlinks.tar").c_str(), (work / L"hard.tar").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((fixtures + L"links.tar").c_str(), (work / L"links.tar").c_str(), FALSE));
+    WriteFileBytes(work / L"src\\a.txt", "alpha");
+    WriteFileBytes(work / L"src\\b.txt", "bravo");
+    ASSERT_EQ(Run7z(L"a " + Quote(work / L"out\\x.zip") + L" a.txt b.txt", work / L"src").exitCode, 0u);
+    WriteFileBytes(work / L"tail\\x.zip", ReadFileBytes(work / L"out\\x.zip") + "junk");
+    WriteFileBytes(work / L"out\\a.txt", "the user's, held open");
+    const HANDLE held = CreateFileW((work / L"out\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto extractHere = [](const std::wstring& archive) {
+        DialogResponder messages(kMessageCaption, [](HWND box) { PressButton(box, IDOK); });
+        const ProcessResult run = RunProgram(L"/e " + Quoted(archive));
+        messages.stop();
+        EXPECT_FALSE(run.timedOut);
+        return std::make_pair(run.exitCode, messages.texts());
+    };
+    // A hard link gets its target's data.
+    EXPECT_EQ(extractHere(work / L"hard.tar"), std::make_pair(0ul, std::vector<std::wstring>{}));
+    EXPECT_EQ(ReadFileBytes(work / L"copy.txt"), ReadFileBytes(work / L"data.txt"));
+    EXPECT_EQ(ReadFileBytes(work / L"copy.txt").size(), 1500u);
+    // A link to what the archive lacks fails the test, which says why.
+    const ProcessResult test = RunProcess(Quote(ProgramExe()) + L" /t " + Quoted(work / L"links.tar"));
+    EXPECT_EQ(test.exitCode, 1u);
+    EXPECT_NE(test.output.find("orphan.txt  -  a link to nothere.txt, which is not in the archive"), std::string::npos)
+        << test.output;
+    // Data after the end is a warning: everything is written.
+    const auto tail = extractHere(work / L"tail\\x.zip");
+    EXPECT_EQ(tail.first, 0u);
+    EXPECT_EQ(tail.second, std::vector<std::wstring>{L"x.zip was extracted.\nWarning: there is data after the end of the archive."});
+    EXPECT_EQ(ReadFileBytes(work / L"tail\\b.txt"), "bravo");
+    // A file held open by another program: its cause, what was written, and where.
+    const auto blocked = extractHere(work / L"out\\x.zip");
+    CloseHandle(held);
+    EXPECT_EQ(blocked.first, 1u);
+    EXPECT_EQ(blocked.second, std::vector<std::wstring>{L"Could not extract x.zip\n\n1 item could not be extracted:\n"
+                                                      L"    a.txt  -  the file is in use\n1 file was written to " +
+                                                      work / L"out" + L"."});
+    EXPECT_EQ(ReadFileBytes(work / L"out\\a.txt"), "the user's, held open");
 }
 
 TEST_F(ExtractOption, CapitalOptionsAreNotTheVerbs) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes, on the Linux side before the tests run, the archives that the Windows archiver cannot
 write: tars in gzip, bzip2, xz, zstd and lzma streams, single files in those streams, an ar
-archive (the layout of Debian packages), a cpio archive, and a zip split into .z01 and .zip parts.
-The tests know the fixed files they hold (see TREE below)."""
+archive (the layout of Debian packages), a cpio archive, a zip split into .z01 and .zip parts, and
+tars and a zip holding entries that are no plain files (hard and symbolic links). The tests know
+the fixed files they hold (see TREE and LINKED below)."""
 import bz2
 import gzip
 import io
@@ -12,12 +13,16 @@ import struct
 import subprocess
 import sys
 import tarfile
+import zipfile
 import zlib
 
 MTIME = 1300000000  # 2011-03-13 07:06:40 UTC
 TREE = [("docs/readme.txt", b"read me\n"), ("docs/caf\u00e9.txt", "caf\u00e9".encode()),
         ("top.bin", bytes(range(256)) * 4)]
 NOTE = b"a single note\n"
+LINKED = b"".join(b"line %03d of the linked file\n" % i for i in range(60))[:1500]
+# A path longer than Windows' 260 units, through five folders of 60 characters.
+LONG_PATH = "/".join(c * 60 for c in "vwxyz") + "/long.txt"
 
 
 def tar_bytes():
@@ -30,6 +35,45 @@ def tar_bytes():
             info = tarfile.TarInfo(name)
             info.size, info.mode, info.mtime = len(data), 0o644, MTIME
             tar.addfile(info, io.BytesIO(data))
+    return out.getvalue()
+
+
+def links_tar(everything):
+    """data.txt and two hard links to it; with `everything` also a hard link to a file the tar lacks,
+    symbolic links pointing inside, outside and to an absolute path, a file below that last link,
+    an empty file and folder, a Unicode name and a long path."""
+    out = io.BytesIO()
+    with tarfile.open(fileobj=out, mode="w", format=tarfile.GNU_FORMAT) as tar:
+        def add(name, kind=tarfile.REGTYPE, data=b"", link=""):
+            info = tarfile.TarInfo(name)
+            info.type, info.linkname, info.mtime = kind, link, MTIME
+            info.mode = 0o755 if kind == tarfile.DIRTYPE else 0o644
+            info.size = len(data) if kind == tarfile.REGTYPE else 0
+            tar.addfile(info, io.BytesIO(data) if kind == tarfile.REGTYPE else None)
+        add("data.txt", data=LINKED)
+        add("copy.txt", tarfile.LNKTYPE, link="data.txt")
+        add("sub/deep.txt", tarfile.LNKTYPE, link="data.txt")
+        if everything:
+            add("orphan.txt", tarfile.LNKTYPE, link="nothere.txt")
+            add("inside", tarfile.SYMTYPE, link="data.txt")
+            add("outside", tarfile.SYMTYPE, link="../../escaped")
+            add("absolute", tarfile.SYMTYPE, link="/tmp")
+            add("absolute/through.txt", data=b"written through a link")
+            add("empty.txt")
+            add("emptydir", tarfile.DIRTYPE)
+            add("caf\u00e9 \u6587.txt", data="caf\u00e9".encode())
+            add(LONG_PATH, data=b"far down")
+    return out.getvalue()
+
+
+def links_zip():
+    """A zip with a symbolic link (Unix mode 0120777) beside the file it names."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as archive:
+        archive.writestr(zipfile.ZipInfo("data.txt", (2011, 3, 13, 7, 6, 40)), LINKED)
+        link = zipfile.ZipInfo("inside", (2011, 3, 13, 7, 6, 40))
+        link.create_system, link.external_attr = 3, 0o120777 << 16
+        archive.writestr(link, "data.txt")
     return out.getvalue()
 
 
@@ -100,6 +144,11 @@ def main(folder):
     first, last = split_zip([("first.txt", b"in the first part\n"), ("second.txt", b"in the last part\n")])
     write("spanned.z01", first)
     write("spanned.zip", last)
+    write("hardlinks.tar", links_tar(False))
+    everything = links_tar(True)
+    write("links.tar", everything)
+    write("links.tar.gz", gzip.compress(everything, mtime=MTIME))
+    write("links.zip", links_zip())
 
 
 if __name__ == "__main__":
