@@ -78,7 +78,9 @@ TEST(AntiItems, LeaveExistingFilesAloneAndAreNoEntries) {
     EXPECT_EQ(test.tested + test.testedFolders, 1u);
     EXPECT_EQ(checksumArchiveEntries(diff, SevenZip, password, {}, {L"CRC32"}).size(), 1u);
     for (const PropertyLine& line : readArchiveProperties(diff, SevenZip, password).lines) {
-        if (line.name == L"Files" || line.name == L"Folders") EXPECT_EQ(line.value, line.name == L"Files" ? L"1" : L"0");
+        if (line.name == L"Files" || line.name == L"Folders") {
+            EXPECT_EQ(line.value, line.name == L"Files" ? L"1" : L"0");
+        }
     }
 }
 
