@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/about_dialog.h"
+#include "ui/command_table.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
 #include "ui/status_texts.h"
@@ -142,19 +143,22 @@ LRESULT CMainFrame::OnViewChanged(UINT, WPARAM, LPARAM, BOOL&) {
     return 0;
 }
 
-LRESULT CMainFrame::OnViewCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    handled = view_.m_hWnd && view_.RunCommand(LOWORD(wParam)) ? TRUE : FALSE;
+LRESULT CMainFrame::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    handled = view_.m_hWnd && RunCommand(*this, LOWORD(wParam)) ? TRUE : FALSE;
     return 0;
 }
 
 LRESULT CMainFrame::OnAppCommand(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-    // The mouse's and the keyboard's own Back and Forward buttons.
-    const int command = GET_APPCOMMAND_LPARAM(lParam);
-    handled = FALSE;
-    if (command == APPCOMMAND_BROWSER_BACKWARD) handled = view_.RunCommand(ID_GO_BACK);
-    else if (command == APPCOMMAND_BROWSER_FORWARD) handled = view_.RunCommand(ID_GO_FORWARD);
-    else if (command == APPCOMMAND_BROWSER_REFRESH) handled = view_.RunCommand(ID_VIEW_REFRESH);
-    return handled ? TRUE : FALSE;
+    // The mouse's and the keyboard's own Back, Forward and Refresh buttons.
+    UINT id = 0;
+    switch (GET_APPCOMMAND_LPARAM(lParam)) {
+    case APPCOMMAND_BROWSER_BACKWARD: id = ID_GO_BACK; break;
+    case APPCOMMAND_BROWSER_FORWARD: id = ID_GO_FORWARD; break;
+    case APPCOMMAND_BROWSER_REFRESH: id = ID_VIEW_REFRESH; break;
+    default: break;
+    }
+    handled = id != 0 && view_.m_hWnd && RunCommand(*this, id) ? TRUE : FALSE;
+    return handled;
 }
 
 LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
@@ -233,31 +237,6 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
     return view_.PreTranslateMessage(message);
 }
 
-LRESULT CMainFrame::OnAdd(WORD, WORD, HWND, BOOL&) {
-    view_.AddSelection();
-    return 0;
-}
-
-LRESULT CMainFrame::OnExtract(WORD, WORD, HWND, BOOL&) {
-    view_.ExtractSelection();
-    return 0;
-}
-
-LRESULT CMainFrame::OnDelete(WORD, WORD, HWND, BOOL&) {
-    view_.DeleteSelection();
-    return 0;
-}
-
-LRESULT CMainFrame::OnOpenAsArchive(WORD, WORD, HWND, BOOL&) {
-    view_.OpenSelectionAsArchive();
-    return 0;
-}
-
-LRESULT CMainFrame::OnChecksum(WORD, WORD id, HWND, BOOL&) {
-    view_.ChecksumSelection(id);
-    return 0;
-}
-
 LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     // Back from the program that edits an entry: it may have saved it.
     if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.OfferChangedFilesSoon();
@@ -271,18 +250,14 @@ LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
     return 0;
 }
 
-LRESULT CMainFrame::OnAppAbout(WORD, WORD, HWND, BOOL&) {
+void CMainFrame::ShowAbout() {
     CAboutDlg about;
     about.DoModal(GetActiveWindow());
-    return 0;
 }
 
-LRESULT CMainFrame::OnFileExit(WORD, WORD, HWND, BOOL&) {
-    PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-    return 0;
-}
+void CMainFrame::Close() { PostMessageW(m_hWnd, WM_CLOSE, 0, 0); }
 
-LRESULT CMainFrame::OnViewToolBar(WORD, WORD, HWND, BOOL&) {
+void CMainFrame::ToggleToolBar() {
     toolbarVisible_ = !toolbarVisible_;
     if (m_hWndToolBar) {
         const int band = static_cast<int>(SendMessageW(m_hWndToolBar, RB_IDTOINDEX, 0xEB00, 0));
@@ -290,14 +265,12 @@ LRESULT CMainFrame::OnViewToolBar(WORD, WORD, HWND, BOOL&) {
     }
     UISetCheck(ID_VIEW_TOOLBAR, toolbarVisible_);
     UpdateLayout();
-    return 0;
 }
 
-LRESULT CMainFrame::OnViewStatusBar(WORD, WORD, HWND, BOOL&) {
-    if (!m_hWndStatusBar) return 0;
+void CMainFrame::ToggleStatusBar() {
+    if (!m_hWndStatusBar) return;
     const bool visible = IsWindowVisible(m_hWndStatusBar) != 0;
     ShowWindow(m_hWndStatusBar, visible ? SW_HIDE : SW_SHOWNOACTIVATE);
     UISetCheck(ID_VIEW_STATUS_BAR, !visible);
     UpdateLayout();
-    return 0;
 }

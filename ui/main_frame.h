@@ -1,6 +1,6 @@
 #pragma once
 // The application's single top-level window: toolbar in a rebar, status bar, the content
-// view as client; routes the commands Add, Extract, Delete and the view's others to the view.
+// view as client; carries out every command through the command table.
 #include <windows.h>
 
 #include <string>
@@ -25,20 +25,17 @@ public:
     CTolvaneView& view() { return view_; }
     int dpi() const { return dpi_; }
 
+    // The frame's own commands.
+    void ToggleToolBar();
+    void ToggleStatusBar();
+    void ShowAbout();
+    // Closes the window as its close box does (the changed copies of opened entries are offered first).
+    void Close();
+
     BEGIN_MSG_MAP(CMainFrame)
         MESSAGE_HANDLER(WM_CREATE, OnCreate)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-        COMMAND_ID_HANDLER(ID_ADD_FILES, OnAdd)
-        COMMAND_ID_HANDLER(ID_EXTRACT_FILES, OnExtract)
-        COMMAND_ID_HANDLER(ID_DELETE_FILES, OnDelete)
-        COMMAND_ID_HANDLER(ID_OPEN_AS_ARCHIVE, OnOpenAsArchive)
-        COMMAND_RANGE_HANDLER(ID_CHECKSUM_CRC32, ID_CHECKSUM_ALL, OnChecksum)
-        COMMAND_ID_HANDLER(ID_FILE_NEW, OnFileNew)
-        COMMAND_ID_HANDLER(ID_APP_ABOUT, OnAppAbout)
-        COMMAND_ID_HANDLER(ID_APP_EXIT, OnFileExit)
-        COMMAND_ID_HANDLER(ID_VIEW_TOOLBAR, OnViewToolBar)
-        COMMAND_ID_HANDLER(ID_VIEW_STATUS_BAR, OnViewStatusBar)
-        MESSAGE_HANDLER(WM_COMMAND, OnViewCommand)
+        MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         MESSAGE_HANDLER(WM_APPCOMMAND, OnAppCommand)
         MESSAGE_HANDLER(WM_VIEW_CHANGED, OnViewChanged)
         MESSAGE_HANDLER(WM_INITMENUPOPUP, OnInitMenuPopup)
@@ -52,17 +49,7 @@ public:
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled);
-    LRESULT OnAdd(WORD, WORD, HWND, BOOL&);
-    LRESULT OnExtract(WORD, WORD, HWND, BOOL&);
-    LRESULT OnDelete(WORD, WORD, HWND, BOOL&);
-    LRESULT OnOpenAsArchive(WORD, WORD, HWND, BOOL&);
-    LRESULT OnChecksum(WORD, WORD id, HWND, BOOL&);
-    LRESULT OnFileNew(WORD, WORD, HWND, BOOL&) { return 0; }
-    LRESULT OnAppAbout(WORD, WORD, HWND, BOOL&);
-    LRESULT OnFileExit(WORD, WORD, HWND, BOOL&);
-    LRESULT OnViewToolBar(WORD, WORD, HWND, BOOL&);
-    LRESULT OnViewStatusBar(WORD, WORD, HWND, BOOL&);
-    LRESULT OnViewCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled);
     LRESULT OnAppCommand(UINT, WPARAM, LPARAM lParam, BOOL& handled);
     LRESULT OnViewChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);

@@ -710,23 +710,11 @@ void CTolvaneView::ShowContextMenu(POINT screen, bool atFocus) {
                                                           frame ? frame : m_hWnd, nullptr));
     DestroyMenu(menu);
     if (command && frame) SendMessageW(frame, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    else if (command) RunCommand(command);
 }
 
-bool CTolvaneView::RunCommand(UINT id) {
-    switch (id) {
-    case ID_OPEN_ITEM: OpenSelectedRow(); return true;
-    case ID_COPY_PATH: CopyPaths(); return true;
-    case ID_GO_UP: Navigate(&ContentModel::GoUp); return true;
-    case ID_GO_BACK: GoThroughHistory(-1); return true;
-    case ID_GO_FORWARD: GoThroughHistory(1); return true;
-    case ID_VIEW_REFRESH: Navigate(&ContentModel::Refresh); return true;
-    case ID_SELECT_ALL: SelectAllRows(); return true;
-    case ID_FOCUS_PATH: FocusPathField(); return true;
-    case ID_OPEN_ARCHIVE_FILE: OpenArchiveFromPicker(); return true;
-    default: return RunMoreCommand(id);
-    }
-}
+void CTolvaneView::GoUp() { Navigate(&ContentModel::GoUp); }
+
+void CTolvaneView::Refresh() { Navigate(&ContentModel::Refresh); }
 
 void CTolvaneView::Navigate(ViewChange (ContentModel::*step)()) {
     WaitCursor wait;

@@ -9,7 +9,7 @@
 
 #include "base/handles.h"
 #include "res/resource.h"
-#include "ui/command_states.h"
+#include "ui/command_table.h"
 #include "ui/content_model.h"
 #include "ui/opened_files.h"
 #include "ui/framework/dialog_impl.h"
@@ -31,9 +31,6 @@ public:
     // the list.
     bool OwnsKey(const MSG& message) const;
 
-    // Carries out a command of the menus and keys (those that work on the view alone, and the
-    // commands beyond Add, Extract and Delete below); false for commands it does not know.
-    bool RunCommand(UINT id);
     // What the commands can act on now.
     SelectionFacts Facts() const;
     // The status bar's parts: the rows shown, the selection; in an archive, how it is packed
@@ -68,8 +65,17 @@ public:
     // The same, a moment later: the window was activated again, and a question asked now would
     // come between the click and the window it activates.
     void OfferChangedFilesSoon();
-    // Carries out one of the commands above by its id; false for an id it does not know.
-    bool RunMoreCommand(UINT id);
+    // Navigation and the list.
+    void OpenSelectedRow();
+    void OpenArchiveFromPicker();
+    void GoUp();
+    void Refresh();
+    void GoThroughHistory(int steps);
+    void SelectAllRows();
+    void CopyPaths();
+    void FocusPathField();
+    // Moves the focus to the next of the list, the path field and the location box (Tab, F6).
+    void MoveFocus(bool backwards);
 
     // What the list showed selected and focused, by item, before the model changed.
     struct Selection {
@@ -158,15 +164,8 @@ private:
     void ActivateRow(int position);
     // Runs a navigation of the model, then shows where it went.
     void Navigate(ViewChange (ContentModel::*step)());
-    void GoThroughHistory(int steps);
-    void OpenSelectedRow();
-    void CopyPaths();
-    void SelectAllRows();
-    void FocusPathField();
-    void OpenArchiveFromPicker();
     void TellParent() const;
     void SetColumnSortArrows();
-    void MoveFocus(bool backwards);
     // Shows what the model has to tell the user.
     void ReportModel();
     void WarnNothingSelected();

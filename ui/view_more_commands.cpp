@@ -153,21 +153,6 @@ void CTolvaneView::ChooseExtractOptions() {
     dialog.DoModal(g_app.OwnerWindow.load());
 }
 
-bool CTolvaneView::RunMoreCommand(UINT id) {
-    switch (id) {
-    case ID_EXTRACT_HERE: ExtractBeside(ContentModel::ExtractPlace::Here); return true;
-    case ID_EXTRACT_TO_FOLDER: ExtractBeside(ContentModel::ExtractPlace::OwnFolder); return true;
-    case ID_TEST_ARCHIVE: TestSelection(); return true;
-    case ID_RENAME_ITEM: RenameSelection(); return true;
-    case ID_NEW_FOLDER: NewFolder(); return true;
-    case ID_PROPERTIES: ShowProperties(); return true;
-    case ID_EXTRACT_OPTIONS: ChooseExtractOptions(); return true;
-    case ID_ADD_FILES_INTO: AddIntoArchive(false); return true;
-    case ID_ADD_FOLDER_INTO: AddIntoArchive(true); return true;
-    default: return false;
-    }
-}
-
 void CTolvaneView::OfferChangedFilesSoon() {
     if (!openedFiles_.empty()) PostMessageW(m_hWnd, kOpenedFileEnded, 0, 0);
 }

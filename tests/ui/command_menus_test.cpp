@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "res/resource.h"
-#include "ui/command_states.h"
+#include "ui/command_table.h"
 #include "ui/navigation_history.h"
 #include "ui/status_texts.h"
 

@@ -116,6 +116,18 @@ TEST(KeyboardAndMenus, KeysWalkAnArchiveWithAHistoryAndTheBarsTellWhatIsShown) {
         EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == archive + L"\\docs\\a.txt"; }));
     }
 
+    // F6 goes from the list to the path field; Ctrl+O asks for an archive to open.
+    ASSERT_TRUE(ClickToFocus(list, {client.right / 2, client.bottom - 4}));
+    Press({VK_F6});
+    EXPECT_TRUE(WaitUntil([&] { return FocusOfThread(list) == program.pathField(); }));
+    ASSERT_TRUE(ClickToFocus(list, {client.right / 2, client.bottom - 4}));
+    Press({VK_CONTROL, 'O'});
+    HWND picker = WaitForTopWindow(L"Open archive", program.pid());
+    ASSERT_NE(picker, nullptr);
+    PressButton(picker, IDCANCEL);
+    EXPECT_TRUE(WaitForNoTopWindow(L"Open archive", program.pid()));
+    ASSERT_TRUE(ClickToFocus(list, {client.right / 2, client.bottom - 4}));
+
     // Help > About from the menu bar.
     Press({VK_MENU, 'H'});
     Press({'A'});
