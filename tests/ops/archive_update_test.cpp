@@ -180,3 +180,39 @@ TEST(ArchiveUpdate, FailuresNameTheirCause) {
                                   CauseNamingSystemTexts()),
               UpdateFailure::DiskFull);
 }
+
+TEST(ArchiveUpdate, EntriesNamedAsWildcardsRenameAndEntriesDifferingInCaseStayThroughAnAdd) {
+    TempDir source(L"src"), work(L"wild");
+    WriteFileBytes(source / L"new.txt", "new");
+    WriteFileBytes(source / L"dup.txt", "three");
+    for (const wchar_t* extension : {L".zip", L".7z"}) {
+        const std::wstring archive = work / (std::wstring(L"w") + extension);
+        PackTree(archive, {{L"s1", "star"}, {L"s2", "query"}, {L"s3", "one"}, {L"s4", "two"}});
+        WriteFileBytes(work / L"renames.txt", "\"s1\"\n\"*\"\n\"s2\"\n\"?\"\n\"s3\"\n\"Dup.txt\"\n\"s4\"\n\"DUP.TXT\"\n");
+        ASSERT_EQ(Run7z(L"rn -scsUTF-8 " + Quote(archive) + L" @" + Quote(work / L"renames.txt")).exitCode, 0u);
+        DeleteFileW((work / L"renames.txt").c_str());
+        AppDialogs dialogs;
+        Told told;
+        ItemCatalog catalog;
+        ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
+        EXPECT_TRUE(told(RenameEntry(catalog, L"*", L"star.txt")).done());
+        EXPECT_TRUE(told(RenameEntry(catalog, L"?", L"query.txt")).done());
+        // The added name matches both only without regard to case: it goes beside them.
+        EXPECT_TRUE(told(AddFiles(catalog, {source / L"new.txt", source / L"dup.txt"})).done());
+        EXPECT_TRUE(told.messages().empty()) << Narrow(told.messages().front());
+        EXPECT_EQ(EntriesOf(archive), (std::vector<std::wstring>{L"DUP.TXT", L"Dup.txt", L"dup.txt", L"new.txt",
+                                                                 L"query.txt", L"star.txt"}));
+        for (const auto& [name, content] : Tree{{L"DUP.TXT", "two"}, {L"Dup.txt", "one"}, {L"star.txt", "star"}})
+            EXPECT_EQ(Run7z(L"e -so -ssc -spd " + Quote(archive) + L" " + name).output, content);
+    }
+    // Two entries of exactly one name: the archiver refuses, and its own words say why.
+    const std::wstring same = work / L"same.zip";
+    WriteFileBytes(same, MakeZip({{"dup.txt", "1"}, {"dup.txt", "2"}}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    const OperationOutcome refused = AddFilesToArchive(catalog, same, {source / L"dup.txt"}, L"");
+    EXPECT_EQ(refused.messages, std::vector<std::wstring>{L"Could not update same.zip: the archiver said \"Duplicate "
+                                                          L"filename in archive: dup.txt dup.txt\".\nThe archive was "
+                                                          L"not changed."});
+    EXPECT_EQ(ReadFileBytes(same), MakeZip({{"dup.txt", "1"}, {"dup.txt", "2"}}));
+}
