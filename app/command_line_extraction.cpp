@@ -29,6 +29,18 @@ void WriteToStandardOutput(const std::wstring& text) {
     WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+// While it lives, nothing reaches the process's standard output.
+class StandardOutputHeldBack {
+public:
+    StandardOutputHeldBack() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) { SetStdHandle(STD_OUTPUT_HANDLE, nullptr); }
+    ~StandardOutputHeldBack() { SetStdHandle(STD_OUTPUT_HANDLE, output_); }
+    StandardOutputHeldBack(const StandardOutputHeldBack&) = delete;
+    StandardOutputHeldBack& operator=(const StandardOutputHeldBack&) = delete;
+
+private:
+    HANDLE output_;
+};
+
 // The archive path as a full path, so that a relative one extracts next to the archive in
 // the current folder rather than into a folder named like the archive.
 std::wstring FullPathOf(const std::wstring& path) {
@@ -108,7 +120,13 @@ int RunExtractToFolder(const CommandLineRequest& request) {
 int RunTest(const CommandLineRequest& request) {
     const std::wstring archivePath = request.archivePath.empty() ? std::wstring() : FullPathOf(request.archivePath);
     std::wstring password;
-    const ArchiveTest test = archivePath.empty() ? ArchiveTest{} : TestArchive(archivePath, password);
+    ArchiveTest test;
+    {
+        // The engine writes lines of its own to standard output ("Testing ...", "Can not open
+        // archive"), for a console that the windowed program never has: here the report alone goes there.
+        StandardOutputHeldBack heldBack;
+        if (!archivePath.empty()) test = TestArchive(archivePath, password);
+    }
     if (test.result == OperationResult::Cancelled) return kExitTestCancelled;
     // The report goes to standard output, for whoever started the run with one.
     const std::wstring name = archivePath.empty() ? request.pathText : FileNameOf(archivePath);
