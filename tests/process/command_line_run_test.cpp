@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <utility>
+#include <vector>
+
 #include "program_run.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
@@ -45,4 +49,49 @@ TEST(AddOptionRun, AnUnquotedPathIsTakenAsTheOtherOptionsTakeIt) {
     CloseHandle(run);
     EXPECT_NE(Run7z(L"l -slt " + Quote(dir / L"file name.zip")).output.find("Path = file name.txt"),
               std::string::npos);
+}
+
+TEST(ExtractToFolderRun, TheFolderHasTheArchivesNameWithoutItsExtensionsAndADeviceNameIsMarked) {
+    TempDir dir(L"fopt");
+    WriteFileBytes(dir / L"src\\a.txt", std::string(3000, 'a'));
+    const auto make = [&](const std::wstring& arguments) {
+        ASSERT_EQ(Run7z(L"a " + arguments, dir / L"src").exitCode, 0u) << Narrow(arguments);
+    };
+    make(L"-ttar " + Quote(dir / L"src\\x.tar") + L" a.txt");
+    make(L"-tgzip " + Quote(dir / L"t.tar.gz") + L" x.tar");
+    make(L"-mx0 -v1k " + Quote(dir / L"v.7z") + L" a.txt");
+    make(L"-tzip " + Quote(dir / L"src\\plain.zip") + L" a.txt");
+    // A name Windows takes for a device, given only through the "\\?\" form.
+    ASSERT_TRUE(MoveFileW((dir / L"src\\plain.zip").c_str(), (L"\\\\?\\" + (dir / L"con.zip")).c_str()));
+    for (const auto& [archive, folder] : {std::pair{L"t.tar.gz", L"t"}, {L"v.7z.001", L"v"}, {L"con.zip", L"_con"}}) {
+        SCOPED_TRACE(Narrow(archive));
+        EXPECT_EQ(RunProgram(L"/f " + Quote(dir / archive)).exitCode, 0u);
+        EXPECT_TRUE(ReadFileBytes(dir / (std::wstring(folder) + L"\\a.txt")) == std::string(3000, 'a'));
+    }
+}
+
+TEST(ExtractToFolderRun, ACancelAtThePasswordPromptLeavesNoFolderBehind) {
+    TempDir dir(L"fcancel");
+    WriteFileBytes(dir / L"src\\docs\\a.txt", "alpha");
+    WriteFileBytes(dir / L"src\\c.txt", "gamma");
+    ASSERT_EQ(Run7z(L"a -psecret " + Quote(dir / L"locked.7z") + L" docs c.txt", dir / L"src").exitCode, 0u);
+    RemoveTree(dir / L"src");
+    std::atomic<int> prompts{0};
+    DialogResponder cancel(L"Tolvane Extractor", [&](HWND window) {
+        if (GetDlgItem(window, 1004)) ++prompts;  // the password prompt
+        PressButton(window, GetDlgItem(window, 1004) ? IDCANCEL : IDOK);
+    });
+    for (const wchar_t* option : {L"/f ", L"/e "}) {
+        SCOPED_TRACE(Narrow(option));
+        RunProgram(option + Quote(dir / L"locked.7z"));
+        // Neither the folder named after the archive nor the archive's own folder "docs" stays.
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((dir / L"*").c_str(), &found);
+        std::vector<std::wstring> names;
+        for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+            if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+        FindClose(find);
+        EXPECT_EQ(names, std::vector<std::wstring>{L"locked.7z"});
+    }
+    EXPECT_EQ(prompts.load(), 2);
 }
