@@ -177,13 +177,37 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     answers.stop();
     EXPECT_EQ(seen, std::vector<std::wstring>{L"password"});
     ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(told[0].text, L"Couldn't open the file.");
+    EXPECT_EQ(told[0].text, L"Couldn't open the file.\nIt is damaged, or it is not an archive of its type.");
     EXPECT_EQ(told[1].text, L"Couldn't open the file.\nIt holds more entries than fit in the memory of this program.");
     EXPECT_FALSE(model_.InArchive());
     EXPECT_FALSE(CatalogExists());
     EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay
     EXPECT_TRUE(model_.OpenArchiveFile(dir_ / L"data\\many.zip"));
     EXPECT_EQ(model_.RowCount(), 2);
+}
+
+TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenSaysWhy) {
+    const std::wstring folder = dir_ / L"data";
+    ASSERT_EQ(Run7z(L"a -t7z -mx0 " + Quote(folder + L"\\whole.7z") + L" docs top.txt", dir_ / L"src").exitCode, 0u);
+    const std::string whole = ReadFileBytes(folder + L"\\whole.7z");
+    WriteFileBytes(folder + L"\\cut.7z", whole.substr(0, whole.size() / 2));
+    // What the archiver itself finds wrong with it.
+    ASSERT_NE(Run7z(L"l " + Quote(folder + L"\\cut.7z")).output.find("Unexpected end of archive"), std::string::npos);
+    model_.BrowseFolder(folder);
+    const auto position = [&](const std::wstring& name) {
+        for (int i = 0; i < model_.RowCount(); ++i)
+            if (model_.RowAt(i).name == name) return i;
+        return -1;
+    };
+    EXPECT_FALSE(model_.OpenArchiveFile(folder + L"\\cut.7z"));
+    EXPECT_EQ(model_.OpenRowAsArchive(position(L"b.txt")), ViewChange::None);
+    EXPECT_FALSE(model_.OpenArchiveFile(folder + L"\\missing.zip"));
+    std::vector<std::wstring> told;
+    for (const UserMessage& message : model_.TakeMessages()) told.push_back(message.text);
+    EXPECT_EQ(told, (std::vector<std::wstring>{
+                        L"Couldn't open the file.\nThe archive is damaged: unexpected end of archive.",
+                        L"Couldn't open the file.\nIt is not an archive of a format this program reads.",
+                        L"Couldn't open the file.\nThe file missing.zip could not be read: the file was not found."}));
 }
 
 TEST_F(ContentModelTest, AnyReadableArchiveOpensByContentAndAProgramOnlyWhenAsked) {
