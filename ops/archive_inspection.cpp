@@ -27,7 +27,10 @@ ArchiveTest TestArchive(const std::wstring& archivePath, std::wstring& password)
     ArchiveTest test;
     std::wstring used = password;
     const bool finished = RunInspection(L"Test Archive", L"Testing ", [&] {
-        test.outcome = testArchive(archivePath, archiveKindOf(archivePath), used);
+        RetryingWrongPasswords(archivePath, test.outcome, [&](bool again) {
+            if (again) used.clear();
+            test.outcome = testArchive(archivePath, archiveKindOf(archivePath), used);
+        });
     });
     if (!finished || test.outcome.cancelled) {
         test.result = OperationResult::Cancelled;

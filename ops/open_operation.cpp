@@ -13,6 +13,7 @@
 #include "ops/archive_operations.h"
 #include "ops/engine_event_handler.h"
 #include "ops/open_failure.h"
+#include "ops/operation_ui.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/worker_thread.h"
@@ -49,11 +50,20 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     ListingRun run;
     run.password = knownPassword;
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    PasswordQuestionFor question(catalog.archivePath);
     int listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
     if (listed != 0 && !knownPassword.empty() && !Cancelled() && !run.outOfMemory) {
         // The known password did not open it (the archive changed meanwhile): ask.
         catalog.ClearTree();
-        run.password.clear();
+        run = ListingRun();
+        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
+    }
+    // A typed password that does not decode the item list: asked again, saying so, until the
+    // right one or Cancel.
+    while (listed != 0 && run.failure.kind == OpenFailure::Kind::WrongPassword && !Cancelled()) {
+        question.Again();
+        catalog.ClearTree();
+        run = ListingRun();
         listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
     }
     if (listed == 0 && !Cancelled()) {

@@ -235,16 +235,8 @@ void CAddToArchiveDlg::ShowChoiceStates() {
 }
 
 LRESULT CAddToArchiveDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
-    // The system's own mask character, read before it is lifted, comes back when hidden again.
-    static wchar_t mask = 0;
-    HWND fields[] = {::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD), ::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD_AGAIN)};
-    const bool show = Checked(m_hWnd, IDC_SHOW_PASSWORD);
-    for (HWND field : fields) {
-        const auto current = static_cast<wchar_t>(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0));
-        if (current != 0) mask = current;
-        SendMessageW(field, EM_SETPASSWORDCHAR, show ? 0 : (mask ? mask : L'*'), 0);
-        InvalidateRect(field, nullptr, TRUE);
-    }
+    for (int field : {IDC_ADD_PASSWORD, IDC_ADD_PASSWORD_AGAIN})
+        ShowTypedPassword(::GetDlgItem(m_hWnd, field), Checked(m_hWnd, IDC_SHOW_PASSWORD));
     return 0;
 }
 

@@ -36,6 +36,25 @@ TEST(TestOptionRun, StandardOutputHoldsTheReportOnly) {
               "good.7z: no errors found in 2 files and 0 folders.\r\n");
 }
 
+TEST(TestOptionRun, AWrongPasswordIsAskedForAgain) {
+    TempDir dir(L"tpass");
+    WriteFileBytes(dir / L"src\\a.txt", "alpha");
+    ASSERT_EQ(Run7z(L"a -psecret " + Quote(dir / L"locked.7z") + L" a.txt", dir / L"src").exitCode, 0u);
+    std::vector<std::wstring> answers = {L"wrong", L"secret"};
+    std::vector<std::wstring> asked;
+    DialogResponder prompts(L"Tolvane Extractor", [&](HWND window) {
+        asked.push_back(ControlText(window, 1213));
+        SetControlText(window, 1004, answers.at(asked.size() - 1));
+        PressButton(window, IDOK);
+    });
+    const ProcessResult run = RunProgram(L"/t " + Quote(dir / L"locked.7z"));
+    prompts.stop();
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(run.output, "locked.7z: no errors found in 1 file and 0 folders.\r\n");
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"Enter password for locked.7z:",
+                                                 L"Wrong password. Enter password for locked.7z:"}));
+}
+
 TEST(AddOptionRun, AnUnquotedPathIsTakenAsTheOtherOptionsTakeIt) {
     TempDir dir(L"aopt");
     WriteFileBytes(dir / L"file name.txt", "spaced");

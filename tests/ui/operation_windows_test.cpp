@@ -29,6 +29,32 @@ TEST(OperationWindows, WhileAnArchiveOpensItsPasswordPromptKeepsTheFocusAndTheFo
     EXPECT_TRUE(WaitForPath(*s.program, s.dir / L"locked.7z"));
 }
 
+TEST(OperationWindows, ThePasswordPromptNamesTheArchiveShowsWhatIsTypedOnRequestAndAsksAgainWhenWrong) {
+    ProgramInFolder s({{L"a.txt", "alpha"}}, [](const TempDir& dir) {
+        Run7z(L"a -mhe=on -pSECRET locked.7z a.txt", dir.path());
+    });
+    RemoteListDoubleClick(s.list, RowOf(s.list, L"locked.7z"));
+    HWND prompt = WaitForTopWindow(L"Tolvane Extractor", s.program->pid());
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(ControlText(prompt, 1213), L"Enter password for locked.7z:");
+    HWND edit = GetDlgItem(prompt, 1004), show = GetDlgItem(prompt, 1214);
+    SetControlText(prompt, 1004, L"wrong");
+    EXPECT_NE(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0) << "hidden at first";
+    SendMessageW(show, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0) << "shown while checked";
+    SendMessageW(show, BM_CLICK, 0, 0);
+    EXPECT_NE(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0);
+    PressButton(prompt, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(prompt); }));
+    prompt = WaitForTopWindow(L"Tolvane Extractor", s.program->pid());
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(ControlText(prompt, 1213), L"Wrong password. Enter password for locked.7z:");
+    SetControlText(prompt, 1004, L"SECRET");
+    PressButton(prompt, IDOK);
+    EXPECT_TRUE(WaitForPath(*s.program, s.dir / L"locked.7z"));
+    EXPECT_TRUE(WaitUntil([&] { return RowOf(s.list, L"a.txt") == 1; }));
+}
+
 TEST(OperationWindows, AnArchiveToStartOnOpensOverTheShownWindowAndCancelLeavesItsFolder) {
     // Long enough to read that its progress window shows.
     std::vector<ZipEntry> entries(200000);
