@@ -50,8 +50,8 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
     settings.yesToAll = &catalog.yesToAll;
     settings.cancel = &g_progress.cancel;
     // The archiver's prompts name the archive.
-    settings.askPassword = [name = FileNameOf(catalog.archivePath)] {
-        return CurrentOperationUi().AskPassword({name, false});
+    settings.askPassword = [name = FileNameOf(catalog.archivePath)](bool again) {
+        return CurrentOperationUi().AskPassword({name, again});
     };
     settings.confirmReplace = [] { return CurrentOperationUi().ConfirmReplace(); };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
