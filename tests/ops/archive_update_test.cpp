@@ -172,7 +172,10 @@ TEST(ArchiveUpdate, FailuresNameTheirCause) {
     EXPECT_EQ(told.messages(),
               (std::vector<std::wstring>{L"Could not update h.7z: the password is wrong" + unchanged,
                                          L"Could not update bad.zip: the archive is damaged or is not an archive of "
-                                         L"its kind" + unchanged}));
+                                         L"its kind" + unchanged,
+                                         // and the delete's reload of it
+                                         L"Couldn't open the file.\nIt is damaged, or it is not an archive of its "
+                                         L"type."}));
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"bad.zip", L"h.7z"}));
     // What the archiver printed when it ran out of space on a full volume under this system.
