@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include <cwchar>
-#include <initializer_list>
 #include <optional>
+#include <string_view>
 
 #include "engine/extract_path.h"
 
@@ -12,9 +12,9 @@ namespace {
 
 // What a compressor of one file adds after ".tar", and the extensions of archives that can be
 // cut into numbered parts ("x.7z.001").
-const std::initializer_list<std::wstring_view> kTarCompressions = {L"gz", L"gzip", L"bz2", L"bzip2", L"xz", L"zst",
-                                                                   L"lz", L"lzma", L"z", L"lz4"};
-const std::initializer_list<std::wstring_view> kArchiveExtensions = {
+constexpr std::wstring_view kTarCompressions[] = {L"gz", L"gzip", L"bz2", L"bzip2", L"xz",
+                                                  L"zst", L"lz", L"lzma", L"z", L"lz4"};
+constexpr std::wstring_view kArchiveExtensions[] = {
     L"7z", L"zip", L"rar", L"tar", L"tgz", L"tbz", L"tbz2", L"txz", L"gz", L"bz2", L"xz", L"zst",
     L"wim", L"iso", L"cab", L"arj", L"lzh", L"cpio", L"vhd", L"vhdx", L"dmg", L"img", L"squashfs"};
 
@@ -31,10 +31,14 @@ std::wstring CutExtension(std::wstring& name) {
     return extension;
 }
 
-bool IsOneOf(const std::wstring& extension, std::initializer_list<std::wstring_view> extensions) {
+bool SameExtension(const std::wstring& extension, std::wstring_view known) {
+    return extension.size() == known.size() && _wcsnicmp(extension.c_str(), known.data(), known.size()) == 0;
+}
+
+template <size_t N>
+bool IsOneOf(const std::wstring& extension, const std::wstring_view (&extensions)[N]) {
     for (std::wstring_view known : extensions)
-        if (extension.size() == known.size() && _wcsnicmp(extension.c_str(), known.data(), known.size()) == 0)
-            return true;
+        if (SameExtension(extension, known)) return true;
     return false;
 }
 
@@ -83,7 +87,7 @@ std::wstring ExtractFolderName(const std::wstring& archiveFileName) {
         // file cut into parts).
         if (IsOneOf(Extension(name), kArchiveExtensions)) last = CutExtension(name);
     }
-    if (IsOneOf(last, kTarCompressions) && IsOneOf(Extension(name), {L"tar"})) CutExtension(name);
+    if (IsOneOf(last, kTarCompressions) && SameExtension(Extension(name), L"tar")) CutExtension(name);
     // "pack.part1" of "pack.part1.rar": the volumes' common name.
     const std::wstring part = Extension(name);
     if (part.size() > 4 && _wcsnicmp(part.c_str(), L"part", 4) == 0 &&

@@ -51,7 +51,10 @@ bool UpdateRuns::Run(const ToolCommandLine& command) {
     ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
     // A password typed for this update answers the prompts of its later runs too.
     if (run.typedPassword) password_ = *run.typedPassword;
-    if (!run.succeeded() && !run.stopped && !Cancelled() && !matchCase_ && RefusesNamesDifferingInCase(run.report)) {
+    // A first run is run again only when it left no work file behind, which the next would meet.
+    const bool leftNothing = command.archivePath() == guard_.workPath() || !guard_.workWritten();
+    if (!run.succeeded() && !run.stopped && !Cancelled() && !matchCase_ && leftNothing &&
+        RefusesNamesDifferingInCase(run.report)) {
         // The archive holds names that differ only in case, which the archiver keeps apart only
         // when it matches names with regard to case: this run again, and every later one so.
         matchCase_ = true;
