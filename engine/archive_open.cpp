@@ -243,7 +243,8 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         }
 
         if (candidateFormats(formats, hintName, ReadHead(stream.get()), PreferredFormat(kind)).empty())
-            return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive, L"not a known archive type");
+            return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive,
+                        L"not a known archive type");
         unsigned volumesOpened = 0;
         const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath,
                                            subArchiveName.empty() ? nullptr : &subArchiveName, hintName, kind,

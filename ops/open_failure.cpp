@@ -16,7 +16,9 @@ std::wstring OpenFailureMessage(const OpenFailure& failure, const std::wstring& 
         cause = L"The file " + FileNameOf(archivePath) + L" could not be read: " + failure.cause + L".";
         break;
     case OpenFailure::Kind::WrongPassword: cause = L"The password is wrong."; break;
-    case OpenFailure::Kind::OutOfMemory: cause = L"It holds more entries than fit in the memory of this program."; break;
+    case OpenFailure::Kind::OutOfMemory:
+        cause = L"It holds more entries than fit in the memory of this program.";
+        break;
     case OpenFailure::Kind::EngineUnusable: cause = L"The archive engine core\\7z.dll could not be used."; break;
     case OpenFailure::Kind::None: cause = L"Its list of entries could not be read."; break;
     }

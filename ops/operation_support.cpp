@@ -32,7 +32,8 @@ void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& 
             outcome = ExtractionOutcome();
         }
         attempt(again);
-        if (!outcome.wrongPassword || outcome.written != 0 || outcome.cancelled || g_progress.cancel.load() != 0) return;
+        const bool stopped = outcome.cancelled || g_progress.cancel.load() != 0;
+        if (!outcome.wrongPassword || outcome.written != 0 || stopped) return;
     }
 }
 

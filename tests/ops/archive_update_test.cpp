@@ -191,18 +191,17 @@ TEST(ArchiveUpdate, EntriesNamedAsWildcardsRenameAndEntriesDifferingInCaseStayTh
     for (const wchar_t* extension : {L".zip", L".7z"}) {
         const std::wstring archive = work / (std::wstring(L"w") + extension);
         PackTree(archive, {{L"s1", "star"}, {L"s2", "query"}, {L"s3", "one"}, {L"s4", "two"}});
-        WriteFileBytes(work / L"renames.txt", "\"s1\"\n\"*\"\n\"s2\"\n\"?\"\n\"s3\"\n\"Dup.txt\"\n\"s4\"\n\"DUP.TXT\"\n");
+        WriteFileBytes(work / L"renames.txt",
+                       "\"s1\"\n\"*\"\n\"s2\"\n\"?\"\n\"s3\"\n\"Dup.txt\"\n\"s4\"\n\"DUP.TXT\"\n");
         ASSERT_EQ(Run7z(L"rn -scsUTF-8 " + Quote(archive) + L" @" + Quote(work / L"renames.txt")).exitCode, 0u);
         DeleteFileW((work / L"renames.txt").c_str());
         AppDialogs dialogs;
-        Told told;
         ItemCatalog catalog;
-        ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
-        EXPECT_TRUE(told(RenameEntry(catalog, L"*", L"star.txt")).done());
-        EXPECT_TRUE(told(RenameEntry(catalog, L"?", L"query.txt")).done());
+        ASSERT_TRUE(OpenArchive(catalog, archive).done());
+        EXPECT_TRUE(RenameEntry(catalog, L"*", L"star.txt").done());
+        EXPECT_TRUE(RenameEntry(catalog, L"?", L"query.txt").done());
         // The added name matches both only without regard to case: it goes beside them.
-        EXPECT_TRUE(told(AddFiles(catalog, {source / L"new.txt", source / L"dup.txt"})).done());
-        EXPECT_TRUE(told.messages().empty()) << Narrow(told.messages().front());
+        EXPECT_TRUE(AddFiles(catalog, {source / L"new.txt", source / L"dup.txt"}).done());
         EXPECT_EQ(EntriesOf(archive), (std::vector<std::wstring>{L"DUP.TXT", L"Dup.txt", L"dup.txt", L"new.txt",
                                                                  L"query.txt", L"star.txt"}));
         for (const auto& [name, content] : Tree{{L"DUP.TXT", "two"}, {L"Dup.txt", "one"}, {L"star.txt", "star"}})

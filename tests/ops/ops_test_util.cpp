@@ -70,8 +70,11 @@ AppDialogs::AppDialogs(std::wstring password, bool cancelPassword, int messageBu
                  messageButton) {}
 
 AppDialogs::AppDialogs(std::initializer_list<std::optional<std::wstring>> list)
-    : AppDialogs([answers = std::vector<std::optional<std::wstring>>(list)](int turn) { return static_cast<size_t>(turn) < answers.size() ? answers[turn] : std::nullopt; },
-                 IDOK) {}
+    : AppDialogs(
+          [answers = std::vector<std::optional<std::wstring>>(list)](int turn) {
+              return static_cast<size_t>(turn) < answers.size() ? answers[turn] : std::nullopt;
+          },
+          IDOK) {}
 
 AppDialogs::AppDialogs(std::function<std::optional<std::wstring>(int turn)> answer, int messageButton)
     : prompts_(std::make_shared<std::atomic<int>>(0)),

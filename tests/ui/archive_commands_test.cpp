@@ -132,21 +132,3 @@ TEST(ArchiveCommands, TestAndExtractToFolderFromTheCommandLine) {
     EXPECT_EQ(ReadFileBytes(dir / L"good\\a.txt"), "alpha");
 }
 
-
-TEST(ArchiveCommands, ExtractToAFolderOfItsOwnCancelledAtThePasswordPromptLeavesNoFolder) {
-    ProgramInFolder s({{L"docs\\a.txt", "alpha"}}, [](const TempDir& dir) {
-        Run7z(L"a -psecret locked.7z docs", dir.path());
-        RemoveTree(dir / L"docs");
-    });
-    ASSERT_TRUE(WaitUntil([&] { return RowOf(s.list, L"locked.7z") >= 0 && RowOf(s.list, L"docs") < 0; }));
-    RemoteListSelect(s.list, {RowOf(s.list, L"locked.7z")});
-    Command(*s.program, kExtractToFolder);
-    HWND prompt = WaitForTopWindow(L"Tolvane Extractor", s.program->pid());
-    ASSERT_NE(prompt, nullptr);
-    ASSERT_NE(GetDlgItem(prompt, 1004), nullptr) << "the password prompt";
-    PressButton(prompt, IDCANCEL);
-    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", s.program->pid()));
-    ASSERT_TRUE(WaitForNoTopWindow(L"Tolvane Extractor", s.program->pid()));
-    EXPECT_FALSE(PathExists(s.dir / L"locked"));
-    EXPECT_EQ(s.program->Close(), 1u);
-}
