@@ -3,6 +3,7 @@
 #include "engine/archive_kind.h"
 #include "engine/extraction.h"
 #include "ops/operation_support.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
 
 namespace {
@@ -71,6 +72,7 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
 }
 
 PropertiesReport ArchivePropertiesOf(const std::wstring& archivePath, std::wstring& password) {
+    PasswordQuestionFor question(archivePath);
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {
@@ -83,6 +85,7 @@ PropertiesReport ArchivePropertiesOf(const std::wstring& archivePath, std::wstri
 
 PropertiesReport EntryPropertiesOf(const std::wstring& archivePath, std::wstring& password,
                                    const std::wstring& entryPath) {
+    PasswordQuestionFor question(archivePath);
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {
