@@ -10,6 +10,7 @@
 #include "program_run.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
+#include "support/zip_writer.h"
 
 using namespace testsupport;
 
@@ -68,4 +69,13 @@ TEST(ExtractToFolderRun, TheFolderLosesTheArchiveExtensionsADeviceNameIsMarkedAn
     EXPECT_EQ(cancel.count(), 2);
     EXPECT_FALSE(PathExists(dir / L"locked"));
     EXPECT_FALSE(PathExists(dir / L"docs"));
+    // A folder that was there before stays, and so does one the failed run wrote a file into.
+    CreateDirectoryW((dir / L"locked").c_str(), nullptr);
+    std::string bad = MakeZip({{"good.txt", "good"}, {"bad.txt", "alpha"}});
+    bad[bad.find("alpha")] = 'X';  // stored: its CRC no longer matches
+    WriteFileBytes(dir / L"bad.zip", bad);
+    for (const wchar_t* archive : {L"locked.7z", L"bad.zip"})
+        EXPECT_NE(RunProgram(L"/f " + Quote(dir / archive)).exitCode, 0u);
+    EXPECT_TRUE(IsFolder(dir / L"locked"));
+    EXPECT_EQ(ReadFileBytes(dir / L"bad\\good.txt"), "good");
 }
