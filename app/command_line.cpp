@@ -56,7 +56,13 @@ CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
             }
             break;
         case ShellVerbOption::Add:
-            if (commandLine.size() > 3) request.addText = std::wstring(commandLine.substr(3));
+            if (commandLine.size() <= 3) break;
+            request.addText = std::wstring(commandLine.substr(3));
+            // A path as the other options take it, quoted or not, is handed on in quotes.
+            if (commandLine[2] == L' ') {
+                const std::wstring path = ArchivePathOf(commandLine.substr(3));
+                if (!path.empty()) request.addText = L"\"" + path + L"\"";
+            }
             break;
         case ShellVerbOption::None:
             break;

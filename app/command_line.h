@@ -23,14 +23,15 @@ struct CommandLineRequest {
     // Empty when the text after the option does not name a path (`pathText` then holds it).
     std::wstring archivePath;
     std::wstring pathText;       // what follows the option and its space, for messages
-    // "/a": the text from the fourth character on, quotes included.
+    // "/a": the path in double quotes (as the shell passes it, or put around an unquoted one);
+    // text of any other shape from the fourth character on, as it stands.
     std::wstring addText;
 };
 
 // Reads the command line as the shell passes it (without the program name). The first two
-// characters decide the verb ("/e", "/x", "/a", "/h", "/f", "/t"; "/extract" counts as "/e"). For
-// all but "/a" the option must be followed by one space and the path, in double quotes as the
-// registered verbs pass it (a path without quotes is taken as it stands). Nothing is read
+// characters decide the verb ("/e", "/x", "/a", "/h", "/f", "/t"; "/extract" counts as "/e"). The
+// option must be followed by one space and the path, in double quotes as the registered verbs
+// pass it (a path without quotes is taken as it stands). Nothing is read
 // outside the text, whatever its length.
 CommandLineRequest ParseCommandLine(std::wstring_view commandLine);
 

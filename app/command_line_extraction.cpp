@@ -9,6 +9,7 @@
 #include "engine/extraction.h"
 #include "ops/archive_inspection.h"
 #include "ops/entry_names.h"
+#include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
 #include "ui/folder_browser.h"
@@ -29,9 +30,24 @@ void WriteToStandardOutput(const std::wstring& text) {
     WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+// While it lives, nothing reaches the process's standard output.
+class StandardOutputHeldBack {
+public:
+    StandardOutputHeldBack() : output_(GetStdHandle(STD_OUTPUT_HANDLE)) { SetStdHandle(STD_OUTPUT_HANDLE, nullptr); }
+    ~StandardOutputHeldBack() { SetStdHandle(STD_OUTPUT_HANDLE, output_); }
+    StandardOutputHeldBack(const StandardOutputHeldBack&) = delete;
+    StandardOutputHeldBack& operator=(const StandardOutputHeldBack&) = delete;
+
+private:
+    HANDLE output_;
+};
+
 // The archive path as a full path, so that a relative one extracts next to the archive in
 // the current folder rather than into a folder named like the archive.
 std::wstring FullPathOf(const std::wstring& path) {
+    // A full path stays as it is: the system would take one ending in "con.zip" for the console.
+    const bool full = (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
+    if (full) return path;
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return path;
     std::vector<wchar_t> buffer(needed + 1, L'\0');
@@ -87,8 +103,9 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     if (request.archivePath.empty()) return ReportFailure(request);
     const std::wstring archivePath = FullPathOf(request.archivePath);
     const std::wstring folder = JoinPath(FolderOf(archivePath), ExtractFolderName(FileNameOf(archivePath)));
+    ExtractDestination made;
     SetLastError(0);
-    if (!createFolderChain(folder)) {
+    if (!made.Make(folder)) {
         TellUser({ExtractFailureMessage(request) + L"\nThe folder " + folder + L" could not be made: " +
                       systemErrorCause(GetLastError()) + L".",
                   MessageKind::Error},
@@ -96,13 +113,22 @@ int RunExtractToFolder(const CommandLineRequest& request) {
         return kExitExtractFailed;
     }
     // Unlike Extract Here, files already in that folder are asked about.
-    return ExtractInto(request, archivePath, folder, ExistingFilePolicy::Ask);
+    const int result = ExtractInto(request, archivePath, folder, ExistingFilePolicy::Ask);
+    // A run that wrote nothing (cancelled at the password prompt, say) leaves no folder behind.
+    if (result != kExitSuccess) made.RemoveUnused();
+    return result;
 }
 
 int RunTest(const CommandLineRequest& request) {
     const std::wstring archivePath = request.archivePath.empty() ? std::wstring() : FullPathOf(request.archivePath);
     std::wstring password;
-    const ArchiveTest test = archivePath.empty() ? ArchiveTest{} : TestArchive(archivePath, password);
+    ArchiveTest test;
+    {
+        // The engine writes lines of its own to standard output ("Testing ...", "Can not open
+        // archive"), for a console that the windowed program never has: here the report alone goes there.
+        StandardOutputHeldBack heldBack;
+        if (!archivePath.empty()) test = TestArchive(archivePath, password);
+    }
     if (test.result == OperationResult::Cancelled) return kExitTestCancelled;
     // The report goes to standard output, for whoever started the run with one.
     const std::wstring name = archivePath.empty() ? request.pathText : FileNameOf(archivePath);

@@ -111,6 +111,7 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
     OpenedFormat format;
     if (openArchive(&password, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
         run.outOfMemory = failure.outOfMemory;
+        run.failure = std::move(failure);
         return 1;
     }
 

@@ -69,20 +69,34 @@ public:
     virtual bool wantsCrc() const { return false; }
 };
 
+// Why an archive could not be opened.
+struct OpenFailure {
+    enum class Kind {
+        None,
+        Stopped,         // the user cancelled, or refused to give the password
+        Unreadable,      // the file could not be read: `systemError` says why
+        NotAnArchive,    // no format the engine reads takes it
+        Damaged,         // a format's signature is there, but its handler could not read it: `damage`
+        WrongPassword,   // its item list is encrypted, and the password did not decode it
+        OutOfMemory,
+        EngineUnusable,  // core\7z.dll could not be loaded or used
+    };
+    Kind kind = Kind::None;
+    bool stopped = false;      // the user cancelled, or refused to give the password
+    bool outOfMemory = false;  // the engine could not hold the archive's list in memory
+    std::wstring cause;        // in words, for the user
+    DWORD systemError = 0;     // Unreadable: the system's error
+    std::wstring damage;       // Damaged: what the engine found ("unexpected end of archive"); may be empty
+};
+
 // How a listing into a sink ended, besides its result.
 struct ListingRun {
     std::wstring password;      // in: the password known so far; out: the one that opened the archive
     std::wstring damage;        // out: what the engine found wrong with the archive; empty when sound
     bool outOfMemory = false;   // out: the archive has more items than memory holds
+    OpenFailure failure;        // out: why it did not open, when it did not
     OpenedFormat format;        // out: what it is
     ArchiveSummary summary;     // out: how the archive is packed
-};
-
-// Why an archive could not be opened.
-struct OpenFailure {
-    bool stopped = false;      // the user cancelled, or refused to give the password
-    bool outOfMemory = false;  // the engine could not hold the archive's list in memory
-    std::wstring cause;        // in words, for the user
 };
 
 // The engine library's full path: the program's folder + "\core\7z.dll". Computed once.

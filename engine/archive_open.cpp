@@ -20,10 +20,33 @@ namespace {
 // How far into a program the formats that can search look for the archive it carries.
 constexpr UINT64 kEmbeddedSearchLimit = 1 << 23;
 
-int Fail(OpenFailure* failure, const char* diagnostic, std::wstring cause) {
+int Fail(OpenFailure* failure, const char* diagnostic, OpenFailure::Kind kind, std::wstring cause) {
     writeDiagnostic(diagnostic);
-    if (failure) failure->cause = std::move(cause);
+    if (failure) {
+        failure->kind = kind;
+        failure->cause = std::move(cause);
+        failure->stopped = kind == OpenFailure::Kind::Stopped;
+        failure->outOfMemory = kind == OpenFailure::Kind::OutOfMemory;
+    }
     return 1;
+}
+
+int FailToRead(OpenFailure* failure, DWORD error) {
+    if (failure) failure->systemError = error;
+    return Fail(failure, "Can not open archive file", OpenFailure::Kind::Unreadable, systemErrorCause(error));
+}
+
+// What a handler that found its signature but could not open the archive says is wrong with it.
+std::wstring FailedOpenDamage(IInArchive* archive) {
+    EngineProperty flags;
+    std::wstring damage;
+    if (archive->GetArchiveProperty(kpidErrorFlags, flags.put()) == S_OK && flags.type() == VT_UI4)
+        damage = archiveFlagsCause(flags.get().ulVal & ~static_cast<uint32_t>(kArcIsNotArc));
+    EngineProperty error;
+    if (damage.empty() && archive->GetArchiveProperty(kpidError, error.put()) == S_OK && error.type() == VT_BSTR &&
+        error.get().bstrVal)
+        damage.assign(error.get().bstrVal, SysStringLen(error.get().bstrVal));
+    return damage;
 }
 
 const wchar_t* PreferredFormat(ArchiveKind kind) {
@@ -103,6 +126,8 @@ struct Attempt {
     size_t format = 0;
     bool embedded = false;
     bool passwordAsked = false;  // the handler needed a password to read the item list
+    bool signatureFound = false; // a format whose signature the file bears did not open it
+    std::wstring damage;         // ... and what its handler found wrong
 };
 
 // Tries the candidate formats in turn on the stream; `archive` holds the handler that opened it.
@@ -110,8 +135,8 @@ Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat
                    const std::wstring& archivePath, const std::wstring* subArchiveName, std::wstring_view hintName,
                    ArchiveKind kind, std::wstring* password, IInArchive*& archive, unsigned* volumesOpened) {
     Attempt attempt;
-    const std::vector<FormatCandidate> candidates =
-        candidateFormats(formats, hintName, ReadHead(stream), PreferredFormat(kind));
+    const std::string head = ReadHead(stream);
+    const std::vector<FormatCandidate> candidates = candidateFormats(formats, hintName, head, PreferredFormat(kind));
     for (const FormatCandidate& candidate : candidates) {
         void* handler = nullptr;
         const GUID classId = formats[candidate.format].classId;
@@ -132,6 +157,10 @@ Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat
             attempt.passwordAsked = callback->passwordAsked();
             attempt.result = Attempt::Opened;
             return attempt;
+        }
+        if (!attempt.signatureFound && !candidate.embedded && signatureMatches(formats[candidate.format], head)) {
+            attempt.signatureFound = true;
+            attempt.damage = FailedOpenDamage(archive);
         }
         archive->Release();
         archive = nullptr;
@@ -186,10 +215,13 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                 bool* listEncrypted) {
     try {
         if (!library.load(engineLibraryPath()))
-            return Fail(failure, "Can not load 7-zip library", L"the archive engine core\\7z.dll could not be loaded");
+            return Fail(failure, "Can not load 7-zip library", OpenFailure::Kind::EngineUnusable,
+                        L"the archive engine core\\7z.dll could not be loaded");
         const auto createObject =
             reinterpret_cast<CreateObjectFunc>(reinterpret_cast<void*>(GetProcAddress(library.module(), "CreateObject")));
-        if (!createObject) return Fail(failure, "Can not get CreateObject", L"the archive engine is not usable");
+        if (!createObject)
+            return Fail(failure, "Can not get CreateObject", OpenFailure::Kind::EngineUnusable,
+                        L"the archive engine is not usable");
         const std::vector<EngineFormat>& formats = engineFormats();
 
         // A numbered volume opens with the whole set, read as the one file it was cut from.
@@ -200,24 +232,19 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         if (isNumberedVolume(archivePath)) {
             const std::wstring first = *numberedVolumePath(archivePath, 1);
             auto joined = ComPtr<CMultiVolumeStream>::share(NewEngineObject<CMultiVolumeStream>());
-            if (!joined->open(first)) {
-                const DWORD error = GetLastError();
-                return Fail(failure, "Can not open archive file", systemErrorCause(error));
-            }
+            if (!joined->open(first)) return FailToRead(failure, GetLastError());
             volumes = static_cast<unsigned>(joined->volumeCount());
             hintName = subArchiveName = FileNameOf(withoutVolumeNumber(archivePath));
             stream = ComPtr<IInStream>::share(static_cast<IInStream*>(joined.get()));
         } else {
             auto file = ComPtr<CInFileStream>::share(NewEngineObject<CInFileStream>());
-            if (!file->open(archivePath)) {
-                const DWORD error = GetLastError();
-                return Fail(failure, "Can not open archive file", systemErrorCause(error));
-            }
+            if (!file->open(archivePath)) return FailToRead(failure, GetLastError());
             stream = ComPtr<IInStream>::share(static_cast<IInStream*>(file.get()));
         }
 
         if (candidateFormats(formats, hintName, ReadHead(stream.get()), PreferredFormat(kind)).empty())
-            return Fail(failure, "Can not get class object", L"not a known archive type");
+            return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive,
+                        L"not a known archive type");
         unsigned volumesOpened = 0;
         const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath,
                                            subArchiveName.empty() ? nullptr : &subArchiveName, hintName, kind,
@@ -225,16 +252,17 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         switch (attempt.result) {
         case Attempt::Opened: break;
         case Attempt::OutOfMemory:
-            if (failure) failure->outOfMemory = true;
-            return Fail(failure, "Can not open archive", L"out of memory");
+            return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory, L"out of memory");
         case Attempt::Stopped:
-            if (failure) failure->stopped = true;
-            return Fail(failure, "Can not open archive", L"not an archive of its type, or damaged");
+            return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped,
+                        L"not an archive of its type, or damaged");
         case Attempt::WrongPassword:
             // An encrypted item list that does not decode: the password is the likely cause.
-            return Fail(failure, "Can not open archive", L"wrong password");
+            return Fail(failure, "Can not open archive", OpenFailure::Kind::WrongPassword, L"wrong password");
         case Attempt::NotThisFormat:
+            if (failure) failure->damage = attempt.damage;
             return Fail(failure, "Can not open archive",
+                        attempt.signatureFound ? OpenFailure::Kind::Damaged : OpenFailure::Kind::NotAnArchive,
                         kind != None ? L"not an archive of its type, or damaged"
                                      : L"not an archive the engine reads, or damaged");
         }
@@ -256,8 +284,8 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                 found.outerName = formats[outer].name;
                 found.defaultItemName.clear();
             } else if (stopped) {
-                if (failure) failure->stopped = true;
-                return Fail(failure, "Can not open archive", L"not an archive of its type, or damaged");
+                return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped,
+                            L"not an archive of its type, or damaged");
             }
         }
         found.name = formats[format].name;
@@ -268,6 +296,5 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
     }
-    if (failure) failure->outOfMemory = true;
-    return Fail(failure, "Can not open archive", L"out of memory");
+    return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory, L"out of memory");
 }

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "base/folder_tree.h"
 #include "base/handles.h"
 #include "base/paths.h"
 #include "engine/engine_interfaces.h"
 #include "engine/volume_stream.h"
 
 std::string readFileHead(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     std::string head(kSignatureHeadSize, '\0');

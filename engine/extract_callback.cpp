@@ -530,7 +530,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::CryptoGetTextPassword(BSTR* password) {
     const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
-    if (answer == E_ABORT) stopped_ = true;
+    if (answer == E_ABORT) stopped_ = passwordRefused_ = true;
     return answer;
 }
 
@@ -539,7 +539,8 @@ void CArchiveExtractCallback::finish() {
     linked_.clear();
     // Deepest first: a folder is made after the one above it.
     for (auto folder = madeFolders_.rbegin(); folder != madeFolders_.rend(); ++folder) {
-        if (!outcome_.wrongPassword && folderItems_.count(caseBlindKey(*folder)) != 0) continue;
+        // Folder items stay, unless the password that their files needed was wrong or not given.
+        if (!outcome_.wrongPassword && !passwordRefused_ && folderItems_.count(caseBlindKey(*folder)) != 0) continue;
         RemoveDirectoryW(folder->c_str());  // refused, as it should be, while anything is inside
     }
     madeFolders_.clear();

@@ -125,6 +125,7 @@ private:
     bool passwordKnown_ = false;
     std::wstring password_;
     bool stopped_ = false;
+    bool passwordRefused_ = false;    // the user gave no password when asked
     ReplaceDecisions replace_;
     std::wstring baseFolder_;          // items are written relative to this archive folder
     bool testing_ = false;

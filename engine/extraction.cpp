@@ -70,6 +70,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
             outcome.openProblem = failure.cause;
             outcome.cancelled = failure.stopped;
+            outcome.wrongPassword = failure.kind == OpenFailure::Kind::WrongPassword;
             return outcome;
         }
         outcome.opened = true;

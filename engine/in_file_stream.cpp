@@ -2,13 +2,15 @@
 
 #include <cstring>
 
+#include "base/folder_tree.h"
+
 CInFileStream::~CInFileStream() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
 bool CInFileStream::open(const std::wstring& path) {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    file_ = CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     return file_ != INVALID_HANDLE_VALUE;
 }

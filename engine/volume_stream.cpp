@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/folder_tree.h"
 #include "engine/in_file_stream.h"
 
 namespace {
@@ -44,7 +45,7 @@ bool CMultiVolumeStream::open(const std::wstring& firstVolume) {
     for (unsigned number = 1;; ++number) {
         const std::optional<std::wstring> path = number == 1 ? firstVolume : numberedVolumePath(firstVolume, number);
         if (!path) break;
-        HANDLE file = CreateFileW(path->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(ExtendedPath(*path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             if (number == 1) return false;

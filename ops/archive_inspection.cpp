@@ -3,6 +3,7 @@
 #include "engine/archive_kind.h"
 #include "engine/extraction.h"
 #include "ops/operation_support.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
 
 namespace {
@@ -27,7 +28,10 @@ ArchiveTest TestArchive(const std::wstring& archivePath, std::wstring& password)
     ArchiveTest test;
     std::wstring used = password;
     const bool finished = RunInspection(L"Test Archive", L"Testing ", [&] {
-        test.outcome = testArchive(archivePath, archiveKindOf(archivePath), used);
+        RetryingWrongPasswords(archivePath, test.outcome, [&](bool again) {
+            if (again) used.clear();
+            test.outcome = testArchive(archivePath, archiveKindOf(archivePath), used);
+        });
     });
     if (!finished || test.outcome.cancelled) {
         test.result = OperationResult::Cancelled;
@@ -70,6 +74,7 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
 }
 
 PropertiesReport ArchivePropertiesOf(const std::wstring& archivePath, std::wstring& password) {
+    PasswordQuestionFor question(archivePath);
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {
@@ -82,6 +87,7 @@ PropertiesReport ArchivePropertiesOf(const std::wstring& archivePath, std::wstri
 
 PropertiesReport EntryPropertiesOf(const std::wstring& archivePath, std::wstring& password,
                                    const std::wstring& entryPath) {
+    PasswordQuestionFor question(archivePath);
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {

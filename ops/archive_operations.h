@@ -30,8 +30,8 @@ struct OperationOutcome {
 
 // Lists the archive into the catalogue and enters its root. Done when there are rows
 // afterwards; a damaged archive is listed as far as it can be read, with a message saying so.
-// A failure has no message of its own, except for an archive with more entries than memory
-// holds, which says so. After a cancel the catalogue has no rows.
+// A failure says "Couldn't open the file." and why (OpenFailureMessage). After a cancel (or a
+// refused password) the catalogue has no rows.
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path);
 
 // Opens the archive in a catalogue of its own, made here: the one that an early open of this

@@ -12,6 +12,7 @@
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "ops/operation_support.h"
+#include "ops/operation_ui.h"
 #include "ops/progress.h"
 
 namespace {
@@ -68,6 +69,7 @@ OperationOutcome ComputeFileChecksums(const std::vector<std::wstring>& paths, co
 
 OperationOutcome ComputeEntryChecksums(ItemCatalog& catalog, const std::vector<std::wstring>& names,
                                        const std::vector<std::wstring>& functions, std::vector<ChecksumResult>& results) {
+    PasswordQuestionFor question(catalog.archivePath);
     g_progress.reset();
     BeginOperation();
     results.clear();

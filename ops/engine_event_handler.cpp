@@ -32,7 +32,7 @@ int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
             t_passwordWanted = true;
             return 1;
         }
-        const std::optional<std::string> password = CurrentOperationUi().AskPassword();
+        const std::optional<std::string> password = CurrentOperationUi().AskPassword(CurrentPasswordQuestion());
         if (!password) {
             g_progress.passwordRefused = 1;
             return 1;

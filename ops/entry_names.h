@@ -17,6 +17,7 @@ bool NameTaken(std::wstring_view name, const std::vector<std::wstring>& names);
 std::wstring FreeNewFolderName(const std::vector<std::wstring>& names);
 
 // The folder "Extract to <name>\" writes into, named after the archive file: its name without
-// the extension (and without a ".partN" of a volume), trailing dots and spaces dropped;
-// "Extracted" when nothing is left.
+// the archive's extensions ("x" of "x.zip", "x.tar.gz", "x.tgz", "x.7z.001", "x.part1.rar"),
+// trailing dots and spaces dropped, a device name marked as an extracted item's is ("_con" of
+// "con.zip"); "Extracted" when nothing is left.
 std::wstring ExtractFolderName(const std::wstring& archiveFileName);

@@ -40,8 +40,11 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
         // The whole archive keeps its paths; a selection is written below the folder shown.
         if (!request.keepFolders && !request.names.empty()) options.baseFolder = folder;
         std::wstring usedPassword = catalog.password;
-        result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
-                                usedPassword, selection.empty() ? nullptr : &selection, options, &outcome);
+        RetryingWrongPasswords(catalog.archivePath, outcome, [&](bool again) {
+            if (again) usedPassword.clear();
+            result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
+                                    usedPassword, selection.empty() ? nullptr : &selection, options, &outcome);
+        });
         // A password asked during the extraction is known from now on.
         if (result == 0) catalog.password = usedPassword;
     }
@@ -103,8 +106,11 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     ExtractionOutcome extraction;
     // A large entry takes a while: the window keeps painting and the user may cancel.
     const auto extract = [&] {
-        extracted = ExtractSingleItem(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.tempFolder,
-                                      usedPassword, entryPath, extractedFile, &extraction);
+        RetryingWrongPasswords(catalog.archivePath, extraction, [&](bool again) {
+            if (again) usedPassword.clear();
+            extracted = ExtractSingleItem(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.tempFolder,
+                                          usedPassword, entryPath, extractedFile, &extraction);
+        });
     };
     const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (shown == ProgressOutcome::NoThread) extract();

@@ -12,6 +12,8 @@
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
 #include "ops/engine_event_handler.h"
+#include "ops/open_failure.h"
+#include "ops/operation_ui.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/worker_thread.h"
@@ -34,7 +36,7 @@ DWORD MillisecondsSinceProcessStart() {
 
 struct ListingEnd {
     std::wstring damage;       // what the listing found wrong with the archive
-    bool outOfMemory = false;  // the archive's list did not fit in memory
+    OpenFailure failure;       // why it did not open, when it did not
 };
 
 // The open worker's body.
@@ -48,11 +50,20 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     ListingRun run;
     run.password = knownPassword;
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
+    PasswordQuestionFor question(catalog.archivePath);
     int listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
     if (listed != 0 && !knownPassword.empty() && !Cancelled() && !run.outOfMemory) {
         // The known password did not open it (the archive changed meanwhile): ask.
         catalog.ClearTree();
-        run.password.clear();
+        run = ListingRun();
+        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
+    }
+    // A typed password that does not decode the item list: asked again, saying so, until the
+    // right one or Cancel.
+    while (listed != 0 && run.failure.kind == OpenFailure::Kind::WrongPassword && !Cancelled()) {
+        question.Again();
+        catalog.ClearTree();
+        run = ListingRun();
         listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
     }
     if (listed == 0 && !Cancelled()) {
@@ -76,7 +87,8 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
         // Nothing of a failed listing stays, and its memory is given back.
         catalog.ClearRows();
         catalog.ClearTree();
-        end.outOfMemory = run.outOfMemory;
+        end.failure = std::move(run.failure);
+        if (run.outOfMemory) end.failure.kind = OpenFailure::Kind::OutOfMemory;
     }
     catalog.state = OperationState::Idle;
     return end;
@@ -105,11 +117,9 @@ OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, Progre
     }
     const bool cancelled = EndOperation(cancelledWhileListing);
     if (catalog.RowCount() == 0) {
-        if (cancelled) return Outcome(OperationResult::Cancelled);
-        if (end.outOfMemory)
-            return Outcome(OperationResult::Failed,
-                           L"Couldn't open the file.\nIt holds more entries than fit in the memory of this program.");
-        return Outcome(OperationResult::Failed);
+        const std::wstring message = OpenFailureMessage(end.failure, path);
+        if (cancelled || message.empty()) return Outcome(OperationResult::Cancelled);
+        return Outcome(OperationResult::Failed, message);
     }
     if (cancelledWhileListing || end.damage.empty()) return Outcome(OperationResult::Done);
     return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + end.damage +

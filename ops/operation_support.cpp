@@ -1,5 +1,6 @@
 #include "ops/operation_support.h"
 
+#include "base/paths.h"
 #include "base/program_path.h"
 #include "catalog/item_catalog.h"
 #include "ops/operation_ui.h"
@@ -22,6 +23,20 @@ bool EndOperation(bool cancelledByUser) {
     return cancelled;
 }
 
+void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& outcome,
+                            const std::function<void(bool again)>& attempt) {
+    PasswordQuestionFor question(archivePath);
+    for (bool again = false;; again = true) {
+        if (again) {
+            question.Again();
+            outcome = ExtractionOutcome();
+        }
+        attempt(again);
+        const bool stopped = outcome.cancelled || g_progress.cancel.load() != 0;
+        if (!outcome.wrongPassword || outcome.written != 0 || stopped) return;
+    }
+}
+
 OperationOutcome Outcome(OperationResult result, const std::wstring& message) {
     OperationOutcome outcome;
     outcome.result = result;
@@ -35,7 +50,10 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
     settings.knownPassword = knownPassword;
     settings.yesToAll = &catalog.yesToAll;
     settings.cancel = &g_progress.cancel;
-    settings.askPassword = [] { return CurrentOperationUi().AskPassword(); };
+    // The archiver's prompts name the archive.
+    settings.askPassword = [name = FileNameOf(catalog.archivePath)](bool again) {
+        return CurrentOperationUi().AskPassword({name, again});
+    };
     settings.confirmReplace = [] { return CurrentOperationUi().ConfirmReplace(); };
     if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
     // A delete or a rename counts in percent. Its window stays up at 100 %: the result is checked after.

@@ -1,7 +1,10 @@
 #pragma once
 // Small pieces shared by the archive operations.
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "engine/extraction_outcome.h"
 
 #include "ops/archive_operations.h"
 #include "ops/tool_runner.h"
@@ -15,6 +18,13 @@ void BeginOperation();
 // prompt). The flags are cleared so that they do not outlive it: extractions outside the
 // catalogue (the whole archive from the file view) use the same engine hook.
 bool EndOperation(bool cancelledByUser);
+
+// Runs `attempt` (an extraction or a test that fills `outcome`), and again as long as it failed
+// for a wrong password before it wrote anything: `again` tells the attempt to forget the password
+// it used, so that the user is asked once more (the prompt naming `archivePath` and saying that
+// the last password was wrong), until the right one or Cancel.
+void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& outcome,
+                            const std::function<void(bool again)>& attempt);
 
 // An outcome with one message (none when `message` is empty).
 OperationOutcome Outcome(OperationResult result, const std::wstring& message = {});

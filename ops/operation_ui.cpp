@@ -1,6 +1,9 @@
 #include "ops/operation_ui.h"
 
 #include <atomic>
+#include <mutex>
+
+#include "base/paths.h"
 
 #include "engine/engine_events.h"
 #include "ops/engine_event_handler.h"
@@ -14,7 +17,7 @@ public:
         work();
         return ProgressOutcome::Completed;
     }
-    std::optional<std::string> AskPassword() override { return std::nullopt; }
+    std::optional<std::string> AskPassword(const PasswordQuestion&) override { return std::nullopt; }
     bool ConfirmReplace() override { return false; }
     ReplaceAnswer AskReplace(const ReplaceQuestion&) override { return ReplaceAnswer::No; }
     HWND OwnerWindow() override { return nullptr; }
@@ -23,7 +26,29 @@ public:
 NoOperationUi g_noUi;
 std::atomic<OperationUi*> g_ui{nullptr};
 
+std::mutex g_questionLock;
+PasswordQuestion g_question;
+
 }  // namespace
+
+void SetPasswordQuestion(PasswordQuestion question) {
+    std::lock_guard<std::mutex> lock(g_questionLock);
+    g_question = std::move(question);
+}
+
+PasswordQuestion CurrentPasswordQuestion() {
+    std::lock_guard<std::mutex> lock(g_questionLock);
+    return g_question;
+}
+
+PasswordQuestionFor::PasswordQuestionFor(const std::wstring& archivePath)
+    : before_(CurrentPasswordQuestion()), archiveName_(FileNameOf(archivePath)) {
+    SetPasswordQuestion({archiveName_, false});
+}
+
+PasswordQuestionFor::~PasswordQuestionFor() { SetPasswordQuestion(std::move(before_)); }
+
+void PasswordQuestionFor::Again() { SetPasswordQuestion({archiveName_, true}); }
 
 void InstallOperationUi(OperationUi* ui) {
     g_ui = ui;

@@ -63,7 +63,7 @@ std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
     line += L" -sccUTF-8 -scsUTF-16LE -bb1";
     if (reportPercent_) line += L" -bsp1";
     const bool rename = command_ == L"rn";
-    if (command_ == L"d" || rename) line += L" -ssc";
+    if (command_ == L"d" || rename || matchCase_) line += L" -ssc";
     bool ok = toolPath_.find(L'"') == std::wstring::npos;
     if (!format_.empty()) ok = ok && AppendArgument(line, L"-t" + format_);
     else if (kind_ == SevenZip) line += L" -t7z";
@@ -85,6 +85,8 @@ std::wstring ToolCommandLine::text(const std::wstring& listFile) const {
         // name); the archive path is one of the program's own full paths, never a switch.
         if (names_.size() % 2 != 0 || archivePath_.empty() || archivePath_[0] == L'-' || archivePath_[0] == L'@')
             return {};
+        // No wildcards: an entry named "*" or "?" is that entry alone (the list file stays one).
+        line += L" -spd";
         ok = ok && AppendArgument(line, archivePath_) && AppendArgument(line, L"@" + listFile);
         return ok ? line : std::wstring();
     }

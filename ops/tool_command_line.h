@@ -40,6 +40,10 @@ public:
     void askForPassword(bool ask) { askForPassword_ = ask; }
     // The archiver prints how far it is, in percent (deletes name no files as they go).
     void reportPercent(bool report) { reportPercent_ = report; }
+    // Names are matched with regard to case (always so for deletes and renames). An add needs it
+    // only for an archive holding names that differ only in case, which the archiver otherwise
+    // refuses to update ("Duplicate filename in archive").
+    void matchCase(bool match) { matchCase_ = match; }
     // The child's current folder; names are relative to it. Empty = the caller's.
     void setWorkingFolder(std::wstring folder) { workingFolder_ = std::move(folder); }
     // Adds everything in the working folder (the name "*", matched as a wildcard) except the
@@ -71,6 +75,7 @@ private:
     bool wholeFolder_ = false;
     bool askForPassword_ = false;
     bool reportPercent_ = false;
+    bool matchCase_ = false;
 };
 
 // The list file's text (to be written as UTF-16LE): each name in double quotes on a line of

@@ -92,7 +92,7 @@ void ToolOutputInterpreter::answerPrompts() {
         if (!passwordTriedInStage_ && !known.empty()) {
             password = known;
         } else {
-            password = dialogue_.askPassword ? dialogue_.askPassword() : std::nullopt;
+            password = dialogue_.askPassword ? dialogue_.askPassword(passwordTriedInStage_) : std::nullopt;
             if (!password) {
                 declined_ = true;  // the runner closes the archiver's input, which ends it
                 return;

@@ -14,8 +14,9 @@
 enum class OperationState : int32_t;
 
 struct ToolDialogue {
-    // Asks the user for a password (UTF-8); nullopt when the user cancels.
-    std::function<std::optional<std::string>()> askPassword;
+    // Asks the user for a password (UTF-8); nullopt when the user cancels. `again`: a password
+    // given in this stage of the run was wrong.
+    std::function<std::optional<std::string>(bool again)> askPassword;
     // Asks whether an existing file may be replaced.
     std::function<bool()> confirmReplace;
     // Writes an answer to the archiver's input.

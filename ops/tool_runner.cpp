@@ -132,10 +132,10 @@ ToolRunResult RunTool(const ToolCommandLine& command, const ToolRunSettings& set
     result.started = true;
 
     ToolDialogue dialogue;
-    dialogue.askPassword = [&settings]() -> std::optional<std::string> {
+    dialogue.askPassword = [&settings](bool again) -> std::optional<std::string> {
         // After Cancel nobody is asked anything: the run ends instead.
         if (Cancelled(settings) || !settings.askPassword) return std::nullopt;
-        return settings.askPassword();
+        return settings.askPassword(again);
     };
     dialogue.confirmReplace = [&settings]() {
         if (Cancelled(settings) || !settings.confirmReplace) return false;

@@ -17,7 +17,7 @@ struct ToolRunSettings {
     std::string knownPassword;                     // UTF-8; answers the first password prompt
     std::atomic<int32_t>* yesToAll = nullptr;      // the catalogue's flag
     std::atomic<int32_t>* cancel = nullptr;        // set: the running archiver is ended
-    std::function<std::optional<std::string>()> askPassword;
+    std::function<std::optional<std::string>(bool again)> askPassword;  // `again`: the last one was wrong
     std::function<bool()> confirmReplace;
     std::function<void()> countProgress;
     std::function<void(int)> reportPercent;

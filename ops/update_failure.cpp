@@ -1,5 +1,8 @@
 #include "ops/update_failure.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "catalog/path_text.h"
 
 namespace {
@@ -83,6 +86,42 @@ UpdateFailure FailureInToolOutput(const std::vector<std::string>& lines,
         if (line.rfind("WARNING", 0) == 0) return UpdateFailure::UnreadableFiles;
     }
     return UpdateFailure::Unknown;
+}
+
+std::wstring ArchiverErrorWords(const std::vector<std::string>& lines) {
+    constexpr size_t kWordLines = 6;
+    constexpr std::string_view kHeaders[] = {"ERROR", "System ERROR", "Open ERROR", "Command Line Error"};
+    std::string words;
+    size_t taken = 0;
+    for (const std::string& line : lines) {
+        std::string_view text = line;
+        if (taken == 0) {
+            // Where its error begins; the header's own words count when it has any.
+            const bool header = std::any_of(std::begin(kHeaders), std::end(kHeaders),
+                                            [&](std::string_view start) { return text.rfind(start, 0) == 0; });
+            if (!header) continue;
+            const size_t colon = text.find(':');
+            text = colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
+        } else if (text.find_first_not_of('-') == std::string_view::npos || taken == kWordLines) {
+            break;
+        }
+        ++taken;
+        const size_t start = text.find_first_not_of(' ');
+        if (start == std::string_view::npos) continue;
+        text = text.substr(start);
+        while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+        if (!words.empty()) words += ' ';
+        words.append(text);
+    }
+    if (words.empty()) return {};
+    while (!words.empty() && (words.back() == '.' || words.back() == ':')) words.pop_back();
+    return L"the archiver said \"" + Utf8ToWideLossy(words) + L"\"";
+}
+
+bool RefusesNamesDifferingInCase(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        if (Contains(line, "Duplicate filename in archive")) return true;
+    return false;
 }
 
 std::wstring PasswordProblem(ArchiveKind kind, std::wstring_view password) {

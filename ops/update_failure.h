@@ -45,6 +45,15 @@ std::vector<SystemErrorText> CauseNamingSystemTexts();
 UpdateFailure FailureInToolOutput(const std::vector<std::string>& lines,
                                   const std::vector<SystemErrorText>& systemTexts);
 
+// What the archiver said of a failure of its own (from its first error line: "ERROR:",
+// "Command Line Error:", "System ERROR:", ...), as a clause of a message: `the archiver said
+// "Duplicate filename in archive: a.txt A.TXT"`. Empty when it printed no error.
+std::wstring ArchiverErrorWords(const std::vector<std::string>& lines);
+
+// The archiver refused to update an archive holding names that differ only in case, which it
+// does when it matches names without regard to case.
+bool RefusesNamesDifferingInCase(const std::vector<std::string>& lines);
+
 // Why a password cannot protect an archive of this kind, as a clause of a message
 // ("a .zip archive takes only ..."); empty when it can. The archiver refuses anything but
 // printable ASCII for zip encryption, whichever method is chosen.

@@ -43,21 +43,38 @@ ToolCommandLine UpdateRuns::NextCommand() const {
         command.setUpdateActions(choices_->updateActions);
     }
     if (first) command.writeTo(guard_.workPath());
+    command.matchCase(matchCase_);
     return command;
 }
 
 bool UpdateRuns::Run(const ToolCommandLine& command) {
-    const ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
+    ToolRunResult run = RunTool(command, ToolRunSettingsFor(catalog_, password_));
     // A password typed for this update answers the prompts of its later runs too.
     if (run.typedPassword) password_ = *run.typedPassword;
+    // A first run is run again only when it left no work file behind, which the next would meet.
+    const bool leftNothing = command.archivePath() == guard_.workPath() || !guard_.workWritten();
+    if (!run.succeeded() && !run.stopped && !Cancelled() && !matchCase_ && leftNothing &&
+        RefusesNamesDifferingInCase(run.report)) {
+        // The archive holds names that differ only in case, which the archiver keeps apart only
+        // when it matches names with regard to case: this run again, and every later one so.
+        matchCase_ = true;
+        ToolCommandLine again = command;
+        again.matchCase(true);
+        run = RunTool(again, ToolRunSettingsFor(catalog_, password_));
+        if (run.typedPassword) password_ = *run.typedPassword;
+    }
     if (run.stopped || Cancelled()) {
         stopped = true;
         return false;
     }
     if (run.succeeded()) return true;
     failure = run.started ? FailureInToolOutput(run.report, CauseNamingSystemTexts()) : UpdateFailure::NotStarted;
-    // It said neither that it had finished nor what went wrong: it was ended from outside.
-    if (failure == UpdateFailure::Unknown && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
+    if (failure == UpdateFailure::Unknown) {
+        // No cause of its own: the archiver's own words, or, when it said neither that it had
+        // finished nor what went wrong, it was ended from outside.
+        archiverWords = ArchiverErrorWords(run.report);
+        if (archiverWords.empty() && !run.reportedSuccess) failure = UpdateFailure::ArchiverEnded;
+    }
     return false;
 }
 
@@ -138,7 +155,8 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     };
     if (runs.stopped || Cancelled()) return {};
     if (!runs.refusal.empty()) return fail(runs.refusal);
-    if (runs.failure != UpdateFailure::None) return fail(UpdateFailureCause(runs.failure));
+    if (runs.failure != UpdateFailure::None)
+        return fail(runs.archiverWords.empty() ? UpdateFailureCause(runs.failure) : runs.archiverWords);
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
     const auto after = guard.workWritten() ? ListEntries(guard.workReadPath(), kind, runs.password()) : std::nullopt;
     const auto before = guard.existedBefore() ? ListEntries(catalog.archivePath, kind, runs.password())

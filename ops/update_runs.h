@@ -47,6 +47,7 @@ public:
     UpdateFailure failure = UpdateFailure::None;
     bool stopped = false;
     std::wstring refusal;  // why the change cannot be done as asked, found before the archiver ran
+    std::wstring archiverWords;  // a failure of no known cause: what the archiver said, as a clause
 
 private:
     ItemCatalog& catalog_;
@@ -55,6 +56,7 @@ private:
     std::wstring format_;
     const AddChoices* choices_;
     std::string password_;
+    bool matchCase_ = false;  // the archive holds names that differ only in case
 };
 
 // The format the archiver is to write: the one the archive was listed as, the one its bytes

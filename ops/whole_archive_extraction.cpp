@@ -10,11 +10,17 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     g_progress.reset();
     g_progress.cancel = 0;
     int result = 1;  // extractAll's: 0 extracted, -1 no archive type, else failed
-    const auto extract = [&] { result = extractAll(archivePath, destination, &extraction.outcome, existingFiles); };
+    const auto extract = [&] {
+        // A wrong password is asked again (extractAll knows none, so it always asks).
+        RetryingWrongPasswords(archivePath, extraction.outcome, [&](bool) {
+            result = extractAll(archivePath, destination, &extraction.outcome, existingFiles);
+        });
+    };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
     if (outcome == ProgressOutcome::NoThread) extract();
-    // Cancel in the progress window, or in a replace question.
-    extraction.cancelled = outcome == ProgressOutcome::Cancelled || extraction.outcome.declined;
+    // Cancel in the progress window, in a replace question, or at the password prompt.
+    extraction.cancelled =
+        outcome == ProgressOutcome::Cancelled || extraction.outcome.declined || extraction.outcome.cancelled;
     extraction.result = result == 0    ? WholeArchiveResult::Extracted
                         : result == -1 ? WholeArchiveResult::NotAnArchive
                                        : WholeArchiveResult::Failed;

@@ -34,6 +34,9 @@
 #define IDC_CHOICE_NOTE 1210
 #define IDC_CHECKSUM_TEXT 1211
 #define IDC_CHECKSUM_COPY 1212
+// The password prompt: what it asks (naming the archive), and its "Show password" box.
+#define IDC_PASSWORD_PROMPT 1213
+#define IDC_PASSWORD_SHOW 1214
 
 #define ID_ADD_FILES 32775
 #define ID_EXTRACT_FILES 32776

@@ -235,16 +235,8 @@ void CAddToArchiveDlg::ShowChoiceStates() {
 }
 
 LRESULT CAddToArchiveDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
-    // The system's own mask character, read before it is lifted, comes back when hidden again.
-    static wchar_t mask = 0;
-    HWND fields[] = {::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD), ::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD_AGAIN)};
-    const bool show = Checked(m_hWnd, IDC_SHOW_PASSWORD);
-    for (HWND field : fields) {
-        const auto current = static_cast<wchar_t>(SendMessageW(field, EM_GETPASSWORDCHAR, 0, 0));
-        if (current != 0) mask = current;
-        SendMessageW(field, EM_SETPASSWORDCHAR, show ? 0 : (mask ? mask : L'*'), 0);
-        InvalidateRect(field, nullptr, TRUE);
-    }
+    for (int field : {IDC_ADD_PASSWORD, IDC_ADD_PASSWORD_AGAIN})
+        ShowTypedPassword(::GetDlgItem(m_hWnd, field), Checked(m_hWnd, IDC_SHOW_PASSWORD));
     return 0;
 }
 
@@ -270,19 +262,20 @@ LRESULT CAddToArchiveDlg::OnChoiceChanged(WORD, WORD, HWND, BOOL&) {
 
 LRESULT CAddToArchiveDlg::OnNameChanged(WORD, WORD, HWND, BOOL&) {
     if (filling_) return 0;
-    // An existing archive is added to in its own format: the format follows the name.
+    // The format follows the name: an existing archive is added to in its own format, and a new
+    // one is of the format its extension names (x.7z is a 7z archive), when the dialog writes it.
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
-    const std::wstring existing = IsExistingFile(archive) ? formatBySignature(archive) : std::wstring();
+    const std::wstring named = IsExistingFile(archive) ? formatBySignature(archive) : FormatOfExtension(archive);
     HWND formats = ::GetDlgItem(m_hWnd, IDC_ARCHIVE_FORMAT);
-    if (!existing.empty() && existing != shownFormat_ &&
-        SendMessageW(formats, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(existing.c_str())) !=
+    if (!named.empty() && named != shownFormat_ &&
+        SendMessageW(formats, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(named.c_str())) !=
             CB_ERR) {
         CreationOptions choices = ReadChoices();
-        choices.format = existing;
+        choices.format = named;
         choices.method.clear();
-        SelectComboText(formats, existing);
+        SelectComboText(formats, named);
         FillFormatChoices(choices);
-        shownFormat_ = existing;
+        shownFormat_ = named;
     }
     ShowChoiceStates();
     return 0;

@@ -746,8 +746,8 @@ ViewChange ContentModel::Refresh() {
         LoadArchiveRows();
         return ViewChange::Changed;
     }
-    // Gone, changed beyond reading, or its password refused: the folder that holds it is shown.
-    if (outcome.result != OperationResult::Cancelled && outcome.messages.empty()) Tell(L"Couldn't open the file.");
+    // Gone, changed beyond reading (told, with why), or its password refused: the folder that
+    // holds it is shown.
     const std::wstring folder = FolderOf(catalog_->archivePath);
     CloseArchive();
     if (!BrowseFolder(folder)) ListDrives();
@@ -761,11 +761,9 @@ bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
     const OperationOutcome outcome = OpenArchiveInNewCatalog(path, opened);
     if (outcome.result == OperationResult::Done || tellFailure) Tell(outcome);
     if (outcome.result != OperationResult::Done) {
-        // A cancelled open (or a refused password) is the user's own choice, not a failure to
-        // tell about; a failure without a word of its own says that the file did not open.
+        // A cancelled open (or a refused password) is the user's own choice and says nothing; a
+        // failure says that the file did not open, and why.
         opened.reset();
-        if (outcome.result != OperationResult::Cancelled && tellFailure && outcome.messages.empty())
-            Tell(L"Couldn't open the file.");
         return false;
     }
     ClearListing();

@@ -12,6 +12,7 @@
 #include "ops/archive_inspection.h"
 #include "ops/archive_operations.h"
 #include "ops/entry_names.h"
+#include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/content_model.h"
 
@@ -25,11 +26,14 @@ bool IsArchiveFile(const std::wstring& path) { return archiveKindOf(path) != Non
 
 ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
                                        std::vector<std::wstring>& written) {
+    // The folders made for a run are taken away again when it wrote nothing into them.
+    ExtractDestination made;
     const auto destinationFor = [&](const std::wstring& archive, const std::wstring& folder) -> std::wstring {
         const std::wstring destination =
             place == ExtractPlace::Here ? folder : JoinPath(folder, ExtractFolderName(FileNameOf(archive)));
+        made = ExtractDestination();
         SetLastError(0);
-        if (createFolderChain(destination)) return destination;
+        if (made.Make(destination)) return destination;
         Tell(L"Could not extract " + FileNameOf(archive) + L"\nThe folder " + destination +
              L" could not be made: " + SystemErrorText(GetLastError()) + L".");
         return {};
@@ -45,6 +49,7 @@ ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, Extrac
         const OperationOutcome outcome = ExtractEntries(*catalog_, request);
         Tell(outcome);
         if (outcome.done()) written.push_back(destination);
+        else made.RemoveUnused();
         return ViewChange::None;
     }
     for (int position : positions) {
@@ -59,6 +64,7 @@ ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, Extrac
         if (destination.empty()) continue;
         const WholeArchiveExtraction extracted = ExtractWholeArchive(archive, destination, ExistingFilePolicy::Ask);
         if (extracted.result == WholeArchiveResult::Extracted) written.push_back(destination);
+        else made.RemoveUnused();
         Tell(WholeArchiveOutcome(extracted, name));
         if (extracted.cancelled) break;
     }

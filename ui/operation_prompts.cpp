@@ -16,9 +16,9 @@ public:
         return RunProgressWindow(title, operationText, std::move(work));
     }
 
-    std::optional<std::string> AskPassword() override {
+    std::optional<std::string> AskPassword(const PasswordQuestion& question) override {
         std::string typed;
-        if (!::AskPassword(typed)) return std::nullopt;
+        if (!::AskPassword(typed, question.archiveName, question.again)) return std::nullopt;
         return typed;
     }
 

@@ -83,6 +83,8 @@ TEST(CommandLine, AddTakesTheTextFromTheFourthCharacterQuotesIncluded) {
     EXPECT_EQ(ParseCommandLine(L"/a \"C:\\in\\doc.txt\"").addText, L"\"C:\\in\\doc.txt\"");
     EXPECT_EQ(ParseCommandLine(L"/a").addText, L"");
     EXPECT_EQ(ParseCommandLine(L"/a ").addText, L"");
+    // Unquoted, as every other option takes it: handed on in quotes.
+    EXPECT_EQ(ParseCommandLine(L"/a C:\\dir\\file name.txt").addText, L"\"C:\\dir\\file name.txt\"");
 }
 
 TEST(CommandLine, AnUnquotedArchivePathBecomesTheStartPath) {

@@ -176,7 +176,10 @@ TEST(ArchiveUpdate, FailuresNameTheirCause) {
     EXPECT_EQ(told.messages(),
               (std::vector<std::wstring>{L"Could not update h.7z: the password is wrong" + unchanged,
                                          L"Could not update bad.zip: the archive is damaged or is not an archive of "
-                                         L"its kind" + unchanged}));
+                                         L"its kind" + unchanged,
+                                         // and the delete's reload of it
+                                         L"Couldn't open the file.\nIt is damaged, or it is not an archive of its "
+                                         L"type."}));
     EXPECT_EQ(ReadFileBytes(archive), before);
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"bad.zip", L"h.7z"}));
     // What the archiver printed when it ran out of space on a full volume under this system.
@@ -286,4 +289,38 @@ TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
     EXPECT_NE(message.find(L"\"keep.txt\" would not have stayed"), std::wstring::npos) << Narrow(message);
     EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"gone.txt", "gone"}}));
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"other\\keep.txt", L"x.zip"}));
+
+TEST(ArchiveUpdate, EntriesNamedAsWildcardsRenameAndEntriesDifferingInCaseStayThroughAnAdd) {
+    TempDir source(L"src"), work(L"wild");
+    WriteFileBytes(source / L"new.txt", "new");
+    WriteFileBytes(source / L"dup.txt", "three");
+    for (const wchar_t* extension : {L".zip", L".7z"}) {
+        const std::wstring archive = work / (std::wstring(L"w") + extension);
+        PackTree(archive, {{L"s1", "star"}, {L"s2", "query"}, {L"s3", "one"}, {L"s4", "two"}});
+        WriteFileBytes(work / L"renames.txt",
+                       "\"s1\"\n\"*\"\n\"s2\"\n\"?\"\n\"s3\"\n\"Dup.txt\"\n\"s4\"\n\"DUP.TXT\"\n");
+        ASSERT_EQ(Run7z(L"rn -scsUTF-8 " + Quote(archive) + L" @" + Quote(work / L"renames.txt")).exitCode, 0u);
+        DeleteFileW((work / L"renames.txt").c_str());
+        AppDialogs dialogs;
+        ItemCatalog catalog;
+        ASSERT_TRUE(OpenArchive(catalog, archive).done());
+        EXPECT_TRUE(RenameEntry(catalog, L"*", L"star.txt").done());
+        EXPECT_TRUE(RenameEntry(catalog, L"?", L"query.txt").done());
+        // The added name matches both only without regard to case: it goes beside them.
+        EXPECT_TRUE(AddFiles(catalog, {source / L"new.txt", source / L"dup.txt"}).done());
+        EXPECT_EQ(EntriesOf(archive), (std::vector<std::wstring>{L"DUP.TXT", L"Dup.txt", L"dup.txt", L"new.txt",
+                                                                 L"query.txt", L"star.txt"}));
+        for (const auto& [name, content] : Tree{{L"DUP.TXT", "two"}, {L"Dup.txt", "one"}, {L"star.txt", "star"}})
+            EXPECT_EQ(Run7z(L"e -so -ssc -spd " + Quote(archive) + L" " + name).output, content);
+    }
+    // Two entries of exactly one name: the archiver refuses, and its own words say why.
+    const std::wstring same = work / L"same.zip";
+    WriteFileBytes(same, MakeZip({{"dup.txt", "1"}, {"dup.txt", "2"}}));
+    AppDialogs dialogs;
+    ItemCatalog catalog;
+    const OperationOutcome refused = AddFilesToArchive(catalog, same, {source / L"dup.txt"}, L"");
+    EXPECT_EQ(refused.messages, std::vector<std::wstring>{L"Could not update same.zip: the archiver said \"Duplicate "
+                                                          L"filename in archive: dup.txt dup.txt\".\nThe archive was "
+                                                          L"not changed."});
+    EXPECT_EQ(ReadFileBytes(same), MakeZip({{"dup.txt", "1"}, {"dup.txt", "2"}}));
 }

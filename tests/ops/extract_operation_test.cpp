@@ -49,14 +49,15 @@ TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
     ASSERT_TRUE(OpenArchive(catalog, work / L"enc.7z").done());
     EXPECT_TRUE(catalog.password.empty());
     {
-        // A wrong password: the failure is told, once, with its cause.
-        AppDialogs wrong(L"nope");
+        // A wrong password is asked for again, saying so; Cancel then ends quietly, nothing written.
+        AppDialogs wrong({L"nope", L"nope either"});
         const OperationOutcome outcome = ExtractEntries(catalog, {L"a.txt"}, out.path());
-        EXPECT_EQ(wrong.passwordPrompts(), 1);
-        EXPECT_EQ(outcome.result, OperationResult::Failed);
-        EXPECT_EQ(outcome.messages, (std::vector<std::wstring>{L"Could not extract enc.7z\n\nWrong password.\n0 files were written to " +
-                                                        out.path() + L"."}));
+        const std::wstring again = L"Wrong password. Enter password for enc.7z:";
+        EXPECT_EQ(wrong.promptTexts(), (std::vector<std::wstring>{L"Enter password for enc.7z:", again, again}));
+        EXPECT_EQ(outcome.result, OperationResult::Cancelled);
+        EXPECT_TRUE(outcome.messages.empty());
         EXPECT_TRUE(catalog.password.empty());
+        EXPECT_TRUE(ListFilesRecursive(out.path()).empty());
     }
     {
         // A refused password is the user's choice: nothing to report.
@@ -67,10 +68,10 @@ TEST(ExtractEntries, PasswordAskedOnceRememberedAndFailuresReported) {
         EXPECT_TRUE(outcome.messages.empty());
     }
     {
-        AppDialogs right(L"secret");
+        AppDialogs right({L"nope", L"secret"});
         const OperationOutcome a = ExtractEntries(catalog, {L"a.txt"}, out.path());
         const OperationOutcome b = ExtractEntries(catalog, {L"b.txt"}, out.path());
-        EXPECT_EQ(right.passwordPrompts(), 1) << "the right password is remembered";
+        EXPECT_EQ(right.passwordPrompts(), 2) << "the right password, given on the second prompt, is remembered";
         EXPECT_TRUE(a.done() && b.done());
         EXPECT_TRUE(a.messages.empty() && b.messages.empty());
         EXPECT_EQ(catalog.password, L"secret");

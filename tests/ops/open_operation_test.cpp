@@ -32,10 +32,11 @@ TEST(OpenArchive, ListsTheRootAndReportsFailures) {
     ASSERT_TRUE(OpenArchive(catalog, work / L"empty.zip").done());
     EXPECT_EQ(catalog.RowCount(), 1);
 
-    // A damaged archive: no rows, and it is a failure with nothing of its own to say, not a cancel.
+    // A damaged archive: no rows, and it is a failure that says why, not a cancel.
     const OperationOutcome broken = OpenArchive(catalog, work / L"broken.zip");
     EXPECT_EQ(broken.result, OperationResult::Failed);
-    EXPECT_TRUE(broken.messages.empty());
+    EXPECT_EQ(broken.messages, std::vector<std::wstring>{L"Couldn't open the file.\nIt is damaged, or it is not an "
+                                                         L"archive of its type."});
     EXPECT_EQ(catalog.RowCount(), 0);
     EXPECT_EQ(OpenArchive(catalog, work / L"missing.7z").result, OperationResult::Failed);
 
@@ -70,6 +71,18 @@ TEST(OpenArchive, EncryptedItemListAsksOnceAndKeepsThePassword) {
         EXPECT_TRUE(refused.messages.empty());
         EXPECT_EQ(catalog.RowCount(), 0);
     }
+}
+
+TEST(OpenArchive, AWrongPasswordIsAskedForAgainAndACancelThenEndsQuietly) {
+    TempDir work(L"open");
+    PackTree(work / L"h.7z", {{L"secret.txt", "s"}}, L"-pSECRET -mhe=on");
+    AppDialogs dialogs({L"wrong"});
+    ItemCatalog catalog;
+    const OperationOutcome cancelled = OpenArchive(catalog, work / L"h.7z");
+    EXPECT_EQ(cancelled.result, OperationResult::Cancelled);
+    EXPECT_TRUE(cancelled.messages.empty());
+    EXPECT_EQ(dialogs.promptTexts(),
+              (std::vector<std::wstring>{L"Enter password for h.7z:", L"Wrong password. Enter password for h.7z:"}));
 }
 
 TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {

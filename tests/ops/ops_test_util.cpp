@@ -66,31 +66,42 @@ Tree ContentsOf(const std::wstring& archive, const std::wstring& password) {
 }
 
 AppDialogs::AppDialogs(std::wstring password, bool cancelPassword, int messageButton)
+    : AppDialogs([=](int) { return cancelPassword ? std::nullopt : std::optional<std::wstring>(password); },
+                 messageButton) {}
+
+AppDialogs::AppDialogs(std::initializer_list<std::optional<std::wstring>> list)
+    : AppDialogs(
+          [answers = std::vector<std::optional<std::wstring>>(list)](int turn) {
+              return static_cast<size_t>(turn) < answers.size() ? answers[turn] : std::nullopt;
+          },
+          IDOK) {}
+
+AppDialogs::AppDialogs(std::function<std::optional<std::wstring>(int turn)> answer, int messageButton)
     : prompts_(std::make_shared<std::atomic<int>>(0)),
       messages_(std::make_shared<std::vector<std::wstring>>()),
       lock_(std::make_shared<std::mutex>()) {
     auto prompts = prompts_;
     auto messages = messages_;
+    auto texts = promptTexts_;
     auto lock = lock_;
-    responder_ = std::make_unique<DialogResponder>(
-        L"Tolvane Extractor", [=](HWND window) {
-            if (GetDlgItem(window, 1004)) {  // the password prompt
-                ++*prompts;
-                if (cancelPassword) {
-                    PressButton(window, IDCANCEL);
-                } else {
-                    SetControlText(window, 1004, password);
-                    PressButton(window, IDOK);
-                }
-                return;
-            }
-            {
-                std::lock_guard<std::mutex> guard(*lock);
-                messages->push_back(MessageBoxText(window));
-            }
-            // A message box: its buttons are commands like any dialog's.
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(messageButton, BN_CLICKED), 0);
-        });
+    responder_ = std::make_unique<DialogResponder>(L"Tolvane Extractor", [=](HWND window) {
+        std::lock_guard<std::mutex> guard(*lock);
+        if (GetDlgItem(window, 1004)) {  // the password prompt: its question is read, then answered
+            texts->push_back(ControlText(window, 1213));
+            const std::optional<std::wstring> password = answer((*prompts)++);
+            if (!password) return PressButton(window, IDCANCEL);
+            SetControlText(window, 1004, *password);
+            return PressButton(window, IDOK);
+        }
+        messages->push_back(MessageBoxText(window));
+        // A message box: its buttons are commands like any dialog's.
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(messageButton, BN_CLICKED), 0);
+    });
+}
+
+std::vector<std::wstring> AppDialogs::promptTexts() const {
+    std::lock_guard<std::mutex> guard(*lock_);
+    return *promptTexts_;
 }
 
 std::vector<std::wstring> AppDialogs::messages() const {

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,12 +42,19 @@ Tree ContentsOf(const std::wstring& archive, const std::wstring& password = L"")
 class AppDialogs {
 public:
     explicit AppDialogs(std::wstring password = L"", bool cancelPassword = false, int messageButton = IDOK);
+    // Answers the password prompts in turn with `answers` (nothing: Cancel), and every prompt
+    // after them with Cancel.
+    AppDialogs(std::initializer_list<std::optional<std::wstring>> answers);
     int passwordPrompts() const { return prompts_->load(); }
     std::vector<std::wstring> messages() const;
+    // What each password prompt asked, in turn.
+    std::vector<std::wstring> promptTexts() const;
 
 private:
+    AppDialogs(std::function<std::optional<std::wstring>(int turn)> answer, int messageButton);
     std::shared_ptr<std::atomic<int>> prompts_;
     std::shared_ptr<std::vector<std::wstring>> messages_;
+    std::shared_ptr<std::vector<std::wstring>> promptTexts_ = std::make_shared<std::vector<std::wstring>>();
     std::shared_ptr<std::mutex> lock_;
     std::unique_ptr<DialogResponder> responder_;
 };

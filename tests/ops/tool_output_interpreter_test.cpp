@@ -12,12 +12,14 @@ struct Recorder {
     int replaceQuestions = 0;
     int progress = 0;
     std::vector<std::optional<std::string>> typedPasswords;  // what the "user" types, in turn
+    std::vector<bool> askedAgain;                            // each question said the last one was wrong
     bool replaceAnswer = true;
     std::atomic<int32_t> yesToAll{0};
 
     ToolOutputInterpreter Make(OperationState state, std::string known = "") {
         ToolDialogue dialogue;
-        dialogue.askPassword = [this]() -> std::optional<std::string> {
+        dialogue.askPassword = [this](bool again) -> std::optional<std::string> {
+            askedAgain.push_back(again);
             const size_t index = static_cast<size_t>(passwordQuestions++);
             return index < typedPasswords.size() ? typedPasswords[index] : std::nullopt;
         };
@@ -90,6 +92,7 @@ TEST(ToolOutputInterpreter, KnownPasswordIsTriedOnceThenTheUserIsAsked) {
     // Nothing more is asked once declined.
     interpreter.InterpretToolOutput("\r\n" + std::string(kPasswordPrompt));
     EXPECT_EQ(recorder.passwordQuestions, 2);
+    EXPECT_EQ(recorder.askedAgain, (std::vector<bool>{true, true})) << "each followed a wrong password";
 }
 
 TEST(ToolOutputInterpreter, EachStageOfARunGetsTheKnownPasswordOnce) {
@@ -112,6 +115,7 @@ TEST(ToolOutputInterpreter, EachStageOfARunGetsTheKnownPasswordOnce) {
     other.InterpretToolOutput("\r\nUpdating archive: h.7z\r\n" + std::string(kPasswordPrompt) + "\r\n");
     EXPECT_EQ(typing.written, "typed\ntyped\n");
     EXPECT_EQ(typing.passwordQuestions, 1);
+    EXPECT_EQ(typing.askedAgain, std::vector<bool>{false});
 }
 
 TEST(ToolOutputInterpreter, ReplaceQuestionAskedOnceThenYesToAllDeclineQuits) {

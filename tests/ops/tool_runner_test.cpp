@@ -25,7 +25,7 @@ TEST(ToolRunner, CancelledPasswordEndsTheRunAndChangesNothing) {
     ToolRunSettings settings = AddingSettings(cancel, yes, progress);
     settings.state = OperationState::Deleting;
     int asked = 0;
-    settings.askPassword = [&asked]() -> std::optional<std::string> {
+    settings.askPassword = [&asked](bool) -> std::optional<std::string> {
         ++asked;
         return std::nullopt;
     };

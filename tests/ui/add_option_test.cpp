@@ -192,3 +192,30 @@ TEST(AddOption, TheChosenFormatAndEncryptionReachTheArchiveAndAreRememberedAndIm
     CloseHandle(run);
     SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Add");
 }
+
+TEST(AddOption, ATypedExtensionOfAWrittenFormatDecidesTheFormatAndTheBoxThenRenamesIt) {
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Add");
+    TempDir dir(L"addtyped");
+    WriteFileBytes(dir / L"notes.txt", "notes");
+    HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a \"" + (dir / L"notes.txt") + L"\"");
+    HWND dialog = WaitForTopWindow(kAddCaption, GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    const auto zip = static_cast<int>(SendDlgItemMessageW(dialog, kFormat, CB_FINDSTRINGEXACT, -1, LPARAM(L"zip")));
+    Choose(dialog, kFormat, zip);
+    SetControlText(dialog, 1007, dir / L"plain.7z");
+    EXPECT_EQ(ControlText(dialog, kFormat), L"7z") << "the typed name chose the format";
+    // A format chosen in the box then renames the extension, and the name may choose again.
+    Choose(dialog, kFormat, zip);
+    EXPECT_EQ(ControlText(dialog, 1007), dir / L"plain.zip");
+    SetControlText(dialog, 1007, dir / L"plain.7z");
+    // A password the zip format could not take: fine for the 7z that the name asks for.
+    SetControlText(dialog, kPassword, L"p\u00e4ss");
+    SetControlText(dialog, 1010, L"p\u00e4ss");
+    PressButton(dialog, IDOK);
+    if (WaitForExitCode(run) != 0u) TerminateProcess(run, 1);  // a refusal keeps the dialog open
+    CloseHandle(run);
+    const std::string listed = Run7z(L"l -slt " + Quote(L"-pp\u00e4ss") + L" " + Quote(dir / L"plain.7z")).output;
+    EXPECT_NE(listed.find("Type = 7z"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("Path = notes.txt"), std::string::npos);
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Add");
+}

@@ -12,6 +12,13 @@ TEST(CommandTexts, FolderNamesDraggedNamesAndPickedPaths) {
     EXPECT_EQ(ExtractFolderName(L"logs.tar.zip"), L"logs.tar");
     EXPECT_EQ(ExtractFolderName(L"odd. .zip"), L"odd");
     EXPECT_EQ(ExtractFolderName(L"... .zip"), L"Extracted");
+    // The archive's extensions all go; a device name is marked as an extracted item's is.
+    for (const wchar_t* name : {L"x.tar.gz", L"x.TGZ", L"x.tar.bz2", L"x.tar.xz", L"x.7z.001", L"x.zip.001",
+                                L"x.part1.rar", L"x.tar.gz.002"})
+        EXPECT_EQ(ExtractFolderName(name), L"x") << name;
+    EXPECT_EQ(ExtractFolderName(L"report.txt.001"), L"report.txt");
+    EXPECT_EQ(ExtractFolderName(L"C:\\in\\con.zip"), L"_con");
+    EXPECT_EQ(ExtractFolderName(L"LPT1.tar.gz"), L"_LPT1");
 
     EXPECT_EQ(FreeNewFolderName({L"a", L"NEW FOLDER", L"New folder (2)"}), L"New folder (3)");
     EXPECT_EQ(NameProblem(L"fine name.txt"), L"");

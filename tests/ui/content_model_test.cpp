@@ -152,6 +152,11 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     const std::wstring locked = dir_ / L"data\\locked.7z";
     ASSERT_EQ(Run7z(L"a -mhe=on -psecret " + Quote(locked) + L" top.txt", dir_ / L"src").exitCode, 0u);
     WriteFileBytes(dir_ / L"data\\broken.zip", "PK\x03\x04 not really a zip");
+    ASSERT_EQ(Run7z(L"a -mx0 " + Quote(dir_ / L"whole.7z") + L" docs top.txt", dir_ / L"src").exitCode, 0u);
+    const std::string whole = ReadFileBytes(dir_ / L"whole.7z");
+    WriteFileBytes(dir_ / L"cut.7z", whole.substr(0, whole.size() / 2));
+    // What the archiver itself finds wrong with it.
+    ASSERT_NE(Run7z(L"l " + Quote(dir_ / L"cut.7z")).output.find("Unexpected end of archive"), std::string::npos);
     model_.BrowseFolder(dir_ / L"data");
     const auto before = RowNames(model_);
 
@@ -163,7 +168,10 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     });
     EXPECT_FALSE(model_.OpenArchiveFile(locked));
     EXPECT_TRUE(model_.TakeMessages().empty()) << "a refused password is no failure";
-    EXPECT_FALSE(model_.OpenArchiveFile(dir_ / L"data\\broken.zip"));
+    // Each failure says why: damaged (and how, when the engine tells), a text file opened as an
+    // archive ("Open as archive"), a file that is gone.
+    for (const wchar_t* name : {L"data\\broken.zip", L"cut.7z", L"data\\b.txt", L"no.zip"})
+        EXPECT_FALSE(model_.OpenArchiveFile(dir_ / name));
     std::vector<UserMessage> told = model_.TakeMessages();
     // An archive with more entries than memory holds (here: than a limit made for the test) is
     // told as such, and leaves nothing behind.
@@ -176,9 +184,15 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     for (UserMessage& message : model_.TakeMessages()) told.push_back(std::move(message));
     answers.stop();
     EXPECT_EQ(seen, std::vector<std::wstring>{L"password"});
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(told[0].text, L"Couldn't open the file.");
-    EXPECT_EQ(told[1].text, L"Couldn't open the file.\nIt holds more entries than fit in the memory of this program.");
+    std::vector<std::wstring> texts;
+    for (const UserMessage& message : told) texts.push_back(message.text);
+    const std::wstring first = L"Couldn't open the file.\n";
+    EXPECT_EQ(texts, (std::vector<std::wstring>{
+                         first + L"It is damaged, or it is not an archive of its type.",
+                         first + L"The archive is damaged: unexpected end of archive.",
+                         first + L"It is not an archive of a format this program reads.",
+                         first + L"The file no.zip could not be read: the file was not found.",
+                         first + L"It holds more entries than fit in the memory of this program."}));
     EXPECT_FALSE(model_.InArchive());
     EXPECT_FALSE(CatalogExists());
     EXPECT_EQ(RowNames(model_), before);  // the earlier rows stay

@@ -29,6 +29,42 @@ TEST(OperationWindows, WhileAnArchiveOpensItsPasswordPromptKeepsTheFocusAndTheFo
     EXPECT_TRUE(WaitForPath(*s.program, s.dir / L"locked.7z"));
 }
 
+TEST(OperationWindows, ThePasswordPromptNamesTheArchiveShowsWhatIsTypedAsksAgainWhenWrongAndACancelLeavesNothing) {
+    ProgramInFolder s({{L"a.txt", "alpha"}}, [](const TempDir& dir) {
+        Run7z(L"a -mhe=on -pSECRET locked.7z a.txt", dir.path());
+    });
+    const auto prompt = [&](const std::wstring& asking) {
+        HWND window = WaitForTopWindow(L"Tolvane Extractor", s.program->pid());
+        EXPECT_EQ(window ? ControlText(window, 1213) : L"", asking);
+        return window;
+    };
+    // Extract to "locked": a Cancel at the prompt leaves no folder behind.
+    RemoteListSelect(s.list, {RowOf(s.list, L"locked.7z")});
+    Command(*s.program, 32782);
+    HWND window = prompt(L"Enter password for locked.7z:");
+    ASSERT_NE(window, nullptr);
+    PressButton(window, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", s.program->pid()));
+    EXPECT_FALSE(PathExists(s.dir / L"locked"));
+    // Opening it: what is typed shows on request, and a wrong password is asked for again.
+    RemoteListDoubleClick(s.list, RowOf(s.list, L"locked.7z"));
+    window = prompt(L"Enter password for locked.7z:");
+    ASSERT_NE(window, nullptr);
+    HWND edit = GetDlgItem(window, 1004);
+    EXPECT_NE(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0) << "hidden at first";
+    SendDlgItemMessageW(window, 1214, BM_CLICK, 0, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0) << "shown while checked";
+    SetControlText(window, 1004, L"wrong");
+    PressButton(window, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+    window = prompt(L"Wrong password. Enter password for locked.7z:");
+    ASSERT_NE(window, nullptr);
+    SetControlText(window, 1004, L"SECRET");
+    PressButton(window, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return RowOf(s.list, L"a.txt") == 1; }));
+}
+
 TEST(OperationWindows, AnArchiveToStartOnOpensOverTheShownWindowAndCancelLeavesItsFolder) {
     // Long enough to read that its progress window shows.
     std::vector<ZipEntry> entries(200000);
