@@ -289,6 +289,7 @@ TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
     EXPECT_NE(message.find(L"\"keep.txt\" would not have stayed"), std::wstring::npos) << Narrow(message);
     EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"gone.txt", "gone"}}));
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"other\\keep.txt", L"x.zip"}));
+}
 
 TEST(ArchiveUpdate, EntriesNamedAsWildcardsRenameAndEntriesDifferingInCaseStayThroughAnAdd) {
     TempDir source(L"src"), work(L"wild");
