@@ -22,8 +22,11 @@ std::vector<std::wstring> PickedPaths(const wchar_t* answer, size_t capacity) {
     return paths;
 }
 
-std::vector<std::wstring> PickFilesToAdd(HWND owner, const std::wstring& title, const std::wstring& startFolder) {
-    std::vector<wchar_t> answer(65536, L'\0');
+namespace {
+
+// The dialog's settings for every file of any type, its answer written into `answer`.
+OPENFILENAMEW FileDialog(HWND owner, const std::wstring& title, const std::wstring& startFolder,
+                         std::vector<wchar_t>& answer, DWORD flags) {
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
@@ -32,8 +35,15 @@ std::vector<std::wstring> PickFilesToAdd(HWND owner, const std::wstring& title, 
     dialog.nMaxFile = static_cast<DWORD>(answer.size());
     dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
     dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
-                   OFN_HIDEREADONLY;
+    dialog.Flags = flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    return dialog;
+}
+
+}  // namespace
+
+std::vector<std::wstring> PickFilesToAdd(HWND owner, const std::wstring& title, const std::wstring& startFolder) {
+    std::vector<wchar_t> answer(65536, L'\0');
+    OPENFILENAMEW dialog = FileDialog(owner, title, startFolder, answer, OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST);
     if (!GetOpenFileNameW(&dialog)) return {};
     return PickedPaths(answer.data(), answer.size());
 }
@@ -42,15 +52,7 @@ std::optional<std::wstring> PickSavePath(HWND owner, const std::wstring& title, 
                                          const std::wstring& name) {
     std::vector<wchar_t> answer(32768, L'\0');
     name.copy(answer.data(), std::min(name.size(), answer.size() - 1));
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"All files\0*.*\0";
-    dialog.lpstrFile = answer.data();
-    dialog.nMaxFile = static_cast<DWORD>(answer.size());
-    dialog.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    OPENFILENAMEW dialog = FileDialog(owner, title, startFolder, answer, OFN_OVERWRITEPROMPT);
     if (!GetSaveFileNameW(&dialog)) return std::nullopt;
     return std::wstring(answer.data());
 }
