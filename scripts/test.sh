@@ -12,17 +12,13 @@ tolvane_ensure_display
 
 export WINEPREFIX="$BUILD_DIR/wineprefix-test"
 export TOLVANE_WINEPREFIX64="$BUILD_DIR/wineprefix-test64"
-for prefix in "$WINEPREFIX" "$TOLVANE_WINEPREFIX64"; do
-  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$prefix"
-done
-# Both prefixes at once: each takes a good part of a minute to create.
+# Both prefixes at once: the first run of a build folder makes each in a good part of a minute.
 prefix64_job=""
 if [ -f "$BUILD_DIR/x64/CTestTestfile.cmake" ]; then
-  tolvane_ensure_prefix "$TOLVANE_WINEPREFIX64" win64 &
+  tolvane_fresh_prefix "$TOLVANE_WINEPREFIX64" win64 &
   prefix64_job=$!
 fi
-tolvane_ensure_prefix
+tolvane_fresh_prefix
 tolvane_start_wineserver
 if [ -n "$prefix64_job" ]; then
   wait "$prefix64_job"

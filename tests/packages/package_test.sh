@@ -19,7 +19,7 @@ stop_prefix && rm -rf "$work"
 # A desktop of its own: the suites running beside it keep theirs.
 tolvane_start_xvfb && export DISPLAY="$TOLVANE_STARTED_DISPLAY"
 mkdir -p "$work/data"
-tolvane_ensure_prefix "$WINEPREFIX" "$winearch" || exit 1
+tolvane_fresh_prefix "$WINEPREFIX" "$winearch" || exit 1
 
 failures=0
 expect() {  # description, then a command that must succeed
