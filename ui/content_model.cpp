@@ -68,20 +68,12 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 
 ContentModel::ContentModel() = default;
 
-void ContentModel::Tell(std::wstring text, MessageKind kind) { messages_.push_back({std::move(text), kind}); }
-
-void ContentModel::Tell(const OperationOutcome& outcome) {
-    for (const std::wstring& message : outcome.messages) Tell(message);
-}
-
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
     std::wstring text = L"Could not open " + place;
     const std::wstring reason = SystemMessage(error);
     if (!reason.empty()) text += L"\n" + reason;
-    Tell(std::move(text), MessageKind::Warning);
+    messages_.Tell(std::move(text), MessageKind::Warning);
 }
-
-std::vector<UserMessage> ContentModel::TakeMessages() { return std::exchange(messages_, {}); }
 
 ContentModel::~ContentModel() {
     ClearAll();
@@ -190,7 +182,7 @@ void ContentModel::DropRows() {
     rows_.clear();
     rowSizes_.clear();
     order_.clear();
-    shownTotals_.reset();
+    ++listingNumber_;
     sortGroups_.clear();
     sortKeys_.clear();
     sortKeysTitle_.clear();
@@ -263,7 +255,7 @@ void ContentModel::ShowListing(Listing listing) {
 void ContentModel::ShowListingOrder() {
     const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
     order_.resize(count);
-    shownTotals_.reset();
+    ++listingNumber_;
     for (size_t i = 0; i < count; ++i) order_[i] = static_cast<uint32_t>(i);
 }
 
@@ -455,6 +447,13 @@ std::vector<int> ContentModel::PositionsOfKeys(const std::vector<std::wstring>& 
         if (index >= 0 && static_cast<size_t>(index) < positionOf.size()) positions[k] = positionOf[static_cast<size_t>(index)];
     }
     return positions;
+}
+
+std::wstring ContentModel::ItemNameOf(int position) const {
+    const std::optional<ItemRow> row = RowCopy(position);
+    if (!row || row->parentRow) return {};
+    // Listings may show the shell's display name; the item's own name is its path's.
+    return catalog_ ? row->name : FileNameOf(WithoutTrailingSeparator(row->fullPath));
 }
 
 std::wstring ContentModel::RowKeyOfName(const std::wstring& name) const {
@@ -662,7 +661,7 @@ ViewChange ContentModel::ActivateRow(int position) {
 ViewChange ContentModel::OpenRowAsArchive(int position) {
     const std::wstring path = catalog_ || IsParentRow(position) ? std::wstring() : RowFullPath(position);
     if (path.empty() || !FileIsReadable(path)) {
-        Tell(L"Please select one file to open as an archive.", MessageKind::Warning);
+        messages_.Tell(L"Please select one file to open as an archive.", MessageKind::Warning);
         return ViewChange::None;
     }
     return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
@@ -674,7 +673,7 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
     if (!row) return ViewChange::None;
     if (!IsParentRow(position)) {
         ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
-        Tell(activated.extraction);
+        messages_.Tell(activated.extraction);
         if (!activated.openedFolder.empty()) {
             // Watched for changes by the view, which removes the folder when it is done with it.
             OpenedFile opened;
@@ -741,7 +740,7 @@ ViewChange ContentModel::Refresh() {
     }
     if (!catalog_) return BrowseFolder(currentFolder) ? ViewChange::Changed : ViewChange::None;
     const OperationOutcome outcome = ReloadArchive(*catalog_);
-    Tell(outcome);
+    messages_.Tell(outcome);
     if (outcome.done()) {
         LoadArchiveRows();
         return ViewChange::Changed;
@@ -759,7 +758,7 @@ bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
     // failed or cancelled open leaves the rows, their columns and the open archive as they were.
     std::unique_ptr<ItemCatalog> opened;
     const OperationOutcome outcome = OpenArchiveInNewCatalog(path, opened);
-    if (outcome.result == OperationResult::Done || tellFailure) Tell(outcome);
+    if (outcome.result == OperationResult::Done || tellFailure) messages_.Tell(outcome);
     if (outcome.result != OperationResult::Done) {
         // A cancelled open (or a refused password) is the user's own choice and says nothing; a
         // failure says that the file did not open, and why.
@@ -773,6 +772,13 @@ bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
     return true;
 }
 
+bool ContentModel::ReloadIfShowing(const std::wstring& archivePath) {
+    if (!catalog_ || lstrcmpiW(catalog_->archivePath.c_str(), archivePath.c_str()) != 0) return false;
+    messages_.Tell(ReloadArchive(*catalog_));
+    LoadArchiveRows();
+    return true;
+}
+
 void ContentModel::CloseArchive() {
     if (!catalog_) return;
     DropRows();  // they borrow the catalogue's icons
@@ -780,48 +786,29 @@ void ContentModel::CloseArchive() {
     DestroyCatalog();
 }
 
-// ---------------------------------------------------------------- status and title
+// ---------------------------------------------------------------- what the status bar counts
 
-RowTotals ContentModel::TotalsOf(const std::vector<int>& positions) const {
-    RowTotals totals;
-    for (int position : positions) {
-        const int index = ListingIndex(position);
-        if (index < 0 || IsParentRow(position)) continue;
-        ++totals.items;
-        // Drives are no files, and folders show no size of their own.
-        if (showsDrives_) continue;
-        if (catalog_) {
-            const ArchiveTree::NodeId id = catalog_->RowNode(index);
-            if (id == ArchiveTree::kNoNode || catalog_->tree[id].isFolder()) continue;
-            const ArchiveTree::Node& node = catalog_->tree[id];
-            ++totals.files;
-            if (node.has(ArchiveTree::kHasSize)) totals.bytes += node.size;
-        } else {
-            const size_t i = static_cast<size_t>(index);
-            if (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ++totals.files;
-            totals.bytes += rowSizes_[i];
-        }
+bool ContentModel::IsItemRow(int position) const { return ListingIndex(position) >= 0 && !IsParentRow(position); }
+
+std::optional<uint64_t> ContentModel::FileBytes(int position) const {
+    const int index = ListingIndex(position);
+    // Drives are no files, and folders show no size of their own.
+    if (index < 0 || IsParentRow(position) || showsDrives_) return std::nullopt;
+    if (catalog_) {
+        const ArchiveTree::NodeId id = catalog_->RowNode(index);
+        if (id == ArchiveTree::kNoNode || catalog_->tree[id].isFolder()) return std::nullopt;
+        const ArchiveTree::Node& node = catalog_->tree[id];
+        return node.has(ArchiveTree::kHasSize) ? node.size : 0;
     }
-    return totals;
-}
-
-RowTotals ContentModel::ShownTotals() const {
-    if (shownTotals_) return *shownTotals_;
-    std::vector<int> all(order_.size());
-    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-    shownTotals_ = TotalsOf(all);
-    return *shownTotals_;
-}
-
-std::wstring ContentModel::TitlePlace() const {
-    return catalog_ ? ArchiveTitlePlace(catalog_->archivePath, catalog_->DisplayPath()) : std::wstring();
+    const size_t i = static_cast<size_t>(index);
+    if (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    return rowSizes_[i];
 }
 
 std::vector<std::wstring> ContentModel::LocationsOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> locations;
     for (int position : positions) {
-        if (ListingIndex(position) < 0 || IsParentRow(position)) continue;
+        if (!IsItemRow(position)) continue;
         const std::wstring fullPath = RowFullPath(position);
         if (fullPath.empty()) continue;
         // A drive's row names the drive ("C:"); its path is its root.

@@ -113,7 +113,7 @@ void CMainFrame::ShowViewState() {
     // The title keeps its form and gains the archive and the folder shown inside it. What is
     // shown already is not set again (a re-sort changes neither): each setting of a title goes
     // out to the window manager, and each of the status bar's draws it again.
-    const std::wstring title = FrameTitle(view_.m_hWnd ? view_.model().TitlePlace() : std::wstring());
+    const std::wstring title = FrameTitle(view_.m_hWnd ? TitlePlace(view_.model()) : std::wstring());
     if (title != shownTitle_) {
         SetWindowTextW(m_hWnd, title.c_str());
         shownTitle_ = title;

@@ -10,7 +10,6 @@
 #include "base/text.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
-#include "engine/archive_kind.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
 #include "ui/clipboard.h"
@@ -511,7 +510,7 @@ LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
     }
     DragFinish(drop);
     const Selection before = RememberSelection();
-    model_.AddDroppedFiles(paths);
+    commands_.AddFiles(paths);
     ReportModel();
     RefreshAll(&before);
     return 0;
@@ -526,7 +525,7 @@ LRESULT CTolvaneView::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 
 // ---------------------------------------------------------------- commands
 
-void CTolvaneView::ReportModel() { TellUser(model_.TakeMessages()); }
+void CTolvaneView::ReportModel() { TellUser(model_.messages().Take()); }
 
 void CTolvaneView::WarnNothingSelected() {
     TellUser({L"No files selected. You need to select files this operation", MessageKind::Warning}, m_hWnd);
@@ -540,7 +539,7 @@ void CTolvaneView::AddSelection() {
     if (selection.empty()) {
         WarnNothingSelected();
     } else {
-        AddFromSelection(model_.PathsOf(selection));
+        AddFromSelection(commands_.PathsOf(selection));
         model_.BrowseFolder(model_.currentFolder);  // a new archive shows up in the listing
         ReportModel();
     }
@@ -555,10 +554,10 @@ void CTolvaneView::ExtractSelection() {
         return;
     }
     const Selection before = RememberSelection();
-    const auto folder = BrowseForExtractFolder(GetActiveWindow(), model_.ExtractStartFolder(selection));
+    const auto folder = BrowseForExtractFolder(GetActiveWindow(), commands_.ExtractStartFolder(selection));
     if (!folder) return;
     bool done = false;
-    const ViewChange change = model_.ExtractRows(selection, *folder, &done);
+    const ViewChange change = commands_.ExtractRows(selection, *folder, &done);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
     if (done) OpenDestinations({*folder});
@@ -603,7 +602,7 @@ void CTolvaneView::DeleteSelection() {
         if (!AskUser({question, MessageKind::Warning})) return;
     }
     const Selection before = RememberSelection();
-    const ViewChange change = model_.DeleteRows(selection);
+    const ViewChange change = commands_.DeleteRows(selection);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
 }
@@ -637,16 +636,7 @@ SelectionFacts CTolvaneView::Facts() const {
     return facts;
 }
 
-std::vector<std::wstring> CTolvaneView::StatusParts() const {
-    std::vector<std::wstring> parts{ItemsText(model_.ShownTotals()), SelectionText(model_.TotalsOf(CollectSelection()))};
-    if (const ItemCatalog* catalog = model_.catalog()) {
-        const std::wstring format = ArchiveFormatName(catalog->format.name, catalog->format.outerName,
-                                                      archiveKindOf(catalog->archivePath));
-        parts.push_back(ArchiveText(format, catalog->summary));
-        parts.push_back(DamageText(catalog->damage));
-    }
-    return parts;
-}
+std::vector<std::wstring> CTolvaneView::StatusParts() { return statusTexts_.Parts(model_, CollectSelection()); }
 
 LRESULT CTolvaneView::OnSelectionChanged(int, LPNMHDR header, BOOL&) {
     if (header->code == LVN_ITEMCHANGED) {

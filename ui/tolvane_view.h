@@ -10,10 +10,12 @@
 #include "base/handles.h"
 #include "res/resource.h"
 #include "ui/command_table.h"
+#include "ui/content_commands.h"
 #include "ui/content_model.h"
 #include "ui/opened_files.h"
 #include "ui/framework/dialog_impl.h"
 #include "ui/navigation_history.h"
+#include "ui/status_texts.h"
 
 // Sent to the view's parent when what the status bar or the title tell has changed: the place,
 // the rows or the selection.
@@ -35,7 +37,7 @@ public:
     SelectionFacts Facts() const;
     // The status bar's parts: the rows shown, the selection; in an archive, how it is packed
     // and what is wrong with it.
-    std::vector<std::wstring> StatusParts() const;
+    std::vector<std::wstring> StatusParts();
     // Shows the right-click menu at a point of the screen; at the focused row when `atFocus`.
     void ShowContextMenu(POINT screen, bool atFocus);
     // The window's DPI changed: fonts, item heights, icons and columns are sized anew.
@@ -52,7 +54,7 @@ public:
     void ChecksumSelection(int commandId);
 
     // The commands beyond them.
-    void ExtractBeside(ContentModel::ExtractPlace place);
+    void ExtractBeside(ContentCommands::ExtractPlace place);
     void TestSelection();
     void RenameSelection();
     void NewFolder();
@@ -179,6 +181,8 @@ private:
     static constexpr UINT kOpenedFileEnded = WM_APP + 0x140;
 
     ContentModel model_;
+    ContentCommands commands_{model_};
+    StatusBarTexts statusTexts_;
     OpenedFiles openedFiles_;
     bool offering_ = false;      // a question about opened files is up
     bool draggingOut_ = false;   // a drag from the list is under way

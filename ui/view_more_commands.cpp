@@ -29,7 +29,7 @@ void CTolvaneView::OpenDestinations(const std::vector<std::wstring>& folders) {
         ShellExecuteW(g_app.OwnerWindow.load(), L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void CTolvaneView::ExtractBeside(ContentModel::ExtractPlace place) {
+void CTolvaneView::ExtractBeside(ContentCommands::ExtractPlace place) {
     const std::vector<int> selection = CollectSelection();
     // In the archive nothing selected means all of it; in a folder the archive files are needed.
     if (!model_.InArchive() && selection.empty()) {
@@ -38,7 +38,7 @@ void CTolvaneView::ExtractBeside(ContentModel::ExtractPlace place) {
     }
     const Selection before = RememberSelection();
     std::vector<std::wstring> written;
-    const ViewChange change = model_.ExtractBeside(selection, place, g_app.settings.keepFolders != 0, written);
+    const ViewChange change = commands_.ExtractBeside(selection, place, g_app.settings.keepFolders != 0, written);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
     OpenDestinations(written);
@@ -50,7 +50,7 @@ void CTolvaneView::TestSelection() {
         WarnNothingSelected();
         return;
     }
-    const std::wstring report = model_.TestRows(selection);
+    const std::wstring report = commands_.TestRows(selection);
     ReportModel();
     if (report.empty()) return;
     CTestReportDlg dialog(report);
@@ -59,8 +59,8 @@ void CTolvaneView::TestSelection() {
 
 void CTolvaneView::ShowProperties() {
     const std::vector<int> selection = CollectSelection();
-    if (model_.ShowsShellProperties(selection)) {
-        const std::wstring path = model_.PathsOf(selection).front();
+    if (commands_.ShowsShellProperties(selection)) {
+        const std::wstring path = commands_.PathsOf(selection).front();
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = SEE_MASK_INVOKEIDLIST;
@@ -75,7 +75,7 @@ void CTolvaneView::ShowProperties() {
         WarnNothingSelected();
         return;
     }
-    const std::optional<ContentModel::Properties> properties = model_.PropertiesOf(selection);
+    const std::optional<ContentCommands::Properties> properties = commands_.PropertiesOf(selection);
     ReportModel();
     if (!properties) return;
     CPropertiesDlg dialog(properties->caption, properties->lines);
@@ -88,7 +88,7 @@ void CTolvaneView::RenameSelection() {
         WarnNothingSelected();
         return;
     }
-    if (!model_.CanChangeItems()) {
+    if (!commands_.CanChangeItems()) {
         TellUser({kNotSupported});
         return;
     }
@@ -96,10 +96,10 @@ void CTolvaneView::RenameSelection() {
     const std::optional<ItemRow> row = model_.RowCopy(selection.front());
     const bool isFile = row && !(row->attributes & FILE_ATTRIBUTE_DIRECTORY);
     const auto name = AskName(g_app.OwnerWindow.load(), L"Rename", L"New name for \"" + current + L"\":", current,
-                              isFile, [&](const std::wstring& typed) { return model_.NewNameProblem(typed, current); });
+                              isFile, [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, current); });
     if (!name || *name == current) return;
     Selection before = RememberSelection();
-    const ViewChange change = model_.RenameRow(selection.front(), *name);
+    const ViewChange change = commands_.RenameRow(selection.front(), *name);
     ReportModel();
     // The renamed item stays selected under its new name.
     before.selected = {model_.RowKeyOfName(*name)};
@@ -108,16 +108,16 @@ void CTolvaneView::RenameSelection() {
 }
 
 void CTolvaneView::NewFolder() {
-    if (!model_.CanChangeItems()) {
+    if (!commands_.CanChangeItems()) {
         TellUser({kNotSupported});
         return;
     }
     const auto name = AskName(g_app.OwnerWindow.load(), L"New Folder", L"Name of the new folder:",
-                              model_.ProposedFolderName(), false,
-                              [&](const std::wstring& typed) { return model_.NewNameProblem(typed, L""); });
+                              commands_.ProposedFolderName(), false,
+                              [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, L""); });
     if (!name) return;
     Selection before = RememberSelection();
-    const ViewChange change = model_.MakeFolder(*name);
+    const ViewChange change = commands_.MakeFolder(*name);
     ReportModel();
     before.selected = {model_.RowKeyOfName(*name)};
     before.focused = before.selected.front();
@@ -129,7 +129,7 @@ void CTolvaneView::AddIntoArchive(bool folder) {
         TellUser({kNoArchive, MessageKind::Warning});
         return;
     }
-    if (!model_.CanChangeItems()) {
+    if (!commands_.CanChangeItems()) {
         TellUser({kNotSupported});
         return;
     }
@@ -143,7 +143,7 @@ void CTolvaneView::AddIntoArchive(bool folder) {
     }
     if (paths.empty()) return;
     const Selection before = RememberSelection();
-    model_.AddDroppedFiles(paths);
+    commands_.AddFiles(paths);
     ReportModel();
     RefreshAll(&before);
 }
@@ -185,7 +185,7 @@ LRESULT CTolvaneView::OnBeginDrag(int, LPNMHDR, BOOL&) {
     if (names.empty()) return 0;
     draggingOut_ = true;
     DragEntriesOut(names, [&](const std::wstring& folder) {
-        const bool extracted = model_.ExtractNamesInto(names, folder);
+        const bool extracted = commands_.ExtractNamesInto(names, folder);
         ReportModel();
         return extracted;
     });
