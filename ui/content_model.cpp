@@ -10,6 +10,7 @@
 #include "engine/archive_kind.h"
 #include "engine/archive_probe.h"
 #include "ops/archive_operations.h"
+#include "ops/edited_entries.h"
 #include "ops/temp_workspace.h"
 #include "ui/shell_info.h"
 #include "ui/wait_cursor.h"
@@ -66,7 +67,7 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 
 }  // namespace
 
-ContentModel::ContentModel() = default;
+ContentModel::ContentModel(OpenedFiles& openedFiles) : openedFiles_(openedFiles) {}
 
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
     std::wstring text = L"Could not open " + place;
@@ -78,10 +79,7 @@ void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
 ContentModel::~ContentModel() {
     ClearAll();
     if (!ownedCopy_.empty()) RemoveFolderTree(ownedCopy_);
-    for (const OpenedFile& opened : openedFiles_) RemoveFolderTree(opened.entry.folder);
 }
-
-std::vector<ContentModel::OpenedFile> ContentModel::TakeOpenedFiles() { return std::exchange(openedFiles_, {}); }
 
 // ---------------------------------------------------------------- locations
 
@@ -675,7 +673,7 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
         ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
         messages_.Tell(activated.extraction);
         if (!activated.openedFolder.empty()) {
-            // Watched for changes by the view, which removes the folder when it is done with it.
+            // Watched for changes, the folder removed when the watch is done with it.
             OpenedFile opened;
             opened.entry.archivePath = catalog_->archivePath;
             opened.entry.entryPath = row->fullPath;
@@ -685,7 +683,7 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
             opened.entry.openedDigest = activated.openedDigest;
             ReadFileStamp(opened.entry.file, opened.entry.size, opened.entry.written);
             opened.process = std::move(activated.process);
-            openedFiles_.push_back(std::move(opened));
+            openedFiles_.Watch(std::move(opened));
         }
         if (activated.activation != Activation::EnteredFolder) return ViewChange::None;
         LoadArchiveRows();

@@ -16,7 +16,7 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
-#include "ops/edited_entries.h"
+#include "ui/opened_files.h"
 #include "ui/user_messages.h"
 
 class ItemCatalog;
@@ -50,7 +50,9 @@ struct CellText {
 
 class ContentModel {
 public:
-    ContentModel();
+    // Entries of the archive that a navigation opens in their programs go to `openedFiles`, to be
+    // watched for changes.
+    explicit ContentModel(OpenedFiles& openedFiles);
     ~ContentModel();
     ContentModel(const ContentModel&) = delete;
     ContentModel& operator=(const ContentModel&) = delete;
@@ -158,15 +160,8 @@ public:
     // The folder to remember as last path, or nothing when the stored one stays.
     std::optional<std::wstring> LastPathToStore() const;
 
-    // Files of the archive opened in their programs since the last call, to be watched for
-    // changes; the caller owns their temporary folders from now on.
-    struct OpenedFile {
-        OpenedEntry entry;
-        UniqueHandle process;
-    };
-    std::vector<OpenedFile> TakeOpenedFiles();
-    // The archive's name shown, and reloads after the archive changed elsewhere (an entry put
-    // back): true when the open archive is `archivePath` and was reloaded.
+    // Reads the open archive again after it changed elsewhere (an entry put back): true when the
+    // open archive is `archivePath` and was read again.
     bool ReloadIfShowing(const std::wstring& archivePath);
 
     // --- what the user is to be told ---
@@ -232,7 +227,7 @@ private:
     // extracted it for this one: this window owns it and removes it when it ends.
     std::wstring ownedCopy_;
     MessageList messages_;
-    std::vector<OpenedFile> openedFiles_;
+    OpenedFiles& openedFiles_;
 };
 
 // --- pure helpers, tested directly ---

@@ -239,13 +239,13 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
 
 LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     // Back from the program that edits an entry: it may have saved it.
-    if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.OfferChangedFilesSoon();
+    if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.openedFiles().OfferChangedSoon();
     handled = FALSE;
     return 0;
 }
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (view_.m_hWnd) view_.OfferChangedFiles(true);
+    if (view_.m_hWnd) view_.openedFiles().OfferChanged(true);
     handled = FALSE;  // the frame closes
     return 0;
 }

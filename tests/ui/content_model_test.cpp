@@ -38,7 +38,8 @@ protected:
     }
     TempDir dir_{L"model"};
     std::wstring archive_;
-    ContentModel model_;
+    OpenedFiles opened_;
+    ContentModel model_{opened_};
 };
 
 }  // namespace

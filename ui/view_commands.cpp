@@ -1,12 +1,15 @@
-// The view's commands beyond Add, Extract and Delete: the user is asked what is needed (a
-// name, files to add), the model does the work, and the view shows the outcome.
+// The view's commands on the rows: the user is asked what is needed (which rows, a folder, a
+// name, files to add, whether to delete), ContentCommands does the work, and the view shows the
+// outcome and the rows as they are now.
 #include <windows.h>
 #include <shellapi.h>
 
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
-#include "ops/edited_entries.h"
+#include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/checksum_dialog.h"
+#include "ui/clipboard.h"
 #include "ui/drag_out.h"
 #include "ui/extraction_dialogs.h"
 #include "ui/file_picker.h"
@@ -22,6 +25,86 @@ constexpr wchar_t kNotSupported[] = L"Operation is not supported.";
 constexpr wchar_t kNoArchive[] = L"Please open an archive file first.";
 
 }  // namespace
+
+void CTolvaneView::WarnNothingSelected() {
+    TellUser({L"No files selected. You need to select files this operation", MessageKind::Warning}, m_hWnd);
+}
+
+void CTolvaneView::AddSelection() {
+    // In an archive, Add asks for files to put into the folder shown.
+    if (model_.InArchive()) return AddIntoArchive(false);
+    const Selection before = RememberSelection();
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected();
+    } else {
+        AddFromSelection(commands_.PathsOf(selection));
+        model_.BrowseFolder(model_.currentFolder);  // a new archive shows up in the listing
+        ReportModel();
+    }
+    RefreshAll(&before);
+}
+
+void CTolvaneView::ExtractSelection() {
+    const std::vector<int> selection = CollectSelection();
+    // Outside an archive one archive file at a time is extracted, as a whole.
+    if (selection.empty() || (!model_.InArchive() && selection.size() != 1)) {
+        WarnNothingSelected();
+        return;
+    }
+    const Selection before = RememberSelection();
+    const auto folder = BrowseForExtractFolder(GetActiveWindow(), commands_.ExtractStartFolder(selection));
+    if (!folder) return;
+    bool done = false;
+    const ViewChange change = commands_.ExtractRows(selection, *folder, &done);
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
+    if (done) OpenDestinations({*folder});
+}
+
+void CTolvaneView::DeleteSelection() {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected();
+        return;
+    }
+    if (model_.InArchive()) {
+        const wchar_t* question = selection.size() == 1 ? L"Are you sure you want to delete a selected file?"
+                                                        : L"Are you sure you want to delete selected files?";
+        if (!AskUser({question, MessageKind::Warning})) return;
+    }
+    const Selection before = RememberSelection();
+    const ViewChange change = commands_.DeleteRows(selection);
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+void CTolvaneView::OpenSelectionAsArchive() {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.size() != 1) {
+        WarnNothingSelected();
+        return;
+    }
+    WaitCursor wait;
+    const Selection before = RememberSelection();
+    const ViewChange change = model_.OpenRowAsArchive(selection.front());
+    ReportModel();
+    if (change == ViewChange::Changed) RefreshAll(&before);
+}
+
+void CTolvaneView::ChecksumSelection(int commandId) {
+    const std::vector<int> selection = CollectSelection();
+    if (selection.empty()) {
+        WarnNothingSelected();
+        return;
+    }
+    std::vector<std::wstring> items;
+    for (int position : selection) {
+        const ItemRow& row = model_.RowAt(position);
+        items.push_back(model_.InArchive() ? row.name : row.fullPath);
+    }
+    ShowChecksums(m_hWnd, items, commandId, model_.catalog());
+}
 
 void CTolvaneView::OpenDestinations(const std::vector<std::wstring>& folders) {
     if (!g_app.settings.openDestination) return;
@@ -153,27 +236,37 @@ void CTolvaneView::ChooseExtractOptions() {
     dialog.DoModal(g_app.OwnerWindow.load());
 }
 
-void CTolvaneView::OfferChangedFilesSoon() {
-    if (!openedFiles_.empty()) PostMessageW(m_hWnd, kOpenedFileEnded, 0, 0);
+void CTolvaneView::CopyPaths() {
+    std::vector<std::wstring> paths = model_.LocationsOf(list_.SelectedPositions());
+    // Nothing selected: the place shown.
+    if (paths.empty() && !model_.ShowsDrives()) paths.push_back(model_.PlacePath());
+    std::wstring text;
+    for (const std::wstring& path : paths) text += (text.empty() ? L"" : L"\r\n") + path;
+    if (!text.empty() && !PutTextOnClipboard(m_hWnd, text))
+        TellUser({L"The path could not be put on the clipboard.", MessageKind::Warning}, m_hWnd);
 }
 
-void CTolvaneView::WatchOpenedFiles() {
-    for (ContentModel::OpenedFile& opened : model_.TakeOpenedFiles())
-        openedFiles_.Watch(std::move(opened), m_hWnd, kOpenedFileEnded);
-}
-
-void CTolvaneView::OfferChangedFiles(bool closing) {
-    // A question of its own makes the window active again when it closes: asked once.
-    if (offering_) return;
-    offering_ = true;
-    openedFiles_.OfferChanged(m_hWnd, closing, [&](const std::wstring& archive) {
-        const Selection before = RememberSelection();
-        if (model_.ReloadIfShowing(archive)) {
-            ReportModel();
-            RefreshAll(&before);
-        }
-    });
-    offering_ = false;
+LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    HDROP drop = reinterpret_cast<HDROP>(wParam);
+    if (draggingOut_) {
+        // The list's own rows dropped back on the window: nothing to add.
+        DragFinish(drop);
+        return 0;
+    }
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        paths.push_back(path);
+    }
+    DragFinish(drop);
+    const Selection before = RememberSelection();
+    commands_.AddFiles(paths);
+    ReportModel();
+    RefreshAll(&before);
+    return 0;
 }
 
 LRESULT CTolvaneView::OnBeginDrag(int, LPNMHDR, BOOL&) {
