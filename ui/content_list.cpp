@@ -109,7 +109,7 @@ void ContentList::SaveColumnWidths() const {
         RECT rect{};
         // Kept as they would be at 96 DPI, so that a column keeps its look on any screen.
         if (SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
-            g_app.settings.columnWidths[i] = ScaleFromDpi(rect.right - rect.left, dpi_);
+            g_app.settings.columnWidths[i] = ScaleFromDpi(rect.right - rect.left, columnsDpi_);
     }
 }
 
@@ -138,6 +138,7 @@ void ContentList::Refill(const Selection* before) {
             SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
         }
         shownTitles_ = titles;
+        columnsDpi_ = dpi_;
     }
     if (sameRows) {
         // Each selected row by itself: the list visits every row when told to clear them all.

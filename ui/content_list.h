@@ -21,7 +21,8 @@ public:
     // Takes the control over, at the view's DPI.
     void Attach(HWND list, int dpi);
     HWND window() const { return list_; }
-    // Sizes are drawn for this DPI from now on; the columns are made again at the next Refill.
+    // Sizes are drawn for this DPI from now on; the columns are made again at the next Refill,
+    // at the widths they had, scaled.
     void SetDpi(int dpi);
 
     // What the list showed selected and focused, by item, before the model changed.
@@ -36,7 +37,7 @@ public:
     // name, wherever sorting or reloading put them); in another place, the row on the way back to
     // where the user was (the folder just left) is selected.
     void Refill(const Selection* before);
-    // Keeps the columns' widths in the settings.
+    // Keeps the columns' widths in the settings, as they would be at 96 DPI.
     void SaveColumnWidths() const;
 
     // Row positions selected, ascending.
@@ -67,4 +68,5 @@ private:
     HWND list_ = nullptr;
     int dpi_ = 96;
     std::vector<std::wstring> shownTitles_;  // the columns the list has now
+    int columnsDpi_ = 96;  // the DPI their widths were made for (the list's may have changed since)
 };

@@ -455,10 +455,9 @@ void CTolvaneView::OpenArchiveFromPicker() {
 
 void CTolvaneView::ApplyDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
-    list_.SaveColumnWidths();  // at the DPI they were drawn for
     const int before = dpi_;
     dpi_ = dpi;
-    list_.SetDpi(dpi);  // the columns are made again at their new widths
+    list_.SetDpi(dpi);  // the columns are made again, their widths kept as at 96 DPI
     // The controls' font (the view's template gave it), at the new size.
     HFONT current = reinterpret_cast<HFONT>(SendMessageW(list_.window(), WM_GETFONT, 0, 0));
     LOGFONTW font{};
