@@ -9,8 +9,6 @@
 namespace {
 
 // Sizes at 96 DPI, scaled to the list's DPI where they are used.
-constexpr int kIconGap = 22;
-constexpr int kIconLeft = 3;
 constexpr int kCellPaddingLeft = 4;
 constexpr int kCellPaddingRight = 8;
 constexpr int kNameColumnWidth = 350;
@@ -62,9 +60,9 @@ void ContentList::DrawRow(const DRAWITEMSTRUCT& item) const {
         if (column == 0) {
             const int size = SmallIconSize(dpi_);
             if (HICON icon = model_.RowIcon(position))
-                DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi_), rect.top + (rect.bottom - rect.top - size) / 2,
-                           icon, size, size, 0, nullptr, DI_NORMAL);
-            rect.left += ScaleToDpi(kIconGap, dpi_);
+                DrawIconEx(dc, rect.left + ScaleToDpi(kRowIconLeft, dpi_),
+                           rect.top + (rect.bottom - rect.top - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+            rect.left += ScaleToDpi(kRowIconGap, dpi_);
         }
         if (cell.text.empty()) continue;
         DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
@@ -257,10 +255,10 @@ POINT ContentList::MenuPointAtFocus() const {
     const int focused = FocusedRow();
     RECT client{};
     GetClientRect(list_, &client);
-    POINT at{ScaleToDpi(kIconGap, dpi_), ScaleToDpi(kIconGap, dpi_)};
+    POINT at{ScaleToDpi(kRowIconGap, dpi_), ScaleToDpi(kRowIconGap, dpi_)};
     if (focused >= 0 && SendMessageW(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&rect)) &&
         rect.bottom > client.top && rect.top < client.bottom)
-        at = {rect.left + ScaleToDpi(kIconGap, dpi_), rect.bottom};
+        at = {rect.left + ScaleToDpi(kRowIconGap, dpi_), rect.bottom};
     ClientToScreen(list_, &at);
     return at;
 }

@@ -12,6 +12,11 @@
 
 #include "ui/content_model.h"
 
+// Where a row's small icon lies, at 96 DPI: from the row's left, and the room it takes before the
+// text. The location box draws its entries alike.
+inline constexpr int kRowIconLeft = 3;
+inline constexpr int kRowIconGap = 22;
+
 class ContentList {
 public:
     explicit ContentList(const ContentModel& model) : model_(model) {}

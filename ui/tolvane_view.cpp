@@ -18,8 +18,6 @@ namespace {
 
 // Sizes at 96 DPI, scaled to the view's DPI where they are used.
 constexpr int kIndentPerLevel = 8;
-constexpr int kIconGap = 22;
-constexpr int kIconLeft = 3;
 
 }  // namespace
 
@@ -126,9 +124,9 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
     const int iconSize = SmallIconSize(dpi());
     if (HICON icon = model_.LocationIcon(static_cast<int>(item.itemID)))
-        DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - iconSize) / 2, icon,
-                   iconSize, iconSize, 0, nullptr, DI_NORMAL);
-    rect.left += ScaleToDpi(kIconGap, dpi());
+        DrawIconEx(dc, rect.left + ScaleToDpi(kRowIconLeft, dpi()), rect.top + (rect.bottom - rect.top - iconSize) / 2,
+                   icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    rect.left += ScaleToDpi(kRowIconGap, dpi());
     const std::wstring& text = inSelectionField ? entry->path : entry->name;
     SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
@@ -480,7 +478,8 @@ void CTolvaneView::ApplyDpi(int dpi) {
         SendMessageW(locationBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
         SendMessageW(locationBox_, CB_SETITEMHEIGHT, 0, itemHeight_);
     }
-    SetWindowPos(list_.window(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(list_.window(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     const Selection selection = RememberSelection();
     RefreshList(&selection);
     BOOL sized = TRUE;
