@@ -12,7 +12,7 @@
 #include "base/text.h"
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
-#include "shell/more_registration.h"
+#include "shell/archive_types_registration.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
@@ -53,7 +53,7 @@ private:
 void KeepRegistrationCurrent(HINSTANCE instance) {
     RegisterAssociations(instance);
     RegisterVerbs(instance);
-    RegisterMoreAssociations(instance);
+    RegisterArchiveTypes(instance);
 }
 
 // The registration on a thread of its own, ended before the process is.
@@ -110,7 +110,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     if (request.unregister) {
         UnregisterAssociations();
         UnregisterVerbs();
-        UnregisterMoreAssociations();
+        UnregisterArchiveTypes();
         return 0;
     }
     // Every start keeps the shell registration current; only /Register waits for it, the other

@@ -1,64 +1,84 @@
-// The content view's commands on its rows: extract, delete, and dropped files. The view asks
-// the user first (which rows, which folder, whether to delete); these do the work.
+// The content view's commands on the rows of its model. The view asks the user first (which
+// rows, which folder, whether to delete, a name); these do the work and tell the outcome.
+#include "ui/content_commands.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/folder_tree.h"
+#include "base/path_tests.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
+#include "engine/extraction.h"
+#include "ops/archive_inspection.h"
 #include "ops/archive_operations.h"
+#include "ops/entry_names.h"
+#include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
-#include "ui/content_model.h"
 
-std::vector<std::wstring> ContentModel::PathsOf(const std::vector<int>& positions) const {
+namespace {
+
+std::wstring SystemErrorText(DWORD error) { return systemErrorCause(error); }
+
+}  // namespace
+
+std::vector<std::wstring> ContentCommands::NamesOf(const std::vector<int>& positions) const {
+    std::vector<std::wstring> names;
+    for (int position : positions)
+        if (position >= 0 && position < model_.RowCount()) names.emplace_back(model_.RowName(position));
+    return names;
+}
+
+std::vector<std::wstring> ContentCommands::PathsOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> paths;
     for (int position : positions)
-        if (position >= 0 && position < RowCount()) paths.push_back(RowFullPath(position));
+        if (position >= 0 && position < model_.RowCount()) paths.push_back(model_.RowFullPath(position));
     return paths;
 }
 
-std::wstring ContentModel::ExtractStartFolder(const std::vector<int>& positions) const {
-    if (catalog_) return FolderOf(catalog_->archivePath);
-    return positions.empty() || positions.front() < 0 || positions.front() >= RowCount()
+std::wstring ContentCommands::ExtractStartFolder(const std::vector<int>& positions) const {
+    ItemCatalog* const catalog = model_.catalog();
+    if (catalog) return FolderOf(catalog->archivePath);
+    return positions.empty() || positions.front() < 0 || positions.front() >= model_.RowCount()
                ? std::wstring()
-               : FolderOf(RowFullPath(positions.front()));
+               : FolderOf(model_.RowFullPath(positions.front()));
 }
 
-ViewChange ContentModel::ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done) {
-    if (catalog_) {
-        std::vector<std::wstring> names;
-        for (int position : positions)
-            if (position >= 0 && position < RowCount()) names.emplace_back(RowName(position));
-        const OperationOutcome outcome = ExtractEntries(*catalog_, names, folder);
-        Tell(outcome);
+ViewChange ContentCommands::ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done) {
+    ItemCatalog* const catalog = model_.catalog();
+    if (catalog) {
+        const OperationOutcome outcome = ExtractEntries(*catalog, NamesOf(positions), folder);
+        messages_.Tell(outcome);
         if (done) *done = outcome.done();
         return ViewChange::Changed;
     }
-    const ItemRow row = RowAt(positions.front());
+    const ItemRow row = model_.RowAt(positions.front());
     // A file already in the folder is asked about, never replaced unseen.
     const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder, ExistingFilePolicy::Ask);
     if (done) *done = extracted.result == WholeArchiveResult::Extracted;
-    Tell(WholeArchiveOutcome(extracted, row.name));
+    messages_.Tell(WholeArchiveOutcome(extracted, row.name));
     // What was written into the folder shown, or below it, is listed at once.
-    if (IsSameOrInside(folder, currentFolder) && BrowseFolder(currentFolder)) return ViewChange::Changed;
+    const std::wstring shown = model_.currentFolder;
+    if (IsSameOrInside(folder, shown) && model_.BrowseFolder(shown)) return ViewChange::Changed;
     return extracted.result == WholeArchiveResult::Extracted ? ViewChange::None : ViewChange::Changed;
 }
 
-ViewChange ContentModel::DeleteRows(const std::vector<int>& positions) {
-    if (catalog_) {
-        std::vector<std::wstring> names;
-        for (int position : positions)
-            if (position >= 0 && position < RowCount()) names.emplace_back(RowName(position));
-        const OperationOutcome outcome = DeleteEntries(*catalog_, names);
-        Tell(outcome);
-        LoadArchiveRows();
+ViewChange ContentCommands::DeleteRows(const std::vector<int>& positions) {
+    ItemCatalog* const catalog = model_.catalog();
+    if (catalog) {
+        const OperationOutcome outcome = DeleteEntries(*catalog, NamesOf(positions));
+        messages_.Tell(outcome);
+        model_.LoadArchiveRows();
         return outcome.result == OperationResult::Unsupported ? ViewChange::None : ViewChange::Changed;
     }
     const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     // The shell takes a list of paths, each terminated, closed by an extra terminator.
     std::wstring list;
     for (int position : positions) {
-        const std::wstring path = RowFullPath(position);
+        const std::wstring path = model_.RowFullPath(position);
         if (path.empty()) continue;
         list += path;
         list.push_back(L'\0');
@@ -71,16 +91,206 @@ ViewChange ContentModel::DeleteRows(const std::vector<int>& positions) {
     operation.pFrom = list.c_str();
     operation.fFlags = FOF_MULTIDESTFILES | (shift ? 0 : FOF_ALLOWUNDO);
     if (SHFileOperationW(&operation) != 0) return ViewChange::None;
-    SelectLocation(currentLocation);
+    model_.SelectLocation(model_.currentLocation);
     return ViewChange::Changed;
 }
 
-void ContentModel::AddDroppedFiles(const std::vector<std::wstring>& paths) {
-    if (!catalog_) {
-        Tell(L"Please open an archive file first.", MessageKind::Warning);
+void ContentCommands::AddFiles(const std::vector<std::wstring>& paths) {
+    ItemCatalog* const catalog = model_.catalog();
+    if (!catalog) {
+        messages_.Tell(L"Please open an archive file first.", MessageKind::Warning);
         return;
     }
-    Tell(AddFiles(*catalog_, paths));
-    Tell(ReloadArchive(*catalog_));
-    LoadArchiveRows();
+    messages_.Tell(::AddFiles(*catalog, paths));
+    messages_.Tell(ReloadArchive(*catalog));
+    model_.LoadArchiveRows();
+}
+
+bool IsArchiveFile(const std::wstring& path) { return archiveKindOf(path) != None || isReadableArchive(path); }
+
+ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
+                                          std::vector<std::wstring>& written) {
+    ItemCatalog* const catalog = model_.catalog();
+    // The folders made for a run are taken away again when it wrote nothing into them.
+    ExtractDestination made;
+    const auto destinationFor = [&](const std::wstring& archive, const std::wstring& folder) -> std::wstring {
+        const std::wstring destination =
+            place == ExtractPlace::Here ? folder : JoinPath(folder, ExtractFolderName(FileNameOf(archive)));
+        made = ExtractDestination();
+        SetLastError(0);
+        if (made.Make(destination)) return destination;
+        messages_.Tell(L"Could not extract " + FileNameOf(archive) + L"\nThe folder " + destination +
+                       L" could not be made: " + SystemErrorText(GetLastError()) + L".");
+        return {};
+    };
+    if (catalog) {
+        const std::wstring destination = destinationFor(catalog->archivePath, FolderOf(catalog->archivePath));
+        if (destination.empty()) return ViewChange::None;
+        ExtractRequest request;
+        for (int position : positions)
+            if (const std::optional<ItemRow> row = model_.RowCopy(position)) request.names.push_back(row->name);
+        request.destination = destination;
+        request.keepFolders = keepFolders;
+        const OperationOutcome outcome = ExtractEntries(*catalog, request);
+        messages_.Tell(outcome);
+        if (outcome.done()) written.push_back(destination);
+        else made.RemoveUnused();
+        return ViewChange::None;
+    }
+    for (int position : positions) {
+        const std::optional<ItemRow> row = model_.RowCopy(position);
+        if (!row) continue;
+        const std::wstring archive = row->fullPath, name = row->name;
+        if (!IsArchiveFile(archive)) {
+            messages_.Tell(name + L" is not valid archive file.");
+            continue;
+        }
+        const std::wstring destination = destinationFor(archive, model_.currentFolder);
+        if (destination.empty()) continue;
+        const WholeArchiveExtraction extracted = ExtractWholeArchive(archive, destination, ExistingFilePolicy::Ask);
+        if (extracted.result == WholeArchiveResult::Extracted) written.push_back(destination);
+        else made.RemoveUnused();
+        messages_.Tell(WholeArchiveOutcome(extracted, name));
+        if (extracted.cancelled) break;
+    }
+    // What was written into the folder shown is listed at once.
+    model_.BrowseFolder(model_.currentFolder);
+    return ViewChange::Changed;
+}
+
+bool ContentCommands::ExtractNamesInto(const std::vector<std::wstring>& names, const std::wstring& folder) {
+    ItemCatalog* const catalog = model_.catalog();
+    if (!catalog || names.empty()) return false;
+    ExtractRequest request;
+    request.names = names;
+    request.destination = folder;
+    request.keepFolders = false;
+    request.existingFiles = ExistingFilePolicy::Replace;  // a fresh folder of the program's own
+    const OperationOutcome outcome = ExtractEntries(*catalog, request);
+    messages_.Tell(outcome);
+    return outcome.done();
+}
+
+std::wstring ContentCommands::TestRows(const std::vector<int>& positions) {
+    ItemCatalog* const catalog = model_.catalog();
+    std::wstring report;
+    const auto add = [&](const std::wstring& archive, std::wstring& password) {
+        const ArchiveTest test = TestArchive(archive, password);
+        if (test.result == OperationResult::Cancelled) return false;
+        report += (report.empty() ? L"" : L"\n\n") + TestReportText(test, FileNameOf(archive));
+        return true;
+    };
+    if (catalog) {
+        add(catalog->archivePath, catalog->password);
+        return report;
+    }
+    for (int position : positions) {
+        const std::optional<ItemRow> row = model_.RowCopy(position);
+        if (!row) continue;
+        if (!IsArchiveFile(row->fullPath)) {
+            messages_.Tell(row->name + L" is not valid archive file.");
+            continue;
+        }
+        std::wstring password;
+        if (!add(row->fullPath, password)) break;
+    }
+    return report;
+}
+
+bool ContentCommands::ShowsShellProperties(const std::vector<int>& positions) const {
+    if (model_.catalog() || positions.size() != 1) return false;
+    const std::optional<ItemRow> row = model_.RowCopy(positions.front());
+    return row && !row->fullPath.empty() && (!IsArchiveFile(row->fullPath) || IsDirectory(row->fullPath));
+}
+
+std::optional<ContentCommands::Properties> ContentCommands::PropertiesOf(const std::vector<int>& positions) {
+    ItemCatalog* const catalog = model_.catalog();
+    PropertiesReport report;
+    std::wstring name;
+    if (catalog) {
+        const std::optional<ItemRow> row = positions.size() == 1 ? model_.RowCopy(positions.front()) : std::nullopt;
+        if (row && !row->parentRow) {
+            name = row->name;
+            report = EntryPropertiesOf(catalog->archivePath, catalog->password, row->fullPath);
+        } else {
+            name = FileNameOf(catalog->archivePath);
+            report = ArchivePropertiesOf(catalog->archivePath, catalog->password);
+        }
+    } else {
+        const std::optional<ItemRow> row = positions.size() == 1 ? model_.RowCopy(positions.front()) : std::nullopt;
+        if (!row || !IsArchiveFile(row->fullPath)) return std::nullopt;
+        name = row->name;
+        std::wstring password;
+        report = ArchivePropertiesOf(row->fullPath, password);
+    }
+    if (report.cancelled) return std::nullopt;
+    if (!report.opened) {
+        messages_.Tell(L"Could not read the properties of " + name +
+                       (report.problem.empty() ? L"." : L":\n" + report.problem + L"."));
+        return std::nullopt;
+    }
+    return Properties{name + L" Properties", std::move(report.lines)};
+}
+
+bool ContentCommands::CanChangeItems() const {
+    ItemCatalog* const catalog = model_.catalog();
+    if (catalog) return ArchiveCanChange(*catalog);
+    return !model_.ShowsDrives() && IsDirectory(model_.currentFolder);
+}
+
+std::wstring ContentCommands::NewNameProblem(const std::wstring& name, const std::wstring& currentName) const {
+    if (std::wstring problem = NameProblem(name); !problem.empty()) return problem;
+    std::vector<std::wstring> others;
+    for (int position = 0; position < model_.RowCount(); ++position) {
+        const std::wstring other = model_.ItemNameOf(position);
+        if (!other.empty() && other != currentName) others.push_back(other);
+    }
+    if (NameTaken(name, others)) return L"An item named \"" + name + L"\" is already in this folder.";
+    return {};
+}
+
+std::wstring ContentCommands::ProposedFolderName() const {
+    std::vector<std::wstring> names;
+    for (int position = 0; position < model_.RowCount(); ++position) names.push_back(model_.ItemNameOf(position));
+    return FreeNewFolderName(names);
+}
+
+ViewChange ContentCommands::RenameRow(int position, const std::wstring& newName) {
+    ItemCatalog* const catalog = model_.catalog();
+    const std::optional<ItemRow> row = model_.RowCopy(position);
+    if (!row || row->parentRow) return ViewChange::None;
+    if (catalog) {
+        const OperationOutcome outcome = RenameEntry(*catalog, row->name, newName);
+        messages_.Tell(outcome);
+        model_.LoadArchiveRows();
+        return outcome.result == OperationResult::Unsupported ? ViewChange::None : ViewChange::Changed;
+    }
+    const std::wstring from = WithoutTrailingSeparator(row->fullPath);
+    const std::wstring to = JoinPath(FolderOf(from), newName);
+    if (!MoveFileW(from.c_str(), to.c_str())) {
+        messages_.Tell(L"Could not rename " + FileNameOf(from) + L"\n" + SystemErrorText(GetLastError()) + L".",
+                       MessageKind::Warning);
+        return ViewChange::None;
+    }
+    model_.BrowseFolder(model_.currentFolder);
+    return ViewChange::Changed;
+}
+
+ViewChange ContentCommands::MakeFolder(const std::wstring& name) {
+    ItemCatalog* const catalog = model_.catalog();
+    if (catalog) {
+        const OperationOutcome outcome = AddNewFolder(*catalog, name);
+        messages_.Tell(outcome);
+        if (outcome.result == OperationResult::Unsupported) return ViewChange::None;
+        messages_.Tell(ReloadArchive(*catalog));
+        model_.LoadArchiveRows();
+        return ViewChange::Changed;
+    }
+    if (!CreateDirectoryW(JoinPath(model_.currentFolder, name).c_str(), nullptr)) {
+        messages_.Tell(L"Could not make the folder " + name + L"\n" + SystemErrorText(GetLastError()) + L".",
+                       MessageKind::Warning);
+        return ViewChange::None;
+    }
+    model_.BrowseFolder(model_.currentFolder);
+    return ViewChange::Changed;
 }

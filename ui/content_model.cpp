@@ -1,18 +1,13 @@
+// The content model's locations, its listings of folders, drives and archive folders, and their rows.
 #include "ui/content_model.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
+#include "base/folder_tree.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
-#include "catalog/name_order.h"
-#include "engine/archive_kind.h"
-#include "engine/archive_probe.h"
-#include "ops/archive_operations.h"
-#include "ops/temp_workspace.h"
 #include "ui/shell_info.h"
-#include "ui/wait_cursor.h"
 
 namespace {
 
@@ -42,12 +37,6 @@ std::wstring SystemMessage(DWORD error) {
     return message;
 }
 
-// The parent of a folder inside the archive (empty for a folder at the root).
-std::wstring ParentArchiveFolder(const std::wstring& folder) {
-    const size_t cut = folder.rfind(L'\\');
-    return cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut);
-}
-
 // An entry for a path; its name is the shell's display name when `shellName` is set.
 std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level,
                                                  bool shellName) {
@@ -66,30 +55,19 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 
 }  // namespace
 
-ContentModel::ContentModel() = default;
-
-void ContentModel::Tell(std::wstring text, MessageKind kind) { messages_.push_back({std::move(text), kind}); }
-
-void ContentModel::Tell(const OperationOutcome& outcome) {
-    for (const std::wstring& message : outcome.messages) Tell(message);
-}
+ContentModel::ContentModel(OpenedFiles& openedFiles) : openedFiles_(openedFiles) {}
 
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
     std::wstring text = L"Could not open " + place;
     const std::wstring reason = SystemMessage(error);
     if (!reason.empty()) text += L"\n" + reason;
-    Tell(std::move(text), MessageKind::Warning);
+    messages_.Tell(std::move(text), MessageKind::Warning);
 }
-
-std::vector<UserMessage> ContentModel::TakeMessages() { return std::exchange(messages_, {}); }
 
 ContentModel::~ContentModel() {
     ClearAll();
     if (!ownedCopy_.empty()) RemoveFolderTree(ownedCopy_);
-    for (const OpenedFile& opened : openedFiles_) RemoveFolderTree(opened.entry.folder);
 }
-
-std::vector<ContentModel::OpenedFile> ContentModel::TakeOpenedFiles() { return std::exchange(openedFiles_, {}); }
 
 // ---------------------------------------------------------------- locations
 
@@ -190,7 +168,7 @@ void ContentModel::DropRows() {
     rows_.clear();
     rowSizes_.clear();
     order_.clear();
-    shownTotals_.reset();
+    ++listingNumber_;
     sortGroups_.clear();
     sortKeys_.clear();
     sortKeysTitle_.clear();
@@ -263,7 +241,7 @@ void ContentModel::ShowListing(Listing listing) {
 void ContentModel::ShowListingOrder() {
     const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
     order_.resize(count);
-    shownTotals_.reset();
+    ++listingNumber_;
     for (size_t i = 0; i < count; ++i) order_[i] = static_cast<uint32_t>(i);
 }
 
@@ -336,79 +314,6 @@ void ContentModel::LoadArchiveRows() {
     BuildPathEntries(catalog_->DisplayPath());
 }
 
-void ContentModel::SortRows() {
-    const std::vector<std::wstring> titles = ColumnTitles();
-    const std::wstring title =
-        sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
-    const bool keyed =
-        title == L"Name" || title == L"Size" || title == L"Packed" || title == L"Type" || title == L"Modified";
-    try {
-        // Groups and keys are made once per listing and column: sorting again (the other way,
-        // say) only orders them.
-        PrepareSortKeys(keyed ? title : std::wstring());
-        order_ = OrderRows(sortGroups_, keyed ? &sortKeys_ : nullptr, sortOrder == 2);
-    } catch (const std::bad_alloc&) {
-        // Too little memory to sort: the rows stay in the order they have.
-    }
-}
-
-void ContentModel::PrepareSortKeys(const std::wstring& title) {
-    const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
-    if (sortGroups_.size() != count) {
-        sortKeysTitle_.clear();
-        sortGroups_.resize(count);
-        for (size_t i = 0; i < count; ++i) {
-            const int index = static_cast<int>(i);
-            const bool parent = catalog_ ? catalog_->RowIsParent(index) : rows_[i].parentRow;
-            const bool folder = catalog_ ? catalog_->RowIsFolder(index)
-                                         : (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            sortGroups_[i] = parent ? RowGroup::Parent : folder ? RowGroup::Folder : RowGroup::Other;
-        }
-    }
-    if (title.empty() || (title == sortKeysTitle_ && sortKeys_.size() == count)) return;
-    sortKeysTitle_.clear();
-    sortKeys_.resize(count);
-    if (title == L"Name") {
-        // Names by their rank in the locale's order, made once for the listing.
-        if (catalog_) {
-            sortKeys_.assign(catalog_->NameRanks().begin(), catalog_->NameRanks().end());
-        } else {
-            const std::vector<uint32_t> ranks =
-                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
-            sortKeys_.assign(ranks.begin(), ranks.end());
-        }
-    } else if (title == L"Type") {
-        // By the type's name, then by name within a type.
-        if (catalog_) {
-            sortKeys_ = TypeThenNameKeys(
-                count, [this](size_t i) { return catalog_->RowTypeName(static_cast<int>(i)); }, catalog_->NameRanks());
-        } else {
-            const std::vector<uint32_t> nameRanks =
-                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
-            sortKeys_ = TypeThenNameKeys(count, [this](size_t i) { return std::wstring_view(rows_[i].type); }, nameRanks);
-        }
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            uint64_t size = 0, packed = 0, time = 0;
-            if (catalog_) {
-                const ArchiveTree::NodeId id = catalog_->RowNode(static_cast<int>(i));
-                if (id != ArchiveTree::kNoNode) {
-                    const ArchiveTree::Node& node = catalog_->tree[id];
-                    // No size at all comes before every size, as its empty text does.
-                    size = node.has(ArchiveTree::kHasSize) ? node.size + (node.size != UINT64_MAX) : 0;
-                    packed = node.has(ArchiveTree::kHasPackedSize) ? node.packedSize + (node.packedSize != UINT64_MAX) : 0;
-                    time = node.modified;
-                }
-            } else {
-                size = rowSizes_[i];
-                time = rows_[i].modifiedTime;
-            }
-            sortKeys_[i] = title == L"Size" ? size : title == L"Packed" ? packed : time;
-        }
-    }
-    sortKeysTitle_ = title;
-}
-
 std::wstring ContentModel::PlacePath() const {
     if (catalog_) return catalog_->DisplayPath();
     if (showsDrives_) return L"Computer";
@@ -455,6 +360,13 @@ std::vector<int> ContentModel::PositionsOfKeys(const std::vector<std::wstring>& 
         if (index >= 0 && static_cast<size_t>(index) < positionOf.size()) positions[k] = positionOf[static_cast<size_t>(index)];
     }
     return positions;
+}
+
+std::wstring ContentModel::ItemNameOf(int position) const {
+    const std::optional<ItemRow> row = RowCopy(position);
+    if (!row || row->parentRow) return {};
+    // Listings may show the shell's display name; the item's own name is its path's.
+    return catalog_ ? row->name : FileNameOf(WithoutTrailingSeparator(row->fullPath));
 }
 
 std::wstring ContentModel::RowKeyOfName(const std::wstring& name) const {
@@ -589,286 +501,33 @@ HICON ContentModel::RowIcon(int position) const {
     return catalog_ ? catalog_->RowIcon(index) : rows_[static_cast<size_t>(index)].icon;
 }
 
-bool ContentModel::IsSortableColumn(int column) const {
-    const std::vector<std::wstring> titles = ColumnTitles();
-    return column >= 0 && column < static_cast<int>(titles.size());
-}
+// ---------------------------------------------------------------- what the status bar counts
 
-bool ContentModel::SetSortColumn(int column) {
-    if (!IsSortableColumn(column)) return false;
-    sortOrder = column == sortColumn ? (sortOrder == 1 ? 2 : 1) : 1;
-    sortColumn = column;
-    SortRows();
-    return true;
-}
+bool ContentModel::IsItemRow(int position) const { return ListingIndex(position) >= 0 && !IsParentRow(position); }
 
-// ---------------------------------------------------------------- navigation
-
-bool ContentModel::SelectLocation(int index) {
-    const std::wstring path = LocationPath(index);
-    if (path.empty()) return false;
-    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) return NavigateArchive(path) == ViewChange::Changed;
-    return GoToPath(index, path);
-}
-
-bool ContentModel::GoToPath(int, const std::wstring& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        WaitCursor wait;
-        return BrowseFolder(path);
+std::optional<uint64_t> ContentModel::FileBytes(int position) const {
+    const int index = ListingIndex(position);
+    // Drives are no files, and folders show no size of their own.
+    if (index < 0 || IsParentRow(position) || showsDrives_) return std::nullopt;
+    if (catalog_) {
+        const ArchiveTree::NodeId id = catalog_->RowNode(index);
+        if (id == ArchiveTree::kNoNode || catalog_->tree[id].isFolder()) return std::nullopt;
+        const ArchiveTree::Node& node = catalog_->tree[id];
+        return node.has(ArchiveTree::kHasSize) ? node.size : 0;
     }
-    // The Computer entry (or its name typed); any other text that names no folder is told about,
-    // whatever place is shown.
-    if (path == L"Computer") {
-        ListDrives();
-        return true;
-    }
-    if (FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive) return OpenArchiveFile(path);
-    if (catalog_ && IsSameOrInside(path, catalog_->archivePath)) {
-        // A folder inside the open archive, typed as the path field shows it.
-        NavigateArchive(path);
-        if (lstrcmpiW(WithoutTrailingSeparator(path).c_str(), catalog_->DisplayPath().c_str()) == 0) return true;
-        TellCannotShow(path, ERROR_PATH_NOT_FOUND);
-        return false;
-    }
-    TellCannotShow(path, error);
-    return false;
-}
-
-ViewChange ContentModel::NavigateArchive(const std::wstring& displayPath) {
-    if (!catalog_) return ViewChange::None;
-    catalog_->NavigateTo(WithoutTrailingSeparator(displayPath));
-    LoadArchiveRows();
-    return ViewChange::Changed;
-}
-
-ViewChange ContentModel::ActivateRow(int position) {
-    if (catalog_) return ActivateArchiveRow(position);
-    if (ListingIndex(position) < 0) return ViewChange::None;
-    const std::wstring path = RowFullPath(position);
-    if (IsDirectory(path)) return BrowseFolder(path) ? ViewChange::Changed : ViewChange::None;
-    if (FileIsReadable(path)) {
-        const ArchiveGuess guess = guessArchiveFile(path);
-        // A file that only looks like an archive inside goes to the shell when it does not open.
-        if (guess != ArchiveGuess::NotArchive && OpenArchiveFile(path, guess == ArchiveGuess::ByName))
-            return ViewChange::Changed;
-        if (guess != ArchiveGuess::ByName) ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOW);
-    }
-    return ViewChange::None;
-}
-
-ViewChange ContentModel::OpenRowAsArchive(int position) {
-    const std::wstring path = catalog_ || IsParentRow(position) ? std::wstring() : RowFullPath(position);
-    if (path.empty() || !FileIsReadable(path)) {
-        Tell(L"Please select one file to open as an archive.", MessageKind::Warning);
-        return ViewChange::None;
-    }
-    return OpenArchiveFile(path) ? ViewChange::Changed : ViewChange::None;
-}
-
-ViewChange ContentModel::ActivateArchiveRow(int position) {
-    if (!catalog_) return ViewChange::None;
-    const std::optional<ItemRow> row = RowCopy(position);
-    if (!row) return ViewChange::None;
-    if (!IsParentRow(position)) {
-        ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
-        Tell(activated.extraction);
-        if (!activated.openedFolder.empty()) {
-            // Watched for changes by the view, which removes the folder when it is done with it.
-            OpenedFile opened;
-            opened.entry.archivePath = catalog_->archivePath;
-            opened.entry.entryPath = row->fullPath;
-            opened.entry.file = activated.openedFile;
-            opened.entry.folder = activated.openedFolder;
-            opened.entry.password = catalog_->password;
-            opened.entry.openedDigest = activated.openedDigest;
-            ReadFileStamp(opened.entry.file, opened.entry.size, opened.entry.written);
-            opened.process = std::move(activated.process);
-            openedFiles_.push_back(std::move(opened));
-        }
-        if (activated.activation != Activation::EnteredFolder) return ViewChange::None;
-        LoadArchiveRows();
-        return ViewChange::Changed;
-    }
-    return LeaveArchiveFolder();
-}
-
-ViewChange ContentModel::LeaveArchiveFolder() {
-    // The way up goes by the tree, never by the text of the path: a folder of the archive may
-    // be named "..".
-    if (catalog_->currentFolder.empty())
-        return BrowseFolder(ParentOf(catalog_->archivePath)) ? ViewChange::Changed : ViewChange::None;
-    catalog_->EnterFolder(ParentArchiveFolder(catalog_->currentFolder));
-    LoadArchiveRows();
-    return ViewChange::Changed;
-}
-
-bool ContentModel::ShowPlace(const std::wstring& place) {
-    if (place == L"Computer") {
-        ListDrives();
-        return true;
-    }
-    if (catalog_ && IsSameOrInside(place, catalog_->archivePath)) return NavigateArchive(place) == ViewChange::Changed;
-    if (IsDirectory(place)) return BrowseFolder(place);
-    // A place inside an archive that is no longer open: the archive is the file on the way up.
-    for (std::wstring archive = place; !archive.empty(); archive = ParentOf(archive)) {
-        if (!FileIsReadable(archive)) continue;
-        if (guessArchiveFile(archive) == ArchiveGuess::NotArchive || !OpenArchiveFile(archive)) break;
-        if (!SameFolder(archive, place)) NavigateArchive(place);
-        return true;
-    }
-    TellCannotShow(place, ERROR_PATH_NOT_FOUND);
-    return false;
-}
-
-ViewChange ContentModel::GoUp() {
-    if (catalog_) return LeaveArchiveFolder();
-    if (showsDrives_) return ViewChange::None;
-    const std::wstring parent = ParentOf(currentFolder);
-    if (parent.empty()) {
-        ListDrives();  // above a drive's root
-        return ViewChange::Changed;
-    }
-    return BrowseFolder(parent) ? ViewChange::Changed : ViewChange::None;
-}
-
-ViewChange ContentModel::Refresh() {
-    if (showsDrives_) {
-        ListDrives();
-        return ViewChange::Changed;
-    }
-    if (!catalog_) return BrowseFolder(currentFolder) ? ViewChange::Changed : ViewChange::None;
-    const OperationOutcome outcome = ReloadArchive(*catalog_);
-    Tell(outcome);
-    if (outcome.done()) {
-        LoadArchiveRows();
-        return ViewChange::Changed;
-    }
-    // Gone, changed beyond reading (told, with why), or its password refused: the folder that
-    // holds it is shown.
-    const std::wstring folder = FolderOf(catalog_->archivePath);
-    CloseArchive();
-    if (!BrowseFolder(folder)) ListDrives();
-    return ViewChange::Changed;
-}
-
-bool ContentModel::OpenArchiveFile(const std::wstring& path, bool tellFailure) {
-    // The archive is listed into a catalogue of its own before anything shown changes: a
-    // failed or cancelled open leaves the rows, their columns and the open archive as they were.
-    std::unique_ptr<ItemCatalog> opened;
-    const OperationOutcome outcome = OpenArchiveInNewCatalog(path, opened);
-    if (outcome.result == OperationResult::Done || tellFailure) Tell(outcome);
-    if (outcome.result != OperationResult::Done) {
-        // A cancelled open (or a refused password) is the user's own choice and says nothing; a
-        // failure says that the file did not open, and why.
-        opened.reset();
-        return false;
-    }
-    ClearListing();
-    CloseArchive();
-    catalog_ = InstallCatalog(std::move(opened));
-    LoadArchiveRows();
-    return true;
-}
-
-void ContentModel::CloseArchive() {
-    if (!catalog_) return;
-    DropRows();  // they borrow the catalogue's icons
-    catalog_ = nullptr;
-    DestroyCatalog();
-}
-
-// ---------------------------------------------------------------- status and title
-
-RowTotals ContentModel::TotalsOf(const std::vector<int>& positions) const {
-    RowTotals totals;
-    for (int position : positions) {
-        const int index = ListingIndex(position);
-        if (index < 0 || IsParentRow(position)) continue;
-        ++totals.items;
-        // Drives are no files, and folders show no size of their own.
-        if (showsDrives_) continue;
-        if (catalog_) {
-            const ArchiveTree::NodeId id = catalog_->RowNode(index);
-            if (id == ArchiveTree::kNoNode || catalog_->tree[id].isFolder()) continue;
-            const ArchiveTree::Node& node = catalog_->tree[id];
-            ++totals.files;
-            if (node.has(ArchiveTree::kHasSize)) totals.bytes += node.size;
-        } else {
-            const size_t i = static_cast<size_t>(index);
-            if (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            ++totals.files;
-            totals.bytes += rowSizes_[i];
-        }
-    }
-    return totals;
-}
-
-RowTotals ContentModel::ShownTotals() const {
-    if (shownTotals_) return *shownTotals_;
-    std::vector<int> all(order_.size());
-    for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
-    shownTotals_ = TotalsOf(all);
-    return *shownTotals_;
-}
-
-std::wstring ContentModel::TitlePlace() const {
-    return catalog_ ? ArchiveTitlePlace(catalog_->archivePath, catalog_->DisplayPath()) : std::wstring();
+    const size_t i = static_cast<size_t>(index);
+    if (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+    return rowSizes_[i];
 }
 
 std::vector<std::wstring> ContentModel::LocationsOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> locations;
     for (int position : positions) {
-        if (ListingIndex(position) < 0 || IsParentRow(position)) continue;
+        if (!IsItemRow(position)) continue;
         const std::wstring fullPath = RowFullPath(position);
         if (fullPath.empty()) continue;
         // A drive's row names the drive ("C:"); its path is its root.
         locations.push_back(showsDrives_ ? WithTrailingSeparator(fullPath) : RowLocation(position));
     }
     return locations;
-}
-
-// ---------------------------------------------------------------- start and end
-
-std::wstring ContentModel::StartPath(const std::wstring& lastPath) {
-    wchar_t full[MAX_PATH] = {};
-    const DWORD length = lastPath.empty() ? 0 : GetFullPathNameW(lastPath.c_str(), MAX_PATH, full, nullptr);
-    return length > 0 && length < MAX_PATH ? std::wstring(full, length) : lastPath;
-}
-
-bool ContentModel::StartsWithArchive(const std::wstring& path) {
-    return FileIsReadable(path) && guessArchiveFile(path) != ArchiveGuess::NotArchive;
-}
-
-void ContentModel::StartAt(const std::wstring& lastPath) {
-    const std::wstring path = StartPath(lastPath);
-    if (StartsWithArchive(path)) {
-        ownedCopy_ = TempFolderHolding(path, kViewingPrefix);
-        // The archive could not be opened: show the folder that holds it instead of nothing. While
-        // a long open goes on, that folder is listed beside it, so that a Cancel shows it at once.
-        const std::wstring folder = ParentOf(path);
-        std::optional<Listing> holding;
-        if (EarlyOpenGoesOn(path) && !folder.empty() && IsDirectory(folder)) holding = ListFolder(folder, false);
-        if (OpenArchiveFile(path)) return;
-        if (holding) return ShowFolder(folder, std::move(*holding));
-        if (!folder.empty() && IsDirectory(folder) && BrowseFolder(folder)) return;
-        SelectLocation(0);
-        return;
-    }
-    if (!path.empty() && IsDirectory(path) && BrowseFolder(path)) return;
-    SelectLocation(0);
-}
-
-std::optional<std::wstring> ContentModel::LastPathToStore() const {
-    std::wstring path = CurrentLocationPath();
-    if (path.empty()) return std::nullopt;
-    while (!IsDirectory(path)) {
-        path = ParentOf(path);
-        if (path.empty()) return std::nullopt;
-    }
-    // A copy this window removes when it ends is no place to come back to.
-    if (!ownedCopy_.empty() && IsSameOrInside(path, ownedCopy_)) return std::nullopt;
-    return path;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The data behind the content view: the rows it shows (a folder, the drives, or a folder of
 // the open archive), the location list of its location box, sorting, and every navigation.
+// The commands on the rows are ContentCommands'; the status bar's texts are made from the rows
+// in ui/status_texts.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,13 +16,10 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
-#include "engine/archive_properties.h"
-#include "ops/edited_entries.h"
-#include "ui/status_texts.h"
+#include "ui/opened_files.h"
 #include "ui/user_messages.h"
 
 class ItemCatalog;
-struct OperationOutcome;
 
 // What a navigation or a command did to what the view shows.
 enum class ViewChange {
@@ -51,7 +50,9 @@ struct CellText {
 
 class ContentModel {
 public:
-    ContentModel();
+    // Entries of the archive that a navigation opens in their programs go to `openedFiles`, to be
+    // watched for changes.
+    explicit ContentModel(OpenedFiles& openedFiles);
     ~ContentModel();
     ContentModel(const ContentModel&) = delete;
     ContentModel& operator=(const ContentModel&) = delete;
@@ -103,6 +104,8 @@ public:
     // The name shown (valid until the rows change).
     std::wstring_view RowName(int position) const;
     std::wstring RowFullPath(int position) const;
+    // The item's own name of a row (an entry's name, a file's name on disk); empty for the way up.
+    std::wstring ItemNameOf(int position) const;
     std::vector<std::wstring> ColumnTitles() const;
     CellText CellAt(int position, int column) const;
     HICON RowIcon(int position) const;
@@ -139,12 +142,13 @@ public:
     bool ShowsDrives() const { return showsDrives_; }
     ItemCatalog* catalog() const { return catalog_; }
 
-    // --- what the status bar and the title tell ---
-    // The rows shown, the way up left out; and the rows at `positions`.
-    RowTotals ShownTotals() const;
-    RowTotals TotalsOf(const std::vector<int>& positions) const;
-    // The open archive's name and the folder shown inside it ("x.zip\docs"); empty outside archives.
-    std::wstring TitlePlace() const;
+    // --- what the status bar counts ---
+    // True for a row of the place: inside the rows and not the way up.
+    bool IsItemRow(int position) const;
+    // The bytes of the file at a position; nothing for folders and drives (and for no item row).
+    std::optional<uint64_t> FileBytes(int position) const;
+    // Changes with every listing shown (never 0): what was counted of its rows holds while it stays.
+    uint64_t ListingNumber() const { return listingNumber_; }
     // The full path of each row (inside an archive: the archive's path, then the entry's).
     std::vector<std::wstring> LocationsOf(const std::vector<int>& positions) const;
 
@@ -156,75 +160,13 @@ public:
     // The folder to remember as last path, or nothing when the stored one stays.
     std::optional<std::wstring> LastPathToStore() const;
 
-    // --- commands on rows (positions from CollectSelection: never empty, never the way up) ---
-    // The full paths of the rows, in order.
-    std::vector<std::wstring> PathsOf(const std::vector<int>& positions) const;
-    // Where the folder picker of an extraction opens: beside the archive.
-    std::wstring ExtractStartFolder(const std::vector<int>& positions) const;
-    // Extracts the selected entries of the open archive, or the one selected archive file of a
-    // folder listing as a whole, into `folder`.
-    // `done`, when given, tells whether everything was extracted.
-    ViewChange ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done = nullptr);
-    // Deletes the selected entries of the open archive (the user has agreed), or the selected
-    // files and folders through the shell (to the recycle bin unless Shift is held).
-    ViewChange DeleteRows(const std::vector<int>& positions);
-    // Adds dropped files to the open archive's current folder.
-    void AddDroppedFiles(const std::vector<std::wstring>& paths);
-
-    // --- the commands beyond add, extract and delete ---
-    enum class ExtractPlace { Here, OwnFolder };
-    // In the archive: the selected entries (none: the whole archive) into the folder that holds
-    // the archive, or into a folder named after it there; relative to the folder shown unless
-    // `keepFolders`. In a folder listing: each selected archive file as a whole into the folder
-    // shown, or into a folder of its name there. Existing files are asked about. `written`
-    // gets each folder that an extraction filled.
-    ViewChange ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
-                             std::vector<std::wstring>& written);
-    // Extracts the named entries of the current folder into `folder`, relative to the folder
-    // shown (a drag to the shell); true when all were written.
-    bool ExtractNamesInto(const std::vector<std::wstring>& names, const std::wstring& folder);
-    // Tests the open archive, or each selected archive file of a folder listing; the report
-    // for the user, empty when nothing was tested (cancelled, or no archive selected).
-    std::wstring TestRows(const std::vector<int>& positions);
-    // The properties of the one selected entry, else of the open archive; in a folder listing
-    // of the one selected archive file. Nothing when there are none to show (told why).
-    struct Properties {
-        std::wstring caption;
-        std::vector<PropertyLine> lines;
-    };
-    std::optional<Properties> PropertiesOf(const std::vector<int>& positions);
-    // True when the selection is one row that is a file of the listing and no archive: its
-    // properties are the shell's.
-    bool ShowsShellProperties(const std::vector<int>& positions) const;
-    // Renames the row: an entry of the archive (.zip, .7z), or a file or folder of the listing.
-    ViewChange RenameRow(int position, const std::wstring& newName);
-    // Makes a new folder in the folder shown (of the archive, or of the file system).
-    ViewChange MakeFolder(const std::wstring& name);
-    // Why `name` cannot replace `currentName` (empty for a new item) among the rows shown; empty
-    // when it can.
-    std::wstring NewNameProblem(const std::wstring& name, const std::wstring& currentName) const;
-    // The item's own name of a row (an entry's name, a file's name on disk); empty for the way up.
-    std::wstring ItemNameOf(int position) const;
-    // "New folder", or the first "New folder (n)" that no row has.
-    std::wstring ProposedFolderName() const;
-    // True when the folder shown can take a new item or a rename (an archive that can be
-    // changed, or a folder of the file system).
-    bool CanChangeItems() const;
-
-    // Files of the archive opened in their programs since the last call, to be watched for
-    // changes; the caller owns their temporary folders from now on.
-    struct OpenedFile {
-        OpenedEntry entry;
-        UniqueHandle process;
-    };
-    std::vector<OpenedFile> TakeOpenedFiles();
-    // The archive's name shown, and reloads after the archive changed elsewhere (an entry put
-    // back): true when the open archive is `archivePath` and was reloaded.
+    // Reads the open archive again after it changed elsewhere (an entry put back): true when the
+    // open archive is `archivePath` and was read again.
     bool ReloadIfShowing(const std::wstring& archivePath);
 
     // --- what the user is to be told ---
-    // The messages of the navigations and commands since the last call, in order; the view shows them.
-    std::vector<UserMessage> TakeMessages();
+    // The messages of the navigations, and of the commands on the rows, until the view shows them.
+    MessageList& messages() { return messages_; }
 
     int currentLocation = -1;
     std::wstring currentFolder;
@@ -256,8 +198,6 @@ private:
     // From a folder of the archive to the one above it, or out of the archive from its root.
     ViewChange LeaveArchiveFolder();
     void DropRows();
-    void Tell(std::wstring text, MessageKind kind = MessageKind::Plain);
-    void Tell(const OperationOutcome& outcome);
     // Tells that a place cannot be shown, and why.
     void TellCannotShow(const std::wstring& place, DWORD error);
     // The row shown at a position: its index in the listing order (-1 outside the rows).
@@ -277,8 +217,7 @@ private:
     std::wstring sortKeysTitle_;
     // Display position -> index of the row in listing order (in `rows_` or the catalogue's rows).
     std::vector<uint32_t> order_;
-    // The totals of every row shown, counted once per listing (a re-sort or a selection leaves them).
-    mutable std::optional<RowTotals> shownTotals_;
+    uint64_t listingNumber_ = 1;
     // Icons of rows the model built itself (folder and drive listings); catalogue rows borrow theirs.
     std::vector<UniqueIcon> ownedIcons_;
     ShellTypeCache fileTypes_;
@@ -287,13 +226,9 @@ private:
     // The temporary folder holding the archive this window was started on, when another window
     // extracted it for this one: this window owns it and removes it when it ends.
     std::wstring ownedCopy_;
-    std::vector<UserMessage> messages_;
-    std::vector<OpenedFile> openedFiles_;
+    MessageList messages_;
+    OpenedFiles& openedFiles_;
 };
-
-// True when the file is one the engine may read as an archive: by its extension, its signature,
-// or as a part of a split archive.
-bool IsArchiveFile(const std::wstring& path);
 
 // --- pure helpers, tested directly ---
 

@@ -1,4 +1,4 @@
-// Size texts and the row order of the content view.
+// The content model's sorting, and the size texts and row order it rests on.
 #include <windows.h>
 
 #include <algorithm>
@@ -96,4 +96,93 @@ std::vector<uint64_t> TypeThenNameKeys(size_t count, const std::function<std::ws
     for (size_t i = 0; i < count; ++i)
         keys[i] = (static_cast<uint64_t>(typeRanks[typeOfRow[i]]) << 32) | (i < nameRanks.size() ? nameRanks[i] : 0);
     return keys;
+}
+
+// ---------------------------------------------------------------- the model's sort
+
+void ContentModel::SortRows() {
+    const std::vector<std::wstring> titles = ColumnTitles();
+    const std::wstring title =
+        sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
+    const bool keyed =
+        title == L"Name" || title == L"Size" || title == L"Packed" || title == L"Type" || title == L"Modified";
+    try {
+        // Groups and keys are made once per listing and column: sorting again (the other way,
+        // say) only orders them.
+        PrepareSortKeys(keyed ? title : std::wstring());
+        order_ = OrderRows(sortGroups_, keyed ? &sortKeys_ : nullptr, sortOrder == 2);
+    } catch (const std::bad_alloc&) {
+        // Too little memory to sort: the rows stay in the order they have.
+    }
+}
+
+void ContentModel::PrepareSortKeys(const std::wstring& title) {
+    const size_t count = catalog_ ? static_cast<size_t>(catalog_->RowCount()) : rows_.size();
+    if (sortGroups_.size() != count) {
+        sortKeysTitle_.clear();
+        sortGroups_.resize(count);
+        for (size_t i = 0; i < count; ++i) {
+            const int index = static_cast<int>(i);
+            const bool parent = catalog_ ? catalog_->RowIsParent(index) : rows_[i].parentRow;
+            const bool folder = catalog_ ? catalog_->RowIsFolder(index)
+                                         : (rows_[i].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            sortGroups_[i] = parent ? RowGroup::Parent : folder ? RowGroup::Folder : RowGroup::Other;
+        }
+    }
+    if (title.empty() || (title == sortKeysTitle_ && sortKeys_.size() == count)) return;
+    sortKeysTitle_.clear();
+    sortKeys_.resize(count);
+    if (title == L"Name") {
+        // Names by their rank in the locale's order, made once for the listing.
+        if (catalog_) {
+            sortKeys_.assign(catalog_->NameRanks().begin(), catalog_->NameRanks().end());
+        } else {
+            const std::vector<uint32_t> ranks =
+                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
+            sortKeys_.assign(ranks.begin(), ranks.end());
+        }
+    } else if (title == L"Type") {
+        // By the type's name, then by name within a type.
+        if (catalog_) {
+            sortKeys_ = TypeThenNameKeys(
+                count, [this](size_t i) { return catalog_->RowTypeName(static_cast<int>(i)); }, catalog_->NameRanks());
+        } else {
+            const std::vector<uint32_t> nameRanks =
+                RankNames(count, [this](size_t i) { return std::wstring_view(rows_[i].name); });
+            sortKeys_ = TypeThenNameKeys(count, [this](size_t i) { return std::wstring_view(rows_[i].type); }, nameRanks);
+        }
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            uint64_t size = 0, packed = 0, time = 0;
+            if (catalog_) {
+                const ArchiveTree::NodeId id = catalog_->RowNode(static_cast<int>(i));
+                if (id != ArchiveTree::kNoNode) {
+                    const ArchiveTree::Node& node = catalog_->tree[id];
+                    // No size at all comes before every size, as its empty text does.
+                    size = node.has(ArchiveTree::kHasSize) ? node.size + (node.size != UINT64_MAX) : 0;
+                    packed = node.has(ArchiveTree::kHasPackedSize) ? node.packedSize + (node.packedSize != UINT64_MAX) : 0;
+                    time = node.modified;
+                }
+            } else {
+                size = rowSizes_[i];
+                time = rows_[i].modifiedTime;
+            }
+            sortKeys_[i] = title == L"Size" ? size : title == L"Packed" ? packed : time;
+        }
+    }
+    sortKeysTitle_ = title;
+}
+
+
+bool ContentModel::IsSortableColumn(int column) const {
+    const std::vector<std::wstring> titles = ColumnTitles();
+    return column >= 0 && column < static_cast<int>(titles.size());
+}
+
+bool ContentModel::SetSortColumn(int column) {
+    if (!IsSortableColumn(column)) return false;
+    sortOrder = column == sortColumn ? (sortOrder == 1 ? 2 : 1) : 1;
+    sortColumn = column;
+    SortRows();
+    return true;
 }

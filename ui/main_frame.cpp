@@ -113,7 +113,7 @@ void CMainFrame::ShowViewState() {
     // The title keeps its form and gains the archive and the folder shown inside it. What is
     // shown already is not set again (a re-sort changes neither): each setting of a title goes
     // out to the window manager, and each of the status bar's draws it again.
-    const std::wstring title = FrameTitle(view_.m_hWnd ? view_.model().TitlePlace() : std::wstring());
+    const std::wstring title = FrameTitle(view_.m_hWnd ? TitlePlace(view_.model()) : std::wstring());
     if (title != shownTitle_) {
         SetWindowTextW(m_hWnd, title.c_str());
         shownTitle_ = title;
@@ -239,13 +239,13 @@ BOOL CMainFrame::PreTranslateMessage(MSG* message) {
 
 LRESULT CMainFrame::OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     // Back from the program that edits an entry: it may have saved it.
-    if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.OfferChangedFilesSoon();
+    if (LOWORD(wParam) != WA_INACTIVE && view_.m_hWnd) view_.openedFiles().OfferChangedSoon();
     handled = FALSE;
     return 0;
 }
 
 LRESULT CMainFrame::OnClose(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (view_.m_hWnd) view_.OfferChangedFiles(true);
+    if (view_.m_hWnd) view_.openedFiles().OfferChanged(true);
     handled = FALSE;  // the frame closes
     return 0;
 }

@@ -45,7 +45,6 @@ struct OpenedFiles::Watched {
     UniqueHandle process;
     HANDLE wait = nullptr;
     HWND window = nullptr;
-    UINT message = 0;
 
     ~Watched() {
         // Waits for a notice that is being sent, so that none arrives after this is gone.
@@ -56,19 +55,23 @@ struct OpenedFiles::Watched {
 
     static void CALLBACK Ended(void* context, BOOLEAN) {
         const auto* watched = static_cast<const Watched*>(context);
-        PostMessageW(watched->window, watched->message, 0, 0);
+        PostMessageW(watched->window, kLookAgainMessage, 0, 0);
     }
 };
 
 OpenedFiles::OpenedFiles() = default;
 OpenedFiles::~OpenedFiles() = default;
 
-void OpenedFiles::Watch(ContentModel::OpenedFile opened, HWND window, UINT message) {
+void OpenedFiles::Attach(HWND window, std::function<void(const std::wstring& archive)> updated) {
+    window_ = window;
+    updated_ = std::move(updated);
+}
+
+void OpenedFiles::Watch(OpenedFile opened) {
     auto watched = std::make_unique<Watched>();
     watched->entry = std::move(opened.entry);
     watched->process = std::move(opened.process);
-    watched->window = window;
-    watched->message = message;
+    watched->window = window_;
     if (watched->process &&
         !RegisterWaitForSingleObject(&watched->wait, watched->process.get(), Watched::Ended, watched.get(), INFINITE,
                                      WT_EXECUTEONLYONCE))
@@ -76,8 +79,15 @@ void OpenedFiles::Watch(ContentModel::OpenedFile opened, HWND window, UINT messa
     files_.push_back(std::move(watched));
 }
 
-void OpenedFiles::OfferChanged(HWND owner, bool closing,
-                               const std::function<void(const std::wstring& archive)>& updated) {
+void OpenedFiles::OfferChangedSoon() const {
+    if (!files_.empty() && window_) PostMessageW(window_, kLookAgainMessage, 0, 0);
+}
+
+void OpenedFiles::OfferChanged(bool closing) {
+    // A question of its own makes the window active again when it closes: asked once.
+    if (offering_) return;
+    offering_ = true;
+    const HWND owner = window_;
     for (const auto& watched : files_) {
         OpenedEntry& entry = watched->entry;
         if (!TakeChange(entry, closing)) continue;
@@ -99,7 +109,7 @@ void OpenedFiles::OfferChanged(HWND owner, bool closing,
             // The archive holds the copy now, under the name it took: later saves go there.
             entry.entryPath = taken;
             entry.openedDigest = entry.offeredDigest;
-            updated(entry.archivePath);
+            if (updated_) updated_(entry.archivePath);
         } else if (outcome.result == OperationResult::Cancelled) {
             entry.offeredDigest.clear();  // asked about again next time
         } else if (outcome.result == OperationResult::Failed &&
@@ -109,4 +119,5 @@ void OpenedFiles::OfferChanged(HWND owner, bool closing,
             SaveCopyElsewhere(entry, owner);
         }
     }
+    offering_ = false;
 }

@@ -4,6 +4,8 @@
 
 #include "base/paths.h"
 #include "base/program_identity.h"
+#include "catalog/item_catalog.h"
+#include "ui/content_model.h"
 
 std::wstring ByteSizeText(uint64_t bytes) {
     if (bytes == 1) return L"1 byte";
@@ -85,4 +87,39 @@ std::wstring ArchiveFormatName(const std::wstring& engineName, const std::wstrin
     if (lstrcmpiW(name.c_str(), L"zip") == 0) name = ArchiveFormatName(Zip);
     else if (lstrcmpiW(name.c_str(), L"rar") == 0 || lstrcmpiW(name.c_str(), L"rar5") == 0) name = ArchiveFormatName(Rar);
     return outerName.empty() ? name : name + L" (" + outerName + L")";
+}
+
+RowTotals TotalsOf(const ContentModel& model, const std::vector<int>& positions) {
+    RowTotals totals;
+    for (int position : positions) {
+        if (!model.IsItemRow(position)) continue;
+        ++totals.items;
+        if (const std::optional<uint64_t> bytes = model.FileBytes(position)) {
+            ++totals.files;
+            totals.bytes += *bytes;
+        }
+    }
+    return totals;
+}
+
+std::wstring TitlePlace(const ContentModel& model) {
+    const ItemCatalog* catalog = model.catalog();
+    return catalog ? ArchiveTitlePlace(catalog->archivePath, catalog->DisplayPath()) : std::wstring();
+}
+
+std::vector<std::wstring> StatusBarTexts::Parts(const ContentModel& model, const std::vector<int>& selection) {
+    if (countedListing_ != model.ListingNumber()) {
+        std::vector<int> all(static_cast<size_t>(model.RowCount()));
+        for (size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+        shown_ = TotalsOf(model, all);
+        countedListing_ = model.ListingNumber();
+    }
+    std::vector<std::wstring> parts{ItemsText(shown_), SelectionText(TotalsOf(model, selection))};
+    if (const ItemCatalog* catalog = model.catalog()) {
+        const std::wstring format = ArchiveFormatName(catalog->format.name, catalog->format.outerName,
+                                                      archiveKindOf(catalog->archivePath));
+        parts.push_back(ArchiveText(format, catalog->summary));
+        parts.push_back(DamageText(catalog->damage));
+    }
+    return parts;
 }

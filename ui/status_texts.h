@@ -2,9 +2,12 @@
 // The texts of the main window's status bar and title.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/archive_kind.h"
 #include "engine/archive_summary.h"
+
+class ContentModel;
 
 // What a set of rows adds up to: how many, how many of them files, and the files' bytes.
 struct RowTotals {
@@ -34,3 +37,23 @@ std::wstring ArchiveFormatName(ArchiveKind kind);
 // The name of the format the engine found by the archive's content ("Zip", "RAR", "tar (gzip)");
 // the one of its extension when the engine named none.
 std::wstring ArchiveFormatName(const std::wstring& engineName, const std::wstring& outerName, ArchiveKind byExtension);
+
+// --- from the content model ---
+
+// What the rows at `positions` add up to, the way up left out.
+RowTotals TotalsOf(const ContentModel& model, const std::vector<int>& positions);
+// The place the title names: the open archive's name and the folder shown inside it
+// ("x.zip\docs"); empty outside archives.
+std::wstring TitlePlace(const ContentModel& model);
+
+// The status bar's parts for what a model shows and the rows selected (their positions): the rows
+// shown, the selection; in an archive, how it is packed and what is wrong with it. The rows shown
+// are counted once per listing: a selection or a re-sort leaves their totals.
+class StatusBarTexts {
+public:
+    std::vector<std::wstring> Parts(const ContentModel& model, const std::vector<int>& selection);
+
+private:
+    uint64_t countedListing_ = 0;  // the model's listing that `shown_` counts; 0 for none
+    RowTotals shown_;
+};

@@ -5,31 +5,19 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 
 #include "base/text.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
-#include "engine/archive_kind.h"
-#include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
-#include "ui/clipboard.h"
 #include "ui/dpi.h"
-#include "ui/folder_browser.h"
 #include "ui/user_messages.h"
-#include "ui/checksum_dialog.h"
 #include "ui/wait_cursor.h"
 
 namespace {
 
 // Sizes at 96 DPI, scaled to the view's DPI where they are used.
 constexpr int kIndentPerLevel = 8;
-constexpr int kIconGap = 22;
-constexpr int kIconLeft = 3;
-constexpr int kCellPaddingLeft = 4;
-constexpr int kCellPaddingRight = 8;
-constexpr int kNameColumnWidth = 350;
-constexpr int kOtherColumnWidth = 150;
 
 }  // namespace
 
@@ -40,12 +28,19 @@ CTolvaneView::~CTolvaneView() { model_.ClearAll(); }
 LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     model_.InitLocations();
     DragAcceptFiles(m_hWnd, TRUE);
-    list_ = GetDlgItem(IDC_CONTENT_LIST);
+    dpi_ = WindowDpi(m_hWnd);
+    list_.Attach(GetDlgItem(IDC_CONTENT_LIST), dpi_);
     locationBox_ = GetDlgItem(IDC_LOCATION_BOX);
     pathField_ = GetDlgItem(IDC_PATH_FIELD);
     if (pathField_ && locationBox_) SetParent(pathField_, locationBox_);
-    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    dpi_ = WindowDpi(m_hWnd);
+    // A copy put back into the archive shown is listed at once.
+    openedFiles_.Attach(m_hWnd, [this](const std::wstring& archive) {
+        const Selection before = RememberSelection();
+        if (model_.ReloadIfShowing(archive)) {
+            ReportModel();
+            RefreshAll(&before);
+        }
+    });
     KeepDialogSizesOnDpiChange(m_hWnd);  // the view sizes itself for a new DPI (ApplyDpi)
     g_app.settings.lastPath[MAX_PATH - 1] = L'\0';
     if (ContentModel::StartsWithArchive(ContentModel::StartPath(g_app.settings.lastPath))) {
@@ -79,7 +74,7 @@ int CTolvaneView::TextHeight(HWND window) const {
 }
 
 LRESULT CTolvaneView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
-    if (!list_ || !locationBox_) return 0;
+    if (!list_.window() || !locationBox_) return 0;
     RECT view{}, box{};
     GetClientRect(m_hWnd, &view);
     GetWindowRect(locationBox_, &box);
@@ -87,7 +82,7 @@ LRESULT CTolvaneView::OnSize(UINT, WPARAM, LPARAM, BOOL&) {
     const int top = std::max(itemHeight_, boxHeight);
     const int width = view.right - view.left;
     MoveWindow(locationBox_, 0, 0, width, boxHeight, TRUE);
-    MoveWindow(list_, 0, top, width, (view.bottom - view.top) - top, TRUE);
+    MoveWindow(list_.window(), 0, top, width, (view.bottom - view.top) - top, TRUE);
     if (pathField_) {
         RECT inner{};
         GetClientRect(locationBox_, &inner);
@@ -114,7 +109,7 @@ LRESULT CTolvaneView::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT CTolvaneView::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL&) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     if (item->CtlID == IDC_LOCATION_BOX) DrawLocationEntry(*item);
-    else if (item->CtlID == IDC_CONTENT_LIST) DrawListRow(*item);
+    else if (item->CtlID == IDC_CONTENT_LIST) list_.DrawRow(*item);
     return 0;
 }
 
@@ -129,52 +124,15 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
     const int iconSize = SmallIconSize(dpi());
     if (HICON icon = model_.LocationIcon(static_cast<int>(item.itemID)))
-        DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - iconSize) / 2, icon,
-                   iconSize, iconSize, 0, nullptr, DI_NORMAL);
-    rect.left += ScaleToDpi(kIconGap, dpi());
+        DrawIconEx(dc, rect.left + ScaleToDpi(kRowIconLeft, dpi()), rect.top + (rect.bottom - rect.top - iconSize) / 2,
+                   icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    rect.left += ScaleToDpi(kRowIconGap, dpi());
     const std::wstring& text = inSelectionField ? entry->path : entry->name;
     SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     // The keyboard is in the box (not in the path field laid over it), or on this entry of its list.
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &item.rcItem);
-}
-
-void CTolvaneView::DrawListRow(const DRAWITEMSTRUCT& item) {
-    const int position = static_cast<int>(item.itemID);
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    HDC dc = item.hDC;
-    HBRUSH brush = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
-    FillRect(dc, &item.rcItem, brush);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    SetBkMode(dc, TRANSPARENT);
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int column = 0; column < columns; ++column) {
-        const CellText cell = model_.CellAt(position, column);
-        RECT rect{};
-        rect.top = column;
-        rect.left = LVIR_BOUNDS;
-        SendMessageW(list_, LVM_GETSUBITEMRECT, position, reinterpret_cast<LPARAM>(&rect));
-        if (column == 0) {
-            // The first sub-item's bounds span the whole row; the column's own width ends it.
-            rect.right = rect.left + static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
-        }
-        // The cell lies on the row's own background, filled above.
-        rect.left += ScaleToDpi(kCellPaddingLeft, dpi());
-        rect.right -= ScaleToDpi(kCellPaddingRight, dpi());
-        if (column == 0) {
-            const int size = SmallIconSize(dpi());
-            if (HICON icon = model_.RowIcon(position))
-                DrawIconEx(dc, rect.left + ScaleToDpi(kIconLeft, dpi()), rect.top + (rect.bottom - rect.top - size) / 2,
-                           icon, size, size, 0, nullptr, DI_NORMAL);
-            rect.left += ScaleToDpi(kIconGap, dpi());
-        }
-        if (cell.text.empty()) continue;
-        DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
-                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
-                      (cell.rightAligned ? DT_RIGHT : DT_LEFT));
-    }
 }
 
 // ---------------------------------------------------------------- refreshing
@@ -199,145 +157,20 @@ void CTolvaneView::FillLocationBox() {
     InvalidateRect(locationBox_, nullptr, TRUE);
 }
 
-void CTolvaneView::SaveColumnWidths() {
-    if (!list_) return;
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
-    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count && i < kStoredColumnCount; ++i) {
-        RECT rect{};
-        // Kept as they would be at 96 DPI, so that a column keeps its look on any screen.
-        if (SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
-            g_app.settings.columnWidths[i] = ScaleFromDpi(rect.right - rect.left, dpi());
-    }
-}
-
 void CTolvaneView::RefreshList(const Selection* before) {
-    const std::vector<std::wstring> titles = model_.ColumnTitles();
-    // The same rows in another order (a re-sort): the list keeps its items and where it is
-    // scrolled, and is only drawn again. Making its items anew would cost as much as the sort.
-    const bool sameRows = before && before->place == model_.PlacePath() && titles == shownTitles_ &&
-                          model_.RowCount() == static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
-    // New columns or new rows: the list is drawn once, when they are all in place.
-    const bool redrawLater = !sameRows || titles != shownTitles_;
-    if (redrawLater) SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    if (titles != shownTitles_) {
-        SaveColumnWidths();
-        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-        while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
-        }
-        for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
-            int width = i == 0 ? kNameColumnWidth : kOtherColumnWidth;
-            if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
-            LVCOLUMNW column{};
-            column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-            column.fmt = LVCFMT_LEFT;
-            column.cx = ScaleToDpi(width, dpi());
-            column.pszText = const_cast<wchar_t*>(titles[i].c_str());
-            SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-        }
-        shownTitles_ = titles;
-    }
-    if (sameRows) {
-        // Each selected row by itself: the list visits every row when told to clear them all.
-        LVITEMW none{};
-        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        for (int position : SelectedPositions())
-            SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&none));
-        const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-        if (focused >= 0) SendMessageW(list_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&none));
-    } else {
-        // A virtual list: the rows stay in the model and are drawn and described on demand.
-        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-        SendMessageW(list_, LVM_SETITEMCOUNT, model_.RowCount(), LVSICF_NOSCROLL);
-    }
+    list_.Refill(before);
     if (pathField_) {
         const std::wstring path = model_.CurrentLocationPath();
         SetWindowTextW(pathField_, path.c_str());
         SendMessageW(pathField_, EM_SETSEL, 0, static_cast<LPARAM>(path.size()));
         SendMessageW(pathField_, EM_SCROLLCARET, 0, 0);
     }
-    SetColumnSortArrows();
-    RestoreSelection(before);
-    if (redrawLater) SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    // The same rows cover the same ground: they are drawn over without erasing it first.
-    InvalidateRect(list_, nullptr, sameRows ? FALSE : TRUE);
     history_.Visit(model_.PlacePath());
     TellParent();
 }
 
-void CTolvaneView::SetColumnSortArrows() {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
-    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        HDITEMW item{};
-        item.mask = HDI_FORMAT;
-        if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
-        const int shown = item.fmt;
-        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (i == model_.sortColumn) item.fmt |= model_.sortOrder == 2 ? HDF_SORTDOWN : HDF_SORTUP;
-        // Each change lays the header out and draws it again: only the columns whose arrow changes.
-        if (item.fmt != shown) SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
 void CTolvaneView::TellParent() const {
     if (HWND parent = GetParent(m_hWnd)) SendMessageW(parent, WM_VIEW_CHANGED, 0, 0);
-}
-
-CTolvaneView::Selection CTolvaneView::RememberSelection() const {
-    Selection selection;
-    selection.place = model_.PlacePath();
-    for (int position : SelectedPositions()) selection.selected.push_back(model_.RowKey(position));
-    selection.focusedPosition =
-        static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    selection.focused = model_.RowKey(selection.focusedPosition);
-    return selection;
-}
-
-void CTolvaneView::RestoreSelection(const Selection* before) {
-    const int count = model_.RowCount();
-    if (count == 0) return;
-    int focus = 0;
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
-    if (before && before->place == model_.PlacePath()) {
-        // The same place, sorted or reloaded: the same items, wherever they are now.
-        for (int position : model_.PositionsOfKeys(before->selected))
-            if (position >= 0) SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
-        const int focused = model_.PositionsOfKeys({before->focused}).front();
-        focus = focused >= 0 ? focused : std::min(std::max(before->focusedPosition, 0), count - 1);
-    } else if (const int way = before ? model_.RowLeadingTo(before->place) : -1; way >= 0) {
-        SendMessageW(list_, LVM_SETITEMSTATE, way, reinterpret_cast<LPARAM>(&state));
-        focus = way;
-    }
-    state.stateMask = state.state = LVIS_FOCUSED;
-    SendMessageW(list_, LVM_SETITEMSTATE, focus, reinterpret_cast<LPARAM>(&state));
-    SendMessageW(list_, LVM_ENSUREVISIBLE, focus, FALSE);
-}
-
-std::vector<int> CTolvaneView::SelectedPositions() const {
-    std::vector<int> positions;
-    // The list looks for selected rows one by one through all of them; the usual single
-    // selection, on the focused row, is found without that.
-    const int selected = static_cast<int>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0));
-    if (selected <= 0) return positions;
-    const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    if (selected == 1 && focused >= 0 &&
-        (SendMessageW(list_, LVM_GETITEMSTATE, focused, LVIS_SELECTED) & LVIS_SELECTED) != 0)
-        return {focused};
-    for (int position = -1;;) {
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
-        if (position < 0) return positions;
-        positions.push_back(position);
-    }
-}
-
-std::vector<int> CTolvaneView::CollectSelection() const {
-    std::vector<int> positions;
-    for (int position : SelectedPositions())
-        if (model_.IsCommandTarget(position)) positions.push_back(position);
-    return positions;
 }
 
 // ---------------------------------------------------------------- input
@@ -362,7 +195,6 @@ void CTolvaneView::ActivateRow(int position) {
     WaitCursor wait;
     const Selection before = RememberSelection();
     const ViewChange change = model_.ActivateRow(position);
-    WatchOpenedFiles();
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
 }
@@ -381,32 +213,12 @@ LRESULT CTolvaneView::OnColumnClick(int, LPNMHDR header, BOOL&) {
 }
 
 LRESULT CTolvaneView::OnGetDisplayInfo(int, LPNMHDR header, BOOL&) {
-    // Screen readers and other programs read the rows through the list (LVM_GETITEMTEXT).
-    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-    if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-        const CellText cell = model_.CellAt(info->item.iItem, info->item.iSubItem);
-        CopyToBuffer(info->item.pszText, static_cast<size_t>(info->item.cchTextMax), cell.text);
-    }
+    list_.FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
     return 0;
 }
 
 LRESULT CTolvaneView::OnFindItem(int, LPNMHDR header, BOOL&) {
-    // Typing in the list jumps to the next row whose name starts with the typed text.
-    auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
-    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
-    const std::wstring wanted = find->lvfi.psz;
-    const int count = model_.RowCount();
-    if (count == 0 || wanted.empty()) return -1;
-    const int start = find->iStart < 0 || find->iStart >= count ? 0 : find->iStart;
-    for (int n = 0; n < count; ++n) {
-        const int position = (start + n) % count;
-        const std::wstring_view name = model_.RowName(position);
-        if (name.size() >= wanted.size() &&
-            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(), static_cast<int>(wanted.size()),
-                           wanted.c_str(), static_cast<int>(wanted.size())) == CSTR_EQUAL)
-            return position;
-    }
-    return -1;
+    return list_.FindRow(*reinterpret_cast<const NMLVFINDITEMW*>(header));
 }
 
 bool CTolvaneView::OwnsKey(const MSG& message) const {
@@ -415,7 +227,7 @@ bool CTolvaneView::OwnsKey(const MSG& message) const {
     const HWND focus = GetFocus();
     if (pathField_ && message.hwnd == pathField_ && focus == pathField_) return message.wParam != VK_F5;
     // Files are deleted from the list only, never while the keyboard is in the location box.
-    return message.wParam == VK_DELETE && message.message != WM_CHAR && focus != list_;
+    return message.wParam == VK_DELETE && message.message != WM_CHAR && focus != list_.window();
 }
 
 BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
@@ -426,14 +238,13 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
             OnPathEntered();
             return TRUE;
         }
-        if (message->wParam == VK_RETURN && focus == list_) {
+        if (message->wParam == VK_RETURN && focus == list_.window()) {
             // Enter opens the focused row, as a double-click does.
-            const int focused =
-                static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+            const int focused = list_.FocusedRow();
             if (focused >= 0) ActivateRow(focused);
             return TRUE;
         }
-        if (message->wParam == VK_APPS && focus == list_) {
+        if (message->wParam == VK_APPS && focus == list_.window()) {
             ShowContextMenu({}, true);
             return TRUE;
         }
@@ -447,10 +258,10 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
         }
     }
     // The menu key's release would ask for the menu a second time.
-    if (message->message == WM_KEYUP && message->wParam == VK_APPS && GetFocus() == list_) return TRUE;
+    if (message->message == WM_KEYUP && message->wParam == VK_APPS && GetFocus() == list_.window()) return TRUE;
     // Shift+F10 is a system key: F10 alone enters the menu bar.
     if (message->message == WM_SYSKEYDOWN && message->wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) &&
-        GetFocus() == list_) {
+        GetFocus() == list_.window()) {
         ShowContextMenu({}, true);
         return TRUE;
     }
@@ -459,7 +270,7 @@ BOOL CTolvaneView::PreTranslateMessage(MSG* message) {
 
 void CTolvaneView::MoveFocus(bool backwards) {
     // The path field lies inside the location box, where the dialog's own Tab never looks.
-    const HWND order[] = {list_, pathField_, locationBox_};
+    const HWND order[] = {list_.window(), pathField_, locationBox_};
     const HWND focus = GetFocus();
     int current = 0;
     for (int i = 0; i < 3; ++i)
@@ -494,31 +305,8 @@ void CTolvaneView::OnPathEntered() {
     SendMessageW(pathField_, EM_SETSEL, 0, -1);
 }
 
-LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    HDROP drop = reinterpret_cast<HDROP>(wParam);
-    if (draggingOut_) {
-        // The list's own rows dropped back on the window: nothing to add.
-        DragFinish(drop);
-        return 0;
-    }
-    std::vector<std::wstring> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length, L'\0');
-        DragQueryFileW(drop, i, path.data(), length + 1);
-        paths.push_back(path);
-    }
-    DragFinish(drop);
-    const Selection before = RememberSelection();
-    model_.AddDroppedFiles(paths);
-    ReportModel();
-    RefreshAll(&before);
-    return 0;
-}
-
 LRESULT CTolvaneView::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
-    SaveColumnWidths();
+    list_.SaveColumnWidths();
     if (const auto last = model_.LastPathToStore(); last && last->size() < MAX_PATH)
         CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *last);
     return 0;
@@ -526,87 +314,7 @@ LRESULT CTolvaneView::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 
 // ---------------------------------------------------------------- commands
 
-void CTolvaneView::ReportModel() { TellUser(model_.TakeMessages()); }
-
-void CTolvaneView::WarnNothingSelected() {
-    TellUser({L"No files selected. You need to select files this operation", MessageKind::Warning}, m_hWnd);
-}
-
-void CTolvaneView::AddSelection() {
-    // In an archive, Add asks for files to put into the folder shown.
-    if (model_.InArchive()) return AddIntoArchive(false);
-    const Selection before = RememberSelection();
-    const std::vector<int> selection = CollectSelection();
-    if (selection.empty()) {
-        WarnNothingSelected();
-    } else {
-        AddFromSelection(model_.PathsOf(selection));
-        model_.BrowseFolder(model_.currentFolder);  // a new archive shows up in the listing
-        ReportModel();
-    }
-    RefreshAll(&before);
-}
-
-void CTolvaneView::ExtractSelection() {
-    const std::vector<int> selection = CollectSelection();
-    // Outside an archive one archive file at a time is extracted, as a whole.
-    if (selection.empty() || (!model_.InArchive() && selection.size() != 1)) {
-        WarnNothingSelected();
-        return;
-    }
-    const Selection before = RememberSelection();
-    const auto folder = BrowseForExtractFolder(GetActiveWindow(), model_.ExtractStartFolder(selection));
-    if (!folder) return;
-    bool done = false;
-    const ViewChange change = model_.ExtractRows(selection, *folder, &done);
-    ReportModel();
-    if (change == ViewChange::Changed) RefreshAll(&before);
-    if (done) OpenDestinations({*folder});
-}
-
-void CTolvaneView::OpenSelectionAsArchive() {
-    const std::vector<int> selection = CollectSelection();
-    if (selection.size() != 1) {
-        WarnNothingSelected();
-        return;
-    }
-    WaitCursor wait;
-    const Selection before = RememberSelection();
-    const ViewChange change = model_.OpenRowAsArchive(selection.front());
-    ReportModel();
-    if (change == ViewChange::Changed) RefreshAll(&before);
-}
-
-void CTolvaneView::ChecksumSelection(int commandId) {
-    const std::vector<int> selection = CollectSelection();
-    if (selection.empty()) {
-        WarnNothingSelected();
-        return;
-    }
-    std::vector<std::wstring> items;
-    for (int position : selection) {
-        const ItemRow& row = model_.RowAt(position);
-        items.push_back(model_.InArchive() ? row.name : row.fullPath);
-    }
-    ShowChecksums(m_hWnd, items, commandId, model_.catalog());
-}
-
-void CTolvaneView::DeleteSelection() {
-    const std::vector<int> selection = CollectSelection();
-    if (selection.empty()) {
-        WarnNothingSelected();
-        return;
-    }
-    if (model_.InArchive()) {
-        const wchar_t* question = selection.size() == 1 ? L"Are you sure you want to delete a selected file?"
-                                                        : L"Are you sure you want to delete selected files?";
-        if (!AskUser({question, MessageKind::Warning})) return;
-    }
-    const Selection before = RememberSelection();
-    const ViewChange change = model_.DeleteRows(selection);
-    ReportModel();
-    if (change == ViewChange::Changed) RefreshAll(&before);
-}
+void CTolvaneView::ReportModel() { TellUser(model_.messages().Take()); }
 
 // ---------------------------------------------------------------- menus, keys and the status bar
 
@@ -614,11 +322,7 @@ SelectionFacts CTolvaneView::Facts() const {
     SelectionFacts facts;
     facts.place = model_.InArchive() ? ListPlace::Archive : (model_.ShowsDrives() ? ListPlace::Drives : ListPlace::Folder);
     facts.rows = model_.RowCount();
-    for (int position = -1;;) {
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
-        if (position < 0) break;
-        ++facts.selectedRows;
-    }
+    facts.selectedRows = static_cast<int>(list_.SelectedPositions().size());
     const std::vector<int> targets = CollectSelection();
     facts.targets = static_cast<int>(targets.size());
     if (const ItemCatalog* catalog = model_.catalog()) {
@@ -637,16 +341,7 @@ SelectionFacts CTolvaneView::Facts() const {
     return facts;
 }
 
-std::vector<std::wstring> CTolvaneView::StatusParts() const {
-    std::vector<std::wstring> parts{ItemsText(model_.ShownTotals()), SelectionText(model_.TotalsOf(CollectSelection()))};
-    if (const ItemCatalog* catalog = model_.catalog()) {
-        const std::wstring format = ArchiveFormatName(catalog->format.name, catalog->format.outerName,
-                                                      archiveKindOf(catalog->archivePath));
-        parts.push_back(ArchiveText(format, catalog->summary));
-        parts.push_back(DamageText(catalog->damage));
-    }
-    return parts;
-}
+std::vector<std::wstring> CTolvaneView::StatusParts() { return statusTexts_.Parts(model_, CollectSelection()); }
 
 LRESULT CTolvaneView::OnSelectionChanged(int, LPNMHDR header, BOOL&) {
     if (header->code == LVN_ITEMCHANGED) {
@@ -667,7 +362,7 @@ LRESULT CTolvaneView::OnSelectionSettled(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CTolvaneView::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
-    if (reinterpret_cast<HWND>(wParam) != list_) {
+    if (reinterpret_cast<HWND>(wParam) != list_.window()) {
         handled = FALSE;
         return 0;
     }
@@ -680,19 +375,7 @@ LRESULT CTolvaneView::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
 void CTolvaneView::ShowContextMenu(POINT screen, bool atFocus) {
     const std::vector<MenuEntry> entries = ContextMenuEntries(Facts());
     if (entries.empty()) return;
-    if (atFocus) {
-        // Below the focused row's name when it is in sight, else in the list's corner.
-        RECT rect{LVIR_LABEL, 0, 0, 0};
-        const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-        RECT client{};
-        GetClientRect(list_, &client);
-        POINT at{ScaleToDpi(kIconGap, dpi()), ScaleToDpi(kIconGap, dpi())};
-        if (focused >= 0 && SendMessageW(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&rect)) &&
-            rect.bottom > client.top && rect.top < client.bottom)
-            at = {rect.left + ScaleToDpi(kIconGap, dpi()), rect.bottom};
-        ClientToScreen(list_, &at);
-        screen = at;
-    }
+    if (atFocus) screen = list_.MenuPointAtFocus();
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     for (const MenuEntry& entry : entries) {
@@ -737,40 +420,10 @@ void CTolvaneView::GoThroughHistory(int steps) {
 }
 
 void CTolvaneView::OpenSelectedRow() {
-    int position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (position < 0)
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-    if (position >= 0) ActivateRow(position);
+    if (const int position = list_.RowToOpen(); position >= 0) ActivateRow(position);
 }
 
-void CTolvaneView::CopyPaths() {
-    std::vector<int> selected;
-    for (int position = -1;;) {
-        position = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(position), LVNI_SELECTED));
-        if (position < 0) break;
-        selected.push_back(position);
-    }
-    std::vector<std::wstring> paths = model_.LocationsOf(selected);
-    // Nothing selected: the place shown.
-    if (paths.empty() && !model_.ShowsDrives()) paths.push_back(model_.PlacePath());
-    std::wstring text;
-    for (const std::wstring& path : paths) text += (text.empty() ? L"" : L"\r\n") + path;
-    if (!text.empty() && !PutTextOnClipboard(m_hWnd, text))
-        TellUser({L"The path could not be put on the clipboard.", MessageKind::Warning}, m_hWnd);
-}
-
-void CTolvaneView::SelectAllRows() {
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = LVIS_SELECTED;
-    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-    // The way up is no item of the place.
-    if (model_.IsParentRow(0)) {
-        state.state = 0;
-        SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
-    }
-    SetFocus(list_);
-}
+void CTolvaneView::SelectAllRows() { list_.SelectAll(); }
 
 void CTolvaneView::FocusPathField() {
     if (!pathField_) return;
@@ -800,18 +453,18 @@ void CTolvaneView::OpenArchiveFromPicker() {
 
 void CTolvaneView::ApplyDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
-    SaveColumnWidths();  // at the DPI they were drawn for
     const int before = dpi_;
     dpi_ = dpi;
+    list_.SetDpi(dpi);  // the columns are made again, their widths kept as at 96 DPI
     // The controls' font (the view's template gave it), at the new size.
-    HFONT current = reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+    HFONT current = reinterpret_cast<HFONT>(SendMessageW(list_.window(), WM_GETFONT, 0, 0));
     LOGFONTW font{};
     if (current && GetObjectW(current, sizeof(font), &font)) {
         font.lfHeight = MulDiv(font.lfHeight, dpi, before);
         UniqueGdiObject scaled(CreateFontIndirectW(&font));
         if (scaled) {
             const WPARAM handle = reinterpret_cast<WPARAM>(scaled.get());
-            for (HWND control : {list_, locationBox_, pathField_})
+            for (HWND control : {list_.window(), locationBox_, pathField_})
                 if (control) SendMessageW(control, WM_SETFONT, handle, TRUE);
             font_ = std::move(scaled);  // the font before goes once no control uses it
         }
@@ -825,9 +478,9 @@ void CTolvaneView::ApplyDpi(int dpi) {
         SendMessageW(locationBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight_);
         SendMessageW(locationBox_, CB_SETITEMHEIGHT, 0, itemHeight_);
     }
-    SetWindowPos(list_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(list_.window(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     const Selection selection = RememberSelection();
-    shownTitles_.clear();  // the columns are made again at their new widths
     RefreshList(&selection);
     BOOL sized = TRUE;
     OnSize(WM_SIZE, 0, 0, sized);

@@ -1,6 +1,8 @@
 #pragma once
 // The window that fills the main frame: the location box with the path field laid over it,
-// and the owner-drawn list of the rows of the content model.
+// and the list of the rows of the content model (ContentList). It takes the user's input and
+// runs the commands of the command table: tolvane_view.cpp lays the window out and navigates,
+// view_commands.cpp asks the user what a command needs and has ContentCommands do it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,10 +12,13 @@
 #include "base/handles.h"
 #include "res/resource.h"
 #include "ui/command_table.h"
+#include "ui/content_commands.h"
+#include "ui/content_list.h"
 #include "ui/content_model.h"
 #include "ui/opened_files.h"
 #include "ui/framework/dialog_impl.h"
 #include "ui/navigation_history.h"
+#include "ui/status_texts.h"
 
 // Sent to the view's parent when what the status bar or the title tell has changed: the place,
 // the rows or the selection.
@@ -35,7 +40,7 @@ public:
     SelectionFacts Facts() const;
     // The status bar's parts: the rows shown, the selection; in an archive, how it is packed
     // and what is wrong with it.
-    std::vector<std::wstring> StatusParts() const;
+    std::vector<std::wstring> StatusParts();
     // Shows the right-click menu at a point of the screen; at the focused row when `atFocus`.
     void ShowContextMenu(POINT screen, bool atFocus);
     // The window's DPI changed: fonts, item heights, icons and columns are sized anew.
@@ -52,19 +57,13 @@ public:
     void ChecksumSelection(int commandId);
 
     // The commands beyond them.
-    void ExtractBeside(ContentModel::ExtractPlace place);
+    void ExtractBeside(ContentCommands::ExtractPlace place);
     void TestSelection();
     void RenameSelection();
     void NewFolder();
     void ShowProperties();
     void AddIntoArchive(bool folder);
     void ChooseExtractOptions();
-    // Offers to put files opened from archives back when they were saved since; `closing` (the
-    // frame, before it closes) reads every copy, whatever its size and time.
-    void OfferChangedFiles(bool closing = false);
-    // The same, a moment later: the window was activated again, and a question asked now would
-    // come between the click and the window it activates.
-    void OfferChangedFilesSoon();
     // Navigation and the list.
     void OpenSelectedRow();
     void OpenArchiveFromPicker();
@@ -77,14 +76,8 @@ public:
     // Moves the focus to the next of the list, the path field and the location box (Tab, F6).
     void MoveFocus(bool backwards);
 
-    // What the list showed selected and focused, by item, before the model changed.
-    struct Selection {
-        std::wstring place;
-        std::vector<std::wstring> selected;
-        std::wstring focused;
-        int focusedPosition = -1;
-    };
-    Selection RememberSelection() const;
+    using Selection = ContentList::Selection;
+    Selection RememberSelection() const { return list_.Remember(); }
 
     // Refills the location box and the list. With `before`, the same items are selected again
     // (by name, wherever sorting or reloading put them); in another place, the row on the way
@@ -92,9 +85,11 @@ public:
     void RefreshAll(const Selection* before = nullptr);
     void RefreshList(const Selection* before = nullptr);
     // Row positions selected in the list, ascending, of the rows that may take part in a command.
-    std::vector<int> CollectSelection() const;
+    std::vector<int> CollectSelection() const { return list_.Targets(); }
 
     ContentModel& model() { return model_; }
+    // The entries opened in their programs: their changed copies are offered back to their archives.
+    OpenedFiles& openedFiles() { return openedFiles_; }
 
     BEGIN_MSG_MAP(CTolvaneView)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -115,7 +110,7 @@ public:
         NOTIFY_CODE_HANDLER(LVN_COLUMNCLICK, OnIgnoredNotify)
         NOTIFY_CODE_HANDLER(LVN_BEGINDRAG, OnIgnoredNotify)
         MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
-        MESSAGE_HANDLER(kOpenedFileEnded, OnOpenedFileEnded)
+        MESSAGE_HANDLER(OpenedFiles::kLookAgainMessage, OnLookAtOpenedFiles)
         MESSAGE_HANDLER(kStartMessage, OnStart)
         MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     END_MSG_MAP()
@@ -142,8 +137,8 @@ private:
     LRESULT OnIgnoredNotify(int, LPNMHDR, BOOL&) { return 0; }
     LRESULT OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&);
     LRESULT OnBeginDrag(int, LPNMHDR header, BOOL&);
-    LRESULT OnOpenedFileEnded(UINT, WPARAM, LPARAM, BOOL&) {
-        OfferChangedFiles();
+    LRESULT OnLookAtOpenedFiles(UINT, WPARAM, LPARAM, BOOL&) {
+        openedFiles_.OfferChanged(false);
         return 0;
     }
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
@@ -154,35 +149,27 @@ private:
     void Start();
 
     void DrawLocationEntry(const DRAWITEMSTRUCT& item);
-    void DrawListRow(const DRAWITEMSTRUCT& item);
     void FillLocationBox();
-    void SaveColumnWidths();
-    std::vector<int> SelectedPositions() const;
-    void RestoreSelection(const Selection* before);
     void OnLocationChanged();
     void OnPathEntered();
     void ActivateRow(int position);
     // Runs a navigation of the model, then shows where it went.
     void Navigate(ViewChange (ContentModel::*step)());
     void TellParent() const;
-    void SetColumnSortArrows();
     // Shows what the model has to tell the user.
     void ReportModel();
     void WarnNothingSelected();
     int TextHeight(HWND window) const;
-    // Watches the files the model opened in their programs.
-    void WatchOpenedFiles();
     // Opens the folders an extraction wrote into, when the user wants that.
     void OpenDestinations(const std::vector<std::wstring>& folders);
 
-    // A file's program ended: its file may have been saved.
-    static constexpr UINT kOpenedFileEnded = WM_APP + 0x140;
-
-    ContentModel model_;
+    // Made before the model, which hands it the entries it opens, and ended after it.
     OpenedFiles openedFiles_;
-    bool offering_ = false;      // a question about opened files is up
+    ContentModel model_{openedFiles_};
+    ContentCommands commands_{model_};
+    ContentList list_{model_};
+    StatusBarTexts statusTexts_;
     bool draggingOut_ = false;   // a drag from the list is under way
-    HWND list_ = nullptr;
     HWND locationBox_ = nullptr;
     HWND pathField_ = nullptr;
     int itemHeight_ = 18;
@@ -190,5 +177,4 @@ private:
     UniqueGdiObject font_;  // the controls' font, made anew when the DPI changes
     NavigationHistory history_;
     bool selectionSettling_ = false;
-    std::vector<std::wstring> shownTitles_;  // the columns the list has now
 };

@@ -1,5 +1,8 @@
 #include "ui/user_messages.h"
 
+#include <utility>
+
+#include "ops/archive_operations.h"
 #include "ui/app_globals.h"
 
 namespace {
@@ -28,3 +31,11 @@ void TellUser(const std::vector<UserMessage>& messages, HWND owner) {
 }
 
 bool AskUser(const UserMessage& question, HWND owner) { return Show(question, owner, MB_YESNO) == IDYES; }
+
+void MessageList::Tell(std::wstring text, MessageKind kind) { messages_.push_back({std::move(text), kind}); }
+
+void MessageList::Tell(const OperationOutcome& outcome) {
+    for (const std::wstring& message : outcome.messages) Tell(message);
+}
+
+std::vector<UserMessage> MessageList::Take() { return std::exchange(messages_, {}); }

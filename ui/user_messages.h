@@ -1,7 +1,8 @@
 #pragma once
 // How the program tells the user something: one message box function for every message, with
 // the program's caption. The view and the top layers call it; the layers below return what
-// they have to say instead of showing it.
+// they have to say instead of showing it, and the content model and its commands collect it in
+// one list that the view shows.
 #include <windows.h>
 
 #include <string>
@@ -12,6 +13,21 @@ enum class MessageKind { Plain, Information, Warning, Error };
 struct UserMessage {
     std::wstring text;
     MessageKind kind = MessageKind::Plain;
+};
+
+struct OperationOutcome;
+
+// What the content model and its commands have to tell the user, in order, until the view shows it.
+class MessageList {
+public:
+    void Tell(std::wstring text, MessageKind kind = MessageKind::Plain);
+    // Each message of an operation's outcome.
+    void Tell(const OperationOutcome& outcome);
+    // The messages since the last call, in order.
+    std::vector<UserMessage> Take();
+
+private:
+    std::vector<UserMessage> messages_;
 };
 
 // Shows `message` owned by `owner` (the `OwnerWindow` when null).

@@ -9,6 +9,7 @@
 #include "support/window_probe.h"
 #include "support/zip_writer.h"
 #include "ui/content_model.h"
+#include "ui/status_texts.h"
 
 using namespace testsupport;
 
@@ -37,7 +38,8 @@ protected:
     }
     TempDir dir_{L"model"};
     std::wstring archive_;
-    ContentModel model_;
+    OpenedFiles opened_;
+    ContentModel model_{opened_};
 };
 
 }  // namespace
@@ -124,6 +126,24 @@ TEST_F(ContentModelTest, EntersAndLeavesAnArchive) {
     EXPECT_EQ(model_.CurrentLocationPath(), dir_ / L"data\\");
 }
 
+TEST_F(ContentModelTest, TheStatusBarCountsEachListingShownAndTheSelection) {
+    StatusBarTexts status;
+    ASSERT_TRUE(model_.BrowseFolder(dir_ / L"src"));
+    EXPECT_EQ(status.Parts(model_, {2}), (std::vector<std::wstring>{L"2 items, 3 bytes", L"1 selected, 3 bytes"}));
+    ASSERT_TRUE(model_.SetSortColumn(0));  // the same rows the other way
+    EXPECT_EQ(status.Parts(model_, {1}), (std::vector<std::wstring>{L"2 items, 3 bytes", L"1 selected"}));
+    ASSERT_TRUE(model_.BrowseFolder(dir_ / L"src\\docs"));
+    EXPECT_EQ(status.Parts(model_, {}), (std::vector<std::wstring>{L"2 items, 1 byte", L""}));
+    ASSERT_TRUE(model_.OpenArchiveFile(archive_));
+    ASSERT_EQ(model_.NavigateArchive(archive_ + L"\\docs"), ViewChange::Changed);
+    const std::vector<std::wstring> parts = status.Parts(model_, {0, 1, 2});
+    ASSERT_EQ(parts.size(), 4u);
+    EXPECT_EQ(parts[0], L"2 items, 1 byte");
+    EXPECT_EQ(parts[1], L"2 selected, 1 byte") << "the way up is no item";
+    EXPECT_EQ(parts[2].rfind(L"Zip, ", 0), 0u) << Narrow(parts[2]);
+    EXPECT_EQ(TitlePlace(model_), L"pack.zip\\docs");
+}
+
 TEST_F(ContentModelTest, StartsAtTheStoredPath) {
     model_.StartAt(archive_);
     EXPECT_TRUE(model_.InArchive());
@@ -141,7 +161,7 @@ TEST_F(ContentModelTest, TypedPathsOutsideTheFileSystemChangeNothing) {
     const auto before = RowNames(model_);
     EXPECT_FALSE(model_.GoToPath(0, L"Z:\\no\\such\\folder"));
     EXPECT_FALSE(model_.GoToPath(0, std::wstring(400, L'x')));
-    const std::vector<UserMessage> told = model_.TakeMessages();
+    const std::vector<UserMessage> told = model_.messages().Take();
     ASSERT_EQ(told.size(), 2u) << "each is told why";
     EXPECT_EQ(told[0].text.rfind(L"Could not open Z:\\no\\such\\folder", 0), 0u);
     EXPECT_EQ(told[0].kind, MessageKind::Warning);
@@ -167,12 +187,12 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
         PressButton(window, GetDlgItem(window, 1004) ? IDCANCEL : IDOK);
     });
     EXPECT_FALSE(model_.OpenArchiveFile(locked));
-    EXPECT_TRUE(model_.TakeMessages().empty()) << "a refused password is no failure";
+    EXPECT_TRUE(model_.messages().Take().empty()) << "a refused password is no failure";
     // Each failure says why: damaged (and how, when the engine tells), a text file opened as an
     // archive ("Open as archive"), a file that is gone.
     for (const wchar_t* name : {L"data\\broken.zip", L"cut.7z", L"data\\b.txt", L"no.zip"})
         EXPECT_FALSE(model_.OpenArchiveFile(dir_ / name));
-    std::vector<UserMessage> told = model_.TakeMessages();
+    std::vector<UserMessage> told = model_.messages().Take();
     // An archive with more entries than memory holds (here: than a limit made for the test) is
     // told as such, and leaves nothing behind.
     std::vector<ZipEntry> many(20000);
@@ -181,7 +201,7 @@ TEST_F(ContentModelTest, AnArchiveThatDoesNotOpenIsToldUnlessTheUserRefusedItsPa
     SetTreeMemoryLimitForTesting(1 << 20);
     EXPECT_FALSE(model_.OpenArchiveFile(dir_ / L"data\\many.zip"));
     SetTreeMemoryLimitForTesting(0);
-    for (UserMessage& message : model_.TakeMessages()) told.push_back(std::move(message));
+    for (UserMessage& message : model_.messages().Take()) told.push_back(std::move(message));
     answers.stop();
     EXPECT_EQ(seen, std::vector<std::wstring>{L"password"});
     std::vector<std::wstring> texts;
@@ -221,5 +241,5 @@ TEST_F(ContentModelTest, AnyReadableArchiveOpensByContentAndAProgramOnlyWhenAske
     ASSERT_TRUE(model_.BrowseFolder(folder));
     EXPECT_EQ(model_.OpenRowAsArchive(position(L"setup.exe")), ViewChange::Changed);
     EXPECT_EQ(RowNames(model_), (std::vector<std::wstring>{L"..", L"docs", L"top.txt"}));
-    EXPECT_TRUE(model_.TakeMessages().empty());
+    EXPECT_TRUE(model_.messages().Take().empty());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 
@@ -109,6 +110,30 @@ TEST(MainWindow, BrowsesTheStoredFolderAndEntersArchivesAndFolders) {
     EXPECT_EQ(WindowText(program.pathField()), dir.path() + L"\\");
     EXPECT_EQ(program.Close(), 1u);
     EXPECT_EQ(StoredLastPath(), dir.path() + L"\\");
+}
+
+TEST(MainWindow, ColumnsFollowTheWindowToAScreenOfAnotherDpiAndAreStoredAsAt96Dpi) {
+    ForgetSettings();
+    TempDir dir(L"mwd");
+    StoreLastPath(dir.path());
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 4; }));
+    const auto width = [&](int column) { return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)); };
+    EXPECT_EQ(width(0), 350);
+    // Moved to a screen of 144 DPI (no rectangle proposed), and back.
+    SendMessageW(program.frame(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    EXPECT_EQ(width(0), 525);
+    EXPECT_EQ(width(1), 225);
+    SendMessageW(program.frame(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(width(0), 350);
+    SendMessageW(program.frame(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
+    EXPECT_EQ(program.Close(), 1u);
+    const std::string widths = StoredValue(L"column_width");
+    ASSERT_EQ(widths.size(), 128u);
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(widths.data()), 350);
+    EXPECT_EQ(*reinterpret_cast<const int32_t*>(widths.data() + 4), 150);
 }
 
 TEST(MainWindow, ReopensMaximisedWhenClosedMaximised) {

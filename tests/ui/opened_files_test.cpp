@@ -17,7 +17,7 @@ TEST(OpenedFiles, ACopyItsArchiveCannotTakeBackIsOfferedElsewhereAtTheLastLook) 
     Run7z(L"a -tgzip " + Quote(work / L"x.tar.gz") + L" " + Quote(work / L"x.tar"));
     const std::string archived = ReadFileBytes(work / L"x.tar.gz");
 
-    ContentModel::OpenedFile opened;
+    OpenedFile opened;
     OpenedEntry& entry = opened.entry;
     entry.archivePath = work / L"x.tar.gz";
     entry.entryPath = L"lisez-moi.txt";
@@ -36,14 +36,15 @@ TEST(OpenedFiles, ACopyItsArchiveCannotTakeBackIsOfferedElsewhereAtTheLastLook) 
     std::vector<std::wstring> updated;
     const auto heard = [&](const std::wstring& archive) { updated.push_back(archive); };
     OpenedFiles files;
-    files.Watch(std::move(opened), nullptr, 0);
-    files.OfferChanged(nullptr, false, heard);
+    files.Attach(nullptr, heard);
+    files.Watch(std::move(opened));
+    files.OfferChanged(false);
     EXPECT_EQ(answers.count(), 0) << "size and time are as last seen";
-    files.OfferChanged(nullptr, true, heard);
+    files.OfferChanged(true);
     ASSERT_TRUE(WaitUntil([&] { return answers.count() == 1; }));
     EXPECT_NE(answers.texts()[0].find(L"x.tar.gz cannot take it back"), std::wstring::npos) << Narrow(answers.texts()[0]);
     EXPECT_NE(answers.texts()[0].find(L"save your copy elsewhere"), std::wstring::npos);
-    files.OfferChanged(nullptr, true, heard);
+    files.OfferChanged(true);
     EXPECT_EQ(answers.count(), 1) << "one version is asked about once";
     EXPECT_TRUE(updated.empty());
     EXPECT_EQ(ReadFileBytes(work / L"x.tar.gz"), archived);

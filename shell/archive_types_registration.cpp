@@ -1,4 +1,4 @@
-#include "shell/more_registration.h"
+#include "shell/archive_types_registration.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -26,7 +26,7 @@ std::wstring ProgramPath(HINSTANCE instance) {
 
 std::wstring OpenWithKeyPath(const wchar_t* extension) { return std::wstring(extension) + L"\\OpenWithProgids"; }
 
-void RegisterMoreAssociations(HINSTANCE instance) {
+void RegisterArchiveTypes(HINSTANCE instance) {
     const std::wstring program = ProgramPath(instance);
     if (program.empty()) return;
     const std::wstring openCommand = L"\"" + program + L"\" \"%1\"";
@@ -66,7 +66,7 @@ void RegisterMoreAssociations(HINSTANCE instance) {
     if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 }
 
-void UnregisterMoreAssociations() {
+void UnregisterArchiveTypes() {
     const AssociationRow& row = kSevenZipAssociation;
     for (const VerbRow& verb : kSevenZipVerbRows) SHDeleteKeyW(HKEY_CLASSES_ROOT, verb.key);
     SHDeleteKeyW(HKEY_CLASSES_ROOT, kChecksumVerbRow.key);

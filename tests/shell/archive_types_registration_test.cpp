@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/more_registration.h"
+#include "shell/archive_types_registration.h"
 #include "support/registry_reader.h"
 #include "support/test_support.h"
 #include "ui/app_globals.h"
@@ -32,14 +32,14 @@ uint64_t LastWritten(HKEY root, const std::wstring& path) {
 
 }  // namespace
 
-TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBeingTakenOver) {
+TEST(ArchiveTypesRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBeingTakenOver) {
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     const std::wstring classes = L"Software\\Classes\\";
     // Another program's .tar, which must stay its own.
     WriteRegistryText(HKEY_CURRENT_USER, classes + L".tar", nullptr, L"Other.tar");
 
-    RegisterMoreAssociations(g_app.instance);
+    RegisterArchiveTypes(g_app.instance);
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L".7z"), std::optional<std::wstring>(L"Tolvane.7z"));
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\shell\\open\\command"),
               std::optional<std::wstring>(L"\"" + std::wstring(program) + L"\" \"%1\""));
@@ -64,14 +64,14 @@ TEST(MoreRegistration, SevenZipJoinsTheArchivesAndOtherTypesAreOfferedWithoutBei
     const uint64_t openWithWritten = LastWritten(HKEY_CURRENT_USER, openWith);
     WriteRegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\DefaultIcon", nullptr, L"other.dll,3");
     Sleep(50);
-    RegisterMoreAssociations(g_app.instance);
+    RegisterArchiveTypes(g_app.instance);
     EXPECT_NE(commandWritten, 0u);
     EXPECT_EQ(LastWritten(HKEY_CURRENT_USER, command), commandWritten);
     EXPECT_EQ(LastWritten(HKEY_CURRENT_USER, openWith), openWithWritten);
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, classes + L"Tolvane.7z\\DefaultIcon"),
               std::optional<std::wstring>(std::wstring(program) + L",0"));
 
-    UnregisterMoreAssociations();
+    UnregisterArchiveTypes();
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L"Tolvane.7z"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classes + L".7z"));
     EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, L"*\\shell\\TolvaneChecksum"));

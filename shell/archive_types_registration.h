@@ -1,7 +1,8 @@
 #pragma once
-// The shell registration beside the program's original layout: ".7z" joins ".zip" and ".rar"
-// (its own ProgID, the Extract verbs, a default-programs entry), and every other archive type
-// the program reads gets an "Open with" entry that leaves the type's own handler alone.
+// The registration of the archive types beside ".zip" and ".rar": ".7z" joins them (its own
+// ProgID, the Extract verbs, a default-programs entry), every other archive type the program
+// reads gets an "Open with" entry that leaves the type's own handler alone, and every file gets
+// the "Checksums..." verb.
 #include <windows.h>
 
 #include <string>
@@ -31,5 +32,5 @@ inline constexpr const wchar_t* kOpenWithExtensions[] = {
 std::wstring OpenWithKeyPath(const wchar_t* extension);
 
 // Written after RegisterAssociations and RegisterVerbs; removed after their removal.
-void RegisterMoreAssociations(HINSTANCE instance);
-void UnregisterMoreAssociations();
+void RegisterArchiveTypes(HINSTANCE instance);
+void UnregisterArchiveTypes();
