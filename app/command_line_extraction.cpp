@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/path_text.h"
 #include "engine/extraction.h"
 #include "ops/archive_inspection.h"
@@ -107,7 +108,7 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     SetLastError(0);
     if (!made.Make(folder)) {
         TellUser({ExtractFailureMessage(request) + L"\nThe folder " + folder + L" could not be made: " +
-                      systemErrorCause(GetLastError()) + L".",
+                      SystemErrorText(GetLastError()) + L".",
                   MessageKind::Error},
                  DialogOwner());
         return kExitExtractFailed;

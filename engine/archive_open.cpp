@@ -3,6 +3,7 @@
 
 #include "base/handles.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "engine/archive_listing.h"
 #include "engine/archive_probe.h"
 #include "engine/console_text.h"
@@ -33,7 +34,7 @@ int Fail(OpenFailure* failure, const char* diagnostic, OpenFailure::Kind kind, s
 
 int FailToRead(OpenFailure* failure, DWORD error) {
     if (failure) failure->systemError = error;
-    return Fail(failure, "Can not open archive file", OpenFailure::Kind::Unreadable, systemErrorCause(error));
+    return Fail(failure, "Can not open archive file", OpenFailure::Kind::Unreadable, SystemErrorText(error));
 }
 
 // What a handler that found its signature but could not open the archive says is wrong with it.

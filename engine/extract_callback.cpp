@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "engine/archive_listing.h"
 #include "engine/engine_events.h"
 #include "engine/engine_property.h"
@@ -276,7 +277,7 @@ void CArchiveExtractCallback::failItem(const std::wstring& cause) {
 
 void CArchiveExtractCallback::commitFile() {
     if (const DWORD error = outFile_->writeError()) {
-        failItem(systemErrorCause(error));
+        failItem(SystemErrorText(error));
         return discardTemporaryFile();
     }
     LARGE_INTEGER written{};
@@ -287,7 +288,7 @@ void CArchiveExtractCallback::commitFile() {
     if (modifiedKnown_) SetFileTime(outFile_->handle(), nullptr, nullptr, &modified_);
     const HRESULT closed = outFile_->close();
     if (closed != S_OK) {
-        failItem(systemErrorCause(HRESULT_CODE(closed)));
+        failItem(SystemErrorText(HRESULT_CODE(closed)));
         return discardTemporaryFile();
     }
     outFile_ = nullptr;
@@ -314,7 +315,7 @@ void CArchiveExtractCallback::commitFile() {
                         diskPath_);
         failItem(existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)
                      ? L"a folder of that name is in the way"
-                     : systemErrorCause(error));
+                     : SystemErrorText(error));
         return discardTemporaryFile();
     }
     temporaryPath_.clear();
@@ -419,7 +420,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             diskPath_ = diskPathOf(*relative);
             folderItems_.insert(caseBlindKey(diskPath_));
             if (!ensureFolder(diskPath_, error)) {
-                failItem(systemErrorCause(error));
+                failItem(SystemErrorText(error));
                 return S_OK;
             }
             itemWritten_ = true;
@@ -458,7 +459,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         if ((name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) ||
             !openOutputFile(error)) {
             writeDiagnostic("can not open output file ", diskPath_);
-            return fail(systemErrorCause(error));
+            return fail(SystemErrorText(error));
         }
         itemWritten_ = true;
         outReference_->AddRef();

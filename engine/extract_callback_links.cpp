@@ -2,6 +2,7 @@
 // symbolic links written as files.
 #include "engine/extract_callback.h"
 
+#include "base/system_error.h"
 #include "engine/extract_path.h"
 
 namespace {
@@ -50,7 +51,7 @@ bool CArchiveExtractCallback::linkDataAtHand() {
 void CArchiveExtractCallback::copyLinkedData() {
     // A handler that writes a link's data itself has written it already.
     if (!link_ || !outFile_ || outFile_->bytesWritten() != 0) return;
-    if (const DWORD error = linked_.copyInto(link_->source, *outFile_)) failItem(systemErrorCause(error));
+    if (const DWORD error = linked_.copyInto(link_->source, *outFile_)) failItem(SystemErrorText(error));
     sizeKnown_ = false;  // the link's own size is not that of the data it shares
 }
 

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "base/system_error.h"
 #include "engine/engine_interfaces.h"
 
 namespace {
@@ -64,38 +65,9 @@ std::wstring operationResultCause(int32_t result) {
     }
 }
 
-std::wstring systemErrorCause(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND: return L"the file was not found";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return L"the disk is full";
-    case ERROR_ACCESS_DENIED: return L"access denied";
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return L"the file is in use";
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_BUFFER_OVERFLOW: return L"the name is too long";
-    case ERROR_INVALID_NAME: return L"the name is not valid here";
-    case ERROR_WRITE_PROTECT: return L"the disk is write-protected";
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_DIRECTORY: return L"the folder was not found";
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: return L"a folder or file of that name is in the way";
-    default: break;
-    }
-    wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring cause = length != 0 && text ? std::wstring(text, length) : std::wstring();
-    if (text) LocalFree(text);
-    while (!cause.empty() && (cause.back() == L'\n' || cause.back() == L'\r' || cause.back() == L' ' || cause.back() == L'.'))
-        cause.pop_back();
-    return cause.empty() ? L"system error " + std::to_wstring(error) : cause;
-}
-
 std::wstring engineErrorCause(HRESULT error) {
     if (error == E_OUTOFMEMORY) return L"out of memory";
-    if (HRESULT_FACILITY(error) == FACILITY_WIN32) return systemErrorCause(HRESULT_CODE(error));
+    if (HRESULT_FACILITY(error) == FACILITY_WIN32) return SystemErrorText(HRESULT_CODE(error));
     wchar_t text[32];
     swprintf(text, 32, L"engine error 0x%08lX", static_cast<unsigned long>(error));
     return text;

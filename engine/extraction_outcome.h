@@ -57,8 +57,6 @@ std::wstring extractionMessage(const ExtractionOutcome& outcome, const std::wstr
 
 // Why an item failed, from the engine's result for it (never kOK).
 std::wstring operationResultCause(int32_t result);
-// Why a file could not be written, from a system error code.
-std::wstring systemErrorCause(DWORD error);
 // Why the engine ended an extraction, from the error it returned.
 std::wstring engineErrorCause(HRESULT error);
 // The damage named by kpidErrorFlags / kpidWarningFlags bits, joined by "; ".

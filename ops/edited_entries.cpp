@@ -6,6 +6,7 @@
 
 #include "base/folder_tree.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
@@ -47,7 +48,7 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
     if (GetFileAttributesW(ExtendedPath(entry.archivePath).c_str()) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (Missing(error)) check.state = WriteBack::ArchiveGone;
-        else check.cause = systemErrorCause(error);
+        else check.cause = SystemErrorText(error);
         return check;
     }
     ItemCatalog catalog;
@@ -172,7 +173,7 @@ OperationOutcome UpdateOpenedEntry(const OpenedEntry& entry, const WriteBackChec
             outcome = Outcome(OperationResult::Failed,
                               UpdateFailureMessage(FileNameOf(entry.archivePath),
                                                    L"the copy could not be named " + FileNameOf(target) + L" (" +
-                                                       systemErrorCause(GetLastError()) + L")",
+                                                       SystemErrorText(GetLastError()) + L")",
                                                    true));
         else
             outcome = AddFiles(catalog, {renamed});

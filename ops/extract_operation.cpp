@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
@@ -97,7 +98,7 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     if (catalog.tempFolder.empty())
         return Outcome(OperationResult::Failed, L"Could not extract " + FileNameOf(catalog.archivePath) +
                                                     L"\n\nNo temporary folder could be made for it: " +
-                                                    systemErrorCause(GetLastError()) + L".");
+                                                    SystemErrorText(GetLastError()) + L".");
     catalog.state = OperationState::Extracting;
     g_progress.reset();
     BeginOperation();

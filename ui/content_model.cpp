@@ -5,6 +5,7 @@
 
 #include "base/path_tests.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "catalog/name_order.h"
 #include "engine/archive_kind.h"
@@ -32,14 +33,6 @@ std::wstring FormatFileTime(const FILETIME& time) {
 // "C:\\x" or "\\\\server\\share\\x": a path that names the same item whatever the current folder.
 bool IsFullPath(const std::wstring& path) {
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
-}
-
-std::wstring SystemMessage(DWORD error) {
-    wchar_t text[512] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
-    std::wstring message = text;
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
-    return message;
 }
 
 // The parent of a folder inside the archive (empty for a folder at the root).
@@ -75,10 +68,7 @@ void ContentModel::Tell(const OperationOutcome& outcome) {
 }
 
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
-    std::wstring text = L"Could not open " + place;
-    const std::wstring reason = SystemMessage(error);
-    if (!reason.empty()) text += L"\n" + reason;
-    Tell(std::move(text), MessageKind::Warning);
+    Tell(L"Could not open " + place + L"\n" + SystemErrorText(error) + L".", MessageKind::Warning);
 }
 
 std::vector<UserMessage> ContentModel::TakeMessages() { return std::exchange(messages_, {}); }

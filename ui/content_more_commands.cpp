@@ -5,6 +5,7 @@
 #include "base/folder_tree.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_probe.h"
@@ -15,12 +16,6 @@
 #include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/content_model.h"
-
-namespace {
-
-std::wstring SystemErrorText(DWORD error) { return systemErrorCause(error); }
-
-}  // namespace
 
 bool IsArchiveFile(const std::wstring& path) { return archiveKindOf(path) != None || isReadableArchive(path); }
 
