@@ -136,14 +136,11 @@ struct ArchiveSession {
     ArchiveSession(const ArchiveSession&) = delete;
     ArchiveSession& operator=(const ArchiveSession&) = delete;
     void end();
-    // Closes the archive and ends the session on a thread of its own, which the caller does not
-    // wait for: the engine takes a good part of a second to free the list of a million items.
-    // The session is empty afterwards.
+    // Closes the archive and ends the session as work that the caller does not wait for (handed
+    // to the installed background runner; without one, ended at once): the engine takes a good
+    // part of a second to free the list of a million items. The session is empty afterwards.
     void endInBackground();
 };
-
-// Waits for every session still being ended in the background.
-void waitForEndingSessions();
 
 // Opens `archivePath` with the engine's handler for what its content is: the formats whose
 // signature it bears are tried, the one `kind` names first, then those its extension names. A

@@ -117,7 +117,7 @@ ExistingFileAction CArchiveExtractCallback::decideAboutExisting(const WIN32_FILE
     question.itemSize = size_;
     question.itemModifiedKnown = modifiedKnown_;
     question.itemModified = modified_;
-    if (OnEngineEvent(kEngineReplaceQuestion, &question, 0) != 0) return ExistingFileAction::Stop;
+    if (OnEngineEvent(progress_, kEngineReplaceQuestion, &question, 0) != 0) return ExistingFileAction::Stop;
     return replace_.answer(question.answer);
 }
 
@@ -152,13 +152,13 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::QueryInterface(REFIID iid, vo
 
 // A cancelled operation answers "stop" here, and the engine then ends the extraction.
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetTotal(UINT64 total) {
-    if (OnEngineEvent(kEngineTotal, &total, 0) == 0) return S_OK;
+    if (OnEngineEvent(progress_, kEngineTotal, &total, 0) == 0) return S_OK;
     stopped_ = true;
     return E_ABORT;
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetCompleted(const UINT64* completeValue) {
-    if (OnEngineEvent(kEngineCompleted, const_cast<UINT64*>(completeValue), 0) == 0) return S_OK;
+    if (OnEngineEvent(progress_, kEngineCompleted, const_cast<UINT64*>(completeValue), 0) == 0) return S_OK;
     stopped_ = true;
     return E_ABORT;
 }
@@ -530,7 +530,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::CryptoGetTextPassword(BSTR* password) {
-    const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
+    const HRESULT answer = answerPasswordRequest(progress_, passwordKnown_, password_, password);
     if (answer == E_ABORT) stopped_ = passwordRefused_ = true;
     return answer;
 }

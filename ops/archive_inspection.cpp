@@ -15,11 +15,10 @@ std::wstring Count(uint64_t n, const wchar_t* one, const wchar_t* many) {
 // Runs `work` behind the progress window (on this thread when no window can be had).
 template <typename Work>
 bool RunInspection(const wchar_t* title, const wchar_t* text, Work work) {
-    g_progress.reset();
-    BeginOperation();
-    const ProgressOutcome shown = RunWithProgress(title, text, work);
+    OperationProgress progress;
+    const ProgressOutcome shown = RunWithProgress(title, text, progress, work);
     if (shown == ProgressOutcome::NoThread) work();
-    return !EndOperation(shown == ProgressOutcome::Cancelled);
+    return !progress.endedByUser(shown == ProgressOutcome::Cancelled);
 }
 
 }  // namespace

@@ -119,12 +119,11 @@ std::wstring CopyDigest(const std::wstring& file) { return FileDigests(kDigestFu
 
 WriteBackCheck CheckWriteBack(const OpenedEntry& entry) {
     WriteBackCheck check;
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     const auto read = [&] { check = ReadBack(entry); };
-    const ProgressOutcome shown = RunWithProgress(L"Check Archive", L"Reading ", read);
+    const ProgressOutcome shown = RunWithProgress(L"Check Archive", L"Reading ", progress, read);
     if (shown == ProgressOutcome::NoThread) read();
-    check.cancelled = EndOperation(shown == ProgressOutcome::Cancelled);
+    check.cancelled = progress.endedByUser(shown == ProgressOutcome::Cancelled);
     return check;
 }
 

@@ -21,8 +21,6 @@
 
 namespace {
 
-bool Cancelled() { return g_progress.cancel.load() != 0; }
-
 // The extract worker's body: the request's names of the current folder (or the whole archive)
 // below the destination. Returns the engine client's result (0 when extracted).
 int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, ExtractionOutcome& outcome) {
@@ -31,11 +29,11 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
     std::vector<std::wstring> selection;
     const std::wstring& folder = catalog.currentFolder;
     for (const std::wstring& name : catalog.pending) {
-        if (Cancelled()) break;
+        if (OperationCancelled()) break;
         selection.push_back(JoinPath(folder, name));
     }
     int result = 0;
-    if (!Cancelled() && (!selection.empty() || request.names.empty())) {
+    if (!OperationCancelled() && (!selection.empty() || request.names.empty())) {
         ExtractionOptions options;
         options.existingFiles = request.existingFiles;
         // The whole archive keeps its paths; a selection is written below the folder shown.
@@ -72,15 +70,14 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wst
 
 OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& request) {
     catalog.yesToAll = 0;
-    g_progress.reset();
     catalog.pending = request.names;
     catalog.destination = request.destination;
-    BeginOperation();
+    OperationProgress progress;
     int result = 0;
     ExtractionOutcome extraction;
-    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress,
                                                   [&] { result = ExtractSelection(catalog, request, extraction); });
-    const bool cancelled = EndOperation(shown == ProgressOutcome::Cancelled || extraction.cancelled);
+    const bool cancelled = progress.endedByUser(shown == ProgressOutcome::Cancelled || extraction.cancelled);
     const std::wstring name = FileNameOf(catalog.archivePath);
     if (cancelled) return Outcome(OperationResult::Cancelled);
     if (shown == ProgressOutcome::NoThread)
@@ -100,8 +97,7 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
                                                     L"\n\nNo temporary folder could be made for it: " +
                                                     SystemErrorText(GetLastError()) + L".");
     catalog.state = OperationState::Extracting;
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     std::wstring usedPassword = catalog.password;
     bool extracted = false;
     ExtractionOutcome extraction;
@@ -113,18 +109,16 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
                                           usedPassword, entryPath, extractedFile, &extraction);
         });
     };
-    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, extract);
     if (shown == ProgressOutcome::NoThread) extract();
     catalog.state = OperationState::Idle;
-    const bool cancelledWhileExtracting = shown == ProgressOutcome::Cancelled || Cancelled();
+    const bool cancelledWhileExtracting = shown == ProgressOutcome::Cancelled || progress.cancelled();
     if (!extracted || cancelledWhileExtracting) {
-        const bool refused = g_progress.passwordRefused.load() != 0 || extraction.cancelled;
-        EndOperation(cancelledWhileExtracting);
+        const bool refused = progress.passwordRefused.load() != 0 || extraction.cancelled;
         extractedFile.clear();
         if (cancelledWhileExtracting || refused) return Outcome(OperationResult::Cancelled);
         return Outcome(OperationResult::Failed, ExtractFailure(extraction, FileNameOf(catalog.archivePath)));
     }
-    EndOperation(false);
     catalog.password = usedPassword;
     return Outcome(OperationResult::Done);
 }

@@ -7,8 +7,7 @@
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
                                            ExistingFilePolicy existingFiles) {
     WholeArchiveExtraction extraction;
-    g_progress.reset();
-    g_progress.cancel = 0;
+    OperationProgress progress;
     int result = 1;  // extractAll's: 0 extracted, -1 no archive type, else failed
     const auto extract = [&] {
         // A wrong password is asked again (extractAll knows none, so it always asks).
@@ -16,7 +15,7 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
             result = extractAll(archivePath, destination, &extraction.outcome, existingFiles);
         });
     };
-    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, extract);
     if (outcome == ProgressOutcome::NoThread) extract();
     // Cancel in the progress window, in a replace question, or at the password prompt.
     extraction.cancelled =
@@ -24,9 +23,6 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     extraction.result = result == 0    ? WholeArchiveResult::Extracted
                         : result == -1 ? WholeArchiveResult::NotAnArchive
                                        : WholeArchiveResult::Failed;
-    // The flags belong to this extraction only.
-    g_progress.cancel = 0;
-    g_progress.passwordRefused = 0;
     return extraction;
 }
 

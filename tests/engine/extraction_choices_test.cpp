@@ -14,7 +14,7 @@ namespace {
 std::vector<ReplaceAnswer> g_answers;
 std::vector<std::wstring> g_asked;
 
-int AnswerQuestions(int32_t kind, void* data, uint32_t) {
+int AnswerQuestions(ProgressCounters*, int32_t kind, void* data, uint32_t) {
     if (kind != kEngineReplaceQuestion) return 0;
     auto& question = *static_cast<ReplaceQuestion*>(data);
     g_asked.push_back(question.item);
