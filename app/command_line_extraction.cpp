@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/paths.h"
-#include "base/system_error.h"
 #include "catalog/path_text.h"
 #include "engine/extraction.h"
 #include "ops/archive_inspection.h"
@@ -107,10 +106,10 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     ExtractDestination made;
     SetLastError(0);
     if (!made.Make(folder)) {
-        TellUser({ExtractFailureMessage(request) + L"\nThe folder " + folder + L" could not be made: " +
-                      SystemErrorText(GetLastError()) + L".",
-                  MessageKind::Error},
-                 DialogOwner());
+        const DWORD error = GetLastError();
+        for (const std::wstring& message :
+             WholeArchiveOutcome(FolderNotMade(folder, error), FileNameOf(request.archivePath)).messages)
+            TellUser({message, MessageKind::Error}, DialogOwner());
         return kExitExtractFailed;
     }
     // Unlike Extract Here, files already in that folder are asked about.

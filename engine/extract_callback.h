@@ -92,7 +92,7 @@ private:
     void commitFile();
     // Closes and deletes the file written for a failed item.
     void discardTemporaryFile();
-    void failItem(const std::wstring& cause);
+    void failItem(ItemFault fault);
     // The current file item's target exists: what the user (or the policy) wants done with it.
     ExistingFileAction decideAboutExisting(const WIN32_FILE_ATTRIBUTE_DATA& existing);
     // A name beside `relative` that neither this extraction nor the disk uses yet; claimed.

@@ -13,6 +13,7 @@
 #include "engine/checksums.h"
 #include "engine/extraction_outcome.h"
 #include "engine/item_names.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/temp_workspace.h"
@@ -64,11 +65,12 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
         return check;
     }
     const ArchiveKind kind = archiveKindOf(entry.archivePath);
-    std::wstring password = entry.password, problem;
+    std::wstring password = entry.password;
+    ReadFailure failure;
     const std::vector<ChecksumResult> read =
-        checksumArchiveEntries(entry.archivePath, kind, password, {entry.entryPath}, {kDigestFunction}, &problem);
-    if (!problem.empty()) {
-        check.cause = problem;
+        checksumArchiveEntries(entry.archivePath, kind, password, {entry.entryPath}, {kDigestFunction}, &failure);
+    if (failure.any()) {
+        check.cause = ReadFailureText(failure);
         return check;
     }
     // The window shows the last of several entries of one path; that is the one that was opened.
@@ -78,8 +80,8 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
         check.state = WriteBack::EntryGone;
         return check;
     }
-    if (!found->problem.empty()) {
-        check.cause = FileNameOf(entry.entryPath) + L" does not read back intact (" + found->problem + L")";
+    if (found->fault.any()) {
+        check.cause = FileNameOf(entry.entryPath) + L" does not read back intact (" + ItemFaultText(found->fault) + L")";
         return check;
     }
     if (!entry.openedDigest.empty() && !found->checksums.empty() &&

@@ -13,6 +13,7 @@
 #include "engine/extraction.h"
 #include "ops/archive_operations.h"
 #include "ops/edited_entries.h"
+#include "ops/extraction_report.h"
 #include "ops/operation_support.h"
 #include "ops/operation_ui.h"
 #include "ops/progress.h"
@@ -54,7 +55,7 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
 
 // "Could not extract <name>" with the causes the extraction found.
 std::wstring ExtractFailure(const ExtractionOutcome& extraction, const std::wstring& name) {
-    const std::wstring message = extractionMessage(extraction, name);
+    const std::wstring message = ExtractionMessage(extraction, name);
     return message.empty() ? L"Could not extract " + name + L"\n\nNo file was written." : message;
 }
 
@@ -84,7 +85,7 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& requ
         return Outcome(OperationResult::Failed, L"Could not extract " + name + L"\n\nThe extraction could not be started.");
     if (result != 0) return Outcome(OperationResult::Failed, ExtractFailure(extraction, name));
     // Items renamed, symbolic links written as files, data after the end: said, not failed.
-    return Outcome(OperationResult::Done, extractionMessage(extraction, name));
+    return Outcome(OperationResult::Done, ExtractionMessage(extraction, name));
 }
 
 OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {

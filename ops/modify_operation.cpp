@@ -17,6 +17,7 @@
 #include "ops/archive_guard.h"
 #include "ops/creation_options.h"
 #include "ops/archive_operations.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/source_removal.h"
@@ -198,13 +199,16 @@ std::wstring RemoveSources(ItemCatalog& catalog, const std::vector<std::wstring>
     std::vector<std::wstring> entries;
     if (!choices.singleFile)
         for (const std::wstring& path : paths) entries.push_back(LeafPart(path));
-    std::wstring known = Utf8ToWideLossy(password), problem;
+    std::wstring known = Utf8ToWideLossy(password);
     FileDigests hasher;
+    ReadFailure failure;
     const std::vector<ChecksumResult> held = checksumArchiveEntries(
-        archive, archiveKindOf(catalog.archivePath), known, entries, {hasher.function()}, &problem);
-    if (!problem.empty())
+        archive, archiveKindOf(catalog.archivePath), known, entries, {hasher.function()}, &failure);
+    if (failure.any()) {
+        const std::wstring problem = ReadFailureText(failure);
         return L"The added files were kept on disk: " + FileNameOf(archive) + L" could not be read back" +
                (problem.empty() ? L"." : L" (" + problem + L").");
+    }
     return KeptSourcesNote(RemoveAddedSources(paths, HeldDigestsOf(held, choices.singleFile), hasher));
 }
 

@@ -12,6 +12,7 @@
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
 #include "ops/engine_event_handler.h"
+#include "ops/fault_texts.h"
 #include "ops/open_failure.h"
 #include "ops/operation_ui.h"
 #include "ops/operation_support.h"
@@ -33,7 +34,7 @@ DWORD MillisecondsSinceProcessStart() {
 }
 
 struct ListingEnd {
-    std::wstring damage;       // what the listing found wrong with the archive
+    ArchiveDamage damage;      // what the listing found wrong with the archive
     OpenFailure failure;       // why it did not open, when it did not
 };
 
@@ -67,7 +68,7 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     if (listed == 0 && !OperationCancelled()) {
         catalog.password = run.password;
         catalog.format = run.format;
-        catalog.damage = run.damage;
+        catalog.damage = DamageText(run.damage);
         catalog.summary = std::move(run.summary);
         end.damage = run.damage;
         try {
@@ -126,8 +127,9 @@ OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, const 
         if (cancelled || message.empty()) return Outcome(OperationResult::Cancelled);
         return Outcome(OperationResult::Failed, message);
     }
-    if (cancelledWhileListing || end.damage.empty()) return Outcome(OperationResult::Done);
-    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + end.damage +
+    const std::wstring damage = DamageText(end.damage);
+    if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
+    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
                                               L".\nIts list may be incomplete, and extracting it will report errors.");
 }
 

@@ -10,6 +10,7 @@
 #include "engine/archive_listing.h"
 #include "engine/archive_probe.h"
 #include "engine/integrity_check.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/temp_workspace.h"
 #include "ops/tool_runner.h"
@@ -19,6 +20,15 @@ namespace {
 constexpr wchar_t kToolName[] = L"7z.exe";
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Why an archive did not read back intact.
+std::wstring IntegrityProblem(const IntegrityResult& checked) {
+    if (checked.failure.open.kind != OpenFailure::Kind::None)
+        return L"it does not open as an archive: " + OpenFailureCause(checked.failure.open);
+    if (checked.failure.any()) return ReadFailureText(checked.failure);
+    if (checked.itemResult != 0) return EngineResultText(checked.itemResult);
+    return DamageText(checked.damage);
+}
 
 }  // namespace
 
@@ -169,7 +179,7 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
         std::wstring password = Utf8ToWideLossy(runs.password());
         const IntegrityResult checked = checkArchiveIntegrity(guard.workReadPath(), kind, password);
         if (checked.stopped || OperationCancelled()) return {};
-        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + checked.problem + L")");
+        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + IntegrityProblem(checked) + L")");
     }
     const UpdateFailure committed = guard.Commit();
     if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));

@@ -1,6 +1,8 @@
 #include "ops/whole_archive_extraction.h"
 
+#include "base/system_error.h"
 #include "engine/extraction.h"
+#include "ops/extraction_report.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 
@@ -26,11 +28,29 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
     return extraction;
 }
 
+WholeArchiveExtraction NotAnArchiveFile() {
+    WholeArchiveExtraction extraction;
+    extraction.result = WholeArchiveResult::NotAnArchive;
+    return extraction;
+}
+
+WholeArchiveExtraction FolderNotMade(const std::wstring& folder, DWORD error) {
+    WholeArchiveExtraction extraction;
+    extraction.result = WholeArchiveResult::NoFolder;
+    extraction.folder = folder;
+    extraction.folderError = error;
+    return extraction;
+}
+
 OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, const std::wstring& archiveName) {
     if (extraction.cancelled) return Outcome(OperationResult::Cancelled);
     if (extraction.result == WholeArchiveResult::NotAnArchive)
         return Outcome(OperationResult::Failed, archiveName + L" is not valid archive file.");
-    const std::wstring message = extractionMessage(extraction.outcome, archiveName);
+    if (extraction.result == WholeArchiveResult::NoFolder)
+        return Outcome(OperationResult::Failed, L"Could not extract " + archiveName + L"\nThe folder " +
+                                                    extraction.folder + L" could not be made: " +
+                                                    SystemErrorText(extraction.folderError) + L".");
+    const std::wstring message = ExtractionMessage(extraction.outcome, archiveName);
     if (extraction.result == WholeArchiveResult::Extracted) return Outcome(OperationResult::Done, message);
     // A password refused: the user knows why.
     return Outcome(OperationResult::Failed, message.empty() ? L"Could not extract " + archiveName : message);

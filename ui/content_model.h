@@ -14,8 +14,8 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
-#include "engine/archive_properties.h"
 #include "ops/edited_entries.h"
+#include "ops/properties_report.h"
 #include "ui/status_texts.h"
 #include "ui/user_messages.h"
 

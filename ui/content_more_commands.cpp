@@ -29,8 +29,8 @@ ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, Extrac
         made = ExtractDestination();
         SetLastError(0);
         if (made.Make(destination)) return destination;
-        Tell(L"Could not extract " + FileNameOf(archive) + L"\nThe folder " + destination +
-             L" could not be made: " + SystemErrorText(GetLastError()) + L".");
+        const DWORD error = GetLastError();
+        Tell(WholeArchiveOutcome(FolderNotMade(destination, error), FileNameOf(archive)));
         return {};
     };
     if (catalog_) {
@@ -52,7 +52,7 @@ ViewChange ContentModel::ExtractBeside(const std::vector<int>& positions, Extrac
         if (!row) continue;
         const std::wstring archive = row->fullPath, name = row->name;
         if (!IsArchiveFile(archive)) {
-            Tell(name + L" is not valid archive file.");
+            Tell(WholeArchiveOutcome(NotAnArchiveFile(), name));
             continue;
         }
         const std::wstring destination = destinationFor(archive, currentFolder);
