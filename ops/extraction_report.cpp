@@ -43,7 +43,7 @@ std::wstring OpenProblemText(const ExtractionOutcome& outcome) { return OpenFail
 std::wstring ArchiveProblemText(const ExtractionOutcome& outcome) {
     ArchiveDamage damage = outcome.damage;
     damage.dataAfterEnd = false;
-    return DamageText(damage);
+    return ArchiveDamageText(damage);
 }
 
 std::wstring ArchiveWarningText(const ExtractionOutcome& outcome) {

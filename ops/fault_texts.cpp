@@ -48,7 +48,7 @@ std::wstring ArchiveFlagsText(uint32_t flags) {
     return text;
 }
 
-std::wstring DamageText(const ArchiveDamage& damage) {
+std::wstring ArchiveDamageText(const ArchiveDamage& damage) {
     std::wstring text = ArchiveFlagsText(damage.flags);
     for (const std::wstring& words : damage.engineWords) Add(text, words);
     if (damage.fileShort) Add(text, ArchiveFlagsText(kArcUnexpectedEnd));

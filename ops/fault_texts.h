@@ -12,7 +12,7 @@ std::wstring ArchiveFlagsText(uint32_t flags);
 
 // What is wrong with an archive, joined by "; ": its flags, the engine's own words, a file
 // shorter than the archive, data after its end. Empty when it is sound.
-std::wstring DamageText(const ArchiveDamage& damage);
+std::wstring ArchiveDamageText(const ArchiveDamage& damage);
 
 // Why an item failed, from the engine's result for it (never kOK): "damaged data (CRC error)".
 std::wstring EngineResultText(int32_t result);

@@ -10,7 +10,7 @@ std::wstring OpenFailureMessage(const OpenFailure& failure, const std::wstring& 
     case OpenFailure::Kind::Stopped: return {};
     case OpenFailure::Kind::NotAnArchive: cause = L"It is not an archive of a format this program reads."; break;
     case OpenFailure::Kind::Damaged: {
-        const std::wstring damage = DamageText(failure.damage);
+        const std::wstring damage = ArchiveDamageText(failure.damage);
         cause = damage.empty() ? L"It is damaged, or it is not an archive of its type."
                                : L"The archive is damaged: " + damage + L".";
         break;

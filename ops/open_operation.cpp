@@ -68,7 +68,7 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     if (listed == 0 && !OperationCancelled()) {
         catalog.password = run.password;
         catalog.format = run.format;
-        catalog.damage = DamageText(run.damage);
+        catalog.damage = ArchiveDamageText(run.damage);
         catalog.summary = std::move(run.summary);
         end.damage = run.damage;
         try {
@@ -127,7 +127,7 @@ OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, const 
         if (cancelled || message.empty()) return Outcome(OperationResult::Cancelled);
         return Outcome(OperationResult::Failed, message);
     }
-    const std::wstring damage = DamageText(end.damage);
+    const std::wstring damage = ArchiveDamageText(end.damage);
     if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
     return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
                                               L".\nIts list may be incomplete, and extracting it will report errors.");

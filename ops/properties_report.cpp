@@ -63,7 +63,7 @@ PropertiesReport ArchivePropertiesReport(const ArchiveFacts& facts, ArchiveKind 
     AddLine(report, L"Folders", GroupedNumber(figures.folders));
     AddLine(report, L"Encrypted", facts.namesEncrypted ? L"Yes, names included" : figures.encrypted ? L"Yes" : L"No");
     AddLine(report, L"Comment", PropertyValueText(facts.comment));
-    const std::wstring damage = DamageText(facts.damage);
+    const std::wstring damage = ArchiveDamageText(facts.damage);
     AddLine(report, L"Damage", damage.empty() ? std::wstring(L"None found") : damage);
     for (const PropertyValue& value : facts.others) AddLine(report, PropertyName(value.id), PropertyValueText(value));
     return report;

@@ -27,7 +27,7 @@ std::wstring IntegrityProblem(const IntegrityResult& checked) {
         return L"it does not open as an archive: " + OpenFailureCause(checked.failure.open);
     if (checked.failure.any()) return ReadFailureText(checked.failure);
     if (checked.itemResult != 0) return EngineResultText(checked.itemResult);
-    return DamageText(checked.damage);
+    return ArchiveDamageText(checked.damage);
 }
 
 }  // namespace
