@@ -36,8 +36,10 @@ ArchiveDamage archiveDamage(IInArchive* archive, uint64_t streamSize) {
     const uint32_t flags = FlagsProperty(archive, kpidErrorFlags) | FlagsProperty(archive, kpidWarningFlags);
     ArchiveDamage damage;
     damage.flags = flags & ~static_cast<uint32_t>(kArcDataAfterEnd);
-    for (PROPID id : {kpidError, kpidWarning})
-        if (std::wstring words = TextProperty(archive, id); !words.empty()) damage.engineWords.push_back(std::move(words));
+    for (PROPID id : {kpidError, kpidWarning}) {
+        std::wstring words = TextProperty(archive, id);
+        if (!words.empty()) damage.engineWords.push_back(std::move(words));
+    }
     damage.dataAfterEnd = (flags & kArcDataAfterEnd) != 0;
     uint64_t archiveSize = 0;
     if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize)) {

@@ -554,12 +554,13 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::ReportExtractResult(UINT32 in
         if (indexType == kInArcIndex && index == itemIndex_ && itemPending_) {
             if (itemWanted_) failItem(EngineResultFault(operationResult));  // its file is dropped at its result
         } else {
-            std::wstring item = L"[archive]";
-            if (indexType == kInArcIndex) {
-                item = itemPathOf(archive_, index, unnamedItem_);
-                if (!selectionTakes(selection_, item)) return S_OK;
-                if (index < accounted_.size()) accounted_[index] = true;
+            if (indexType != kInArcIndex) {
+                outcome_.noteArchiveFailure(EngineResultFault(operationResult));
+                return S_OK;
             }
+            const std::wstring item = itemPathOf(archive_, index, unnamedItem_);
+            if (!selectionTakes(selection_, item)) return S_OK;
+            if (index < accounted_.size()) accounted_[index] = true;
             outcome_.noteFailure(item, EngineResultFault(operationResult));
         }
     } catch (const std::bad_alloc&) {

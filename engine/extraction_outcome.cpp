@@ -7,6 +7,11 @@ void ExtractionOutcome::noteFailure(const std::wstring& item, ItemFault fault) {
     if (failures.size() < notesKept) failures.push_back({item, std::move(fault)});
 }
 
+void ExtractionOutcome::noteArchiveFailure(ItemFault fault) {
+    ++failed;
+    if (failures.size() < notesKept) failures.push_back({{}, std::move(fault), true});
+}
+
 void ExtractionOutcome::noteRename(const std::wstring& item, const std::wstring& writtenAs) {
     ++renamed;
     if (renames.size() < kNotesKept) renames.push_back({item, writtenAs});

@@ -15,8 +15,9 @@ struct ExtractionOutcome {
         std::wstring detail;  // the name it was written under, or where a link points
     };
     struct ItemFailure {
-        std::wstring item;  // the item's path inside the archive
-        ItemFault fault;    // why it failed
+        std::wstring item;          // the item's path inside the archive
+        ItemFault fault;            // why it failed
+        bool wholeArchive = false;  // a failure of the archive as a whole, of no one item
     };
     // Notes are kept for the first few items only; the counts are complete.
     static constexpr size_t kNotesKept = 8;
@@ -51,6 +52,7 @@ struct ExtractionOutcome {
                skipped == 0 && missing == 0;
     }
     void noteFailure(const std::wstring& item, ItemFault fault);
+    void noteArchiveFailure(ItemFault fault);
     void noteRename(const std::wstring& item, const std::wstring& writtenAs);
     void noteSkip(const std::wstring& item);
     void noteSymbolicLink(const std::wstring& item, const std::wstring& target);

@@ -66,7 +66,7 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
     if (outcome.failed != 0) {
         text += L"\n" + Count(outcome.failed, L"item", L"items") + L" failed:";
         for (const auto& failure : outcome.failures)
-            text += L"\n    " + failure.item + L"  -  " + ItemFaultText(failure.fault);
+            text += L"\n    " + FailedItemName(failure) + L"  -  " + ItemFaultText(failure.fault);
         if (outcome.failed > outcome.failures.size())
             text += L"\n    ... and " + std::to_wstring(outcome.failed - outcome.failures.size()) + L" more";
     }

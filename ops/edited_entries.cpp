@@ -81,7 +81,8 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
         return check;
     }
     if (found->fault.any()) {
-        check.cause = FileNameOf(entry.entryPath) + L" does not read back intact (" + ItemFaultText(found->fault) + L")";
+        check.cause =
+            FileNameOf(entry.entryPath) + L" does not read back intact (" + ItemFaultText(found->fault) + L")";
         return check;
     }
     if (!entry.openedDigest.empty() && !found->checksums.empty() &&

@@ -32,11 +32,16 @@ void AppendNotes(std::wstring& text, const std::vector<ExtractionOutcome::ItemNo
 }
 
 void AppendFailures(std::wstring& text, const std::vector<ExtractionOutcome::ItemFailure>& failures, uint64_t total) {
-    for (const auto& failure : failures) AppendNote(text, failure.item, ItemFaultText(failure.fault), L"  -  ");
+    for (const auto& failure : failures)
+        AppendNote(text, FailedItemName(failure), ItemFaultText(failure.fault), L"  -  ");
     if (total > failures.size()) text += L"\n    ... and " + std::to_wstring(total - failures.size()) + L" more";
 }
 
 }  // namespace
+
+std::wstring FailedItemName(const ExtractionOutcome::ItemFailure& failure) {
+    return failure.wholeArchive ? L"[archive]" : failure.item;
+}
 
 std::wstring OpenProblemText(const ExtractionOutcome& outcome) { return OpenFailureCause(outcome.openFailure); }
 

@@ -10,6 +10,9 @@
 // Empty when there is nothing to tell (a clean success, a cancel).
 std::wstring ExtractionMessage(const ExtractionOutcome& outcome, const std::wstring& archiveName);
 
+// What a failure is named after: its item's path, or "[archive]" for the archive as a whole.
+std::wstring FailedItemName(const ExtractionOutcome::ItemFailure& failure);
+
 // Why the archive could not be opened to be extracted or tested; empty when not known.
 std::wstring OpenProblemText(const ExtractionOutcome& outcome);
 

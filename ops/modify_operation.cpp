@@ -290,8 +290,8 @@ OperationOutcome AddWithChoices(ItemCatalog& catalog, const std::vector<std::wst
     catalog.pending = paths;
     const AddChoices choices = ChoicesOf(options, !catalog.password.empty());
     ModifyResult result;
-    const ProgressOutcome shown =
-        RunWithProgress(L"Add Files", L"Adding Files ", progress, [&] { result = AddPending(catalog, format, choices); });
+    const ProgressOutcome shown = RunWithProgress(L"Add Files", L"Adding Files ", progress,
+                                                  [&] { result = AddPending(catalog, format, choices); });
     catalog.pending.clear();
     return Concluded(catalog, progress, shown, result);
 }

@@ -75,7 +75,8 @@ PropertiesReport EntryPropertiesReport(const EntryFacts& facts, const std::wstri
     if (!facts.opened || facts.failure.any()) return report;
     if (facts.found) {
         AddLine(report, PropertyName(kpidPath), facts.path);
-        for (const PropertyValue& value : facts.properties) AddLine(report, PropertyName(value.id), PropertyValueText(value));
+        for (const PropertyValue& value : facts.properties)
+            AddLine(report, PropertyName(value.id), PropertyValueText(value));
     } else {
         AddLine(report, PropertyName(kpidPath), entryPath);
         AddLine(report, PropertyName(kpidIsDir), L"Yes");

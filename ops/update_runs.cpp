@@ -179,7 +179,8 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
         std::wstring password = Utf8ToWideLossy(runs.password());
         const IntegrityResult checked = checkArchiveIntegrity(guard.workReadPath(), kind, password);
         if (checked.stopped || OperationCancelled()) return {};
-        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + IntegrityProblem(checked) + L")");
+        if (!checked.intact)
+            return fail(L"the archiver's result did not read back intact (" + IntegrityProblem(checked) + L")");
     }
     const UpdateFailure committed = guard.Commit();
     if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
