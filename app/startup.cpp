@@ -105,6 +105,11 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
         return 0;
     }
     BackgroundRegistration registration(instance);
+    // The work handed to the background (the end of a large listing's engine session, in an add
+    // too) ends before the run does, on every way out.
+    struct BackgroundJoin {
+        ~BackgroundJoin() { JoinBackgroundWork(); }
+    } backgroundJoin;
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
@@ -120,7 +125,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     }
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
-    JoinBackgroundWork();
+    JoinBackgroundWork();  // before COM goes
     services.shutDownCom();
     SaveSettings(g_app.settings);
     return result;
