@@ -106,10 +106,10 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     ExtractDestination made;
     SetLastError(0);
     if (!made.Make(folder)) {
-        TellUser({ExtractFailureMessage(request) + L"\nThe folder " + folder + L" could not be made: " +
-                      systemErrorCause(GetLastError()) + L".",
-                  MessageKind::Error},
-                 DialogOwner());
+        const DWORD error = GetLastError();
+        for (const std::wstring& message :
+             WholeArchiveOutcome(FolderNotMade(folder, error), FileNameOf(request.archivePath)).messages)
+            TellUser({message, MessageKind::Error}, DialogOwner());
         return kExitExtractFailed;
     }
     // Unlike Extract Here, files already in that folder are asked about.

@@ -4,14 +4,13 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
-#include <system_error>
-#include <thread>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
 #include "base/text.h"
-#include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
+#include "ops/worker_thread.h"
 #include "shell/archive_types_registration.h"
 #include "shell/shell_registration.h"
 #include "ui/add_to_archive_dialog.h"
@@ -56,29 +55,16 @@ void KeepRegistrationCurrent(HINSTANCE instance) {
     RegisterArchiveTypes(instance);
 }
 
-// The registration on a thread of its own, ended before the process is.
+// Keeps the registration current on a worker of its own, joined before the process ends.
 class BackgroundRegistration {
 public:
     explicit BackgroundRegistration(HINSTANCE instance) {
-        try {
-            thread_ = std::thread([instance] {
-                // The shell's change notice may want COM on this thread.
-                const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-                KeepRegistrationCurrent(instance);
-                if (SUCCEEDED(com)) CoUninitialize();
-            });
-        } catch (const std::system_error&) {
-            KeepRegistrationCurrent(instance);  // no thread to spare: before the work, as ever
-        }
+        // No thread to spare: before the work, as ever.
+        if (!worker_.Start([instance] { KeepRegistrationCurrent(instance); })) KeepRegistrationCurrent(instance);
     }
-    ~BackgroundRegistration() {
-        if (thread_.joinable()) thread_.join();
-    }
-    BackgroundRegistration(const BackgroundRegistration&) = delete;
-    BackgroundRegistration& operator=(const BackgroundRegistration&) = delete;
 
 private:
-    std::thread thread_;
+    WorkerThread worker_;
 };
 
 int RunInteractive(const wchar_t* commandLine, int showCommand) {
@@ -88,10 +74,9 @@ int RunInteractive(const wchar_t* commandLine, int showCommand) {
         CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *startPath);
     // An archive to start on is listed while the window is made.
     const std::wstring place = ContentModel::StartPath(g_app.settings.lastPath);
-    if (ContentModel::StartsWithArchive(place)) BeginEarlyOpen(place);
-    const int result = RunMainWindow(showCommand);
-    DropEarlyOpen();
-    return result;
+    std::optional<EarlyOpen> early;
+    if (ContentModel::StartsWithArchive(place)) early.emplace(place);
+    return RunMainWindow(showCommand);
 }
 
 }  // namespace
@@ -120,6 +105,11 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
         return 0;
     }
     BackgroundRegistration registration(instance);
+    // The work handed to the background (the end of a large listing's engine session, in an add
+    // too) ends before the run does, on every way out.
+    struct BackgroundJoin {
+        ~BackgroundJoin() { JoinBackgroundWork(); }
+    } backgroundJoin;
 
     if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
     if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
@@ -135,7 +125,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     }
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
-    waitForEndingSessions();
+    JoinBackgroundWork();  // before COM goes
     services.shutDownCom();
     SaveSettings(g_app.settings);
     return result;

@@ -91,7 +91,7 @@ public:
     std::wstring password;                 // password known so far; empty = none
     OpenedFormat format;                   // what the archive turned out to be when it was listed
     ArchiveSummary summary;                // how the archive is packed, as last listed
-    std::wstring damage;                   // what the engine found wrong with it; empty = sound
+    std::wstring damage;                   // what the engine found wrong with it, as the open put it; empty = sound
     ArchiveTree tree;                      // the folder tree; its root has no name
     mutable ShellTypeCache shellTypes;     // one icon and type name per file type, asked when drawn
 

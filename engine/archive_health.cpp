@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "engine/engine_property.h"
-#include "engine/extraction_outcome.h"
 
 namespace {
 
@@ -29,36 +30,24 @@ bool SizeProperty(IInArchive* archive, PROPID id, uint64_t& size) {
     return true;
 }
 
-void Add(std::wstring& text, const std::wstring& part) {
-    if (part.empty() || text.find(part) != std::wstring::npos) return;
-    if (!text.empty()) text += L"; ";
-    text += part;
-}
-
 }  // namespace
 
-ArchiveHealth archiveHealth(IInArchive* archive, uint64_t streamSize) {
+ArchiveDamage archiveDamage(IInArchive* archive, uint64_t streamSize) {
     const uint32_t flags = FlagsProperty(archive, kpidErrorFlags) | FlagsProperty(archive, kpidWarningFlags);
-    ArchiveHealth health;
-    health.damage = archiveFlagsCause(flags & ~static_cast<uint32_t>(kArcDataAfterEnd));
-    Add(health.damage, TextProperty(archive, kpidError));
-    Add(health.damage, TextProperty(archive, kpidWarning));
-
-    bool dataAfterEnd = (flags & kArcDataAfterEnd) != 0;
+    ArchiveDamage damage;
+    damage.flags = flags & ~static_cast<uint32_t>(kArcDataAfterEnd);
+    for (PROPID id : {kpidError, kpidWarning}) {
+        std::wstring words = TextProperty(archive, id);
+        if (!words.empty()) damage.engineWords.push_back(std::move(words));
+    }
+    damage.dataAfterEnd = (flags & kArcDataAfterEnd) != 0;
     uint64_t archiveSize = 0;
     if (!(flags & (kArcUnexpectedEnd | kArcDataAfterEnd)) && SizeProperty(archive, kpidPhySize, archiveSize)) {
         const uint64_t fileSize = streamSize;
         uint64_t offset = 0;
         if (SizeProperty(archive, kpidOffset, offset)) archiveSize += offset;
-        if (archiveSize < fileSize) dataAfterEnd = true;
-        if (archiveSize > fileSize) Add(health.damage, archiveFlagsCause(kArcUnexpectedEnd));
+        if (archiveSize < fileSize) damage.dataAfterEnd = true;
+        if (archiveSize > fileSize) damage.fileShort = true;
     }
-    if (dataAfterEnd) health.warning = archiveFlagsCause(kArcDataAfterEnd);
-    return health;
-}
-
-std::wstring archiveDamage(IInArchive* archive, uint64_t streamSize) {
-    ArchiveHealth health = archiveHealth(archive, streamSize);
-    Add(health.damage, health.warning);
-    return std::move(health.damage);
+    return damage;
 }

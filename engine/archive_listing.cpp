@@ -131,8 +131,10 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         std::wstring pathText;
         ListedItem item;
         // A cancelled operation ends a long listing early; it then fails as a whole.
-        const auto stopIfCancelled = [](UINT32 index) {
-            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(kEngineCompleted, nullptr, 0) != 0) throw ListingCancelled();
+        ProgressCounters* const progress = ThisThreadProgress();
+        const auto stopIfCancelled = [progress](UINT32 index) {
+            if ((index & 0xFFF) == 0xFFF && OnEngineEvent(progress, kEngineCompleted, nullptr, 0) != 0)
+                throw ListingCancelled();
         };
         // The deletion markers of a differential archive are no entries of it: they are not listed.
         const ItemKinds kinds(session.archive);

@@ -9,6 +9,7 @@
 
 #include "engine/archive_kind.h"
 #include "engine/archive_summary.h"
+#include "engine/engine_faults.h"
 #include "engine/engine_interfaces.h"
 
 struct ArchiveItem {
@@ -36,7 +37,7 @@ struct OpenedFormat {
 struct ListingResult {
     std::wstring password;  // in: the password known so far; out: the one that opened the archive
     std::vector<ArchiveItem> items;
-    std::wstring damage;    // out: what the engine found wrong with the archive; empty when sound
+    ArchiveDamage damage;   // out: what the engine found wrong with the archive
     OpenedFormat format;    // out: what it is
     ArchiveSummary summary; // out: how the archive is packed
 };
@@ -69,30 +70,10 @@ public:
     virtual bool wantsCrc() const { return false; }
 };
 
-// Why an archive could not be opened.
-struct OpenFailure {
-    enum class Kind {
-        None,
-        Stopped,         // the user cancelled, or refused to give the password
-        Unreadable,      // the file could not be read: `systemError` says why
-        NotAnArchive,    // no format the engine reads takes it
-        Damaged,         // a format's signature is there, but its handler could not read it: `damage`
-        WrongPassword,   // its item list is encrypted, and the password did not decode it
-        OutOfMemory,
-        EngineUnusable,  // core\7z.dll could not be loaded or used
-    };
-    Kind kind = Kind::None;
-    bool stopped = false;      // the user cancelled, or refused to give the password
-    bool outOfMemory = false;  // the engine could not hold the archive's list in memory
-    std::wstring cause;        // in words, for the user
-    DWORD systemError = 0;     // Unreadable: the system's error
-    std::wstring damage;       // Damaged: what the engine found ("unexpected end of archive"); may be empty
-};
-
 // How a listing into a sink ended, besides its result.
 struct ListingRun {
     std::wstring password;      // in: the password known so far; out: the one that opened the archive
-    std::wstring damage;        // out: what the engine found wrong with the archive; empty when sound
+    ArchiveDamage damage;       // out: what the engine found wrong with the archive
     bool outOfMemory = false;   // out: the archive has more items than memory holds
     OpenFailure failure;        // out: why it did not open, when it did not
     OpenedFormat format;        // out: what it is
@@ -136,14 +117,11 @@ struct ArchiveSession {
     ArchiveSession(const ArchiveSession&) = delete;
     ArchiveSession& operator=(const ArchiveSession&) = delete;
     void end();
-    // Closes the archive and ends the session on a thread of its own, which the caller does not
-    // wait for: the engine takes a good part of a second to free the list of a million items.
-    // The session is empty afterwards.
+    // Closes the archive and ends the session as work that the caller does not wait for (handed
+    // to the installed background runner; without one, ended at once): the engine takes a good
+    // part of a second to free the list of a million items. The session is empty afterwards.
     void endInBackground();
 };
-
-// Waits for every session still being ended in the background.
-void waitForEndingSessions();
 
 // Opens `archivePath` with the engine's handler for what its content is: the formats whose
 // signature it bears are tried, the one `kind` names first, then those its extension names. A

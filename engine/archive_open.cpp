@@ -7,7 +7,6 @@
 #include "engine/archive_probe.h"
 #include "engine/console_text.h"
 #include "engine/engine_property.h"
-#include "engine/extraction_outcome.h"
 #include "engine/format_detection.h"
 #include "engine/format_table.h"
 #include "engine/in_file_stream.h"
@@ -20,11 +19,10 @@ namespace {
 // How far into a program the formats that can search look for the archive it carries.
 constexpr UINT64 kEmbeddedSearchLimit = 1 << 23;
 
-int Fail(OpenFailure* failure, const char* diagnostic, OpenFailure::Kind kind, std::wstring cause) {
+int Fail(OpenFailure* failure, const char* diagnostic, OpenFailure::Kind kind) {
     writeDiagnostic(diagnostic);
     if (failure) {
         failure->kind = kind;
-        failure->cause = std::move(cause);
         failure->stopped = kind == OpenFailure::Kind::Stopped;
         failure->outOfMemory = kind == OpenFailure::Kind::OutOfMemory;
     }
@@ -33,19 +31,20 @@ int Fail(OpenFailure* failure, const char* diagnostic, OpenFailure::Kind kind, s
 
 int FailToRead(OpenFailure* failure, DWORD error) {
     if (failure) failure->systemError = error;
-    return Fail(failure, "Can not open archive file", OpenFailure::Kind::Unreadable, systemErrorCause(error));
+    return Fail(failure, "Can not open archive file", OpenFailure::Kind::Unreadable);
 }
 
 // What a handler that found its signature but could not open the archive says is wrong with it.
-std::wstring FailedOpenDamage(IInArchive* archive) {
+// Its flags, else its own words.
+ArchiveDamage FailedOpenDamage(IInArchive* archive) {
     EngineProperty flags;
-    std::wstring damage;
+    ArchiveDamage damage;
     if (archive->GetArchiveProperty(kpidErrorFlags, flags.put()) == S_OK && flags.type() == VT_UI4)
-        damage = archiveFlagsCause(flags.get().ulVal & ~static_cast<uint32_t>(kArcIsNotArc));
+        damage.flags = flags.get().ulVal & ~static_cast<uint32_t>(kArcIsNotArc);
     EngineProperty error;
-    if (damage.empty() && archive->GetArchiveProperty(kpidError, error.put()) == S_OK && error.type() == VT_BSTR &&
-        error.get().bstrVal)
-        damage.assign(error.get().bstrVal, SysStringLen(error.get().bstrVal));
+    if (damage.flags == 0 && archive->GetArchiveProperty(kpidError, error.put()) == S_OK &&
+        error.type() == VT_BSTR && error.get().bstrVal && SysStringLen(error.get().bstrVal) != 0)
+        damage.engineWords.emplace_back(error.get().bstrVal, SysStringLen(error.get().bstrVal));
     return damage;
 }
 
@@ -127,7 +126,7 @@ struct Attempt {
     bool embedded = false;
     bool passwordAsked = false;  // the handler needed a password to read the item list
     bool signatureFound = false; // a format whose signature the file bears did not open it
-    std::wstring damage;         // ... and what its handler found wrong
+    ArchiveDamage damage;        // ... and what its handler found wrong
 };
 
 // Tries the candidate formats in turn on the stream; `archive` holds the handler that opened it.
@@ -215,13 +214,14 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                 bool* listEncrypted) {
     try {
         if (!library.load(engineLibraryPath()))
-            return Fail(failure, "Can not load 7-zip library", OpenFailure::Kind::EngineUnusable,
-                        L"the archive engine core\\7z.dll could not be loaded");
+            return Fail(failure, "Can not load 7-zip library", OpenFailure::Kind::EngineUnusable);
         const auto createObject =
             reinterpret_cast<CreateObjectFunc>(reinterpret_cast<void*>(GetProcAddress(library.module(), "CreateObject")));
-        if (!createObject)
-            return Fail(failure, "Can not get CreateObject", OpenFailure::Kind::EngineUnusable,
-                        L"the archive engine is not usable");
+        if (!createObject) {
+            if (failure) failure->engineLoaded = true;
+            return Fail(failure, "Can not get CreateObject", OpenFailure::Kind::EngineUnusable);
+        }
+        if (failure) failure->kindNamed = kind != None;
         const std::vector<EngineFormat>& formats = engineFormats();
 
         // A numbered volume opens with the whole set, read as the one file it was cut from.
@@ -242,9 +242,10 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
             stream = ComPtr<IInStream>::share(static_cast<IInStream*>(file.get()));
         }
 
-        if (candidateFormats(formats, hintName, ReadHead(stream.get()), PreferredFormat(kind)).empty())
-            return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive,
-                        L"not a known archive type");
+        if (candidateFormats(formats, hintName, ReadHead(stream.get()), PreferredFormat(kind)).empty()) {
+            if (failure) failure->noFormatTried = true;
+            return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive);
+        }
         unsigned volumesOpened = 0;
         const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath,
                                            subArchiveName.empty() ? nullptr : &subArchiveName, hintName, kind,
@@ -252,19 +253,15 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
         switch (attempt.result) {
         case Attempt::Opened: break;
         case Attempt::OutOfMemory:
-            return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory, L"out of memory");
-        case Attempt::Stopped:
-            return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped,
-                        L"not an archive of its type, or damaged");
+            return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory);
+        case Attempt::Stopped: return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped);
         case Attempt::WrongPassword:
             // An encrypted item list that does not decode: the password is the likely cause.
-            return Fail(failure, "Can not open archive", OpenFailure::Kind::WrongPassword, L"wrong password");
+            return Fail(failure, "Can not open archive", OpenFailure::Kind::WrongPassword);
         case Attempt::NotThisFormat:
             if (failure) failure->damage = attempt.damage;
             return Fail(failure, "Can not open archive",
-                        attempt.signatureFound ? OpenFailure::Kind::Damaged : OpenFailure::Kind::NotAnArchive,
-                        kind != None ? L"not an archive of its type, or damaged"
-                                     : L"not an archive the engine reads, or damaged");
+                        attempt.signatureFound ? OpenFailure::Kind::Damaged : OpenFailure::Kind::NotAnArchive);
         }
 
         size_t format = attempt.format;
@@ -284,8 +281,7 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
                 found.outerName = formats[outer].name;
                 found.defaultItemName.clear();
             } else if (stopped) {
-                return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped,
-                            L"not an archive of its type, or damaged");
+                return Fail(failure, "Can not open archive", OpenFailure::Kind::Stopped);
             }
         }
         found.name = formats[format].name;
@@ -296,5 +292,5 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
     } catch (const CNewException&) {
     } catch (const std::bad_alloc&) {
     }
-    return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory, L"out of memory");
+    return Fail(failure, "Can not open archive", OpenFailure::Kind::OutOfMemory);
 }

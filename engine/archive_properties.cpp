@@ -11,22 +11,9 @@
 #include "engine/extract_callback.h"
 #include "engine/extract_path.h"
 #include "engine/item_kinds.h"
-#include "engine/property_names.h"
+#include "engine/property_text.h"
 
 namespace {
-
-const wchar_t* FormatName(ArchiveKind kind) {
-    switch (kind) {
-    case SevenZip: return L"7z";
-    case Rar: return L"RAR";
-    case Zip: return L"ZIP";
-    default: return L"";
-    }
-}
-
-void AddLine(PropertiesReport& report, const std::wstring& name, const std::wstring& value) {
-    if (!value.empty()) report.lines.push_back({name, value});
-}
 
 bool BoolProperty(IInArchive* archive, UINT32 index, PROPID id) {
     EngineProperty value;
@@ -47,10 +34,21 @@ std::wstring TextProperty(IInArchive* archive, UINT32 index, PROPID id) {
     return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
 }
 
-std::wstring ArchiveText(IInArchive* archive, PROPID id) {
+PropertyValue Stored(PROPID id, const PROPVARIANT& value) {
+    PropertyValue stored;
+    stored.id = id;
+    stored.type = value.vt;
+    if (value.vt == VT_BOOL) stored.yes = value.boolVal != VARIANT_FALSE;
+    else if (value.vt == VT_FILETIME) stored.time = value.filetime;
+    else if ((stored.isNumber = propertyIsUnsigned(value))) stored.number = propertyToUInt64(value);
+    else stored.text = propertyToText(value);
+    return stored;
+}
+
+PropertyValue ArchiveValue(IInArchive* archive, PROPID id) {
     EngineProperty value;
     if (archive->GetArchiveProperty(id, value.put()) != S_OK) return {};
-    return propertyValueText(id, value.get());
+    return Stored(id, value.get());
 }
 
 // The ids of the properties a handler describes, for its items or (archive) for the whole.
@@ -72,13 +70,9 @@ std::vector<PROPID> DescribedProperties(IInArchive* archive, bool ofArchive) {
     return ids;
 }
 
-// Figures over a set of items: files, folders (named or implied), sizes, methods, encryption.
+// Figures over a set of items, the folders by their paths.
 struct Figures {
-    uint64_t files = 0;
-    uint64_t size = 0;
-    uint64_t packed = 0;
-    bool packedKnown = false;
-    bool encrypted = false;
+    ItemFigures figures;
     std::set<std::wstring> folders;  // paths of the folders, named by items or implied by them
     std::set<std::wstring> methods;
 
@@ -90,22 +84,22 @@ struct Figures {
             if (!below.empty()) folders.insert(std::wstring(below));
             return;
         }
-        ++files;
-        size += NumberProperty(archive, index, kpidSize);
+        ++figures.files;
+        figures.size += NumberProperty(archive, index, kpidSize);
         EngineProperty value;
         if (archive->GetProperty(index, kpidPackSize, value.put()) == S_OK && propertyIsUnsigned(value.get())) {
-            packed += propertyToUInt64(value.get());
-            packedKnown = true;
+            figures.packed += propertyToUInt64(value.get());
+            figures.packedKnown = true;
         }
-        if (BoolProperty(archive, index, kpidEncrypted)) encrypted = true;
+        if (BoolProperty(archive, index, kpidEncrypted)) figures.encrypted = true;
         const std::wstring method = TextProperty(archive, index, kpidMethod);
         if (!method.empty() && methods.size() < 8) methods.insert(method);
     }
 
-    std::wstring methodText() const {
-        std::wstring text;
-        for (const std::wstring& method : methods) text += (text.empty() ? L"" : L", ") + method;
-        return text;
+    ItemFigures take() {
+        figures.folders = folders.size();
+        figures.methods.assign(methods.begin(), methods.end());
+        return std::move(figures);
     }
 };
 
@@ -115,35 +109,28 @@ uint64_t FileSizeOf(const std::wstring& path) {
     return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool Open(PropertiesReport& report, ArchiveSession& session, const std::wstring& archivePath, ArchiveKind kind,
+template <typename Facts>
+bool Open(Facts& facts, ArchiveSession& session, const std::wstring& archivePath, ArchiveKind kind,
           std::wstring& password, OpenedFormat* opened = nullptr, bool* listEncrypted = nullptr) {
-    OpenFailure failure;
     std::wstring known = password;
-    if (openArchive(&known, session.library, session.archive, archivePath, kind, &failure, opened, listEncrypted) != 0) {
-        report.problem = failure.cause;
-        report.cancelled = failure.stopped;
+    if (openArchive(&known, session.library, session.archive, archivePath, kind, &facts.failure.open, opened,
+                    listEncrypted) != 0) {
+        facts.cancelled = facts.failure.open.stopped;
         return false;
     }
-    report.opened = true;
+    facts.opened = true;
     password = known;
     return true;
 }
 
 }  // namespace
 
-std::wstring compressionRatio(uint64_t packed, uint64_t size) {
-    if (size == 0) return {};
-    const uint64_t percent = packed > UINT64_MAX / 100 ? packed / (size / 100 + 1) : (packed * 100 + size / 2) / size;
-    return std::to_wstring(percent) + L"%";
-}
-
-PropertiesReport readArchiveProperties(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password) {
-    PropertiesReport report;
+ArchiveFacts readArchiveFacts(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password) {
+    ArchiveFacts facts;
     try {
         ArchiveSession session;
-        bool namesEncrypted = false;
         OpenedFormat opened;
-        if (!Open(report, session, archivePath, kind, password, &opened, &namesEncrypted)) return report;
+        if (!Open(facts, session, archivePath, kind, password, &opened, &facts.namesEncrypted)) return facts;
         IInArchive* archive = session.archive;
 
         Figures figures;
@@ -155,53 +142,36 @@ PropertiesReport readArchiveProperties(const std::wstring& archivePath, ArchiveK
             const std::wstring path = itemPathOf(archive, index);
             figures.take(archive, index, path);
         }
-        const uint64_t fileSize = FileSizeOf(archivePath);
-        const uint64_t packed = figures.packedKnown ? figures.packed : fileSize;
-
-        std::wstring format = ArchiveText(archive, kpidType);
-        if (format.empty()) format = opened.name.empty() ? FormatName(kind) : opened.name;
-        AddLine(report, L"Format", format);
-        std::wstring method = ArchiveText(archive, kpidMethod);
-        AddLine(report, L"Method", method.empty() ? figures.methodText() : method);
-        const std::wstring solid = ArchiveText(archive, kpidSolid);
-        AddLine(report, L"Solid", solid.empty() ? std::wstring(L"No") : solid);
-        AddLine(report, L"Blocks", ArchiveText(archive, kpidNumBlocks));
-        AddLine(report, L"Size", groupedNumber(figures.size));
-        AddLine(report, L"Packed Size", groupedNumber(packed));
-        AddLine(report, L"Archive Size", groupedNumber(fileSize));
-        AddLine(report, L"Ratio", compressionRatio(packed, figures.size));
-        AddLine(report, L"Files", groupedNumber(figures.files));
-        AddLine(report, L"Folders", groupedNumber(figures.folders.size()));
-        AddLine(report, L"Encrypted", namesEncrypted       ? L"Yes, names included"
-                                      : figures.encrypted ? L"Yes"
-                                                          : L"No");
-        AddLine(report, L"Comment", ArchiveText(archive, kpidComment));
-        const std::wstring damage = archiveDamage(archive, opened.streamSize);
-        AddLine(report, L"Damage", damage.empty() ? std::wstring(L"None found") : damage);
-
+        facts.figures = figures.take();
+        facts.fileSize = FileSizeOf(archivePath);
+        facts.formatName = opened.name;
+        facts.type = ArchiveValue(archive, kpidType);
+        facts.method = ArchiveValue(archive, kpidMethod);
+        facts.solid = ArchiveValue(archive, kpidSolid);
+        facts.blocks = ArchiveValue(archive, kpidNumBlocks);
+        facts.comment = ArchiveValue(archive, kpidComment);
+        facts.damage = archiveDamage(archive, opened.streamSize);
         // Whatever else the handler tells of the archive.
         static const std::set<PROPID> shown = {kpidType,   kpidMethod,     kpidSolid,        kpidNumBlocks,
                                                kpidComment, kpidErrorFlags, kpidWarningFlags, kpidError,
                                                kpidWarning};
-        for (PROPID id : DescribedProperties(archive, true)) {
-            if (shown.count(id)) continue;
-            AddLine(report, propertyName(id), ArchiveText(archive, id));
-        }
+        for (PROPID id : DescribedProperties(archive, true))
+            if (!shown.count(id)) facts.others.push_back(ArchiveValue(archive, id));
         session.end();
     } catch (const std::bad_alloc&) {
-        report.problem = L"out of memory";
+        facts.failure.engineError = E_OUTOFMEMORY;
     } catch (const CNewException&) {
-        report.problem = L"out of memory";
+        facts.failure.engineError = E_OUTOFMEMORY;
     }
-    return report;
+    return facts;
 }
 
-PropertiesReport readEntryProperties(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password,
-                                     const std::wstring& entryPath) {
-    PropertiesReport report;
+EntryFacts readEntryFacts(const std::wstring& archivePath, ArchiveKind kind, std::wstring& password,
+                          const std::wstring& entryPath) {
+    EntryFacts facts;
     try {
         ArchiveSession session;
-        if (!Open(report, session, archivePath, kind, password)) return report;
+        if (!Open(facts, session, archivePath, kind, password)) return facts;
         IInArchive* archive = session.archive;
         UINT32 count = 0;
         if (archive->GetNumberOfItems(&count) != S_OK) count = 0;
@@ -215,35 +185,28 @@ PropertiesReport readEntryProperties(const std::wstring& archivePath, ArchiveKin
             if (const auto rest = pathBelow(path, entryPath); rest && !entryPath.empty())
                 below.take(archive, index, *rest);
         }
-        const bool folder = found < 0 || BoolProperty(archive, static_cast<UINT32>(found), kpidIsDir);
-        if (found < 0 && below.files == 0 && below.folders.empty()) {
-            report.opened = false;
-            report.problem = L"the archive holds no entry \"" + entryPath + L"\"";
-            return report;
+        facts.folder = found < 0 || BoolProperty(archive, static_cast<UINT32>(found), kpidIsDir);
+        facts.below = below.take();
+        if (found < 0 && facts.below.files == 0 && facts.below.folders == 0) {
+            facts.opened = false;
+            facts.missing = true;
+            return facts;
         }
         if (found >= 0) {
             const UINT32 index = static_cast<UINT32>(found);
-            AddLine(report, propertyName(kpidPath), itemPathOf(archive, index));
+            facts.found = true;
+            facts.path = itemPathOf(archive, index);
             EngineProperty value;
             for (PROPID id : DescribedProperties(archive, false)) {
                 if (id == kpidPath || archive->GetProperty(index, id, value.put()) != S_OK) continue;
-                AddLine(report, propertyName(id), propertyValueText(id, value.get()));
+                facts.properties.push_back(Stored(id, value.get()));
             }
-        } else {
-            AddLine(report, propertyName(kpidPath), entryPath);
-            AddLine(report, propertyName(kpidIsDir), L"Yes");
-        }
-        if (folder) {
-            AddLine(report, L"Files Inside", groupedNumber(below.files));
-            AddLine(report, L"Folders Inside", groupedNumber(below.folders.size()));
-            AddLine(report, L"Size of Files Inside", groupedNumber(below.size));
-            if (below.packedKnown) AddLine(report, L"Packed Size of Files Inside", groupedNumber(below.packed));
         }
         session.end();
     } catch (const std::bad_alloc&) {
-        report.problem = L"out of memory";
+        facts.failure.engineError = E_OUTOFMEMORY;
     } catch (const CNewException&) {
-        report.problem = L"out of memory";
+        facts.failure.engineError = E_OUTOFMEMORY;
     }
-    return report;
+    return facts;
 }

@@ -14,7 +14,6 @@
 #include "engine/engine_property.h"
 #include "engine/extract_callback.h"
 #include "engine/extract_path.h"
-#include "engine/extraction_outcome.h"
 #include "engine/item_decoding.h"
 #include "engine/item_kinds.h"
 
@@ -138,24 +137,24 @@ public:
         active_ = false;
         ChecksumResult done;
         if (result == kOK) done.checksums = Finish(current_);
-        else done.problem = operationResultCause(result);
+        else done.fault = EngineResultFault(result);
         current_.clear();
         if (const auto source = sources_.find(index); source != sources_.end()) source->second = done;
         if (result_ != kNone) {
             results[result_].checksums = std::move(done.checksums);
-            results[result_].problem = std::move(done.problem);
+            results[result_].fault = std::move(done.fault);
         }
     }
     // The links take the checksums of the items they name.
     void finish() {
         for (const auto& [at, link] : linkResults_) {
             const auto source = sources_.find(link->source);
-            if (source == sources_.end() || (source->second.checksums.empty() && source->second.problem.empty())) {
-                results[at].problem = hardLinkProblem(*link);
-                if (results[at].problem.empty()) results[at].problem = L"a link to " + link->target + L", which was not read";
+            if (source == sources_.end() || (source->second.checksums.empty() && !source->second.fault.any())) {
+                results[at].fault = hardLinkFault(*link);
+                if (!results[at].fault.any()) results[at].fault = {ItemFault::Kind::LinkSourceUnread, 0, link->target};
             } else {
                 results[at].checksums = source->second.checksums;
-                results[at].problem = source->second.problem;
+                results[at].fault = source->second.fault;
             }
         }
     }
@@ -239,15 +238,15 @@ std::vector<ChecksumResult> checksumFiles(const std::vector<std::wstring>& paths
         UniqueHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file) {
-            result.problem = L"the file cannot be read";
+            result.fault = {ItemFault::Kind::FileUnreadable};
             results.push_back(std::move(result));
             continue;
         }
         Hashers hashers = library.Make(functions);
-        if (hashers.empty()) result.problem = L"the engine offers no such checksum";
+        if (hashers.empty()) result.fault = {ItemFault::Kind::NoSuchChecksum};
         const bool read = hashers.empty() || HashToEnd(file.get(), hashers, buffer, completed, cancel);
         if (cancel && cancel->load()) break;
-        if (!read) result.problem = L"the file could not be read to its end";
+        if (!read) result.fault = {ItemFault::Kind::FileReadShort};
         else if (!hashers.empty()) result.checksums = Finish(hashers);
         results.push_back(std::move(result));
     }
@@ -258,13 +257,13 @@ std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePa
                                                    std::wstring& password,
                                                    const std::vector<std::wstring>& selection,
                                                    const std::vector<std::wstring>& functions,
-                                                   std::wstring* openProblem) {
+                                                   ReadFailure* failure) {
     HashLibrary library;
     ArchiveSession session;
-    OpenFailure failure;
+    OpenFailure notOpened;
     std::wstring known = password;
-    if (openArchive(&known, session.library, session.archive, archivePath, kind, &failure) != 0) {
-        if (openProblem) *openProblem = failure.cause;
+    if (openArchive(&known, session.library, session.archive, archivePath, kind, &notOpened) != 0) {
+        if (failure) failure->open = notOpened;
         return {};
     }
     HashingSink sink(session.archive, library, selection, functions);
@@ -272,6 +271,6 @@ std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePa
     sink.finish();
     session.archive->Close();
     if (!decoded.stopped) password = known;
-    if (decoded.engineResult != S_OK && openProblem) *openProblem = engineErrorCause(decoded.engineResult);
+    if (decoded.engineResult != S_OK && failure) failure->engineError = decoded.engineResult;
     return std::move(sink.results);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/engine_faults.h"
 
 // The library's hash functions by its names, in its order; empty when it cannot be loaded.
 std::vector<std::wstring> engineHashNames();
@@ -21,7 +22,7 @@ struct Checksum {
 struct ChecksumResult {
     std::wstring name;               // the file's path, or the entry's path inside the archive
     std::vector<Checksum> checksums; // one per function asked for, in that order
-    std::wstring problem;            // why there are none; empty when computed
+    ItemFault fault;                 // why there are none; none when computed
 };
 
 // Hashes each file with the named functions (every one the library has when `functions` is
@@ -32,12 +33,13 @@ std::vector<ChecksumResult> checksumFiles(const std::vector<std::wstring>& paths
 
 // Hashes the file entries of the archive that `selection` takes (entries named or lying below
 // a named folder; all when empty). `password` is in/out as for extraction. Entries whose data
-// does not decode intact carry the problem instead.
+// does not decode intact carry the fault instead. `failure` (may be null) tells why the archive
+// could not be read through.
 std::vector<ChecksumResult> checksumArchiveEntries(const std::wstring& archivePath, ArchiveKind kind,
                                                    std::wstring& password,
                                                    const std::vector<std::wstring>& selection,
                                                    const std::vector<std::wstring>& functions,
-                                                   std::wstring* openProblem = nullptr);
+                                                   ReadFailure* failure = nullptr);
 
 // Digests of open files with one of the library's functions, the library held between files.
 class FileDigests {

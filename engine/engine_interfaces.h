@@ -32,7 +32,7 @@ inline constexpr GUID IID_IArchiveOpenSetSubArchiveName = MakeEngineInterfaceId(
 inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
 
 // Property ids the program reads by name, of items and of the whole archive. Handlers name
-// the others they have through GetPropertyInfo; property_names.h gives each id its words.
+// the others they have through GetPropertyInfo; ops/property_texts.h gives each id its words.
 enum EnginePropertyId : PROPID {
     kpidPath = 3,
     kpidName = 4,           // asked of the open callback: the file name of the volume being opened

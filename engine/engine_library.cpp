@@ -1,36 +1,11 @@
 // Where the engine library lies, and holding it loaded for one operation.
 #include "engine/archive_listing.h"
 
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
-
 #include "base/paths.h"
 #include "base/program_path.h"
+#include "engine/engine_events.h"
 
 namespace {
-
-// The threads ending sessions in the background; the last ones are waited for when the
-// program ends.
-struct EndingSessions {
-    std::mutex lock;
-    std::vector<std::thread> threads;
-    void waitForAll() {
-        std::vector<std::thread> ending;
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            ending.swap(threads);
-        }
-        for (std::thread& thread : ending) thread.join();
-    }
-    ~EndingSessions() { waitForAll(); }
-};
-
-EndingSessions& Ending() {
-    static EndingSessions ending;
-    return ending;
-}
 
 std::wstring ComputeEngineLibraryPath() {
     return JoinPath(ProgramFolder(), L"core\\7z.dll");
@@ -66,20 +41,16 @@ void ArchiveSession::endInBackground() {
     if (!archive) return end();
     IInArchive* handler = archive;
     HMODULE module = library.module();
-    try {
-        std::lock_guard<std::mutex> guard(Ending().lock);
-        Ending().threads.emplace_back([handler, module] {
-            handler->Close();
-            handler->Release();
-            FreeLibrary(module);
-        });
-    } catch (const std::exception&) {
-        // No thread to spare: ended here, as any other.
+    const bool handedOver = RunEngineWorkInBackground([handler, module] {
+        handler->Close();
+        handler->Release();
+        FreeLibrary(module);
+    });
+    if (!handedOver) {
+        // Nobody to hand it to: ended here, as any other.
         archive->Close();
         return end();
     }
     archive = nullptr;
     library.release();
 }
-
-void waitForEndingSessions() { Ending().waitForAll(); }

@@ -116,7 +116,7 @@ ExistingFileAction CArchiveExtractCallback::decideAboutExisting(const WIN32_FILE
     question.itemSize = size_;
     question.itemModifiedKnown = modifiedKnown_;
     question.itemModified = modified_;
-    if (OnEngineEvent(kEngineReplaceQuestion, &question, 0) != 0) return ExistingFileAction::Stop;
+    if (OnEngineEvent(progress_, kEngineReplaceQuestion, &question, 0) != 0) return ExistingFileAction::Stop;
     return replace_.answer(question.answer);
 }
 
@@ -151,13 +151,13 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::QueryInterface(REFIID iid, vo
 
 // A cancelled operation answers "stop" here, and the engine then ends the extraction.
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetTotal(UINT64 total) {
-    if (OnEngineEvent(kEngineTotal, &total, 0) == 0) return S_OK;
+    if (OnEngineEvent(progress_, kEngineTotal, &total, 0) == 0) return S_OK;
     stopped_ = true;
     return E_ABORT;
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetCompleted(const UINT64* completeValue) {
-    if (OnEngineEvent(kEngineCompleted, const_cast<UINT64*>(completeValue), 0) == 0) return S_OK;
+    if (OnEngineEvent(progress_, kEngineCompleted, const_cast<UINT64*>(completeValue), 0) == 0) return S_OK;
     stopped_ = true;
     return E_ABORT;
 }
@@ -267,27 +267,27 @@ void CArchiveExtractCallback::discardTemporaryFile() {
     temporaryPath_.clear();
 }
 
-void CArchiveExtractCallback::failItem(const std::wstring& cause) {
+void CArchiveExtractCallback::failItem(ItemFault fault) {
     if (itemFailed_) return;
     itemFailed_ = true;
     if (itemIndex_ < accounted_.size()) accounted_[itemIndex_] = true;
-    outcome_.noteFailure(itemPath_, cause);
+    outcome_.noteFailure(itemPath_, std::move(fault));
 }
 
 void CArchiveExtractCallback::commitFile() {
     if (const DWORD error = outFile_->writeError()) {
-        failItem(systemErrorCause(error));
+        failItem(SystemFault(error));
         return discardTemporaryFile();
     }
     LARGE_INTEGER written{};
     if (sizeKnown_ && GetFileSizeEx(outFile_->handle(), &written) && static_cast<UINT64>(written.QuadPart) != size_) {
-        failItem(L"incomplete data");
+        failItem({ItemFault::Kind::IncompleteData});
         return discardTemporaryFile();
     }
     if (modifiedKnown_) SetFileTime(outFile_->handle(), nullptr, nullptr, &modified_);
     const HRESULT closed = outFile_->close();
     if (closed != S_OK) {
-        failItem(systemErrorCause(HRESULT_CODE(closed)));
+        failItem(SystemFault(HRESULT_CODE(closed)));
         return discardTemporaryFile();
     }
     outFile_ = nullptr;
@@ -313,8 +313,8 @@ void CArchiveExtractCallback::commitFile() {
                                                             : "can not open output file ",
                         diskPath_);
         failItem(existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)
-                     ? L"a folder of that name is in the way"
-                     : systemErrorCause(error));
+                     ? ItemFault{ItemFault::Kind::FolderInTheWay}
+                     : SystemFault(error));
         return discardTemporaryFile();
     }
     temporaryPath_.clear();
@@ -407,11 +407,11 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         }
 
         // An item that cannot be written still gives its data to the links that take it.
-        const auto fail = [&](const std::wstring& cause) {
-            failItem(cause);
+        const auto fail = [&](ItemFault fault) {
+            failItem(std::move(fault));
             return linked_.needed(index) ? keepLinkedData(outStream) : S_OK;
         };
-        if (HasOverlongName(*relative)) return fail(L"the name is too long");
+        if (HasOverlongName(*relative)) return fail({ItemFault::Kind::NameTooLong});
         if (link_ && !linkDataAtHand()) return S_OK;
         DWORD error = 0;
         if (isFolder_) {
@@ -419,7 +419,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             diskPath_ = diskPathOf(*relative);
             folderItems_.insert(caseBlindKey(diskPath_));
             if (!ensureFolder(diskPath_, error)) {
-                failItem(systemErrorCause(error));
+                failItem(SystemFault(error));
                 return S_OK;
             }
             itemWritten_ = true;
@@ -458,7 +458,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         if ((name.find(L'\\') != std::wstring::npos && !ensureFolder(FolderOf(diskPath_), error)) ||
             !openOutputFile(error)) {
             writeDiagnostic("can not open output file ", diskPath_);
-            return fail(systemErrorCause(error));
+            return fail(SystemFault(error));
         }
         itemWritten_ = true;
         outReference_->AddRef();
@@ -504,8 +504,8 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
             const bool password = operationResult == kWrongPassword ||
                                   (encrypted_ && (operationResult == kDataError || operationResult == kCRCError));
             if (password) outcome_.wrongPassword = true;
-            failItem(password && operationResult != kWrongPassword ? L"wrong password, or damaged data"
-                                                                   : operationResultCause(operationResult));
+            failItem(password && operationResult != kWrongPassword ? ItemFault{ItemFault::Kind::PasswordOrDamage}
+                                                                   : EngineResultFault(operationResult));
         } else if (testing_ && !itemFailed_) {
             ++(isFolder_ ? outcome_.testedFolders : outcome_.tested);
         }
@@ -529,7 +529,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::SetOperationResult(INT32 oper
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::CryptoGetTextPassword(BSTR* password) {
-    const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
+    const HRESULT answer = answerPasswordRequest(progress_, passwordKnown_, password_, password);
     if (answer == E_ABORT) stopped_ = passwordRefused_ = true;
     return answer;
 }
@@ -552,15 +552,16 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::ReportExtractResult(UINT32 in
     if (operationResult == kOK) return S_OK;
     try {
         if (indexType == kInArcIndex && index == itemIndex_ && itemPending_) {
-            if (itemWanted_) failItem(operationResultCause(operationResult));  // its file is dropped at its result
+            if (itemWanted_) failItem(EngineResultFault(operationResult));  // its file is dropped at its result
         } else {
-            std::wstring item = L"[archive]";
-            if (indexType == kInArcIndex) {
-                item = itemPathOf(archive_, index, unnamedItem_);
-                if (!selectionTakes(selection_, item)) return S_OK;
-                if (index < accounted_.size()) accounted_[index] = true;
+            if (indexType != kInArcIndex) {
+                outcome_.noteArchiveFailure(EngineResultFault(operationResult));
+                return S_OK;
             }
-            outcome_.noteFailure(item, operationResultCause(operationResult));
+            const std::wstring item = itemPathOf(archive_, index, unnamedItem_);
+            if (!selectionTakes(selection_, item)) return S_OK;
+            if (index < accounted_.size()) accounted_[index] = true;
+            outcome_.noteFailure(item, EngineResultFault(operationResult));
         }
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

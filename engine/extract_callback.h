@@ -15,6 +15,7 @@
 // a file holding the path it points to, never as a link, so nothing is ever written through it.
 #include "base/handles.h"
 #include "engine/console_text.h"
+#include "engine/engine_events.h"
 #include "engine/engine_interfaces.h"
 #include "engine/engine_object.h"
 #include "engine/existing_files.h"
@@ -91,7 +92,7 @@ private:
     void commitFile();
     // Closes and deletes the file written for a failed item.
     void discardTemporaryFile();
-    void failItem(const std::wstring& cause);
+    void failItem(ItemFault fault);
     // The current file item's target exists: what the user (or the policy) wants done with it.
     ExistingFileAction decideAboutExisting(const WIN32_FILE_ATTRIBUTE_DATA& existing);
     // A name beside `relative` that neither this extraction nor the disk uses yet; claimed.
@@ -153,6 +154,7 @@ private:
     const HardLinkMap::Link* link_ = nullptr;  // the current item is a hard link
     bool symbolicLink_ = false;        // the current item is a symbolic link
     bool keepingLinkedData_ = false;   // the current item's data is only kept aside for links
+    ProgressCounters* const progress_ = ThisThreadProgress();  // of the work that made it
 };
 
 // An item's path as the callback names it: `unnamed` when the engine gives none.

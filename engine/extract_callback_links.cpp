@@ -40,17 +40,17 @@ HRESULT CArchiveExtractCallback::keepLinkedData(ISequentialOutStream** outStream
 }
 
 bool CArchiveExtractCallback::linkDataAtHand() {
-    std::wstring problem = hardLinkProblem(*link_);
-    if (problem.empty()) problem = linked_.problem(link_->source, link_->target);
-    if (problem.empty()) return true;
-    failItem(problem);
+    ItemFault fault = hardLinkFault(*link_);
+    if (!fault.any()) fault = linked_.fault(link_->source, link_->target);
+    if (!fault.any()) return true;
+    failItem(std::move(fault));
     return false;
 }
 
 void CArchiveExtractCallback::copyLinkedData() {
     // A handler that writes a link's data itself has written it already.
     if (!link_ || !outFile_ || outFile_->bytesWritten() != 0) return;
-    if (const DWORD error = linked_.copyInto(link_->source, *outFile_)) failItem(systemErrorCause(error));
+    if (const DWORD error = linked_.copyInto(link_->source, *outFile_)) failItem(SystemFault(error));
     sizeKnown_ = false;  // the link's own size is not that of the data it shares
 }
 

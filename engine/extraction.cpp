@@ -68,7 +68,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         OpenFailure failure;
         OpenedFormat format;
         if (openArchive(&knownPassword, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
-            outcome.openProblem = failure.cause;
+            outcome.openFailure = failure;
             outcome.cancelled = failure.stopped;
             outcome.wrongPassword = failure.kind == OpenFailure::Kind::WrongPassword;
             return outcome;
@@ -85,7 +85,7 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         if (exactFile) {
             const std::optional<UINT32> index = FindFileItem(session.archive, kinds, *exactFile, format.defaultItemName);
             if (!index) {
-                outcome.noteFailure(*exactFile, L"not in the archive");
+                outcome.noteFailure(*exactFile, {ItemFault::Kind::NotInArchive});
                 return outcome;
             }
             // A hard link needs the item that holds its data, which comes first.
@@ -109,22 +109,20 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         if (callback->stopped())
             outcome.cancelled = true;
         else if (extracted != S_OK)
-            outcome.engineProblem = engineErrorCause(extracted);
+            outcome.engineError = extracted;
         else
             outcome.missing = CountMissing(session.archive, *callback.get(), selection, indices, format.defaultItemName);
         // Reading the items' data can show damage that opening did not. Data after the end of
         // the archive is no damage to items that came out whole.
-        ArchiveHealth health = archiveHealth(session.archive, format.streamSize);
-        outcome.archiveProblem = std::move(health.damage);
-        outcome.archiveWarning = std::move(health.warning);
+        outcome.damage = archiveDamage(session.archive, format.streamSize);
         // A password typed during the extraction is handed back only when it proved right.
         if (outcome.succeeded() && callback->passwordKnown()) password = callback->password();
         callback.reset();
         session.end();
     } catch (const CNewException&) {
-        outcome.engineProblem = engineErrorCause(E_OUTOFMEMORY);
+        outcome.engineError = E_OUTOFMEMORY;
     } catch (const std::bad_alloc&) {
-        outcome.engineProblem = engineErrorCause(E_OUTOFMEMORY);
+        outcome.engineError = E_OUTOFMEMORY;
     }
     if (outcome.opened && !outcome.succeeded()) writeDiagnostic("Extract Error");
     return outcome;

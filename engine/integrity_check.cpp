@@ -4,7 +4,6 @@
 
 #include "engine/archive_health.h"
 #include "engine/archive_listing.h"
-#include "engine/extraction_outcome.h"
 #include "engine/item_decoding.h"
 
 namespace {
@@ -32,7 +31,7 @@ IntegrityResult checkArchiveIntegrity(const std::wstring& archivePath, ArchiveKi
     std::wstring known = password;
     if (openArchive(&known, session.library, session.archive, archivePath, kind, &failure, &format) != 0) {
         result.stopped = failure.stopped;
-        result.problem = L"it does not open as an archive: " + failure.cause;
+        result.failure.open = failure;
         return result;
     }
     CheckingSink sink;
@@ -41,11 +40,11 @@ IntegrityResult checkArchiveIntegrity(const std::wstring& archivePath, ArchiveKi
         result.stopped = true;
         return result;
     }
-    if (decoded.engineResult != S_OK) result.problem = engineErrorCause(decoded.engineResult);
-    else if (sink.firstFailure != kOK) result.problem = operationResultCause(sink.firstFailure);
-    else result.problem = archiveDamage(session.archive, format.streamSize);
+    if (decoded.engineResult != S_OK) result.failure.engineError = decoded.engineResult;
+    else if (sink.firstFailure != kOK) result.itemResult = sink.firstFailure;
+    else result.damage = archiveDamage(session.archive, format.streamSize);
     session.archive->Close();
-    result.intact = result.problem.empty();
+    result.intact = !result.failure.any() && result.itemResult == kOK && result.damage.none();
     if (result.intact) password = known;
     return result;
 }

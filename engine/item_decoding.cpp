@@ -84,7 +84,7 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE CryptoGetTextPassword(BSTR* password) override {
-        const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
+        const HRESULT answer = answerPasswordRequest(progress_, passwordKnown_, password_, password);
         if (answer == E_ABORT) stopped = true;
         return answer;
     }
@@ -96,7 +96,7 @@ public:
 
 private:
     HRESULT Report(int32_t kind, UINT64* value) {
-        if (OnEngineEvent(kind, value, 0) == 0) return S_OK;
+        if (OnEngineEvent(progress_, kind, value, 0) == 0) return S_OK;
         stopped = true;
         return E_ABORT;
     }
@@ -106,6 +106,7 @@ private:
     bool passwordKnown_ = false;
     bool began_ = false;
     UINT32 index_ = 0;
+    ProgressCounters* const progress_ = ThisThreadProgress();  // of the work that made it
 };
 
 }  // namespace

@@ -111,8 +111,7 @@ const HardLinkMap::Link* HardLinkMap::find(UINT32 index) const {
     return found == links_.end() ? nullptr : &found->second;
 }
 
-std::wstring hardLinkProblem(const HardLinkMap::Link& link) {
+ItemFault hardLinkFault(const HardLinkMap::Link& link) {
     if (link.source != HardLinkMap::kNoItem) return {};
-    return L"a link to " + link.target +
-           (link.sourceLater ? L", which comes after it in the archive" : L", which is not in the archive");
+    return {link.sourceLater ? ItemFault::Kind::LinkToLater : ItemFault::Kind::LinkToMissing, 0, link.target};
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "engine/engine_faults.h"
 #include "engine/engine_interfaces.h"
 
 class ItemKinds {
@@ -56,6 +57,6 @@ private:
     std::unordered_map<UINT32, Link> links_;
 };
 
-// Why a hard link cannot have its data: "a link to <target>, which is not in the archive", or
-// which comes after it. Empty when its data is at hand.
-std::wstring hardLinkProblem(const HardLinkMap::Link& link);
+// Why a hard link cannot have its data: its target is not in the archive, or comes after it.
+// None when its data is at hand.
+ItemFault hardLinkFault(const HardLinkMap::Link& link);

@@ -59,10 +59,10 @@ void LinkedData::ended(UINT32 index, bool intact) {
     }
 }
 
-std::wstring LinkedData::problem(UINT32 source, const std::wstring& target) const {
+ItemFault LinkedData::fault(UINT32 source, const std::wstring& target) const {
     const auto found = sources_.find(source);
     if (found != sources_.end() && found->second.state == State::Ready) return {};
-    return L"a link to " + target + L", which could not be extracted";
+    return {ItemFault::Kind::LinkSourceFailed, 0, target};
 }
 
 DWORD LinkedData::copyInto(UINT32 source, COutFileStream& out) const {

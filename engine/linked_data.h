@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "base/handles.h"
+#include "engine/engine_faults.h"
 #include "engine/out_file_stream.h"
 
 class LinkedData {
@@ -29,8 +30,8 @@ public:
     // The engine is done with the item: `intact` or not. A copy is closed, and dropped when the
     // data is damaged.
     void ended(UINT32 index, bool intact);
-    // Why a link to `target` (the item `source`) cannot have the data; empty when it is at hand.
-    std::wstring problem(UINT32 source, const std::wstring& target) const;
+    // Why a link to `target` (the item `source`) cannot have the data; none when it is at hand.
+    ItemFault fault(UINT32 source, const std::wstring& target) const;
     // Appends the data of `source` to `out`, which must be at hand; 0 or the system error.
     DWORD copyInto(UINT32 source, COutFileStream& out) const;
     // Deletes the temporary copies.

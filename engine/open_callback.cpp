@@ -28,14 +28,14 @@ HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::QueryInterface(REFIID iid, void*
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetTotal(const UINT64*, const UINT64*) { return S_OK; }
 // Opening reports no progress, but a cancelled operation stops the engine here.
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::SetCompleted(const UINT64*, const UINT64*) {
-    if (OnEngineEvent(kEngineCompleted, nullptr, 0) == 0) return S_OK;
+    if (OnEngineEvent(progress_, kEngineCompleted, nullptr, 0) == 0) return S_OK;
     stopped_ = true;
     return E_ABORT;
 }
 
 HRESULT STDMETHODCALLTYPE CArchiveOpenCallback::CryptoGetTextPassword(BSTR* password) {
     passwordAsked_ = true;
-    const HRESULT answer = answerPasswordRequest(passwordKnown_, password_, password);
+    const HRESULT answer = answerPasswordRequest(progress_, passwordKnown_, password_, password);
     if (answer == E_ABORT) stopped_ = true;
     return answer;
 }

@@ -2,6 +2,7 @@
 // The callback handed to the engine while it opens an archive: no progress, passwords on demand,
 // and the other files of an archive that spans several (RAR volumes, a zip with .z01 parts),
 // which the handler asks for by name.
+#include "engine/engine_events.h"
 #include "engine/engine_interfaces.h"
 #include "engine/engine_object.h"
 
@@ -55,4 +56,5 @@ private:
     std::wstring password_;
     bool passwordAsked_ = false;
     bool stopped_ = false;
+    ProgressCounters* const progress_ = ThisThreadProgress();  // of the work that made it
 };

@@ -6,13 +6,13 @@ namespace {
 constexpr uint32_t kPasswordBufferUnits = 256;
 }
 
-HRESULT answerPasswordRequest(bool& passwordKnown, std::wstring& password, BSTR* out) {
+HRESULT answerPasswordRequest(ProgressCounters* progress, bool& passwordKnown, std::wstring& password, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     try {
         if (!passwordKnown) {
             wchar_t buffer[kPasswordBufferUnits] = {};
-            if (OnEngineEvent(kEnginePasswordRequest, buffer, kPasswordBufferUnits) != 0) return E_ABORT;
+            if (OnEngineEvent(progress, kEnginePasswordRequest, buffer, kPasswordBufferUnits) != 0) return E_ABORT;
             buffer[kPasswordBufferUnits - 1] = L'\0';
             password = buffer;
             passwordKnown = true;

@@ -2,6 +2,8 @@
 
 #include "engine/archive_kind.h"
 #include "engine/extraction.h"
+#include "ops/extraction_report.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/operation_ui.h"
 #include "ops/progress.h"
@@ -15,11 +17,10 @@ std::wstring Count(uint64_t n, const wchar_t* one, const wchar_t* many) {
 // Runs `work` behind the progress window (on this thread when no window can be had).
 template <typename Work>
 bool RunInspection(const wchar_t* title, const wchar_t* text, Work work) {
-    g_progress.reset();
-    BeginOperation();
-    const ProgressOutcome shown = RunWithProgress(title, text, work);
+    OperationProgress progress;
+    const ProgressOutcome shown = RunWithProgress(title, text, progress, work);
     if (shown == ProgressOutcome::NoThread) work();
-    return !EndOperation(shown == ProgressOutcome::Cancelled);
+    return !progress.endedByUser(shown == ProgressOutcome::Cancelled);
 }
 
 }  // namespace
@@ -48,21 +49,24 @@ std::wstring TestReportText(const ArchiveTest& test, const std::wstring& archive
     const ExtractionOutcome& outcome = test.outcome;
     if (!outcome.opened) {
         std::wstring text = archiveName + L" could not be tested: it does not open as an archive";
-        if (!outcome.openProblem.empty()) text += L" (" + outcome.openProblem + L")";
+        if (const std::wstring problem = OpenProblemText(outcome); !problem.empty()) text += L" (" + problem + L")";
         return text + L".";
     }
     const std::wstring contents = Count(outcome.tested, L"file", L"files") + L" and " +
                                   Count(outcome.testedFolders, L"folder", L"folders");
-    const std::wstring warning =
-        outcome.archiveWarning.empty() ? std::wstring() : L"\nWarning: there is " + outcome.archiveWarning + L".";
+    const std::wstring amiss = ArchiveWarningText(outcome);
+    const std::wstring warning = amiss.empty() ? std::wstring() : L"\nWarning: there is " + amiss + L".";
     if (test.result == OperationResult::Done) return archiveName + L": no errors found in " + contents + L"." + warning;
     std::wstring text = archiveName + L": errors found.";
-    if (!outcome.archiveProblem.empty()) text += L"\nThe archive is damaged: " + outcome.archiveProblem + L".";
-    if (!outcome.engineProblem.empty()) text += L"\nThe test stopped: " + outcome.engineProblem + L".";
+    if (const std::wstring damage = ArchiveProblemText(outcome); !damage.empty())
+        text += L"\nThe archive is damaged: " + damage + L".";
+    if (const std::wstring stopped = EngineProblemText(outcome); !stopped.empty())
+        text += L"\nThe test stopped: " + stopped + L".";
     if (outcome.wrongPassword) text += L"\nThe password is wrong, or the encrypted data is damaged.";
     if (outcome.failed != 0) {
         text += L"\n" + Count(outcome.failed, L"item", L"items") + L" failed:";
-        for (const auto& failure : outcome.failures) text += L"\n    " + failure.item + L"  -  " + failure.detail;
+        for (const auto& failure : outcome.failures)
+            text += L"\n    " + FailedItemName(failure) + L"  -  " + ItemFaultText(failure.fault);
         if (outcome.failed > outcome.failures.size())
             text += L"\n    ... and " + std::to_wstring(outcome.failed - outcome.failures.size()) + L" more";
     }
@@ -78,7 +82,8 @@ PropertiesReport ArchivePropertiesOf(const std::wstring& archivePath, std::wstri
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {
-            report = readArchiveProperties(archivePath, archiveKindOf(archivePath), used);
+            const ArchiveKind kind = archiveKindOf(archivePath);
+            report = ArchivePropertiesReport(readArchiveFacts(archivePath, kind, used), kind);
         }))
         report.cancelled = true;
     if (report.opened) password = used;
@@ -91,7 +96,8 @@ PropertiesReport EntryPropertiesOf(const std::wstring& archivePath, std::wstring
     PropertiesReport report;
     std::wstring used = password;
     if (!RunInspection(L"Properties", L"Reading ", [&] {
-            report = readEntryProperties(archivePath, archiveKindOf(archivePath), used, entryPath);
+            report = EntryPropertiesReport(readEntryFacts(archivePath, archiveKindOf(archivePath), used, entryPath),
+                                           entryPath);
         }))
         report.cancelled = true;
     if (report.opened) password = used;

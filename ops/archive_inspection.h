@@ -3,9 +3,9 @@
 // properties of the archive or of one entry. Each runs on a worker behind the progress window.
 #include <string>
 
-#include "engine/archive_properties.h"
 #include "engine/extraction_outcome.h"
 #include "ops/archive_operations.h"
+#include "ops/properties_report.h"
 
 struct ArchiveTest {
     // Done: every item read intact from a sound archive. Failed: something failed (see

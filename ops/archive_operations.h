@@ -39,14 +39,24 @@ OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path);
 // one. As OpenArchive otherwise.
 OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_ptr<ItemCatalog>& catalog);
 
-// Begins listing an archive at once on a worker of its own, before there is a window to show it,
-// so that the listing runs while the window is made; OpenArchiveInNewCatalog of the same path
-// takes it over. It asks nobody anything: an archive that wants a password is listed again by
-// that open, which asks.
-void BeginEarlyOpen(const std::wstring& path);
-// Cancels and ends an early open that nothing took.
-void DropEarlyOpen();
-// An open of `path` begun by BeginEarlyOpen is still listing.
+// An open begun before there is a window to show it: the archive the program starts on is
+// listed at once on a worker of its own, while the window is made; OpenArchiveInNewCatalog of the
+// same path, while this lives, takes it over. It asks nobody anything: an archive that wants a
+// password is listed again by that open, which asks. Its end stops a listing that nothing took
+// and waits for its worker.
+class EarlyOpen {
+public:
+    explicit EarlyOpen(const std::wstring& path);
+    ~EarlyOpen();
+    EarlyOpen(const EarlyOpen&) = delete;
+    EarlyOpen& operator=(const EarlyOpen&) = delete;
+
+    struct Listing;
+
+private:
+    std::unique_ptr<Listing> listing_;
+};
+// An open of `path` begun by an EarlyOpen is still listing.
 bool EarlyOpenGoesOn(const std::wstring& path);
 
 // Opens the same archive again and returns to the same folder (the root when it is gone). The

@@ -11,6 +11,7 @@
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/operation_ui.h"
 #include "ops/progress.h"
@@ -42,9 +43,10 @@ void CollectFiles(const std::wstring& path, std::vector<std::wstring>& files, ui
     for (const std::wstring& name : names) CollectFiles(JoinPath(path, name), files, bytes);
 }
 
-OperationOutcome Concluded(ProgressOutcome shown, const std::vector<ChecksumResult>& results,
-                           const std::wstring& problem) {
-    if (EndOperation(shown == ProgressOutcome::Cancelled)) return Outcome(OperationResult::Cancelled);
+OperationOutcome Concluded(const OperationProgress& progress, ProgressOutcome shown,
+                           const std::vector<ChecksumResult>& results, const ReadFailure& failure) {
+    if (progress.endedByUser(shown == ProgressOutcome::Cancelled)) return Outcome(OperationResult::Cancelled);
+    const std::wstring problem = ReadFailureText(failure);
     if (!problem.empty()) return Outcome(OperationResult::Failed, L"The checksums could not be computed: " + problem);
     if (results.empty()) return Outcome(OperationResult::Failed, L"There is no file to compute checksums of.");
     return Outcome(OperationResult::Done);
@@ -54,36 +56,34 @@ OperationOutcome Concluded(ProgressOutcome shown, const std::vector<ChecksumResu
 
 OperationOutcome ComputeFileChecksums(const std::vector<std::wstring>& paths, const std::vector<std::wstring>& functions,
                                       std::vector<ChecksumResult>& results) {
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     results.clear();
-    const ProgressOutcome shown = RunWithProgress(L"Checksums", L"Computing checksums ", [&] {
+    const ProgressOutcome shown = RunWithProgress(L"Checksums", L"Computing checksums ", progress, [&] {
         std::vector<std::wstring> files;
         uint64_t bytes = 0;
         for (const std::wstring& path : paths) CollectFiles(WithoutTrailingSeparator(path), files, bytes);
-        g_progress.total = bytes;
-        results = checksumFiles(files, functions, &g_progress.completed, &g_progress.cancel);
+        progress.total = bytes;
+        results = checksumFiles(files, functions, &progress.completed, &progress.cancel);
     });
-    return Concluded(shown, results, {});
+    return Concluded(progress, shown, results, {});
 }
 
 OperationOutcome ComputeEntryChecksums(ItemCatalog& catalog, const std::vector<std::wstring>& names,
                                        const std::vector<std::wstring>& functions, std::vector<ChecksumResult>& results) {
     PasswordQuestionFor question(catalog.archivePath);
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     results.clear();
-    std::wstring problem;
-    const ProgressOutcome shown = RunWithProgress(L"Checksums", L"Computing checksums ", [&] {
+    ReadFailure failure;
+    const ProgressOutcome shown = RunWithProgress(L"Checksums", L"Computing checksums ", progress, [&] {
         std::vector<std::wstring> selection;
         const std::wstring& folder = catalog.currentFolder;
         for (const std::wstring& name : names) selection.push_back(JoinPath(folder, name));
         std::wstring password = catalog.password;
         results = checksumArchiveEntries(catalog.archivePath, archiveKindOf(catalog.archivePath), password, selection,
-                                         functions, &problem);
+                                         functions, &failure);
         if (!password.empty()) catalog.password = password;
     });
-    return Concluded(shown, results, problem);
+    return Concluded(progress, shown, results, failure);
 }
 
 std::wstring ChecksumReport(const std::vector<ChecksumResult>& results) {
@@ -94,7 +94,7 @@ std::wstring ChecksumReport(const std::vector<ChecksumResult>& results) {
     for (const ChecksumResult& result : results) {
         if (!text.empty()) text += L"\r\n";
         text += result.name + L"\r\n";
-        if (!result.problem.empty()) text += L"    " + result.problem + L"\r\n";
+        if (result.fault.any()) text += L"    " + ItemFaultText(result.fault) + L"\r\n";
         for (const Checksum& checksum : result.checksums)
             text += L"    " + checksum.function + std::wstring(width + 2 - checksum.function.size(), L' ') +
                     checksum.value + L"\r\n";

@@ -6,12 +6,14 @@
 
 #include "base/folder_tree.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_kind.h"
 #include "engine/checksums.h"
 #include "engine/extraction_outcome.h"
 #include "engine/item_names.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/temp_workspace.h"
@@ -47,7 +49,7 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
     if (GetFileAttributesW(ExtendedPath(entry.archivePath).c_str()) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (Missing(error)) check.state = WriteBack::ArchiveGone;
-        else check.cause = systemErrorCause(error);
+        else check.cause = SystemErrorText(error);
         return check;
     }
     ItemCatalog catalog;
@@ -63,11 +65,12 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
         return check;
     }
     const ArchiveKind kind = archiveKindOf(entry.archivePath);
-    std::wstring password = entry.password, problem;
+    std::wstring password = entry.password;
+    ReadFailure failure;
     const std::vector<ChecksumResult> read =
-        checksumArchiveEntries(entry.archivePath, kind, password, {entry.entryPath}, {kDigestFunction}, &problem);
-    if (!problem.empty()) {
-        check.cause = problem;
+        checksumArchiveEntries(entry.archivePath, kind, password, {entry.entryPath}, {kDigestFunction}, &failure);
+    if (failure.any()) {
+        check.cause = ReadFailureText(failure);
         return check;
     }
     // The window shows the last of several entries of one path; that is the one that was opened.
@@ -77,8 +80,9 @@ WriteBackCheck ReadBack(const OpenedEntry& entry) {
         check.state = WriteBack::EntryGone;
         return check;
     }
-    if (!found->problem.empty()) {
-        check.cause = FileNameOf(entry.entryPath) + L" does not read back intact (" + found->problem + L")";
+    if (found->fault.any()) {
+        check.cause =
+            FileNameOf(entry.entryPath) + L" does not read back intact (" + ItemFaultText(found->fault) + L")";
         return check;
     }
     if (!entry.openedDigest.empty() && !found->checksums.empty() &&
@@ -118,12 +122,11 @@ std::wstring CopyDigest(const std::wstring& file) { return FileDigests(kDigestFu
 
 WriteBackCheck CheckWriteBack(const OpenedEntry& entry) {
     WriteBackCheck check;
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     const auto read = [&] { check = ReadBack(entry); };
-    const ProgressOutcome shown = RunWithProgress(L"Check Archive", L"Reading ", read);
+    const ProgressOutcome shown = RunWithProgress(L"Check Archive", L"Reading ", progress, read);
     if (shown == ProgressOutcome::NoThread) read();
-    check.cancelled = EndOperation(shown == ProgressOutcome::Cancelled);
+    check.cancelled = progress.endedByUser(shown == ProgressOutcome::Cancelled);
     return check;
 }
 
@@ -172,7 +175,7 @@ OperationOutcome UpdateOpenedEntry(const OpenedEntry& entry, const WriteBackChec
             outcome = Outcome(OperationResult::Failed,
                               UpdateFailureMessage(FileNameOf(entry.archivePath),
                                                    L"the copy could not be named " + FileNameOf(target) + L" (" +
-                                                       systemErrorCause(GetLastError()) + L")",
+                                                       SystemErrorText(GetLastError()) + L")",
                                                    true));
         else
             outcome = AddFiles(catalog, {renamed});

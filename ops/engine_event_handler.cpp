@@ -10,7 +10,7 @@
 namespace {
 // A cancelled operation answers "stop" to the engine's progress reports, so that the engine
 // ends its work instead of running to the end after the user pressed Cancel.
-bool RunningOperationCancelled() { return g_progress.cancel.load() != 0; }
+bool Cancelled(const ProgressCounters* progress) { return progress && progress->cancel.load() != 0; }
 
 thread_local bool t_askNobody = false;
 thread_local bool t_passwordWanted = false;
@@ -23,18 +23,18 @@ void AskNobodyOnThisThread() {
 
 bool PasswordWantedOnThisThread() { return t_passwordWanted; }
 
-int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
+int HandleEngineEvent(ProgressCounters* progress, int32_t kind, void* data, uint32_t capacity) {
     switch (kind) {
     case kEnginePasswordRequest: {
         // After Cancel nobody is asked for anything; the engine stops instead.
-        if (RunningOperationCancelled()) return 1;
+        if (Cancelled(progress)) return 1;
         if (t_askNobody) {
             t_passwordWanted = true;
             return 1;
         }
         const std::optional<std::string> password = CurrentOperationUi().AskPassword(CurrentPasswordQuestion());
         if (!password) {
-            g_progress.passwordRefused = 1;
+            if (progress) progress->passwordRefused = 1;
             return 1;
         }
         auto wide = Utf8ToWide(*password);
@@ -43,17 +43,17 @@ int HandleEngineEvent(int32_t kind, void* data, uint32_t capacity) {
         return 0;
     }
     case kEngineReplaceQuestion: {
-        if (RunningOperationCancelled() || !data) return 1;
+        if (Cancelled(progress) || !data) return 1;
         auto& question = *static_cast<ReplaceQuestion*>(data);
         question.answer = CurrentOperationUi().AskReplace(question);
         return 0;
     }
     case kEngineTotal:
-        if (data) g_progress.total = *static_cast<const uint64_t*>(data);
-        return RunningOperationCancelled() ? 1 : 0;
+        if (data && progress) progress->total = *static_cast<const uint64_t*>(data);
+        return Cancelled(progress) ? 1 : 0;
     case kEngineCompleted:
-        if (data) g_progress.completed = *static_cast<const uint64_t*>(data);
-        return RunningOperationCancelled() ? 1 : 0;
+        if (data && progress) progress->completed = *static_cast<const uint64_t*>(data);
+        return Cancelled(progress) ? 1 : 0;
     default:
         return 1;
     }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
@@ -12,6 +13,7 @@
 #include "engine/extraction.h"
 #include "ops/archive_operations.h"
 #include "ops/edited_entries.h"
+#include "ops/extraction_report.h"
 #include "ops/operation_support.h"
 #include "ops/operation_ui.h"
 #include "ops/progress.h"
@@ -19,8 +21,6 @@
 #include "ops/temp_workspace.h"
 
 namespace {
-
-bool Cancelled() { return g_progress.cancel.load() != 0; }
 
 // The extract worker's body: the request's names of the current folder (or the whole archive)
 // below the destination. Returns the engine client's result (0 when extracted).
@@ -30,11 +30,11 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
     std::vector<std::wstring> selection;
     const std::wstring& folder = catalog.currentFolder;
     for (const std::wstring& name : catalog.pending) {
-        if (Cancelled()) break;
+        if (OperationCancelled()) break;
         selection.push_back(JoinPath(folder, name));
     }
     int result = 0;
-    if (!Cancelled() && (!selection.empty() || request.names.empty())) {
+    if (!OperationCancelled() && (!selection.empty() || request.names.empty())) {
         ExtractionOptions options;
         options.existingFiles = request.existingFiles;
         // The whole archive keeps its paths; a selection is written below the folder shown.
@@ -55,7 +55,7 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
 
 // "Could not extract <name>" with the causes the extraction found.
 std::wstring ExtractFailure(const ExtractionOutcome& extraction, const std::wstring& name) {
-    const std::wstring message = extractionMessage(extraction, name);
+    const std::wstring message = ExtractionMessage(extraction, name);
     return message.empty() ? L"Could not extract " + name + L"\n\nNo file was written." : message;
 }
 
@@ -71,22 +71,21 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const std::vector<std::wst
 
 OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& request) {
     catalog.yesToAll = 0;
-    g_progress.reset();
     catalog.pending = request.names;
     catalog.destination = request.destination;
-    BeginOperation();
+    OperationProgress progress;
     int result = 0;
     ExtractionOutcome extraction;
-    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ",
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress,
                                                   [&] { result = ExtractSelection(catalog, request, extraction); });
-    const bool cancelled = EndOperation(shown == ProgressOutcome::Cancelled || extraction.cancelled);
+    const bool cancelled = progress.endedByUser(shown == ProgressOutcome::Cancelled || extraction.cancelled);
     const std::wstring name = FileNameOf(catalog.archivePath);
     if (cancelled) return Outcome(OperationResult::Cancelled);
     if (shown == ProgressOutcome::NoThread)
         return Outcome(OperationResult::Failed, L"Could not extract " + name + L"\n\nThe extraction could not be started.");
     if (result != 0) return Outcome(OperationResult::Failed, ExtractFailure(extraction, name));
     // Items renamed, symbolic links written as files, data after the end: said, not failed.
-    return Outcome(OperationResult::Done, extractionMessage(extraction, name));
+    return Outcome(OperationResult::Done, ExtractionMessage(extraction, name));
 }
 
 OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {
@@ -97,10 +96,9 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     if (catalog.tempFolder.empty())
         return Outcome(OperationResult::Failed, L"Could not extract " + FileNameOf(catalog.archivePath) +
                                                     L"\n\nNo temporary folder could be made for it: " +
-                                                    systemErrorCause(GetLastError()) + L".");
+                                                    SystemErrorText(GetLastError()) + L".");
     catalog.state = OperationState::Extracting;
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     std::wstring usedPassword = catalog.password;
     bool extracted = false;
     ExtractionOutcome extraction;
@@ -112,18 +110,16 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
                                           usedPassword, entryPath, extractedFile, &extraction);
         });
     };
-    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", extract);
+    const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, extract);
     if (shown == ProgressOutcome::NoThread) extract();
     catalog.state = OperationState::Idle;
-    const bool cancelledWhileExtracting = shown == ProgressOutcome::Cancelled || Cancelled();
+    const bool cancelledWhileExtracting = shown == ProgressOutcome::Cancelled || progress.cancelled();
     if (!extracted || cancelledWhileExtracting) {
-        const bool refused = g_progress.passwordRefused.load() != 0 || extraction.cancelled;
-        EndOperation(cancelledWhileExtracting);
+        const bool refused = progress.passwordRefused.load() != 0 || extraction.cancelled;
         extractedFile.clear();
         if (cancelledWhileExtracting || refused) return Outcome(OperationResult::Cancelled);
         return Outcome(OperationResult::Failed, ExtractFailure(extraction, FileNameOf(catalog.archivePath)));
     }
-    EndOperation(false);
     catalog.password = usedPassword;
     return Outcome(OperationResult::Done);
 }

@@ -4,9 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "base/handles.h"
 #include "base/paths.h"
@@ -18,6 +17,7 @@
 #include "ops/archive_guard.h"
 #include "ops/creation_options.h"
 #include "ops/archive_operations.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 #include "ops/source_removal.h"
@@ -26,10 +26,9 @@
 #include "ops/update_check.h"
 #include "ops/update_failure.h"
 #include "ops/update_runs.h"
+#include "ops/worker_thread.h"
 
 namespace {
-
-bool Cancelled() { return g_progress.cancel.load() != 0; }
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -62,7 +61,7 @@ std::vector<std::wstring> FolderItems(const std::wstring& folder) {
 }
 
 // The files the paths add, and their bytes: a file is one, a folder all files below it.
-FileTally TallyOf(const std::vector<std::wstring>& paths) {
+FileTally TallyOf(const std::vector<std::wstring>& paths, const std::atomic<int32_t>* cancel) {
     FileTally tally;
     for (const std::wstring& path : paths) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -70,7 +69,7 @@ FileTally TallyOf(const std::vector<std::wstring>& paths) {
                                   &data)) {
             ++tally.files;
         } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            tally += TallyFiles(path, true, &g_progress.cancel);
+            tally += TallyFiles(path, true, cancel);
         } else {
             ++tally.files;
             tally.bytes += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -79,29 +78,27 @@ FileTally TallyOf(const std::vector<std::wstring>& paths) {
     return tally;
 }
 
-// Counts the files that the paths add into the progress total on a thread of its own, while
+// Counts the files that the paths add into the progress total on a worker of its own, while
 // the archiver (which scans them itself) already runs: the add does not wait for the count.
 // The window shows no figure until the total is known.
 class ProgressTotalBeside {
 public:
-    explicit ProgressTotalBeside(std::vector<std::wstring> paths) : paths_(std::move(paths)) {
-        try {
-            thread_ = std::thread([this] { count(); });
-        } catch (const std::system_error&) {
-            count();  // no thread to spare: counted before the archiver starts
-        }
+    ProgressTotalBeside(std::vector<std::wstring> paths, ProgressCounters& progress)
+        : paths_(std::move(paths)), progress_(progress) {
+        // No thread to spare: counted before the archiver starts.
+        if (!worker_.Start([this] { count(); })) count();
     }
-    ~ProgressTotalBeside() {
-        if (thread_.joinable()) thread_.join();
-    }
+    // The count ends before the paths it reads and the counters it fills go.
+    ~ProgressTotalBeside() { worker_.Join(); }
     ProgressTotalBeside(const ProgressTotalBeside&) = delete;
     ProgressTotalBeside& operator=(const ProgressTotalBeside&) = delete;
 
 private:
-    void count() const { g_progress.total = TallyOf(paths_).files; }
+    void count() const { progress_.total = TallyOf(paths_, &progress_.cancel).files; }
 
     const std::vector<std::wstring> paths_;
-    std::thread thread_;
+    ProgressCounters& progress_;
+    WorkerThread worker_;
 };
 
 // Inside a folder of the archive: mirrors that folder in a fresh temporary folder, copies the
@@ -114,7 +111,7 @@ std::wstring AddInsideFolder(ItemCatalog& catalog, const ArchiveGuard& guard, Up
     const std::wstring& folder = catalog.currentFolder;
     const StageResult staged =
         catalog.tempFolder.empty() ? StageResult{0, 1, {}} : StageFiles(catalog.tempFolder, folder, catalog.pending);
-    g_progress.total = static_cast<uint64_t>(staged.copied);
+    WorkProgress().total = static_cast<uint64_t>(staged.copied);
     if (!staged.unmadeFolder.empty())
         return UpdateFailureMessage(FileNameOf(catalog.archivePath),
                                     L"no folder on disk can be named \"" + staged.unmadeFolder +
@@ -144,11 +141,11 @@ void AddAtRoot(ItemCatalog& catalog, const ArchiveGuard& guard, UpdateRuns& runs
     std::optional<ProgressTotalBeside> totalBeside;
     std::wstring threads;
     if (ThreadsFollowTheFiles(format)) {
-        const FileTally tally = TallyOf(catalog.pending);
-        g_progress.total = tally.files;
+        const FileTally tally = TallyOf(catalog.pending, &WorkProgress().cancel);
+        WorkProgress().total = tally.files;
         threads = ThreadSwitchFor(format, tally.files, tally.bytes);
     } else {
-        totalBeside.emplace(catalog.pending);
+        totalBeside.emplace(catalog.pending, WorkProgress());
     }
     const auto nextCommand = [&] {
         ToolCommandLine command = runs.NextCommand();
@@ -202,13 +199,16 @@ std::wstring RemoveSources(ItemCatalog& catalog, const std::vector<std::wstring>
     std::vector<std::wstring> entries;
     if (!choices.singleFile)
         for (const std::wstring& path : paths) entries.push_back(LeafPart(path));
-    std::wstring known = Utf8ToWideLossy(password), problem;
+    std::wstring known = Utf8ToWideLossy(password);
     FileDigests hasher;
+    ReadFailure failure;
     const std::vector<ChecksumResult> held = checksumArchiveEntries(
-        archive, archiveKindOf(catalog.archivePath), known, entries, {hasher.function()}, &problem);
-    if (!problem.empty())
+        archive, archiveKindOf(catalog.archivePath), known, entries, {hasher.function()}, &failure);
+    if (failure.any()) {
+        const std::wstring problem = ReadFailureText(failure);
         return L"The added files were kept on disk: " + FileNameOf(archive) + L" could not be read back" +
                (problem.empty() ? L"." : L" (" + problem + L").");
+    }
     return KeptSourcesNote(RemoveAddedSources(paths, HeldDigestsOf(held, choices.singleFile), hasher));
 }
 
@@ -233,7 +233,7 @@ ModifyResult AddPending(ItemCatalog& catalog, const std::wstring& format, const 
     if (refused.empty())
         refused = Conclude(catalog, guard, runs, AddCheck(choices, added), untouched, choices.deleteAfter);
     ModifyResult result{runs.stopped, refused, {}};
-    if (refused.empty() && !result.stopped && !Cancelled() && choices.deleteAfter)
+    if (refused.empty() && !result.stopped && !OperationCancelled() && choices.deleteAfter)
         result.note = RemoveSources(catalog, catalog.pending, choices, runs.password());
     catalog.state = OperationState::Idle;
     return result;
@@ -279,22 +279,21 @@ OperationOutcome AddWithChoices(ItemCatalog& catalog, const std::vector<std::wst
     const std::wstring format = ToolFormat(catalog, options);
     if (!CanChange(catalog, format)) return Outcome(OperationResult::Unsupported, L"Operation is not supported.");
     if (paths.empty()) return Outcome(OperationResult::Done);
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     // A password the format cannot take is refused before anything runs.
     const std::wstring refused = PasswordProblem(format == L"zip" ? Zip : None, catalog.password);
     if (!refused.empty()) {
         const std::wstring name = FileNameOf(catalog.archivePath);
-        return Concluded(catalog, ProgressOutcome::Completed,
+        return Concluded(catalog, progress, ProgressOutcome::Completed,
                          {false, UpdateFailureMessage(name, refused, FileExists(catalog.archivePath)), {}});
     }
     catalog.pending = paths;
     const AddChoices choices = ChoicesOf(options, !catalog.password.empty());
     ModifyResult result;
-    const ProgressOutcome shown =
-        RunWithProgress(L"Add Files", L"Adding Files ", [&] { result = AddPending(catalog, format, choices); });
+    const ProgressOutcome shown = RunWithProgress(L"Add Files", L"Adding Files ", progress,
+                                                  [&] { result = AddPending(catalog, format, choices); });
     catalog.pending.clear();
-    return Concluded(catalog, shown, result);
+    return Concluded(catalog, progress, shown, result);
 }
 
 }  // namespace
@@ -326,8 +325,7 @@ OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstr
     if (!CanChange(catalog, ToolFormat(catalog, nullptr)))
         return Outcome(OperationResult::Unsupported, L"Operation is not supported.");
     if (names.empty()) return Outcome(OperationResult::Done);
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     const std::wstring folder = catalog.currentFolder;
     std::vector<std::wstring> entries;
     ModifyResult refused;
@@ -344,11 +342,11 @@ OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstr
     ModifyResult result;
     ProgressOutcome shown = ProgressOutcome::Completed;
     if (refused.message.empty()) {
-        g_progress.total = 100;
-        shown = RunWithProgress(L"Delete Files", L"Deleting Files ",
+        progress.total = 100;
+        shown = RunWithProgress(L"Delete Files", L"Deleting Files ", progress,
                                 [&] { result = DeletePending(catalog, entries); });
     }
-    OperationOutcome outcome = Concluded(catalog, shown, refused.message.empty() ? result : refused);
+    OperationOutcome outcome = Concluded(catalog, progress, shown, refused.message.empty() ? result : refused);
     // The reload tells of its own findings (a damaged archive) after the delete's.
     const OperationOutcome reloaded = ReloadArchive(catalog);
     outcome.messages.insert(outcome.messages.end(), reloaded.messages.begin(), reloaded.messages.end());

@@ -12,6 +12,7 @@
 #include "engine/archive_listing.h"
 #include "ops/archive_operations.h"
 #include "ops/engine_event_handler.h"
+#include "ops/fault_texts.h"
 #include "ops/open_failure.h"
 #include "ops/operation_ui.h"
 #include "ops/operation_support.h"
@@ -19,8 +20,6 @@
 #include "ops/worker_thread.h"
 
 namespace {
-
-bool Cancelled() { return g_progress.cancel.load() != 0; }
 
 DWORD MillisecondsSinceProcessStart() {
     FILETIME created{}, exited{}, kernel{}, user{}, now{};
@@ -35,7 +34,7 @@ DWORD MillisecondsSinceProcessStart() {
 }
 
 struct ListingEnd {
-    std::wstring damage;       // what the listing found wrong with the archive
+    ArchiveDamage damage;      // what the listing found wrong with the archive
     OpenFailure failure;       // why it did not open, when it did not
 };
 
@@ -51,25 +50,25 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     run.password = knownPassword;
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
     PasswordQuestionFor question(catalog.archivePath);
-    int listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
-    if (listed != 0 && !knownPassword.empty() && !Cancelled() && !run.outOfMemory) {
+    int listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&WorkProgress()));
+    if (listed != 0 && !knownPassword.empty() && !OperationCancelled() && !run.outOfMemory) {
         // The known password did not open it (the archive changed meanwhile): ask.
         catalog.ClearTree();
         run = ListingRun();
-        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
+        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&WorkProgress()));
     }
     // A typed password that does not decode the item list: asked again, saying so, until the
     // right one or Cancel.
-    while (listed != 0 && run.failure.kind == OpenFailure::Kind::WrongPassword && !Cancelled()) {
+    while (listed != 0 && run.failure.kind == OpenFailure::Kind::WrongPassword && !OperationCancelled()) {
         question.Again();
         catalog.ClearTree();
         run = ListingRun();
-        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&g_progress));
+        listed = listArchive(catalog.archivePath, kind, run, catalog.TreeBuilder(&WorkProgress()));
     }
-    if (listed == 0 && !Cancelled()) {
+    if (listed == 0 && !OperationCancelled()) {
         catalog.password = run.password;
         catalog.format = run.format;
-        catalog.damage = run.damage;
+        catalog.damage = ArchiveDamageText(run.damage);
         catalog.summary = std::move(run.summary);
         end.damage = run.damage;
         try {
@@ -94,61 +93,73 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     return end;
 }
 
-// An open begun before there was a window to show it: its listing runs on its own worker, into a
-// catalogue that it owns until an open of the same path takes it.
-struct EarlyOpen {
+}  // namespace
+
+// An early open's listing: it runs on its own worker, into a catalogue that it owns until an
+// open of the same path takes it.
+struct EarlyOpen::Listing {
     std::wstring path;
     std::unique_ptr<ItemCatalog> catalog;
-    WorkerThread worker;
     ListingEnd end;
     bool wantedPassword = false;  // the archive wants a password, which nobody was asked for
+    ProgressCounters progress;    // its own, until an open takes it: then that open's
+    WorkerThread worker;          // last: it ends (is joined) before what it fills goes
 };
 
-std::unique_ptr<EarlyOpen> g_early;
+namespace {
+
+// The listing of the early open that lives now, while nothing has taken it.
+std::unique_ptr<EarlyOpen::Listing>* g_untaken = nullptr;
 
 // What became of an open, once its listing has ended (`shown`: how its window ended).
-OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, ProgressOutcome shown, const ListingEnd& end) {
-    const bool cancelledWhileListing = shown == ProgressOutcome::Cancelled || Cancelled();
+OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, const ProgressCounters& progress,
+                          ProgressOutcome shown, const ListingEnd& end) {
+    const bool cancelledWhileListing = shown == ProgressOutcome::Cancelled || progress.cancel.load() != 0;
     if (cancelledWhileListing) {
         // A cancelled open shows nothing of what was read so far.
         catalog.ClearRows();
         catalog.ClearTree();
         catalog.currentFolder.clear();
     }
-    const bool cancelled = EndOperation(cancelledWhileListing);
+    const bool cancelled = cancelledWhileListing || progress.passwordRefused.load() != 0;
     if (catalog.RowCount() == 0) {
         const std::wstring message = OpenFailureMessage(end.failure, path);
         if (cancelled || message.empty()) return Outcome(OperationResult::Cancelled);
         return Outcome(OperationResult::Failed, message);
     }
-    if (cancelledWhileListing || end.damage.empty()) return Outcome(OperationResult::Done);
-    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + end.damage +
+    const std::wstring damage = ArchiveDamageText(end.damage);
+    if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
+    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
                                               L".\nIts list may be incomplete, and extracting it will report errors.");
 }
 
 void DropEarly();
 
 OperationOutcome Open(ItemCatalog& catalog, const std::wstring& path, const std::wstring& knownPassword) {
-    // An early open that nobody took would share the progress counters with this one.
+    // An early open that nobody took has no use any more.
     DropEarly();
     catalog.archivePath = path;
     catalog.yesToAll = 0;
-    g_progress.reset();
-    BeginOperation();
+    OperationProgress progress;
     ListingEnd end;
-    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ",
+    const ProgressOutcome shown = RunWithProgress(L"Open File", L"Opening File ... ", progress,
                                                   [&] { end = ListAndBuild(catalog, knownPassword); });
     // No thread to spare: list on this one rather than not at all.
     if (shown == ProgressOutcome::NoThread) end = ListAndBuild(catalog, knownPassword);
-    return Conclude(catalog, path, shown, end);
+    return Conclude(catalog, path, progress, shown, end);
 }
 
+// Stops a listing and waits for its worker.
+void StopListing(EarlyOpen::Listing& listing) {
+    listing.progress.cancel = 1;
+    listing.worker.Join();
+}
+
+// An early open that nothing took is of no use once another open begins: it stops.
 void DropEarly() {
-    if (!g_early) return;
-    g_progress.cancel = 1;
-    g_early->worker.Join();
-    g_early.reset();
-    EndOperation(true);
+    if (!g_untaken || !*g_untaken) return;
+    StopListing(**g_untaken);
+    g_untaken->reset();
 }
 
 }  // namespace
@@ -156,50 +167,55 @@ void DropEarly() {
 OperationOutcome OpenArchive(ItemCatalog& catalog, const std::wstring& path) { return Open(catalog, path, L""); }
 
 OperationOutcome OpenArchiveInNewCatalog(const std::wstring& path, std::unique_ptr<ItemCatalog>& catalog) {
-    if (!g_early || g_early->path != path) {
+    if (!g_untaken || !*g_untaken || (*g_untaken)->path != path) {
         catalog = std::make_unique<ItemCatalog>();
         return Open(*catalog, path, L"");
     }
-    std::unique_ptr<EarlyOpen> early = std::move(g_early);
+    std::unique_ptr<EarlyOpen::Listing> early = std::move(*g_untaken);
     catalog = std::move(early->catalog);
     // A listing still going on goes on behind the progress window, which shows once it has
     // lasted a moment and whose Cancel stops it; one already done needs no window.
     WorkerThread& worker = early->worker;
     const ProgressOutcome shown = worker.Ended() ? ProgressOutcome::Completed
                                                  : RunWithProgress(L"Open File", L"Opening File ... ",
-                                                                   [&worker] { worker.Join(); });
+                                                                   early->progress, [&worker] { worker.Join(); });
     worker.Join();
     // An archive that wants a password is opened again, now that there is a window to ask from.
-    if (early->wantedPassword && catalog->RowCount() == 0 && !Cancelled() && shown != ProgressOutcome::Cancelled) {
-        EndOperation(false);
+    if (early->wantedPassword && catalog->RowCount() == 0 && early->progress.cancel.load() == 0 &&
+        shown != ProgressOutcome::Cancelled)
         return Open(*catalog, path, L"");
-    }
-    return Conclude(*catalog, path, shown == ProgressOutcome::NoThread ? ProgressOutcome::Completed : shown, early->end);
+    return Conclude(*catalog, path, early->progress,
+                    shown == ProgressOutcome::NoThread ? ProgressOutcome::Completed : shown, early->end);
 }
 
-void BeginEarlyOpen(const std::wstring& path) {
+EarlyOpen::EarlyOpen(const std::wstring& path) {
     DropEarly();
-    auto early = std::make_unique<EarlyOpen>();
-    early->path = path;
-    early->catalog = std::make_unique<ItemCatalog>();
-    early->catalog->archivePath = path;
-    g_progress.reset();
+    auto listing = std::make_unique<Listing>();
+    listing->path = path;
+    listing->catalog = std::make_unique<ItemCatalog>();
+    listing->catalog->archivePath = path;
     // The user has been waiting since the process began, not since the listing did.
-    g_progress.startedTick = (GetTickCount() - MillisecondsSinceProcessStart()) | 1;  // never 0
-    BeginOperation();
-    EarlyOpen* running = early.get();
-    const bool started = early->worker.Start([running] {
+    listing->progress.startedTick = (GetTickCount() - MillisecondsSinceProcessStart()) | 1;  // never 0
+    Listing* running = listing.get();
+    const bool started = listing->worker.Start([running] {
+        ProgressOnThisThread bound(running->progress);
         // Nobody is asked anything before there is a window to ask from.
         AskNobodyOnThisThread();
         running->end = ListAndBuild(*running->catalog, L"");
         running->wantedPassword = PasswordWantedOnThisThread();
     });
-    if (started) g_early = std::move(early);
+    if (started) listing_ = std::move(listing);
+    g_untaken = &listing_;
 }
 
-void DropEarlyOpen() { DropEarly(); }
+EarlyOpen::~EarlyOpen() {
+    if (listing_) StopListing(*listing_);
+    if (g_untaken == &listing_) g_untaken = nullptr;
+}
 
-bool EarlyOpenGoesOn(const std::wstring& path) { return g_early && g_early->path == path && !g_early->worker.Ended(); }
+bool EarlyOpenGoesOn(const std::wstring& path) {
+    return g_untaken && *g_untaken && (*g_untaken)->path == path && !(*g_untaken)->worker.Ended();
+}
 
 OperationOutcome ReloadArchive(ItemCatalog& catalog) {
     const std::wstring path = catalog.archivePath;

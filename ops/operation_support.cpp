@@ -10,19 +10,6 @@ namespace {
 std::wstring g_selfProgramOverride;
 }
 
-void BeginOperation() {
-    g_progress.cancel = 0;
-    g_progress.passwordRefused = 0;
-}
-
-bool EndOperation(bool cancelledByUser) {
-    const bool cancelled =
-        cancelledByUser || g_progress.cancel.load() != 0 || g_progress.passwordRefused.load() != 0;
-    g_progress.cancel = 0;
-    g_progress.passwordRefused = 0;
-    return cancelled;
-}
-
 void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& outcome,
                             const std::function<void(bool again)>& attempt) {
     PasswordQuestionFor question(archivePath);
@@ -32,7 +19,7 @@ void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& 
             outcome = ExtractionOutcome();
         }
         attempt(again);
-        const bool stopped = outcome.cancelled || g_progress.cancel.load() != 0;
+        const bool stopped = outcome.cancelled || OperationCancelled();
         if (!outcome.wrongPassword || outcome.written != 0 || stopped) return;
     }
 }
@@ -49,16 +36,17 @@ ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& know
     settings.state = catalog.state.load();
     settings.knownPassword = knownPassword;
     settings.yesToAll = &catalog.yesToAll;
-    settings.cancel = &g_progress.cancel;
+    ProgressCounters* const progress = &WorkProgress();
+    settings.cancel = &progress->cancel;
     // The archiver's prompts name the archive.
     settings.askPassword = [name = FileNameOf(catalog.archivePath)](bool again) {
         return CurrentOperationUi().AskPassword({name, again});
     };
     settings.confirmReplace = [] { return CurrentOperationUi().ConfirmReplace(); };
-    if (settings.state == OperationState::Adding) settings.countProgress = [] { ++g_progress.completed; };
+    if (settings.state == OperationState::Adding) settings.countProgress = [progress] { ++progress->completed; };
     // A delete or a rename counts in percent. Its window stays up at 100 %: the result is checked after.
     if (settings.state == OperationState::Deleting || settings.state == OperationState::Renaming)
-        settings.reportPercent = [](int percent) { g_progress.completed = percent < 99 ? percent : 99; };
+        settings.reportPercent = [progress](int percent) { progress->completed = percent < 99 ? percent : 99; };
     return settings;
 }
 

@@ -11,14 +11,6 @@
 
 class ItemCatalog;
 
-// Starts an operation: the cancel and refusal flags of an earlier one no longer count.
-void BeginOperation();
-
-// Ends an operation: true when the user ended it (`cancelledByUser`, Cancel, a refused password
-// prompt). The flags are cleared so that they do not outlive it: extractions outside the
-// catalogue (the whole archive from the file view) use the same engine hook.
-bool EndOperation(bool cancelledByUser);
-
 // Runs `attempt` (an extraction or a test that fills `outcome`), and again as long as it failed
 // for a wrong password before it wrote anything: `again` tells the attempt to forget the password
 // it used, so that the user is asked once more (the prompt naming `archivePath` and saying that
@@ -29,6 +21,7 @@ void RetryingWrongPasswords(const std::wstring& archivePath, ExtractionOutcome& 
 // An outcome with one message (none when `message` is empty).
 OperationOutcome Outcome(OperationResult result, const std::wstring& message = {});
 
-// The settings of one archiver run for the catalogue's operation: its state, its flags, the
-// password to answer the first prompt with (UTF-8), the password prompt and the replace question.
+// The settings of one archiver run for the catalogue's operation (called on its worker): its
+// state, the flags and counters of the operation whose work runs on this thread, the password to
+// answer the first prompt with (UTF-8), the password prompt and the replace question.
 ToolRunSettings ToolRunSettingsFor(ItemCatalog& catalog, const std::string& knownPassword);

@@ -7,13 +7,15 @@
 
 #include "engine/engine_events.h"
 #include "ops/engine_event_handler.h"
+#include "ops/worker_thread.h"
 
 namespace {
 
 // Runs the work where it is asked for and answers every question with "no".
 class NoOperationUi final : public OperationUi {
 public:
-    ProgressOutcome RunWithProgress(const wchar_t*, const wchar_t*, std::function<void()> work) override {
+    ProgressOutcome RunWithProgress(const wchar_t*, const wchar_t*, ProgressCounters&,
+                                    std::function<void()> work) override {
         work();
         return ProgressOutcome::Completed;
     }
@@ -53,6 +55,7 @@ void PasswordQuestionFor::Again() { SetPasswordQuestion({archiveName_, true}); }
 void InstallOperationUi(OperationUi* ui) {
     g_ui = ui;
     SetEngineEventHandler(HandleEngineEvent);
+    SetEngineBackgroundRunner(StartBackgroundWork);
 }
 
 OperationUi& CurrentOperationUi() {
@@ -60,8 +63,22 @@ OperationUi& CurrentOperationUi() {
     return ui ? *ui : g_noUi;
 }
 
-ProgressCounters g_progress;
+namespace {
+thread_local ProgressCounters t_nobodys;
+}  // namespace
 
-ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
-    return CurrentOperationUi().RunWithProgress(title, operationText, std::move(work));
+ProgressCounters& WorkProgress() {
+    ProgressCounters* bound = ThisThreadProgress();
+    return bound ? *bound : t_nobodys;
+}
+
+bool OperationCancelled() { return WorkProgress().cancel.load() != 0; }
+
+ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress,
+                                std::function<void()> work) {
+    return CurrentOperationUi().RunWithProgress(title, operationText, progress,
+                                                [&progress, work = std::move(work)] {
+                                                    ProgressOnThisThread bound(progress);
+                                                    work();
+                                                });
 }

@@ -22,9 +22,10 @@ class OperationUi {
 public:
     virtual ~OperationUi() = default;
     // Runs `work` on a worker thread while a progress window titled `title` shows
-    // `operationText` and how far `g_progress` is; returns once the worker has ended.
+    // `operationText` and how far `progress` is (its Cancel sets `progress.cancel`); returns once
+    // the worker has ended.
     virtual ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText,
-                                            std::function<void()> work) = 0;
+                                            ProgressCounters& progress, std::function<void()> work) = 0;
     // Asks for a password (on any thread); nothing when the user cancels. UTF-8.
     virtual std::optional<std::string> AskPassword(const PasswordQuestion& question) = 0;
     // Asks whether an existing file may be replaced (on any thread).
@@ -36,8 +37,9 @@ public:
     virtual HWND OwnerWindow() = 0;
 };
 
-// Installs `ui` for every later operation (null: none), and the engine's event handler that
-// reports progress, stops on Cancel and asks for passwords through it. `ui` must outlive its use.
+// Installs `ui` for every later operation (null: none), the engine's event handler that
+// reports progress, stops on Cancel and asks for passwords through it, and the engine's runner of
+// background work (StartBackgroundWork). `ui` must outlive its use.
 void InstallOperationUi(OperationUi* ui);
 
 // The installed interface, or the one that shows nothing and asks nobody.

@@ -82,13 +82,12 @@ OperationOutcome RenameEntry(ItemCatalog& catalog, const std::wstring& name, con
                                                     problem + L")",
                                                 true));
     }
-    g_progress.reset();
-    g_progress.total = 100;
-    BeginOperation();
+    OperationProgress progress;
+    progress.total = 100;
     ModifyResult result;
     const ProgressOutcome shown =
-        RunWithProgress(L"Rename", L"Renaming ", [&] { result = RenamePending(catalog, from, to); });
-    OperationOutcome outcome = Concluded(catalog, shown, result);
+        RunWithProgress(L"Rename", L"Renaming ", progress, [&] { result = RenamePending(catalog, from, to); });
+    OperationOutcome outcome = Concluded(catalog, progress, shown, result);
     const OperationOutcome reloaded = ReloadArchive(catalog);
     outcome.messages.insert(outcome.messages.end(), reloaded.messages.begin(), reloaded.messages.end());
     return outcome;

@@ -103,7 +103,7 @@ private:
 HeldDigests HeldDigestsOf(const std::vector<ChecksumResult>& entries, bool singleFile) {
     HeldDigests held;
     for (const ChecksumResult& entry : entries) {
-        if (!entry.problem.empty() || entry.checksums.empty()) continue;
+        if (entry.fault.any() || entry.checksums.empty()) continue;
         const std::wstring& digest = entry.checksums.front().value;
         if (singleFile) held.anyEntry.push_back(digest);
         else held.byEntry[caseBlindKey(entry.name)].push_back(digest);

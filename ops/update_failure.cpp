@@ -3,22 +3,12 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/system_error.h"
 #include "catalog/path_text.h"
 
 namespace {
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
-
-std::string SystemText(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", buffer ? length : 0);
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return WideToUtf8Lossy(text);
-}
 
 }  // namespace
 
@@ -60,18 +50,18 @@ UpdateFailure FailureOfSystemError(DWORD code) {
     }
 }
 
-std::vector<SystemErrorText> CauseNamingSystemTexts() {
-    std::vector<SystemErrorText> texts;
+std::vector<CauseNamingText> CauseNamingSystemTexts() {
+    std::vector<CauseNamingText> texts;
     for (DWORD code : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION,
                        ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT}) {
-        std::string text = SystemText(code);
+        std::string text = WideToUtf8Lossy(SystemOwnText(code));
         if (!text.empty()) texts.emplace_back(std::move(text), FailureOfSystemError(code));
     }
     return texts;
 }
 
 UpdateFailure FailureInToolOutput(const std::vector<std::string>& lines,
-                                  const std::vector<SystemErrorText>& systemTexts) {
+                                  const std::vector<CauseNamingText>& systemTexts) {
     // A wrong password is the archiver's own words, and it outranks what follows from it.
     for (const std::string& line : lines)
         if (Contains(line, "Wrong password")) return UpdateFailure::WrongPassword;

@@ -34,16 +34,16 @@ std::wstring UpdateFailureMessage(const std::wstring& archiveName, const std::ws
 UpdateFailure FailureOfSystemError(DWORD code);
 
 // A system error text (as the archiver prints it, UTF-8) with the cause it names.
-using SystemErrorText = std::pair<std::string, UpdateFailure>;
+using CauseNamingText = std::pair<std::string, UpdateFailure>;
 
 // The texts of the system errors that name a cause, in the system's language: the archiver
 // prints these texts, not the codes.
-std::vector<SystemErrorText> CauseNamingSystemTexts();
+std::vector<CauseNamingText> CauseNamingSystemTexts();
 
 // The cause found in what the archiver printed (its lines, UTF-8): its own words for a wrong
 // password or a damaged archive, or the text of a system error that names a cause.
 UpdateFailure FailureInToolOutput(const std::vector<std::string>& lines,
-                                  const std::vector<SystemErrorText>& systemTexts);
+                                  const std::vector<CauseNamingText>& systemTexts);
 
 // What the archiver said of a failure of its own (from its first error line: "ERROR:",
 // "Command Line Error:", "System ERROR:", ...), as a clause of a message: `the archiver said

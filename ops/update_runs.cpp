@@ -10,6 +10,7 @@
 #include "engine/archive_listing.h"
 #include "engine/archive_probe.h"
 #include "engine/integrity_check.h"
+#include "ops/fault_texts.h"
 #include "ops/operation_support.h"
 #include "ops/temp_workspace.h"
 #include "ops/tool_runner.h"
@@ -18,9 +19,16 @@ namespace {
 
 constexpr wchar_t kToolName[] = L"7z.exe";
 
-bool Cancelled() { return g_progress.cancel.load() != 0; }
-
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Why an archive did not read back intact.
+std::wstring IntegrityProblem(const IntegrityResult& checked) {
+    if (checked.failure.open.kind != OpenFailure::Kind::None)
+        return L"it does not open as an archive: " + OpenFailureCause(checked.failure.open);
+    if (checked.failure.any()) return ReadFailureText(checked.failure);
+    if (checked.itemResult != 0) return EngineResultText(checked.itemResult);
+    return ArchiveDamageText(checked.damage);
+}
 
 }  // namespace
 
@@ -53,7 +61,7 @@ bool UpdateRuns::Run(const ToolCommandLine& command) {
     if (run.typedPassword) password_ = *run.typedPassword;
     // A first run is run again only when it left no work file behind, which the next would meet.
     const bool leftNothing = command.archivePath() == guard_.workPath() || !guard_.workWritten();
-    if (!run.succeeded() && !run.stopped && !Cancelled() && !matchCase_ && leftNothing &&
+    if (!run.succeeded() && !run.stopped && !OperationCancelled() && !matchCase_ && leftNothing &&
         RefusesNamesDifferingInCase(run.report)) {
         // The archive holds names that differ only in case, which the archiver keeps apart only
         // when it matches names with regard to case: this run again, and every later one so.
@@ -63,7 +71,7 @@ bool UpdateRuns::Run(const ToolCommandLine& command) {
         run = RunTool(again, ToolRunSettingsFor(catalog_, password_));
         if (run.typedPassword) password_ = *run.typedPassword;
     }
-    if (run.stopped || Cancelled()) {
+    if (run.stopped || OperationCancelled()) {
         stopped = true;
         return false;
     }
@@ -79,7 +87,7 @@ bool UpdateRuns::Run(const ToolCommandLine& command) {
 }
 
 bool UpdateRuns::going() const {
-    return !stopped && failure == UpdateFailure::None && refusal.empty() && !Cancelled();
+    return !stopped && failure == UpdateFailure::None && refusal.empty() && !OperationCancelled();
 }
 
 std::wstring ToolFormat(const ItemCatalog& catalog, const CreationOptions* options) {
@@ -153,7 +161,7 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     const auto fail = [&](const std::wstring& cause) {
         return UpdateFailureMessage(name, cause, guard.existedBefore());
     };
-    if (runs.stopped || Cancelled()) return {};
+    if (runs.stopped || OperationCancelled()) return {};
     if (!runs.refusal.empty()) return fail(runs.refusal);
     if (runs.failure != UpdateFailure::None)
         return fail(runs.archiverWords.empty() ? UpdateFailureCause(runs.failure) : runs.archiverWords);
@@ -161,7 +169,7 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     const auto after = guard.workWritten() ? ListEntries(guard.workReadPath(), kind, runs.password()) : std::nullopt;
     const auto before = guard.existedBefore() ? ListEntries(catalog.archivePath, kind, runs.password())
                                               : std::optional<std::vector<ListedEntry>>(std::in_place);
-    if (Cancelled()) return {};
+    if (OperationCancelled()) return {};
     if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
     std::wstring problem = check(PathsOf(*before), PathsOf(*after));
     if (problem.empty()) problem = UntouchedContentProblem(*before, *after, untouched);
@@ -170,8 +178,9 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
         // The files are about to go: the archive must give every one of them back intact.
         std::wstring password = Utf8ToWideLossy(runs.password());
         const IntegrityResult checked = checkArchiveIntegrity(guard.workReadPath(), kind, password);
-        if (checked.stopped || Cancelled()) return {};
-        if (!checked.intact) return fail(L"the archiver's result did not read back intact (" + checked.problem + L")");
+        if (checked.stopped || OperationCancelled()) return {};
+        if (!checked.intact)
+            return fail(L"the archiver's result did not read back intact (" + IntegrityProblem(checked) + L")");
     }
     const UpdateFailure committed = guard.Commit();
     if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
@@ -180,12 +189,12 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     return {};
 }
 
-OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result) {
+OperationOutcome Concluded(const ItemCatalog& catalog, const OperationProgress& progress, ProgressOutcome shown,
+                           const ModifyResult& result) {
     std::wstring message = result.message;
     if (shown == ProgressOutcome::NoThread)
         message = UpdateFailureMessage(FileNameOf(catalog.archivePath), L"", FileExists(catalog.archivePath));
-    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || Cancelled();
-    EndOperation(stopped);
+    const bool stopped = shown == ProgressOutcome::Cancelled || result.stopped || progress.cancelled();
     if (stopped) return Outcome(OperationResult::Cancelled);
     return message.empty() ? Outcome(OperationResult::Done, result.note) : Outcome(OperationResult::Failed, message);
 }

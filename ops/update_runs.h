@@ -96,4 +96,5 @@ struct ModifyResult {
 };
 
 // Ends a change: the message of a failure, unless the user ended it.
-OperationOutcome Concluded(const ItemCatalog& catalog, ProgressOutcome shown, const ModifyResult& result);
+OperationOutcome Concluded(const ItemCatalog& catalog, const OperationProgress& progress, ProgressOutcome shown,
+                           const ModifyResult& result);

@@ -1,6 +1,8 @@
 #pragma once
 // A whole archive file extracted into a folder behind the progress window, from the folder
 // view and from the shell's "Extract Here" and "Extract files..." runs.
+#include <windows.h>
+
 #include <string>
 
 #include "engine/existing_files.h"
@@ -10,6 +12,7 @@
 enum class WholeArchiveResult {
     Extracted,
     NotAnArchive,  // the file's name has no archive extension
+    NoFolder,      // the folder to extract into could not be made: nothing ran
     Failed,        // see the outcome (and `cancelled`)
 };
 
@@ -17,7 +20,14 @@ struct WholeArchiveExtraction {
     WholeArchiveResult result = WholeArchiveResult::Failed;
     bool cancelled = false;  // the user pressed Cancel; the extraction stopped where it was
     ExtractionOutcome outcome;  // what was written, renamed, skipped and failed, and why
+    std::wstring folder;     // NoFolder: the folder
+    DWORD folderError = 0;   // ... and the system's error in making it
 };
+
+// An extraction that did not run: the file is no archive, or the folder `folder` to extract into
+// could not be made (`error`).
+WholeArchiveExtraction NotAnArchiveFile();
+WholeArchiveExtraction FolderNotMade(const std::wstring& folder, DWORD error);
 
 // Extracts on a worker while the progress window "Extract Files" shows how far it got and
 // offers Cancel; returns once the work has ended. Files already in the destination are
@@ -29,5 +39,5 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
 // a message after a clean success, Done with a note after a success with items renamed,
 // symbolic links written as files or data after the archive's end; Failed with "Could not
 // extract <name>", each cause, and how many files were written where (or "<name> is not valid
-// archive file."); Cancelled, without a message, after Cancel.
+// archive file.", or that the folder could not be made); Cancelled, without a message, after Cancel.
 OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, const std::wstring& archiveName);

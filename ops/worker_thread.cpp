@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <iterator>
+#include <new>
 #include <system_error>
 
 bool WorkerThread::Start(std::function<void()> work) {
@@ -41,3 +43,47 @@ void WorkerThread::Join() {
     thread_.join();
     done_.reset();
 }
+
+bool WorkerGroup::Start(std::function<void()> work) {
+    std::list<WorkerThread> ended;
+    bool started = false;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        // Those done already go now, so that the group does not grow with every start.
+        for (auto worker = workers_.begin(); worker != workers_.end();) {
+            const auto next = std::next(worker);
+            if (worker->Ended()) ended.splice(ended.end(), workers_, worker);
+            worker = next;
+        }
+        try {
+            workers_.emplace_back();
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        started = workers_.back().Start(std::move(work));
+        if (!started) workers_.pop_back();
+    }
+    return started;  // the ended ones are joined here, outside the lock
+}
+
+void WorkerGroup::JoinAll() {
+    std::list<WorkerThread> running;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        running.swap(workers_);
+    }
+    for (WorkerThread& worker : running) worker.Join();
+}
+
+namespace {
+
+WorkerGroup& BackgroundGroup() {
+    static WorkerGroup group;
+    return group;
+}
+
+}  // namespace
+
+bool StartBackgroundWork(std::function<void()> work) { return BackgroundGroup().Start(std::move(work)); }
+
+void JoinBackgroundWork() { BackgroundGroup().JoinAll(); }

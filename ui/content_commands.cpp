@@ -8,6 +8,7 @@
 #include "base/folder_tree.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_probe.h"
@@ -18,12 +19,6 @@
 #include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
-
-namespace {
-
-std::wstring SystemErrorText(DWORD error) { return systemErrorCause(error); }
-
-}  // namespace
 
 std::vector<std::wstring> ContentCommands::NamesOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> names;
@@ -119,8 +114,8 @@ ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, Ext
         made = ExtractDestination();
         SetLastError(0);
         if (made.Make(destination)) return destination;
-        messages_.Tell(L"Could not extract " + FileNameOf(archive) + L"\nThe folder " + destination +
-                       L" could not be made: " + SystemErrorText(GetLastError()) + L".");
+        const DWORD error = GetLastError();
+        messages_.Tell(WholeArchiveOutcome(FolderNotMade(destination, error), FileNameOf(archive)));
         return {};
     };
     if (catalog) {
@@ -142,7 +137,7 @@ ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, Ext
         if (!row) continue;
         const std::wstring archive = row->fullPath, name = row->name;
         if (!IsArchiveFile(archive)) {
-            messages_.Tell(name + L" is not valid archive file.");
+            messages_.Tell(WholeArchiveOutcome(NotAnArchiveFile(), name));
             continue;
         }
         const std::wstring destination = destinationFor(archive, model_.currentFolder);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/archive_properties.h"
+#include "ops/properties_report.h"
 #include "ui/content_model.h"
 
 // True when the file is one the engine may read as an archive: by its extension, its signature,

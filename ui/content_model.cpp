@@ -6,6 +6,7 @@
 #include "base/folder_tree.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
+#include "base/system_error.h"
 #include "catalog/item_catalog.h"
 #include "ui/shell_info.h"
 
@@ -29,14 +30,6 @@ bool IsFullPath(const std::wstring& path) {
     return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
 }
 
-std::wstring SystemMessage(DWORD error) {
-    wchar_t text[512] = {};
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, 512, nullptr);
-    std::wstring message = text;
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
-    return message;
-}
-
 // An entry for a path; its name is the shell's display name when `shellName` is set.
 std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const std::wstring& path, int level,
                                                  bool shellName) {
@@ -58,10 +51,7 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 ContentModel::ContentModel(OpenedFiles& openedFiles) : openedFiles_(openedFiles) {}
 
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
-    std::wstring text = L"Could not open " + place;
-    const std::wstring reason = SystemMessage(error);
-    if (!reason.empty()) text += L"\n" + reason;
-    messages_.Tell(std::move(text), MessageKind::Warning);
+    messages_.Tell(L"Could not open " + place + L"\n" + SystemErrorText(error) + L".", MessageKind::Warning);
 }
 
 ContentModel::~ContentModel() {

@@ -1,14 +1,14 @@
 #include "ui/extraction_dialogs.h"
 
-#include "engine/property_names.h"
+#include "ops/property_texts.h"
 #include "ui/about_dialog.h"
 #include "ui/app_globals.h"
 #include "ui/progress_window.h"
 
 std::wstring FileDescription(bool sizeKnown, uint64_t size, bool modifiedKnown, const FILETIME& modified) {
     std::wstring text;
-    if (sizeKnown) text = groupedNumber(size) + (size == 1 ? L" byte" : L" bytes");
-    const std::wstring time = modifiedKnown ? localTimeText(modified) : std::wstring();
+    if (sizeKnown) text = GroupedNumber(size) + (size == 1 ? L" byte" : L" bytes");
+    const std::wstring time = modifiedKnown ? LocalTimeText(modified) : std::wstring();
     if (!time.empty()) text += (text.empty() ? L"modified " : L", modified ") + time;
     return text;
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/archive_properties.h"
+#include "ops/properties_report.h"
 #include "res/resource.h"
 #include "ui/framework/dialog_impl.h"
 

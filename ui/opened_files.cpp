@@ -4,7 +4,8 @@
 
 #include "base/folder_tree.h"
 #include "base/paths.h"
-#include "engine/extraction_outcome.h"
+#include "base/system_error.h"
+#include "base/system_error.h"
 #include "ops/edited_entries.h"
 #include "ui/file_picker.h"
 #include "ui/user_messages.h"
@@ -34,7 +35,7 @@ void SaveCopyElsewhere(const OpenedEntry& entry, HWND owner) {
         PickSavePath(owner, L"Save Copy As", start, FileNameOf(entry.entryPath));
     if (!target) return;
     if (!CopyFileW(ExtendedPath(entry.file).c_str(), ExtendedPath(*target).c_str(), FALSE))
-        TellUser({L"Could not save " + *target + L"\n" + systemErrorCause(GetLastError()) + L".", MessageKind::Error},
+        TellUser({L"Could not save " + *target + L"\n" + SystemErrorText(GetLastError()) + L".", MessageKind::Error},
                  owner);
 }
 

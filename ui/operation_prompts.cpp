@@ -11,9 +11,9 @@ namespace {
 
 class DialogOperationUi final : public OperationUi {
 public:
-    ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText,
+    ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress,
                                     std::function<void()> work) override {
-        return RunProgressWindow(title, operationText, std::move(work));
+        return RunProgressWindow(title, operationText, progress, std::move(work));
     }
 
     std::optional<std::string> AskPassword(const PasswordQuestion& question) override {

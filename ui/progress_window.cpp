@@ -34,7 +34,8 @@ HWND g_runningWindow = nullptr;
 
 }  // namespace
 
-CProgressDlg::CProgressDlg(const wchar_t* title, const wchar_t* operationText) : serial_(g_nextSerial++) {
+CProgressDlg::CProgressDlg(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress)
+    : progress_(progress), serial_(g_nextSerial++) {
     CopyToBuffer(title_, kTextCapacity, title ? title : L"");
     CopyToBuffer(operationText_, kTextCapacity, operationText ? operationText : L"");
 }
@@ -56,7 +57,7 @@ LRESULT CProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     SetTimer(m_hWnd, kTimerId, kTimerPeriodMs, nullptr);
     // Work that began before the window counts its delay from its own start; what is left is
     // never so short that work already done could not close the window first.
-    const uint32_t started = g_progress.startedTick.load();
+    const uint32_t started = progress_.startedTick.load();
     const DWORD elapsed = started != 0 ? GetTickCount() - started : 0;
     SetTimer(m_hWnd, kShowTimerId, elapsed + kLeastShowDelayMs < kShowAfterMs ? kShowAfterMs - elapsed : kLeastShowDelayMs,
              nullptr);
@@ -72,9 +73,9 @@ void CProgressDlg::End(INT_PTR result) {
 }
 
 void CProgressDlg::UpdateFromCounters() {
-    const uint64_t total = g_progress.total.load();
+    const uint64_t total = progress_.total.load();
     if (total == 0) return;
-    const uint64_t completed = g_progress.completed.load();
+    const uint64_t completed = progress_.completed.load();
     const uint64_t percent = completed * 100 / total;
     // Drawn again only when the figure changes: the work shares the machine with the window.
     if (percent != shownPercent_) {
@@ -118,7 +119,7 @@ LRESULT CProgressDlg::OnCloseRequest(UINT, WPARAM wParam, LPARAM, BOOL&) {
 LRESULT CProgressDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
     // Cancel is the window's one button: Enter and Esc press it as a click does. The work's own
     // end closes the window by the close request or the timer, never by a key.
-    g_progress.cancel = 1;  // the worker sees it at once
+    progress_.cancel = 1;  // the worker sees it at once
     End(IDCANCEL);
     return TRUE;
 }
@@ -171,7 +172,7 @@ INT_PTR CProgressDlg::Run(const std::function<bool()>& startWork) {
             quit = got == 0;
             quitCode = message.wParam;
             result_ = IDCANCEL;
-            g_progress.cancel = 1;
+            progress_.cancel = 1;
             break;
         }
         if (!IsDialogMessageW(dialog, &message)) {
@@ -186,8 +187,8 @@ INT_PTR CProgressDlg::Run(const std::function<bool()>& startWork) {
     return result_;
 }
 
-bool ShowProgress(const wchar_t* title, const wchar_t* operationText) {
-    CProgressDlg window(title, operationText);
+bool ShowProgress(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress) {
+    CProgressDlg window(title, operationText, progress);
     return window.Run() == IDOK;
 }
 
@@ -207,8 +208,9 @@ INT_PTR RunPrompt(const std::function<INT_PTR(HWND owner)>& prompt) {
     return prompt(g_app.OwnerWindow.load());
 }
 
-ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operationText, std::function<void()> work) {
-    CProgressDlg window(title, operationText);
+ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress,
+                                  std::function<void()> work) {
+    CProgressDlg window(title, operationText, progress);
     WorkerThread worker;
     bool started = false;
     const INT_PTR result = window.Run([&] {
@@ -222,7 +224,7 @@ ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operation
         return started;
     });
     if (!started) return ProgressOutcome::NoThread;
-    if (result == IDCANCEL) g_progress.cancel = 1;
+    if (result == IDCANCEL) progress.cancel = 1;
     // The window may have closed at 100 % or by Cancel while the worker is still at work:
     // nothing goes on until it has ended, and the window object outlives its close request.
     worker.Join();

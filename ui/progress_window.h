@@ -16,11 +16,13 @@ public:
     enum { IDD = IDD_PROGRESS };
     static constexpr size_t kTextCapacity = 256;
 
-    CProgressDlg(const wchar_t* title, const wchar_t* operationText);
+    // The window shows how far `progress` is and sets its cancel flag on Cancel; the counters
+    // must outlive the window.
+    CProgressDlg(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress);
 
     // Runs the window modally as a dialog box would (its owner, `OwnerWindow`, disabled
-    // meanwhile), but shows it only once the work has lasted a moment. It ends with OK when the
-    // counters of `g_progress` reach their total or on RequestClose, with Cancel when the user
+    // meanwhile), but shows it only once the work has lasted a moment. It ends with OK when its
+    // counters reach their total or on RequestClose, with Cancel when the user
     // cancels (which sets the cancel flag). `startWork`, when given, is called once the window
     // exists, so that a prompt of the work always finds the window to stand on. Returns IDOK,
     // IDCANCEL, or -1 when the window could not open or the work could not start.
@@ -58,6 +60,7 @@ private:
     void UpdateFromCounters();
     void End(INT_PTR result);
 
+    ProgressCounters& progress_;
     wchar_t title_[kTextCapacity] = {};
     wchar_t operationText_[kTextCapacity] = {};
     INT_PTR result_ = 0;        // 0 while the window runs, then IDOK or IDCANCEL
@@ -73,12 +76,13 @@ private:
 };
 
 // Runs the progress window on its own until the counters complete or Cancel. True with OK.
-bool ShowProgress(const wchar_t* title, const wchar_t* operationText);
+bool ShowProgress(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress);
 
-// Starts `work` on a worker thread, shows the progress window until it closes, and returns
-// once the worker has ended, whatever closed the window. The window is asked to close when
-// `work` returns. On Cancel the cancel flag is set while the worker still runs.
-ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operationText, std::function<void()> work);
+// Starts `work` on a worker thread, shows the progress window over `progress` until it closes,
+// and returns once the worker has ended, whatever closed the window. The window is asked to close
+// when `work` returns. On Cancel the cancel flag is set while the worker still runs.
+ProgressOutcome RunProgressWindow(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress,
+                                  std::function<void()> work);
 
 // Runs a prompt (a password dialog, a question, a message) where prompts belong: on the UI
 // thread, owned by the progress window that waits for the work, so that it stays on top of it

@@ -8,6 +8,9 @@
 #include "engine/checksums.h"
 #include "engine/extraction.h"
 #include "engine_test_util.h"
+#include "ops/extraction_report.h"
+#include "ops/fault_texts.h"
+#include "ops/properties_report.h"
 
 using namespace enginetest;
 
@@ -40,7 +43,7 @@ TEST(HardLinks, GetTheirTargetsDataAloneOrFailWithTheCause) {
         else EXPECT_EQ(extractArchive(LinuxArchive(L"links.tar"), None, NewFolder(dir / L"out"), password, nullptr, &outcome), 1);
         ASSERT_FALSE(outcome.failures.empty());
         EXPECT_EQ(outcome.failures[0].item, L"orphan.txt");
-        EXPECT_EQ(outcome.failures[0].detail, L"a link to nothere.txt, which is not in the archive");
+        EXPECT_EQ(ItemFaultText(outcome.failures[0].fault), L"a link to nothere.txt, which is not in the archive");
     }
     EXPECT_FALSE(PathExists(dir / L"out\\orphan.txt"));
 }
@@ -55,7 +58,7 @@ TEST(SymbolicLinks, AreNeverFollowedAndAreNamedAfterTheExtraction) {
     EXPECT_EQ(extractArchive(LinuxArchive(L"links.tar"), None, out, password, nullptr, &outcome), 1);
     EXPECT_EQ(outcome.failures.at(1).item, L"absolute\\through.txt");
     EXPECT_EQ(ListFilesRecursive(dir.path()).size(), ListFilesRecursive(out).size()) << "all of it below out";
-    const std::wstring message = extractionMessage(outcome, L"links.tar");
+    const std::wstring message = ExtractionMessage(outcome, L"links.tar");
     EXPECT_NE(message.find(L"\n3 symbolic links were written as files holding the path they point to:\n"
                            L"    inside  ->  data.txt\n    outside  ->  ../../escaped\n    absolute  ->  /tmp\n"),
               std::wstring::npos)
@@ -77,7 +80,7 @@ TEST(AntiItems, LeaveExistingFilesAloneAndAreNoEntries) {
     const ExtractionOutcome test = testArchive(diff, SevenZip, password);
     EXPECT_EQ(test.tested + test.testedFolders, 1u);
     EXPECT_EQ(checksumArchiveEntries(diff, SevenZip, password, {}, {L"CRC32"}).size(), 1u);
-    for (const PropertyLine& line : readArchiveProperties(diff, SevenZip, password).lines) {
+    for (const PropertyLine& line : ArchivePropertiesReport(readArchiveFacts(diff, SevenZip, password), SevenZip).lines) {
         if (line.name == L"Files" || line.name == L"Folders") {
             EXPECT_EQ(line.value, line.name == L"Files" ? L"1" : L"0");
         }

@@ -4,6 +4,8 @@
 #include "engine/engine_events.h"
 #include "engine/extraction.h"
 #include "engine_test_util.h"
+#include "ops/fault_texts.h"
+#include "ops/properties_report.h"
 #include "support/zip_writer.h"
 
 using namespace enginetest;
@@ -14,7 +16,7 @@ namespace {
 std::vector<ReplaceAnswer> g_answers;
 std::vector<std::wstring> g_asked;
 
-int AnswerQuestions(int32_t kind, void* data, uint32_t) {
+int AnswerQuestions(ProgressCounters*, int32_t kind, void* data, uint32_t) {
     if (kind != kEngineReplaceQuestion) return 0;
     auto& question = *static_cast<ReplaceQuestion*>(data);
     g_asked.push_back(question.item);
@@ -99,7 +101,7 @@ TEST(TestArchive, EachFailedItemIsNamedWithItsCause) {
     EXPECT_EQ(outcome.tested, 1u);
     ASSERT_EQ(outcome.failures.size(), 1u);
     EXPECT_EQ(outcome.failures[0].item, L"dir\\bad.txt");
-    EXPECT_EQ(outcome.failures[0].detail, L"damaged data (CRC error)");
+    EXPECT_EQ(ItemFaultText(outcome.failures[0].fault), L"damaged data (CRC error)");
     EXPECT_EQ(ListFilesRecursive(work.path()), std::vector<std::wstring>{L"x.zip"}) << "a test writes nothing";
 
     // An encrypted item tested with the wrong password.
@@ -127,7 +129,7 @@ TEST(ArchiveProperties, TheArchiveAsAWholeAndEachEntry) {
     Pack(work / L"x.7z", work / L"src", L"-ms=on -mhe=on -psecret");
     PasswordAnswer answer(L"secret");
     std::wstring password;
-    const PropertiesReport archive = readArchiveProperties(work / L"x.7z", SevenZip, password);
+    const PropertiesReport archive = ArchivePropertiesReport(readArchiveFacts(work / L"x.7z", SevenZip, password), SevenZip);
     ASSERT_TRUE(archive.opened) << Narrow(archive.problem);
     EXPECT_EQ(password, L"secret");
     std::map<std::wstring, std::wstring> lines;
@@ -140,7 +142,8 @@ TEST(ArchiveProperties, TheArchiveAsAWholeAndEachEntry) {
     EXPECT_NE(lines[L"Method"].find(L"AES"), std::wstring::npos) << Narrow(lines[L"Method"]);
     EXPECT_EQ(lines[L"Damage"], L"None found");
 
-    const PropertiesReport entry = readEntryProperties(work / L"x.7z", SevenZip, password, L"docs\\b.txt");
+    const PropertiesReport entry =
+        EntryPropertiesReport(readEntryFacts(work / L"x.7z", SevenZip, password, L"docs\\b.txt"), L"docs\\b.txt");
     ASSERT_TRUE(entry.opened);
     lines.clear();
     for (const PropertyLine& line : entry.lines) lines[line.name] = line.value;
@@ -148,6 +151,8 @@ TEST(ArchiveProperties, TheArchiveAsAWholeAndEachEntry) {
     swprintf(crc, 16, L"%08X", Crc32("bravo"));
     EXPECT_EQ(lines[L"CRC"], crc);
     EXPECT_EQ(lines[L"Size"], L"5");
-    const PropertiesReport missing = readEntryProperties(work / L"x.7z", SevenZip, password, L"nothing");
+    const PropertiesReport missing =
+        EntryPropertiesReport(readEntryFacts(work / L"x.7z", SevenZip, password, L"nothing"), L"nothing");
     EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.problem, L"the archive holds no entry \"nothing\"");
 }

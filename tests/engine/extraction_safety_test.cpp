@@ -6,6 +6,7 @@
 #include <set>
 
 #include "engine/extraction.h"
+#include "ops/extraction_report.h"
 #include "engine_test_util.h"
 #include "support/rar_writer.h"
 #include "support/zip_writer.h"
@@ -58,8 +59,8 @@ TEST(CollidingNames, EachItemGetsAFileOfItsOwn) {
         std::wstring password;
         ExtractionOutcome outcome;
         EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), out, password, nullptr, &outcome), 0)
-            << Narrow(extractionMessage(outcome, L"dup"));
-        EXPECT_EQ(extractionMessage(outcome, L"dup").rfind(L"dup was extracted. 3 items have the names of other items", 0), 0u);
+            << Narrow(ExtractionMessage(outcome, L"dup"));
+        EXPECT_EQ(ExtractionMessage(outcome, L"dup").rfind(L"dup was extracted. 3 items have the names of other items", 0), 0u);
         // Which of two clashing items keeps the plain name follows the archive's order.
         std::map<std::wstring, std::string> found;
         for (const std::wstring& file : ListFilesRecursive(out)) found[LowerCase(file)] = ReadFileBytes(out + L"\\" + file);
@@ -107,7 +108,7 @@ TEST(DataAfterTheEnd, IsAWarningWhenEveryItemIsIntact) {
         ExtractionOutcome outcome;
         EXPECT_EQ(extractArchive(archive, archiveKindOf(archive), NewFolder(dir / type), password, nullptr, &outcome), 0);
         EXPECT_EQ(FilesBelow(dir / type), ArchiverExtracts(archive, dir / (L"7z-" + type)));
-        EXPECT_EQ(extractionMessage(outcome, L"tail"), L"tail was extracted.\nWarning: there is data after the end of the archive.");
+        EXPECT_EQ(ExtractionMessage(outcome, L"tail"), L"tail was extracted.\nWarning: there is data after the end of the archive.");
         EXPECT_TRUE(testArchive(archive, archiveKindOf(archive), password).succeeded());
     }
 }

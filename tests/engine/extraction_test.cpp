@@ -7,7 +7,7 @@
 
 #include "engine/extraction.h"
 #include "engine_test_util.h"
-#include "ops/progress.h"
+#include "engine/engine_events.h"
 #include "support/rar_writer.h"
 #include "support/zip_writer.h"
 
@@ -303,24 +303,25 @@ TEST(Extraction, CancelStopsTheEngine) {
     // Cancelled before it starts: nothing is written.
     const std::wstring before = dir / L"before";
     CreateDirectoryW(before.c_str(), nullptr);
-    g_progress.cancel = 1;
+    ProgressCounters progress;
+    ProgressOnThisThread bound(progress);
+    progress.cancel = 1;
     std::wstring password;
     EXPECT_EQ(extractArchive(archive, Zip, before, password, nullptr), 1);
     EXPECT_TRUE(ListFilesRecursive(before).empty());
 
     // Cancelled once the first files have appeared: the rest is never written.
-    g_progress.cancel = 0;
+    progress.cancel = 0;
     const std::wstring during = dir / L"during";
     CreateDirectoryW(during.c_str(), nullptr);
     std::atomic<bool> done{false};
     std::thread canceller([&] {
         WaitUntil([&] { return done || PathExists(during + L"\\f0\\5.txt"); }, INFINITE);
-        g_progress.cancel = 1;
+        progress.cancel = 1;
     });
     const int result = extractArchive(archive, Zip, during, password, nullptr);
     done = true;
     canceller.join();
-    g_progress.cancel = 0;
     EXPECT_EQ(result, 1);
     const size_t written = ListFilesRecursive(during).size();
     EXPECT_GE(written, 6u);
@@ -332,11 +333,12 @@ TEST(Extraction, ProgressReachesTheCounters) {
     const std::wstring archive = ManyFilesZip(dir, 50);
     const std::wstring out = dir / L"out";
     CreateDirectoryW(out.c_str(), nullptr);
-    g_progress.reset();
+    ProgressCounters progress;
+    ProgressOnThisThread bound(progress);
     std::wstring password;
     EXPECT_EQ(extractArchive(archive, Zip, out, password, nullptr), 0);
-    EXPECT_EQ(g_progress.total.load(), 5000u);
-    EXPECT_EQ(g_progress.completed.load(), 5000u);
+    EXPECT_EQ(progress.total.load(), 5000u);
+    EXPECT_EQ(progress.completed.load(), 5000u);
 }
 
 TEST(Extraction, MissingDestinationIsMadeOnlyOnTheWayToNestedItems) {

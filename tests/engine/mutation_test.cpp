@@ -9,6 +9,7 @@
 
 #include "damaged_archives.h"
 #include "engine/extraction.h"
+#include "ops/extraction_report.h"
 
 using namespace enginetest;
 
@@ -105,7 +106,7 @@ TEST(Mutants, MatchTheArchiversVerdictOrFailWithAMessage) {
                 EXPECT_TRUE(std::includes(mine.begin(), mine.end(), theirs.begin(), theirs.end())) << Narrow(name);
             } else {
                 EXPECT_EQ(code, 1) << Narrow(name);
-                EXPECT_EQ(extractionMessage(outcome, name).rfind(L"Could not extract " + name + L"\n", 0), 0u)
+                EXPECT_EQ(ExtractionMessage(outcome, name).rfind(L"Could not extract " + name + L"\n", 0), 0u)
                     << Narrow(name);
             }
         }

@@ -38,14 +38,15 @@ void AddAtRootIntoNewArchive(const std::wstring& extension, const std::wstring& 
     const std::wstring archive = work / (L"new" + extension);
     AppDialogs dialogs;
     Told told;
+    ProgressSeen seen;
     ItemCatalog catalog;
     told(AddFilesToArchive(catalog, archive, SourcePaths(source), password));
     EXPECT_NE(told.last(), OperationResult::Cancelled);
     EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(dialogs.passwordPrompts(), 0);
     // Every file counted: the folder by its files.
-    EXPECT_EQ(g_progress.total.load(), 5u);
-    EXPECT_EQ(g_progress.completed.load(), 5u);
+    EXPECT_EQ(seen.total(L"Add Files"), 5u);
+    EXPECT_EQ(seen.completed(L"Add Files"), 5u);
     EXPECT_EQ(ContentsOf(archive, password), Added(L""));
     if (!password.empty()) {
         EXPECT_NE(ContentsOf(archive, L"wrong"), Added(L""));
@@ -60,6 +61,7 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     PackTree(archive, {{L"docs\\old\\kept.txt", "kept"}, {L"top.txt", "top"}}, switches);
     AppDialogs dialogs(password);
     Told told;
+    ProgressSeen seen;
     ItemCatalog catalog;
     ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     // Content encrypted, item list not: the password is known only once typed, so type it.
@@ -69,8 +71,8 @@ void AddInsideAFolder(const std::wstring& extension, const std::wstring& passwor
     told(AddFiles(catalog, SourcePaths(source)));
     EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(dialogs.passwordPrompts(), 0);
-    EXPECT_EQ(g_progress.total.load(), 5u);
-    EXPECT_EQ(g_progress.completed.load(), 5u);
+    EXPECT_EQ(seen.total(L"Add Files"), 5u);
+    EXPECT_EQ(seen.completed(L"Add Files"), 5u);
     Tree expected = Added(L"docs\\old\\");
     expected[L"docs\\old\\kept.txt"] = "kept";
     expected[L"top.txt"] = "top";
@@ -307,10 +309,11 @@ TEST(AddFiles, ManyFilesFromSeveralFoldersAtTheRootLaterSameNameWins) {
     MakeTree(source.path(), tree);
     AppDialogs dialogs;
     Told told;
+    ProgressSeen seen;
     ItemCatalog catalog;
     told(AddFilesToArchive(catalog, work / L"many.zip", paths, L""));
     EXPECT_TRUE(told.messages().empty());
-    EXPECT_EQ(g_progress.completed.load(), 401u);
+    EXPECT_EQ(seen.completed(L"Add Files"), 401u);
     const Tree contents = ContentsOf(work / L"many.zip");
     ASSERT_EQ(contents.size(), 400u);
     EXPECT_EQ(contents.at(L"file7.txt"), "from b");  // as if each path had been added in turn
@@ -328,10 +331,11 @@ TEST(AddFiles, EveryItemOfAFolderIntoAnArchiveBesideThem) {
     for (const wchar_t* name : {L"a.txt", L"-b.txt", L"@c.txt", L"sub", L"hidden.txt"}) paths.push_back(work / name);
     AppDialogs dialogs;
     Told told;
+    ProgressSeen seen;
     ItemCatalog catalog;
     // The archive is written into the folder whose items are added: it must not add itself.
     told(AddFilesToArchive(catalog, work / L"whole.zip", paths, L""));
     EXPECT_TRUE(told.messages().empty());
     EXPECT_EQ(ContentsOf(work / L"whole.zip"), tree);
-    EXPECT_EQ(g_progress.completed.load(), 5u);
+    EXPECT_EQ(seen.completed(L"Add Files"), 5u);
 }

@@ -117,7 +117,6 @@ TEST(OpenArchive, CancelStopsTheOpenAndLeavesNothingHalfBuilt) {
     EXPECT_EQ(catalog.RowCount(), 0);
     EXPECT_EQ(catalog.tree.NodeCount(), 1u);
     EXPECT_EQ(catalog.state.load(), OperationState::Idle);
-    EXPECT_EQ(g_progress.cancel.load(), 0) << "the cancel flag must not outlive the operation";
     EXPECT_LT(cancelled, whole) << "whole open " << whole << " ms";
     EXPECT_TRUE(outcome.messages.empty());
 

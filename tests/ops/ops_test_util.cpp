@@ -115,6 +115,17 @@ OperationOutcome Told::operator()(OperationOutcome outcome) {
     return outcome;
 }
 
+ProgressSeen::ProgressSeen() : inner_(CurrentOperationUi()) { InstallOperationUi(this); }
+
+ProgressSeen::~ProgressSeen() { InstallOperationUi(&inner_); }
+
+ProgressOutcome ProgressSeen::RunWithProgress(const wchar_t* title, const wchar_t* operationText,
+                                              ProgressCounters& progress, std::function<void()> work) {
+    const ProgressOutcome outcome = inner_.RunWithProgress(title, operationText, progress, std::move(work));
+    seen_[title] = {progress.total.load(), progress.completed.load()};
+    return outcome;
+}
+
 ProgressCanceller::ProgressCanceller(const std::wstring& title, DWORD afterMs)
     : pressed_(std::make_shared<std::atomic<bool>>(false)) {
     auto pressed = pressed_;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ops/archive_operations.h"
+#include "ops/operation_ui.h"
 #include "support/test_support.h"
 #include "support/window_probe.h"
 
@@ -82,6 +83,29 @@ public:
 private:
     std::shared_ptr<std::atomic<bool>> pressed_;
     std::unique_ptr<DialogResponder> responder_;
+};
+
+// While it lives, notes how far each operation run behind a progress window got: its counters as
+// they stood once its work had ended, by the window's title (the last run of each title).
+class ProgressSeen final : public OperationUi {
+public:
+    ProgressSeen();
+    ~ProgressSeen() override;
+    uint64_t total(const std::wstring& title) const { return seen_.at(title).first; }
+    uint64_t completed(const std::wstring& title) const { return seen_.at(title).second; }
+
+    ProgressOutcome RunWithProgress(const wchar_t* title, const wchar_t* operationText, ProgressCounters& progress,
+                                    std::function<void()> work) override;
+    std::optional<std::string> AskPassword(const PasswordQuestion& question) override {
+        return inner_.AskPassword(question);
+    }
+    bool ConfirmReplace() override { return inner_.ConfirmReplace(); }
+    ReplaceAnswer AskReplace(const ReplaceQuestion& question) override { return inner_.AskReplace(question); }
+    HWND OwnerWindow() override { return inner_.OwnerWindow(); }
+
+private:
+    OperationUi& inner_;
+    std::map<std::wstring, std::pair<uint64_t, uint64_t>> seen_;
 };
 
 // Process ids of the running processes with this file name ("7z.exe").

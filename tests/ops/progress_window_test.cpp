@@ -10,8 +10,8 @@ TEST(ProgressWindow, AWorkerThatEndsBeforeTheWindowAppearsStillClosesIt) {
     // A safety net: should the window stay, Cancel is pressed after a long while.
     ProgressCanceller safety(L"Open File", 8000);
     for (int i = 0; i < 5; ++i) {
-        g_progress.reset();
-        EXPECT_EQ(RunWithProgress(L"Open File", L"Opening File ... ", [] {}), ProgressOutcome::Completed);
+        ProgressCounters progress;
+        EXPECT_EQ(RunWithProgress(L"Open File", L"Opening File ... ", progress, [] {}), ProgressOutcome::Completed);
     }
     EXPECT_FALSE(safety.pressed());
     EXPECT_EQ(FindTopWindow(L"Open File"), nullptr);
@@ -26,22 +26,22 @@ TEST(ProgressWindow, LabelShowsThePercentageAsItIsAndTheTimerClosesAtCompletion)
         caption = WindowText(window);
         PressButton(window, IDCANCEL);
     });
-    g_progress.total = 10;
-    g_progress.completed = 12;
-    g_progress.cancel = 0;
-    EXPECT_FALSE(ShowProgress(L"Add Files", L"Adding Files "));
+    ProgressCounters progress;
+    progress.total = 10;
+    progress.completed = 12;
+    EXPECT_FALSE(ShowProgress(L"Add Files", L"Adding Files ", progress));
+    EXPECT_NE(progress.cancel.load(), 0) << "Cancel sets the flag of the window's own counters";
     EXPECT_EQ(label, L"Adding Files  120%");
     EXPECT_EQ(caption, L"Add Files");
     reader.stop();
 
     // Completed equal to total: the window closes by itself with OK.
     ProgressCanceller safety(L"Extract Files", 8000);
-    g_progress.total = 5;
-    g_progress.completed = 5;
-    EXPECT_TRUE(ShowProgress(L"Extract Files", L"Extracting Files ... "));
+    ProgressCounters done;
+    done.total = 5;
+    done.completed = 5;
+    EXPECT_TRUE(ShowProgress(L"Extract Files", L"Extracting Files ... ", done));
     EXPECT_FALSE(safety.pressed());
-    g_progress.reset();
-    g_progress.cancel = 0;
 }
 
 TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWindow) {
@@ -49,12 +49,11 @@ TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWind
     std::atomic<bool> sawCancel{false};
     {
         ProgressCanceller cancel(L"Extract Files", 300);
-        g_progress.reset();
-        g_progress.cancel = 0;
-        const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", [&] {
+        ProgressCounters progress;
+        const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, [&] {
             // The worker notices Cancel and ends only after its window has gone: its close
-            // request comes late.
-            sawCancel = WaitUntil([] { return g_progress.cancel.load() != 0; });
+            // request comes late. Its work sees its operation's counters as its own.
+            sawCancel = &WorkProgress() == &progress && WaitUntil([] { return OperationCancelled(); });
             WaitUntil([] { return FindTopWindow(L"Extract Files") == nullptr; });
             firstEnded = true;
         });
@@ -63,10 +62,10 @@ TEST(ProgressWindow, CancelWaitsForTheWorkerAndALateCloseDoesNotCloseTheNextWind
         EXPECT_TRUE(firstEnded.load());
         EXPECT_TRUE(sawCancel.load());
     }
-    g_progress.cancel = 0;
     // The next window stays until its own worker is done: long enough to be shown.
     std::atomic<bool> secondSawItsWindow{false};
-    const ProgressOutcome second = RunWithProgress(L"Add Files", L"Adding Files ", [&] {
+    ProgressCounters progress;
+    const ProgressOutcome second = RunWithProgress(L"Add Files", L"Adding Files ", progress, [&] {
         secondSawItsWindow = WaitUntil([] { return FindTopWindow(L"Add Files") != nullptr; });
     });
     EXPECT_EQ(second, ProgressOutcome::Completed);

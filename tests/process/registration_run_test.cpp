@@ -38,6 +38,15 @@ TEST_F(RegistrationRun, RegisterWritesTheWholeLayoutAndUnRegisterRemovesIt) {
     ExpectNoRegistration();
 }
 
+TEST_F(RegistrationRun, ARunThatEndsAtOnceLeavesTheWholeLayoutWrittenBesideIt) {
+    // "/t" on a file that is no archive is done at once; the registration beside it is waited for.
+    TempDir work(L"quick");
+    WriteFileBytes(work / L"notes.txt", "not an archive");
+    const ProcessResult run = RunProgram(L"/t " + Quote(work / L"notes.txt"));
+    EXPECT_FALSE(run.timedOut);
+    ExpectRegistrationLayout(ProgramExe());
+}
+
 TEST_F(RegistrationRun, UnRegisterAnywhereInTheLineWinsOverEveryOtherOption) {
     ASSERT_EQ(RunProgram(L"/Register").exitCode, 0u);
     TempDir work(L"unreg");

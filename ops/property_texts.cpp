@@ -1,10 +1,9 @@
-#include "engine/property_names.h"
+#include "ops/property_texts.h"
 
 #include <cwchar>
 
-#include "engine/archive_listing.h"
 #include "engine/engine_interfaces.h"
-#include "engine/extraction_outcome.h"
+#include "ops/fault_texts.h"
 
 namespace {
 
@@ -55,18 +54,18 @@ std::wstring PosixMode(uint32_t mode) {
 
 }  // namespace
 
-std::wstring propertyName(PROPID id) {
+std::wstring PropertyName(PROPID id) {
     if (id >= kFirstNamed && id - kFirstNamed < sizeof(kNames) / sizeof(kNames[0])) return kNames[id - kFirstNamed];
     return L"Property " + std::to_wstring(id);
 }
 
-std::wstring groupedNumber(uint64_t value) {
+std::wstring GroupedNumber(uint64_t value) {
     std::wstring digits = std::to_wstring(value);
     for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L',');
     return digits;
 }
 
-std::wstring localTimeText(const FILETIME& time) {
+std::wstring LocalTimeText(const FILETIME& time) {
     FILETIME local{};
     SYSTEMTIME parts{};
     if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &parts)) return {};
@@ -76,7 +75,7 @@ std::wstring localTimeText(const FILETIME& time) {
     return text;
 }
 
-std::wstring attributeLetters(uint32_t attributes) {
+std::wstring AttributeLetters(uint32_t attributes) {
     std::wstring text;
     static constexpr struct {
         uint32_t bit;
@@ -93,21 +92,23 @@ std::wstring attributeLetters(uint32_t attributes) {
     return text;
 }
 
-std::wstring propertyValueText(PROPID id, const PROPVARIANT& value) {
-    if (value.vt == VT_EMPTY) return {};
-    if (value.vt == VT_BOOL) return value.boolVal != VARIANT_FALSE ? L"Yes" : L"No";
-    if (value.vt == VT_FILETIME) return localTimeText(value.filetime);
-    if (propertyIsUnsigned(value)) {
-        const uint64_t number = propertyToUInt64(value);
+std::wstring PropertyValueText(const PropertyValue& value) {
+    const PROPID id = value.id;
+    if (value.type == VT_EMPTY) return {};
+    if (value.type == VT_BOOL) return value.yes ? L"Yes" : L"No";
+    if (value.type == VT_FILETIME) return LocalTimeText(value.time);
+    if (value.isNumber) {
+        const uint64_t number = value.number;
         if (id == kpidCRC) {
             wchar_t hex[16];
             swprintf(hex, 16, L"%08X", static_cast<unsigned>(number));
             return hex;
         }
-        if (id == kpidAttrib) return attributeLetters(static_cast<uint32_t>(number));
+        if (id == kpidAttrib) return AttributeLetters(static_cast<uint32_t>(number));
         if (id == kpidPosixAttrib) return PosixMode(static_cast<uint32_t>(number));
-        if (id == kpidErrorFlags || id == kpidWarningFlags) return archiveFlagsCause(static_cast<uint32_t>(number));
-        if (IsSizeProperty(id)) return groupedNumber(number);
+        if (id == kpidErrorFlags || id == kpidWarningFlags) return ArchiveFlagsText(static_cast<uint32_t>(number));
+        if (IsSizeProperty(id)) return GroupedNumber(number);
+        return std::to_wstring(number);
     }
-    return propertyToText(value);
+    return value.text;
 }
