@@ -35,6 +35,8 @@ void ArchiveTree::Clear() {
     index_.clear();
     index_.shrink_to_fit();
     count_ = 0;
+    items_ = 0;
+    repeatedItems_ = 0;
     chunkLeft_ = 0;
     chunkFree_ = nullptr;
     memoryBytes_ = 0;
@@ -190,11 +192,14 @@ ArchiveTree::NodeId ArchiveTree::FindOrAdd(std::wstring_view path) {
 
 void ArchiveTree::SetItem(NodeId id, const ListedItem& item) {
     Node& node = at(id);
+    ++items_;
+    if (node.has(kHasItem)) ++repeatedItems_;
     node.attributes = item.attributes;
+    node.crc = item.crc;
     node.size = item.size;
     node.packedSize = item.packedSize;
     node.modified = item.modified;
     node.flags = static_cast<uint8_t>(kHasItem | (item.hasSize ? kHasSize : 0) |
                                       (item.hasPackedSize ? kHasPackedSize : 0) |
-                                      (item.hasModified ? kHasModified : 0));
+                                      (item.hasModified ? kHasModified : 0) | (item.hasCrc ? kHasCrc : 0));
 }

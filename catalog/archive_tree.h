@@ -22,6 +22,7 @@ public:
         kHasSize = 2,
         kHasPackedSize = 4,
         kHasModified = 8,
+        kHasCrc = 16,
     };
 
     struct Node {
@@ -32,6 +33,7 @@ public:
         NodeId lastChild = kNoNode;
         NodeId nextSibling = kNoNode;
         uint32_t attributes = 0;  // the item's; 0 for a folder that no item names
+        uint32_t crc = 0;         // the item's CRC, when the listing gave one (kHasCrc)
         uint8_t flags = 0;
         uint64_t size = 0;
         uint64_t packedSize = 0;
@@ -67,6 +69,10 @@ public:
     NodeId AddChild(NodeId parent, std::wstring_view name);
     // Puts an item's data into its node; a later item of the same path wins.
     void SetItem(NodeId node, const ListedItem& item);
+    // Items put in, and how many of them fell on a node that already had one (the archive holds
+    // a path twice: the tree then shows one of them).
+    size_t ItemCount() const { return items_; }
+    size_t RepeatedItems() const { return repeatedItems_; }
 
     const Node& operator[](NodeId id) const { return pages_[id >> kPageBits][id & kPageMask]; }
     size_t NodeCount() const { return count_; }
@@ -97,6 +103,8 @@ private:
     std::vector<Node*> pages_;
     Node root_;  // the root while it is the only node
     size_t count_ = 0;
+    size_t items_ = 0;
+    size_t repeatedItems_ = 0;
     size_t chunkLeft_ = 0;
     wchar_t* chunkFree_ = nullptr;
     std::vector<NodeId> index_;  // open addressing by (parent, name); kNoNode marks a free slot

@@ -103,6 +103,8 @@ private:
         void begin(uint32_t count) override;
         void add(const ListedItem& item) override;
         void reset();
+        // Each item's CRC goes into the tree: what an update of the archive is checked against.
+        bool wantsCrc() const override { return true; }
         ProgressCounters* progress = nullptr;
 
     private:
