@@ -48,6 +48,24 @@ void ArchiveTree::Clear() {
     count_ = 1;
 }
 
+void ArchiveTree::Swap(ArchiveTree& other) noexcept {
+    // A root alone lives in the tree object itself: its page is that member, which stays behind.
+    const bool rootAlone = pages_[0] == &root_, otherRootAlone = other.pages_[0] == &other.root_;
+    std::swap(blocks_, other.blocks_);
+    std::swap(pages_, other.pages_);
+    std::swap(root_, other.root_);
+    std::swap(count_, other.count_);
+    std::swap(items_, other.items_);
+    std::swap(repeatedItems_, other.repeatedItems_);
+    std::swap(chunkLeft_, other.chunkLeft_);
+    std::swap(chunkFree_, other.chunkFree_);
+    std::swap(index_, other.index_);
+    std::swap(memoryBytes_, other.memoryBytes_);
+    std::swap(memoryLimit_, other.memoryLimit_);
+    if (otherRootAlone) pages_[0] = &root_;
+    if (rootAlone) other.pages_[0] = &other.root_;
+}
+
 void* ArchiveTree::Allocate(size_t bytes) {
     if (bytes > memoryLimit_ || memoryBytes_ > memoryLimit_ - bytes) throw std::bad_alloc();
     MEMORYSTATUSEX status{};

@@ -54,6 +54,8 @@ public:
 
     // Back to a root alone, without item data; the memory is given back.
     void Clear();
+    // Trades every node, name and index with `other`.
+    void Swap(ArchiveTree& other) noexcept;
     // Room for about this many nodes, so that the index does not grow on the way.
     void Reserve(size_t nodes);
     size_t MemoryBytes() const { return memoryBytes_; }

@@ -217,7 +217,19 @@ void ItemCatalog::ClearRows() {
 
 void ItemCatalog::ClearTree() {
     tree.Clear();
+    listedPath.clear();
     builder_.reset();
+}
+
+void ItemCatalog::TakeListingOf(ItemCatalog& listed) {
+    ClearRows();
+    tree.Swap(listed.tree);
+    listedPath.swap(listed.listedPath);
+    builder_.reset();
+    format = listed.format;
+    summary = listed.summary;
+    damage = listed.damage;
+    password = listed.password;
 }
 
 void ItemCatalog::RemoveTempFolder() {

@@ -52,6 +52,9 @@ public:
     std::wstring DisplayPath() const;
     void ClearRows();
     void ClearTree();
+    // Takes the tree and what the listing found from `listed` (a listing of this archive made
+    // elsewhere), which keeps this one's tree; the rows are empty until a folder is entered.
+    void TakeListingOf(ItemCatalog& listed);
 
     // The rows of the current folder: row 0 is the way up (".."), the others are the folder's
     // children in tree order. Their texts are made when asked for, for the rows drawn.
@@ -93,6 +96,10 @@ public:
     ArchiveSummary summary;                // how the archive is packed, as last listed
     std::wstring damage;                   // what the engine found wrong with it, as the open put it; empty = sound
     ArchiveTree tree;                      // the folder tree; its root has no name
+    std::wstring listedPath;               // the archive the tree is a listing of; empty = none
+    // A listing of the archive as an update of it left it, made by the update's check, until
+    // the catalogue takes it instead of listing the archive again (ShowChangedArchive).
+    std::shared_ptr<ItemCatalog> updatedListing;
     mutable ShellTypeCache shellTypes;     // one icon and type name per file type, asked when drawn
 
 private:

@@ -52,7 +52,7 @@ ArchiveGuard::~ArchiveGuard() {
 
 std::wstring ArchiveGuard::workReadPath() const { return split_ ? workPath_ + L".001" : workPath_; }
 
-UpdateFailure ArchiveGuard::CheckReplaceable() const {
+UpdateFailure ArchiveGuard::CheckReplaceable() {
     if (!existedBefore_) return UpdateFailure::None;
     const std::wstring archive = ExtendedPath(archivePath_);
     const DWORD attributes = GetFileAttributesW(archive.c_str());
@@ -62,7 +62,15 @@ UpdateFailure ArchiveGuard::CheckReplaceable() const {
     UniqueHandle probe(CreateFileW(archive.c_str(), GENERIC_READ | DELETE,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (probe) return UpdateFailure::None;
+    if (probe) {
+        probe.reset();
+        // Readers (the archiver) share it; a program that would write, delete or replace it is
+        // refused until the hold ends. One that has it open for writing already keeps the hold
+        // from being taken: the update then goes on without it.
+        hold_.reset(CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return UpdateFailure::None;
+    }
     const UpdateFailure failure = FailureOfSystemError(GetLastError());
     return failure == UpdateFailure::Unknown ? UpdateFailure::None : failure;
 }
@@ -89,6 +97,8 @@ UpdateFailure ArchiveGuard::CommitParts() {
 }
 
 UpdateFailure ArchiveGuard::Commit() {
+    // The archive must be free to be replaced.
+    hold_.reset();
     if (split_) return CommitParts();
     const std::wstring work = ExtendedPath(workPath_);
     const std::wstring archive = ExtendedPath(archivePath_);

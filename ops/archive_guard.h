@@ -6,6 +6,7 @@
 // archiver (cancelled, killed, out of disk space); the work files go again with the guard.
 #include <string>
 
+#include "base/handles.h"
 #include "ops/update_failure.h"
 
 class ArchiveGuard {
@@ -16,8 +17,12 @@ public:
     ArchiveGuard& operator=(const ArchiveGuard&) = delete;
 
     // What keeps the archive from being replaced (read-only, held by another program), found
-    // before anything runs; `None` when nothing does.
-    UpdateFailure CheckReplaceable() const;
+    // before anything runs; `None` when nothing does. The archive is then held open so that no
+    // other program can write it until the work file takes its place (where nobody writes it
+    // now): what the archiver reads is what is replaced.
+    UpdateFailure CheckReplaceable();
+    // No other program could write, delete or replace the archive since CheckReplaceable.
+    bool heldAgainstWriters() const { return static_cast<bool>(hold_); }
     bool existedBefore() const { return existedBefore_; }
     // The work file: written by the archiver's first run, updated in place by later runs. It
     // does not exist before.
@@ -36,6 +41,7 @@ private:
 
     std::wstring archivePath_;
     std::wstring workPath_;
+    UniqueHandle hold_;  // the archive, open for reading, shared with readers alone
     bool existedBefore_ = false;
     bool committed_ = false;
     bool split_ = false;

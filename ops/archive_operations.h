@@ -62,6 +62,10 @@ bool EarlyOpenGoesOn(const std::wstring& path);
 // Opens the same archive again and returns to the same folder (the root when it is gone). The
 // password known for it opens it without asking again.
 OperationOutcome ReloadArchive(ItemCatalog& catalog);
+// After a change of the archive: the listing its check made of the new archive takes the place
+// of the old one, in the same folder (the root when it is gone); without one (the change failed
+// or was cancelled, or another catalogue made it) the archive is opened again as ReloadArchive.
+OperationOutcome ShowChangedArchive(ItemCatalog& catalog);
 
 // Extracts the named entries of the current folder below the destination, with their full
 // paths inside the archive. A failure says "Could not extract <archive name>" and why; items

@@ -348,7 +348,7 @@ OperationOutcome DeleteEntries(ItemCatalog& catalog, const std::vector<std::wstr
     }
     OperationOutcome outcome = Concluded(catalog, progress, shown, refused.message.empty() ? result : refused);
     // The reload tells of its own findings (a damaged archive) after the delete's.
-    const OperationOutcome reloaded = ReloadArchive(catalog);
+    const OperationOutcome reloaded = ShowChangedArchive(catalog);
     outcome.messages.insert(outcome.messages.end(), reloaded.messages.begin(), reloaded.messages.end());
     return outcome;
 }

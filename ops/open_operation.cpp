@@ -33,6 +33,12 @@ DWORD MillisecondsSinceProcessStart() {
     return to > from ? static_cast<DWORD>(std::min<uint64_t>((to - from) / 10000, 60000)) : 0;
 }
 
+// The message of an archive that opened with damage.
+std::wstring DamagedListText(const std::wstring& path, const std::wstring& damage) {
+    return FileNameOf(path) + L" is damaged: " + damage +
+           L".\nIts list may be incomplete, and extracting it will report errors.";
+}
+
 struct ListingEnd {
     ArchiveDamage damage;      // what the listing found wrong with the archive
     OpenFailure failure;       // why it did not open, when it did not
@@ -67,6 +73,7 @@ ListingEnd ListAndBuild(ItemCatalog& catalog, const std::wstring& knownPassword)
     }
     if (listed == 0 && !OperationCancelled()) {
         catalog.password = run.password;
+        catalog.listedPath = catalog.archivePath;
         catalog.format = run.format;
         catalog.damage = ArchiveDamageText(run.damage);
         catalog.summary = std::move(run.summary);
@@ -129,8 +136,7 @@ OperationOutcome Conclude(ItemCatalog& catalog, const std::wstring& path, const 
     }
     const std::wstring damage = ArchiveDamageText(end.damage);
     if (cancelledWhileListing || damage.empty()) return Outcome(OperationResult::Done);
-    return Outcome(OperationResult::Done, FileNameOf(path) + L" is damaged: " + damage +
-                                              L".\nIts list may be incomplete, and extracting it will report errors.");
+    return Outcome(OperationResult::Done, DamagedListText(path, damage));
 }
 
 void DropEarly();
@@ -218,6 +224,7 @@ bool EarlyOpenGoesOn(const std::wstring& path) {
 }
 
 OperationOutcome ReloadArchive(ItemCatalog& catalog) {
+    catalog.updatedListing.reset();
     const std::wstring path = catalog.archivePath;
     const std::wstring folder = catalog.currentFolder;
     catalog.ClearRows();
@@ -226,4 +233,16 @@ OperationOutcome ReloadArchive(ItemCatalog& catalog) {
     OperationOutcome outcome = Open(catalog, path, catalog.password);
     if (outcome.result == OperationResult::Done) catalog.EnterFolder(folder);
     return outcome;
+}
+
+OperationOutcome ShowChangedArchive(ItemCatalog& catalog) {
+    const std::shared_ptr<ItemCatalog> listed = std::move(catalog.updatedListing);
+    if (!listed || listed->listedPath != catalog.archivePath) return ReloadArchive(catalog);
+    const std::wstring folder = catalog.currentFolder;
+    catalog.RemoveTempFolder();
+    catalog.TakeListingOf(*listed);
+    catalog.EnterFolder(folder);
+    const std::wstring& damage = catalog.damage;
+    if (damage.empty()) return Outcome(OperationResult::Done);
+    return Outcome(OperationResult::Done, DamagedListText(catalog.archivePath, damage));
 }

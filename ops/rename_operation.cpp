@@ -88,7 +88,7 @@ OperationOutcome RenameEntry(ItemCatalog& catalog, const std::wstring& name, con
     const ProgressOutcome shown =
         RunWithProgress(L"Rename", L"Renaming ", progress, [&] { result = RenamePending(catalog, from, to); });
     OperationOutcome outcome = Concluded(catalog, progress, shown, result);
-    const OperationOutcome reloaded = ReloadArchive(catalog);
+    const OperationOutcome reloaded = ShowChangedArchive(catalog);
     outcome.messages.insert(outcome.messages.end(), reloaded.messages.begin(), reloaded.messages.end());
     return outcome;
 }

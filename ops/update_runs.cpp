@@ -14,6 +14,7 @@
 #include "ops/operation_support.h"
 #include "ops/temp_workspace.h"
 #include "ops/tool_runner.h"
+#include "ops/update_listing.h"
 
 namespace {
 
@@ -39,7 +40,10 @@ UpdateRuns::UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wst
       command_(std::move(command)),
       format_(std::move(format)),
       choices_(choices),
-      password_(WideToUtf8Lossy(catalog.password)) {}
+      password_(WideToUtf8Lossy(catalog.password)) {
+    // A listing left by an earlier change shows nothing of this one.
+    catalog.updatedListing.reset();
+}
 
 ToolCommandLine UpdateRuns::NextCommand() const {
     const bool first = !guard_.workWritten();
@@ -166,13 +170,35 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     if (runs.failure != UpdateFailure::None)
         return fail(runs.archiverWords.empty() ? UpdateFailureCause(runs.failure) : runs.archiverWords);
     const ArchiveKind kind = archiveKindOf(catalog.archivePath);
-    const auto after = guard.workWritten() ? ListEntries(guard.workReadPath(), kind, runs.password()) : std::nullopt;
-    const auto before = guard.existedBefore() ? ListEntries(catalog.archivePath, kind, runs.password())
-                                              : std::optional<std::vector<ListedEntry>>(std::in_place);
+    // The work file is listed once: for the check, and as the catalogue's next listing.
+    std::optional<UpdatedListing> after;
+    if (guard.workWritten()) after = ListUpdated(guard.workReadPath(), catalog.archivePath, kind, runs.password());
     if (OperationCancelled()) return {};
-    if (!after || !before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
-    std::wstring problem = check(PathsOf(*before), PathsOf(*after));
-    if (problem.empty()) problem = UntouchedContentProblem(*before, *after, untouched);
+    if (!after) return fail(UpdateFailureCause(UpdateFailure::Unverified));
+    const auto problemAgainst = [&](const std::vector<ListedEntry>& before) {
+        std::wstring problem = check(PathsOf(before), PathsOf(after->entries));
+        return problem.empty() ? UntouchedContentProblem(before, after->entries, untouched) : problem;
+    };
+    std::wstring problem;
+    bool checked = false;
+    if (!guard.existedBefore()) {
+        problem = problemAgainst({});
+        checked = true;
+    } else if (guard.heldAgainstWriters()) {
+        // Nobody could write the archive since before the archiver read it: the catalogue's record
+        // of it stands for a listing of it, unless the archive changed before that.
+        if (const auto catalogued = CataloguedEntries(catalog, catalog.archivePath)) {
+            problem = problemAgainst(*catalogued);
+            checked = problem.empty();
+        }
+    }
+    if (!checked) {
+        // The archive as it is on disk now.
+        const auto before = ListEntries(catalog.archivePath, kind, runs.password());
+        if (OperationCancelled()) return {};
+        if (!before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
+        problem = problemAgainst(*before);
+    }
     if (!problem.empty()) return fail(problem);
     if (verifyWhole) {
         // The files are about to go: the archive must give every one of them back intact.
@@ -186,6 +212,7 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
     if (committed != UpdateFailure::None) return fail(UpdateFailureCause(committed));
     // The password that served the archiver opens the archive for the reload too.
     if (!runs.password().empty()) catalog.password = Utf8ToWideLossy(runs.password());
+    catalog.updatedListing = std::move(after->catalog);
     return {};
 }
 

@@ -97,7 +97,7 @@ void ContentCommands::AddFiles(const std::vector<std::wstring>& paths) {
         return;
     }
     messages_.Tell(::AddFiles(*catalog, paths));
-    messages_.Tell(ReloadArchive(*catalog));
+    messages_.Tell(ShowChangedArchive(*catalog));
     model_.LoadArchiveRows();
 }
 
@@ -277,7 +277,7 @@ ViewChange ContentCommands::MakeFolder(const std::wstring& name) {
         const OperationOutcome outcome = AddNewFolder(*catalog, name);
         messages_.Tell(outcome);
         if (outcome.result == OperationResult::Unsupported) return ViewChange::None;
-        messages_.Tell(ReloadArchive(*catalog));
+        messages_.Tell(ShowChangedArchive(*catalog));
         model_.LoadArchiveRows();
         return ViewChange::Changed;
     }

@@ -291,6 +291,66 @@ TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"other\\keep.txt", L"x.zip"}));
 }
 
+// While an update works, no other program can write, delete or replace the archive: the work
+// file takes the place of the archive the archiver read, and of no other.
+TEST(ArchiveUpdate, NoOtherProgramChangesTheArchiveWhileTheArchiverWorks) {
+    TempDir work(L"hold");
+    const std::wstring archive = work / L"x.zip";
+    PackTree(archive, {{L"keep.txt", "first"}, {L"gone.txt", "gone"}});
+    ItemCatalog catalog;
+    AppDialogs dialogs;
+    ASSERT_TRUE(OpenArchive(catalog, archive).done());
+    std::wstring message;
+    {
+        ArchiveGuard guard(archive);
+        UpdateRuns runs(catalog, guard, L"d", L"zip");
+        ASSERT_EQ(guard.CheckReplaceable(), UpdateFailure::None);
+        ToolCommandLine command = runs.NextCommand();
+        command.addName(L"gone.txt");
+        ASSERT_TRUE(runs.Run(command));
+        MakeTree(work / L"other", {{L"keep.txt", "other"}});
+        EXPECT_NE(Run7z(L"a -tzip " + Quote(archive) + L" keep.txt", work / L"other").exitCode, 0u);
+        EXPECT_FALSE(DeleteFileW(archive.c_str()));
+        EXPECT_FALSE(MoveFileExW((work / L"other\keep.txt").c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
+        message = Conclude(catalog, guard, runs,
+                           [](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+                               return DeleteResultProblem(before, after, {L"gone.txt"});
+                           },
+                           UntouchedEntries{{L"gone.txt"}, {}, {}, false});
+    }
+    EXPECT_EQ(message, L"");
+    EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "first"}}));
+}
+
+// The open catalogue stands for the archive only while it is what the archive holds: changed by
+// another program after it was opened (an entry of the same size and time, an entry added), the
+// archive as it is now is what the update keeps.
+TEST(ArchiveUpdate, AChangeMadeAfterTheArchiveWasOpenedIsKeptByTheNextUpdate) {
+    TempDir work(L"stale");
+    const std::wstring archive = work / L"x.zip";
+    PackTree(archive, {{L"keep.txt", "first"}, {L"gone.txt", "gone"}, {L"more.txt", "more"}});
+    AppDialogs dialogs;
+    Told told;
+    ItemCatalog catalog;
+    ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
+    MakeTree(work / L"other", {{L"keep.txt", "other"}, {L"new.txt", "new"}});
+    const std::wstring other = work / L"other\keep.txt";
+    const std::wstring stamp = L" -mtc=off -mtm=off";
+    ASSERT_EQ(Run7z(L"a -tzip" + stamp + L" " + Quote(archive) + L" keep.txt", work / L"other").exitCode, 0u);
+    told(DeleteEntries(catalog, {L"gone.txt"}));
+    EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"more.txt", "more"}}));
+    ASSERT_EQ(Run7z(L"a -tzip " + Quote(archive) + L" new.txt", work / L"other").exitCode, 0u);
+    told(RenameEntry(catalog, L"more.txt", L"most.txt"));
+    EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"most.txt", "more"}, {L"new.txt", "new"}}));
+    EXPECT_TRUE(told.messages().empty()) << Narrow(told.messages().front());
+    // What the window shows is the archive as the last update left it.
+    catalog.EnterFolder(L"");
+    std::vector<std::wstring> rows;
+    for (int row = 1; row < catalog.RowCount(); ++row) rows.emplace_back(catalog.RowName(row));
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"keep.txt", L"most.txt", L"new.txt"}));
+}
+
 TEST(ArchiveUpdate, EntriesNamedAsWildcardsRenameAndEntriesDifferingInCaseStayThroughAnAdd) {
     TempDir source(L"src"), work(L"wild");
     WriteFileBytes(source / L"new.txt", "new");

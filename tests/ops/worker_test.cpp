@@ -54,7 +54,9 @@ TEST(Workers, AnAddThatFailsAtOnceEndsWithTheCountOfItsFiles) {
         ItemCatalog catalog;
         const OperationOutcome outcome = AddFilesToArchive(catalog, work / L"bad.7z", {source / L"d"}, L"");
         EXPECT_EQ(outcome.result, OperationResult::Failed);
-        if (run == 1) EXPECT_EQ(ThreadsOfThisProcess(), before) << "every worker of the add has ended";
+        if (run == 1) {
+            EXPECT_EQ(ThreadsOfThisProcess(), before) << "every worker of the add has ended";
+        }
     }
     EXPECT_EQ(ReadFileBytes(work / L"bad.7z"), "not a 7z archive");
 }
