@@ -5,11 +5,20 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <string_view>
 
 namespace {
 
 bool IsAtOrBelow(const std::wstring& path, const std::wstring& entry) {
     return path.size() >= entry.size() && path.compare(0, entry.size(), entry) == 0 &&
+           (path.size() == entry.size() || path[entry.size()] == L'\\');
+}
+
+// The same, without regard to case.
+bool IsAtOrBelowIgnoringCase(const std::wstring& path, const std::wstring& entry) {
+    return path.size() >= entry.size() &&
+           CompareStringOrdinal(path.data(), static_cast<int>(entry.size()), entry.data(),
+                                static_cast<int>(entry.size()), TRUE) == CSTR_EQUAL &&
            (path.size() == entry.size() || path[entry.size()] == L'\\');
 }
 
@@ -25,22 +34,22 @@ std::wstring Quoted(const std::wstring& entry) { return L"\"" + entry + L"\""; }
 
 std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                                  const std::vector<std::wstring>& deleted) {
-    std::vector<std::wstring> expected;
+    std::vector<std::wstring_view> expected, got(after.begin(), after.end());
+    expected.reserve(before.size());
     for (const std::wstring& path : before) {
         const bool goes = std::any_of(deleted.begin(), deleted.end(),
                                       [&](const std::wstring& entry) { return IsAtOrBelow(path, entry); });
         if (!goes) expected.push_back(path);
     }
-    std::vector<std::wstring> got = after;
     std::sort(expected.begin(), expected.end());
     std::sort(got.begin(), got.end());
     if (got == expected) return {};
     for (const std::wstring& entry : deleted)
-        for (const std::wstring& path : got)
-            if (IsAtOrBelow(path, entry)) return L"the archiver would have kept " + Quoted(path);
-    for (const std::wstring& path : expected)
+        for (const std::wstring_view path : got)
+            if (IsAtOrBelow(std::wstring(path), entry)) return L"the archiver would have kept " + Quoted(std::wstring(path));
+    for (const std::wstring_view path : expected)
         if (!std::binary_search(got.begin(), got.end(), path))
-            return L"the archiver would also have removed " + Quoted(path);
+            return L"the archiver would also have removed " + Quoted(std::wstring(path));
     return L"the archiver's result did not hold the expected entries";
 }
 
@@ -111,25 +120,31 @@ std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const 
 std::wstring UntouchedContentProblem(const std::vector<ListedEntry>& before, const std::vector<ListedEntry>& after,
                                      const UntouchedEntries& untouched) {
     if (untouched.none) return {};
-    std::vector<std::wstring> touched;
-    for (const std::wstring& entry : untouched.touched) touched.push_back(Folded(entry));
-    std::multimap<std::wstring, const ListedEntry*> found;
-    for (const ListedEntry& entry : after) found.emplace(entry.path, &entry);
+    // The entries after, by path (a path may come more than once); each is matched once at most.
+    std::vector<const ListedEntry*> found;
+    found.reserve(after.size());
+    for (const ListedEntry& entry : after) found.push_back(&entry);
+    const auto byPath = [](const ListedEntry* a, const ListedEntry* b) { return a->path < b->path; };
+    std::sort(found.begin(), found.end(), byPath);
+    std::vector<bool> matched(found.size());
+    ListedEntry key;
     for (const ListedEntry& entry : before) {
-        const std::wstring folded = Folded(entry.path);
-        if (std::any_of(touched.begin(), touched.end(), [&](const std::wstring& t) { return IsAtOrBelow(folded, t); }))
+        if (std::any_of(untouched.touched.begin(), untouched.touched.end(),
+                        [&](const std::wstring& t) { return IsAtOrBelowIgnoringCase(entry.path, t); }))
             continue;
         const bool moves = !untouched.from.empty() && IsAtOrBelow(entry.path, untouched.from);
-        const std::wstring place = moves ? untouched.to + entry.path.substr(untouched.from.size()) : entry.path;
-        const auto [first, last] = found.equal_range(place);
-        const auto same = std::find_if(first, last, [&](const auto& candidate) {
-            const ListedEntry& other = *candidate.second;
-            return other.hasSize == entry.hasSize && other.size == entry.size && other.hasCrc == entry.hasCrc &&
-                   other.crc == entry.crc;
-        });
-        if (same == last)
+        key.path = moves ? untouched.to + entry.path.substr(untouched.from.size()) : entry.path;
+        auto at = std::lower_bound(found.begin(), found.end(), &key, byPath);
+        bool same = false;
+        for (; at != found.end() && (*at)->path == key.path && !same; ++at) {
+            const ListedEntry& other = **at;
+            const size_t index = static_cast<size_t>(at - found.begin());
+            same = !matched[index] && other.hasSize == entry.hasSize && other.size == entry.size &&
+                   other.hasCrc == entry.hasCrc && other.crc == entry.crc;
+            if (same) matched[index] = true;
+        }
+        if (!same)
             return Quoted(entry.path) + L" would not have stayed as it is (did another program change the archive?)";
-        found.erase(same);
     }
     return {};
 }
