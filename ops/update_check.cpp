@@ -55,12 +55,23 @@ std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const 
 
 std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
                               const std::vector<std::wstring>& added) {
-    std::set<std::wstring> exact(after.begin(), after.end()), folded;
-    for (const std::wstring& path : after) folded.insert(Folded(path));
+    std::vector<std::wstring_view> exact(after.begin(), after.end());
+    std::sort(exact.begin(), exact.end());
+    // The paths without regard to case, made only when a path is not found as it is.
+    std::vector<std::wstring> folded;
+    const auto held = [&](const std::wstring& path) {
+        if (std::binary_search(exact.begin(), exact.end(), std::wstring_view(path))) return true;
+        if (folded.empty() && !after.empty()) {
+            folded.reserve(after.size());
+            for (const std::wstring& entry : after) folded.push_back(Folded(entry));
+            std::sort(folded.begin(), folded.end());
+        }
+        return std::binary_search(folded.begin(), folded.end(), Folded(path));
+    };
     for (const std::wstring& path : before)
-        if (!exact.count(path) && !folded.count(Folded(path))) return L"the archiver would have lost " + Quoted(path);
+        if (!held(path)) return L"the archiver would have lost " + Quoted(path);
     for (const std::wstring& path : added)
-        if (!folded.count(Folded(path))) return L"the archiver's result lacked " + Quoted(path);
+        if (!held(path)) return L"the archiver's result lacked " + Quoted(path);
     return {};
 }
 
