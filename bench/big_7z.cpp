@@ -129,8 +129,8 @@ std::string Header(const std::vector<Item>& items, uint64_t streams) {
 
 }  // namespace
 
-uint64_t MakeSolid7z(const std::wstring& path, int folders, int filesPerFolder) {
-    const uint64_t streams = static_cast<uint64_t>(folders) * static_cast<uint64_t>(filesPerFolder);
+uint64_t MakeSolid7z(const std::wstring& path, int folders, int filesPerFolder, const char* extraRootFile) {
+    const uint64_t streams = static_cast<uint64_t>(folders) * static_cast<uint64_t>(filesPerFolder) + (extraRootFile ? 1 : 0);
     const uint64_t entries = streams + static_cast<uint64_t>(folders);
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return entries;
     std::vector<Item> items;
@@ -144,6 +144,7 @@ uint64_t MakeSolid7z(const std::wstring& path, int folders, int filesPerFolder) 
             items.push_back({name, false});
         }
     }
+    if (extraRootFile) items.push_back({extraRootFile, false});
     const std::string header = Header(items, streams);
     const std::wstring partial = path + L".part";
     FILE* out = _wfopen(partial.c_str(), L"wb");

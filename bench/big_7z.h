@@ -7,8 +7,8 @@
 namespace bench {
 
 // `folders` folders at the root ("folder00000"), each of `filesPerFolder` files ("file0000.txt",
-// a few bytes each). Writes it unless it exists already; returns the number of entries (0 on
-// failure).
-uint64_t MakeSolid7z(const std::wstring& path, int folders, int filesPerFolder);
+// a few bytes each), and, when given, one file more at the root. Writes it unless it exists
+// already; returns the number of entries (0 on failure).
+uint64_t MakeSolid7z(const std::wstring& path, int folders, int filesPerFolder, const char* extraRootFile = nullptr);
 
 }  // namespace bench

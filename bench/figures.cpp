@@ -13,7 +13,7 @@ namespace bench {
 
 int Options::pairsFor(double secondsPerPair, double budget) const {
     if (repetitionsGiven || secondsPerPair * repetitions <= budget) return repetitions;
-    return std::max(3, std::min(repetitions, static_cast<int>(std::floor(budget / secondsPerPair))));
+    return std::max(1, std::min(repetitions, static_cast<int>(std::floor(budget / secondsPerPair))));
 }
 
 std::string LabelOf(const std::wstring& program) {

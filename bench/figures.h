@@ -25,7 +25,8 @@ struct Options {
     bool capacity = false;
     bool wants(const wchar_t* name) const { return only.empty() || only.count(name) != 0; }
     // The pairs of a figure whose one pair takes `secondsPerPair` or so: all of them, unless a pair
-    // is long and no count was asked for; then fewer, so that the figure ends in about `budget`.
+    // is long and no count was asked for; then fewer (at least one), so that the figure ends in
+    // about `budget` seconds.
     int pairsFor(double secondsPerPair, double budget = 150) const;
 };
 

@@ -20,8 +20,8 @@
 //   extract, add   the shell's "Extract Here" and "Add to archive...", process start -> end
 //                                                                         (transfer_figures.cpp)
 //
-// Medians of 5 pairs (--repetitions N: of N); a figure whose pair takes long takes fewer (at
-// least 3) unless --repetitions is given, and says so. --also times another build of the program
+// Medians of 5 pairs (--repetitions N: of N); a figure whose pair takes long takes fewer (down
+// to one) unless --repetitions is given, and says so. --also times another build of the program
 // beside this one (for before/after tables); it needs its core\ folder beside it. --capacity
 // opens ever larger archives to find the largest that opens.
 #include <windows.h>

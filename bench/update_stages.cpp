@@ -13,6 +13,9 @@ namespace {
 
 bool Earlier(const FILETIME& a, const FILETIME& b) { return CompareFileTime(&a, &b) < 0; }
 
+// How often the archive's identity is looked at besides the folder's notices.
+constexpr DWORD kLookMs = 5;
+
 }  // namespace
 
 bool UpdateWatch::Identity::operator==(const Identity& other) const {
@@ -47,7 +50,7 @@ UpdateWatch::UpdateWatch(DWORD programPid, const std::wstring& archive) : archiv
     if (directory_ != INVALID_HANDLE_VALUE && event_) {
         overlapped_.hEvent = event_;
         listening_ = ReadDirectoryChangesW(directory_, notices_, sizeof(notices_), FALSE,
-                                           FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
+                                           FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
                                            &overlapped_, nullptr) != FALSE;
     }
     children_ = std::thread([this, programPid] { watchChildren(programPid); });
@@ -116,7 +119,14 @@ void UpdateWatch::watchChildren(DWORD programPid) {
             }
             CloseHandle(snapshot);
         }
-        Sleep(2);
+        // Often until the first one shows (its creation time comes from the system anyway), then
+        // seldom: each look is a round trip to the Wine server, which the archiver needs too.
+        bool found = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            found = !archivers_.empty();
+        }
+        Sleep(found ? 50 : 2);
     }
 }
 
@@ -124,7 +134,7 @@ void UpdateWatch::watchChildren(DWORD programPid) {
 // changed identity (size and times) of the file of that name.
 void UpdateWatch::watchFolder() {
     while (!stop_) {
-        if (listening_ && WaitForSingleObject(event_, 2) == WAIT_OBJECT_0) {
+        if (listening_ && WaitForSingleObject(event_, kLookMs) == WAIT_OBJECT_0) {
             const FILETIME now = SystemNow();
             DWORD bytes = 0;
             bool named = false;
@@ -143,10 +153,10 @@ void UpdateWatch::watchFolder() {
             if (named && !(IdentityOf(archive_) == before_)) replacedAt(now, true);
             ResetEvent(event_);
             listening_ = ReadDirectoryChangesW(directory_, notices_, sizeof(notices_), FALSE,
-                                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE, nullptr,
+                                               FILE_NOTIFY_CHANGE_FILE_NAME, nullptr,
                                                &overlapped_, nullptr) != FALSE;
         } else if (!listening_) {
-            Sleep(2);
+            Sleep(kLookMs);
         }
         bool seen = false;
         {
