@@ -88,9 +88,9 @@ void UpdateWatch::drawn() {
         drawn_ = SystemNow();
         drawnSeen_ = true;
     }
+    stop();
     // A replace that neither the notice nor the last look caught before the rows: one more look.
     if (!replacedSeen_ && !(IdentityOf(archive_) == before_)) replacedAt(SystemNow(), false);
-    stop();
 }
 
 void UpdateWatch::replacedAt(const FILETIME& when, bool byNotice) {
