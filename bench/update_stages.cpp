@@ -89,8 +89,9 @@ void UpdateWatch::drawn() {
         drawnSeen_ = true;
     }
     stop();
-    // A replace that neither the notice nor the last look caught before the rows: one more look.
-    if (!replacedSeen_ && !(IdentityOf(archive_) == before_)) replacedAt(SystemNow(), false);
+    // A replace that neither the notice nor the last look caught before the rows: one more look,
+    // which can only tell that it came by the time the rows were drawn.
+    if (!replacedSeen_ && !(IdentityOf(archive_) == before_)) replacedAt(drawn_, false);
 }
 
 void UpdateWatch::replacedAt(const FILETIME& when, bool byNotice) {
