@@ -138,7 +138,7 @@ void OpenBigFigures(const Options& options, const std::wstring& folder) {
             return std::string(text);
         };
         for (size_t p = 0; p < options.programs.size(); ++p) {
-            Row("Open: 1,000,000 entries, 10,000 folders at the root", Median(figures.archiver),
+            Row("Open: 1,000,000 entries, 10,000 folders at root", Median(figures.archiver),
                 Median(figures.program[p]), "<= 0.8", options.programs[p].label);
             const ProgramRun& run = figures.last[p];
             RowOfProgram("  memory: peak, per entry", options.programs[p].label, megabytes(run.peakWorkingSet),
