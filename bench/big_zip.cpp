@@ -125,8 +125,10 @@ bool PutInPlace(const std::wstring& partial, const std::wstring& path) {
 }  // namespace
 
 uint64_t MakeBenchZip(const std::wstring& path, const BenchZipLayout& layout) {
-    const uint64_t files = static_cast<uint64_t>(layout.filesPerFolder) * static_cast<uint64_t>(std::max(layout.folders, 1));
-    const uint64_t entries = files + static_cast<uint64_t>(layout.folders);
+    const uint64_t outer = static_cast<uint64_t>(std::max(layout.folders, 1));
+    const uint64_t inner = layout.subfolders > 0 ? outer * static_cast<uint64_t>(layout.subfolders) : 0;
+    const uint64_t files = static_cast<uint64_t>(layout.filesPerFolder) * (inner > 0 ? inner : outer);
+    const uint64_t entries = files + static_cast<uint64_t>(layout.folders) + inner;
     if (Exists(path)) return entries;
     const std::wstring partial = path + L".part";
     {
@@ -160,6 +162,19 @@ uint64_t MakeBenchZip(const std::wstring& path, const BenchZipLayout& layout) {
             for (int f = 0; f < layout.filesPerFolder; ++f) {
                 std::snprintf(name, sizeof(name), "file%06d.txt", f);
                 add(name, false);
+            }
+        } else if (layout.subfolders > 0) {
+            for (int d = 0; d < layout.folders; ++d) {
+                std::snprintf(name, sizeof(name), "folder%03d/", d);
+                add(name, true);
+                for (int s = 0; s < layout.subfolders; ++s) {
+                    std::snprintf(name, sizeof(name), "folder%03d/sub%03d/", d, s);
+                    add(name, true);
+                    for (int f = 0; f < layout.filesPerFolder; ++f) {
+                        std::snprintf(name, sizeof(name), "folder%03d/sub%03d/file%03d.txt", d, s, f);
+                        add(name, false);
+                    }
+                }
             }
         } else {
             for (int d = 0; d < layout.folders; ++d) {

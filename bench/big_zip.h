@@ -8,7 +8,8 @@ namespace bench {
 
 struct BenchZipLayout {
     int folders = 0;            // folders of files (each with its own folder entry); 0: files at the root
-    int filesPerFolder = 0;     // files in each folder, or at the root
+    int subfolders = 0;         // folders in each of those (each with its files); 0: the files are in `folders`
+    int filesPerFolder = 0;     // files in each folder (the innermost), or at the root
     uint32_t fileBytes = 1;     // content length of each file
     bool variedFiles = false;   // sizes of 1 to 50 bytes and times spread over a day, so that every column sorts
 };

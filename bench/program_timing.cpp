@@ -34,6 +34,12 @@ bool Painted(HWND window) { return !GetUpdateRect(window, nullptr, FALSE); }
 
 }  // namespace
 
+bool NothingToPaint(HWND window) { return Painted(window); }
+
+HWND ProgramUnderTest::view() const { return frame_ ? FindWindowExW(frame_, nullptr, L"#32770", nullptr) : nullptr; }
+
+HWND ProgramUnderTest::pathField() const { return GetDlgItem(GetDlgItem(view(), 1001), 1003); }
+
 LARGE_INTEGER CounterNow() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);

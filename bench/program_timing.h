@@ -57,6 +57,8 @@ public:
     DWORD threadId() const { return threadId_; }
     HWND frame() const { return frame_; }
     HWND list() const { return list_; }
+    HWND view() const;       // the frame's client window
+    HWND pathField() const;  // the path field above the list
 
 private:
     HANDLE process_ = nullptr;
@@ -65,6 +67,9 @@ private:
     HWND list_ = nullptr;
     LARGE_INTEGER started_{};
 };
+
+// Nothing of the window is left to paint (it may belong to another process).
+bool NothingToPaint(HWND window);
 
 // Resident and peak bytes of another process.
 void ProcessMemory(HANDLE process, uint64_t& workingSet, uint64_t& peakWorkingSet);
