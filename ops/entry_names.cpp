@@ -46,12 +46,6 @@ bool IsVolumeNumber(const std::wstring& extension) {
     return extension.size() >= 3 && extension.find_first_not_of(L"0123456789") == std::wstring::npos;
 }
 
-std::wstring Folded(std::wstring_view text) {
-    std::wstring folded(text);
-    if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-    return folded;
-}
-
 }  // namespace
 
 std::wstring NameProblem(std::wstring_view name) {
@@ -66,9 +60,12 @@ std::wstring NameProblem(std::wstring_view name) {
 }
 
 bool NameTaken(std::wstring_view name, const std::vector<std::wstring>& names) {
-    const std::wstring wanted = Folded(name);
+    // Compared as the file system compares names, without a folded copy of each.
+    const int length = static_cast<int>(name.size());
     for (const std::wstring& other : names)
-        if (Folded(other) == wanted) return true;
+        if (other.size() == name.size() &&
+            CompareStringOrdinal(other.data(), length, name.data(), length, TRUE) == CSTR_EQUAL)
+            return true;
     return false;
 }
 

@@ -34,13 +34,13 @@ bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 
 // What the work file of an add must hold, by the add's mode.
 ResultCheck AddCheck(const AddChoices& choices, const std::vector<std::wstring>& added) {
-    using Check = std::wstring (*)(const std::vector<std::wstring>&, const std::vector<std::wstring>&,
+    using Check = std::wstring (*)(const std::vector<std::wstring_view>&, const std::vector<std::wstring_view>&,
                                    const std::vector<std::wstring>&);
     Check check = AddResultProblem;
     if (choices.singleFile) check = SingleFileResultProblem;
     else if (choices.mode == UpdateMode::Freshen) check = FreshenResultProblem;
     else if (choices.mode == UpdateMode::Synchronize) check = SynchronizeResultProblem;
-    return [check, &added](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+    return [check, &added](const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after) {
         return check(before, after, added);
     };
 }
@@ -265,7 +265,8 @@ ModifyResult DeletePending(ItemCatalog& catalog, const std::vector<std::wstring>
     }
     ModifyResult result{runs.stopped,
                         Conclude(catalog, guard, runs,
-                                 [&](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+                                 [&](const std::vector<std::wstring_view>& before,
+                                     const std::vector<std::wstring_view>& after) {
                                      return DeleteResultProblem(before, after, entries);
                                  },
                                  UntouchedEntries{entries, {}, {}, false}),

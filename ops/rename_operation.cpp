@@ -53,7 +53,8 @@ ModifyResult RenamePending(ItemCatalog& catalog, const std::wstring& from, const
     }
     ModifyResult result{runs.stopped,
                         Conclude(catalog, guard, runs,
-                                 [&](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+                                 [&](const std::vector<std::wstring_view>& before,
+                                     const std::vector<std::wstring_view>& after) {
                                      return RenameResultProblem(before, after, from, to);
                                  },
                                  UntouchedEntries{{}, from, to, false}),

@@ -9,34 +9,34 @@
 
 namespace {
 
-bool IsAtOrBelow(const std::wstring& path, const std::wstring& entry) {
+bool IsAtOrBelow(std::wstring_view path, std::wstring_view entry) {
     return path.size() >= entry.size() && path.compare(0, entry.size(), entry) == 0 &&
            (path.size() == entry.size() || path[entry.size()] == L'\\');
 }
 
 // The same, without regard to case.
-bool IsAtOrBelowIgnoringCase(const std::wstring& path, const std::wstring& entry) {
+bool IsAtOrBelowIgnoringCase(std::wstring_view path, std::wstring_view entry) {
     return path.size() >= entry.size() &&
            CompareStringOrdinal(path.data(), static_cast<int>(entry.size()), entry.data(),
                                 static_cast<int>(entry.size()), TRUE) == CSTR_EQUAL &&
            (path.size() == entry.size() || path[entry.size()] == L'\\');
 }
 
-std::wstring Folded(const std::wstring& text) {
-    std::wstring folded = text;
+std::wstring Folded(std::wstring_view text) {
+    std::wstring folded(text);
     if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
     return folded;
 }
 
-std::wstring Quoted(const std::wstring& entry) { return L"\"" + entry + L"\""; }
+std::wstring Quoted(std::wstring_view entry) { return L"\"" + std::wstring(entry) + L"\""; }
 
 }  // namespace
 
-std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+std::wstring DeleteResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
                                  const std::vector<std::wstring>& deleted) {
     std::vector<std::wstring_view> expected, got(after.begin(), after.end());
     expected.reserve(before.size());
-    for (const std::wstring& path : before) {
+    for (const std::wstring_view path : before) {
         const bool goes = std::any_of(deleted.begin(), deleted.end(),
                                       [&](const std::wstring& entry) { return IsAtOrBelow(path, entry); });
         if (!goes) expected.push_back(path);
@@ -46,52 +46,52 @@ std::wstring DeleteResultProblem(const std::vector<std::wstring>& before, const 
     if (got == expected) return {};
     for (const std::wstring& entry : deleted)
         for (const std::wstring_view path : got)
-            if (IsAtOrBelow(std::wstring(path), entry)) return L"the archiver would have kept " + Quoted(std::wstring(path));
+            if (IsAtOrBelow(path, entry)) return L"the archiver would have kept " + Quoted(path);
     for (const std::wstring_view path : expected)
         if (!std::binary_search(got.begin(), got.end(), path))
-            return L"the archiver would also have removed " + Quoted(std::wstring(path));
+            return L"the archiver would also have removed " + Quoted(path);
     return L"the archiver's result did not hold the expected entries";
 }
 
-std::wstring AddResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+std::wstring AddResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
                               const std::vector<std::wstring>& added) {
     std::vector<std::wstring_view> exact(after.begin(), after.end());
     std::sort(exact.begin(), exact.end());
     // The paths without regard to case, made only when a path is not found as it is.
     std::vector<std::wstring> folded;
-    const auto held = [&](const std::wstring& path) {
-        if (std::binary_search(exact.begin(), exact.end(), std::wstring_view(path))) return true;
+    const auto held = [&](std::wstring_view path) {
+        if (std::binary_search(exact.begin(), exact.end(), path)) return true;
         if (folded.empty() && !after.empty()) {
             folded.reserve(after.size());
-            for (const std::wstring& entry : after) folded.push_back(Folded(entry));
+            for (const std::wstring_view entry : after) folded.push_back(Folded(entry));
             std::sort(folded.begin(), folded.end());
         }
         return std::binary_search(folded.begin(), folded.end(), Folded(path));
     };
-    for (const std::wstring& path : before)
+    for (const std::wstring_view path : before)
         if (!held(path)) return L"the archiver would have lost " + Quoted(path);
     for (const std::wstring& path : added)
         if (!held(path)) return L"the archiver's result lacked " + Quoted(path);
     return {};
 }
 
-std::wstring FreshenResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+std::wstring FreshenResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
                                   const std::vector<std::wstring>&) {
     const std::wstring kept = AddResultProblem(before, after, {});
     if (!kept.empty()) return kept;
     std::set<std::wstring> known;
-    for (const std::wstring& path : before) known.insert(Folded(path));
-    for (const std::wstring& path : after)
+    for (const std::wstring_view path : before) known.insert(Folded(path));
+    for (const std::wstring_view path : after)
         if (!known.count(Folded(path))) return L"the archiver would have added " + Quoted(path);
     return {};
 }
 
-std::wstring SynchronizeResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+std::wstring SynchronizeResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
                                       const std::vector<std::wstring>& added) {
-    std::vector<std::wstring> outside;
+    std::vector<std::wstring_view> outside;
     std::vector<std::wstring> foldedAdded;
     for (const std::wstring& entry : added) foldedAdded.push_back(Folded(entry));
-    for (const std::wstring& path : before) {
+    for (const std::wstring_view path : before) {
         const std::wstring folded = Folded(path);
         const bool below = std::any_of(foldedAdded.begin(), foldedAdded.end(),
                                        [&](const std::wstring& entry) { return IsAtOrBelow(folded, entry); });
@@ -100,29 +100,31 @@ std::wstring SynchronizeResultProblem(const std::vector<std::wstring>& before, c
     return AddResultProblem(outside, after, added);
 }
 
-std::wstring SingleFileResultProblem(const std::vector<std::wstring>&, const std::vector<std::wstring>& after,
+std::wstring SingleFileResultProblem(const std::vector<std::wstring_view>&, const std::vector<std::wstring_view>& after,
                                      const std::vector<std::wstring>&) {
     return after.size() == 1 ? std::wstring() : L"the archiver's result did not hold the one file";
 }
 
-std::wstring RenameResultProblem(const std::vector<std::wstring>& before, const std::vector<std::wstring>& after,
+std::wstring RenameResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
                                  const std::wstring& from, const std::wstring& to) {
-    std::vector<std::wstring> expected;
+    // The moved paths are made; the others are the listing's own.
+    std::vector<std::wstring> moved;
     bool named = false;
-    for (const std::wstring& path : before) {
-        const bool moves = IsAtOrBelow(path, from);
-        named = named || moves;
-        expected.push_back(moves ? to + path.substr(from.size()) : path);
-    }
+    for (const std::wstring_view path : before)
+        if (IsAtOrBelow(path, from)) moved.push_back(to + std::wstring(path.substr(from.size())));
+    named = !moved.empty();
+    std::vector<std::wstring_view> expected(moved.begin(), moved.end());
+    for (const std::wstring_view path : before)
+        if (!IsAtOrBelow(path, from)) expected.push_back(path);
     if (!named) return L"the archive holds no entry " + Quoted(from);
-    std::vector<std::wstring> got = after;
+    std::vector<std::wstring_view> got(after.begin(), after.end());
     std::sort(expected.begin(), expected.end());
     std::sort(got.begin(), got.end());
     if (got == expected) return {};
-    for (const std::wstring& path : got)
+    for (const std::wstring_view path : got)
         if (IsAtOrBelow(path, from) && !std::binary_search(expected.begin(), expected.end(), path))
             return L"the archiver would have kept " + Quoted(path);
-    for (const std::wstring& path : expected)
+    for (const std::wstring_view path : expected)
         if (!std::binary_search(got.begin(), got.end(), path))
             return L"the archiver's result lacked " + Quoted(path);
     return L"the archiver's result did not hold the expected entries";

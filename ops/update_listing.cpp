@@ -4,6 +4,7 @@
 #include "catalog/item_catalog.h"
 #include "engine/archive_listing.h"
 #include "ops/fault_texts.h"
+#include "ops/update_runs.h"
 
 std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& catalog, const std::wstring& archive) {
     const ArchiveTree& tree = catalog.tree;
@@ -29,29 +30,6 @@ std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& cat
     return entries;
 }
 
-namespace {
-
-// Hands each item to the catalogue's tree and keeps its entry.
-class BothSink final : public ListingSink {
-public:
-    BothSink(ListingSink& tree, std::vector<ListedEntry>& entries) : tree_(tree), entries_(entries) {}
-    void begin(uint32_t count) override {
-        tree_.begin(count);
-        entries_.reserve(count);
-    }
-    void add(const ListedItem& item) override {
-        tree_.add(item);
-        entries_.push_back({std::wstring(item.path), item.hasSize, item.hasCrc, item.size, item.crc});
-    }
-    bool wantsCrc() const override { return true; }
-
-private:
-    ListingSink& tree_;
-    std::vector<ListedEntry>& entries_;
-};
-
-}  // namespace
-
 std::optional<UpdatedListing> ListUpdated(const std::wstring& work, const std::wstring& archive, ArchiveKind kind,
                                           const std::string& password) {
     UpdatedListing listing;
@@ -59,13 +37,21 @@ std::optional<UpdatedListing> ListUpdated(const std::wstring& work, const std::w
     ItemCatalog& catalog = *listing.catalog;
     ListingRun run;
     run.password = Utf8ToWideLossy(password);
-    BothSink sink(catalog.TreeBuilder(), listing.entries);
-    if (listArchive(work, kind, run, sink) != 0) return std::nullopt;
+    if (listArchive(work, kind, run, catalog.TreeBuilder()) != 0) return std::nullopt;
     catalog.archivePath = archive;
     catalog.listedPath = archive;
     catalog.password = run.password;
     catalog.format = run.format;
     catalog.summary = std::move(run.summary);
     catalog.damage = ArchiveDamageText(run.damage);
+    // The entries come from the tree, which holds every item unless a path came twice: then
+    // from a listing of their own.
+    if (auto entries = CataloguedEntries(catalog, archive)) {
+        listing.entries = std::move(*entries);
+    } else {
+        auto listed = ListEntries(work, kind, password);
+        if (!listed) return std::nullopt;
+        listing.entries = std::move(*listed);
+    }
     return listing;
 }

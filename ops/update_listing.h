@@ -23,7 +23,8 @@ struct UpdatedListing {
     std::shared_ptr<ItemCatalog> catalog;
 };
 
-// Lists `work` once into both; `archive` is the path the catalogue is to stand for once the work
-// file has taken its place. Nothing when it does not open.
+// Lists `work` once into the catalogue, whose tree gives the entries (a path the archive holds
+// twice makes a second listing, of the entries alone); `archive` is the path the catalogue is to
+// stand for once the work file has taken its place. Nothing when it does not open.
 std::optional<UpdatedListing> ListUpdated(const std::wstring& work, const std::wstring& archive, ArchiveKind kind,
                                           const std::string& password);

@@ -134,8 +134,8 @@ public:
     std::vector<ListedEntry> entries;
 };
 
-std::vector<std::wstring> PathsOf(const std::vector<ListedEntry>& entries) {
-    std::vector<std::wstring> paths;
+std::vector<std::wstring_view> PathsOf(const std::vector<ListedEntry>& entries) {
+    std::vector<std::wstring_view> paths;
     paths.reserve(entries.size());
     for (const ListedEntry& entry : entries) paths.push_back(entry.path);
     return paths;
@@ -156,7 +156,10 @@ std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive,
                                                     const std::string& password) {
     const std::optional<std::vector<ListedEntry>> entries = ListEntries(archive, kind, password);
     if (!entries) return std::nullopt;
-    return PathsOf(*entries);
+    std::vector<std::wstring> paths;
+    paths.reserve(entries->size());
+    for (const ListedEntry& entry : *entries) paths.push_back(entry.path);
+    return paths;
 }
 
 std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRuns& runs, const ResultCheck& check,

@@ -78,8 +78,8 @@ std::optional<std::vector<std::wstring>> EntryPaths(const std::wstring& archive,
 
 // Why the work file does not hold what it should (`before` and `after` the change); empty when
 // it does.
-using ResultCheck = std::function<std::wstring(const std::vector<std::wstring>& before,
-                                               const std::vector<std::wstring>& after)>;
+using ResultCheck = std::function<std::wstring(const std::vector<std::wstring_view>& before,
+                                               const std::vector<std::wstring_view>& after)>;
 
 // After the runs: checks the work file against the archive (the entries by `check`, the content of
 // those the change leaves alone as `untouched` says) and puts it in the archive's place. With

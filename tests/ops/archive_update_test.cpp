@@ -281,7 +281,7 @@ TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
         ASSERT_TRUE(runs.Run(command));
         MakeTree(work / L"other", {{L"keep.txt", "other"}});
         Run7z(L"a -tzip " + Quote(archive) + L" keep.txt", work / L"other");
-        const auto names = [](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+        const auto names = [](const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after) {
             return DeleteResultProblem(before, after, {L"gone.txt"});
         };
         message = Conclude(catalog, guard, runs, names, UntouchedEntries{{L"gone.txt"}, {}, {}, false});
@@ -313,7 +313,7 @@ TEST(ArchiveUpdate, NoOtherProgramChangesTheArchiveWhileTheArchiverWorks) {
         EXPECT_FALSE(DeleteFileW(archive.c_str()));
         EXPECT_FALSE(MoveFileExW((work / L"other\keep.txt").c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
         message = Conclude(catalog, guard, runs,
-                           [](const std::vector<std::wstring>& before, const std::vector<std::wstring>& after) {
+                           [](const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after) {
                                return DeleteResultProblem(before, after, {L"gone.txt"});
                            },
                            UntouchedEntries{{L"gone.txt"}, {}, {}, false});
