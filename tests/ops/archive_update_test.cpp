@@ -311,7 +311,7 @@ TEST(ArchiveUpdate, NoOtherProgramChangesTheArchiveWhileTheArchiverWorks) {
         MakeTree(work / L"other", {{L"keep.txt", "other"}});
         EXPECT_NE(Run7z(L"a -tzip " + Quote(archive) + L" keep.txt", work / L"other").exitCode, 0u);
         EXPECT_FALSE(DeleteFileW(archive.c_str()));
-        EXPECT_FALSE(MoveFileExW((work / L"other\keep.txt").c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
+        EXPECT_FALSE(MoveFileExW((work / L"other\\keep.txt").c_str(), archive.c_str(), MOVEFILE_REPLACE_EXISTING));
         message = Conclude(catalog, guard, runs,
                            [](const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after) {
                                return DeleteResultProblem(before, after, {L"gone.txt"});
@@ -334,9 +334,8 @@ TEST(ArchiveUpdate, AChangeMadeAfterTheArchiveWasOpenedIsKeptByTheNextUpdate) {
     ItemCatalog catalog;
     ASSERT_TRUE(told(OpenArchive(catalog, archive)).done());
     MakeTree(work / L"other", {{L"keep.txt", "other"}, {L"new.txt", "new"}});
-    const std::wstring other = work / L"other\keep.txt";
-    const std::wstring stamp = L" -mtc=off -mtm=off";
-    ASSERT_EQ(Run7z(L"a -tzip" + stamp + L" " + Quote(archive) + L" keep.txt", work / L"other").exitCode, 0u);
+    // The same size: only the content tells it apart.
+    ASSERT_EQ(Run7z(L"a -tzip " + Quote(archive) + L" keep.txt", work / L"other").exitCode, 0u);
     told(DeleteEntries(catalog, {L"gone.txt"}));
     EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"more.txt", "more"}}));
     ASSERT_EQ(Run7z(L"a -tzip " + Quote(archive) + L" new.txt", work / L"other").exitCode, 0u);
