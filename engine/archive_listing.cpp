@@ -140,17 +140,15 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
         const ItemKinds kinds(session.archive);
         const auto listed = [&](UINT32 index) { return !kinds.hasAntiItems() || !kinds.isAnti(index); };
         const bool crc = sink.wantsCrc();
+        // How it is packed is gathered on the same pass: the engine's records of an item are
+        // visited once.
+        ArchiveSummaryReader summary(session.archive);
         for (UINT32 index = 0; index < count; ++index) {
             stopIfCancelled(index);
             if (!listed(index)) continue;
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, crc, item);
             sink.add(item);
-        }
-        // How it is packed: a second pass over the items, which a Cancel stops as it stops the first.
-        ArchiveSummaryReader summary(session.archive);
-        for (UINT32 index = 0; index < count; ++index) {
-            stopIfCancelled(index);
-            if (listed(index)) summary.addItem(index);
+            summary.addItem(index, (item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
         }
         run.summary = summary.take();
     } catch (const ListingCancelled&) {

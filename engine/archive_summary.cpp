@@ -18,9 +18,9 @@ ArchiveSummaryReader::ArchiveSummaryReader(IInArchive* archive) : archive_(archi
     if (archive_->GetArchiveProperty(kpidSolid, value.put()) == S_OK) summary_.solid = IsTrue(value);
 }
 
-void ArchiveSummaryReader::addItem(uint32_t index) {
+void ArchiveSummaryReader::addItem(uint32_t index, bool folder) {
+    if (folder) return;
     EngineProperty value;
-    if (archive_->GetProperty(index, kpidIsDir, value.put()) == S_OK && IsTrue(value)) return;
     ++summary_.files;
     if (archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value)) ++summary_.encryptedFiles;
     std::vector<std::wstring>& methods = summary_.methods;

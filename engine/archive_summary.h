@@ -17,8 +17,9 @@ struct ArchiveSummary {
 class ArchiveSummaryReader {
 public:
     explicit ArchiveSummaryReader(IInArchive* archive);
-    // Counts the item; a file's encryption and method are read from the engine.
-    void addItem(uint32_t index);
+    // Counts the item, a folder or not (as its attributes tell); a file's encryption and method
+    // are read from the engine.
+    void addItem(uint32_t index, bool folder);
     ArchiveSummary take() { return std::move(summary_); }
 
 private:
