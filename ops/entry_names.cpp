@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <optional>
 #include <string_view>
@@ -59,14 +60,14 @@ std::wstring NameProblem(std::wstring_view name) {
     return {};
 }
 
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    // Compared as the file system compares names, without a folded copy of either.
+    const int length = static_cast<int>(a.size());
+    return a.size() == b.size() && CompareStringOrdinal(a.data(), length, b.data(), length, TRUE) == CSTR_EQUAL;
+}
+
 bool NameTaken(std::wstring_view name, const std::vector<std::wstring>& names) {
-    // Compared as the file system compares names, without a folded copy of each.
-    const int length = static_cast<int>(name.size());
-    for (const std::wstring& other : names)
-        if (other.size() == name.size() &&
-            CompareStringOrdinal(other.data(), length, name.data(), length, TRUE) == CSTR_EQUAL)
-            return true;
-    return false;
+    return std::any_of(names.begin(), names.end(), [name](const std::wstring& other) { return SameName(other, name); });
 }
 
 std::wstring FreeNewFolderName(const std::vector<std::wstring>& names) {

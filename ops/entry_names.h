@@ -10,7 +10,9 @@
 // characters, a dot or a space at the end (Windows drops them), more than 255 units.
 std::wstring NameProblem(std::wstring_view name);
 
-// True when one of `names` equals `name` without regard to case (the way Windows compares).
+// True when the two names are one without regard to case (the way Windows compares names).
+bool SameName(std::wstring_view a, std::wstring_view b);
+// True when one of `names` is the same name as `name`.
 bool NameTaken(std::wstring_view name, const std::vector<std::wstring>& names);
 
 // "New folder", or "New folder (2)", "New folder (3)", ...: the first that none of `names` takes.

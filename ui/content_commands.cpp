@@ -235,12 +235,16 @@ bool ContentCommands::CanChangeItems() const {
 
 std::wstring ContentCommands::NewNameProblem(const std::wstring& name, const std::wstring& currentName) const {
     if (std::wstring problem = NameProblem(name); !problem.empty()) return problem;
-    std::vector<std::wstring> others;
+    // An archive's rows are named by their entries' names, read in place: a folder of many
+    // entries is gone through without a copy of each row.
+    std::wstring owned;
     for (int position = 0; position < model_.RowCount(); ++position) {
-        const std::wstring other = model_.ItemNameOf(position);
-        if (!other.empty() && other != currentName) others.push_back(other);
+        if (model_.IsParentRow(position)) continue;
+        std::wstring_view other = model_.RowName(position);
+        if (!model_.InArchive()) other = owned = model_.ItemNameOf(position);
+        if (!other.empty() && other != currentName && SameName(other, name))
+            return L"An item named \"" + name + L"\" is already in this folder.";
     }
-    if (NameTaken(name, others)) return L"An item named \"" + name + L"\" is already in this folder.";
     return {};
 }
 

@@ -353,10 +353,11 @@ std::vector<int> ContentModel::PositionsOfKeys(const std::vector<std::wstring>& 
 }
 
 std::wstring ContentModel::ItemNameOf(int position) const {
-    const std::optional<ItemRow> row = RowCopy(position);
-    if (!row || row->parentRow) return {};
-    // Listings may show the shell's display name; the item's own name is its path's.
-    return catalog_ ? row->name : FileNameOf(WithoutTrailingSeparator(row->fullPath));
+    if (ListingIndex(position) < 0 || IsParentRow(position)) return {};
+    // An archive's row is named by its entry; a folder's listing may show the shell's display
+    // name, and the item's own name is its path's.
+    if (catalog_) return std::wstring(RowName(position));
+    return FileNameOf(WithoutTrailingSeparator(RowFullPath(position)));
 }
 
 std::wstring ContentModel::RowKeyOfName(const std::wstring& name) const {
