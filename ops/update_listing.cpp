@@ -6,9 +6,10 @@
 #include "ops/fault_texts.h"
 #include "ops/update_runs.h"
 
-std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& catalog, const std::wstring& archive) {
+std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& catalog) {
     const ArchiveTree& tree = catalog.tree;
-    if (catalog.listedPath.empty() || catalog.listedPath != archive || tree.RepeatedItems() != 0) return std::nullopt;
+    if (catalog.listedPath.empty() || catalog.listedPath != catalog.archivePath || tree.RepeatedItems() != 0)
+        return std::nullopt;
     std::vector<ListedEntry> entries;
     entries.reserve(tree.ItemCount());
     std::wstring path;
@@ -46,7 +47,7 @@ std::optional<UpdatedListing> ListUpdated(const std::wstring& work, const std::w
     catalog.damage = ArchiveDamageText(run.damage);
     // The entries come from the tree, which holds every item unless a path came twice: then
     // from a listing of their own.
-    if (auto entries = CataloguedEntries(catalog, archive)) {
+    if (auto entries = CataloguedEntries(catalog)) {
         listing.entries = std::move(*entries);
     } else {
         auto listed = ListEntries(work, kind, password);

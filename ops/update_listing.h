@@ -13,9 +13,9 @@
 class ItemCatalog;
 
 // Every item of the catalogue's tree as a listing gives it (path, size, CRC), in tree order;
-// nothing when the tree cannot stand for a listing of `archive`: it is of another archive, or
-// the archive holds a path twice (the tree keeps one of them).
-std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& catalog, const std::wstring& archive);
+// nothing when the tree cannot stand for a listing of the catalogue's archive: it is of another
+// archive, or the archive holds a path twice (the tree keeps one of them).
+std::optional<std::vector<ListedEntry>> CataloguedEntries(const ItemCatalog& catalog);
 
 // The work file's listing: its entries for the check, and the same items in a catalogue's tree.
 struct UpdatedListing {

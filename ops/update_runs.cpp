@@ -183,24 +183,21 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
         return problem.empty() ? UntouchedContentProblem(before, after->entries, untouched) : problem;
     };
     std::wstring problem;
-    bool checked = false;
     if (!guard.existedBefore()) {
         problem = problemAgainst({});
-        checked = true;
-    } else if (guard.heldAgainstWriters()) {
+    } else {
         // Nobody could write the archive since before the archiver read it: the catalogue's record
         // of it stands for a listing of it, unless the archive changed before that.
-        if (const auto catalogued = CataloguedEntries(catalog, catalog.archivePath)) {
-            problem = problemAgainst(*catalogued);
-            checked = problem.empty();
+        std::optional<std::vector<ListedEntry>> catalogued;
+        if (guard.heldAgainstWriters()) catalogued = CataloguedEntries(catalog);
+        if (catalogued) problem = problemAgainst(*catalogued);
+        if (!catalogued || !problem.empty()) {
+            // The archive as it is on disk now.
+            const auto before = ListEntries(catalog.archivePath, kind, runs.password());
+            if (OperationCancelled()) return {};
+            if (!before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
+            problem = problemAgainst(*before);
         }
-    }
-    if (!checked) {
-        // The archive as it is on disk now.
-        const auto before = ListEntries(catalog.archivePath, kind, runs.password());
-        if (OperationCancelled()) return {};
-        if (!before) return fail(UpdateFailureCause(UpdateFailure::Unverified));
-        problem = problemAgainst(*before);
     }
     if (!problem.empty()) return fail(problem);
     if (verifyWhole) {
