@@ -5,6 +5,7 @@
 #include "base/handles.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "ops/leftovers.h"
 #include "ops/temp_workspace.h"
 #include "ops/update_failure.h"
 #include "ops/update_runs.h"
@@ -289,6 +290,27 @@ TEST(ArchiveUpdate, AnArchiveChangedWhileTheArchiverWorkedIsNotReplaced) {
     EXPECT_NE(message.find(L"\"keep.txt\" would not have stayed"), std::wstring::npos) << Narrow(message);
     EXPECT_EQ(ContentsOf(archive), (Tree{{L"keep.txt", "other"}, {L"gone.txt", "gone"}}));
     EXPECT_EQ(ListFilesRecursive(work.path()), (std::vector<std::wstring>{L"other\\keep.txt", L"x.zip"}));
+}
+
+// The parts of a split archive's work that an ended process left are removed, unless the
+// archive's own first part exists: the parts were being put in place, and the rest are the only
+// copy of what they hold.
+TEST(ArchiveUpdate, PartsLeftWhileASplitArchiveWasPutInPlaceAreKept) {
+    TempDir work(L"parts");
+    const std::wstring archive = work / L"x.7z";
+    DWORD ended = 0;
+    {
+        UniqueHandle process(StartProcess(L"cmd.exe /c exit", &ended));
+        WaitForExitCode(process.get());
+    }
+    const std::wstring part = archive + L".tlv" + std::to_wstring(ended) + L"-1.tmp.002";
+    WriteFileBytes(part, "the only copy");
+    WriteFileBytes(archive + L".001", "first part");
+    RemoveEndedWorkFiles(archive);
+    EXPECT_EQ(ReadFileBytes(part), "the only copy");
+    DeleteFileW((archive + L".001").c_str());
+    RemoveEndedWorkFiles(archive);
+    EXPECT_FALSE(PathExists(part));
 }
 
 // While an update works, no other program can write, delete or replace the archive: the work
