@@ -1,6 +1,7 @@
 #include "app/command_line_extraction.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <vector>
 
@@ -12,7 +13,8 @@
 #include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
-#include "ui/folder_browser.h"
+#include "ui/extract_choices_store.h"
+#include "ui/extract_dialog.h"
 #include "ui/user_messages.h"
 
 namespace {
@@ -67,11 +69,18 @@ int ReportFailure(const CommandLineRequest& request) {
     return kExitExtractFailed;
 }
 
+int TellExtraction(const CommandLineRequest& request, const WholeArchiveExtraction& extracted);
+
 // A failure is told with its causes; a success only when items had to take names of their own.
 int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder,
                 ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace) {
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
-    const WholeArchiveExtraction extracted = ExtractWholeArchive(archivePath, folder, existingFiles);
+    const WholeArchiveExtraction extracted =
+        ExtractWholeArchive(archivePath, folder, existingFiles, StoredZoneMarking());
+    return TellExtraction(request, extracted);
+}
+
+int TellExtraction(const CommandLineRequest& request, const WholeArchiveExtraction& extracted) {
     const OperationOutcome told = WholeArchiveOutcome(extracted, FileNameOf(request.archivePath));
     for (const std::wstring& message : told.messages)
         TellUser({message, told.done() ? MessageKind::Information : MessageKind::Error}, DialogOwner());
@@ -94,9 +103,14 @@ int RunExtractHere(const CommandLineRequest& request) {
 int RunExtractTo(const CommandLineRequest& request) {
     if (request.archivePath.empty()) return ReportFailure(request);
     const std::wstring archivePath = FullPathOf(request.archivePath);
-    const std::optional<std::wstring> folder = BrowseForExtractFolder(DialogOwner(), FolderOf(archivePath));
-    if (!folder) return kExitSuccess;
-    return ExtractInto(request, archivePath, *folder);
+    // The Extract dialog; its Browse... is the folder browser that opens on the archive's folder.
+    const std::optional<ExtractChoices> choices = AskExtractChoices(DialogOwner(), FolderOf(archivePath));
+    if (!choices) return kExitSuccess;
+    std::wstring written;
+    const int result = TellExtraction(request, ExtractWholeArchiveAsChosen(archivePath, *choices, written));
+    if (!written.empty() && choices->openDestination)
+        ShellExecuteW(DialogOwner(), L"open", written.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return result;
 }
 
 int RunExtractToFolder(const CommandLineRequest& request) {

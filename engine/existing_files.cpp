@@ -2,6 +2,9 @@
 
 ExistingFileAction ReplaceDecisions::next() const {
     if (policy_ == ExistingFilePolicy::Replace || settled_ == Settled::ReplaceAll) return ExistingFileAction::Replace;
+    if (policy_ == ExistingFilePolicy::Skip) return ExistingFileAction::Keep;
+    if (policy_ == ExistingFilePolicy::RenameNew) return ExistingFileAction::Rename;
+    if (policy_ == ExistingFilePolicy::RenameExisting) return ExistingFileAction::RenameExisting;
     if (settled_ == Settled::KeepAll) return ExistingFileAction::Keep;
     return ExistingFileAction::Ask;
 }

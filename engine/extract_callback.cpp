@@ -100,6 +100,8 @@ void CArchiveExtractCallback::setOptions(const ExtractionOptions& options) {
     replace_ = ReplaceDecisions(options.existingFiles);
     baseFolder_ = options.baseFolder;
     testing_ = options.testOnly;
+    noPaths_ = options.noPaths;
+    zoneMarking_ = options.zoneMarking;
     // A test reports every item that failed, not only the first few.
     if (testing_) outcome_.notesKept = 100000;
 }
@@ -293,10 +295,14 @@ void CArchiveExtractCallback::commitFile() {
     outFile_ = nullptr;
     outReference_.reset();
 
-    bool placed = writingTarget_ || MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    // After a rename out of the way nothing is to be replaced: whatever stands there now is another's.
+    const bool aside = renameExisting_ && !writingTarget_;
+    if (aside) moveExistingAside();
+    bool placed = writingTarget_ ||
+                  MoveFileExW(temporaryPath_.c_str(), diskPath_.c_str(), aside ? 0 : MOVEFILE_REPLACE_EXISTING);
     DWORD error = placed ? 0 : GetLastError();
     const DWORD existing = placed ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(diskPath_.c_str());
-    if (!placed && existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
+    if (!placed && !aside && existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) &&
         (existing & FILE_ATTRIBUTE_READONLY)) {
         // A read-only file is replaced too; it keeps its protection when it cannot be.
         SetFileAttributesW(diskPath_.c_str(), existing & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
@@ -319,6 +325,7 @@ void CArchiveExtractCallback::commitFile() {
     }
     temporaryPath_.clear();
     writingTarget_ = false;
+    markWrittenFile();  // before the attributes: a read-only file takes no new stream
     if (attributesKnown_) {
         const DWORD plain = plainFileAttributes(attributes_, false);
         // A new file carries the archive bit besides what it was made with.
@@ -344,6 +351,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
     symbolicLink_ = false;
     link_ = nullptr;
     renamedTo_.clear();
+    renameExisting_ = false;
     itemIndex_ = index;
     itemPending_ = true;
     try {
@@ -392,7 +400,12 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
         // Below the folder the user looked at, an item is written relative to it.
         std::wstring_view shownPath = itemPath_;
         if (const auto below = pathBelow(itemPath_, baseFolder_)) shownPath = *below;
-        const std::optional<std::wstring> relative = safeRelativePath(shownPath);
+        std::optional<std::wstring> relative = safeRelativePath(shownPath);
+        // Without paths a folder makes nothing, and a file keeps only its own name.
+        if (noPaths_ && relative && !relative->empty()) {
+            if (isFolder_) return S_OK;
+            relative->erase(0, relative->rfind(L'\\') + 1);
+        }
         if (relative && relative->empty() && isFolder_) return S_OK;  // the destination itself: nothing to make
         if (!relative || relative->empty()) {
             // Nothing of it is written; the extraction reports it at its end.
@@ -446,6 +459,9 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
                 if (!sameName) renamedTo_ = name;  // told; a rename the user chose is not
                 diskPath_ = diskPathOf(name);
                 break;
+            case ExistingFileAction::RenameExisting:
+                renameExisting_ = true;
+                break;
             case ExistingFileAction::Stop:
                 stopped_ = true;
                 outcome_.declined = true;
@@ -460,6 +476,7 @@ HRESULT STDMETHODCALLTYPE CArchiveExtractCallback::GetStream(UINT32 index, ISequ
             writeDiagnostic("can not open output file ", diskPath_);
             return fail(SystemFault(error));
         }
+        itemName_ = name;
         itemWritten_ = true;
         outReference_->AddRef();
         *outStream = static_cast<ISequentialOutStream*>(outReference_.get());

@@ -45,6 +45,8 @@ public:
     // How the items are written (after init): existing files, the folder they are written
     // relative to, or only tested.
     void setOptions(const ExtractionOptions& options);
+    // The archive's mark of the web, given to the written files that the options' marking takes.
+    void setZoneIdentifier(std::string content) { zoneIdentifier_ = std::move(content); }
     // Starts with a password already known (not asked for again).
     void setPassword(const std::wstring& password);
     // What an item without a path is called: "[Content]" unless the archive's name gives one.
@@ -90,6 +92,12 @@ private:
     bool openTemporaryFile(DWORD& error);
     // Finishes the written file, putting a temporary one in the target's place.
     void commitFile();
+    // Renames the file in the current item's place to a free name beside it, before the item
+    // takes the place; when it cannot be renamed, the item goes to a free name instead and both
+    // stay. False when the item is to be written beside it (the place is then `diskPath_`).
+    bool moveExistingAside();
+    // Gives the file just written the archive's mark, when the options want it for it.
+    void markWrittenFile();
     // Closes and deletes the file written for a failed item.
     void discardTemporaryFile();
     void failItem(ItemFault fault);
@@ -130,6 +138,11 @@ private:
     ReplaceDecisions replace_;
     std::wstring baseFolder_;          // items are written relative to this archive folder
     bool testing_ = false;
+    bool noPaths_ = false;
+    ZoneMarking zoneMarking_ = ZoneMarking::All;
+    std::string zoneIdentifier_;       // the archive's mark; empty: none
+    bool renameExisting_ = false;      // the current item's place is to be cleared by a rename
+    std::wstring itemName_;            // the current file item's path below the destination
 
     ExtractionOutcome outcome_;
     std::vector<bool> accounted_;      // by item index

@@ -98,6 +98,8 @@ ExtractionOutcome ExtractItems(const std::wstring& archivePath, ArchiveKind kind
         callback->init(session.archive, destination, selection);
         if (!format.defaultItemName.empty()) callback->setUnnamedItemName(format.defaultItemName);
         callback->setOptions(options);
+        if (options.zoneMarking != ZoneMarking::Off && !options.testOnly)
+            callback->setZoneIdentifier(ReadZoneIdentifier(archivePath));
         callback->setItemKinds(&kinds, &links);
         if (!knownPassword.empty()) callback->setPassword(knownPassword);
         const HRESULT extracted =
@@ -152,18 +154,25 @@ ExtractionOutcome testArchive(const std::wstring& archivePath, ArchiveKind kind,
 
 int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome,
                ExistingFilePolicy existingFiles) {
-    const ArchiveKind kind = archiveKindOf(archivePath);
-    if (kind == None && !isReadableArchive(archivePath)) return -1;
     std::wstring password;
     ExtractionOptions options;
     options.existingFiles = existingFiles;
+    return extractAll(archivePath, destination, password, options, outcome);
+}
+
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, std::wstring& password,
+               const ExtractionOptions& options, ExtractionOutcome* outcome) {
+    const ArchiveKind kind = archiveKindOf(archivePath);
+    if (kind == None && !isReadableArchive(archivePath)) return -1;
     return extractArchive(archivePath, kind, destination, password, nullptr, options, outcome);
 }
 
 ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
-                                  std::wstring& password, const std::wstring& itemPath) {
+                                  std::wstring& password, const std::wstring& itemPath, ZoneMarking zoneMarking) {
     // The selection holds the item's own path, so the callback takes it; the index list makes
     // the engine hand over this one item and no other.
     const std::vector<std::wstring> selection{itemPath};
-    return ExtractItems(archivePath, kind, destination, password, &selection, &itemPath, ExtractionOptions());
+    ExtractionOptions options;
+    options.zoneMarking = zoneMarking;
+    return ExtractItems(archivePath, kind, destination, password, &selection, &itemPath, options);
 }

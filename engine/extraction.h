@@ -6,6 +6,7 @@
 #include "engine/archive_kind.h"
 #include "engine/existing_files.h"
 #include "engine/extraction_outcome.h"
+#include "engine/zone_mark.h"
 
 // How an extraction writes what it takes.
 struct ExtractionOptions {
@@ -16,6 +17,12 @@ struct ExtractionOptions {
     std::wstring baseFolder;
     // Every wanted item is read and checked, nothing is written.
     bool testOnly = false;
+    // Files are written straight into the destination under their own names; folder items make
+    // nothing. Names that meet are told apart as "name (2).ext".
+    bool noPaths = false;
+    // Which written files get the archive's mark of the web (its "Zone.Identifier" stream, read
+    // when the extraction starts; an archive without one gives none).
+    ZoneMarking zoneMarking = ZoneMarking::All;
 };
 
 // Extracts the items of the archive below `destination`. With a non-empty `selection`, only
@@ -44,13 +51,17 @@ ExtractionOutcome testArchive(const std::wstring& archivePath, ArchiveKind kind,
 // with no password and no selection, files in the way treated as `existingFiles` says.
 int extractAll(const std::wstring& archivePath, const std::wstring& destination, ExtractionOutcome* outcome = nullptr,
                ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace);
+// The same with the password (in/out) and the ways of writing of `options`.
+int extractAll(const std::wstring& archivePath, const std::wstring& destination, std::wstring& password,
+               const ExtractionOptions& options, ExtractionOutcome* outcome);
 
 // Writes exactly one item below `destination`: the last file item whose path is exactly
 // `itemPath` (as the catalogue shows the last one), and nothing beside it, nor anything below a
 // folder of the same name. A hard link gets the data of the item it names, read aside. On success `lastFile` of the outcome is the file written. `password`
 // is in/out as for extractArchive.
 ExtractionOutcome extractFileItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
-                                  std::wstring& password, const std::wstring& itemPath);
+                                  std::wstring& password, const std::wstring& itemPath,
+                                  ZoneMarking zoneMarking = ZoneMarking::All);
 
 // Creates the folder and every missing folder above it. True when the folder exists afterwards.
 // Each folder it made is appended to `made` (when given), the upper ones first.

@@ -39,11 +39,15 @@ struct ExtractionOutcome {
     uint64_t tested = 0;          // files found intact by a test
     uint64_t testedFolders = 0;   // folders seen by a test
     uint64_t symbolicLinks = 0;   // symbolic links written as files holding where they point
+    uint64_t movedAside = 0;      // existing files renamed out of the way of their items
+    uint64_t notMovedAside = 0;   // ... that could not be: both kept, the item under a name of its own
+    uint64_t unmarked = 0;        // files that could not be given the archive's mark of the web
     size_t notesKept = kNotesKept;  // how many failures are noted by name
     std::vector<ItemFailure> failures;
     std::vector<ItemNote> renames;
     std::vector<ItemNote> skips;
     std::vector<ItemNote> links;  // symbolic links, with where they point
+    std::vector<ItemNote> besides;  // items written beside an existing file that stayed, with their names
     std::wstring lastFile;        // disk path of the last file written
     std::wstring destination;     // the folder written to
 

@@ -11,6 +11,7 @@
 
 #include "base/handles.h"
 #include "engine/existing_files.h"
+#include "engine/zone_mark.h"
 
 class ItemCatalog;
 struct CreationOptions;
@@ -80,13 +81,20 @@ struct ExtractRequest {
     // the entries are written relative to the folder the user looks at.
     bool keepFolders = true;
     ExistingFilePolicy existingFiles = ExistingFilePolicy::Ask;
+    // Files go straight into the destination under their own names, without any folders.
+    bool noPaths = false;
+    // Tried first when not empty (a wrong one is asked again); one that proves right is kept.
+    std::wstring password;
+    // Which written files get the archive's mark of the web.
+    ZoneMarking zoneMarking = ZoneMarking::All;
 };
 
 // Extracts as the request says, behind the progress window; told as ExtractEntries tells.
 OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& request);
 
 // Writes exactly that entry into a fresh temporary folder; Done with `extractedFile` written.
-OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile);
+OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile,
+                                   ZoneMarking zoneMarking = ZoneMarking::All);
 
 enum class Activation {
     NoSuchEntry,    // no row of the current folder has that path
@@ -109,7 +117,8 @@ struct ActivationOutcome {
 
 // A row's full path: a folder row is entered, a file row is extracted and opened by the shell,
 // an archive inside the archive in a new instance of the program.
-ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath);
+ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath,
+                                ZoneMarking zoneMarking = ZoneMarking::All);
 
 // Adds files and folders to the current folder of the archive (.zip and .7z only); encrypted
 // when a password is known. A failure says "Could not update <archive name>" and its cause; a

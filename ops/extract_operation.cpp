@@ -37,9 +37,11 @@ int ExtractSelection(ItemCatalog& catalog, const ExtractRequest& request, Extrac
     if (!OperationCancelled() && (!selection.empty() || request.names.empty())) {
         ExtractionOptions options;
         options.existingFiles = request.existingFiles;
+        options.noPaths = request.noPaths;
+        options.zoneMarking = request.zoneMarking;
         // The whole archive keeps its paths; a selection is written below the folder shown.
         if (!request.keepFolders && !request.names.empty()) options.baseFolder = folder;
-        std::wstring usedPassword = catalog.password;
+        std::wstring usedPassword = request.password.empty() ? catalog.password : request.password;
         RetryingWrongPasswords(catalog.archivePath, outcome, [&](bool again) {
             if (again) usedPassword.clear();
             result = extractArchive(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.destination,
@@ -88,7 +90,8 @@ OperationOutcome ExtractEntries(ItemCatalog& catalog, const ExtractRequest& requ
     return Outcome(OperationResult::Done, ExtractionMessage(extraction, name));
 }
 
-OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile) {
+OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& entryPath, std::wstring& extractedFile,
+                                   ZoneMarking zoneMarking) {
     extractedFile.clear();
     catalog.RemoveTempFolder();
     // A fresh, empty folder: whatever is in it afterwards was written for this entry.
@@ -107,7 +110,7 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
         RetryingWrongPasswords(catalog.archivePath, extraction, [&](bool again) {
             if (again) usedPassword.clear();
             extracted = ExtractSingleItem(catalog.archivePath, archiveKindOf(catalog.archivePath), catalog.tempFolder,
-                                          usedPassword, entryPath, extractedFile, &extraction);
+                                          usedPassword, entryPath, extractedFile, &extraction, zoneMarking);
         });
     };
     const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, extract);
@@ -124,7 +127,7 @@ OperationOutcome ExtractForViewing(ItemCatalog& catalog, const std::wstring& ent
     return Outcome(OperationResult::Done);
 }
 
-ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath) {
+ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPath, ZoneMarking zoneMarking) {
     ActivationOutcome activated;
     for (int row = 1; row < catalog.RowCount(); ++row) {
         if (catalog.RowFullPath(row) != fullPath) continue;
@@ -134,7 +137,7 @@ ActivationOutcome ActivateEntry(ItemCatalog& catalog, const std::wstring& fullPa
             return activated;
         }
         std::wstring extracted;
-        activated.extraction = ExtractForViewing(catalog, fullPath, extracted);
+        activated.extraction = ExtractForViewing(catalog, fullPath, extracted, zoneMarking);
         if (activated.extraction.result != OperationResult::Done) {
             activated.activation = Activation::FileNotOpened;
             return activated;

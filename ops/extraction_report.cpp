@@ -75,6 +75,15 @@ std::wstring ExtractionMessage(const ExtractionOutcome& outcome, const std::wstr
                  L" written as files holding the path they point to:";
         AppendNotes(notes, outcome.links, outcome.symbolicLinks, L"  ->  ");
     }
+    if (outcome.notMovedAside != 0) {
+        notes += L"\n" + Count(outcome.notMovedAside, L"existing file", L"existing files") +
+                 L" could not be renamed out of the way and stayed as they were; the new ones were written beside them:";
+        AppendNotes(notes, outcome.besides, outcome.notMovedAside, L"  as  ");
+    }
+    if (outcome.unmarked != 0)
+        notes += L"\nWarning: " + Count(outcome.unmarked, L"file", L"files") +
+                 L" could not be given the archive's mark of the web (it came from the internet); be careful "
+                 L"opening them.";
     const std::wstring warning = ArchiveWarningText(outcome);
     if (!warning.empty()) notes += L"\nWarning: there is " + warning + L".";
 

@@ -16,9 +16,9 @@ bool IsRegularFile(const std::wstring& path) {
 
 bool ExtractSingleItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                        std::wstring& password, const std::wstring& itemPath, std::wstring& writtenFile,
-                       ExtractionOutcome* outcome) {
+                       ExtractionOutcome* outcome, ZoneMarking zoneMarking) {
     writtenFile.clear();
-    ExtractionOutcome result = extractFileItem(archivePath, kind, destination, password, itemPath);
+    ExtractionOutcome result = extractFileItem(archivePath, kind, destination, password, itemPath, zoneMarking);
     const bool written = result.succeeded() && result.written == 1 && IsRegularFile(result.lastFile);
     if (written) writtenFile = result.lastFile;
     if (outcome) *outcome = std::move(result);

@@ -6,6 +6,7 @@
 
 #include "engine/archive_kind.h"
 #include "engine/extraction_outcome.h"
+#include "engine/zone_mark.h"
 
 // Writes the file item whose path is exactly `itemPath` (the last such item, as the catalogue
 // shows the last one) below `destination`. On success returns true with the path of the file
@@ -13,4 +14,4 @@
 // when given, tells what happened.
 bool ExtractSingleItem(const std::wstring& archivePath, ArchiveKind kind, const std::wstring& destination,
                        std::wstring& password, const std::wstring& itemPath, std::wstring& writtenFile,
-                       ExtractionOutcome* outcome = nullptr);
+                       ExtractionOutcome* outcome = nullptr, ZoneMarking zoneMarking = ZoneMarking::All);

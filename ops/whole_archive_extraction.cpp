@@ -2,19 +2,33 @@
 
 #include "base/system_error.h"
 #include "engine/extraction.h"
+#include "base/paths.h"
+#include "engine/archive_kind.h"
+#include "engine/archive_probe.h"
+#include "ops/extract_destination.h"
 #include "ops/extraction_report.h"
 #include "ops/operation_support.h"
 #include "ops/progress.h"
 
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
-                                           ExistingFilePolicy existingFiles) {
+                                           ExistingFilePolicy existingFiles, ZoneMarking zoneMarking) {
+    ExtractionOptions options;
+    options.existingFiles = existingFiles;
+    options.zoneMarking = zoneMarking;
+    return ExtractWholeArchive(archivePath, destination, options, std::wstring());
+}
+
+WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
+                                           const ExtractionOptions& options, const std::wstring& password) {
     WholeArchiveExtraction extraction;
     OperationProgress progress;
     int result = 1;  // extractAll's: 0 extracted, -1 no archive type, else failed
     const auto extract = [&] {
-        // A wrong password is asked again (extractAll knows none, so it always asks).
-        RetryingWrongPasswords(archivePath, extraction.outcome, [&](bool) {
-            result = extractAll(archivePath, destination, &extraction.outcome, existingFiles);
+        // A wrong password is asked again: the given one is tried first, then the user is asked.
+        std::wstring used = password;
+        RetryingWrongPasswords(archivePath, extraction.outcome, [&](bool again) {
+            if (again) used.clear();
+            result = extractAll(archivePath, destination, used, options, &extraction.outcome);
         });
     };
     const ProgressOutcome outcome = RunWithProgress(L"Extract Files", L"Extracting Files ... ", progress, extract);
@@ -54,4 +68,26 @@ OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, c
     if (extraction.result == WholeArchiveResult::Extracted) return Outcome(OperationResult::Done, message);
     // A password refused: the user knows why.
     return Outcome(OperationResult::Failed, message.empty() ? L"Could not extract " + archiveName : message);
+}
+
+WholeArchiveExtraction ExtractWholeArchiveAsChosen(const std::wstring& archivePath, const ExtractChoices& choices,
+                                                   std::wstring& destinationUsed) {
+    destinationUsed.clear();
+    if (archiveKindOf(archivePath) == None && !isReadableArchive(archivePath)) return NotAnArchiveFile();
+    std::wstring password = choices.password;
+    const bool ownFolder =
+        choices.newFolder && ArchiveLandingTopCount(archivePath, choices.paths, password) >= 2;
+    const std::wstring destination =
+        ownFolder ? FreeFolderFor(choices.destination, FileNameOf(archivePath)) : choices.destination;
+    ExtractDestination made;
+    SetLastError(0);
+    if (!made.Make(destination)) return FolderNotMade(destination, GetLastError());
+    ExtractionOptions options;
+    options.existingFiles = choices.existingFiles;
+    options.noPaths = choices.paths == PathMode::None;
+    options.zoneMarking = choices.zoneMarking;
+    WholeArchiveExtraction extraction = ExtractWholeArchive(archivePath, destination, options, password);
+    if (extraction.result == WholeArchiveResult::Extracted) destinationUsed = destination;
+    else made.RemoveUnused();
+    return extraction;
 }

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "engine/existing_files.h"
+#include "engine/extraction.h"
 #include "engine/extraction_outcome.h"
 #include "ops/archive_operations.h"
+#include "ops/extract_choices.h"
 
 enum class WholeArchiveResult {
     Extracted,
@@ -33,7 +35,12 @@ WholeArchiveExtraction FolderNotMade(const std::wstring& folder, DWORD error);
 // offers Cancel; returns once the work has ended. Files already in the destination are
 // replaced, or asked about.
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
-                                           ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace);
+                                           ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace,
+                                           ZoneMarking zoneMarking = ZoneMarking::All);
+// The same, written as `options` say; `password`, when not empty, is tried first (a wrong one is
+// asked again).
+WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
+                                           const ExtractionOptions& options, const std::wstring& password);
 
 // What the user is told of it, the same from the window and from the shell's verbs: Done without
 // a message after a clean success, Done with a note after a success with items renamed,
@@ -41,3 +48,10 @@ WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, cons
 // extract <name>", each cause, and how many files were written where (or "<name> is not valid
 // archive file.", or that the folder could not be made); Cancelled, without a message, after Cancel.
 OperationOutcome WholeArchiveOutcome(const WholeArchiveExtraction& extraction, const std::wstring& archiveName);
+
+// Extracts the whole archive as the Extract dialog's `choices` say: into their destination (made
+// when missing), or into a new folder named after the archive there when more than one item lands
+// at the top; paths, existing files, password and mark as chosen. A folder made for the run that
+// stayed empty is taken away again. `destinationUsed` gets the folder written into.
+WholeArchiveExtraction ExtractWholeArchiveAsChosen(const std::wstring& archivePath, const ExtractChoices& choices,
+                                                   std::wstring& destinationUsed);

@@ -95,6 +95,18 @@
 #define IDC_NAME_EDIT 1160
 #define IDC_PROPERTY_LIST 1161
 
+// The Extract dialog, and the mark of the web in the Extraction Options.
+#define IDD_EXTRACT 410
+#define IDC_EXTRACT_DESTINATION 1350
+#define IDC_EXTRACT_BROWSE 1351
+#define IDC_EXTRACT_NEW_FOLDER 1352
+#define IDC_EXTRACT_PATH_MODE 1353
+#define IDC_EXTRACT_EXISTING 1354
+#define IDC_EXTRACT_PASSWORD 1355
+#define IDC_EXTRACT_SHOW_PASSWORD 1356
+#define IDC_EXTRACT_OPEN_DESTINATION 1357
+#define IDC_EXTRACT_ZONE_MARKING 1358
+
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601

@@ -19,6 +19,7 @@
 #include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
+#include "ui/extract_choices_store.h"
 
 std::vector<std::wstring> ContentCommands::NamesOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> names;
@@ -45,20 +46,71 @@ std::wstring ContentCommands::ExtractStartFolder(const std::vector<int>& positio
 ViewChange ContentCommands::ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done) {
     ItemCatalog* const catalog = model_.catalog();
     if (catalog) {
-        const OperationOutcome outcome = ExtractEntries(*catalog, NamesOf(positions), folder);
+        ExtractRequest request;
+        request.names = NamesOf(positions);
+        request.destination = folder;
+        request.zoneMarking = StoredZoneMarking();
+        const OperationOutcome outcome =
+            request.names.empty() ? OperationOutcome() : ExtractEntries(*catalog, request);
         messages_.Tell(outcome);
         if (done) *done = outcome.done();
         return ViewChange::Changed;
     }
     const ItemRow row = model_.RowAt(positions.front());
     // A file already in the folder is asked about, never replaced unseen.
-    const WholeArchiveExtraction extracted = ExtractWholeArchive(row.fullPath, folder, ExistingFilePolicy::Ask);
+    const WholeArchiveExtraction extracted =
+        ExtractWholeArchive(row.fullPath, folder, ExistingFilePolicy::Ask, StoredZoneMarking());
     if (done) *done = extracted.result == WholeArchiveResult::Extracted;
     messages_.Tell(WholeArchiveOutcome(extracted, row.name));
     // What was written into the folder shown, or below it, is listed at once.
     const std::wstring shown = model_.currentFolder;
     if (IsSameOrInside(folder, shown) && model_.BrowseFolder(shown)) return ViewChange::Changed;
     return extracted.result == WholeArchiveResult::Extracted ? ViewChange::None : ViewChange::Changed;
+}
+
+ViewChange ContentCommands::ExtractRows(const std::vector<int>& positions, const ExtractChoices& choices,
+                                        std::wstring& written) {
+    written.clear();
+    ItemCatalog* const catalog = model_.catalog();
+    if (!catalog) {
+        const ItemRow row = model_.RowAt(positions.front());
+        const WholeArchiveExtraction extracted = ExtractWholeArchiveAsChosen(row.fullPath, choices, written);
+        messages_.Tell(WholeArchiveOutcome(extracted, row.name));
+        const std::wstring shown = model_.currentFolder;
+        if (IsSameOrInside(choices.destination, shown) && model_.BrowseFolder(shown)) return ViewChange::Changed;
+        return extracted.result == WholeArchiveResult::Extracted ? ViewChange::None : ViewChange::Changed;
+    }
+    ExtractRequest request;
+    std::vector<std::wstring> items;
+    std::vector<bool> folders;
+    for (int position : positions) {
+        const std::optional<ItemRow> row = model_.RowCopy(position);
+        if (!row || row->parentRow) continue;
+        request.names.push_back(row->name);
+        items.push_back(JoinPath(catalog->currentFolder, row->name));
+        folders.push_back((row->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    }
+    const bool ownFolder =
+        choices.newFolder && LandingTopCount(items, folders, choices.paths, catalog->currentFolder) >= 2;
+    request.destination =
+        ownFolder ? FreeFolderFor(choices.destination, FileNameOf(catalog->archivePath)) : choices.destination;
+    ExtractDestination made;
+    SetLastError(0);
+    if (!made.Make(request.destination)) {
+        const DWORD error = GetLastError();
+        messages_.Tell(WholeArchiveOutcome(FolderNotMade(request.destination, error), FileNameOf(catalog->archivePath)));
+        return ViewChange::None;
+    }
+    request.keepFolders = choices.paths == PathMode::Full;
+    request.noPaths = choices.paths == PathMode::None;
+    request.existingFiles = choices.existingFiles;
+    request.password = choices.password;
+    request.zoneMarking = choices.zoneMarking;
+    const OperationOutcome outcome = ExtractEntries(*catalog, request);
+    messages_.Tell(outcome);
+    if (outcome.done()) written = request.destination;
+    else made.RemoveUnused();
+    return ViewChange::Changed;
 }
 
 ViewChange ContentCommands::DeleteRows(const std::vector<int>& positions) {
@@ -126,6 +178,7 @@ ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, Ext
             if (const std::optional<ItemRow> row = model_.RowCopy(position)) request.names.push_back(row->name);
         request.destination = destination;
         request.keepFolders = keepFolders;
+        request.zoneMarking = StoredZoneMarking();
         const OperationOutcome outcome = ExtractEntries(*catalog, request);
         messages_.Tell(outcome);
         if (outcome.done()) written.push_back(destination);
@@ -142,7 +195,8 @@ ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, Ext
         }
         const std::wstring destination = destinationFor(archive, model_.currentFolder);
         if (destination.empty()) continue;
-        const WholeArchiveExtraction extracted = ExtractWholeArchive(archive, destination, ExistingFilePolicy::Ask);
+        const WholeArchiveExtraction extracted =
+            ExtractWholeArchive(archive, destination, ExistingFilePolicy::Ask, StoredZoneMarking());
         if (extracted.result == WholeArchiveResult::Extracted) written.push_back(destination);
         else made.RemoveUnused();
         messages_.Tell(WholeArchiveOutcome(extracted, name));
@@ -161,6 +215,7 @@ bool ContentCommands::ExtractNamesInto(const std::vector<std::wstring>& names, c
     request.destination = folder;
     request.keepFolders = false;
     request.existingFiles = ExistingFilePolicy::Replace;  // a fresh folder of the program's own
+    request.zoneMarking = StoredZoneMarking();
     const OperationOutcome outcome = ExtractEntries(*catalog, request);
     messages_.Tell(outcome);
     return outcome.done();

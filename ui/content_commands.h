@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/extract_choices.h"
 #include "ops/properties_report.h"
 #include "ui/content_model.h"
 
@@ -30,6 +31,10 @@ public:
     // folder listing as a whole, into `folder`.
     // `done`, when given, tells whether everything was extracted.
     ViewChange ExtractRows(const std::vector<int>& positions, const std::wstring& folder, bool* done = nullptr);
+    // The same as the Extract dialog's `choices` say (a new folder named after the archive when
+    // more than one item lands at the top, paths, existing files, password, mark). `written`
+    // gets the folder written into when everything was extracted.
+    ViewChange ExtractRows(const std::vector<int>& positions, const ExtractChoices& choices, std::wstring& written);
     // Deletes the selected entries of the open archive (the user has agreed), or the selected
     // files and folders through the shell (to the recycle bin unless Shift is held).
     ViewChange DeleteRows(const std::vector<int>& positions);

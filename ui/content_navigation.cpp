@@ -12,6 +12,7 @@
 #include "ops/archive_operations.h"
 #include "ops/edited_entries.h"
 #include "ops/temp_workspace.h"
+#include "ui/extract_choices_store.h"
 #include "ui/content_model.h"
 #include "ui/wait_cursor.h"
 
@@ -96,7 +97,7 @@ ViewChange ContentModel::ActivateArchiveRow(int position) {
     const std::optional<ItemRow> row = RowCopy(position);
     if (!row) return ViewChange::None;
     if (!IsParentRow(position)) {
-        ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath);
+        ActivationOutcome activated = ActivateEntry(*catalog_, row->fullPath, StoredZoneMarking());
         messages_.Tell(activated.extraction);
         if (!activated.openedFolder.empty()) {
             // Watched for changes, the folder removed when the watch is done with it.

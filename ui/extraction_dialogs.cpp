@@ -3,6 +3,8 @@
 #include "ops/property_texts.h"
 #include "ui/about_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/extract_choices_store.h"
+#include "ui/extract_dialog.h"
 #include "ui/progress_window.h"
 
 std::wstring FileDescription(bool sizeKnown, uint64_t size, bool modifiedKnown, const FILETIME& modified) {
@@ -17,12 +19,18 @@ LRESULT CExtractOptionsDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CenterOverOwner(m_hWnd);
     CheckDlgButton(m_hWnd, IDC_OPEN_DESTINATION, g_app.settings.openDestination ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_KEEP_FOLDERS, g_app.settings.keepFolders ? BST_CHECKED : BST_UNCHECKED);
+    FillZoneMarkingChoice(m_hWnd, IDC_EXTRACT_ZONE_MARKING, StoredZoneMarking());
     return TRUE;
 }
 
 LRESULT CExtractOptionsDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     g_app.settings.openDestination = IsDlgButtonChecked(m_hWnd, IDC_OPEN_DESTINATION) == BST_CHECKED ? 1 : 0;
     g_app.settings.keepFolders = IsDlgButtonChecked(m_hWnd, IDC_KEEP_FOLDERS) == BST_CHECKED ? 1 : 0;
+    // The Extract dialog's stored choices hold the same "open the destination" and the marking.
+    StoredExtractChoices stored = LoadExtractChoices();
+    stored.choices.openDestination = g_app.settings.openDestination != 0;
+    stored.choices.zoneMarking = ReadZoneMarkingChoice(m_hWnd, IDC_EXTRACT_ZONE_MARKING);
+    SaveExtractChoices(stored);
     EndDialog(IDOK);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "ui/checksum_dialog.h"
 #include "ui/clipboard.h"
 #include "ui/drag_out.h"
+#include "ui/extract_dialog.h"
 #include "ui/extraction_dialogs.h"
 #include "ui/file_picker.h"
 #include "ui/folder_browser.h"
@@ -53,13 +54,14 @@ void CTolvaneView::ExtractSelection() {
         return;
     }
     const Selection before = RememberSelection();
-    const auto folder = BrowseForExtractFolder(GetActiveWindow(), commands_.ExtractStartFolder(selection));
-    if (!folder) return;
-    bool done = false;
-    const ViewChange change = commands_.ExtractRows(selection, *folder, &done);
+    const auto choices = AskExtractChoices(GetActiveWindow(), commands_.ExtractStartFolder(selection));
+    if (!choices) return;
+    std::wstring written;
+    const ViewChange change = commands_.ExtractRows(selection, *choices, written);
     ReportModel();
     if (change == ViewChange::Changed) RefreshAll(&before);
-    if (done) OpenDestinations({*folder});
+    if (!written.empty() && choices->openDestination)
+        ShellExecuteW(g_app.OwnerWindow.load(), L"open", written.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CTolvaneView::DeleteSelection() {

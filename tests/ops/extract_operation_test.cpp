@@ -1,6 +1,7 @@
 // Extracting selected entries behind the progress window, and opening one entry to view it.
 #include "catalog/item_catalog.h"
 #include "ops/archive_operations.h"
+#include "ops/extract_choices.h"
 #include "ops/progress.h"
 #include "ops_test_util.h"
 #include "support/zip_writer.h"
@@ -220,4 +221,12 @@ TEST(ActivateEntry, FolderRowsAreEnteredAndAnInnerArchiveStartsTheProgram) {
     const std::wstring extracted = commandLine.substr(commandLine.find(L' ', commandLine.rfind(L".exe")) + 1);
     EXPECT_NE(extracted.find(L"\\sub\\inner.zip"), std::wstring::npos) << Narrow(commandLine);
     EXPECT_EQ(ReadFileBytes(extracted), ReadFileBytes(inner / L"inner.zip"));
+}
+
+TEST(ExtractChoicesRules, TheLastTenDestinationsAreRememberedMostRecentFirst) {
+    std::vector<std::wstring> list;
+    for (int i = 0; i < 12; ++i) list = RememberDestination(list, L"C:\\d" + std::to_wstring(i));
+    list = RememberDestination(list, L"c:\\D5\\");  // the same folder, written otherwise, moves to the front
+    EXPECT_EQ(list, (std::vector<std::wstring>{L"c:\\D5\\", L"C:\\d11", L"C:\\d10", L"C:\\d9", L"C:\\d8", L"C:\\d7",
+                                               L"C:\\d6", L"C:\\d4", L"C:\\d3", L"C:\\d2"}));
 }

@@ -258,6 +258,12 @@ std::wstring LeafName(const std::wstring& path) { return path.substr(path.find_l
 // not there, it cancels: a test never confirms a folder it did not mean.
 BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& expectedStart, const std::wstring& childToChoose) {
     BrowserAnswer answer;
+    // "/x" shows the Extract dialog; its Browse... opens the browser.
+    HWND dialog = WaitForTopWindow(L"Extract");
+    if (!dialog) return answer;
+    SendDlgItemMessageW(dialog, IDC_EXTRACT_NEW_FOLDER, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageW(dialog, IDC_EXTRACT_PATH_MODE, CB_SETCURSEL, 0, 0);  // full paths
+    PressButton(dialog, IDC_EXTRACT_BROWSE);
     HWND browser = WaitForFolderBrowserWindow();
     if (!browser) return answer;
     answer.prompt = MessageBoxText(browser);
@@ -278,6 +284,8 @@ BrowserAnswer AnswerBrowser(bool confirm, const std::wstring& expectedStart, con
     }
     PressButton(browser, confirm && chosen ? IDOK : IDCANCEL);
     answer.answered = WaitForNoTopWindow(WindowText(browser));
+    PressButton(dialog, confirm && chosen ? IDOK : IDCANCEL);
+    answer.answered = answer.answered && WaitForNoTopWindow(L"Extract");
     return answer;
 }
 

@@ -186,4 +186,21 @@ void EnterPath(const RunningProgram& program, const std::wstring& text) {
     PostMessageW(program.pathField(), WM_KEYDOWN, VK_RETURN, 1);
 }
 
+HWND WaitForExtractDialog(DWORD pid) { return WaitForTopWindow(L"Extract", pid); }
+
+HWND BrowseFromExtractDialog(DWORD pid, HWND& dialog) {
+    dialog = WaitForExtractDialog(pid);
+    if (!dialog) return nullptr;
+    // Full paths, as the window's Extract writes by default.
+    SendDlgItemMessageW(dialog, 1352, BM_SETCHECK, BST_UNCHECKED, 0);
+    SendDlgItemMessageW(dialog, 1353, CB_SETCURSEL, 0, 0);
+    PressButton(dialog, 1351);
+    return WaitForFolderBrowserWindow(pid);
+}
+
+void ConfirmExtractDialog(HWND dialog, HWND browser, DWORD pid) {
+    WaitForNoTopWindow(WindowText(browser), pid);
+    PressButton(dialog, IDOK);
+}
+
 }  // namespace testsupport

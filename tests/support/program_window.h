@@ -81,6 +81,12 @@ HWND PathFieldOf(HWND frame);
 std::vector<HWND> MainFrames();
 // Chooses an entry of the location box, as the mouse does.
 void ChooseLocation(const RunningProgram& program, int index);
+// The window's Extract shows the Extract dialog: waits for it (null when it did not show), and
+// with `browse` presses its Browse... and returns the folder browser instead, the dialog in `dialog`.
+HWND WaitForExtractDialog(DWORD pid);
+HWND BrowseFromExtractDialog(DWORD pid, HWND& dialog);
+// After the browser was confirmed: waits for it to close, then confirms the Extract dialog.
+void ConfirmExtractDialog(HWND dialog, HWND browser, DWORD pid);
 // Types `text` into the path field and presses Enter there.
 void EnterPath(const RunningProgram& program, const std::wstring& text);
 

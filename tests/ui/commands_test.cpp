@@ -140,15 +140,28 @@ TEST_F(CommandsTest, ExtractWritesExactlyTheSelectedEntriesOfASubFolder) {
     ASSERT_EQ(RemoteListItemText(list, 1, 0), L"a.txt");
     RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
     Command(program, kExtract);
-    HWND browser = WaitForFolderBrowserWindow(program.pid());
+    HWND dialog = nullptr;
+    HWND browser = BrowseFromExtractDialog(program.pid(), dialog);
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
     PressButton(browser, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(WindowText(browser), program.pid()));
+    ConfirmExtractDialog(dialog, browser, program.pid());
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract", program.pid()));
     ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(dir_ / L"out").size() >= 2; }));
     ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", program.pid()));
     EXPECT_EQ(ListFilesRecursive(dir_ / L"out"), (std::vector<std::wstring>{L"docs\\a.txt", L"docs\\c.txt"}));
     EXPECT_EQ(ReadFileBytes(dir_ / L"out\\docs\\c.txt"), "charlie");
+    // Relative to the folder shown, typed into the Extract dialog: the entries lose "docs\\".
+    RemoteListSelect(list, RowsOf(list, {L"a.txt", L"c.txt"}));
+    Command(program, kExtract);
+    dialog = WaitForExtractDialog(program.pid());
+    ASSERT_NE(dialog, nullptr);
+    SetControlText(dialog, 1350, dir_ / L"rel");
+    SendDlgItemMessageW(dialog, 1353, CB_SETCURSEL, 2, 0);
+    PressButton(dialog, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(dir_ / L"rel").size() >= 2; }));
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", program.pid()));
+    EXPECT_EQ(ListFilesRecursive(dir_ / L"rel"), (std::vector<std::wstring>{L"a.txt", L"c.txt"}));
     EXPECT_EQ(program.Close(), 1u);
 }
 
@@ -221,10 +234,15 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     // A file that is no archive, extracted from the file system, is reported by name.
     RemoteListSelect(list, {RowOf(list, L"fake.zip")});
     Command(program, kExtract);
-    HWND browser = WaitForFolderBrowserWindow(program.pid());
+    HWND dialog = nullptr;
+    HWND browser = BrowseFromExtractDialog(program.pid(), dialog);
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
-    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }),
+    const auto confirm = [&] {
+        PressButton(browser, IDOK);
+        ConfirmExtractDialog(dialog, browser, program.pid());
+    };
+    EXPECT_EQ(AnswerMessage(program, confirm),
               L"Could not extract fake.zip\n\nThe file could not be opened as an archive: not an archive of its type, "
               L"or damaged.");
     EXPECT_TRUE(ListFilesRecursive(dir_ / L"out").empty());
@@ -232,10 +250,10 @@ TEST_F(CommandsTest, FailuresAreToldWithTheirOwnWords) {
     // A file that is no archive by its name.
     RemoteListSelect(list, {RowOf(list, L"one.txt")});
     Command(program, kExtract);
-    browser = WaitForFolderBrowserWindow(program.pid());
+    browser = BrowseFromExtractDialog(program.pid(), dialog);
     ASSERT_NE(browser, nullptr);
     ASSERT_TRUE(ChooseSiblingInBrowser(browser, dir_ / L"out"));
-    EXPECT_EQ(AnswerMessage(program, [&] { PressButton(browser, IDOK); }), L"one.txt is not valid archive file.");
+    EXPECT_EQ(AnswerMessage(program, confirm), L"one.txt is not valid archive file.");
 
     // Inside an archive, Add asks for files; cancelled, nothing changes.
     RemoteListDoubleClick(list, RowOf(list, L"a.zip"));

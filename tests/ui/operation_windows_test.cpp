@@ -138,10 +138,12 @@ TEST(OperationWindows, WholeArchiveExtractionShowsTheProgressWindowAndCancelStop
     // From the folder view into the folder shown, which then lists what was written.
     RemoteListSelect(s.list, {1});
     Command(*s.program, 32776);
-    HWND browser = WaitForFolderBrowserWindow(s.program->pid());
+    HWND dialog = nullptr;
+    HWND browser = BrowseFromExtractDialog(s.program->pid(), dialog);
     ASSERT_NE(browser, nullptr);
     RemoteBrowserSelect(browser, s.dir.path());
     PressButton(browser, IDOK);
+    ConfirmExtractDialog(dialog, browser, s.program->pid());
     EXPECT_TRUE(cancelProgress(s.program->pid()));
     EXPECT_TRUE(WaitUntil([&] { return RowOf(s.list, L"big") >= 0; }));
     EXPECT_LT(ListFilesRecursive(s.dir / L"big").size(), entries.size());

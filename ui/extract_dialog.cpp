@@ -1,0 +1,145 @@
+#include "ui/extract_dialog.h"
+
+#include "base/paths.h"
+#include "ui/about_dialog.h"
+#include "ui/extract_choices_store.h"
+#include "ui/folder_browser.h"
+#include "ui/password_dialog.h"
+#include "ui/user_messages.h"
+
+namespace {
+
+template <typename T>
+struct Choice {
+    T value;
+    const wchar_t* text;
+};
+
+// The texts of the choices, in the order the lists show them.
+constexpr Choice<PathMode> kPathModes[] = {
+    {PathMode::Full, L"Full paths"},
+    {PathMode::None, L"No paths"},
+    {PathMode::Relative, L"Relative to the folder shown"},
+};
+constexpr Choice<ExistingFilePolicy> kExistingFiles[] = {
+    {ExistingFilePolicy::Ask, L"Ask before replacing"},
+    {ExistingFilePolicy::Replace, L"Replace without asking"},
+    {ExistingFilePolicy::Skip, L"Skip existing files"},
+    {ExistingFilePolicy::RenameNew, L"Rename the extracted file"},
+    {ExistingFilePolicy::RenameExisting, L"Rename the existing file"},
+};
+constexpr Choice<ZoneMarking> kZoneMarkings[] = {
+    {ZoneMarking::All, L"Every extracted file"},
+    {ZoneMarking::ProgramsAndDocuments, L"Programs, scripts, documents and archives only"},
+    {ZoneMarking::Off, L"No file"},
+};
+constexpr wchar_t kNoDestination[] = L"Please enter the folder to extract to.";
+
+template <typename T, size_t N>
+void FillChoices(HWND dialog, int id, const Choice<T> (&choices)[N], T selected) {
+    SendDlgItemMessageW(dialog, id, CB_RESETCONTENT, 0, 0);
+    for (size_t i = 0; i < N; ++i) {
+        SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices[i].text));
+        if (choices[i].value == selected) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, i, 0);
+    }
+}
+
+template <typename T, size_t N>
+T ReadChoice(HWND dialog, int id, const Choice<T> (&choices)[N], T fallback) {
+    const LRESULT index = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    return index >= 0 && static_cast<size_t>(index) < N ? choices[index].value : fallback;
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    const int length = GetWindowTextLengthW(::GetDlgItem(dialog, id));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetDlgItemTextW(dialog, id, text.data(), length + 1);
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+std::wstring Trimmed(std::wstring text) {
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\t')) text.pop_back();
+    size_t start = 0;
+    while (start < text.size() && (text[start] == L' ' || text[start] == L'\t')) ++start;
+    return text.substr(start);
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void FillZoneMarkingChoice(HWND dialog, int controlId, ZoneMarking marking) {
+    FillChoices(dialog, controlId, kZoneMarkings, marking);
+}
+
+ZoneMarking ReadZoneMarkingChoice(HWND dialog, int controlId) {
+    return ReadChoice(dialog, controlId, kZoneMarkings, ZoneMarking::All);
+}
+
+LRESULT CExtractDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    CenterOverOwner(m_hWnd);
+    for (const std::wstring& destination : destinations_)
+        SendDlgItemMessageW(m_hWnd, IDC_EXTRACT_DESTINATION, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(destination.c_str()));
+    SetDlgItemTextW(m_hWnd, IDC_EXTRACT_DESTINATION, choices_.destination.c_str());
+    CheckDlgButton(m_hWnd, IDC_EXTRACT_NEW_FOLDER, choices_.newFolder ? BST_CHECKED : BST_UNCHECKED);
+    FillChoices(m_hWnd, IDC_EXTRACT_PATH_MODE, kPathModes, choices_.paths);
+    FillChoices(m_hWnd, IDC_EXTRACT_EXISTING, kExistingFiles, choices_.existingFiles);
+    SendDlgItemMessageW(m_hWnd, IDC_EXTRACT_PASSWORD, EM_LIMITTEXT, 255, 0);
+    CheckDlgButton(m_hWnd, IDC_EXTRACT_OPEN_DESTINATION, choices_.openDestination ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+LRESULT CExtractDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
+    const std::wstring typed = Trimmed(ControlText(m_hWnd, IDC_EXTRACT_DESTINATION));
+    // The browser of the shell's "Extract files...", owned by this dialog.
+    if (const auto folder = BrowseForExtractFolder(m_hWnd, IsFolder(typed) ? typed : browseStart_))
+        SetDlgItemTextW(m_hWnd, IDC_EXTRACT_DESTINATION, folder->c_str());
+    return 0;
+}
+
+LRESULT CExtractDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
+    ShowTypedPassword(::GetDlgItem(m_hWnd, IDC_EXTRACT_PASSWORD),
+                      IsDlgButtonChecked(m_hWnd, IDC_EXTRACT_SHOW_PASSWORD) == BST_CHECKED);
+    return 0;
+}
+
+LRESULT CExtractDlg::OnOk(WORD, WORD, HWND, BOOL&) {
+    const std::wstring destination = Trimmed(ControlText(m_hWnd, IDC_EXTRACT_DESTINATION));
+    if (destination.empty()) {
+        TellUser({kNoDestination, MessageKind::Warning}, m_hWnd);
+        return 0;
+    }
+    choices_.destination = destination;
+    choices_.newFolder = IsDlgButtonChecked(m_hWnd, IDC_EXTRACT_NEW_FOLDER) == BST_CHECKED;
+    choices_.paths = ReadChoice(m_hWnd, IDC_EXTRACT_PATH_MODE, kPathModes, PathMode::Full);
+    choices_.existingFiles = ReadChoice(m_hWnd, IDC_EXTRACT_EXISTING, kExistingFiles, ExistingFilePolicy::Ask);
+    choices_.password = ControlText(m_hWnd, IDC_EXTRACT_PASSWORD);
+    choices_.openDestination = IsDlgButtonChecked(m_hWnd, IDC_EXTRACT_OPEN_DESTINATION) == BST_CHECKED;
+    EndDialog(IDOK);
+    return 0;
+}
+
+std::optional<ExtractChoices> AskExtractChoices(HWND owner, const std::wstring& startFolder) {
+    StoredExtractChoices stored = LoadExtractChoices();
+    ExtractChoices initial = stored.choices;
+    initial.destination = startFolder;
+    CExtractDlg dialog(initial, stored.destinations, startFolder);
+    if (dialog.DoModal(owner) != IDOK) return std::nullopt;
+    ExtractChoices chosen = dialog.choices();
+    // A folder typed without a drive or server is taken below the archive's folder.
+    const std::wstring& typed = chosen.destination;
+    const bool absolute = (typed.size() >= 3 && typed[1] == L':' && (typed[2] == L'\\' || typed[2] == L'/')) ||
+                          typed.rfind(L"\\\\", 0) == 0;
+    if (!absolute && !startFolder.empty()) chosen.destination = JoinPath(startFolder, typed);
+    stored.choices = chosen;
+    stored.choices.destination.clear();
+    stored.choices.password.clear();
+    stored.destinations = RememberDestination(stored.destinations, chosen.destination);
+    SaveExtractChoices(stored);
+    return chosen;
+}
