@@ -89,6 +89,13 @@ TEST(ExtractModes, ExistingFilesAreSkippedRenamedOrMovedAsideAndNoPathsFlattens)
     EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"flat", flat, outcome), 0);
     EXPECT_EQ(FilesBelow(work / L"flat"), (std::map<std::wstring, std::string>{
                                               {L"a.txt", "new a"}, {L"b.txt", "new b"}, {L"c.txt", "new c"}}));
+    // Two files of one name from two folders both land, the second beside the first.
+    MakeTree(work / L"src2", {{L"A.txt", "top"}, {L"d\\a.TXT", "inner"}});
+    Pack(work / L"two.7z", work / L"src2");
+    ASSERT_TRUE(CreateDirectoryW((work / L"flat2").c_str(), nullptr));
+    EXPECT_EQ(ExtractAll(work / L"two.7z", work / L"flat2", flat, outcome), 0);
+    EXPECT_EQ(FilesBelow(work / L"flat2"),
+              (std::map<std::wstring, std::string>{{L"A.txt", "top"}, {L"a (2).TXT", "inner"}}));
 }
 
 TEST(ExtractModes, FilesFromAMarkedArchiveCarryItsMarkAsChosen) {

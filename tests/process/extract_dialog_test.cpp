@@ -24,6 +24,7 @@ struct Choices {
     bool newFolder = false;
     int paths = kFull;
     int existing = 1;  // replace
+    std::wstring password;
 };
 
 void ForgetExtractChoices() {
@@ -49,6 +50,7 @@ DWORD ExtractWith(const std::wstring& archive, const Choices& choices,
         SendDlgItemMessageW(dialog, IDC_EXTRACT_NEW_FOLDER, BM_SETCHECK, choices.newFolder ? BST_CHECKED : 0, 0);
         SendDlgItemMessageW(dialog, IDC_EXTRACT_PATH_MODE, CB_SETCURSEL, choices.paths, 0);
         SendDlgItemMessageW(dialog, IDC_EXTRACT_EXISTING, CB_SETCURSEL, choices.existing, 0);
+        SetControlText(dialog, IDC_EXTRACT_PASSWORD, choices.password);
         PressButton(dialog, IDOK);
     }
     const DWORD code = WaitForExitCode(run);
@@ -123,4 +125,24 @@ TEST_F(ExtractDialog, EachChoiceChangesWhatLandsOnDisk) {
     EXPECT_EQ(offered, (std::vector<std::wstring>{work / L"old", work / L"flat", work / L"out"}));
     EXPECT_EQ(pathMode, kFull);
     EXPECT_EQ(existing, kRenameExisting);
+}
+
+TEST_F(ExtractDialog, ThePasswordGivenIsTriedFirstAndAWrongOneIsAskedForAgain) {
+    TempDir work(L"xpass");
+    WriteFileBytes(work / L"src\\a.txt", "alpha");
+    ASSERT_EQ(Run7z(L"a -psecret " + Quote(work / L"locked.7z") + L" a.txt", work / L"src").exitCode, 0u);
+    for (const std::wstring given : {L"secret", L"wrong"}) {
+        DialogResponder prompts(L"Tolvane Extractor", [](HWND window) {
+            SetControlText(window, IDC_PASSWORD_EDIT, L"secret");
+            PressButton(window, IDOK);
+        });
+        Choices choices{work / given};
+        choices.password = given;
+        EXPECT_EQ(ExtractWith(work / L"locked.7z", choices), 0u);
+        prompts.stop();
+        EXPECT_EQ(ReadFileBytes(work / given + L"\\a.txt"), "alpha");
+        EXPECT_EQ(prompts.texts(), given == L"secret" ? std::vector<std::wstring>{}
+                                                       : std::vector<std::wstring>{
+                                                             L"Wrong password. Enter password for locked.7z:"});
+    }
 }
