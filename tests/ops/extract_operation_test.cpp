@@ -229,4 +229,10 @@ TEST(ExtractChoicesRules, TheLastTenDestinationsAreRememberedMostRecentFirst) {
     list = RememberDestination(list, L"c:\\D5\\");  // the same folder, written otherwise, moves to the front
     EXPECT_EQ(list, (std::vector<std::wstring>{L"c:\\D5\\", L"C:\\d11", L"C:\\d10", L"C:\\d9", L"C:\\d8", L"C:\\d7",
                                                L"C:\\d6", L"C:\\d4", L"C:\\d3", L"C:\\d2"}));
+    // What lands at the top decides the new folder: a selection in "docs" is one item with full
+    // paths, two relative to "docs"; a folder without paths lands as its files.
+    const std::vector<std::wstring> selected{L"docs\\a.txt", L"docs\\b.txt"};
+    EXPECT_EQ(LandingTopCount(selected, {}, PathMode::Full, L"docs"), 1u);
+    EXPECT_EQ(LandingTopCount(selected, {}, PathMode::Relative, L"docs"), 2u);
+    EXPECT_EQ(LandingTopCount({L"docs\\sub"}, {true}, PathMode::None, L"docs"), 2u);
 }
