@@ -1,5 +1,6 @@
 #include "ui/extract_dialog.h"
 
+#include "base/path_tests.h"
 #include "base/paths.h"
 #include "ui/about_dialog.h"
 #include "ui/extract_choices_store.h"
@@ -50,24 +51,11 @@ T ReadChoice(HWND dialog, int id, const Choice<T> (&choices)[N], T fallback) {
     return index >= 0 && static_cast<size_t>(index) < N ? choices[index].value : fallback;
 }
 
-std::wstring ControlText(HWND dialog, int id) {
-    const int length = GetWindowTextLengthW(::GetDlgItem(dialog, id));
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetDlgItemTextW(dialog, id, text.data(), length + 1);
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
-}
-
 std::wstring Trimmed(std::wstring text) {
     while (!text.empty() && (text.back() == L' ' || text.back() == L'\t')) text.pop_back();
     size_t start = 0;
     while (start < text.size() && (text[start] == L' ' || text[start] == L'\t')) ++start;
     return text.substr(start);
-}
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -95,9 +83,9 @@ LRESULT CExtractDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CExtractDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
-    const std::wstring typed = Trimmed(ControlText(m_hWnd, IDC_EXTRACT_DESTINATION));
+    const std::wstring typed = Trimmed(ui::DialogItemText(m_hWnd, IDC_EXTRACT_DESTINATION));
     // The browser of the shell's "Extract files...", owned by this dialog.
-    if (const auto folder = BrowseForExtractFolder(m_hWnd, IsFolder(typed) ? typed : browseStart_))
+    if (const auto folder = BrowseForExtractFolder(m_hWnd, IsDirectory(typed) ? typed : browseStart_))
         SetDlgItemTextW(m_hWnd, IDC_EXTRACT_DESTINATION, folder->c_str());
     return 0;
 }
@@ -109,7 +97,7 @@ LRESULT CExtractDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CExtractDlg::OnOk(WORD, WORD, HWND, BOOL&) {
-    const std::wstring destination = Trimmed(ControlText(m_hWnd, IDC_EXTRACT_DESTINATION));
+    const std::wstring destination = Trimmed(ui::DialogItemText(m_hWnd, IDC_EXTRACT_DESTINATION));
     if (destination.empty()) {
         TellUser({kNoDestination, MessageKind::Warning}, m_hWnd);
         return 0;
@@ -118,7 +106,7 @@ LRESULT CExtractDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     choices_.newFolder = IsDlgButtonChecked(m_hWnd, IDC_EXTRACT_NEW_FOLDER) == BST_CHECKED;
     choices_.paths = ReadChoice(m_hWnd, IDC_EXTRACT_PATH_MODE, kPathModes, PathMode::Full);
     choices_.existingFiles = ReadChoice(m_hWnd, IDC_EXTRACT_EXISTING, kExistingFiles, ExistingFilePolicy::Ask);
-    choices_.password = ControlText(m_hWnd, IDC_EXTRACT_PASSWORD);
+    choices_.password = ui::DialogItemText(m_hWnd, IDC_EXTRACT_PASSWORD);
     choices_.openDestination = IsDlgButtonChecked(m_hWnd, IDC_EXTRACT_OPEN_DESTINATION) == BST_CHECKED;
     EndDialog(IDOK);
     return 0;

@@ -75,4 +75,14 @@ void InitDialogCaption(HWND dialog) {
     if (icon) SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
+std::wstring DialogItemText(HWND dialog, int id) {
+    HWND control = ::GetDlgItem(dialog, id);
+    const int length = control ? GetWindowTextLengthW(control) : 0;
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 }  // namespace ui

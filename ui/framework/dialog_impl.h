@@ -5,6 +5,8 @@
 // WM_MEASUREITEM of owner-drawn controls, which come before WM_INITDIALOG, reach its map too.
 #include <windows.h>
 
+#include <string>
+
 #include "ui/framework/message_map.h"
 #include "ui/framework/window.h"
 
@@ -36,5 +38,8 @@ protected:
 // Sets the caption to "Tolvane Extractor" and the small icon to the program's icon: the start of
 // every dialog of the program that shows a caption of its own.
 void InitDialogCaption(HWND dialog);
+
+// The whole text of a dialog's control, however long; empty when there is no such control.
+std::wstring DialogItemText(HWND dialog, int id);
 
 }  // namespace ui
