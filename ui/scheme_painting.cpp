@@ -1,0 +1,497 @@
+#include "ui/scheme_painting.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/handles.h"
+#include "ui/theme.h"
+
+namespace {
+
+// ---------------------------------------------------------------- menus
+
+// An owner-drawn item's data: a mark and the number of its slot, which names its menu and place.
+constexpr ULONG_PTR kItemMark = 0x7A5C0000;
+constexpr ULONG_PTR kMarkMask = 0xFFFF0000;
+// Sizes at 96 DPI.
+constexpr int kBarItemPadding = 7;
+constexpr int kPopupCheckRoom = 24;
+constexpr int kPopupTextRight = 24;
+constexpr int kAcceleratorGap = 24;
+
+struct ItemSlot {
+    HMENU menu;
+    int position;
+};
+HMENU g_menuBar = nullptr;  // the frame's: its items lie in a row, not in a popup
+
+std::vector<ItemSlot>& Slots() {
+    static std::vector<ItemSlot> slots;
+    return slots;
+}
+
+// The slot of an item, reusing those of menus that are gone.
+ULONG_PTR SlotFor(HMENU menu, int position) {
+    std::vector<ItemSlot>& slots = Slots();
+    for (size_t i = 0; i < slots.size(); ++i)
+        if (slots[i].menu == menu && slots[i].position == position) return kItemMark | i;
+    for (size_t i = 0; i < slots.size(); ++i)
+        if (!IsMenu(slots[i].menu)) {
+            slots[i] = {menu, position};
+            return kItemMark | i;
+        }
+    slots.push_back({menu, position});
+    return kItemMark | (slots.size() - 1);
+}
+
+const ItemSlot* SlotOf(ULONG_PTR data) {
+    if ((data & kMarkMask) != kItemMark) return nullptr;
+    const size_t index = data & ~kMarkMask;
+    return index < Slots().size() ? &Slots()[index] : nullptr;
+}
+
+struct ItemFacts {
+    std::wstring text;  // as stored, the access key's "&" and the "\t" before the shortcut included
+    UINT type = 0;
+    bool bar = false;
+};
+
+bool FactsOf(const ItemSlot& slot, ItemFacts& facts) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_STRING;
+    wchar_t text[256] = {};
+    info.dwTypeData = text;
+    info.cch = 256;
+    if (!GetMenuItemInfoW(slot.menu, static_cast<UINT>(slot.position), TRUE, &info)) return false;
+    facts.text = text;
+    facts.type = info.fType;
+    facts.bar = slot.menu == g_menuBar;
+    return true;
+}
+
+HFONT MenuFont() {
+    static UniqueGdiObject font;
+    if (!font) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+            font = UniqueGdiObject(CreateFontIndirectW(&metrics.lfMenuFont));
+    }
+    return font ? static_cast<HFONT>(font.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int Scaled(int pixels) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return MulDiv(pixels, dpi, 96);
+}
+
+SIZE TextSize(HDC dc, const std::wstring& text) {
+    RECT rect{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CALCRECT);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SchemeMenuItems(HMENU menu, bool dark, bool recurse) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_DATA;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (recurse && info.hSubMenu) SchemeMenuItems(info.hSubMenu, dark, true);
+        if (info.fType & MFT_SEPARATOR) continue;  // drawn by the system on the menu's background
+        const bool ours = (info.dwItemData & kMarkMask) == kItemMark;
+        if (dark == ours && (!dark || (info.fType & MFT_OWNERDRAW))) continue;
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        info.fType = dark ? (info.fType | MFT_OWNERDRAW) : (info.fType & ~MFT_OWNERDRAW);
+        info.dwItemData = dark ? SlotFor(menu, i) : 0;
+        SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    }
+    MENUINFO background{};
+    background.cbSize = sizeof(background);
+    background.fMask = MIM_BACKGROUND;
+    background.hbrBack = dark ? SchemeBrush(Colors().face) : nullptr;
+    SetMenuInfo(menu, &background);
+}
+
+void DrawCheck(HDC dc, const RECT& room, COLORREF color, bool radio) {
+    const int size = Scaled(8);
+    const int x = (room.left + room.right - size) / 2;
+    const int y = (room.top + room.bottom - size) / 2;
+    UniqueGdiObject pen(CreatePen(PS_SOLID, std::max(1, Scaled(2) / 2 + 1), color));
+    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    if (radio) {
+        HGDIOBJ oldBrush = SelectObject(dc, SchemeBrush(color));
+        Ellipse(dc, x + size / 4, y + size / 4, x + size - size / 4, y + size - size / 4);
+        SelectObject(dc, oldBrush);
+    } else {
+        const POINT tick[] = {{x, y + size / 2}, {x + size / 3, y + size - 1}, {x + size, y}};
+        Polyline(dc, tick, 3);
+    }
+    SelectObject(dc, oldPen);
+}
+
+}  // namespace
+
+void SchemeMenuBar(HWND frame) {
+    HMENU bar = GetMenu(frame);
+    if (!bar) return;
+    g_menuBar = bar;
+    SchemeMenuItems(bar, DarkScheme(), true);
+    DrawMenuBar(frame);
+}
+
+void SchemePopupMenu(HMENU menu) {
+    if (menu) SchemeMenuItems(menu, DarkScheme(), true);
+}
+
+bool MeasureSchemeMenuItem(HWND, MEASUREITEMSTRUCT& item) {
+    const ItemSlot* slot = item.CtlType == ODT_MENU ? SlotOf(item.itemData) : nullptr;
+    ItemFacts facts;
+    if (!slot || !FactsOf(*slot, facts)) return false;
+    HDC dc = GetDC(nullptr);
+    if (!dc) return false;
+    HGDIOBJ old = SelectObject(dc, MenuFont());
+    const size_t tab = facts.text.find(L'\t');
+    const SIZE label = TextSize(dc, facts.text.substr(0, tab));
+    const SIZE shortcut = tab == std::wstring::npos ? SIZE{0, 0} : TextSize(dc, facts.text.substr(tab + 1));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (facts.bar) {
+        item.itemWidth = static_cast<UINT>(label.cx + 2 * Scaled(kBarItemPadding));
+        item.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENU));
+    } else {
+        item.itemWidth = static_cast<UINT>(Scaled(kPopupCheckRoom) + label.cx +
+                                           (shortcut.cx ? Scaled(kAcceleratorGap) + shortcut.cx : 0) +
+                                           Scaled(kPopupTextRight));
+        item.itemHeight = static_cast<UINT>(std::max<LONG>(label.cy + Scaled(6), GetSystemMetrics(SM_CYMENUSIZE)));
+    }
+    return true;
+}
+
+bool DrawSchemeMenuItem(const DRAWITEMSTRUCT& item) {
+    const ItemSlot* slot = item.CtlType == ODT_MENU ? SlotOf(item.itemData) : nullptr;
+    ItemFacts facts;
+    if (!slot || !FactsOf(*slot, facts)) return false;
+    const ThemeColors& colors = Colors();
+    HDC dc = item.hDC;
+    const bool hot = (item.itemState & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
+    const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+    RECT rect = item.rcItem;
+    FillRect(dc, &rect, SchemeBrush(hot ? (facts.bar ? colors.hot : colors.highlight) : colors.face));
+    const COLORREF text = grayed ? colors.grayText : (hot && !facts.bar ? colors.highlightText : colors.faceText);
+    HGDIOBJ oldFont = SelectObject(dc, MenuFont());
+    SetTextColor(dc, text);
+    SetBkMode(dc, TRANSPARENT);
+    const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+    const size_t tab = facts.text.find(L'\t');
+    const std::wstring label = facts.text.substr(0, tab);
+    if (facts.bar) {
+        DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect,
+                  DT_SINGLELINE | DT_VCENTER | DT_CENTER | prefix);
+    } else {
+        RECT check = rect;
+        check.right = check.left + Scaled(kPopupCheckRoom);
+        if (item.itemState & ODS_CHECKED) DrawCheck(dc, check, text, (facts.type & MFT_RADIOCHECK) != 0);
+        rect.left = check.right;
+        rect.right -= Scaled(kPopupTextRight);
+        DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, DT_SINGLELINE | DT_VCENTER | prefix);
+        if (tab != std::wstring::npos) {
+            const std::wstring shortcut = facts.text.substr(tab + 1);
+            DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &rect,
+                      DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+        }
+    }
+    SelectObject(dc, oldFont);
+    return true;
+}
+
+void PaintMenuBarRest(HWND frame) {
+    HMENU bar = GetMenu(frame);
+    if (!DarkScheme() || !bar || bar != g_menuBar) return;
+    MENUBARINFO info{};
+    info.cbSize = sizeof(info);
+    const int count = GetMenuItemCount(bar);
+    RECT last{};
+    if (count <= 0 || !GetMenuBarInfo(frame, OBJID_MENU, 0, &info) ||
+        !GetMenuItemRect(frame, bar, static_cast<UINT>(count - 1), &last))
+        return;
+    RECT window{};
+    GetWindowRect(frame, &window);
+    HDC dc = GetWindowDC(frame);
+    if (!dc) return;
+    RECT rest{last.right, info.rcBar.top, info.rcBar.right, info.rcBar.bottom + 1};
+    OffsetRect(&rest, -window.left, -window.top);
+    HBRUSH face = SchemeBrush(Colors().face);
+    FillRect(dc, &rest, face);
+    // The line under the bar.
+    RECT line{info.rcBar.left, info.rcBar.bottom, info.rcBar.right, info.rcBar.bottom + 1};
+    OffsetRect(&line, -window.left, -window.top);
+    FillRect(dc, &line, face);
+    ReleaseDC(frame, dc);
+}
+
+LRESULT SchemeMenuChar(HMENU menu, wchar_t key) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        if (!GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION)) continue;
+        for (const wchar_t* p = text; (p = wcschr(p, L'&')) != nullptr; p += 2) {
+            if (p[1] == L'&') continue;
+            if (p[1] && CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(p[1]))) ==
+                            CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(key))))
+                return MAKELRESULT(i, MNC_EXECUTE);
+            break;
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
+
+// ---------------------------------------------------------------- bars
+
+LRESULT SchemeToolbarDraw(NMTBCUSTOMDRAW& draw) {
+    if (!DarkScheme()) return CDRF_DODEFAULT;
+    const ThemeColors& colors = Colors();
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        FillRect(draw.nmcd.hdc, &draw.nmcd.rc, SchemeBrush(colors.face));
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        draw.clrText = (draw.nmcd.uItemState & CDIS_DISABLED) ? colors.grayText : colors.faceText;
+        draw.clrTextHighlight = colors.faceText;
+        draw.clrBtnFace = colors.face;
+        draw.clrBtnHighlight = colors.hot;
+        draw.clrHighlightHotTrack = colors.hot;
+        draw.nStringBkMode = TRANSPARENT;
+        draw.nHLStringBkMode = TRANSPARENT;
+        return TBCDRF_USECDCOLORS | ((draw.nmcd.uItemState & CDIS_HOT) ? TBCDRF_HILITEHOTTRACK : 0);
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void SchemeReBarBackground(HWND rebar);
+
+void SchemeReBar(HWND rebar) {
+    if (!rebar) return;
+    const bool dark = DarkScheme();
+    const COLORREF back = dark ? Colors().face : CLR_DEFAULT;
+    const COLORREF fore = dark ? Colors().faceText : CLR_DEFAULT;
+    SendMessageW(rebar, RB_SETBKCOLOR, 0, static_cast<LPARAM>(back));
+    SendMessageW(rebar, RB_SETTEXTCOLOR, 0, static_cast<LPARAM>(fore));
+    // Bands take the bar's colours when they are inserted: each is given them again.
+    const int count = static_cast<int>(SendMessageW(rebar, RB_GETBANDCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        REBARBANDINFOW band{};
+        band.cbSize = sizeof(band);
+        band.fMask = RBBIM_COLORS;
+        band.clrBack = dark ? back : GetSysColor(COLOR_BTNFACE);
+        band.clrFore = dark ? fore : GetSysColor(COLOR_BTNTEXT);
+        SendMessageW(rebar, RB_SETBANDINFOW, i, reinterpret_cast<LPARAM>(&band));
+    }
+    SchemeReBarBackground(rebar);
+    InvalidateRect(rebar, nullptr, TRUE);
+}
+
+namespace {
+
+constexpr UINT_PTR kStatusBarSubclass = 0x7A5C01;
+constexpr UINT_PTR kListSubclass = 0x7A5C02;
+constexpr UINT_PTR kReBarSubclass = 0x7A5C03;
+
+LRESULT CALLBACK ReBarProc(HWND rebar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_ERASEBKGND && DarkScheme()) {
+        RECT client{};
+        GetClientRect(rebar, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, SchemeBrush(Colors().face));
+        return 1;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(rebar, ReBarProc, kReBarSubclass);
+    return DefSubclassProc(rebar, message, wParam, lParam);
+}
+
+void PaintStatusBar(HWND bar) {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(bar, &paint);
+    if (!dc) return;
+    const ThemeColors& colors = Colors();
+    RECT client{};
+    GetClientRect(bar, &client);
+    FillRect(dc, &client, SchemeBrush(colors.face));
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, colors.faceText);
+    SetBkMode(dc, TRANSPARENT);
+    const bool simple = SendMessageW(bar, SB_ISSIMPLE, 0, 0) != 0;
+    const int parts = simple ? 1 : static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, colors.line);
+    for (int i = 0; i < parts; ++i) {
+        const WPARAM index = simple ? 255 : static_cast<WPARAM>(i);
+        RECT part = client;
+        if (!simple) SendMessageW(bar, SB_GETRECT, index, reinterpret_cast<LPARAM>(&part));
+        const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, index, 0));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(bar, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcslen(text.c_str()));
+        RECT inner = part;
+        InflateRect(&inner, -GetSystemMetrics(SM_CXEDGE) * 2, 0);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &inner,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        if (!simple && i + 1 < parts) {
+            MoveToEx(dc, part.right - 1, part.top + 2, nullptr);
+            LineTo(dc, part.right - 1, part.bottom - 2);
+        }
+    }
+    SelectObject(dc, pen);
+    SelectObject(dc, oldFont);
+    EndPaint(bar, &paint);
+}
+
+LRESULT CALLBACK StatusBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (DarkScheme()) {
+        if (message == WM_PAINT) {
+            PaintStatusBar(bar);
+            return 0;
+        }
+        if (message == WM_ERASEBKGND) return 1;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(bar, StatusBarProc, kStatusBarSubclass);
+    return DefSubclassProc(bar, message, wParam, lParam);
+}
+
+// Header sizes at 96 DPI.
+constexpr int kHeaderTextPadding = 6;
+constexpr int kSortArrowSize = 8;
+
+void DrawHeaderItem(HWND header, NMCUSTOMDRAW& draw) {
+    const ThemeColors& colors = Colors();
+    HDC dc = draw.hdc;
+    RECT rect = draw.rc;
+    FillRect(dc, &rect, SchemeBrush((draw.uItemState & CDIS_HOT) ? colors.hot : colors.face));
+    wchar_t text[260] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT | HDI_FORMAT;
+    item.pszText = text;
+    item.cchTextMax = 260;
+    SendMessageW(header, HDM_GETITEMW, draw.dwItemSpec, reinterpret_cast<LPARAM>(&item));
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, colors.line);
+    MoveToEx(dc, rect.right - 1, rect.top, nullptr);
+    LineTo(dc, rect.right - 1, rect.bottom);
+    MoveToEx(dc, rect.left, rect.bottom - 1, nullptr);
+    LineTo(dc, rect.right, rect.bottom - 1);
+    SelectObject(dc, pen);
+    RECT inner = rect;
+    InflateRect(&inner, -Scaled(kHeaderTextPadding), 0);
+    if (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) {
+        const int size = Scaled(kSortArrowSize);
+        const int x = inner.right - size;
+        const int y = (rect.top + rect.bottom) / 2;
+        const bool up = (item.fmt & HDF_SORTUP) != 0;
+        const POINT arrow[] = {{x, up ? y + size / 4 : y - size / 4},
+                               {x + size, up ? y + size / 4 : y - size / 4},
+                               {x + size / 2, up ? y - size / 4 : y + size / 4}};
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        HGDIOBJ oldBrush = SelectObject(dc, SchemeBrush(colors.faceText));
+        Polygon(dc, arrow, 3);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        inner.right -= size + Scaled(kHeaderTextPadding);
+    }
+    SetTextColor(dc, colors.faceText);
+    SetBkMode(dc, TRANSPARENT);
+    const UINT align = (item.fmt & HDF_RIGHT) ? DT_RIGHT : (item.fmt & HDF_CENTER) ? DT_CENTER : DT_LEFT;
+    DrawTextW(dc, text, -1, &inner, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | align);
+}
+
+LRESULT HeaderDraw(HWND header, NMCUSTOMDRAW& draw) {
+    switch (draw.dwDrawStage) {
+    case CDDS_PREPAINT:
+        FillRect(draw.hdc, &draw.rc, SchemeBrush(Colors().face));
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPREPAINT:
+        DrawHeaderItem(header, draw);
+        return CDRF_SKIPDEFAULT;
+    case CDDS_POSTPAINT: {
+        // Right of the last column, where the system fills its own colour.
+        RECT client{}, last{};
+        GetClientRect(header, &client);
+        const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+        if (count > 0) SendMessageW(header, HDM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&last));
+        client.left = last.right;
+        if (client.left < client.right) FillRect(draw.hdc, &client, SchemeBrush(Colors().face));
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NOTIFY && DarkScheme()) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == NM_CUSTOMDRAW &&
+            header->hwndFrom == reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)))
+            return HeaderDraw(header->hwndFrom, *reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListProc, kListSubclass);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void SchemeReBarBackground(HWND rebar) { SetWindowSubclass(rebar, ReBarProc, kReBarSubclass, 0); }
+
+void SchemeStatusBar(HWND statusBar) {
+    if (!statusBar) return;
+    SetWindowSubclass(statusBar, StatusBarProc, kStatusBarSubclass, 0);  // once: the same id replaces
+    InvalidateRect(statusBar, nullptr, TRUE);
+}
+
+void SchemeListHeader(HWND list) {
+    if (!list) return;
+    SetWindowSubclass(list, ListProc, kListSubclass, 0);
+    InvalidateRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), nullptr, TRUE);
+}
+
+LRESULT SchemeButtonDraw(NMCUSTOMDRAW& draw) {
+    if (!DarkScheme() || draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
+    HWND button = draw.hdr.hwndFrom;
+    wchar_t className[16] = {};
+    GetClassNameW(button, className, 16);
+    if (lstrcmpiW(className, WC_BUTTONW) != 0) return CDRF_DODEFAULT;
+    const LONG type = GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK;
+    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return CDRF_DODEFAULT;  // check boxes: WM_CTLCOLORSTATIC
+    const ThemeColors& colors = Colors();
+    HDC dc = draw.hdc;
+    RECT rect = draw.rc;
+    const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
+    const bool hot = (draw.uItemState & CDIS_HOT) != 0;
+    const bool disabled = (draw.uItemState & CDIS_DISABLED) != 0 || !IsWindowEnabled(button);
+    FillRect(dc, &rect, SchemeBrush(colors.face));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, SchemeBrush(pressed ? colors.line : hot ? colors.hot : colors.window));
+    const bool isDefault = type == BS_DEFPUSHBUTTON;
+    SetDCPenColor(dc, isDefault ? colors.highlight : colors.line);
+    Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    wchar_t text[128] = {};
+    GetWindowTextW(button, text, 128);
+    SetTextColor(dc, disabled ? colors.grayText : colors.windowText);
+    SetBkMode(dc, TRANSPARENT);
+    const bool cues = !(SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL);
+    DrawTextW(dc, text, -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER | (cues ? 0 : DT_HIDEPREFIX));
+    if (draw.uItemState & CDIS_FOCUS) {
+        InflateRect(&rect, -3, -3);
+        SetTextColor(dc, colors.windowText);
+        SetBkColor(dc, colors.window);
+        DrawFocusRect(dc, &rect);
+    }
+    return CDRF_SKIPDEFAULT;
+}
