@@ -20,6 +20,7 @@ constexpr int kBarItemPadding = 7;
 constexpr int kPopupCheckRoom = 24;
 constexpr int kPopupTextRight = 24;
 constexpr int kAcceleratorGap = 24;
+constexpr int kSeparatorHeight = 7;
 
 struct ItemSlot {
     HMENU menu;
@@ -104,7 +105,6 @@ void SchemeMenuItems(HMENU menu, bool dark, bool recurse) {
         info.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_DATA;
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
         if (recurse && info.hSubMenu) SchemeMenuItems(info.hSubMenu, dark, true);
-        if (info.fType & MFT_SEPARATOR) continue;  // drawn by the system on the menu's background
         const bool ours = (info.dwItemData & kMarkMask) == kItemMark;
         if (dark == ours && (!dark || (info.fType & MFT_OWNERDRAW))) continue;
         info.fMask = MIIM_FTYPE | MIIM_DATA;
@@ -154,6 +154,11 @@ bool MeasureSchemeMenuItem(HWND, MEASUREITEMSTRUCT& item) {
     const ItemSlot* slot = item.CtlType == ODT_MENU ? SlotOf(item.itemData) : nullptr;
     ItemFacts facts;
     if (!slot || !FactsOf(*slot, facts)) return false;
+    if (facts.type & MFT_SEPARATOR) {
+        item.itemWidth = 0;
+        item.itemHeight = static_cast<UINT>(Scaled(kSeparatorHeight));
+        return true;
+    }
     HDC dc = GetDC(nullptr);
     if (!dc) return false;
     HGDIOBJ old = SelectObject(dc, MenuFont());
@@ -183,6 +188,12 @@ bool DrawSchemeMenuItem(const DRAWITEMSTRUCT& item) {
     const bool hot = (item.itemState & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
     const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     RECT rect = item.rcItem;
+    if (facts.type & MFT_SEPARATOR) {
+        FillRect(dc, &rect, SchemeBrush(colors.face));
+        RECT line{rect.left + Scaled(4), (rect.top + rect.bottom) / 2, rect.right - Scaled(4), (rect.top + rect.bottom) / 2 + 1};
+        FillRect(dc, &line, SchemeBrush(colors.line));
+        return true;
+    }
     FillRect(dc, &rect, SchemeBrush(hot ? (facts.bar ? colors.hot : colors.highlight) : colors.face));
     const COLORREF text = grayed ? colors.grayText : (hot && !facts.bar ? colors.highlightText : colors.faceText);
     HGDIOBJ oldFont = SelectObject(dc, MenuFont());

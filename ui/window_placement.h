@@ -9,7 +9,7 @@
 #include "ui/settings.h"
 
 // The window's size at a first start, at 96 DPI.
-inline constexpr SIZE kFirstWindowSize{800, 520};
+inline constexpr SIZE kFirstWindowSize{840, 520};
 
 // `rect` with its corner kept and its width and height scaled from `fromDpi` to `toDpi`.
 RECT ScaleRectSize(const RECT& rect, int fromDpi, int toDpi);

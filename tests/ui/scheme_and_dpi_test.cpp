@@ -192,6 +192,6 @@ TEST(SchemeAndDpi, APlacementIsPutBelowATaskbarAtTheTopOrRightOfOneAtTheLeft) {
     EXPECT_EQ(scaled.left, 10);
     EXPECT_EQ(scaled.right, 1210);
     EXPECT_EQ(scaled.bottom, 800);
-    EXPECT_EQ(FirstWindowSize(144, {0, 0, 1280, 800}).cx, 1200);
+    EXPECT_EQ(FirstWindowSize(144, {0, 0, 1280, 800}).cx, 1260);
     EXPECT_EQ(FirstWindowSize(144, {0, 0, 1024, 700}).cy, 700);  // never beyond the work area
 }
