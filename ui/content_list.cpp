@@ -40,7 +40,7 @@ void ContentList::DrawRow(const DRAWITEMSTRUCT& item) const {
     const int position = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     HDC dc = item.hDC;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     FillRect(dc, &item.rcItem, SchemeBrush(selected ? colors.highlight : colors.window));
     SetTextColor(dc, selected ? colors.highlightText : colors.windowText);
     SetBkMode(dc, TRANSPARENT);

@@ -183,7 +183,7 @@ bool DrawSchemeMenuItem(const DRAWITEMSTRUCT& item) {
     const ItemSlot* slot = item.CtlType == ODT_MENU ? SlotOf(item.itemData) : nullptr;
     ItemFacts facts;
     if (!slot || !FactsOf(*slot, facts)) return false;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     HDC dc = item.hDC;
     const bool hot = (item.itemState & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
     const bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
@@ -267,7 +267,7 @@ LRESULT SchemeMenuChar(HMENU menu, wchar_t key) {
 
 LRESULT SchemeToolbarDraw(NMTBCUSTOMDRAW& draw) {
     if (!DarkScheme()) return CDRF_DODEFAULT;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         FillRect(draw.nmcd.hdc, &draw.nmcd.rc, SchemeBrush(colors.face));
@@ -330,7 +330,7 @@ void PaintStatusBar(HWND bar) {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(bar, &paint);
     if (!dc) return;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     RECT client{};
     GetClientRect(bar, &client);
     FillRect(dc, &client, SchemeBrush(colors.face));
@@ -380,7 +380,7 @@ constexpr int kHeaderTextPadding = 6;
 constexpr int kSortArrowSize = 8;
 
 void DrawHeaderItem(HWND header, NMCUSTOMDRAW& draw) {
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     HDC dc = draw.hdc;
     RECT rect = draw.rc;
     FillRect(dc, &rect, SchemeBrush((draw.uItemState & CDIS_HOT) ? colors.hot : colors.face));
@@ -478,7 +478,7 @@ LRESULT SchemeButtonDraw(NMCUSTOMDRAW& draw) {
     if (lstrcmpiW(className, WC_BUTTONW) != 0) return CDRF_DODEFAULT;
     const LONG type = GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK;
     if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return CDRF_DODEFAULT;  // check boxes: WM_CTLCOLORSTATIC
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     HDC dc = draw.hdc;
     RECT rect = draw.rc;
     const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,12 @@ struct SchemeState {
     ThemeColors colors{};
 };
 
+std::mutex& StateLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+// Under StateLock.
 SchemeState& State() {
     static SchemeState state;
     if (!state.read) {
@@ -65,7 +72,7 @@ bool IsClass(HWND window, const wchar_t* name) {
 
 // Controls that take colours of their own: the scheme's given to them.
 void ColorControl(HWND child, bool dark) {
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     if (IsClass(child, WC_LISTVIEWW)) {
         SendMessageW(child, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colors.window));
         SendMessageW(child, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(colors.window));
@@ -95,14 +102,23 @@ BOOL CALLBACK ThemeChild(HWND child, LPARAM dark) {
 
 }  // namespace
 
-ColorScheme CurrentScheme() { return State().scheme; }
+ColorScheme CurrentScheme() {
+    std::lock_guard<std::mutex> hold(StateLock());
+    return State().scheme;
+}
 
-const ThemeColors& Colors() { return State().colors; }
+ThemeColors Colors() {
+    std::lock_guard<std::mutex> hold(StateLock());
+    return State().colors;
+}
 
 bool RefreshScheme() {
+    const bool highContrast = HighContrastOn();
+    const bool light = AppsUseLightTheme();
+    std::lock_guard<std::mutex> hold(StateLock());
     SchemeState& state = State();
     const ColorScheme before = state.scheme;
-    state.scheme = SchemeFor(HighContrastOn(), AppsUseLightTheme());
+    state.scheme = SchemeFor(highContrast, light);
     state.colors = ColorsOf(state.scheme);
     // Outside the dark scheme the system's own colours may have changed too.
     return state.scheme != before || state.scheme != ColorScheme::Dark;
@@ -116,7 +132,9 @@ bool IsSchemeSettingChange(WPARAM wParam, LPARAM lParam) {
 
 HBRUSH SchemeBrush(COLORREF color) {
     // A handful of colours in a run; their brushes live as long as it.
+    static std::mutex lock;
     static std::vector<std::pair<COLORREF, UniqueGdiObject>> brushes;
+    std::lock_guard<std::mutex> hold(lock);
     for (const auto& [known, brush] : brushes)
         if (known == color) return static_cast<HBRUSH>(brush.get());
     UniqueGdiObject brush(CreateSolidBrush(color));
@@ -128,7 +146,7 @@ HBRUSH SchemeBrush(COLORREF color) {
 
 HBRUSH ControlColors(UINT message, HDC dc) {
     if (!DarkScheme()) return nullptr;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
     SetTextColor(dc, field ? colors.windowText : colors.faceText);
     SetBkColor(dc, field ? colors.window : colors.face);

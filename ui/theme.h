@@ -6,9 +6,10 @@
 
 #include "ui/theme_colors.h"
 
-// The scheme and its colours in use now (read from the system on first use).
+// The scheme and its colours in use now (read from the system on first use). Dialogs that a
+// worker thread shows read them too.
 ColorScheme CurrentScheme();
-const ThemeColors& Colors();
+ThemeColors Colors();
 inline bool DarkScheme() { return CurrentScheme() == ColorScheme::Dark; }
 // Reads Windows' choices again; true when the scheme changed.
 bool RefreshScheme();

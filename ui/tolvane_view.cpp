@@ -122,7 +122,7 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     const bool highlighted = (item.itemState & ODS_SELECTED) && !inSelectionField;
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
-    const ThemeColors& colors = Colors();
+    const ThemeColors colors = Colors();
     FillRect(dc, &rect, SchemeBrush(highlighted ? colors.highlight : colors.window));
     if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
     const int iconSize = SmallIconSize(dpi());
@@ -458,11 +458,9 @@ void CTolvaneView::OpenArchiveFromPicker() {
 void CTolvaneView::ApplyScheme() {
     HWND list = list_.window();
     if (!list) return;
-    const bool dark = DarkScheme();
-    const COLORREF back = dark ? Colors().window : CLR_DEFAULT;
-    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(dark ? back : GetSysColor(COLOR_WINDOW)));
-    // The system draws its grid lines light: in the dark the rows draw their own.
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, dark ? 0 : LVS_EX_GRIDLINES);
+    // The system draws its grid lines light: in the dark the rows draw their own. The list's
+    // background follows with every other control's colours (ApplySchemeToWindow).
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, DarkScheme() ? 0 : LVS_EX_GRIDLINES);
     SchemeListHeader(list);
     InvalidateRect(list, nullptr, TRUE);
     if (locationBox_) InvalidateRect(locationBox_, nullptr, TRUE);
