@@ -454,7 +454,93 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
+constexpr UINT_PTR kEdgeSubclass = 0x7A5C04;
+
+// The border of an edit, a list or a box, which the system draws light: drawn again in the
+// scheme's line colour, one or two pixels wide as the border is.
+void PaintEdge(HDC dc, RECT rect, int width) {
+    const ThemeColors colors = Colors();
+    FrameRect(dc, &rect, SchemeBrush(colors.line));
+    for (int i = 1; i < width; ++i) {
+        InflateRect(&rect, -1, -1);
+        FrameRect(dc, &rect, SchemeBrush(colors.window));
+    }
+}
+
+int EdgeWidth(HWND window) {
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) return GetSystemMetrics(SM_CXEDGE);
+    return (GetWindowLongW(window, GWL_STYLE) & WS_BORDER) ? 1 : 0;
+}
+
+// A drop-down box's button, drawn as a flat face with an arrow.
+void PaintBoxButton(HWND box, HDC dc) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(box, &info) || IsRectEmpty(&info.rcButton)) return;
+    const ThemeColors colors = Colors();
+    FillRect(dc, &info.rcButton, SchemeBrush(colors.face));
+    const int size = std::max(4, static_cast<int>(info.rcButton.right - info.rcButton.left) / 3);
+    const int x = (info.rcButton.left + info.rcButton.right - size) / 2;
+    const int y = (info.rcButton.top + info.rcButton.bottom) / 2 - size / 4;
+    const POINT arrow[] = {{x, y}, {x + size, y}, {x + size / 2, y + size / 2}};
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, SchemeBrush(colors.faceText));
+    Polygon(dc, arrow, 3);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    // A drop-down list's field (an owner-drawn box draws its own; an edit box's edit answers
+    // WM_CTLCOLOREDIT).
+    const LONG style = GetWindowLongW(box, GWL_STYLE);
+    if ((style & 3) != CBS_DROPDOWNLIST || (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) return;
+    const bool focused = GetFocus() == box && !SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0);
+    FillRect(dc, &info.rcItem, SchemeBrush(focused ? colors.highlight : colors.window));
+    wchar_t text[260] = {};
+    GetWindowTextW(box, text, 260);
+    RECT field = info.rcItem;
+    field.left += Scaled(2);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, !IsWindowEnabled(box) ? colors.grayText : focused ? colors.highlightText : colors.windowText);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text, -1, &field, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+}
+
+LRESULT CALLBACK EdgeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, EdgeProc, kEdgeSubclass);
+    if (!DarkScheme() || (message != WM_NCPAINT && message != WM_PAINT))
+        return DefSubclassProc(window, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    const bool box = lstrcmpiW(className, WC_COMBOBOXW) == 0;
+    if (message == WM_NCPAINT && !box) {
+        const int width = EdgeWidth(window);
+        HDC dc = width > 0 ? GetWindowDC(window) : nullptr;
+        if (dc) {
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            OffsetRect(&rect, -rect.left, -rect.top);
+            PaintEdge(dc, rect, width);
+            ReleaseDC(window, dc);
+        }
+    } else if (message == WM_PAINT && box) {
+        // A box draws its border and button inside its client area.
+        if (HDC dc = GetDC(window)) {
+            RECT client{};
+            GetClientRect(window, &client);
+            PaintEdge(dc, client, GetSystemMetrics(SM_CXEDGE));
+            PaintBoxButton(window, dc);
+            ReleaseDC(window, dc);
+        }
+    }
+    return result;
+}
+
 }  // namespace
+
+void SchemeEdges(HWND window) {
+    if (window) SetWindowSubclass(window, EdgeProc, kEdgeSubclass, 0);
+}
 
 void SchemeReBarBackground(HWND rebar) { SetWindowSubclass(rebar, ReBarProc, kReBarSubclass, 0); }
 
@@ -470,6 +556,47 @@ void SchemeListHeader(HWND list) {
     InvalidateRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), nullptr, TRUE);
 }
 
+namespace {
+
+// A check box: its box, its tick and its text.
+LRESULT DrawCheckBox(HWND button, NMCUSTOMDRAW& draw, bool disabled) {
+    const ThemeColors colors = Colors();
+    HDC dc = draw.hdc;
+    RECT rect = draw.rc;
+    FillRect(dc, &rect, SchemeBrush(colors.face));
+    const int size = Scaled(13);
+    RECT box{rect.left, (rect.top + rect.bottom - size) / 2, rect.left + size, (rect.top + rect.bottom + size) / 2};
+    FillRect(dc, &box, SchemeBrush(colors.window));
+    FrameRect(dc, &box, SchemeBrush(disabled ? colors.line : colors.grayText));
+    const COLORREF text = disabled ? colors.grayText : colors.faceText;
+    const LRESULT state = SendMessageW(button, BM_GETCHECK, 0, 0);
+    if (state == BST_CHECKED) DrawCheck(dc, box, text, false);
+    if (state == BST_INDETERMINATE) {
+        RECT inner = box;
+        InflateRect(&inner, -size / 4, -size / 4);
+        FillRect(dc, &inner, SchemeBrush(text));
+    }
+    wchar_t label[128] = {};
+    GetWindowTextW(button, label, 128);
+    RECT textRect = rect;
+    textRect.left = box.right + Scaled(4);
+    SetTextColor(dc, text);
+    SetBkMode(dc, TRANSPARENT);
+    const bool cues = !(SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL);
+    DrawTextW(dc, label, -1, &textRect, DT_SINGLELINE | DT_VCENTER | (cues ? 0 : DT_HIDEPREFIX));
+    if (draw.uItemState & CDIS_FOCUS) {
+        DrawTextW(dc, label, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
+        textRect.top = rect.top;
+        textRect.bottom = rect.bottom;
+        SetTextColor(dc, colors.faceText);
+        SetBkColor(dc, colors.face);
+        DrawFocusRect(dc, &textRect);
+    }
+    return CDRF_SKIPDEFAULT;
+}
+
+}  // namespace
+
 LRESULT SchemeButtonDraw(NMCUSTOMDRAW& draw) {
     if (!DarkScheme() || draw.dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
     HWND button = draw.hdr.hwndFrom;
@@ -477,13 +604,15 @@ LRESULT SchemeButtonDraw(NMCUSTOMDRAW& draw) {
     GetClassNameW(button, className, 16);
     if (lstrcmpiW(className, WC_BUTTONW) != 0) return CDRF_DODEFAULT;
     const LONG type = GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK;
-    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return CDRF_DODEFAULT;  // check boxes: WM_CTLCOLORSTATIC
+    const bool disabled = (draw.uItemState & CDIS_DISABLED) != 0 || !IsWindowEnabled(button);
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE)
+        return DrawCheckBox(button, draw, disabled);
+    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return CDRF_DODEFAULT;  // group boxes: WM_CTLCOLORSTATIC
     const ThemeColors colors = Colors();
     HDC dc = draw.hdc;
     RECT rect = draw.rc;
     const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
     const bool hot = (draw.uItemState & CDIS_HOT) != 0;
-    const bool disabled = (draw.uItemState & CDIS_DISABLED) != 0 || !IsWindowEnabled(button);
     FillRect(dc, &rect, SchemeBrush(colors.face));
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, SchemeBrush(pressed ? colors.line : hot ? colors.hot : colors.window));

@@ -28,3 +28,5 @@ LRESULT SchemeButtonDraw(NMCUSTOMDRAW& draw);
 void SchemeReBar(HWND rebar);
 void SchemeStatusBar(HWND statusBar);
 void SchemeListHeader(HWND list);
+// The border of an edit, a list or a box (and a box's button) drawn in the scheme.
+void SchemeEdges(HWND window);

@@ -88,15 +88,18 @@ BOOL CALLBACK ThemeChild(HWND child, LPARAM dark) {
     using SetWindowThemeFunc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
     static const auto setTheme = SystemFunction<SetWindowThemeFunc>(L"uxtheme.dll", "SetWindowTheme");
     if (setTheme) {
-        const bool box = IsClass(child, WC_COMBOBOXW) || IsClass(child, WC_EDITW);
-        // A progress bar and a rebar take colours only without a visual style.
-        const bool plain = IsClass(child, PROGRESS_CLASSW) || IsClass(child, REBARCLASSNAMEW);
+        const bool box = IsClass(child, WC_EDITW);
+        // A progress bar, a rebar and a drop-down box take colours only without a visual style
+        // (a box's border and button are drawn in the scheme: SchemeEdges).
+        const bool plain = IsClass(child, PROGRESS_CLASSW) || IsClass(child, REBARCLASSNAMEW) ||
+                           IsClass(child, WC_COMBOBOXW);
         if (!dark)
             setTheme(child, nullptr, nullptr);
         else
             setTheme(child, plain ? L"" : box ? L"DarkMode_CFD" : L"DarkMode_Explorer", plain ? L"" : nullptr);
     }
     ColorControl(child, dark != 0);
+    if (IsClass(child, WC_COMBOBOXW) || IsClass(child, WC_EDITW) || IsClass(child, WC_LISTVIEWW)) SchemeEdges(child);
     return TRUE;
 }
 
