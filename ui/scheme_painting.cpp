@@ -536,7 +536,39 @@ LRESULT CALLBACK EdgeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return result;
 }
 
+constexpr UINT_PTR kProgressSubclass = 0x7A5C05;
+
+LRESULT CALLBACK ProgressProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(bar, ProgressProc, kProgressSubclass);
+    if (!DarkScheme() || (message != WM_PAINT && message != WM_ERASEBKGND))
+        return DefSubclassProc(bar, message, wParam, lParam);
+    if (message == WM_ERASEBKGND) return 1;
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(bar, &paint);
+    if (!dc) return 0;
+    const ThemeColors colors = Colors();
+    RECT client{};
+    GetClientRect(bar, &client);
+    FillRect(dc, &client, SchemeBrush(colors.window));
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    const int position = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+    if (range.iHigh > range.iLow) {
+        RECT done = client;
+        done.right = client.left + MulDiv(client.right - client.left, std::clamp(position, range.iLow, range.iHigh) - range.iLow,
+                                          range.iHigh - range.iLow);
+        FillRect(dc, &done, SchemeBrush(colors.highlight));
+    }
+    FrameRect(dc, &client, SchemeBrush(colors.line));
+    EndPaint(bar, &paint);
+    return 0;
+}
+
 }  // namespace
+
+void SchemeProgressBar(HWND bar) {
+    if (bar) SetWindowSubclass(bar, ProgressProc, kProgressSubclass, 0);
+}
 
 void SchemeEdges(HWND window) {
     if (window) SetWindowSubclass(window, EdgeProc, kEdgeSubclass, 0);

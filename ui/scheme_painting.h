@@ -30,3 +30,5 @@ void SchemeStatusBar(HWND statusBar);
 void SchemeListHeader(HWND list);
 // The border of an edit, a list or a box (and a box's button) drawn in the scheme.
 void SchemeEdges(HWND window);
+// A progress bar drawn in the scheme.
+void SchemeProgressBar(HWND bar);

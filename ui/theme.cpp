@@ -71,7 +71,7 @@ bool IsClass(HWND window, const wchar_t* name) {
 }
 
 // Controls that take colours of their own: the scheme's given to them.
-void ColorControl(HWND child, bool dark) {
+void ColorControl(HWND child) {
     const ThemeColors colors = Colors();
     if (IsClass(child, WC_LISTVIEWW)) {
         SendMessageW(child, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(colors.window));
@@ -79,8 +79,7 @@ void ColorControl(HWND child, bool dark) {
         SendMessageW(child, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(colors.windowText));
         SchemeListHeader(child);
     } else if (IsClass(child, PROGRESS_CLASSW)) {
-        SendMessageW(child, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(dark ? colors.window : CLR_DEFAULT));
-        SendMessageW(child, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(dark ? colors.highlight : CLR_DEFAULT));
+        SchemeProgressBar(child);
     }
 }
 
@@ -89,16 +88,15 @@ BOOL CALLBACK ThemeChild(HWND child, LPARAM dark) {
     static const auto setTheme = SystemFunction<SetWindowThemeFunc>(L"uxtheme.dll", "SetWindowTheme");
     if (setTheme) {
         const bool box = IsClass(child, WC_EDITW);
-        // A progress bar, a rebar and a drop-down box take colours only without a visual style
-        // (a box's border and button are drawn in the scheme: SchemeEdges).
-        const bool plain = IsClass(child, PROGRESS_CLASSW) || IsClass(child, REBARCLASSNAMEW) ||
-                           IsClass(child, WC_COMBOBOXW);
+        // A rebar and a drop-down box take colours only without a visual style (a box's border
+        // and button are drawn in the scheme: SchemeEdges).
+        const bool plain = IsClass(child, REBARCLASSNAMEW) || IsClass(child, WC_COMBOBOXW);
         if (!dark)
             setTheme(child, nullptr, nullptr);
         else
             setTheme(child, plain ? L"" : box ? L"DarkMode_CFD" : L"DarkMode_Explorer", plain ? L"" : nullptr);
     }
-    ColorControl(child, dark != 0);
+    ColorControl(child);
     if (IsClass(child, WC_COMBOBOXW) || IsClass(child, WC_EDITW) || IsClass(child, WC_LISTVIEWW)) SchemeEdges(child);
     return TRUE;
 }
