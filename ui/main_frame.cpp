@@ -10,6 +10,7 @@
 #include "ui/command_table.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
 #include "ui/status_texts.h"
 #include "ui/theme.h"

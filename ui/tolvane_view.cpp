@@ -11,6 +11,7 @@
 #include "catalog/item_catalog.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
 #include "ui/theme.h"
 #include "ui/user_messages.h"
