@@ -82,7 +82,10 @@ RECT MenuBar(HWND frame) {
     return {window.left + 8, client.y - GetSystemMetrics(SM_CYMENU) + 2, window.right - 8, client.y - 2};
 }
 
-bool Dark(RECT area) { return Brightness(area) < 80; }
+bool Dark(RECT area) {
+    const double brightness = Brightness(area);
+    return brightness >= 0 && brightness < 80;
+}
 bool Light(RECT area) { return Brightness(area) > 170; }
 
 SIZE SizeOf(HWND window) {
@@ -104,21 +107,25 @@ TEST(SchemeAndDpi, TheWindowAndItsDialogsFollowTheAppModeAtStartAndWhileTheProgr
         ASSERT_NE(program.WaitForFrame(), nullptr);
         ASSERT_TRUE(WaitForRows(program.list(), 2));
         EXPECT_TRUE(WaitUntil([&] { return Light(Inside(program.list())); }));
-        EXPECT_TRUE(Light(MenuBar(program.frame())));
+        EXPECT_TRUE(WaitUntil([&] { return Light(MenuBar(program.frame())); }));
         // Switched while it runs, as Windows tells every window.
         SetDword(kPersonalizeKey, L"AppsUseLightTheme", 0);
         SendMessageTimeoutW(program.frame(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
                             SMTO_ABORTIFHUNG, kPatienceMs, nullptr);
         EXPECT_TRUE(WaitUntil([&] { return Dark(Inside(program.list())); })) << Brightness(Inside(program.list()));
-        EXPECT_TRUE(Dark(MenuBar(program.frame()))) << Brightness(MenuBar(program.frame()));
+        EXPECT_TRUE(WaitUntil([&] { return Dark(MenuBar(program.frame())); })) << Brightness(MenuBar(program.frame()));
         EXPECT_EQ(program.Close(), 1u);
     }
     RunningProgram program(L"");  // dark from the start, and its dialogs too
     ASSERT_NE(program.WaitForFrame(), nullptr);
     ASSERT_TRUE(WaitForRows(program.list(), 2));
     EXPECT_TRUE(WaitUntil([&] { return Dark(Inside(program.list())); }));
-    EXPECT_TRUE(Dark(MenuBar(program.frame())));
-    EXPECT_TRUE(Dark(Inside(program.locationBox())));
+    EXPECT_TRUE(WaitUntil([&] { return Dark(MenuBar(program.frame())) && Dark(Inside(program.locationBox())); }));
+    for (const wchar_t* bar : {REBARCLASSNAMEW, STATUSCLASSNAMEW}) {
+        HWND window = FindWindowExW(program.frame(), nullptr, bar, nullptr);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return Dark(Inside(window)); })) << Brightness(Inside(window));
+    }
     PostMessageW(program.frame(), WM_COMMAND, 57664, 0);  // Help > About
     HWND about = WaitForTopWindow(L"About", program.pid());
     ASSERT_NE(about, nullptr);
