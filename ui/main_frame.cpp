@@ -44,6 +44,11 @@ int TextWidth(HWND window, const std::wstring& text) {
     return size.cx;
 }
 
+BOOL CALLBACK SchemeOtherWindow(HWND window, LPARAM frame) {
+    if (window != reinterpret_cast<HWND>(frame) && IsWindowVisible(window)) ApplySchemeToWindow(window);
+    return TRUE;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame() {
@@ -105,6 +110,8 @@ void CMainFrame::ApplyScheme() {
     SchemeStatusBar(m_hWndStatusBar);
     if (view_.m_hWnd) view_.ApplyScheme();
     ApplySchemeToWindow(m_hWnd);  // the title bar; everything drawn again
+    // The dialogs open on this thread follow too.
+    EnumThreadWindows(GetCurrentThreadId(), SchemeOtherWindow, reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 LRESULT CMainFrame::OnSettingChange(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
