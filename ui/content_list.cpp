@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/theme.h"
 
 namespace {
 
@@ -39,10 +40,18 @@ void ContentList::DrawRow(const DRAWITEMSTRUCT& item) const {
     const int position = static_cast<int>(item.itemID);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     HDC dc = item.hDC;
-    HBRUSH brush = GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
-    FillRect(dc, &item.rcItem, brush);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const ThemeColors colors = Colors();
+    FillRect(dc, &item.rcItem, SchemeBrush(selected ? colors.highlight : colors.window));
+    SetTextColor(dc, selected ? colors.highlightText : colors.windowText);
     SetBkMode(dc, TRANSPARENT);
+    // In the dark the rows draw the grid (the system's lines are light).
+    const bool ownGrid = DarkScheme();
+    if (ownGrid) {
+        SelectObject(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, colors.line);
+        MoveToEx(dc, item.rcItem.left, item.rcItem.bottom - 1, nullptr);
+        LineTo(dc, item.rcItem.right, item.rcItem.bottom - 1);
+    }
     const int columns = static_cast<int>(SendMessageW(HeaderOf(list_), HDM_GETITEMCOUNT, 0, 0));
     for (int column = 0; column < columns; ++column) {
         const CellText cell = model_.CellAt(position, column);
@@ -53,6 +62,10 @@ void ContentList::DrawRow(const DRAWITEMSTRUCT& item) const {
         if (column == 0) {
             // The first sub-item's bounds span the whole row; the column's own width ends it.
             rect.right = rect.left + static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0));
+        }
+        if (ownGrid) {
+            MoveToEx(dc, rect.right - 1, rect.top, nullptr);
+            LineTo(dc, rect.right - 1, rect.bottom);
         }
         // The cell lies on the row's own background, filled above.
         rect.left += ScaleToDpi(kCellPaddingLeft, dpi_);

@@ -10,8 +10,12 @@
 #include "ui/command_table.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/scheme_menus.h"
+#include "ui/scheme_painting.h"
 #include "ui/status_texts.h"
+#include "ui/theme.h"
 #include "ui/toolbar_images.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -40,6 +44,11 @@ int TextWidth(HWND window, const std::wstring& text) {
     return size.cx;
 }
 
+BOOL CALLBACK SchemeOtherWindow(HWND window, LPARAM frame) {
+    if (window != reinterpret_cast<HWND>(frame) && IsWindowVisible(window)) ApplySchemeToWindow(window);
+    return TRUE;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame() {
@@ -48,10 +57,10 @@ CMainFrame::CMainFrame() {
 }
 
 HWND CMainFrame::CreateEx() {
-    // Made where it was last, so that its stored placement moves nothing: each move lays out
-    // every bar and the view again.
-    const RECT* last = g_app.settings.placementValid ? &g_app.settings.placement.rcNormalPosition : nullptr;
-    return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME, last);
+    // Made on the screen where its placement puts it, so that it knows that screen's DPI when
+    // the placement is applied.
+    RECT last{};
+    return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME, CreationRect(g_app.settings, last) ? &last : nullptr);
 }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
@@ -61,6 +70,10 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
         DestroyMenu(m_hMenu);
         m_hMenu = nullptr;
     }
+    // Placed before the bars and the view exist, so that the move lays nothing out. The
+    // placement's rectangle is in work-area coordinates: only SetWindowPlacement reads it so.
+    if (PlaceMainWindow(m_hWnd, g_app.settings) == SW_SHOWMAXIMIZED)
+        PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     dpi_ = WindowDpi(m_hWnd);
 
     toolbar_ = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, kToolbarStyle, ID_VIEW_TOOLBAR);
@@ -84,20 +97,58 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) loop->AddMessageFilter(this);
 
-    if (g_app.settings.placementValid) {
-        WINDOWPLACEMENT placement = g_app.settings.placement;
-        placement.length = sizeof(placement);
-        // The frame was made at its stored place; that place is set again only when it lies on
-        // no screen any more, for the system to bring it back onto one. Setting it costs a layout
-        // of every bar and the view.
-        if (!MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONULL)) SetWindowPlacement(m_hWnd, &placement);
-        if (placement.showCmd == SW_SHOWMAXIMIZED) PostMessageW(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    }
-
     ShowViewState();
     g_app.OwnerWindow = m_hWnd;
+    ApplyScheme();
     UpdateLayout();
     return 0;
+}
+
+void CMainFrame::ApplyScheme() {
+    SchemeMenuBar(m_hWnd);
+    SchemeReBar(m_hWndToolBar);
+    SchemeStatusBar(m_hWndStatusBar);
+    if (view_.m_hWnd) view_.ApplyScheme();
+    ApplySchemeToWindow(m_hWnd);  // the title bar; everything drawn again
+    // The dialogs open on this thread follow too.
+    EnumThreadWindows(GetCurrentThreadId(), SchemeOtherWindow, reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+LRESULT CMainFrame::OnSettingChange(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    handled = FALSE;
+    if (IsSchemeSettingChange(wParam, lParam) && RefreshScheme()) ApplyScheme();
+    return 0;
+}
+
+LRESULT CMainFrame::OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    handled = MeasureSchemeMenuItem(m_hWnd, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    return handled;
+}
+
+LRESULT CMainFrame::OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    handled = DrawSchemeMenuItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+    return handled;
+}
+
+LRESULT CMainFrame::OnMenuChar(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    // Only the owner-drawn items of the dark menus need the help.
+    handled = DarkScheme() ? TRUE : FALSE;
+    return handled ? SchemeMenuChar(reinterpret_cast<HMENU>(lParam), static_cast<wchar_t>(LOWORD(wParam))) : 0;
+}
+
+LRESULT CMainFrame::OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+    const LRESULT result = DefWindowProcW(m_hWnd, message, wParam, lParam);
+    PaintMenuBarRest(m_hWnd);
+    return result;
+}
+
+LRESULT CMainFrame::OnCustomDraw(int, LPNMHDR header, BOOL& handled) {
+    // The toolbar's, passed on by the rebar that holds it.
+    if (!toolbar_ || header->hwndFrom != toolbar_) {
+        handled = FALSE;
+        return CDRF_DODEFAULT;
+    }
+    return SchemeToolbarDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(header));
 }
 
 void CMainFrame::SizeToolbar() {
@@ -210,11 +261,7 @@ LRESULT CMainFrame::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CMainFrame::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    const BOOL read = GetWindowPlacement(m_hWnd, &placement);
-    if (read) g_app.settings.placement = placement;
-    g_app.settings.placementValid = read ? 1 : 0;
+    RememberPlacement(m_hWnd, g_app.settings);
     if (ui::MessageLoop* loop = ui::g_module.GetMessageLoop()) loop->RemoveMessageFilter(this);
     if (g_app.OwnerWindow.load() == m_hWnd) g_app.OwnerWindow = nullptr;
     handled = FALSE;  // the frame goes on and ends the message loop

@@ -42,6 +42,13 @@ public:
         MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
         MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(WM_SETTINGCHANGE, OnSettingChange)
+        MESSAGE_HANDLER(WM_MEASUREITEM, OnMeasureItem)
+        MESSAGE_HANDLER(WM_DRAWITEM, OnDrawItem)
+        MESSAGE_HANDLER(WM_MENUCHAR, OnMenuChar)
+        MESSAGE_HANDLER(WM_NCPAINT, OnNcPaint)
+        MESSAGE_HANDLER(WM_NCACTIVATE, OnNcPaint)
+        NOTIFY_CODE_HANDLER(NM_CUSTOMDRAW, OnCustomDraw)
         CHAIN_MSG_MAP(ui::UpdateUI)
         CHAIN_MSG_MAP(ui::FrameWindow)
     END_MSG_MAP()
@@ -56,6 +63,15 @@ private:
     LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnActivate(UINT, WPARAM wParam, LPARAM, BOOL& handled);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL& handled);
+    // The colour scheme: Windows' app mode switched, and the parts drawn in the scheme.
+    LRESULT OnSettingChange(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnMeasureItem(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+    LRESULT OnDrawItem(UINT, WPARAM, LPARAM lParam, BOOL& handled);
+    LRESULT OnMenuChar(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnCustomDraw(int, LPNMHDR header, BOOL& handled);
+    LRESULT OnNcPaint(UINT message, WPARAM wParam, LPARAM lParam, BOOL&);
+    // Every part of the window drawn in the scheme in use.
+    void ApplyScheme();
 
     // The toolbar's images and buttons at the frame's DPI.
     void SizeToolbar();

@@ -6,6 +6,7 @@
 
 #include "base/handles.h"
 #include "base/program_identity.h"
+#include "ui/dpi.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr char kColumnWidthValue[] = "column_width";
 constexpr wchar_t kLastPathValue[] = L"last_path";
 constexpr wchar_t kOpenDestinationValue[] = L"extract_open_destination";
 constexpr wchar_t kKeepFoldersValue[] = L"extract_keep_folders";
+// Present (1) when the placement's size is stored as at 96 DPI; placements stored before hold
+// pixels at the system's DPI.
+constexpr wchar_t kPlacementAt96Value[] = L"placement_size_at_96dpi";
 
 constexpr DWORD kPlacementBytes = sizeof(WINDOWPLACEMENT);
 constexpr DWORD kLastPathBytes = MAX_PATH * sizeof(wchar_t);
@@ -68,6 +72,13 @@ void LoadPlacement(HKEY key, AppSettings& settings) {
     if (ReadValueA(key, kPlacementValue, REG_BINARY, scratch, sizeof(scratch)) != long{kPlacementBytes}) return;
     settings.placementValid = 1;
     std::memcpy(&settings.placement, scratch, kPlacementBytes);
+    DWORD at96 = 0;
+    if (ReadValueW(key, kPlacementAt96Value, REG_DWORD, &at96, sizeof(at96)) == long{sizeof(at96)} && at96 == 1)
+        return;
+    RECT& rect = settings.placement.rcNormalPosition;
+    const int dpi = SystemDpi();
+    rect.right = rect.left + ScaleFromDpi(rect.right - rect.left, dpi);
+    rect.bottom = rect.top + ScaleFromDpi(rect.bottom - rect.top, dpi);
 }
 
 void LoadLastPath(HKEY key, AppSettings& settings) {
@@ -118,9 +129,11 @@ bool LoadSettings(AppSettings& settings) {
 bool SaveSettings(const AppSettings& settings) {
     UniqueRegKey key = OpenSettingsKey();
     if (!key) return false;
-    if (settings.placementValid != 0)
+    if (settings.placementValid != 0) {
         RegSetValueExA(key.get(), kPlacementValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(&settings.placement),
                        kPlacementBytes);
+        SaveChoice(key.get(), kPlacementAt96Value, 1);
+    }
     // The terminator is not stored; a field that lost its terminator is cut to 259 units.
     const size_t units = wcsnlen(settings.lastPath, MAX_PATH - 1);
     RegSetValueExW(key.get(), kLastPathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(settings.lastPath),

@@ -8,7 +8,7 @@ inline constexpr int kStoredColumnCount = 32;
 
 struct AppSettings {
     int32_t placementValid;          // non-zero when `placement` holds a usable value
-    WINDOWPLACEMENT placement;       // 44 bytes
+    WINDOWPLACEMENT placement;       // 44 bytes; its normal size as at 96 DPI
     wchar_t lastPath[MAX_PATH];      // an archive file or a folder, terminated
     int32_t columnWidths[kStoredColumnCount];  // below 1: the column gets its default width
     int32_t openDestination;         // non-zero: an extraction in the window opens its folder

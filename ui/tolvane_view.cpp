@@ -11,6 +11,9 @@
 #include "catalog/item_catalog.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/scheme_menus.h"
+#include "ui/scheme_painting.h"
+#include "ui/theme.h"
 #include "ui/user_messages.h"
 #include "ui/wait_cursor.h"
 
@@ -120,7 +123,8 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
     const bool highlighted = (item.itemState & ODS_SELECTED) && !inSelectionField;
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
-    FillRect(dc, &rect, GetSysColorBrush(highlighted ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const ThemeColors colors = Colors();
+    FillRect(dc, &rect, SchemeBrush(highlighted ? colors.highlight : colors.window));
     if (!inSelectionField) rect.left += entry->level * ScaleToDpi(kIndentPerLevel, dpi());
     const int iconSize = SmallIconSize(dpi());
     if (HICON icon = model_.LocationIcon(static_cast<int>(item.itemID)))
@@ -128,7 +132,7 @@ void CTolvaneView::DrawLocationEntry(const DRAWITEMSTRUCT& item) {
                    icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
     rect.left += ScaleToDpi(kRowIconGap, dpi());
     const std::wstring& text = inSelectionField ? entry->path : entry->name;
-    SetTextColor(dc, GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetTextColor(dc, highlighted ? colors.highlightText : colors.windowText);
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     // The keyboard is in the box (not in the path field laid over it), or on this entry of its list.
@@ -388,6 +392,7 @@ void CTolvaneView::ShowContextMenu(POINT screen, bool atFocus) {
     }
     // The frame owns the menu, as it owns the menu bar: it shows the entries' help in the status bar.
     HWND frame = GetParent(m_hWnd);
+    SchemePopupMenu(menu);
     const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON |
                                                                     TPM_RETURNCMD, screen.x, screen.y, 0,
                                                           frame ? frame : m_hWnd, nullptr));
@@ -449,6 +454,17 @@ void CTolvaneView::OpenArchiveFromPicker() {
     const bool shown = model_.OpenArchiveFile(file);
     ReportModel();
     if (shown) RefreshAll(&before);
+}
+
+void CTolvaneView::ApplyScheme() {
+    HWND list = list_.window();
+    if (!list) return;
+    // The system draws its grid lines light: in the dark the rows draw their own. The list's
+    // background follows with every other control's colours (ApplySchemeToWindow).
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, DarkScheme() ? 0 : LVS_EX_GRIDLINES);
+    SchemeListHeader(list);
+    InvalidateRect(list, nullptr, TRUE);
+    if (locationBox_) InvalidateRect(locationBox_, nullptr, TRUE);
 }
 
 void CTolvaneView::ApplyDpi(int dpi) {

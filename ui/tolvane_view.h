@@ -46,6 +46,8 @@ public:
     // The window's DPI changed: fonts, item heights, icons and columns are sized anew.
     void ApplyDpi(int dpi);
     int dpi() const;
+    // The list, its header and the location box drawn in the colour scheme in use.
+    void ApplyScheme();
 
     // The frame's three commands.
     void AddSelection();

@@ -6,6 +6,7 @@
 #include "support/test_support.h"
 #include "support/window_probe.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace testsupport {
@@ -177,6 +178,16 @@ std::vector<std::wstring> RemoteStatusTexts(HWND statusBar) {
         texts.push_back(text);
     }
     return texts;
+}
+
+std::vector<int> RemoteStatusParts(HWND statusBar) {
+    constexpr int kMost = 16;
+    RemoteBlock block(statusBar, kMost * sizeof(int));
+    if (!block.ok()) return {};
+    const int parts = static_cast<int>(Send(statusBar, SB_GETPARTS, kMost, reinterpret_cast<LPARAM>(block.address())));
+    std::vector<int> edges(static_cast<size_t>(std::max(0, std::min(parts, kMost))));
+    if (!edges.empty() && !block.read(0, edges.data(), edges.size() * sizeof(int))) return {};
+    return edges;
 }
 
 }  // namespace testsupport

@@ -24,5 +24,7 @@ void RemoteListDoubleClick(HWND list, int item);
 void RemoteDropFiles(HWND target, const std::vector<std::wstring>& paths);
 // The texts of the parts of a status bar of another process.
 std::vector<std::wstring> RemoteStatusTexts(HWND statusBar);
+// The right edges of its parts (-1: to the end).
+std::vector<int> RemoteStatusParts(HWND statusBar);
 
 }  // namespace testsupport

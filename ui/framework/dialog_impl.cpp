@@ -4,6 +4,8 @@
 
 #include "res/resource.h"
 #include "ui/app_globals.h"
+#include "ui/scheme_painting.h"
+#include "ui/theme.h"
 
 namespace ui {
 
@@ -44,7 +46,19 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wP
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
         self->m_hWnd = nullptr;
     }
-    if (!handled) return FALSE;
+    // Every dialog is drawn in the colour scheme in use; its own handlers come first.
+    if (message == WM_INITDIALOG && DarkScheme()) ApplySchemeToWindow(dialog);
+    if (!handled) {
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+            return reinterpret_cast<INT_PTR>(ControlColors(message, reinterpret_cast<HDC>(wParam)));
+        if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
+            const LRESULT draw = SchemeButtonDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
+            if (draw == CDRF_DODEFAULT) return FALSE;
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, draw);
+            return TRUE;
+        }
+        return FALSE;
+    }
     switch (message) {
     // These messages return their answer directly from the dialog procedure.
     case WM_INITDIALOG:
