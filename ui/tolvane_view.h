@@ -147,6 +147,8 @@ private:
         return 0;
     }
     void Start();
+    // Gives the controls without a label their names for screen readers.
+    void NameControls();
 
     void DrawLocationEntry(const DRAWITEMSTRUCT& item);
     void FillLocationBox();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "ui/accessible_names.h"
 #include "ui/app_globals.h"
 
 namespace ui {
@@ -40,6 +41,8 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wP
 
     LRESULT result = 0;
     const bool handled = self->ProcessWindowMessage(dialog, message, wParam, lParam, result);
+    // Every control of every dialog reads a name to screen readers, from its label.
+    if (message == WM_INITDIALOG) NameControlsByLabels(dialog);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
         self->m_hWnd = nullptr;
