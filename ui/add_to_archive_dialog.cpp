@@ -190,7 +190,8 @@ CreationOptions CAddToArchiveDlg::ReadChoices() const {
     const LRESULT levelAt = SendMessageW(level, CB_GETCURSEL, 0, 0);
     if (levelAt != CB_ERR) choices.level = static_cast<int>(SendMessageW(level, CB_GETITEMDATA, levelAt, 0));
     choices.method = ComboSelection(::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD));
-    choices.solid = SolidApplies(choices.format) ? Checked(m_hWnd, IDC_SOLID_ARCHIVE) : solidChoice_;
+    // The box shows the choice only for a format with a solid mode; the choice itself is kept.
+    choices.solid = solidChoice_;
     choices.volumeSize = TypedVolumeSize(m_hWnd).value_or(0);
     choices.encryption = ComboSelection(::GetDlgItem(m_hWnd, IDC_ENCRYPTION_METHOD)) == L"ZipCrypto" ? L"ZipCrypto"
                                                                                                   : L"AES256";

@@ -78,6 +78,7 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (CreateSimpleStatusBar(ATL_IDS_IDLEMESSAGE, kStatusBarStyle, ID_VIEW_STATUS_BAR))
         SetWindowTextW(m_hWndStatusBar, L"");
     NameBars();
+    SendMessageW(m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);  // focus always shows
 
     m_hWndClient = view_.Create(m_hWnd);
 

@@ -57,6 +57,7 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 void CTolvaneView::NameControls() {
     // What screen readers announce; the location box's value is the path it shows.
+    ui::SetAccessibleName(m_hWnd, L"Contents");
     ui::SetAccessibleName(locationBox_, L"Location", [field = pathField_] { return ui::WindowTextOf(field); });
     ui::SetAccessibleName(pathField_, L"Path");
     ui::SetAccessibleName(list_.window(), L"Items");

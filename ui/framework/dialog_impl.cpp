@@ -41,8 +41,12 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wP
 
     LRESULT result = 0;
     const bool handled = self->ProcessWindowMessage(dialog, message, wParam, lParam, result);
-    // Every control of every dialog reads a name to screen readers, from its label.
-    if (message == WM_INITDIALOG) NameControlsByLabels(dialog);
+    // Every control of every dialog reads a name to screen readers (from its label), and its
+    // focus rectangle shows from the start, not only after a key has been pressed.
+    if (message == WM_INITDIALOG) {
+        NameControlsByLabels(dialog);
+        SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
         self->m_hWnd = nullptr;
