@@ -223,6 +223,14 @@ LRESULT CTolvaneView::OnColumnClick(int, LPNMHDR header, BOOL&) {
     return 0;
 }
 
+void CTolvaneView::SortByColumnTitle(const std::wstring& title) {
+    const std::vector<std::wstring> titles = model_.ColumnTitles();
+    const auto found = std::find(titles.begin(), titles.end(), title);
+    if (found == titles.end()) return;
+    const Selection before = RememberSelection();
+    if (model_.SetSortColumn(static_cast<int>(found - titles.begin()))) RefreshList(&before);
+}
+
 LRESULT CTolvaneView::OnGetDisplayInfo(int, LPNMHDR header, BOOL&) {
     list_.FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
     return 0;

@@ -69,6 +69,8 @@ public:
     void OpenArchiveFromPicker();
     void GoUp();
     void Refresh();
+    // Sorts by the column of that title, as a click on its header does; nothing when none shows.
+    void SortByColumnTitle(const std::wstring& title);
     void GoThroughHistory(int steps);
     void SelectAllRows();
     void CopyPaths();

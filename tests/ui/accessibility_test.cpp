@@ -205,3 +205,19 @@ TEST(Accessibility, ZipShowsNoSolidModeAndSevenZipGetsTheUsersChoiceBack) {
     EXPECT_TRUE(WaitForNoTopWindow(L"Tolvane Extractor - Add", shown.program->pid()));
     EXPECT_EQ(shown.program->Close(), 1u);
 }
+
+TEST(Accessibility, TheColumnsSortFromTheMenuBarWithoutAMouse) {
+    ProgramInFolder shown({{L"a.txt", "333"}, {L"b.txt", "1"}, {L"c.txt", "22"}});
+    ASSERT_NE(shown.list, nullptr);
+    const auto names = [&] {
+        std::vector<std::wstring> shownNames;
+        for (int row = 0; row < RemoteListCount(shown.list); ++row)
+            if (RowCells(shown.list, row).at(0) != L"..") shownNames.push_back(RowCells(shown.list, row).at(0));
+        return shownNames;
+    };
+    Command(*shown.program, ID_SORT_BY_SIZE);  // by the sizes on disk: 1, 2 and 3 bytes
+    EXPECT_TRUE(WaitUntil([&] { return names() == std::vector<std::wstring>{L"b.txt", L"c.txt", L"a.txt"}; }));
+    Command(*shown.program, ID_SORT_BY_NAME);
+    EXPECT_TRUE(WaitUntil([&] { return names() == std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt"}; }));
+    EXPECT_EQ(shown.program->Close(), 1u);
+}
