@@ -75,6 +75,13 @@
 #define ID_ADD_FILES_INTO 32841
 #define ID_ADD_FOLDER_INTO 32842
 
+// Sorting without a mouse: View > Sort by, one command per column title.
+#define ID_SORT_BY_NAME 33250
+#define ID_SORT_BY_SIZE 33251
+#define ID_SORT_BY_PACKED 33252
+#define ID_SORT_BY_TYPE 33253
+#define ID_SORT_BY_MODIFIED 33254
+
 // The dialogs of those commands and their controls.
 #define IDD_EXTRACT_OPTIONS 310
 #define IDD_REPLACE_QUESTION 311

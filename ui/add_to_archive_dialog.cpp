@@ -16,6 +16,7 @@
 #include "engine/format_table.h"
 #include "ops/archive_operations.h"
 #include "ops/update_failure.h"
+#include "ui/accessible_names.h"
 #include "ui/app_globals.h"
 #include "ui/archive_naming.h"
 #include "ui/creation_memory.h"
@@ -101,6 +102,8 @@ INT_PTR RunAddDialog(std::vector<std::wstring> paths, std::wstring proposedArchi
 
 }  // namespace
 
+const wchar_t* PasswordsDifferText() { return L"The passwords do not match."; }
+
 std::wstring AddDialogCaption() { return std::wstring(kDisplayName) + L" - Add"; }
 
 CAddToArchiveDlg::CAddToArchiveDlg(std::vector<std::wstring> paths, std::wstring proposedArchive,
@@ -136,6 +139,7 @@ LRESULT CAddToArchiveDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CheckDlgButton(m_hWnd, IDC_DELETE_AFTER, choices.deleteAfter ? BST_CHECKED : BST_UNCHECKED);
     filling_ = false;
     ShowChoiceStates();
+    ui::SetAccessibleName(::GetDlgItem(m_hWnd, IDC_BROWSE), L"Browse");
     SetForegroundWindow(m_hWnd);
     return TRUE;
 }
@@ -172,7 +176,9 @@ void CAddToArchiveDlg::FillFormatChoices(const CreationOptions& choices) {
     if (EncryptionApplies(format)) AddComboItem(encryption, L"AES-256");
     if (format == L"zip") AddComboItem(encryption, L"ZipCrypto");
     SelectComboText(encryption, EncryptionName(choices.encryption));
-    CheckDlgButton(m_hWnd, IDC_SOLID_ARCHIVE, choices.solid ? BST_CHECKED : BST_UNCHECKED);
+    // A format without a solid mode shows the box empty; the user's choice comes back with one.
+    solidChoice_ = choices.solid;
+    CheckDlgButton(m_hWnd, IDC_SOLID_ARCHIVE, choices.solid && SolidApplies(format) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(m_hWnd, IDC_ENCRYPT_NAMES, choices.encryptNames ? BST_CHECKED : BST_UNCHECKED);
     filling_ = wasFilling;
 }
@@ -184,7 +190,8 @@ CreationOptions CAddToArchiveDlg::ReadChoices() const {
     const LRESULT levelAt = SendMessageW(level, CB_GETCURSEL, 0, 0);
     if (levelAt != CB_ERR) choices.level = static_cast<int>(SendMessageW(level, CB_GETITEMDATA, levelAt, 0));
     choices.method = ComboSelection(::GetDlgItem(m_hWnd, IDC_COMPRESSION_METHOD));
-    choices.solid = Checked(m_hWnd, IDC_SOLID_ARCHIVE);
+    // The box shows the choice only for a format with a solid mode; the choice itself is kept.
+    choices.solid = solidChoice_;
     choices.volumeSize = TypedVolumeSize(m_hWnd).value_or(0);
     choices.encryption = ComboSelection(::GetDlgItem(m_hWnd, IDC_ENCRYPTION_METHOD)) == L"ZipCrypto" ? L"ZipCrypto"
                                                                                                   : L"AES256";
@@ -251,6 +258,12 @@ LRESULT CAddToArchiveDlg::OnFormatChanged(WORD, WORD, HWND, BOOL&) {
         SetDlgItemTextW(m_hWnd, IDC_ARCHIVE_NAME, ArchiveNameForFormat(archive, choices.format, SingleFile()).c_str());
     shownFormat_ = choices.format;
     filling_ = false;
+    ShowChoiceStates();
+    return 0;
+}
+
+LRESULT CAddToArchiveDlg::OnSolidClicked(WORD, WORD, HWND, BOOL&) {
+    solidChoice_ = Checked(m_hWnd, IDC_SOLID_ARCHIVE);
     ShowChoiceStates();
     return 0;
 }
@@ -334,7 +347,7 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     const std::wstring password = ControlText(m_hWnd, IDC_ADD_PASSWORD).substr(0, 255);
     const std::wstring repeat = ControlText(m_hWnd, IDC_ADD_PASSWORD_AGAIN).substr(0, 255);
     if (!password.empty() && password != repeat) {
-        TellUser({L"Password is invalid. Please input again."}, m_hWnd);
+        TellUser({PasswordsDifferText()}, m_hWnd);
         return 0;
     }
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);

@@ -34,7 +34,7 @@ public:
         COMMAND_HANDLER(IDC_ARCHIVE_NAME, EN_CHANGE, OnNameChanged)
         COMMAND_HANDLER(IDC_ADD_PASSWORD, EN_CHANGE, OnChoiceChanged)
         COMMAND_ID_HANDLER(IDC_ENCRYPT_NAMES, OnChoiceChanged)
-        COMMAND_ID_HANDLER(IDC_SOLID_ARCHIVE, OnChoiceChanged)
+        COMMAND_ID_HANDLER(IDC_SOLID_ARCHIVE, OnSolidClicked)
         COMMAND_ID_HANDLER(IDOK, OnOk)
         COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     END_MSG_MAP()
@@ -48,6 +48,7 @@ private:
     LRESULT OnShowPassword(WORD, WORD, HWND, BOOL&);
     LRESULT OnFormatChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnChoiceChanged(WORD, WORD, HWND, BOOL&);
+    LRESULT OnSolidClicked(WORD, WORD, HWND, BOOL&);
     LRESULT OnNameChanged(WORD, WORD, HWND, BOOL&);
     LRESULT OnVolumePicked(WORD, WORD, HWND, BOOL&);
 
@@ -67,7 +68,11 @@ private:
     bool closing_ = false;
     bool filling_ = false;       // the controls are being filled: their notifications are no choices
     std::wstring shownFormat_;   // the format the archive name's extension was made for
+    bool solidChoice_ = true;    // the user's choice of a solid archive, kept while a format has none
 };
+
+// What the dialog says when the password and its repetition differ.
+const wchar_t* PasswordsDifferText();
 
 // The dialog's caption, by which later "Add to archive..." runs find it.
 std::wstring AddDialogCaption();

@@ -43,6 +43,12 @@ template <void (CTolvaneView::*step)()>
 void ViewStep(CMainFrame& frame, UINT) {
     (frame.view().*step)();
 }
+bool InArchive(const SelectionFacts& f) { return f.place == ListPlace::Archive; }
+// The column each sort command sorts by, by its title.
+void SortBy(CMainFrame& frame, UINT id) {
+    static constexpr const wchar_t* kTitles[] = {L"Name", L"Size", L"Packed", L"Type", L"Modified"};
+    frame.view().SortByColumnTitle(kTitles[id - ID_SORT_BY_NAME]);
+}
 void Checksum(CMainFrame& frame, UINT id) { frame.view().ChecksumSelection(static_cast<int>(id)); }
 
 const std::vector<Command> kCommands = {
@@ -84,6 +90,11 @@ const std::vector<Command> kCommands = {
     {ID_CHECKSUM_SHA256, Checksum, Hashable},
     {ID_CHECKSUM_ALL, Checksum, Hashable},
     {ID_APP_ABOUT, [](CMainFrame& frame, UINT) { frame.ShowAbout(); }},
+    {ID_SORT_BY_NAME, SortBy},
+    {ID_SORT_BY_SIZE, SortBy},
+    {ID_SORT_BY_PACKED, SortBy, InArchive},
+    {ID_SORT_BY_TYPE, SortBy},
+    {ID_SORT_BY_MODIFIED, SortBy},
 };
 
 void (*g_observer)(const Command&, UINT) = nullptr;

@@ -82,6 +82,12 @@ void ContentList::DrawRow(const DRAWITEMSTRUCT& item) const {
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
                       (cell.rightAligned ? DT_RIGHT : DT_LEFT));
     }
+    // The focused row always shows it, whether the last input came from the keyboard or not.
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = item.rcItem;
+        SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        DrawFocusRect(dc, &focus);
+    }
 }
 
 void ContentList::FillDisplayInfo(NMLVDISPINFOW& info) const {

@@ -462,12 +462,19 @@ std::vector<std::wstring> ContentModel::ColumnTitles() const {
     return {L"Name", L"Size", L"Type", L"Modified"};
 }
 
+std::wstring ShownEntryName(std::wstring name, bool parentRow) {
+    // An entry named ".." is no way up, and extraction skips it as unsafe: its row says so, and
+    // the way up stays the only "..".
+    if (!parentRow && name == L"..") name += L" (unsafe name, not extracted)";
+    return name;
+}
+
 CellText ContentModel::CellAt(int position, int column) const {
     const int index = ListingIndex(position);
     if (catalog_) {
         // Made for the rows drawn only.
         switch (column) {
-        case 0: return {catalog_->RowText(index, RowField::Name), false};
+        case 0: return {ShownEntryName(catalog_->RowText(index, RowField::Name), catalog_->RowIsParent(index)), false};
         case 1: return {catalog_->RowText(index, RowField::Size), true};
         case 2: return {catalog_->RowText(index, RowField::PackedSize), true};
         case 3: return {catalog_->RowText(index, RowField::Type), false};

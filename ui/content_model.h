@@ -21,6 +21,10 @@
 
 class ItemCatalog;
 
+// The name a row of an archive shows: an entry named ".." (never the way up) is marked as
+// the unsafe name it is.
+std::wstring ShownEntryName(std::wstring name, bool parentRow);
+
 // What a navigation or a command did to what the view shows.
 enum class ViewChange {
     None,     // nothing shown changed: refused, cancelled, or done elsewhere

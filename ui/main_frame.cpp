@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/about_dialog.h"
+#include "ui/accessible_names.h"
 #include "ui/command_table.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
@@ -89,6 +90,8 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     }
     if (CreateSimpleStatusBar(ATL_IDS_IDLEMESSAGE, kStatusBarStyle, ID_VIEW_STATUS_BAR))
         SetWindowTextW(m_hWndStatusBar, L"");
+    NameBars();
+    SendMessageW(m_hWnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);  // focus always shows
 
     m_hWndClient = view_.Create(m_hWnd);
 
@@ -149,6 +152,25 @@ LRESULT CMainFrame::OnCustomDraw(int, LPNMHDR header, BOOL& handled) {
         return CDRF_DODEFAULT;
     }
     return SchemeToolbarDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(header));
+}
+
+void CMainFrame::NameBars() {
+    // What screen readers announce for the bars; the status bar's value is all it shows.
+    ui::SetAccessibleName(m_hWndToolBar, L"Toolbar");
+    ui::SetAccessibleName(toolbar_, L"Commands");
+    ui::SetAccessibleName(m_hWndStatusBar, L"Status", [bar = m_hWndStatusBar] {
+        std::wstring shown;
+        const int parts = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 0, 0));
+        for (int i = 0; i < parts; ++i) {
+            const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, i, 0));
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(bar, SB_GETTEXTW, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<size_t>(length));
+            if (text.empty()) continue;
+            shown += (shown.empty() ? L"" : L", ") + text;
+        }
+        return shown;
+    });
 }
 
 void CMainFrame::SizeToolbar() {

@@ -75,6 +75,8 @@ private:
 
     // The toolbar's images and buttons at the frame's DPI.
     void SizeToolbar();
+    // Names the toolbar, its band and the status bar for screen readers.
+    void NameBars();
     // The title and the status bar tell what the view shows.
     void ShowViewState();
 

@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "ui/accessible_names.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
 #include "ui/scheme_menus.h"
@@ -36,6 +37,7 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     locationBox_ = GetDlgItem(IDC_LOCATION_BOX);
     pathField_ = GetDlgItem(IDC_PATH_FIELD);
     if (pathField_ && locationBox_) SetParent(pathField_, locationBox_);
+    NameControls();
     // A copy put back into the archive shown is listed at once.
     openedFiles_.Attach(m_hWnd, [this](const std::wstring& archive) {
         const Selection before = RememberSelection();
@@ -54,6 +56,15 @@ LRESULT CTolvaneView::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     }
     Start();
     return 0;  // no default focus
+}
+
+void CTolvaneView::NameControls() {
+    // What screen readers announce; the location box's value is the path it shows.
+    ui::SetAccessibleName(m_hWnd, L"Contents");
+    ui::SetAccessibleName(locationBox_, L"Location", [field = pathField_] { return ui::WindowTextOf(field); });
+    ui::SetAccessibleName(pathField_, L"Path");
+    ui::SetAccessibleName(list_.window(), L"Items");
+    ui::SetAccessibleName(reinterpret_cast<HWND>(SendMessageW(list_.window(), LVM_GETHEADER, 0, 0)), L"Columns");
 }
 
 void CTolvaneView::Start() {
@@ -214,6 +225,14 @@ LRESULT CTolvaneView::OnColumnClick(int, LPNMHDR header, BOOL&) {
     const Selection before = RememberSelection();
     if (model_.SetSortColumn(view->iSubItem)) RefreshList(&before);
     return 0;
+}
+
+void CTolvaneView::SortByColumnTitle(const std::wstring& title) {
+    const std::vector<std::wstring> titles = model_.ColumnTitles();
+    const auto found = std::find(titles.begin(), titles.end(), title);
+    if (found == titles.end()) return;
+    const Selection before = RememberSelection();
+    if (model_.SetSortColumn(static_cast<int>(found - titles.begin()))) RefreshList(&before);
 }
 
 LRESULT CTolvaneView::OnGetDisplayInfo(int, LPNMHDR header, BOOL&) {

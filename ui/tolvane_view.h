@@ -71,6 +71,8 @@ public:
     void OpenArchiveFromPicker();
     void GoUp();
     void Refresh();
+    // Sorts by the column of that title, as a click on its header does; nothing when none shows.
+    void SortByColumnTitle(const std::wstring& title);
     void GoThroughHistory(int steps);
     void SelectAllRows();
     void CopyPaths();
@@ -149,6 +151,8 @@ private:
         return 0;
     }
     void Start();
+    // Gives the controls without a label their names for screen readers.
+    void NameControls();
 
     void DrawLocationEntry(const DRAWITEMSTRUCT& item);
     void FillLocationBox();

@@ -6,6 +6,7 @@
 
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "ui/accessible_names.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
 #include "ui/checksum_dialog.h"
@@ -180,7 +181,7 @@ void CTolvaneView::RenameSelection() {
     const std::wstring current = model_.ItemNameOf(selection.front());
     const std::optional<ItemRow> row = model_.RowCopy(selection.front());
     const bool isFile = row && !(row->attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const auto name = AskName(g_app.OwnerWindow.load(), L"Rename", L"New name for \"" + current + L"\":", current,
+    const auto name = AskName(g_app.OwnerWindow.load(), L"Rename", L"&New name for \"" + ui::LiteralLabelText(current) + L"\":", current,
                               isFile, [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, current); });
     if (!name || *name == current) return;
     Selection before = RememberSelection();
@@ -197,7 +198,7 @@ void CTolvaneView::NewFolder() {
         TellUser({kNotSupported});
         return;
     }
-    const auto name = AskName(g_app.OwnerWindow.load(), L"New Folder", L"Name of the new folder:",
+    const auto name = AskName(g_app.OwnerWindow.load(), L"New Folder", L"&Name of the new folder:",
                               commands_.ProposedFolderName(), false,
                               [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, L""); });
     if (!name) return;

@@ -44,7 +44,7 @@ TEST(VersionInfo, TheTitleAndTheAboutBoxShowTheFilesVersion) {
     HWND about = WaitForTopWindow(L"About", run.pid());
     ASSERT_NE(about, nullptr);
     // The first of the box's static texts (the icon is the second).
-    const std::wstring firstLine = L"Tolvane Application v" + version + L"\n";
+    const std::wstring firstLine = L"Tolvane Extractor v" + version + L"\n";
     EXPECT_EQ(ControlText(about, IDC_STATIC).substr(0, firstLine.size()), firstLine);
     PressButton(about, IDOK);
     EXPECT_TRUE(WaitForNoTopWindow(L"About", run.pid()));

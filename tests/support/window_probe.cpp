@@ -65,7 +65,8 @@ std::wstring MessageBoxText(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t cls[64] = {};
         GetClassNameW(child, cls, 64);
-        if (lstrcmpiW(cls, L"Static") == 0) all += WindowText(child);
+        // What shows: a hidden label only names a control for screen readers.
+        if (lstrcmpiW(cls, L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) all += WindowText(child);
     }
     return all;
 }

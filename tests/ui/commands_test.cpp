@@ -106,7 +106,7 @@ TEST_F(CommandsTest, AddWithAPasswordInsistsOnTheSameTextTwice) {
     PressButton(dialog, IDOK);
     HWND mismatch = WaitForTopWindow(kMessageCaption, program.pid());
     ASSERT_NE(mismatch, nullptr);
-    EXPECT_EQ(MessageBoxText(mismatch), L"Password is invalid. Please input again.");
+    EXPECT_EQ(MessageBoxText(mismatch), L"The passwords do not match.");
     PressButton(mismatch, IDOK);
     ASSERT_TRUE(WaitForNoTopWindow(kMessageCaption, program.pid()));
     EXPECT_TRUE(IsWindow(dialog));  // the dialog stays open with its fields

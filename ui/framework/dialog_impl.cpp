@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "res/resource.h"
+#include "ui/accessible_names.h"
 #include "ui/app_globals.h"
 #include "ui/scheme_painting.h"
 #include "ui/theme.h"
@@ -42,6 +43,12 @@ INT_PTR CALLBACK DialogImplBase::DialogProc(HWND dialog, UINT message, WPARAM wP
 
     LRESULT result = 0;
     const bool handled = self->ProcessWindowMessage(dialog, message, wParam, lParam, result);
+    // Every control of every dialog reads a name to screen readers (from its label), and its
+    // focus rectangle shows from the start, not only after a key has been pressed.
+    if (message == WM_INITDIALOG) {
+        NameControlsByLabels(dialog);
+        SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
         self->m_hWnd = nullptr;
