@@ -362,6 +362,10 @@ LRESULT CTolvaneView::OnSelectionSettled(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CTolvaneView::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    if (list_.window() && reinterpret_cast<HWND>(wParam) == ListView_GetHeader(list_.window())) {
+        ShowColumnMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    }
     if (reinterpret_cast<HWND>(wParam) != list_.window()) {
         handled = FALSE;
         return 0;
