@@ -77,6 +77,11 @@ void CFindDlg::GoToSelected() {
 void CFindDlg::GoTo(int result) {
     if (result < 0 || static_cast<size_t>(result) >= found_.size()) return;
     const ArchiveTree::NodeId node = found_[static_cast<size_t>(result)];
+    // The archive read again meanwhile (an entry put back while the dialog was up): search anew.
+    if (node >= tree_.NodeCount()) {
+        Search();
+        return;
+    }
     chosen_ = FoundEntry{FolderPathOf(tree_, node), std::wstring(tree_[node].nameView())};
     EndDialog(IDOK);
 }
@@ -91,6 +96,7 @@ LRESULT CFindDlg::OnGetDisplayInfo(int, LPNMHDR header, BOOL&) {
     if (!(info.mask & LVIF_TEXT) || !info.pszText || info.cchTextMax <= 0) return 0;
     if (info.iItem < 0 || static_cast<size_t>(info.iItem) >= found_.size()) return 0;
     const ArchiveTree::NodeId node = found_[static_cast<size_t>(info.iItem)];
+    if (node >= tree_.NodeCount()) return 0;
     cellText_ = info.iSubItem == 0 ? std::wstring(tree_[node].nameView()) : FolderPathOf(tree_, node);
     CopyToBuffer(info.pszText, static_cast<size_t>(info.cchTextMax), cellText_);
     return 0;
