@@ -95,3 +95,29 @@ TEST(Columns, CrcMethodAndEncryptedAsTheArchiverListsThemAndTheChoiceIsKept) {
     again.Close();
     ForgetArchiveColumns();  // the other tests' windows show the usual columns
 }
+
+TEST(Columns, EachColumnKeepsItsOwnStoredWidthWhereverItIsShown) {
+    // Stored widths 300 for the name and 77 for the packed size only: in a folder the type, third
+    // there as the packed size is third in an archive, keeps the usual width.
+    TempDir dir(L"colw");
+    const std::wstring archive = dir / L"w.zip";
+    WriteFileBytes(dir / L"src\\a.txt", "a");
+    ASSERT_EQ(Run7z(L"a " + Quote(archive) + L" a.txt", dir / L"src").exitCode, 0u);
+    StartIn(dir.path());
+    int32_t widths[32] = {300, 0, 77};
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegSetValueExW(key, L"column_width", 0, REG_BINARY, reinterpret_cast<const BYTE*>(widths), sizeof(widths));
+    RegCloseKey(key);
+    RunningProgram program(L"");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    const auto width = [&](int column) { return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)); };
+    ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 4 && RowOf(list, L"w.zip") >= 0; }));
+    EXPECT_EQ(width(0), 300);
+    EXPECT_EQ(width(2), 150);  // Type
+    RemoteListDoubleClick(list, RowOf(list, L"w.zip"));
+    ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 5; }));
+    EXPECT_EQ(width(2), 77);  // Packed
+    program.Close();
+}
