@@ -47,7 +47,7 @@ void ForgetArchiveColumns() {
 
 }  // namespace
 
-TEST(Columns, CrcMethodAndEncryptedAsTheArchiverListsThemAndTheChoiceIsKept) {
+TEST(Columns, CrcMethodEncryptedAndAttributesAsTheArchiverListsThemAndTheChoiceIsKept) {
     ForgetArchiveColumns();
     TempDir dir(L"cols");
     WriteFileBytes(dir / L"src\\alpha.txt", "alpha, the first of the files");
@@ -64,7 +64,7 @@ TEST(Columns, CrcMethodAndEncryptedAsTheArchiverListsThemAndTheChoiceIsKept) {
         Command(program, kChooseColumns);
         HWND dialog = WaitForTopWindow(L"Columns", program.pid());
         ASSERT_NE(dialog, nullptr);
-        for (const wchar_t* title : {L"CRC", L"Method", L"Encrypted"}) {
+        for (const wchar_t* title : {L"CRC", L"Method", L"Encrypted", L"Attributes"}) {
             HWND hidden = GetDlgItem(dialog, kHidden);
             const LRESULT index = SendMessageW(hidden, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(title));
@@ -73,23 +73,24 @@ TEST(Columns, CrcMethodAndEncryptedAsTheArchiverListsThemAndTheChoiceIsKept) {
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kShow, BN_CLICKED), 0);
         }
         PressButton(dialog, IDOK);
-        ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 8; }));
+        ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 9; }));
         for (const wchar_t* name : {L"alpha.txt", L"beta.bin"}) {
             const std::vector<std::wstring> cells = RowCells(list, RowOf(list, name));
             const auto& item = listed.at(name);
             EXPECT_EQ(cells[5], item.at(L"CRC")) << Narrow(name);
             EXPECT_EQ(cells[6], item.at(L"Method")) << Narrow(name);
             EXPECT_EQ(cells[7], item.at(L"Encrypted")) << Narrow(name);
+            EXPECT_EQ(cells[8], item.at(L"Attributes")) << Narrow(name);
         }
         EXPECT_EQ(program.Close(), 1u);
     }
     EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kSettingsKey, L"columns_archive").value_or(L"(none)"),
-              L"name,size,packed,type,modified,crc,method,encrypted");
+              L"name,size,packed,type,modified,crc,method,encrypted,attributes");
     // The next window shows the archive with them, and a folder with its own columns.
     RunningProgram again(Quote(archive));
     ASSERT_NE(again.WaitForFrame(), nullptr);
     ASSERT_TRUE(WaitForRows(again.list(), 3));
-    EXPECT_EQ(ColumnCount(again.list()), 8);
+    EXPECT_EQ(ColumnCount(again.list()), 9);
     EnterPath(again, dir.path());
     EXPECT_TRUE(WaitUntil([&] { return ColumnCount(again.list()) == 4; }));
     again.Close();

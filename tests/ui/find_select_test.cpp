@@ -16,15 +16,7 @@ using namespace testsupport;
 namespace {
 
 constexpr int kFind = 33150, kSelectByPattern = 33151, kDeselectByPattern = 33152, kInvert = 33153;
-constexpr int kFindPattern = 1450, kFindResults = 1451, kNameEdit = 1160;
-
-void AnswerPattern(const RunningProgram& program, const std::wstring& caption, const std::wstring& pattern) {
-    HWND prompt = WaitForTopWindow(caption, program.pid());
-    ASSERT_NE(prompt, nullptr) << Narrow(caption);
-    SetControlText(prompt, kNameEdit, pattern);
-    PressButton(prompt, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(caption, program.pid()));
-}
+constexpr int kFindPattern = 1450, kFindResults = 1451;
 
 std::set<std::wstring> SelectedNames(HWND list) {
     std::set<std::wstring> names;
@@ -67,12 +59,12 @@ TEST(FindAndSelect, FindsThreeEntriesDeepGoesToOneAndSelectsByPattern) {
 
     // Select by pattern adds to the selection, deselect takes away, invert turns it over.
     Command(program, kSelectByPattern);
-    AnswerPattern(program, L"Select by pattern", L"F00?.TXT");
+    ASSERT_TRUE(AnswerNamePrompt(program, L"Select by pattern", L"F00?.TXT"));
     std::set<std::wstring> expected{L"old NEEDLE-\u00c9 (2).log"};
     for (int f = 0; f < 10; ++f) expected.insert(L"f00" + std::to_wstring(f) + L".txt");
     EXPECT_TRUE(WaitUntil([&] { return SelectedNames(list) == expected; }));
     Command(program, kDeselectByPattern);
-    AnswerPattern(program, L"Deselect by pattern", L"needle");
+    ASSERT_TRUE(AnswerNamePrompt(program, L"Deselect by pattern", L"needle"));
     expected.erase(L"old NEEDLE-\u00c9 (2).log");
     EXPECT_TRUE(WaitUntil([&] { return SelectedNames(list) == expected; }));
     Command(program, kInvert);
