@@ -7,6 +7,8 @@
 #include <map>
 
 #include "support/program_window.h"
+#include "ui/column_choice.h"
+#include "ui/columns_dialog.h"
 #include "support/registry_reader.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
@@ -121,4 +123,19 @@ TEST(Columns, EachColumnKeepsItsOwnStoredWidthWhereverItIsShown) {
     ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 5; }));
     EXPECT_EQ(width(2), 77);  // Packed
     program.Close();
+}
+
+TEST(Columns, StoredChoicesAreReadSafelyAndTheNameStaysFirst) {
+    using C = ColumnId;
+    // Unknown, repeated and unoffered keys go; the name comes first; nothing usable: the defaults.
+    EXPECT_EQ(ParseColumns(ViewKind::Folder, L"crc,type,type,bogus,,modified_seconds"),
+              (std::vector<C>{C::Name, C::Type, C::ModifiedSeconds}));
+    EXPECT_EQ(ParseColumns(ViewKind::Archive, L"method,name"), (std::vector<C>{C::Name, C::Method}));
+    EXPECT_EQ(ParseColumns(ViewKind::Drives, L"packed"), DefaultColumns(ViewKind::Drives));
+    EXPECT_EQ(ParseColumns(ViewKind::Archive, FormatColumns(DefaultColumns(ViewKind::Archive))),
+              DefaultColumns(ViewKind::Archive));
+    EXPECT_EQ(ToggleColumn({C::Name, C::Size}, C::Name), (std::vector<C>{C::Name, C::Size}));
+    EXPECT_EQ(MoveColumn({C::Name, C::Size, C::Crc}, 2, -1), (std::vector<C>{C::Name, C::Crc, C::Size}));
+    EXPECT_EQ(MoveColumn({C::Name, C::Size, C::Crc}, 1, -1), (std::vector<C>{C::Name, C::Size, C::Crc}));
+    EXPECT_EQ(MoveColumn({C::Name, C::Size, C::Crc}, 2, 1), (std::vector<C>{C::Name, C::Size, C::Crc}));
 }
