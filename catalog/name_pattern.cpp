@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -22,9 +21,10 @@ const wchar_t* UpperCaseTable() {
 
 bool HasWildcards(std::wstring_view text) { return text.find_first_of(L"*?") != std::wstring_view::npos; }
 
-}  // namespace
-
+// The unit as Windows compares names without regard to case: its upper case, unit by unit.
 wchar_t FoldForNames(wchar_t unit) { return UpperCaseTable()[static_cast<uint16_t>(unit)]; }
+
+}  // namespace
 
 NamePattern::NamePattern(std::wstring_view pattern) {
     if (pattern.empty()) return;
@@ -63,16 +63,10 @@ bool NamePattern::Matches(std::wstring_view name) const {
     return i == p;
 }
 
-std::vector<ArchiveTree::NodeId> FindInTree(const ArchiveTree& tree, const NamePattern& pattern,
-                                            const std::atomic<bool>* cancel, bool* cancelled) {
+std::vector<ArchiveTree::NodeId> FindInTree(const ArchiveTree& tree, const NamePattern& pattern) {
     std::vector<ArchiveTree::NodeId> found;
-    if (cancelled) *cancelled = false;
     const size_t count = tree.NodeCount();
     for (size_t id = 1; id < count; ++id) {
-        if ((id & 0xFFFF) == 0 && cancel && cancel->load()) {
-            if (cancelled) *cancelled = true;
-            return found;
-        }
         if (pattern.Matches(tree[static_cast<ArchiveTree::NodeId>(id)].nameView()))
             found.push_back(static_cast<ArchiveTree::NodeId>(id));
     }

@@ -4,7 +4,6 @@
 // UTF-16 unit upper-cased on its own, no other folding). A pattern without `*` and `?` matches the
 // names that contain it: "read" finds "Readme.txt" and "thread.c". Names are matched where they
 // lie in the tree's pool, without a string made per entry.
-#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,19 +15,15 @@ public:
     // An empty pattern matches nothing.
     explicit NamePattern(std::wstring_view pattern);
     bool Matches(std::wstring_view name) const;
-    bool empty() const { return units_.empty(); }
 
 private:
     std::wstring units_;  // upper-cased; a pattern without wildcards is kept as "*text*"
 };
 
-// The unit as Windows compares names without regard to case: its upper case, unit by unit.
-wchar_t FoldForNames(wchar_t unit);
-
 // Every node of the tree below the root whose name matches, in the order the entries were listed.
-// Stops early, with what was found so far and `*cancelled` set, once `cancel` becomes true.
-std::vector<ArchiveTree::NodeId> FindInTree(const ArchiveTree& tree, const NamePattern& pattern,
-                                            const std::atomic<bool>* cancel = nullptr, bool* cancelled = nullptr);
+// A million names take a small part of a second (bench: "find"), so the window searches on the UI
+// thread, without a worker.
+std::vector<ArchiveTree::NodeId> FindInTree(const ArchiveTree& tree, const NamePattern& pattern);
 
 // The backslash-separated path of a node's folder (empty for entries at the root).
 std::wstring FolderPathOf(const ArchiveTree& tree, ArchiveTree::NodeId node);
