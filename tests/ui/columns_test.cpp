@@ -40,12 +40,13 @@ std::map<std::wstring, std::map<std::wstring, std::wstring>> Slt(const std::wstr
     return items;
 }
 
-void ForgetArchiveColumns() {
+void ForgetSetting(const wchar_t* name) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, L"columns_archive");
+    RegDeleteValueW(key, name);
     RegCloseKey(key);
 }
+void ForgetArchiveColumns() { ForgetSetting(L"columns_archive"); }
 
 }  // namespace
 
@@ -123,6 +124,7 @@ TEST(Columns, EachColumnKeepsItsOwnStoredWidthWhereverItIsShown) {
     ASSERT_TRUE(WaitUntil([&] { return ColumnCount(list) == 5; }));
     EXPECT_EQ(width(2), 77);  // Packed
     program.Close();
+    ForgetSetting(L"column_width");  // the other tests' windows start at the usual widths
 }
 
 TEST(Columns, StoredChoicesAreReadSafelyAndTheNameStaysFirst) {
