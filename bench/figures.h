@@ -78,5 +78,6 @@ void CapacityRun(const Options& options, const std::wstring& folder);          /
 void WindowChangeFigures(const Options& options, const std::wstring& folder);  // delete, rename, addone, solid
 void ExtractFigures(const Options& options, const std::wstring& folder);       // extract
 void AddManyFigure(const Options& options, const std::wstring& folder);        // add
+void FindFigures(const Options& options, const std::wstring& folder);          // find
 
 }  // namespace bench

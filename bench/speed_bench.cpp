@@ -6,7 +6,7 @@
 //
 //   ./scripts/bench.sh                      every figure
 //   ./scripts/bench.sh speed_bench [--repetitions N] [--also C:\path\to\another\tolvane.exe] [--capacity]
-//       [--only start,open,sort,big,tree,delete,rename,addone,solid,extract,add,cancel]
+//       [--only start,open,sort,big,tree,delete,rename,addone,solid,extract,add,cancel,find]
 //
 //   start    process start -> rows drawn on a tiny archive, beside a program that only shows a
 //            window (minimal_window.exe), and the parts of the start-up     (start_figures.cpp)
@@ -19,6 +19,8 @@
 //            between; solid: the delete in a solid 7z of 1,000,000 entries  (update_figures.cpp)
 //   extract, add   the shell's "Extract Here" and "Add to archive...", process start -> end
 //                                                                         (transfer_figures.cpp)
+//   find     entries of 1,000,000 found by name in the catalogue's tree, beside `7z.exe l -r` with
+//            the same wildcard                                              (find_figures.cpp)
 //
 // Medians of 5 pairs (--repetitions N: of N); a figure whose pair takes long takes fewer (down
 // to one) unless --repetitions is given, and says so. --also times another build of the program
@@ -60,6 +62,7 @@ int main() {
     if (options.wants(L"extract")) ExtractFigures(options, folder);
     if (options.wants(L"add")) AddManyFigure(options, folder);
     if (options.wants(L"cancel")) CancelFigures(options, folder);
+    if (options.wants(L"find")) FindFigures(options, folder);
     std::printf("speed_bench: %.0f s\n", run.seconds());
     return 0;
 }

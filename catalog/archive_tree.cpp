@@ -23,6 +23,7 @@ ArchiveTree::ArchiveTree()
     : memoryLimit_(g_limitForTesting != 0 ? g_limitForTesting : static_cast<size_t>(-1)) {
     // A page takes whole 64 KB units of the address space, as the system hands them out.
     static_assert(((sizeof(Node) << kPageBits) & 0xFFFF) == 0, "a page is whole 64 KB units");
+    static_assert(sizeof(Node) == 64, "a node record is 64 bytes in either build");
     Clear();
 }
 
@@ -34,6 +35,7 @@ void ArchiveTree::Clear() {
     blocks_.clear();
     index_.clear();
     index_.shrink_to_fit();
+    methods_.clear();
     count_ = 0;
     items_ = 0;
     repeatedItems_ = 0;
@@ -60,6 +62,7 @@ void ArchiveTree::Swap(ArchiveTree& other) noexcept {
     std::swap(chunkLeft_, other.chunkLeft_);
     std::swap(chunkFree_, other.chunkFree_);
     std::swap(index_, other.index_);
+    std::swap(methods_, other.methods_);
     std::swap(memoryBytes_, other.memoryBytes_);
     std::swap(memoryLimit_, other.memoryLimit_);
     if (otherRootAlone) pages_[0] = &root_;
@@ -219,5 +222,18 @@ void ArchiveTree::SetItem(NodeId id, const ListedItem& item) {
     node.modified = item.modified;
     node.flags = static_cast<uint8_t>(kHasItem | (item.hasSize ? kHasSize : 0) |
                                       (item.hasPackedSize ? kHasPackedSize : 0) |
-                                      (item.hasModified ? kHasModified : 0) | (item.hasCrc ? kHasCrc : 0));
+                                      (item.hasModified ? kHasModified : 0) | (item.hasCrc ? kHasCrc : 0) |
+                                      (item.encrypted ? kEncrypted : 0));
+    node.method = 0;
+    if (!item.method.empty()) {
+        // Archives use a handful of methods: the last one is the usual match.
+        size_t found = methods_.size();
+        for (size_t m = methods_.size(); m-- > 0;)
+            if (methods_[m] == item.method) {
+                found = m;
+                break;
+            }
+        if (found == methods_.size() && methods_.size() < 255) methods_.emplace_back(item.method);
+        if (found < 255) node.method = static_cast<uint8_t>(found + 1);
+    }
 }

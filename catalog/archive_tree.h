@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,7 @@ public:
         kHasPackedSize = 4,
         kHasModified = 8,
         kHasCrc = 16,
+        kEncrypted = 32,      // a file the engine reports encrypted
     };
 
     struct Node {
@@ -35,6 +37,9 @@ public:
         uint32_t attributes = 0;  // the item's; 0 for a folder that no item names
         uint32_t crc = 0;         // the item's CRC, when the listing gave one (kHasCrc)
         uint8_t flags = 0;
+        // The item's method, as an index into the tree's table of methods (0: none). It lies in
+        // the room the record has before `size` anyway: methods cost no byte per entry.
+        uint8_t method = 0;
         uint64_t size = 0;
         uint64_t packedSize = 0;
         uint64_t modified = 0;  // FILETIME ticks, UTC
@@ -75,6 +80,11 @@ public:
     // a path twice: the tree then shows one of them).
     size_t ItemCount() const { return items_; }
     size_t RepeatedItems() const { return repeatedItems_; }
+    // The text of a node's method (empty for none). An archive of more than 255 methods shows
+    // the later ones without.
+    std::wstring_view MethodName(uint8_t method) const {
+        return method == 0 || method > methods_.size() ? std::wstring_view() : std::wstring_view(methods_[method - 1]);
+    }
 
     const Node& operator[](NodeId id) const { return pages_[id >> kPageBits][id & kPageMask]; }
     size_t NodeCount() const { return count_; }
@@ -87,7 +97,7 @@ private:
     };
     using Block = std::unique_ptr<void, BlockRelease>;
 
-    // 8,192 nodes of 56 bytes (64 in a 64-bit build): seven (eight) 64 KB units.
+    // 8,192 nodes of 64 bytes: eight 64 KB units.
     static constexpr unsigned kPageBits = 13;
     static constexpr NodeId kPageMask = (1u << kPageBits) - 1;
     static constexpr size_t kNameChunk = 32768;  // units: one 64 KB unit
@@ -110,6 +120,7 @@ private:
     size_t chunkLeft_ = 0;
     wchar_t* chunkFree_ = nullptr;
     std::vector<NodeId> index_;  // open addressing by (parent, name); kNoNode marks a free slot
+    std::vector<std::wstring> methods_;  // the methods met, each once: node.method - 1 indexes it
     size_t memoryBytes_ = 0;
     size_t memoryLimit_;
 };

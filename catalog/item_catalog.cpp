@@ -151,6 +151,12 @@ std::wstring ItemCatalog::RowText(int index, RowField field) const {
     case RowField::Type: return std::wstring(RowTypeName(index));
     case RowField::Modified:
         return node.has(ArchiveTree::kHasModified) ? FormatModified(node.modified) : std::wstring();
+    case RowField::ModifiedSeconds:
+        return node.has(ArchiveTree::kHasModified) ? FormatModifiedWithSeconds(node.modified) : std::wstring();
+    case RowField::Crc: return !folder && node.has(ArchiveTree::kHasCrc) ? CrcText(node.crc) : std::wstring();
+    case RowField::Method: return std::wstring(tree.MethodName(node.method));
+    case RowField::Encrypted:
+        return folder || !node.has(ArchiveTree::kHasItem) ? std::wstring() : node.has(ArchiveTree::kEncrypted) ? L"+" : L"-";
     }
     return {};
 }

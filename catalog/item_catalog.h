@@ -28,7 +28,7 @@ enum class OperationState : int32_t {
 };
 
 // The columns of an archive row, as texts.
-enum class RowField { Name, FullPath, Size, PackedSize, Type, Modified };
+enum class RowField { Name, FullPath, Size, PackedSize, Type, Modified, ModifiedSeconds, Crc, Method, Encrypted };
 
 class ItemCatalog {
 public:
@@ -141,6 +141,10 @@ bool CatalogExists();
 // "Date time" in the system's short date and short time formats of a file time, shown as it is
 // (the engine's times are UTC); empty when it is no valid date.
 std::wstring FormatModified(uint64_t fileTime);
+// The same with the seconds (the system's long time format).
+std::wstring FormatModifiedWithSeconds(uint64_t fileTime);
+// A CRC as 8 upper-case hexadecimal digits, as the archiver shows it.
+std::wstring CrcText(uint32_t crc);
 // A size in decimal digits, grouped by thousands.
 std::wstring FormatGroupedNumber(uint64_t value);
 

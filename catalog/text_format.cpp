@@ -33,7 +33,9 @@ std::wstring FormatGroupedNumber(uint64_t value) {
     return std::wstring(p, end);
 }
 
-std::wstring FormatModified(uint64_t fileTime) {
+namespace {
+
+std::wstring DateAndTime(uint64_t fileTime, DWORD timeFlags) {
     const FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
     SYSTEMTIME when{};
     // The engine's time is shown as it is (UTC), without conversion to local time.
@@ -43,9 +45,22 @@ std::wstring FormatModified(uint64_t fileTime) {
     wchar_t dateText[256] = {};
     wchar_t timeText[256] = {};
     if (!GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &when, nullptr, dateText, 256)) return {};
-    if (!GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &when, nullptr, timeText, 256)) return {};
+    if (!GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, timeFlags, &when, nullptr, timeText, 256)) return {};
     std::wstring out = dateText;
     out += L' ';
     out += timeText;
     return out;
+}
+
+}  // namespace
+
+std::wstring FormatModified(uint64_t fileTime) { return DateAndTime(fileTime, TIME_NOSECONDS); }
+
+std::wstring FormatModifiedWithSeconds(uint64_t fileTime) { return DateAndTime(fileTime, 0); }
+
+std::wstring CrcText(uint32_t crc) {
+    wchar_t text[9];
+    for (int i = 7; i >= 0; --i, crc >>= 4) text[i] = L"0123456789ABCDEF"[crc & 15];
+    text[8] = 0;
+    return text;
 }

@@ -147,8 +147,8 @@ int listArchive(const std::wstring& archivePath, ArchiveKind kind, ListingRun& r
             stopIfCancelled(index);
             if (!listed(index)) continue;
             ReadItem(session.archive, index, pathValue, value, pathText, format.defaultItemName, crc, item);
+            summary.addItem(index, item);
             sink.add(item);
-            summary.addItem(index, (item.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
         }
         run.summary = summary.take();
     } catch (const ListingCancelled&) {

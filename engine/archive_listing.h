@@ -55,6 +55,8 @@ struct ListedItem {
     uint64_t size = 0;
     uint64_t packedSize = 0;
     uint64_t modified = 0;  // FILETIME ticks, UTC
+    bool encrypted = false;      // a file the engine reports encrypted
+    std::wstring_view method;    // a file's method as the engine names it ("LZMA2:24", "Deflate"); may be empty
 };
 
 // Takes the items of a listing one by one, in the engine's order, so that they can be kept in

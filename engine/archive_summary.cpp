@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/archive_listing.h"
 #include "engine/engine_property.h"
 
 namespace {
@@ -18,17 +19,20 @@ ArchiveSummaryReader::ArchiveSummaryReader(IInArchive* archive) : archive_(archi
     if (archive_->GetArchiveProperty(kpidSolid, value.put()) == S_OK) summary_.solid = IsTrue(value);
 }
 
-void ArchiveSummaryReader::addItem(uint32_t index, bool folder) {
-    if (folder) return;
+void ArchiveSummaryReader::addItem(uint32_t index, ListedItem& item) {
+    item.encrypted = false;
+    item.method = {};
+    if (item.attributes & FILE_ATTRIBUTE_DIRECTORY) return;
     EngineProperty value;
     ++summary_.files;
-    if (archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value)) ++summary_.encryptedFiles;
-    std::vector<std::wstring>& methods = summary_.methods;
-    if (methods.size() >= kMostMethods) return;
-    if (archive_->GetProperty(index, kpidMethod, value.put()) != S_OK || value.type() != VT_BSTR ||
-        !value.get().bstrVal)
+    item.encrypted = archive_->GetProperty(index, kpidEncrypted, value.put()) == S_OK && IsTrue(value);
+    if (item.encrypted) ++summary_.encryptedFiles;
+    if (archive_->GetProperty(index, kpidMethod, method_.put()) != S_OK || method_.type() != VT_BSTR ||
+        !method_.get().bstrVal)
         return;
-    const std::wstring_view method(value.get().bstrVal, SysStringLen(value.get().bstrVal));
-    if (!method.empty() && std::find(methods.begin(), methods.end(), method) == methods.end())
-        methods.emplace_back(method);
+    item.method = std::wstring_view(method_.get().bstrVal, SysStringLen(method_.get().bstrVal));
+    std::vector<std::wstring>& methods = summary_.methods;
+    if (methods.size() < kMostMethods && !item.method.empty() &&
+        std::find(methods.begin(), methods.end(), item.method) == methods.end())
+        methods.emplace_back(item.method);
 }

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "engine/engine_interfaces.h"
+#include "engine/engine_property.h"
+
+struct ListedItem;
 
 struct ArchiveSummary {
     std::vector<std::wstring> methods;  // the files' methods, each once, in the order first met
@@ -18,11 +21,12 @@ class ArchiveSummaryReader {
 public:
     explicit ArchiveSummaryReader(IInArchive* archive);
     // Counts the item, a folder or not (as its attributes tell); a file's encryption and method
-    // are read from the engine.
-    void addItem(uint32_t index, bool folder);
+    // are read from the engine and handed on in `item` (its method valid until the next item).
+    void addItem(uint32_t index, ListedItem& item);
     ArchiveSummary take() { return std::move(summary_); }
 
 private:
     IInArchive* archive_;
+    EngineProperty method_;
     ArchiveSummary summary_;
 };

@@ -113,6 +113,25 @@
 #define IDC_EXTRACT_SHOW_PASSWORD 1356
 #define IDC_EXTRACT_OPEN_DESTINATION 1357
 #define IDC_EXTRACT_ZONE_MARKING 1358
+// Finding entries by name, and selecting rows by pattern.
+#define ID_FIND_IN_ARCHIVE     33150   // Ctrl+F
+#define ID_SELECT_BY_PATTERN   33151   // Num +
+#define ID_DESELECT_BY_PATTERN 33152   // Num -
+#define ID_INVERT_SELECTION    33153   // Num *
+#define IDD_FIND 430
+#define IDC_FIND_PATTERN 1450
+#define IDC_FIND_RESULTS 1451
+#define IDC_FIND_COUNT 1452
+#define IDC_FIND_GO 1453
+// Choosing the list's columns.
+#define ID_CHOOSE_COLUMNS 33154
+#define IDD_COLUMNS 431
+#define IDC_COLUMNS_SHOWN 1460
+#define IDC_COLUMNS_HIDDEN 1461
+#define IDC_COLUMNS_SHOW 1462
+#define IDC_COLUMNS_HIDE 1463
+#define IDC_COLUMNS_UP 1464
+#define IDC_COLUMNS_DOWN 1465
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

@@ -32,6 +32,7 @@ bool UpPossible(const SelectionFacts& f) { return f.canGoUp; }
 bool BackPossible(const SelectionFacts& f) { return f.canGoBack; }
 bool ForwardPossible(const SelectionFacts& f) { return f.canGoForward; }
 bool WithRows(const SelectionFacts& f) { return f.rows > 0; }
+bool InArchive(const SelectionFacts& f) { return f.place == ListPlace::Archive; }
 bool Hashable(const SelectionFacts& f) { return f.targets > 0 && f.place != ListPlace::Drives; }
 bool OpenableInside(const SelectionFacts& f) {
     return f.place == ListPlace::Folder && f.targets == 1 && !f.singleFolder;
@@ -72,6 +73,11 @@ const std::vector<Command> kCommands = {
     {ID_PROPERTIES, ViewStep<&CTolvaneView::ShowProperties>, WithProperties, L"P&roperties\tAlt+Enter"},
     {ID_APP_EXIT, [](CMainFrame& frame, UINT) { frame.Close(); }},
     {ID_SELECT_ALL, ViewStep<&CTolvaneView::SelectAllRows>, WithRows},
+    {ID_SELECT_BY_PATTERN, [](CMainFrame& frame, UINT) { frame.view().SelectByPattern(true); }, WithRows},
+    {ID_DESELECT_BY_PATTERN, [](CMainFrame& frame, UINT) { frame.view().SelectByPattern(false); }, WithRows},
+    {ID_INVERT_SELECTION, ViewStep<&CTolvaneView::InvertSelection>, WithRows},
+    {ID_FIND_IN_ARCHIVE, ViewStep<&CTolvaneView::FindInArchive>, InArchive},
+    {ID_CHOOSE_COLUMNS, ViewStep<&CTolvaneView::ChooseColumns>},
     {ID_COPY_PATH, ViewStep<&CTolvaneView::CopyPaths>, PathCopyable, L"Copy &path"},
     {ID_VIEW_TOOLBAR, [](CMainFrame& frame, UINT) { frame.ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR, [](CMainFrame& frame, UINT) { frame.ToggleStatusBar(); }},

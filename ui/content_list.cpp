@@ -122,11 +122,13 @@ void ContentList::SaveColumnWidths() const {
     if (!list_) return;
     HWND header = HeaderOf(list_);
     const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count && i < kStoredColumnCount; ++i) {
+    for (int i = 0; i < count && i < static_cast<int>(shownColumns_.size()); ++i) {
         RECT rect{};
-        // Kept as they would be at 96 DPI, so that a column keeps its look on any screen.
-        if (SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
-            g_app.settings.columnWidths[i] = ScaleFromDpi(rect.right - rect.left, columnsDpi_);
+        // Each column keeps its own width, wherever it is shown, as it would be at 96 DPI, so
+        // that it keeps its look on any screen.
+        const int slot = static_cast<int>(shownColumns_[static_cast<size_t>(i)]);
+        if (slot < kStoredColumnCount && SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rect)))
+            g_app.settings.columnWidths[slot] = ScaleFromDpi(rect.right - rect.left, columnsDpi_);
     }
 }
 
@@ -144,9 +146,11 @@ void ContentList::Refill(const Selection* before) {
         SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
         while (SendMessageW(list_, LVM_DELETECOLUMN, 0, 0)) {
         }
+        const std::vector<ColumnId>& columns = model_.ColumnIds();
         for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
-            int width = i == 0 ? kNameColumnWidth : kOtherColumnWidth;
-            if (i < kStoredColumnCount && g_app.settings.columnWidths[i] >= 1) width = g_app.settings.columnWidths[i];
+            const int slot = i < static_cast<int>(columns.size()) ? static_cast<int>(columns[static_cast<size_t>(i)]) : 0;
+            int width = slot == 0 ? kNameColumnWidth : kOtherColumnWidth;
+            if (slot < kStoredColumnCount && g_app.settings.columnWidths[slot] >= 1) width = g_app.settings.columnWidths[slot];
             LVCOLUMNW column{};
             column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
             column.fmt = LVCFMT_LEFT;
@@ -155,6 +159,7 @@ void ContentList::Refill(const Selection* before) {
             SendMessageW(list_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
         }
         shownTitles_ = titles;
+        shownColumns_ = columns;
         columnsDpi_ = dpi_;
     }
     if (sameRows) {
@@ -265,6 +270,34 @@ void ContentList::SelectAll() {
     if (model_.IsParentRow(0)) {
         state.state = 0;
         SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+    }
+    SetFocus(list_);
+}
+
+void ContentList::SelectWhere(const std::function<bool(int position)>& matches, bool select) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = select ? LVIS_SELECTED : 0;
+    const int count = model_.RowCount();
+    for (int position = 0; position < count; ++position)
+        if (!model_.IsParentRow(position) && matches(position))
+            SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
+    SetFocus(list_);
+}
+
+void ContentList::InvertSelection() {
+    const std::vector<int> selected = SelectedPositions();
+    std::vector<bool> was(static_cast<size_t>(model_.RowCount()), false);
+    for (int position : selected)
+        if (position >= 0 && static_cast<size_t>(position) < was.size()) was[static_cast<size_t>(position)] = true;
+    // The way up never joins; the rows change only where their state does.
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    for (int position = 0; position < static_cast<int>(was.size()); ++position) {
+        const bool wanted = !was[static_cast<size_t>(position)] && !model_.IsParentRow(position);
+        if (wanted == was[static_cast<size_t>(position)]) continue;
+        state.state = wanted ? LVIS_SELECTED : 0;
+        SendMessageW(list_, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&state));
     }
     SetFocus(list_);
 }

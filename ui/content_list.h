@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,11 @@ public:
     int RowToOpen() const;
     // Selects every row but the way up, and takes the keyboard.
     void SelectAll();
+    // Selects (or, with `select` unset, deselects) the rows but the way up for which `matches`
+    // holds, leaving the others as they are; takes the keyboard.
+    void SelectWhere(const std::function<bool(int position)>& matches, bool select);
+    // Selects the rows that are not, and deselects those that are (never the way up).
+    void InvertSelection();
     // Where a menu asked for by the keyboard opens, on the screen: below the focused row's name
     // when it is in sight, else in the list's corner.
     POINT MenuPointAtFocus() const;
@@ -73,5 +79,6 @@ private:
     HWND list_ = nullptr;
     int dpi_ = 96;
     std::vector<std::wstring> shownTitles_;  // the columns the list has now
+    std::vector<ColumnId> shownColumns_;     // the same, by column: which stored width each one keeps
     int columnsDpi_ = 96;  // the DPI their widths were made for (the list's may have changed since)
 };

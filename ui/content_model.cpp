@@ -3,11 +3,14 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "base/folder_tree.h"
 #include "base/path_tests.h"
 #include "base/paths.h"
 #include "base/system_error.h"
 #include "catalog/item_catalog.h"
+#include "ops/property_texts.h"
 #include "ui/shell_info.h"
 
 namespace {
@@ -23,6 +26,14 @@ std::wstring FormatFileTime(const FILETIME& time) {
     GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, 256);
     GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &system, nullptr, clock, 256);
     return std::wstring(date) + L" " + clock;
+}
+
+// The same with the seconds, from a row's file time (none: empty).
+std::wstring FormatFileTimeWithSeconds(uint64_t ticks) {
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    FILETIME local{};
+    if (ticks == 0 || !FileTimeToLocalFileTime(&time, &local)) return {};
+    return FormatModifiedWithSeconds((static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime);
 }
 
 // "C:\\x" or "\\\\server\\share\\x": a path that names the same item whatever the current folder.
@@ -48,7 +59,10 @@ std::unique_ptr<LocationEntry> MakeLocationEntry(const std::wstring& name, const
 
 }  // namespace
 
-ContentModel::ContentModel(OpenedFiles& openedFiles) : openedFiles_(openedFiles) {}
+ContentModel::ContentModel(OpenedFiles& openedFiles) : openedFiles_(openedFiles) {
+    for (ViewKind kind : {ViewKind::Folder, ViewKind::Archive, ViewKind::Drives})
+        columns_[static_cast<int>(kind)] = LoadColumns(kind);
+}
 
 void ContentModel::TellCannotShow(const std::wstring& place, DWORD error) {
     messages_.Tell(L"Could not open " + place + L"\n" + SystemErrorText(error) + L".", MessageKind::Warning);
@@ -458,8 +472,25 @@ std::wstring ContentModel::RowFullPath(int position) const {
 }
 
 std::vector<std::wstring> ContentModel::ColumnTitles() const {
-    if (catalog_) return {L"Name", L"Size", L"Packed", L"Type", L"Modified"};
-    return {L"Name", L"Size", L"Type", L"Modified"};
+    std::vector<std::wstring> titles;
+    for (ColumnId column : ColumnIds()) titles.push_back(ColumnTitle(column));
+    return titles;
+}
+
+void ContentModel::ChooseColumns(std::vector<ColumnId> columns) {
+    const std::vector<std::wstring> before = ColumnTitles();
+    const std::wstring sorted = sortColumn >= 0 && sortColumn < static_cast<int>(before.size()) ? before[sortColumn] : L"";
+    columns_[static_cast<int>(Kind())] = ParseColumns(Kind(), FormatColumns(columns));
+    SaveColumns(Kind(), ColumnIds());
+    const std::vector<std::wstring> titles = ColumnTitles();
+    const auto found = std::find(titles.begin(), titles.end(), sorted);
+    if (found == titles.end()) {
+        sortColumn = 0;
+        sortOrder = 1;
+    } else {
+        sortColumn = static_cast<int>(found - titles.begin());
+    }
+    SortRows();
 }
 
 std::wstring ShownEntryName(std::wstring name, bool parentRow) {
@@ -470,27 +501,38 @@ std::wstring ShownEntryName(std::wstring name, bool parentRow) {
 }
 
 CellText ContentModel::CellAt(int position, int column) const {
+    const std::vector<ColumnId>& columns = ColumnIds();
+    if (column < 0 || column >= static_cast<int>(columns.size())) return {};
+    const ColumnId id = columns[static_cast<size_t>(column)];
+    const bool right = ColumnRightAligned(id);
     const int index = ListingIndex(position);
     if (catalog_) {
         // Made for the rows drawn only.
-        switch (column) {
-        case 0: return {ShownEntryName(catalog_->RowText(index, RowField::Name), catalog_->RowIsParent(index)), false};
-        case 1: return {catalog_->RowText(index, RowField::Size), true};
-        case 2: return {catalog_->RowText(index, RowField::PackedSize), true};
-        case 3: return {catalog_->RowText(index, RowField::Type), false};
-        case 4: return {catalog_->RowText(index, RowField::Modified), false};
+        if (id == ColumnId::Name)
+            return {ShownEntryName(catalog_->RowText(index, RowField::Name), catalog_->RowIsParent(index)), right};
+        if (id == ColumnId::Attributes) {
+            const ArchiveTree::NodeId node = catalog_->RowNode(index);
+            if (node == ArchiveTree::kNoNode) return {};
+            // A folder that no item names is a folder all the same.
+            const uint32_t bits = catalog_->tree[node].attributes;
+            return {AttributeLetters(catalog_->RowIsFolder(index) ? bits | FILE_ATTRIBUTE_DIRECTORY : bits), right};
         }
-        return {};
+        static const RowField kFields[kColumnIdCount] = {
+            RowField::Name,            RowField::Size, RowField::PackedSize, RowField::Type,   RowField::Modified,
+            RowField::ModifiedSeconds, RowField::Name, RowField::Crc,        RowField::Method, RowField::Encrypted};
+        return {catalog_->RowText(index, kFields[static_cast<int>(id)]), right};
     }
     static const ItemRow kEmptyRow;
     const ItemRow& row = index >= 0 ? rows_[static_cast<size_t>(index)] : kEmptyRow;
-    switch (column) {
-    case 0: return {row.name, false};
-    case 1: return {row.size, true};
-    case 2: return {row.type, false};
-    case 3: return {row.modified, false};
+    switch (id) {
+    case ColumnId::Name: return {row.name, right};
+    case ColumnId::Size: return {row.size, right};
+    case ColumnId::Type: return {row.type, right};
+    case ColumnId::Modified: return {row.modified, right};
+    case ColumnId::ModifiedSeconds: return {FormatFileTimeWithSeconds(row.modifiedTime), right};
+    case ColumnId::Attributes: return {AttributeLetters(row.attributes), right};
+    default: return {};
     }
-    return {};
 }
 
 HICON ContentModel::RowIcon(int position) const {

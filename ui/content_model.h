@@ -16,6 +16,7 @@
 #include "base/handles.h"
 #include "catalog/item_row.h"
 #include "catalog/shell_type_cache.h"
+#include "ui/column_choice.h"
 #include "ui/opened_files.h"
 #include "ui/user_messages.h"
 
@@ -112,6 +113,12 @@ public:
     std::wstring ItemNameOf(int position) const;
     std::vector<std::wstring> ColumnTitles() const;
     CellText CellAt(int position, int column) const;
+    // The kind of view shown, and the columns it shows (the user's choice, from the settings).
+    ViewKind Kind() const { return catalog_ ? ViewKind::Archive : showsDrives_ ? ViewKind::Drives : ViewKind::Folder; }
+    const std::vector<ColumnId>& ColumnIds() const { return columns_[static_cast<int>(Kind())]; }
+    // Shows these columns for this kind of view from now on and keeps them in the settings; the
+    // rows stay sorted by the same column while it is shown, else by name.
+    void ChooseColumns(std::vector<ColumnId> columns);
     HICON RowIcon(int position) const;
     bool IsSortableColumn(int column) const;
     bool SetSortColumn(int column);
@@ -227,6 +234,7 @@ private:
     ShellTypeCache fileTypes_;
     ItemCatalog* catalog_ = nullptr;
     bool showsDrives_ = false;
+    std::vector<ColumnId> columns_[3];  // by ViewKind
     // The temporary folder holding the archive this window was started on, when another window
     // extracted it for this one: this window owns it and removes it when it ends.
     std::wstring ownedCopy_;

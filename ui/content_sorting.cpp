@@ -102,10 +102,12 @@ std::vector<uint64_t> TypeThenNameKeys(size_t count, const std::function<std::ws
 
 void ContentModel::SortRows() {
     const std::vector<std::wstring> titles = ColumnTitles();
-    const std::wstring title =
+    std::wstring title =
         sortColumn >= 0 && sortColumn < static_cast<int>(titles.size()) ? titles[sortColumn] : std::wstring();
-    const bool keyed =
-        title == L"Name" || title == L"Size" || title == L"Packed" || title == L"Type" || title == L"Modified";
+    // The time with seconds orders as the time does.
+    if (title == ColumnTitle(ColumnId::ModifiedSeconds)) title = ColumnTitle(ColumnId::Modified);
+    const bool keyed = title == L"Name" || title == L"Size" || title == L"Packed" || title == L"Type" ||
+                       title == L"Modified" || title == L"Attributes" || (catalog_ && title == L"CRC");
     try {
         // Groups and keys are made once per listing and column: sorting again (the other way,
         // say) only orders them.
@@ -153,7 +155,7 @@ void ContentModel::PrepareSortKeys(const std::wstring& title) {
         }
     } else {
         for (size_t i = 0; i < count; ++i) {
-            uint64_t size = 0, packed = 0, time = 0;
+            uint64_t size = 0, packed = 0, time = 0, attributes = 0, crc = 0;
             if (catalog_) {
                 const ArchiveTree::NodeId id = catalog_->RowNode(static_cast<int>(i));
                 if (id != ArchiveTree::kNoNode) {
@@ -162,12 +164,19 @@ void ContentModel::PrepareSortKeys(const std::wstring& title) {
                     size = node.has(ArchiveTree::kHasSize) ? node.size + (node.size != UINT64_MAX) : 0;
                     packed = node.has(ArchiveTree::kHasPackedSize) ? node.packedSize + (node.packedSize != UINT64_MAX) : 0;
                     time = node.modified;
+                    attributes = node.attributes;
+                    crc = node.has(ArchiveTree::kHasCrc) ? uint64_t{node.crc} + 1 : 0;
                 }
             } else {
                 size = rowSizes_[i];
                 time = rows_[i].modifiedTime;
+                attributes = rows_[i].attributes;
             }
-            sortKeys_[i] = title == L"Size" ? size : title == L"Packed" ? packed : time;
+            sortKeys_[i] = title == L"Size"         ? size
+                           : title == L"Packed"     ? packed
+                           : title == L"Attributes" ? attributes
+                           : title == L"CRC"        ? crc
+                                                    : time;
         }
     }
     sortKeysTitle_ = title;

@@ -144,3 +144,17 @@ bool SaveSettings(const AppSettings& settings) {
     SaveChoice(key.get(), kKeepFoldersValue, settings.keepFolders);
     return true;
 }
+
+std::wstring LoadSettingText(const wchar_t* name) {
+    UniqueRegKey key = OpenSettingsKey();
+    if (!key) return {};
+    wchar_t scratch[256] = {};
+    const long bytes = ReadValueW(key.get(), name, REG_SZ, scratch, sizeof(scratch) - sizeof(wchar_t));
+    return bytes <= 0 ? std::wstring() : std::wstring(scratch, wcsnlen(scratch, static_cast<size_t>(bytes) / sizeof(wchar_t)));
+}
+
+bool SaveSettingText(const wchar_t* name, const std::wstring& text) {
+    UniqueRegKey key = OpenSettingsKey();
+    return key && RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}

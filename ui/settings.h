@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 inline constexpr int kStoredColumnCount = 32;
 
@@ -20,6 +21,10 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44, "the stored placement is 44 bytes")
 // Fills `settings` from the registry (creating the empty key on a first run).
 // Returns false when the key can neither be opened nor created.
 bool LoadSettings(AppSettings& settings);
+
+// A text value of the settings key, read and written on its own (empty when missing or unreadable).
+std::wstring LoadSettingText(const wchar_t* name);
+bool SaveSettingText(const wchar_t* name, const std::wstring& text);
 
 // Writes `settings` to the registry. Returns false when the key can neither be opened nor created.
 bool SaveSettings(const AppSettings& settings);

@@ -385,6 +385,15 @@ LRESULT CTolvaneView::OnSelectionSettled(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CTolvaneView::OnContextMenu(UINT, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+    // A right-click on the header: the list passes it on as its own (or the header itself does).
+    if (HWND header = list_.window() ? ListView_GetHeader(list_.window()) : nullptr; header && lParam != -1) {
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT area{};
+        if (GetWindowRect(header, &area) && PtInRect(&area, at)) {
+            ShowColumnMenu(at);
+            return 0;
+        }
+    }
     if (reinterpret_cast<HWND>(wParam) != list_.window()) {
         handled = FALSE;
         return 0;

@@ -75,6 +75,19 @@ public:
     void SortByColumnTitle(const std::wstring& title);
     void GoThroughHistory(int steps);
     void SelectAllRows();
+    // Edit > "Select by pattern...", "Deselect by pattern...", "Invert selection"
+    // (view_search.cpp).
+    void SelectByPattern(bool select);
+    void InvertSelection();
+    // Edit > "Find...": the entries of the open archive by name; the one chosen is shown
+    // selected in its folder.
+    void FindInArchive();
+    // Shows the folder of the open archive (empty = root) with the entry `name` selected.
+    void GoToEntry(const std::wstring& folder, const std::wstring& name);
+    // View > "Columns...": picks and orders the columns of this kind of view (view_columns.cpp).
+    void ChooseColumns();
+    // The menu of a right-click on the list's header: the columns with check marks, and "More...".
+    void ShowColumnMenu(POINT screen);
     void CopyPaths();
     void FocusPathField();
     // Moves the focus to the next of the list, the path field and the location box (Tab, F6).
@@ -165,6 +178,7 @@ private:
     // Shows what the model has to tell the user.
     void ReportModel();
     void WarnNothingSelected();
+    void ShowColumns(std::vector<ColumnId> columns);
     int TextHeight(HWND window) const;
     // Opens the folders an extraction wrote into, when the user wants that.
     void OpenDestinations(const std::vector<std::wstring>& folders);
@@ -183,4 +197,6 @@ private:
     UniqueGdiObject font_;  // the controls' font, made anew when the DPI changes
     NavigationHistory history_;
     bool selectionSettling_ = false;
+    std::wstring findPattern_;      // the last pattern of "Find..."
+    std::wstring selectPattern_ = L"*";  // the last pattern of "Select by pattern..."
 };

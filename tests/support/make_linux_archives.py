@@ -77,6 +77,24 @@ def links_zip():
     return out.getvalue()
 
 
+# Three entries deep in a tree of 100,000 (a folder, a subfolder, its files) carry NEEDLE in their
+# names; "needl.txt" beside one of them does not.
+NEEDLES = ["d017/s3/Needle-\u00e9.txt", "d042/s9/old NEEDLE-\u00c9 (2).log", "d099/s0/needle-\u00e9"]
+
+
+def many_zip():
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as archive:
+        for d in range(100):
+            for s in range(10):
+                for f in range(100 if (d, s) not in ((17, 3), (42, 9), (99, 0)) else 98):
+                    archive.writestr("d%03d/s%d/f%03d.txt" % (d, s, f), b"")
+        for name in NEEDLES:
+            archive.writestr(name, b"found")
+        archive.writestr("d017/s3/needl.txt", b"")
+    return out.getvalue()
+
+
 def zstd(data):
     return subprocess.run(["zstd", "-q", "-c"], input=data, stdout=subprocess.PIPE, check=True).stdout
 
@@ -149,6 +167,7 @@ def main(folder):
     write("links.tar", everything)
     write("links.tar.gz", gzip.compress(everything, mtime=MTIME))
     write("links.zip", links_zip())
+    write("many.zip", many_zip())
 
 
 if __name__ == "__main__":

@@ -125,6 +125,14 @@ bool WaitForPath(const RunningProgram& program, const std::wstring& path) {
 
 void Command(const RunningProgram& program, int id) { PostMessageW(program.frame(), WM_COMMAND, id, 0); }
 
+bool AnswerNamePrompt(const RunningProgram& program, const std::wstring& caption, const std::wstring& name) {
+    HWND prompt = WaitForTopWindow(caption, program.pid());
+    if (!prompt) return false;
+    SetControlText(prompt, 1160, name);  // the prompt's field
+    PressButton(prompt, IDOK);
+    return WaitForNoTopWindow(caption, program.pid());
+}
+
 std::wstring AnswerMessage(const RunningProgram& program, const std::function<void()>& action) {
     action();
     HWND box = WaitForTopWindow(L"Tolvane Extractor", program.pid());

@@ -67,6 +67,9 @@ bool WaitForPath(const RunningProgram& program, const std::wstring& path);
 void Command(const RunningProgram& program, int id);
 // Runs `action`, then answers the one message box it shows with OK; returns the box's text.
 std::wstring AnswerMessage(const RunningProgram& program, const std::function<void()>& action);
+// Types `name` into the program's name prompt of this caption (Rename, New Folder, Select by
+// pattern...) and confirms it; true once the prompt has gone.
+bool AnswerNamePrompt(const RunningProgram& program, const std::wstring& caption, const std::wstring& name);
 // Presses keys on the keyboard: `down` in order, then `up` in order.
 void PressKeys(std::initializer_list<WORD> down, std::initializer_list<WORD> up);
 // The window that has the keyboard focus in the thread of `window`.

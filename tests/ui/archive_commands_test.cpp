@@ -20,15 +20,6 @@ constexpr int kAdd = 32775, kExtractHere = 32781, kExtractToFolder = 32782, kTes
               kNewFolder = 32785, kProperties = 32787;
 constexpr int kRenameButton = 1157, kReportText = 1158, kNameEdit = 1160, kPropertyList = 1161;
 
-// Types `name` into the prompt with this caption and confirms it.
-void AnswerNamePrompt(const RunningProgram& program, const std::wstring& caption, const std::wstring& name) {
-    HWND prompt = WaitForTopWindow(caption, program.pid());
-    ASSERT_NE(prompt, nullptr) << Narrow(caption);
-    SetControlText(prompt, kNameEdit, name);
-    PressButton(prompt, IDOK);
-    ASSERT_TRUE(WaitForNoTopWindow(caption, program.pid()));
-}
-
 }  // namespace
 
 TEST(ArchiveCommands, ExtractChoicesTestRenameNewFolderAddAndProperties) {
@@ -85,10 +76,10 @@ TEST(ArchiveCommands, ExtractChoicesTestRenameNewFolderAddAndProperties) {
     SetControlText(prompt, kNameEdit, L"A \"quoted\".txt");  // refused: told, and the prompt stays
     EXPECT_EQ(AnswerMessage(program, [&] { PressButton(prompt, IDOK); }),
               L"A name cannot contain any of these characters:\n\\ / : * ? \" < > |");
-    AnswerNamePrompt(program, L"Rename", L"\u00c4 & 100%.txt");
+    ASSERT_TRUE(AnswerNamePrompt(program, L"Rename", L"\u00c4 & 100%.txt"));
     ASSERT_TRUE(WaitUntil([&] { return RowOf(list, L"\u00c4 & 100%.txt") >= 0; }));
     Command(program, kNewFolder);
-    AnswerNamePrompt(program, L"New Folder", L"New folder");
+    ASSERT_TRUE(AnswerNamePrompt(program, L"New Folder", L"New folder"));
     ASSERT_TRUE(WaitUntil([&] { return RowOf(list, L"New folder") >= 0; }));
 
     // Add: a file picker, into the folder shown.
