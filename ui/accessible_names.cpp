@@ -25,11 +25,11 @@ std::wstring NameOf(const Naming& naming);
 LRESULT CALLBACK NamedControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
 
 // The naming of a control, while it has one.
-const Naming* NamingOf(HWND control) {
-    DWORD_PTR data = 0;
-    if (!GetWindowSubclass(control, NamedControlProc, kNamingSubclassId, &data)) return nullptr;
-    return reinterpret_cast<const Naming*>(data);
-}
+// Kept in a window property beside the subclass (the subclass's own data cannot be asked for
+// through every import library).
+constexpr wchar_t kNamingProperty[] = L"TolvaneAccessibleNaming";
+
+Naming* NamingOf(HWND control) { return static_cast<Naming*>(GetPropW(control, kNamingProperty)); }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -168,6 +168,7 @@ LRESULT CALLBACK NamedControlProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
     } else if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, NamedControlProc, kNamingSubclassId);
+        RemovePropW(window, kNamingProperty);
         delete reinterpret_cast<Naming*>(data);
     }
     return DefSubclassProc(window, message, wParam, lParam);
@@ -226,14 +227,16 @@ namespace {
 
 void Name(HWND control, Naming given) {
     if (!control) return;
-    DWORD_PTR old = 0;
-    if (GetWindowSubclass(control, NamedControlProc, kNamingSubclassId, &old)) {
-        *reinterpret_cast<Naming*>(old) = std::move(given);
+    if (Naming* old = NamingOf(control)) {
+        *old = std::move(given);
         return;
     }
     auto naming = std::make_unique<Naming>(std::move(given));
+    if (!SetPropW(control, kNamingProperty, naming.get())) return;
     if (SetWindowSubclass(control, NamedControlProc, kNamingSubclassId, reinterpret_cast<DWORD_PTR>(naming.get())))
         naming.release();
+    else
+        RemovePropW(control, kNamingProperty);
 }
 
 }  // namespace

@@ -44,7 +44,6 @@ template <void (CTolvaneView::*step)()>
 void ViewStep(CMainFrame& frame, UINT) {
     (frame.view().*step)();
 }
-bool InArchive(const SelectionFacts& f) { return f.place == ListPlace::Archive; }
 // The column each sort command sorts by, by its title.
 void SortBy(CMainFrame& frame, UINT id) {
     static constexpr const wchar_t* kTitles[] = {L"Name", L"Size", L"Packed", L"Type", L"Modified"};
