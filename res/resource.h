@@ -95,6 +95,15 @@
 #define IDC_NAME_EDIT 1160
 #define IDC_PROPERTY_LIST 1161
 
+// Smart extraction, and Tools > Options with its pages.
+#define ID_EXTRACT_SMART      33000   // Extract Here (Smart)
+#define ID_TOOLS_OPTIONS      33001   // Tools > Options...
+#define IDD_OPTIONS_INTEGRATION 400
+#define IDC_OPTIONS_TYPES     1300
+#define IDC_OPTIONS_CASCADED  1301
+#define IDC_OPTIONS_MENU_FIRST 1310   // one check box per context-menu item, in MenuItemBit order
+#define IDC_OPTIONS_MENU_LAST  1319
+
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601

@@ -1,0 +1,61 @@
+#include "app/command_line_add.h"
+
+#include <windows.h>
+
+#include "app/command_line_paths.h"
+#include "base/paths.h"
+#include "catalog/item_catalog.h"
+#include "ops/archive_operations.h"
+#include "ops/creation_options.h"
+#include "ui/app_globals.h"
+#include "ui/archive_naming.h"
+#include "ui/creation_memory.h"
+#include "ui/user_messages.h"
+
+namespace {
+
+bool IsFolderPath(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::wstring DriveLabel(const std::wstring& path) {
+    wchar_t volume[MAX_PATH + 1] = {};
+    const std::wstring root = path.substr(0, 2) + L"\\";
+    return GetVolumeInformationW(root.c_str(), volume, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0) ? volume
+                                                                                                          : L"";
+}
+
+// The choices of the add: the format asked for, at the level last chosen in the dialog; the
+// method and solid mode too when the dialog last made an archive of this format.
+CreationOptions QuickChoices(const std::wstring& format) {
+    const CreationOptions remembered = LoadCreationChoices();
+    CreationOptions options;
+    options.format = format;
+    options.level = remembered.level;
+    if (remembered.format == format) {
+        options.method = remembered.method;
+        options.solid = remembered.solid;
+    }
+    return options;
+}
+
+}  // namespace
+
+int RunQuickAdd(const CommandLineRequest& request) {
+    HWND owner = g_app.OwnerWindow.load();
+    if (!owner) owner = GetActiveWindow();
+    if (request.paths.empty()) {
+        TellUser({L"Could not add " + request.pathText + L"\nNo file or folder was named.", MessageKind::Error}, owner);
+        return 1;
+    }
+    std::vector<std::wstring> paths;
+    for (const std::wstring& path : request.paths) paths.push_back(FullPathOf(path));
+    const std::wstring format = request.verb == ShellVerbOption::AddTo7z ? L"7z" : L"zip";
+    const std::wstring archive = QuickArchiveName(paths, format, IsFolderPath, DriveLabel(paths.front()));
+    ItemCatalog catalog;
+    const OperationOutcome outcome = AddFilesToArchive(catalog, archive, paths, L"", QuickChoices(format));
+    for (const std::wstring& message : outcome.messages)
+        TellUser({message, outcome.done() ? MessageKind::Information : MessageKind::Error}, owner);
+    return outcome.result == OperationResult::Failed || outcome.result == OperationResult::Unsupported ? 1 : 0;
+}
