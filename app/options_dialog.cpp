@@ -18,8 +18,10 @@ namespace {
 
 // Readable as archives, but programs and documents first: never offered as a default.
 constexpr const wchar_t* kNeverOffered[] = {
-    L"exe", L"dll", L"sys", L"scr", L"cpl", L"ocx", L"efi", L"com", L"msi", L"msp", L"msu", L"doc",
-    L"xls", L"ppt", L"docx", L"xlsx", L"pptx", L"odt", L"ods", L"odp", L"jar", L"chm", L"lnk"};
+    L"exe",  L"dll",  L"sys", L"scr",  L"cpl", L"ocx", L"efi",  L"com", L"msi",  L"msp", L"msm", L"msu",
+    L"doc",  L"xls",  L"ppt", L"docx", L"xlsx", L"pptx", L"odt", L"ods", L"odp",  L"epub", L"jar", L"chm",
+    L"lnk",  L"obj",  L"lib", L"a",    L"elf", L"macho", L"mub", L"te",  L"flv",  L"swf", L"appx", L"xpi",
+    L"ppkg", L"ihex"};
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
@@ -108,7 +110,8 @@ constexpr OptionsPage kOptionsPages[] = {
 
 std::vector<std::wstring> OfferedDefaultTypes(const std::vector<EngineFormat>& formats) {
     std::vector<std::wstring> types{L"zip", L"rar", L"7z"};
-    for (const EngineFormat& format : formats)
+    for (const EngineFormat& format : formats) {
+        if (equalsIgnoringCase(format.name, L"Hash")) continue;  // checksum files, no archives
         for (const std::wstring& extension : format.extensions) {
             const std::wstring type = Lower(extension);
             if (type.empty() || type.find_first_not_of(L"abcdefghijklmnopqrstuvwxyz0123456789") != std::wstring::npos)
@@ -117,6 +120,7 @@ std::vector<std::wstring> OfferedDefaultTypes(const std::vector<EngineFormat>& f
                 continue;
             if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
         }
+    }
     return types;
 }
 

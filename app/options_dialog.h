@@ -15,6 +15,6 @@ void ShowOptionsDialog(HWND owner);
 // The file types offered on the Integration page: "zip", "rar", "7z" first, then every other
 // extension of the engine's readable formats in the table's order, each once, lower case. Left
 // out: the extensions of programs and documents that only happen to be readable as archives
-// (exe, dll, msi, docx, jar, ...): opening those with an archive manager by default would keep
-// them from running or opening in their own programs.
+// (exe, dll, msi, docx, jar, obj, ...) and checksum files: opening those with an archive manager
+// by default would keep them from running or opening in their own programs.
 std::vector<std::wstring> OfferedDefaultTypes(const std::vector<EngineFormat>& formats);

@@ -7,6 +7,8 @@
 
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
+#include "app/options_dialog.h"
+#include "engine/format_table.h"
 
 namespace {
 
@@ -155,6 +157,15 @@ TEST(CommandLine, AnExistingFolderQuotedOrNotIsWhereTheWindowStarts) {
     EXPECT_EQ(StartFolderFromCommandLine(L"C:\\some folder", isFolder), std::optional<std::wstring>(L"C:\\some folder"));
     EXPECT_FALSE(StartFolderFromCommandLine(L"C:\\other", isFolder));
     EXPECT_FALSE(StartFolderFromCommandLine(L"", isFolder));
+}
+
+TEST(OptionsTypes, ZipRarAnd7zFirstEachOnceAndNoProgramDocumentOrChecksumType) {
+    std::vector<EngineFormat> formats(4);
+    formats[0].name = L"PE", formats[0].extensions = {L"exe", L"dll", L"sys"};
+    formats[1].name = L"zip", formats[1].extensions = {L"zip", L"Z01", L"jar", L"docx"};
+    formats[2].name = L"Hash", formats[2].extensions = {L"sha256"};
+    formats[3].name = L"Iso", formats[3].extensions = {L"iso", L"img", L"7z"};
+    EXPECT_EQ(OfferedDefaultTypes(formats), (std::vector<std::wstring>{L"zip", L"rar", L"7z", L"z01", L"iso", L"img"}));
 }
 
 }  // namespace
