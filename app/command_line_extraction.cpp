@@ -121,9 +121,9 @@ int RunExtractArchives(const CommandLineRequest& request) {
         archive.folder = chosen ? *chosen : FolderOf(archive.archive);
         switch (request.verb) {
             case ShellVerbOption::ExtractHere:
-                // As one archive's "Extract Here".
+                // Into one folder: a later archive may hold a name an earlier one wrote, or a file
+                // that is there already; it is asked about, never replaced unseen.
                 archive.place = ArchivePlace::Here;
-                archive.existingFiles = ExistingFilePolicy::Replace;
                 break;
             case ShellVerbOption::ExtractSmart: archive.place = ArchivePlace::Smart; break;
             default: archive.place = ArchivePlace::OwnFolder; break;

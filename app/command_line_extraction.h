@@ -16,7 +16,8 @@ int RunTest(const CommandLineRequest& request);
 
 // "/e", "/x", "/f" with several archives, and "/s" with one or several: every archive in one
 // progress window, each to its own place ("/x" asks once, and each archive goes into a folder
-// named after it below the folder chosen), then one summary. Exit code 0 when every archive was
+// named after it below the folder chosen), then one summary. Files already where an item goes
+// are asked about, "/e" too. Exit code 0 when every archive was
 // extracted (or the user cancelled), 1 when any failed.
 int RunExtractArchives(const CommandLineRequest& request);
 

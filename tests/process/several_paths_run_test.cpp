@@ -83,6 +83,16 @@ TEST(SeveralArchivesRun, EachGoesToItsOwnPlaceAndOneSummaryNamesTheFailureAndIts
     EXPECT_NE(text.find(L"Could not extract broken.zip"), std::wstring::npos) << Narrow(text);
     EXPECT_NE(text.find(L"bad.txt"), std::wstring::npos) << Narrow(text);
     EXPECT_NE(text.find(L"first.7z: extracted to " + (dir / L"first")), std::wstring::npos) << Narrow(text);
+    summary.stop();
+    // Two archives "here" that hold one name: the second asks before it replaces; No keeps the first's.
+    WriteFileBytes(dir / L"src\\same.txt", "older");
+    Make(dir, L"older.zip", L"same.txt");
+    WriteFileBytes(dir / L"src\\same.txt", "newer");
+    Make(dir, L"newer.7z", L"same.txt");
+    DialogResponder no(L"Confirm File Replace", [](HWND question) { PressButton(question, IDNO); });
+    EXPECT_EQ(RunProgram(L"/e " + Q(dir / L"older.zip") + L" " + Q(dir / L"newer.7z")).exitCode, 0u);
+    EXPECT_EQ(no.count(), 1);
+    EXPECT_EQ(ReadFileBytes(dir / L"same.txt"), "older");
 }
 
 TEST(QuickAddRun, SeveralItemsMakeOneArchiveAndAnExistingOneIsAddedInto) {
