@@ -120,6 +120,14 @@ TEST(QuickAddRun, SeveralItemsMakeOneArchiveAndAnExistingOneIsAddedInto) {
     EXPECT_EQ(ReadFileBytes(dir / L"out\\c.txt"), "gamma");
     EXPECT_EQ(RunProgram(L"/z " + Q(dir / L"box\\c.zip")).exitCode, 0u);
     EXPECT_NE(Run7z(L"l -slt " + Quote(dir / L"box\\c (2).zip")).output.find("Path = c.zip"), std::string::npos);
+    // Two items of one name from two folders: the archiver would drop one; nothing is made.
+    WriteFileBytes(dir / L"other\\a.txt", "another alpha");
+    const std::string before = ReadFileBytes(dir / L"box\\box.7z");
+    DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(RunProgram(L"/7 " + Q(dir / L"box\\a.txt") + L" " + Q(dir / L"other\\a.txt")).exitCode, 1u);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_NE(told.texts().front().find(L"would take one name"), std::wstring::npos);
+    EXPECT_EQ(ReadFileBytes(dir / L"box\\box.7z"), before);
 }
 
 TEST(ListFileRun, ThePathsAreTakenAndOnlyTheProgramsOwnListInTheTempFolderGoes) {
