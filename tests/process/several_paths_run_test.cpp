@@ -190,3 +190,19 @@ TEST(OptionsRun, IntegrationChoicesAreStoredAndRegistrationIsAskedFor) {
     EXPECT_EQ(number(L"MenuItems"), 0x3FFu & ~(1u << 8));
     EXPECT_EQ(number(L"RegistrationAsked"), 1u);
 }
+
+TEST(AddOptionRun, SeveralPathsOpenOneDialogForAllOfThem) {
+    TempDir dir(L"aseveral");
+    WriteFileBytes(dir / L"pick\\a.txt", "alpha");
+    WriteFileBytes(dir / L"pick\\b.txt", "beta");
+    HANDLE run = StartProcess(Quote(ProgramExe()) + L" /a " + Q(dir / L"pick\\a.txt") + L" " + Q(dir / L"pick\\b.txt"));
+    HWND dialog = WaitForTopWindow(L"Tolvane Extractor - Add", GetProcessId(run));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(dialog, IDC_ARCHIVE_NAME), dir / L"pick\\pick.zip");
+    PressButton(dialog, IDOK);
+    EXPECT_EQ(WaitForExitCode(run), 0u);
+    CloseHandle(run);
+    const std::string listing = Run7z(L"l -slt " + Quote(dir / L"pick\\pick.zip")).output;
+    EXPECT_NE(listing.find("Path = a.txt"), std::string::npos);
+    EXPECT_NE(listing.find("Path = b.txt"), std::string::npos);
+}
