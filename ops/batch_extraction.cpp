@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "base/paths.h"
 #include "engine/archive_kind.h"
 #include "engine/archive_listing.h"
@@ -50,7 +52,8 @@ void ExtractOne(const ArchiveToExtract& job, ExtractedArchive& done) {
     if (job.place == ArchivePlace::Smart) {
         // An archive that cannot be listed goes into a folder of its own: its extraction tells why.
         const std::optional<SmartPlace> place = SmartPlaceOf(job.archive, password);
-        if (OperationCancelled()) {
+        // Cancel, or the password prompt of an archive whose list is encrypted refused.
+        if (OperationCancelled() || (!place && WorkProgress().passwordRefused.load() != 0)) {
             extraction.cancelled = true;
             return;
         }

@@ -59,6 +59,15 @@ TEST(SmartExtractionRun, OneItemGoesBesideSeveralIntoANewFolderATakenNameIsNever
     EXPECT_EQ(ReadFileBytes(dir / L"docs\\b.txt"), "beta");
     EXPECT_TRUE(IsFolder(dir / L"taken"));
     EXPECT_EQ(unexpected.count(), 0);
+    unexpected.stop();
+    // An archive whose list is encrypted: asked once; Cancel leaves nothing behind.
+    WriteFileBytes(dir / L"src\\a.txt", "alpha");
+    ASSERT_EQ(Run7z(L"a -mhe=on -psecret " + Quote(dir / L"locked.7z") + L" a.txt", dir / L"src").exitCode, 0u);
+    RemoveTree(dir / L"src");
+    DialogResponder cancel(L"Tolvane Extractor", [](HWND prompt) { PressButton(prompt, IDCANCEL); });
+    EXPECT_EQ(RunProgram(L"/s " + Q(dir / L"locked.7z")).exitCode, 0u);
+    EXPECT_EQ(cancel.count(), 1);
+    EXPECT_FALSE(PathExists(dir / L"locked"));
 }
 
 TEST(SeveralArchivesRun, EachGoesToItsOwnPlaceAndOneSummaryNamesTheFailureAndItsCause) {
