@@ -40,13 +40,18 @@ CreationOptions QuickChoices(const std::wstring& format) {
     return options;
 }
 
+// "Could not add <text>" when the command line names no item.
+std::wstring NothingNamedMessage(const std::wstring& text) {
+    return L"Could not add " + text + L"\nNo file or folder was named.";
+}
+
 }  // namespace
 
 int RunQuickAdd(const CommandLineRequest& request) {
     HWND owner = g_app.OwnerWindow.load();
     if (!owner) owner = GetActiveWindow();
     if (request.paths.empty()) {
-        TellUser({L"Could not add " + request.pathText + L"\nNo file or folder was named.", MessageKind::Error}, owner);
+        TellUser({NothingNamedMessage(request.pathText), MessageKind::Error}, owner);
         return 1;
     }
     std::vector<std::wstring> paths;

@@ -30,6 +30,11 @@ std::wstring Lower(std::wstring text) {
 
 // --- the Integration page ---
 
+std::wstring ChoicesNotStoredMessage() {
+    return L"Could not store the choices of Tools > Options: the registry key "
+           L"HKEY_CURRENT_USER\\Software\\Tolvane Extractor\\Integration could not be written.";
+}
+
 std::vector<std::wstring>& ShownTypes() {
     static std::vector<std::wstring> types;  // the list's rows, in order (the dialog is modal, on one thread)
     return types;
@@ -72,10 +77,7 @@ void ApplyIntegrationPage(HWND page) {
         if (IsDlgButtonChecked(page, IDC_OPTIONS_MENU_FIRST + bit) == BST_CHECKED) choices.menuItems |= 1u << bit;
     choices.registrationAsked = true;
     if (!SaveIntegrationChoices(choices)) {
-        TellUser({L"Could not store the choices of Tools > Options: the registry key "
-                  L"HKEY_CURRENT_USER\\Software\\Tolvane Extractor\\Integration could not be written.",
-                  MessageKind::Error},
-                 page);
+        TellUser({ChoicesNotStoredMessage(), MessageKind::Error}, page);
         return;
     }
     RegisterAssociations(g_app.instance);
