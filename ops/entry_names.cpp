@@ -96,15 +96,3 @@ std::wstring ExtractFolderName(const std::wstring& archiveFileName) {
     const std::optional<std::wstring> safe = name.empty() ? std::nullopt : safeRelativePath(name);
     return safe && !safe->empty() ? *safe : std::wstring(L"Extracted");
 }
-
-std::vector<std::wstring> ItemsOfOneName(const std::vector<std::wstring>& paths) {
-    const auto nameOf = [](const std::wstring& path) {
-        std::wstring_view name = path;
-        while (!name.empty() && (name.back() == L'\\' || name.back() == L'/')) name.remove_suffix(1);
-        return name.substr(name.find_last_of(L"\\/") + 1);
-    };
-    for (size_t first = 0; first < paths.size(); ++first)
-        for (size_t second = first + 1; second < paths.size(); ++second)
-            if (SameName(nameOf(paths[first]), nameOf(paths[second]))) return {paths[first], paths[second]};
-    return {};
-}

@@ -23,8 +23,3 @@ std::wstring FreeNewFolderName(const std::vector<std::wstring>& names);
 // trailing dots and spaces dropped, a device name marked as an extracted item's is ("_con" of
 // "con.zip"); "Extracted" when nothing is left.
 std::wstring ExtractFolderName(const std::wstring& archiveFileName);
-
-// Two of `paths` (files or folders to add) whose names are one (SameName): the archive's folder
-// would hold both under one name, and the later would replace the earlier. Empty when every
-// name is its own.
-std::vector<std::wstring> ItemsOfOneName(const std::vector<std::wstring>& paths);

@@ -16,7 +16,6 @@
 #include "engine/checksums.h"
 #include "ops/archive_guard.h"
 #include "ops/creation_options.h"
-#include "ops/entry_names.h"
 #include "ops/archive_operations.h"
 #include "ops/fault_texts.h"
 #include "ops/operation_support.h"
@@ -289,14 +288,6 @@ OperationOutcome AddWithChoices(ItemCatalog& catalog, const std::vector<std::wst
         return Concluded(catalog, progress, ProgressOutcome::Completed,
                          {false, UpdateFailureMessage(name, refused, FileExists(catalog.archivePath)), {}});
     }
-    // Two items of one name (from two folders): the archiver would keep the later alone.
-    if (const std::vector<std::wstring> clash = ItemsOfOneName(paths); !clash.empty())
-        return Concluded(catalog, progress, ProgressOutcome::Completed,
-                         {false,
-                          UpdateFailureMessage(FileNameOf(catalog.archivePath),
-                                               clash[0] + L" and " + clash[1] + L" would take one name in the archive",
-                                               FileExists(catalog.archivePath)),
-                          {}});
     catalog.pending = paths;
     const AddChoices choices = ChoicesOf(options, !catalog.password.empty());
     ModifyResult result;

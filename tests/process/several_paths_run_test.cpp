@@ -135,7 +135,7 @@ TEST(QuickAddRun, SeveralItemsMakeOneArchiveAndAnExistingOneIsAddedInto) {
     DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
     EXPECT_EQ(RunProgram(L"/7 " + Q(dir / L"box\\a.txt") + L" " + Q(dir / L"other\\a.txt")).exitCode, 1u);
     ASSERT_EQ(told.count(), 1);
-    EXPECT_NE(told.texts().front().find(L"would take one name in the archive"), std::wstring::npos) << Narrow(told.texts().front());
+    EXPECT_NE(told.texts().front().find(L"would take one name"), std::wstring::npos);
     EXPECT_EQ(ReadFileBytes(dir / L"box\\box.7z"), before);
 }
 
