@@ -93,6 +93,11 @@ TEST(SeveralArchivesRun, EachGoesToItsOwnPlaceAndOneSummaryNamesTheFailureAndIts
     EXPECT_NE(text.find(L"bad.txt"), std::wstring::npos) << Narrow(text);
     EXPECT_NE(text.find(L"first.7z: extracted to " + (dir / L"first")), std::wstring::npos) << Narrow(text);
     summary.stop();
+    // "/t" reports each archive in turn; the exit code tells that one failed.
+    const ProcessResult tested = RunProgram(L"/t " + Q(dir / L"first.7z") + L" " + Q(dir / L"broken.zip"));
+    EXPECT_EQ(tested.exitCode, 1u);
+    EXPECT_EQ(tested.output.rfind("first.7z: no errors found", 0), 0u) << tested.output;
+    EXPECT_NE(tested.output.find("\r\nbroken.zip"), std::string::npos) << tested.output;
     // Two archives "here" that hold one name: the second asks before it replaces; No keeps the first's.
     WriteFileBytes(dir / L"src\\same.txt", "older");
     Make(dir, L"older.zip", L"same.txt");
