@@ -5,10 +5,12 @@
 
 #include <vector>
 
+#include "app/command_line_paths.h"
 #include "base/paths.h"
 #include "catalog/path_text.h"
 #include "engine/extraction.h"
 #include "ops/archive_inspection.h"
+#include "ops/batch_extraction.h"
 #include "ops/entry_names.h"
 #include "ops/extract_destination.h"
 #include "ops/whole_archive_extraction.h"
@@ -43,20 +45,6 @@ public:
 private:
     HANDLE output_;
 };
-
-// The archive path as a full path, so that a relative one extracts next to the archive in
-// the current folder rather than into a folder named like the archive.
-std::wstring FullPathOf(const std::wstring& path) {
-    // A full path stays as it is: the system would take one ending in "con.zip" for the console.
-    const bool full = (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.rfind(L"\\\\", 0) == 0;
-    if (full) return path;
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return path;
-    std::vector<wchar_t> buffer(needed + 1, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    if (length == 0 || length >= buffer.size()) return path;
-    return std::wstring(buffer.data(), length);
-}
 
 HWND DialogOwner() {
     HWND owner = g_app.OwnerWindow.load();
@@ -131,6 +119,35 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     // A run that wrote nothing (cancelled at the password prompt, say) leaves no folder behind.
     if (result != kExitSuccess) made.RemoveUnused();
     return result;
+}
+
+int RunExtractArchives(const CommandLineRequest& request) {
+    if (request.paths.empty()) return ReportFailure(request);
+    std::vector<ArchiveToExtract> archives;
+    std::optional<std::wstring> chosen;
+    if (request.verb == ShellVerbOption::ExtractTo) {
+        chosen = BrowseForExtractFolder(DialogOwner(), FolderOf(FullPathOf(request.paths.front())));
+        if (!chosen) return kExitSuccess;
+    }
+    for (const std::wstring& path : request.paths) {
+        ArchiveToExtract archive;
+        archive.archive = FullPathOf(path);
+        archive.folder = chosen ? *chosen : FolderOf(archive.archive);
+        switch (request.verb) {
+            case ShellVerbOption::ExtractHere:
+                // Into one folder: a later archive may hold a name an earlier one wrote, or a file
+                // that is there already; it is asked about, never replaced unseen.
+                archive.place = ArchivePlace::Here;
+                break;
+            case ShellVerbOption::ExtractSmart: archive.place = ArchivePlace::Smart; break;
+            default: archive.place = ArchivePlace::OwnFolder; break;
+        }
+        archives.push_back(std::move(archive));
+    }
+    const OperationOutcome told = ArchivesOutcome(ExtractArchives(archives));
+    for (const std::wstring& message : told.messages)
+        TellUser({message, told.done() ? MessageKind::Information : MessageKind::Error}, DialogOwner());
+    return told.result == OperationResult::Failed ? kExitExtractFailed : kExitSuccess;
 }
 
 int RunTest(const CommandLineRequest& request) {

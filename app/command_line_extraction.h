@@ -14,5 +14,12 @@ int RunExtractToFolder(const CommandLineRequest& request);
 // archive could not be read, 2 when the user cancelled.
 int RunTest(const CommandLineRequest& request);
 
+// "/e", "/x", "/f" with several archives, and "/s" with one or several: every archive in one
+// progress window, each to its own place ("/x" asks once, and each archive goes into a folder
+// named after it below the folder chosen), then one summary. Files already where an item goes
+// are asked about, "/e" too. Exit code 0 when every archive was
+// extracted (or the user cancelled), 1 when any failed.
+int RunExtractArchives(const CommandLineRequest& request);
+
 // "Could not extract " followed by the archive's file name.
 std::wstring ExtractFailureMessage(const CommandLineRequest& request);

@@ -4,10 +4,14 @@
 #include <objbase.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "app/command_line.h"
+#include "app/command_line_add.h"
 #include "app/command_line_extraction.h"
+#include "app/command_line_paths.h"
+#include "app/options_dialog.h"
 #include "base/text.h"
 #include "ops/archive_operations.h"
 #include "ops/worker_thread.h"
@@ -19,6 +23,7 @@
 #include "ui/content_model.h"
 #include "ui/main_window.h"
 #include "ui/operation_prompts.h"
+#include "ui/options_hook.h"
 #include "ui/settings.h"
 
 namespace {
@@ -67,11 +72,61 @@ private:
     WorkerThread worker_;
 };
 
+bool IsExistingFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// "/t" with several archives: each tested and reported in turn; the worst exit code, and a
+// Cancel ends the run.
+int RunTests(const CommandLineRequest& request) {
+    if (request.paths.size() < 2) return RunTest(request);
+    int worst = 0;
+    for (const std::wstring& path : request.paths) {
+        CommandLineRequest one = request;
+        one.archivePath = path;
+        one.paths = {path};
+        const int result = RunTest(one);
+        worst = std::max(worst, result);
+        if (result == 2) break;
+    }
+    return worst;
+}
+
+// The verb options; nothing when the command line holds none.
+std::optional<int> RunVerb(CommandLineRequest request) {
+    if (request.verb == ShellVerbOption::None) return std::nullopt;
+    if (!TakeListFile(request)) return 1;
+    const bool several = request.paths.size() > 1;
+    switch (request.verb) {
+        case ShellVerbOption::ExtractHere: return several ? RunExtractArchives(request) : RunExtractHere(request);
+        case ShellVerbOption::ExtractTo: return several ? RunExtractArchives(request) : RunExtractTo(request);
+        case ShellVerbOption::ExtractToFolder:
+            return several ? RunExtractArchives(request) : RunExtractToFolder(request);
+        case ShellVerbOption::ExtractSmart: return RunExtractArchives(request);
+        case ShellVerbOption::Test: return RunTests(request);
+        case ShellVerbOption::AddTo7z:
+        case ShellVerbOption::AddToZip: return RunQuickAdd(request);
+        case ShellVerbOption::Checksums:
+            if (several) ShowChecksums(nullptr, request.paths, ID_CHECKSUM_ALL);
+            else if (!request.archivePath.empty()) ShowChecksums(nullptr, {request.archivePath}, ID_CHECKSUM_ALL);
+            return 0;
+        case ShellVerbOption::Add:
+            if (several) AddFromSelection(request.paths);
+            else AddFromCommandLine(request.addText);
+            return 0;
+        case ShellVerbOption::None: break;
+    }
+    return std::nullopt;
+}
+
 int RunInteractive(const wchar_t* commandLine, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};  // 0x404
     InitCommonControlsEx(&controls);
     if (const std::optional<std::wstring> startPath = StartPathFromCommandLine(commandLine))
         CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *startPath);
+    else if (const std::optional<std::wstring> folder = StartFolderFromCommandLine(commandLine, IsExistingFolder))
+        CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *folder);
     // An archive to start on is listed while the window is made.
     const std::wstring place = ContentModel::StartPath(g_app.settings.lastPath);
     std::optional<EarlyOpen> early;
@@ -88,6 +143,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     g_app.instance = instance;
     // The archive operations show their progress and ask their questions through the windows.
     InstallOperationPrompts();
+    InstallOptionsRunner(ShowOptionsDialog);
 
     const CommandLineRequest request = ParseCommandLine(commandLine ? commandLine : L"");
 
@@ -111,18 +167,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
         ~BackgroundJoin() { JoinBackgroundWork(); }
     } backgroundJoin;
 
-    if (request.verb == ShellVerbOption::ExtractHere) return RunExtractHere(request);
-    if (request.verb == ShellVerbOption::ExtractTo) return RunExtractTo(request);
-    if (request.verb == ShellVerbOption::Checksums) {
-        if (!request.archivePath.empty()) ShowChecksums(nullptr, {request.archivePath}, ID_CHECKSUM_ALL);
-        return 0;
-    }
-    if (request.verb == ShellVerbOption::ExtractToFolder) return RunExtractToFolder(request);
-    if (request.verb == ShellVerbOption::Test) return RunTest(request);
-    if (request.verb == ShellVerbOption::Add) {
-        AddFromCommandLine(request.addText);
-        return 0;
-    }
+    if (const std::optional<int> result = RunVerb(request)) return *result;
 
     const int result = RunInteractive(commandLine ? commandLine : L"", showCommand);
     JoinBackgroundWork();  // before COM goes

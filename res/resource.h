@@ -132,6 +132,14 @@
 #define IDC_COLUMNS_HIDE 1463
 #define IDC_COLUMNS_UP 1464
 #define IDC_COLUMNS_DOWN 1465
+// Smart extraction, and Tools > Options with its pages.
+#define ID_EXTRACT_SMART      33000   // Extract Here (Smart)
+#define ID_TOOLS_OPTIONS      33001   // Tools > Options...
+#define IDD_OPTIONS_INTEGRATION 400
+#define IDC_OPTIONS_TYPES     1300
+#define IDC_OPTIONS_CASCADED  1301
+#define IDC_OPTIONS_MENU_FIRST 1310   // one check box per context-menu item, in MenuItemBit order
+#define IDC_OPTIONS_MENU_LAST  1319
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

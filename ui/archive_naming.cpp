@@ -58,3 +58,29 @@ std::vector<wchar_t> MakeHandOverBlock(const std::wstring& quotedPath) {
     block.push_back(L'\0');
     return block;
 }
+
+std::wstring QuickArchiveName(const std::vector<std::wstring>& paths, const std::wstring& extension,
+                              const std::function<bool(const std::wstring&)>& isFolder,
+                              const std::wstring& driveLabel) {
+    if (paths.empty()) return {};
+    const std::wstring first = WithoutTrailingSeparator(paths.front());
+    std::wstring base;  // the archive's path without its extension
+    if (paths.size() > 1 || IsDriveRoot(first) || (first.size() == 2 && first[1] == L':')) {
+        const std::wstring named = SelectionArchiveName(paths.size() > 1 ? FolderOf(first) : first, driveLabel);
+        base = named.substr(0, named.size() - 4);  // without ".zip"
+    } else {
+        std::wstring name = FileNameOf(first);
+        const size_t dot = name.find_last_of(L'.');
+        if (!isFolder(first) && dot != std::wstring::npos && dot > 0) name.resize(dot);
+        base = JoinPath(FolderOf(first), name);
+    }
+    std::wstring archive = base + L"." + extension;
+    const auto isSource = [&](const std::wstring& path) {
+        for (const std::wstring& item : paths)
+            if (lstrcmpiW(WithoutTrailingSeparator(item).c_str(), path.c_str()) == 0) return true;
+        return false;
+    };
+    for (unsigned number = 2; isSource(archive); ++number)
+        archive = base + L" (" + std::to_wstring(number) + L")." + extension;
+    return archive;
+}

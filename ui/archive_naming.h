@@ -26,3 +26,11 @@ std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBy
 
 // The block that hands `quotedPath` over (terminator included).
 std::vector<wchar_t> MakeHandOverBlock(const std::wstring& quotedPath);
+
+// The archive "Add to <name>.7z" and "Add to <name>.zip" make without a dialog (`extension`
+// "7z" or "zip"): for one item, beside it, named after it (a file without its extension, a
+// folder with its whole name); for several, what SelectionArchiveName proposes. A name that
+// is one of the items themselves takes " (2)", " (3)", ...: an archive is never added into itself.
+std::wstring QuickArchiveName(const std::vector<std::wstring>& paths, const std::wstring& extension,
+                              const std::function<bool(const std::wstring&)>& isFolder,
+                              const std::wstring& driveLabel = L"");

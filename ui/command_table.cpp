@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "ui/main_frame.h"
+#include "ui/options_hook.h"
 
 namespace {
 
@@ -66,6 +67,10 @@ const std::vector<Command> kCommands = {
     {ID_EXTRACT_TO_FOLDER,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::OwnFolder); },
      ArchiveChoices, L"Extract to folder"},
+    {ID_EXTRACT_SMART,
+     [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::Smart); },
+     ArchiveChoices, L"Extract Here (&Smart)"},
+    {ID_TOOLS_OPTIONS, [](CMainFrame& frame, UINT) { RunOptions(frame.m_hWnd); }},
     {ID_DELETE_FILES, ViewStep<&CTolvaneView::DeleteSelection>, Deletable, L"&Delete\tDel"},
     {ID_RENAME_ITEM, ViewStep<&CTolvaneView::RenameSelection>, Renamable, L"Re&name\tF2"},
     {ID_NEW_FOLDER, ViewStep<&CTolvaneView::NewFolder>, Changeable, L"New &folder"},
@@ -159,6 +164,7 @@ std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& f) {
     if (ArchiveChoices(f) && (archive || selection)) {
         add(ID_EXTRACT_HERE);
         add(ID_EXTRACT_TO_FOLDER);
+        add(ID_EXTRACT_SMART);
         if (f.targets > 0) add(ID_EXTRACT_FILES);
         add(ID_TEST_ARCHIVE);
     }

@@ -15,11 +15,19 @@
 #include "engine/extraction.h"
 #include "ops/archive_inspection.h"
 #include "ops/archive_operations.h"
+#include "ops/batch_extraction.h"
 #include "ops/entry_names.h"
 #include "ops/extract_destination.h"
+#include "ops/smart_extraction.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
 #include "ui/extract_choices_store.h"
+
+namespace {
+
+bool PathExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
 
 std::vector<std::wstring> ContentCommands::NamesOf(const std::vector<int>& positions) const {
     std::vector<std::wstring> names;
@@ -158,11 +166,14 @@ bool IsArchiveFile(const std::wstring& path) { return archiveKindOf(path) != Non
 ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
                                           std::vector<std::wstring>& written) {
     ItemCatalog* const catalog = model_.catalog();
+    if (!catalog && place == ExtractPlace::Smart) return ExtractArchiveFilesSmartly(positions, written);
     // The folders made for a run are taken away again when it wrote nothing into them.
     ExtractDestination made;
     const auto destinationFor = [&](const std::wstring& archive, const std::wstring& folder) -> std::wstring {
-        const std::wstring destination =
+        std::wstring destination =
             place == ExtractPlace::Here ? folder : JoinPath(folder, ExtractFolderName(FileNameOf(archive)));
+        if (place == ExtractPlace::Smart) destination = SmartDestination(SmartTopNames(positions, keepFolders),
+                                                                         archive, PathExists).folder;
         made = ExtractDestination();
         SetLastError(0);
         if (made.Make(destination)) return destination;
@@ -203,6 +214,41 @@ ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, Ext
         if (extracted.cancelled) break;
     }
     // What was written into the folder shown is listed at once.
+    model_.BrowseFolder(model_.currentFolder);
+    return ViewChange::Changed;
+}
+
+std::vector<std::wstring> ContentCommands::SmartTopNames(const std::vector<int>& positions, bool keepFolders) const {
+    ItemCatalog* const catalog = model_.catalog();
+    TopLevelNames top;
+    const std::wstring& folder = catalog->currentFolder;
+    if (positions.empty() && !folder.empty()) return {L"", L""};  // the whole archive, its top not shown: several
+    if (!positions.empty() && keepFolders && !folder.empty()) top.add(folder);
+    else if (positions.empty())
+        for (int row = 1; row < catalog->RowCount(); ++row) top.add(catalog->RowName(row));
+    else
+        for (const std::wstring& name : NamesOf(positions)) top.add(name);
+    return top.names();
+}
+
+ViewChange ContentCommands::ExtractArchiveFilesSmartly(const std::vector<int>& positions,
+                                                       std::vector<std::wstring>& written) {
+    std::vector<ArchiveToExtract> archives;
+    for (const std::wstring& path : PathsOf(positions)) {
+        if (!IsArchiveFile(path)) {
+            messages_.Tell(WholeArchiveOutcome(NotAnArchiveFile(), FileNameOf(path)));
+            continue;
+        }
+        ArchiveToExtract archive;
+        archive.archive = path;
+        archive.place = ArchivePlace::Smart;
+        archives.push_back(archive);
+    }
+    if (archives.empty()) return ViewChange::None;
+    const std::vector<ExtractedArchive> extracted = ExtractArchives(archives);
+    for (const ExtractedArchive& one : extracted)
+        if (one.extraction.result == WholeArchiveResult::Extracted) written.push_back(one.destination);
+    messages_.Tell(ArchivesOutcome(extracted));
     model_.BrowseFolder(model_.currentFolder);
     return ViewChange::Changed;
 }

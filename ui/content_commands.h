@@ -41,7 +41,10 @@ public:
     // Adds files (dropped or picked) to the open archive's current folder.
     void AddFiles(const std::vector<std::wstring>& paths);
 
-    enum class ExtractPlace { Here, OwnFolder };
+    // Smart: one item at the top goes beside the archive, several into a new folder named after
+    // it (" (2)" when that name is taken); in a folder listing each archive decides from its own
+    // listing, all in one progress window with one summary.
+    enum class ExtractPlace { Here, OwnFolder, Smart };
     // In the archive: the selected entries (none: the whole archive) into the folder that holds
     // the archive, or into a folder named after it there; relative to the folder shown unless
     // `keepFolders`. In a folder listing: each selected archive file as a whole into the folder
@@ -49,6 +52,7 @@ public:
     // gets each folder that an extraction filled.
     ViewChange ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
                              std::vector<std::wstring>& written);
+    ViewChange ExtractArchiveFilesSmartly(const std::vector<int>& positions, std::vector<std::wstring>& written);
     // Extracts the named entries of the current folder into `folder`, relative to the folder
     // shown (a drag to the shell); true when all were written.
     bool ExtractNamesInto(const std::vector<std::wstring>& names, const std::wstring& folder);
@@ -81,6 +85,8 @@ public:
 private:
     // The names of the rows at `positions` (entries of the archive's current folder).
     std::vector<std::wstring> NamesOf(const std::vector<int>& positions) const;
+    // The names a smart extraction of the open archive writes at its top (at most two).
+    std::vector<std::wstring> SmartTopNames(const std::vector<int>& positions, bool keepFolders) const;
 
     ContentModel& model_;
     MessageList& messages_;  // the model's: the view shows them with the model's own

@@ -7,6 +7,8 @@
 
 #include "app/command_line.h"
 #include "app/command_line_extraction.h"
+#include "app/options_dialog.h"
+#include "engine/format_table.h"
 
 namespace {
 
@@ -117,6 +119,53 @@ TEST(CommandLine, TheFailureMessageNamesTheArchiveFile) {
     EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/e \"C:\\in\\broken.zip\"")), L"Could not extract broken.zip");
     EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/x \"x.7z\"")), L"Could not extract x.7z");
     EXPECT_EQ(ExtractFailureMessage(ParseCommandLine(L"/e \"C:\\x.zip")), L"Could not extract \"C:\\x.zip");
+}
+
+TEST(CommandLine, SeveralQuotedPathsAListFileAndTheNewOptions) {
+    using Paths = std::vector<std::wstring>;
+    EXPECT_EQ(ParseCommandLine(L"/e \"C:\\a.zip\" \"D:\\my b.7z\"").paths, (Paths{L"C:\\a.zip", L"D:\\my b.7z"}));
+    EXPECT_EQ(ParseCommandLine(L"/s \"C:\\a.zip\"").paths, (Paths{L"C:\\a.zip"}));
+    EXPECT_EQ(ParseCommandLine(L"/s \"C:\\a.zip\"").verb, ShellVerbOption::ExtractSmart);
+    EXPECT_EQ(ParseCommandLine(L"/7 \"a\" \"b\"").verb, ShellVerbOption::AddTo7z);
+    EXPECT_EQ(ParseCommandLine(L"/z C:\\x y.txt").paths, (Paths{L"C:\\x y.txt"}));
+    EXPECT_EQ(ParseCommandLine(L"/a \"a\" \"b\"").paths, (Paths{L"a", L"b"}));
+    // Anything but one space between the paths, an empty path: no paths at all.
+    for (const wchar_t* odd : {L"/e \"a\"  \"b\"", L"/e \"a\"\"b\"", L"/e \"a\" \"\"", L"/e \"a\" b", L"/e \"a\" \"b"})
+        EXPECT_TRUE(ParseCommandLine(odd).paths.empty()) << testing::PrintToString(std::wstring(odd));
+    const CommandLineRequest listed = ParseCommandLine(L"/x @\"C:\\Temp\\tolvane-list-1.txt\"");
+    EXPECT_EQ(listed.listFile, L"C:\\Temp\\tolvane-list-1.txt");
+    EXPECT_TRUE(listed.paths.empty());
+    EXPECT_EQ(ListFilePaths(std::string("\xFF\xFE" "a\0\r\0\n\0\r\0\n\0b\0c\0", 16)), std::optional<Paths>(Paths{L"a", L"bc"}));
+    EXPECT_FALSE(ListFilePaths("a\r\nb"));                     // no byte-order mark: not the list's text
+    EXPECT_FALSE(ListFilePaths(std::string("\xFF\xFEx", 3)));  // half a unit
+}
+
+TEST(CommandLine, OnlyTheProgramsOwnListInTheTempFolderIsDisposable) {
+    const wchar_t* temp = L"C:\\Users\\u\\Temp\\";
+    EXPECT_TRUE(IsDisposableListFile(L"C:\\Users\\u\\Temp\\tolvane-list-7.txt", temp));
+    EXPECT_TRUE(IsDisposableListFile(L"c:\\users\\U\\temp\\TOLVANE-LIST-x.TXT", L"C:\\Users\\u\\Temp"));
+    for (const wchar_t* kept : {L"C:\\Users\\u\\Temp\\sub\\tolvane-list-7.txt", L"C:\\Users\\u\\tolvane-list-7.txt",
+                                L"C:\\Users\\u\\Temp\\list-7.txt", L"C:\\Users\\u\\Temp\\tolvane-list-7.txt:s.txt",
+                                L"C:\\Users\\u\\Temp\\tolvane-list-7.doc", L"C:\\Users\\u\\Temp\\..\\tolvane-list-7.txt"})
+        EXPECT_FALSE(IsDisposableListFile(kept, temp)) << testing::PrintToString(std::wstring(kept));
+    EXPECT_FALSE(IsDisposableListFile(L"\\tolvane-list-7.txt", L""));
+}
+
+TEST(CommandLine, AnExistingFolderQuotedOrNotIsWhereTheWindowStarts) {
+    const auto isFolder = [](const std::wstring& path) { return path == L"C:\\some folder"; };
+    EXPECT_EQ(StartFolderFromCommandLine(L"\"C:\\some folder\"", isFolder), std::optional<std::wstring>(L"C:\\some folder"));
+    EXPECT_EQ(StartFolderFromCommandLine(L"C:\\some folder", isFolder), std::optional<std::wstring>(L"C:\\some folder"));
+    EXPECT_FALSE(StartFolderFromCommandLine(L"C:\\other", isFolder));
+    EXPECT_FALSE(StartFolderFromCommandLine(L"", isFolder));
+}
+
+TEST(OptionsTypes, ZipRarAnd7zFirstEachOnceAndNoProgramDocumentOrChecksumType) {
+    std::vector<EngineFormat> formats(4);
+    formats[0].name = L"PE", formats[0].extensions = {L"exe", L"dll", L"sys"};
+    formats[1].name = L"zip", formats[1].extensions = {L"zip", L"Z01", L"jar", L"docx"};
+    formats[2].name = L"Hash", formats[2].extensions = {L"sha256"};
+    formats[3].name = L"Iso", formats[3].extensions = {L"iso", L"img", L"7z"};
+    EXPECT_EQ(OfferedDefaultTypes(formats), (std::vector<std::wstring>{L"zip", L"rar", L"7z", L"z01", L"iso", L"img"}));
 }
 
 }  // namespace

@@ -123,3 +123,35 @@ TEST(ArchiveCommands, TestAndExtractToFolderFromTheCommandLine) {
     EXPECT_EQ(ReadFileBytes(dir / L"good\\a.txt"), "alpha");
 }
 
+
+TEST(ArchiveCommands, SmartExtractionOfAnArchiveFileAndOfTheOpenArchive) {
+    TempDir dir(L"asmart");
+    WriteFileBytes(dir / L"src\\docs\\a.txt", "alpha");
+    WriteFileBytes(dir / L"src\\top.txt", "top");
+    ASSERT_EQ(Run7z(L"a " + Quote(dir / L"work\\one.zip") + L" docs", dir / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a " + Quote(dir / L"work\\two.7z") + L" docs top.txt", dir / L"src").exitCode, 0u);
+    constexpr int kSmart = 33000;
+    RunningProgram program(dir / L"work\\two.7z");
+    ASSERT_NE(program.WaitForFrame(), nullptr);
+    HWND list = program.list();
+    ASSERT_TRUE(WaitForRows(list, 3));  // .., docs, top.txt: several at the top, nothing selected
+    Command(program, kSmart);
+    ASSERT_TRUE(WaitUntil([&] { return PathExists(dir / L"work\\two\\top.txt"); }));
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", program.pid()));
+    // One selected item whose name is free goes beside the archive.
+    RemoteListSelect(list, {RowOf(list, L"top.txt")});
+    Command(program, kSmart);
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(dir / L"work\\top.txt") == "top"; }));
+    ASSERT_TRUE(WaitForNoTopWindow(L"Extract Files", program.pid()));
+    // An archive file of a folder listing: its one folder, beside it.
+    program.Close();
+    RunningProgram folder(Quote(dir / L"work"));
+    ASSERT_NE(folder.WaitForFrame(), nullptr);
+    ASSERT_TRUE(WaitForRows(folder.list(), 5));  // .., two, one.zip, top.txt, two.7z
+    RemoteListSelect(folder.list(), {RowOf(folder.list(), L"one.zip")});
+    Command(folder, kSmart);
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(dir / L"work\\docs\\a.txt") == "alpha"; }));
+    EXPECT_EQ(ListFilesRecursive(dir / L"work"), (std::vector<std::wstring>{L"docs\\a.txt", L"one.zip", L"top.txt",
+                                                                           L"two.7z", L"two\\docs\\a.txt", L"two\\top.txt"}));
+    folder.Close();
+}

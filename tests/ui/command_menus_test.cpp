@@ -24,7 +24,7 @@ std::vector<std::wstring> Shown(const std::vector<MenuEntry>& entries) {
 TEST(CommandMenus, TheRightClickMenuFitsTheSelectionAndThePlace) {
     SelectionFacts inArchive{ListPlace::Archive, true, 4, 1, 1, false, false, L"Tom & Jerry.7z"};
     EXPECT_EQ(Shown(ContextMenuEntries(inArchive)),
-              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"Tom && Jerry\\\"",
+              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"Tom && Jerry\\\"", L"Extract Here (&Smart)",
                                          L"E&xtract to...", L"&Test archive", L"-", L"&Add...", L"&Delete",
                                          L"Re&name", L"New &folder", L"-", L"Copy &path", L"P&roperties"}));
     EXPECT_TRUE(ContextMenuEntries(inArchive).front().isDefault);
@@ -32,14 +32,14 @@ TEST(CommandMenus, TheRightClickMenuFitsTheSelectionAndThePlace) {
     // Nothing selected in a .rar (read only): the archive as a whole, and Refresh.
     SelectionFacts emptyRar{ListPlace::Archive, false, 4, 0, 0, false, false, L"old.rar"};
     EXPECT_EQ(Shown(ContextMenuEntries(emptyRar)),
-              (std::vector<std::wstring>{L"Extract &here", L"Extract to \"old\\\"", L"&Test archive", L"-",
+              (std::vector<std::wstring>{L"Extract &here", L"Extract to \"old\\\"", L"Extract Here (&Smart)", L"&Test archive", L"-",
                                          L"(&Add...)", L"(New &folder)", L"-", L"Copy &path", L"P&roperties", L"-",
                                          L"R&efresh"}));
 
     // An archive file among the folder's files: extract it; the way up alone is no target.
     SelectionFacts archiveFile{ListPlace::Folder, false, 5, 1, 1, false, true, L"photos.zip"};
     EXPECT_EQ(Shown(ContextMenuEntries(archiveFile)),
-              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"photos\\\"",
+              (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"photos\\\"", L"Extract Here (&Smart)",
                                          L"E&xtract to...", L"&Test archive", L"-", L"&Add...", L"&Delete",
                                          L"Re&name", L"New &folder", L"-", L"Copy &path", L"P&roperties"}));
     SelectionFacts wayUp{ListPlace::Folder, false, 5, 1, 0};
