@@ -17,6 +17,7 @@
 #include "ui/app_globals.h"
 #include "ui/extract_choices_store.h"
 #include "ui/extract_dialog.h"
+#include "ui/folder_browser.h"
 #include "ui/user_messages.h"
 
 namespace {
