@@ -61,8 +61,10 @@ int ReportFailure(const CommandLineRequest& request) {
 int TellExtraction(const CommandLineRequest& request, const WholeArchiveExtraction& extracted);
 
 // A failure is told with its causes; a success only when items had to take names of their own.
+// A file already there is asked about, never replaced unseen: its bytes are the user's and
+// nothing else keeps them.
 int ExtractInto(const CommandLineRequest& request, const std::wstring& archivePath, const std::wstring& folder,
-                ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace) {
+                ExistingFilePolicy existingFiles = ExistingFilePolicy::Ask) {
     // Behind the progress window: a large archive shows how far it got and can be cancelled.
     const WholeArchiveExtraction extracted =
         ExtractWholeArchive(archivePath, folder, existingFiles, StoredZoneMarking());
@@ -115,8 +117,7 @@ int RunExtractToFolder(const CommandLineRequest& request) {
             TellUser({message, MessageKind::Error}, DialogOwner());
         return kExitExtractFailed;
     }
-    // Unlike Extract Here, files already in that folder are asked about.
-    const int result = ExtractInto(request, archivePath, folder, ExistingFilePolicy::Ask);
+    const int result = ExtractInto(request, archivePath, folder);
     // A run that wrote nothing (cancelled at the password prompt, say) leaves no folder behind.
     if (result != kExitSuccess) made.RemoveUnused();
     return result;

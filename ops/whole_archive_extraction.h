@@ -35,7 +35,7 @@ WholeArchiveExtraction FolderNotMade(const std::wstring& folder, DWORD error);
 // offers Cancel; returns once the work has ended. Files already in the destination are
 // replaced, or asked about.
 WholeArchiveExtraction ExtractWholeArchive(const std::wstring& archivePath, const std::wstring& destination,
-                                           ExistingFilePolicy existingFiles = ExistingFilePolicy::Replace,
+                                           ExistingFilePolicy existingFiles = ExistingFilePolicy::Ask,
                                            ZoneMarking zoneMarking = ZoneMarking::All);
 // The same, written as `options` say; `password`, when not empty, is tried first (a wrong one is
 // asked again).

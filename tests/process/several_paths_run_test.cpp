@@ -107,6 +107,10 @@ TEST(SeveralArchivesRun, EachGoesToItsOwnPlaceAndOneSummaryNamesTheFailureAndIts
     EXPECT_EQ(RunProgram(L"/e " + Q(dir / L"older.zip") + L" " + Q(dir / L"newer.7z")).exitCode, 0u);
     EXPECT_EQ(no.count(), 1);
     EXPECT_EQ(ReadFileBytes(dir / L"same.txt"), "older");
+    // One archive alone asks the same: the file there is the user's, and No keeps it.
+    EXPECT_EQ(RunProgram(L"/e " + Q(dir / L"newer.7z")).exitCode, 0u);
+    EXPECT_EQ(no.count(), 2);
+    EXPECT_EQ(ReadFileBytes(dir / L"same.txt"), "older");
 }
 
 TEST(QuickAddRun, SeveralItemsMakeOneArchiveAndAnExistingOneIsAddedInto) {
