@@ -389,8 +389,11 @@ TEST_F(ExtractOption, LinksTrailingDataAndUnwritableItemsAreToldAsTheyAre) {
     EXPECT_EQ(tail.first, 0u);
     EXPECT_EQ(tail.second, std::vector<std::wstring>{L"x.zip was extracted.\nWarning: there is data after the end of the archive."});
     EXPECT_EQ(ReadFileBytes(work / L"tail\\b.txt"), "bravo");
-    // A file held open by another program: its cause, what was written, and where.
+    // A file held open by another program, replacing it agreed to: its cause, what was written, and where.
+    DialogResponder replace(L"Confirm File Replace", [](HWND question) { PressButton(question, IDYES); });
     const auto blocked = extractHere(work / L"out\\x.zip");
+    replace.stop();
+    EXPECT_EQ(replace.count(), 1);
     CloseHandle(held);
     EXPECT_EQ(blocked.first, 1u);
     EXPECT_EQ(blocked.second, std::vector<std::wstring>{L"Could not extract x.zip\n\n1 item could not be extracted:\n"
