@@ -95,6 +95,11 @@
 #define IDC_NAME_EDIT 1160
 #define IDC_PROPERTY_LIST 1161
 
+// View > Name encoding: "Automatic", then one id per code page of the menu's table (up to 33149).
+#define ID_NAME_ENCODING_AUTO 33100
+#define ID_NAME_ENCODING_FIRST 33101
+#define ID_NAME_ENCODING_LAST 33149
+
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600
 #define ID_FILE_OPEN 57601

@@ -9,7 +9,9 @@
 #include "ui/about_dialog.h"
 #include "ui/command_table.h"
 #include "ui/app_globals.h"
+#include "catalog/item_catalog.h"
 #include "ui/dpi.h"
+#include "ui/name_encoding_menu.h"
 #include "ui/status_texts.h"
 #include "ui/toolbar_images.h"
 
@@ -166,6 +168,10 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
     if (HIWORD(lParam) || !view_.m_hWnd) return 0;  // the system menu
     HMENU menu = reinterpret_cast<HMENU>(wParam);
     const SelectionFacts facts = view_.Facts();
+    if (IsNameEncodingCommand(GetMenuItemID(menu, 0))) {
+        const ItemCatalog* catalog = view_.model().catalog();
+        FillNameEncodingMenu(menu, catalog ? &catalog->format.names : nullptr);
+    }
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(menu, i);

@@ -69,6 +69,8 @@ public:
     void OpenArchiveFromPicker();
     void GoUp();
     void Refresh();
+    // Reads the open zip's names with `codePage` from now on (0: the one they tell) and lists it again.
+    void ChooseNameEncoding(unsigned codePage);
     void GoThroughHistory(int steps);
     void SelectAllRows();
     void CopyPaths();
