@@ -45,7 +45,8 @@ const CodePageWords* WordsOf(unsigned codePage) {
 }
 
 // Code pages offered even when they do not read every name: the most common ones.
-constexpr size_t kCandidatesShown = 8;
+constexpr size_t kCandidatesShown = 6;
+constexpr double kNearlyAsPlausible = 0.75;
 constexpr unsigned kCommon[] = {65001, 932, 936, 950, 949, 866, 1251, 437, 850, 1252};
 
 }  // namespace
@@ -102,8 +103,12 @@ void FillNameEncodingMenu(HMENU menu, const ArchiveNameEncoding* names) {
     };
     if (names) {
         if (names->guess.legacy) add(names->guess.codePage);
-        for (const EncodingCandidate& candidate : names->guess.candidates)
-            if (candidate.score > 0 && listed.size() < kCandidatesShown) add(candidate.codePage);
+        // The readings nearly as plausible as the best one.
+        const std::vector<EncodingCandidate>& candidates = names->guess.candidates;
+        for (const EncodingCandidate& candidate : candidates)
+            if (candidate.score > 0 && candidate.score >= kNearlyAsPlausible * candidates.front().score &&
+                listed.size() < kCandidatesShown)
+                add(candidate.codePage);
         if (names->chosen) add(names->codePage);
     }
     if (!listed.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);

@@ -23,7 +23,8 @@ std::string Encode(const std::wstring& text, unsigned codePage) {
 const std::map<std::wstring, std::pair<unsigned, std::vector<std::wstring>>>& LegacyArchives() {
     static const std::map<std::wstring, std::pair<unsigned, std::vector<std::wstring>>> archives = {
         {L"names-cp932.zip", {932, {L"\u65e5\u672c\u8a9e\u306e\u30d5\u30a1\u30a4\u30eb.txt",
-                                    L"\u30d5\u30a9\u30eb\u30c0\\\u30c6\u30b9\u30c8.txt", L"readme.txt"}}},
+                                    L"\u30d5\u30a9\u30eb\u30c0\\\u30c6\u30b9\u30c8.txt", L"readme.txt",
+                                    L"\u8868\u793a.txt"}}},
         {L"names-gbk.zip", {936, {L"\u4e2d\u6587\u6587\u4ef6.txt", L"\u76ee\u5f55\\\u6d4b\u8bd5\u6587\u6863.txt"}}},
         {L"names-cp866.zip", {866, {L"\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440.txt",
                                     L"\u043f\u0430\u043f\u043a\u0430\\\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt"}}},

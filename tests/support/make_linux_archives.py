@@ -27,7 +27,7 @@ LONG_PATH = "/".join(c * 60 for c in "vwxyz") + "/long.txt"
 # Per code page, names as a machine of that code page stored them (each file holds its name).
 LEGACY_NAMES = {
     "cp932": ["\u65e5\u672c\u8a9e\u306e\u30d5\u30a1\u30a4\u30eb.txt", "\u30d5\u30a9\u30eb\u30c0/\u30c6\u30b9\u30c8.txt",
-              "readme.txt"],
+              "readme.txt", "\u8868\u793a.txt"],  # the last holds the byte of '\\' as its second
     "gbk": ["\u4e2d\u6587\u6587\u4ef6.txt", "\u76ee\u5f55/\u6d4b\u8bd5\u6587\u6863.txt"],
     "cp866": ["\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440.txt",
               "\u043f\u0430\u043f\u043a\u0430/\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt"],

@@ -22,7 +22,7 @@ TEST(NameEncodingView, TheStatusBarNamesTheNamesCodePageAndTheMenuReadsThemAnoth
     RunningProgram program(Quote(archive));
     ASSERT_NE(program.WaitForFrame(), nullptr);
     HWND list = program.list();
-    ASSERT_TRUE(WaitForRows(list, 4));
+    ASSERT_TRUE(WaitForRows(list, 5));
     HWND bar = FindWindowExW(program.frame(), nullptr, L"msctls_statusbar32", nullptr);
     std::vector<std::wstring> status;
     ASSERT_TRUE(WaitUntil([&] { return (status = RemoteStatusTexts(bar)).size() == 5; }));
