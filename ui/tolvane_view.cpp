@@ -12,6 +12,7 @@
 #include "engine/archive_name_encoding.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/name_encoding_memory.h"
 #include "ui/user_messages.h"
 #include "ui/wait_cursor.h"
 
@@ -405,6 +406,7 @@ void CTolvaneView::ChooseNameEncoding(unsigned codePage) {
     const ItemCatalog* catalog = model_.catalog();
     if (!catalog || catalog->format.names.codePage == 0) return;
     chooseNameCodePage(catalog->archivePath, codePage);
+    RememberNameEncodingChoice(catalog->archivePath, codePage);
     Refresh();
 }
 

@@ -14,7 +14,7 @@
 
 using namespace testsupport;
 
-TEST(NameEncodingView, TheStatusBarNamesTheNamesCodePageAndTheMenuReadsThemAnotherWay) {
+TEST(NameEncodingView, TheStatusBarNamesTheNamesCodePageAndTheMenuReadsThemAnotherWayFromThenOn) {
     TempDir dir(L"names view");
     const std::wstring archive = dir / L"japanese.zip";
     ASSERT_TRUE(CopyFileW((BinDir() + L"\\..\\linux-archives\\names-cp932.zip").c_str(), archive.c_str(), FALSE));
@@ -37,8 +37,15 @@ TEST(NameEncodingView, TheStatusBarNamesTheNamesCodePageAndTheMenuReadsThemAnoth
     EXPECT_TRUE(WaitUntil([&] { return RemoteStatusTexts(bar).back() == L"Names: CP437"; }));
     EXPECT_GE(RowOf(list, L"\u00f4\u00b7\u00fb{\u00ee\u03a9\u00e9\u2560\u00e2t\u00e2@\u00e2C\u00e2\u00ef.txt"), 0);
     EXPECT_EQ(RowOf(list, L"\u30d5\u30a9\u30eb\u30c0"), -1);
-    // Automatic again: what the names tell.
-    Command(program, ID_NAME_ENCODING_AUTO);
-    EXPECT_TRUE(WaitUntil([&] { return RowOf(list, L"\u30d5\u30a9\u30eb\u30c0") >= 0; }));
     EXPECT_EQ(program.Close(), 1u);
+    // The choice stays with the archive; Automatic again reads what the names tell, from then on.
+    for (int run = 0; run < 2; ++run) {
+        RunningProgram again(Quote(archive));
+        ASSERT_NE(again.WaitForFrame(), nullptr);
+        HWND bar2 = FindWindowExW(again.frame(), nullptr, L"msctls_statusbar32", nullptr);
+        const std::wstring expected = run == 0 ? L"Names: CP437" : L"Names: Shift-JIS";
+        EXPECT_TRUE(WaitUntil([&] { return RemoteStatusTexts(bar2).back() == expected; })) << run;
+        if (run == 0) Command(again, ID_NAME_ENCODING_AUTO);
+        EXPECT_EQ(again.Close(), 1u);
+    }
 }
