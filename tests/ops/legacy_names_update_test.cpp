@@ -61,7 +61,6 @@ TEST(LegacyNames, DeleteAndRenameFindTheirEntriesAndKeepTheOtherNamesStoredAsThe
     UntouchedEntries untouched;
     untouched.touched = {gone};
     EXPECT_EQ(UntouchedNameBytesProblem(before, {{ShiftJis(kept), false}}, 932, untouched), L"");
-    const std::wstring problem =
-        UntouchedNameBytesProblem(before, {{"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt", true}}, 932, untouched);
-    EXPECT_NE(problem.find(kept), std::wstring::npos) << problem;
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt";
+    EXPECT_NE(UntouchedNameBytesProblem(before, {{utf8, true}}, 932, untouched).find(kept), std::wstring::npos);
 }
