@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 #include "base/handles.h"
 
@@ -131,8 +133,9 @@ bool parseZipDirectory(std::string_view directory, uint64_t maxEntries, std::vec
     return true;
 }
 
-bool readZipNames(const std::wstring& path, uint64_t maxDirectoryBytes, ZipNamesRead& read) {
-    read = ZipNamesRead{};
+namespace {
+
+bool ReadNames(const std::wstring& path, uint64_t maxDirectoryBytes, ZipNamesRead& read) {
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
@@ -151,9 +154,23 @@ bool readZipNames(const std::wstring& path, uint64_t maxDirectoryBytes, ZipNames
     }
     if (place.offset > fileSize || place.size > fileSize - place.offset) return false;
     const uint64_t wanted = std::min(place.size, maxDirectoryBytes);
+    if (wanted > std::numeric_limits<size_t>::max() / 2) return false;
     std::string directory;
     if (!ReadAt(file.get(), place.offset, static_cast<size_t>(wanted), directory)) return false;
     const bool whole = parseZipDirectory(directory, place.entries, read.names);
     read.complete = whole && wanted == place.size && read.names.size() == place.entries;
     return whole || wanted < place.size;
+}
+
+}  // namespace
+
+bool readZipNames(const std::wstring& path, uint64_t maxDirectoryBytes, ZipNamesRead& read) {
+    read = ZipNamesRead{};
+    try {
+        return ReadNames(path, maxDirectoryBytes, read);
+    } catch (const std::bad_alloc&) {
+        // A directory larger than memory holds: its names are not known.
+        read = ZipNamesRead{};
+        return false;
+    }
 }
