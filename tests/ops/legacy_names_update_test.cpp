@@ -29,7 +29,7 @@ std::set<std::pair<std::string, bool>> StoredNames(const std::wstring& archive) 
 
 }  // namespace
 
-TEST(LegacyNames, DeleteAndRenameFindTheirEntriesAndKeepTheOtherNamesStoredAsTheyWere) {
+TEST(LegacyNames, DeleteRenameAndAddFindTheirEntriesAndKeepTheOtherNamesStoredAsTheyWere) {
     TempDir dir(L"legacy update");
     const std::wstring archive = dir / L"japanese.zip";
     const std::wstring kept = L"\u65e5\u672c\u8a9e.txt", inFolder = L"\u30d5\u30a9\u30eb\u30c0/\u30c6\u30b9\u30c8.txt",
@@ -50,11 +50,14 @@ TEST(LegacyNames, DeleteAndRenameFindTheirEntriesAndKeepTheOtherNamesStoredAsThe
     // Before, the archiver matched no name of this archive: the delete deleted nothing.
     EXPECT_TRUE(told(DeleteEntries(catalog, {gone})).done());
     EXPECT_TRUE(told(RenameEntry(catalog, renamed, L"\u65b0\u3057\u3044.txt")).done());
+    WriteFileBytes(dir / L"src\\\u8ffd\u52a0.txt", "added");
+    EXPECT_TRUE(told(AddFiles(catalog, {dir / L"src\\\u8ffd\u52a0.txt"})).done());
     EXPECT_TRUE(told.messages().empty()) << told.messages().front();
     const std::string newName = "\xE6\x96\xB0\xE3\x81\x97\xE3\x81\x84.txt";
     EXPECT_EQ(StoredNames(archive), (std::set<std::pair<std::string, bool>>{
-                                        {ShiftJis(kept), false}, {ShiftJis(inFolder), false}, {newName, true}}));
-    EXPECT_EQ(ContentsOf(archive).size(), 3u);
+                                        {ShiftJis(kept), false}, {ShiftJis(inFolder), false}, {newName, true},
+                                        {"\xE8\xBF\xBD\xE5\x8A\xA0.txt", true}}));
+    EXPECT_EQ(ContentsOf(archive).size(), 4u);
 
     // An archiver that stored an untouched name anew (here in UTF-8) fails the check.
     const std::vector<ZipRawName> before = {{ShiftJis(kept), false}, {ShiftJis(gone), false}};
