@@ -44,13 +44,14 @@ bool IsUkrainianOrBelarusian(wchar_t c) {
 }
 
 struct Context {
-    unsigned run = 0;          // non-ASCII characters right before this one
-    bool afterLower = false;   // the character before was a lower-case letter
+    unsigned run = 0;               // non-ASCII characters right before this one
+    bool afterLower = false;        // the character before was a lower-case letter
+    bool afterAsciiLetter = false;  // ... a letter of plain ASCII
 };
 
 // The weight of one decoded character of `bytes` (one or two of them) in a code page serving
 // `script`: positive for the script's own letters, negative for what only a wrong reading gives.
-double Weight(Script script, wchar_t c, std::string_view bytes, const Context& context) {
+double ScriptWeight(Script script, wchar_t c, std::string_view bytes, const Context& context) {
     if (Implausible(c)) return -3;
     if (In(c, 0x2500, 0x259F)) return -2;  // box drawing and blocks
     const unsigned lead = static_cast<uint8_t>(bytes[0]);
@@ -62,7 +63,7 @@ double Weight(Script script, wchar_t c, std::string_view bytes, const Context& c
         if (!IsLatinLetter(c)) return -0.5;
         if (caseJump) return -0.5;
         // Accented letters stand among plain ones; long runs of them come from other scripts.
-        return context.run >= 2 ? 0.1 : 1.0;
+        return context.run >= 3 ? 0.1 : 1.0;
     case Script::Cyrillic:
         if (caseJump) return -0.5;
         if (IsBasicCyrillic(c)) return 1.0;
@@ -97,6 +98,16 @@ double Weight(Script script, wchar_t c, std::string_view bytes, const Context& c
         return IsCjkPunctuation(c) ? 1.0 : -0.5;
     }
     return 0;
+}
+
+// Words seldom begin in Latin letters and go on in another script: a reading that makes them so
+// is suspect (an alphabet not at all, ideographs a little).
+double Weight(Script script, wchar_t c, std::string_view bytes, const Context& context) {
+    const double weight = ScriptWeight(script, c, bytes, context);
+    if (!context.afterAsciiLetter || script == Script::Latin || weight <= 0) return weight;
+    const bool ideographic = script == Script::Japanese || script == Script::ChineseSimplified ||
+                             script == Script::ChineseTraditional || script == Script::Korean;
+    return ideographic ? weight / 4 : -0.5;
 }
 
 bool IsDoubleByte(unsigned codePage) {
@@ -158,6 +169,7 @@ bool scoreNames(const std::vector<std::string_view>& names, unsigned codePage, d
                 decoded[0] = b;
                 context.run = 0;
                 context.afterLower = IsCharAlphaW(decoded[0]) && IsCharLowerW(decoded[0]);
+                context.afterAsciiLetter = IsCharAlphaW(decoded[0]) != FALSE;
                 continue;
             }
             if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length), decoded,
@@ -167,6 +179,7 @@ bool scoreNames(const std::vector<std::string_view>& names, unsigned codePage, d
             nonAscii += length;
             ++context.run;
             context.afterLower = IsCharAlphaW(decoded[0]) && IsCharLowerW(decoded[0]);
+            context.afterAsciiLetter = false;
         }
     }
     score = nonAscii ? sum / static_cast<double>(nonAscii) : 0;

@@ -43,11 +43,12 @@ std::set<std::wstring> ListedFiles(const std::wstring& archive) {
 }  // namespace
 
 TEST(NameEncoding, EachNameSetIsToldByItsScript) {
-    // Further sets: Big5, Windows Cyrillic.
+    // Further sets: Big5, Windows Cyrillic, Polish.
     std::vector<std::pair<unsigned, std::vector<std::wstring>>> sets;
     for (const auto& [name, archive] : LegacyArchives()) sets.push_back(archive);
     sets.push_back({950, {L"\u4e2d\u6587\u6a94\u6848.txt", L"\u8cc7\u6599\u593e\\\u6e2c\u8a66.doc"}});
     sets.push_back({1251, {L"\u041e\u0442\u0447\u0451\u0442 \u0437\u0430 \u043c\u0430\u0439.doc"}});
+    sets.push_back({1250, {L"Za\u017c\u00f3\u0142\u0107.txt"}});
     for (const auto& [codePage, names] : sets) {
         std::vector<ZipRawName> raw;
         for (const std::wstring& name : names) raw.push_back({Encode(name, codePage), false});
