@@ -24,6 +24,7 @@
 #include "ui/main_window.h"
 #include "ui/operation_prompts.h"
 #include "ui/options_hook.h"
+#include "ui/name_encoding_memory.h"
 #include "ui/settings.h"
 
 namespace {
@@ -140,6 +141,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     ProcessServices services;
     ResetAppGlobals();
     LoadSettings(g_app.settings);
+    RestoreNameEncodingChoices();
     g_app.instance = instance;
     // The archive operations show their progress and ask their questions through the windows.
     InstallOperationPrompts();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/archive_kind.h"
+#include "engine/archive_name_encoding.h"
 #include "engine/archive_summary.h"
 #include "engine/engine_faults.h"
 #include "engine/engine_interfaces.h"
@@ -30,6 +31,7 @@ struct OpenedFormat {
     unsigned volumes = 1;          // files the archive spans
     bool embedded = false;         // found inside a program (a self-extracting archive)
     uint64_t streamSize = 0;       // bytes of what the handler read (all parts; the decoded tar)
+    ArchiveNameEncoding names;     // a zip: the code page its names were read with, and why
     // The archiver can change it: a format it writes, in one file of its own.
     bool writable() const;
 };

@@ -4,6 +4,7 @@
 #include "base/handles.h"
 #include "base/paths.h"
 #include "engine/archive_listing.h"
+#include "engine/archive_name_encoding.h"
 #include "engine/archive_probe.h"
 #include "engine/console_text.h"
 #include "engine/engine_property.h"
@@ -120,6 +121,35 @@ uint64_t StreamSize(IInStream* stream) {
     return 0;
 }
 
+// Tells the zip handler which code page its names are in; an archive that is no plain file
+// (a volume set, a zip found inside another archive) keeps the engine's own reading.
+class NameCodePage {
+public:
+    explicit NameCodePage(const std::wstring* path) : path_(path) {}
+    void applyTo(IInArchive* handler, const EngineFormat& format) {
+        if (!path_ || format.name != L"zip") return;
+        if (!resolved_) {
+            encoding_ = nameEncodingFor(*path_);
+            resolved_ = true;
+        }
+        if (encoding_.codePage == 0) return;
+        ComPtr<ISetProperties> properties;
+        if (handler->QueryInterface(IID_ISetProperties, properties.putVoid()) != S_OK || !properties) return;
+        const wchar_t* names[] = {L"cp"};
+        PROPVARIANT value;
+        PropVariantInit(&value);
+        value.vt = VT_UI4;
+        value.ulVal = encoding_.codePage;
+        properties->SetProperties(names, &value, 1);
+    }
+    const ArchiveNameEncoding& encoding() const { return encoding_; }
+
+private:
+    const std::wstring* path_;
+    bool resolved_ = false;
+    ArchiveNameEncoding encoding_;
+};
+
 struct Attempt {
     enum Result { Opened, NotThisFormat, Stopped, WrongPassword, OutOfMemory } result = NotThisFormat;
     size_t format = 0;
@@ -132,7 +162,8 @@ struct Attempt {
 // Tries the candidate formats in turn on the stream; `archive` holds the handler that opened it.
 Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat>& formats, IInStream* stream,
                    const std::wstring& archivePath, const std::wstring* subArchiveName, std::wstring_view hintName,
-                   ArchiveKind kind, std::wstring* password, IInArchive*& archive, unsigned* volumesOpened) {
+                   ArchiveKind kind, std::wstring* password, IInArchive*& archive, unsigned* volumesOpened,
+                   NameCodePage* names = nullptr) {
     Attempt attempt;
     const std::string head = ReadHead(stream);
     const std::vector<FormatCandidate> candidates = candidateFormats(formats, hintName, head, PreferredFormat(kind));
@@ -141,6 +172,7 @@ Attempt TryFormats(CreateObjectFunc createObject, const std::vector<EngineFormat
         const GUID classId = formats[candidate.format].classId;
         if (createObject(&classId, &IID_IInArchive, &handler) != S_OK || !handler) continue;
         archive = static_cast<IInArchive*>(handler);
+        if (names) names->applyTo(archive, formats[candidate.format]);
         auto callback = ComPtr<CArchiveOpenCallback>::share(NewEngineObject<CArchiveOpenCallback>(archivePath));
         if (subArchiveName) callback->SetSubArchiveName(subArchiveName->c_str());
         if (password && !password->empty()) callback->setPassword(*password);
@@ -247,9 +279,10 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
             return Fail(failure, "Can not get class object", OpenFailure::Kind::NotAnArchive);
         }
         unsigned volumesOpened = 0;
+        NameCodePage names(subArchiveName.empty() ? &archivePath : nullptr);
         const Attempt attempt = TryFormats(createObject, formats, stream.get(), archivePath,
                                            subArchiveName.empty() ? nullptr : &subArchiveName, hintName, kind,
-                                           password, archive, &volumesOpened);
+                                           password, archive, &volumesOpened, &names);
         switch (attempt.result) {
         case Attempt::Opened: break;
         case Attempt::OutOfMemory:
@@ -285,6 +318,7 @@ int openArchive(std::wstring* password, EngineLibrary& library, IInArchive*& arc
             }
         }
         found.name = formats[format].name;
+        if (found.name == L"zip") found.names = names.encoding();
         found.streamSize = innerSize ? innerSize : StreamSize(stream.get());
         if (opened) *opened = std::move(found);
         if (listEncrypted) *listEncrypted = attempt.passwordAsked;

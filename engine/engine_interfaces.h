@@ -30,6 +30,7 @@ inline constexpr GUID IID_IArchiveExtractCallbackMessage2 = MakeEngineInterfaceI
 inline constexpr GUID IID_IArchiveOpenVolumeCallback = MakeEngineInterfaceId(0x06, 0x30);
 inline constexpr GUID IID_IArchiveOpenSetSubArchiveName = MakeEngineInterfaceId(0x06, 0x50);
 inline constexpr GUID IID_IInArchive = MakeEngineInterfaceId(0x06, 0x60);
+inline constexpr GUID IID_ISetProperties = MakeEngineInterfaceId(0x06, 0x03);
 
 // Property ids the program reads by name, of items and of the whole archive. Handlers name
 // the others they have through GetPropertyInfo; ops/property_texts.h gives each id its words.
@@ -196,6 +197,13 @@ struct IArchiveOpenVolumeCallback : public IUnknown {
 // another archive: its name, which the volume callback then reports.
 struct IArchiveOpenSetSubArchiveName : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE SetSubArchiveName(const wchar_t* name) = 0;
+};
+
+// Settings a handler takes before it opens an archive, by name. The zip handler reads the names
+// of entries without the UTF-8 flag in the code page "cp" (VT_UI4), the archiver's -mcp=.
+struct ISetProperties : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetProperties(const wchar_t* const* names, const PROPVARIANT* values,
+                                                    UINT32 count) = 0;
 };
 
 // A hash function of the library (CRC32, SHA256, ...). The four methods cannot fail.

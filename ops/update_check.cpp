@@ -161,3 +161,38 @@ std::wstring UntouchedContentProblem(const std::vector<ListedEntry>& before, con
     }
     return {};
 }
+
+namespace {
+
+// An entry's path as the listing gives it: decoded, backslashes, no trailing separator.
+std::wstring DecodedPath(const ZipRawName& name, unsigned codePage) {
+    const int length = static_cast<int>(name.bytes.size());
+    const UINT page = name.utf8 ? CP_UTF8 : codePage;
+    std::wstring path(static_cast<size_t>(MultiByteToWideChar(page, 0, name.bytes.data(), length, nullptr, 0)), L'\0');
+    MultiByteToWideChar(page, 0, name.bytes.data(), length, path.data(), static_cast<int>(path.size()));
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::wstring UntouchedNameBytesProblem(const std::vector<ZipRawName>& before, const std::vector<ZipRawName>& after,
+                                       unsigned codePage, const UntouchedEntries& untouched) {
+    if (untouched.none) return {};
+    std::multiset<std::pair<std::string, bool>> stored;
+    for (const ZipRawName& name : after) stored.insert({name.bytes, name.utf8});
+    for (const ZipRawName& name : before) {
+        const std::wstring path = DecodedPath(name, codePage);
+        if (std::any_of(untouched.touched.begin(), untouched.touched.end(),
+                        [&](const std::wstring& t) { return IsAtOrBelowIgnoringCase(path, t); }) ||
+            (!untouched.from.empty() && IsAtOrBelow(path, untouched.from)))
+            continue;
+        const auto at = stored.find({name.bytes, name.utf8});
+        if (at == stored.end())
+            return L"the archiver would have stored the name of " + Quoted(path) +
+                   L" differently, and other programs would read it as another name";
+        stored.erase(at);
+    }
+    return {};
+}

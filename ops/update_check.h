@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/zip_names.h"
+
 // A delete: `after` is `before` without the `deleted` entry paths and everything below them,
 // compared exactly (case included); nothing more, nothing less.
 std::wstring DeleteResultProblem(const std::vector<std::wstring_view>& before, const std::vector<std::wstring_view>& after,
@@ -59,3 +61,9 @@ struct UntouchedEntries {
 // meanwhile, an archiver that rewrote an entry). Why not, as a clause naming an entry; empty when so.
 std::wstring UntouchedContentProblem(const std::vector<ListedEntry>& before, const std::vector<ListedEntry>& after,
                                      const UntouchedEntries& untouched);
+
+// A zip whose names are in a code page of their own (`codePage`, read as the listing read them):
+// every entry that the change leaves alone keeps its stored name byte for byte, flag included, so
+// that no other machine reads it differently afterwards. Why not, as a clause; empty when so.
+std::wstring UntouchedNameBytesProblem(const std::vector<ZipRawName>& before, const std::vector<ZipRawName>& after,
+                                       unsigned codePage, const UntouchedEntries& untouched);

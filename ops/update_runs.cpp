@@ -8,6 +8,8 @@
 #include "catalog/item_catalog.h"
 #include "catalog/path_text.h"
 #include "engine/archive_listing.h"
+#include "engine/archive_name_encoding.h"
+#include "engine/zip_names.h"
 #include "engine/archive_probe.h"
 #include "engine/integrity_check.h"
 #include "ops/fault_texts.h"
@@ -43,6 +45,16 @@ UpdateRuns::UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wst
       password_(WideToUtf8Lossy(catalog.password)) {
     // A listing left by an earlier change shows nothing of this one.
     catalog.updatedListing.reset();
+    const ArchiveNameEncoding& names = catalog.format.names;
+    if (format_ == L"zip" && names.codePage != 0 && (names.guess.legacy || names.chosen)) {
+        nameCodePage_ = names.codePage;
+        // The work file is read back with the names' code page of the archive it replaces.
+        chooseNameCodePage(guard_.workPath(), nameCodePage_);
+    }
+}
+
+UpdateRuns::~UpdateRuns() {
+    if (nameCodePage_) chooseNameCodePage(guard_.workPath(), 0);
 }
 
 ToolCommandLine UpdateRuns::NextCommand() const {
@@ -55,6 +67,10 @@ ToolCommandLine UpdateRuns::NextCommand() const {
         command.setUpdateActions(choices_->updateActions);
     }
     if (first) command.writeTo(guard_.workPath());
+    // Without its code page the archiver matches no legacy name (a delete then deletes nothing);
+    // "-mcu" writes names it adds in UTF-8, which every machine reads alike. The names of the
+    // other entries it copies as they are stored.
+    if (nameCodePage_) command.addSwitches({L"-mcp=" + std::to_wstring(nameCodePage_), L"-mcu"});
     command.matchCase(matchCase_);
     return command;
 }
@@ -200,6 +216,15 @@ std::wstring Conclude(ItemCatalog& catalog, ArchiveGuard& guard, const UpdateRun
         }
     }
     if (!problem.empty()) return fail(problem);
+    if (runs.nameCodePage() && guard.existedBefore()) {
+        // Names are the user's data too: the other entries' names must be stored as they were.
+        ZipNamesRead storedBefore, storedAfter;
+        if (!readZipNames(catalog.archivePath, UINT64_MAX, storedBefore) || !storedBefore.complete ||
+            !readZipNames(guard.workReadPath(), UINT64_MAX, storedAfter) || !storedAfter.complete)
+            return fail(UpdateFailureCause(UpdateFailure::Unverified));
+        problem = UntouchedNameBytesProblem(storedBefore.names, storedAfter.names, runs.nameCodePage(), untouched);
+        if (!problem.empty()) return fail(problem);
+    }
     if (verifyWhole) {
         // The files are about to go: the archive must give every one of them back intact.
         std::wstring password = Utf8ToWideLossy(runs.password());

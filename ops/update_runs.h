@@ -37,7 +37,11 @@ public:
     UpdateRuns(ItemCatalog& catalog, const ArchiveGuard& guard, std::wstring command, std::wstring format,
                const AddChoices* choices = nullptr);
 
+    ~UpdateRuns();
     ToolCommandLine NextCommand() const;
+    // A zip whose names are in a code page of their own: that code page (the archiver reads the
+    // names with it and writes new ones in UTF-8); else 0.
+    unsigned nameCodePage() const { return nameCodePage_; }
     const std::wstring& format() const { return format_; }
     // False once the update cannot go on: a failure, Cancel, or a declined prompt.
     bool Run(const ToolCommandLine& command);
@@ -57,6 +61,7 @@ private:
     const AddChoices* choices_;
     std::string password_;
     bool matchCase_ = false;  // the archive holds names that differ only in case
+    unsigned nameCodePage_ = 0;
 };
 
 // The format the archiver is to write: the one the archive was listed as, the one its bytes

@@ -140,6 +140,10 @@
 #define IDC_OPTIONS_CASCADED  1301
 #define IDC_OPTIONS_MENU_FIRST 1310   // one check box per context-menu item, in MenuItemBit order
 #define IDC_OPTIONS_MENU_LAST  1319
+// View > Name encoding: "Automatic", then one id per code page of the menu's table (up to 33149).
+#define ID_NAME_ENCODING_AUTO 33100
+#define ID_NAME_ENCODING_FIRST 33101
+#define ID_NAME_ENCODING_LAST 33149
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "ui/main_frame.h"
+#include "ui/name_encoding_menu.h"
 #include "ui/options_hook.h"
 
 namespace {
@@ -52,7 +53,18 @@ void SortBy(CMainFrame& frame, UINT id) {
 }
 void Checksum(CMainFrame& frame, UINT id) { frame.view().ChecksumSelection(static_cast<int>(id)); }
 
-const std::vector<Command> kCommands = {
+bool ZipNames(const SelectionFacts& f) { return f.zipNames; }
+void ChooseNameEncoding(CMainFrame& frame, UINT id) { frame.view().ChooseNameEncoding(CodePageOfCommand(id)); }
+
+// The table, with one command per entry of View > Name encoding.
+std::vector<Command> WithNameEncodings(std::vector<Command> commands) {
+    commands.push_back({ID_NAME_ENCODING_AUTO, ChooseNameEncoding, ZipNames});
+    for (size_t i = 0; i < EncodingMenuCodePages().size(); ++i)
+        commands.push_back({ID_NAME_ENCODING_FIRST + static_cast<UINT>(i), ChooseNameEncoding, ZipNames});
+    return commands;
+}
+
+const std::vector<Command> kCommands = WithNameEncodings({
     {ID_OPEN_ITEM, ViewStep<&CTolvaneView::OpenSelectedRow>, OneSelected, L"&Open\tEnter"},
     {ID_OPEN_ARCHIVE_FILE, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
     {ID_FILE_OPEN, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
@@ -105,7 +117,7 @@ const std::vector<Command> kCommands = {
     {ID_SORT_BY_PACKED, SortBy, InArchive},
     {ID_SORT_BY_TYPE, SortBy},
     {ID_SORT_BY_MODIFIED, SortBy},
-};
+});
 
 void (*g_observer)(const Command&, UINT) = nullptr;
 

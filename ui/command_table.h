@@ -25,6 +25,7 @@ struct SelectionFacts {
     bool canGoBack = false;
     bool canGoForward = false;
     bool canGoUp = false;
+    bool zipNames = false;           // the open archive is a zip: its names' code page can be chosen
 };
 
 // One command of the table.

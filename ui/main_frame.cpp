@@ -10,9 +10,11 @@
 #include "ui/accessible_names.h"
 #include "ui/command_table.h"
 #include "ui/app_globals.h"
+#include "catalog/item_catalog.h"
 #include "ui/dpi.h"
 #include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
+#include "ui/name_encoding_menu.h"
 #include "ui/status_texts.h"
 #include "ui/theme.h"
 #include "ui/toolbar_images.h"
@@ -239,6 +241,10 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
     if (HIWORD(lParam) || !view_.m_hWnd) return 0;  // the system menu
     HMENU menu = reinterpret_cast<HMENU>(wParam);
     const SelectionFacts facts = view_.Facts();
+    if (IsNameEncodingCommand(GetMenuItemID(menu, 0))) {
+        const ItemCatalog* catalog = view_.model().catalog();
+        FillNameEncodingMenu(menu, catalog ? &catalog->format.names : nullptr);
+    }
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(menu, i);

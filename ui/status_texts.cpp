@@ -6,6 +6,7 @@
 #include "base/program_identity.h"
 #include "catalog/item_catalog.h"
 #include "ui/content_model.h"
+#include "ui/name_encoding_menu.h"
 
 std::wstring ByteSizeText(uint64_t bytes) {
     if (bytes == 1) return L"1 byte";
@@ -120,6 +121,8 @@ std::vector<std::wstring> StatusBarTexts::Parts(const ContentModel& model, const
                                                       archiveKindOf(catalog->archivePath));
         parts.push_back(ArchiveText(format, catalog->summary));
         parts.push_back(DamageText(catalog->damage));
+        const std::wstring names = NamesStatusText(catalog->format.names);
+        if (!names.empty()) parts.push_back(names);
     }
     return parts;
 }

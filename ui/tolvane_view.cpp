@@ -9,9 +9,11 @@
 #include "base/text.h"
 #include "base/paths.h"
 #include "catalog/item_catalog.h"
+#include "engine/archive_name_encoding.h"
 #include "ui/accessible_names.h"
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
+#include "ui/name_encoding_memory.h"
 #include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
 #include "ui/theme.h"
@@ -351,6 +353,7 @@ SelectionFacts CTolvaneView::Facts() const {
     if (const ItemCatalog* catalog = model_.catalog()) {
         facts.archiveWritable = ArchiveCanChange(*catalog);
         facts.archiveName = FileNameOf(catalog->archivePath);
+        facts.zipNames = catalog->format.names.codePage != 0;
     } else if (targets.size() == 1) {
         const std::wstring path = model_.RowFullPath(targets.front());
         facts.singleFolder = model_.IsFolderRow(targets.front());
@@ -431,6 +434,14 @@ void CTolvaneView::ShowContextMenu(POINT screen, bool atFocus) {
 void CTolvaneView::GoUp() { Navigate(&ContentModel::GoUp); }
 
 void CTolvaneView::Refresh() { Navigate(&ContentModel::Refresh); }
+
+void CTolvaneView::ChooseNameEncoding(unsigned codePage) {
+    const ItemCatalog* catalog = model_.catalog();
+    if (!catalog || catalog->format.names.codePage == 0) return;
+    chooseNameCodePage(catalog->archivePath, codePage);
+    RememberNameEncodingChoice(catalog->archivePath, codePage);
+    Refresh();
+}
 
 void CTolvaneView::Navigate(ViewChange (ContentModel::*step)()) {
     WaitCursor wait;

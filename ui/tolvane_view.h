@@ -73,6 +73,8 @@ public:
     void Refresh();
     // Sorts by the column of that title, as a click on its header does; nothing when none shows.
     void SortByColumnTitle(const std::wstring& title);
+    // Reads the open zip's names with `codePage` from now on (0: the one they tell) and lists it again.
+    void ChooseNameEncoding(unsigned codePage);
     void GoThroughHistory(int steps);
     void SelectAllRows();
     // Edit > "Select by pattern...", "Deselect by pattern...", "Invert selection"

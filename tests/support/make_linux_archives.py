@@ -2,8 +2,9 @@
 """Writes, on the Linux side before the tests run, the archives that the Windows archiver cannot
 write: tars in gzip, bzip2, xz, zstd and lzma streams, single files in those streams, an ar
 archive (the layout of Debian packages), a cpio archive, a zip split into .z01 and .zip parts, and
-tars and a zip holding entries that are no plain files (hard and symbolic links). The tests know
-the fixed files they hold (see TREE and LINKED below)."""
+tars and a zip holding entries that are no plain files (hard and symbolic links), and zips whose
+names are stored in the code page of the machine that made them, without the UTF-8 flag. The
+tests know the fixed files they hold (see TREE, LINKED and LEGACY_NAMES below)."""
 import bz2
 import gzip
 import io
@@ -23,6 +24,29 @@ NOTE = b"a single note\n"
 LINKED = b"".join(b"line %03d of the linked file\n" % i for i in range(60))[:1500]
 # A path longer than Windows' 260 units, through five folders of 60 characters.
 LONG_PATH = "/".join(c * 60 for c in "vwxyz") + "/long.txt"
+# Per code page, names as a machine of that code page stored them (each file holds its name).
+LEGACY_NAMES = {
+    "cp932": ["\u65e5\u672c\u8a9e\u306e\u30d5\u30a1\u30a4\u30eb.txt", "\u30d5\u30a9\u30eb\u30c0/\u30c6\u30b9\u30c8.txt",
+              "readme.txt", "\u8868\u793a.txt"],  # the last holds the byte of '\\' as its second
+    "gbk": ["\u4e2d\u6587\u6587\u4ef6.txt", "\u76ee\u5f55/\u6d4b\u8bd5\u6587\u6863.txt"],
+    "cp866": ["\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440.txt",
+              "\u043f\u0430\u043f\u043a\u0430/\u0434\u043e\u043a\u0443\u043c\u0435\u043d\u0442.txt"],
+    "cp437": ["Caf\u00e9 r\u00e9sum\u00e9.txt", "M\u00fcller/Gr\u00f6\u00dfe.txt"],
+}
+
+
+def legacy_names_zip(names, codec):
+    """A stored zip whose names are the bytes of `codec`, general-purpose flags 0 (no UTF-8 flag)."""
+    dos_time, dos_date = (7 << 11) | (6 << 5) | 20, ((2011 - 1980) << 9) | (3 << 5) | 13
+    out, central = b"", b""
+    for name in names:
+        raw, data = name.encode(codec), name.encode("utf-8")
+        crc, offset = zlib.crc32(data), len(out)
+        out += struct.pack("<IHHHHHIIIHH", 0x04034B50, 10, 0, 0, dos_time, dos_date, crc, len(data), len(data),
+                           len(raw), 0) + raw + data
+        central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 10, 0, 0, dos_time, dos_date, crc, len(data),
+                               len(data), len(raw), 0, 0, 0, 0, 0, offset) + raw
+    return out + central + struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(names), len(names), len(central), len(out), 0)
 
 
 def tar_bytes():
@@ -168,6 +192,8 @@ def main(folder):
     write("links.tar.gz", gzip.compress(everything, mtime=MTIME))
     write("links.zip", links_zip())
     write("many.zip", many_zip())
+    for codec, names in LEGACY_NAMES.items():
+        write("names-%s.zip" % codec, legacy_names_zip(names, codec))
 
 
 if __name__ == "__main__":
