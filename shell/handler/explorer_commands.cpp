@@ -15,24 +15,10 @@ constexpr MenuItemBit kSubCommandOrder[] = {kMenuOpen,      kMenuExtractFiles, k
                                             kMenuExtractSmart, kMenuTest,     kMenuAddDialog,   kMenuAdd7z,
                                             kMenuAddZip,    kMenuChecksums};
 
-class SubCommand final : public IExplorerCommand {
+class SubCommand final : public SingleInterfaceObject<IExplorerCommand> {
 public:
-    explicit SubCommand(MenuItemBit item) : item_(item) {}
+    explicit SubCommand(MenuItemBit item) : SingleInterfaceObject(IID_IExplorerCommand), item_(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IExplorerCommand) return E_NOINTERFACE;
-        *object = static_cast<IExplorerCommand*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return count_.add(); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = count_.release();
-        if (left == 0) delete this;
-        return left;
-    }
 
     STDMETHODIMP GetTitle(IShellItemArray* items, LPWSTR* name) override {
         const std::optional<MenuEntry> entry = EntryFor(items);
@@ -72,7 +58,6 @@ public:
     }
 
 private:
-    ~SubCommand() = default;
     std::optional<MenuEntry> EntryIn(const std::vector<SelectedItem>& selection) const {
         for (const MenuEntry& entry : EntriesFor(selection, false))
             if (entry.item == item_) return entry;
@@ -80,28 +65,13 @@ private:
     }
     std::optional<MenuEntry> EntryFor(IShellItemArray* items) const { return EntryIn(SelectionFromItemArray(items)); }
 
-    ObjectCount count_;
     MenuItemBit item_;
 };
 
-class SubCommandEnumerator final : public IEnumExplorerCommand {
+class SubCommandEnumerator final : public SingleInterfaceObject<IEnumExplorerCommand> {
 public:
-    explicit SubCommandEnumerator(size_t next = 0) : next_(next) {}
+    explicit SubCommandEnumerator(size_t next = 0) : SingleInterfaceObject(IID_IEnumExplorerCommand), next_(next) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IEnumExplorerCommand) return E_NOINTERFACE;
-        *object = static_cast<IEnumExplorerCommand*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return count_.add(); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = count_.release();
-        if (left == 0) delete this;
-        return left;
-    }
 
     STDMETHODIMP Next(ULONG wanted, IExplorerCommand** commands, ULONG* fetched) override {
         if (!commands) return E_POINTER;
@@ -130,8 +100,6 @@ public:
     }
 
 private:
-    ~SubCommandEnumerator() = default;
-    ObjectCount count_;
     size_t next_;
 };
 

@@ -17,22 +17,9 @@ HMODULE g_module = nullptr;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
 public:
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return count_.add(); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = count_.release();
-        if (left == 0) delete this;
-        return left;
-    }
+    ClassFactory() : SingleInterfaceObject(IID_IClassFactory) {}
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
@@ -47,10 +34,6 @@ public:
         CountLock(lock ? 1 : -1);
         return S_OK;
     }
-
-private:
-    ~ClassFactory() = default;
-    ObjectCount count_;
 };
 
 std::wstring ModulePath() {

@@ -128,6 +128,36 @@ TEST_F(MenuHandler, ItNamesTheArchivesFolderLeavesOutWhatStaticVerbsShowAndExtra
     EXPECT_EQ(ReadFileBytes(work_ / L"photos\\src\\photo.txt"), "a photo's notes\r\n");
 }
 
+// Windows 11's menu asks the same object for a command with a submenu; there the static verbs
+// are not beside it, so every item shows.
+TEST_F(MenuHandler, TheExplorerCommandOffersTheSameItemsForItsSelection) {
+    WriteFileBytes(work_ / L"notes.txt", "notes");
+    ComPtr<IExplorerCommand> command;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(kHandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IExplorerCommand, command.putVoid()));
+    EXPCMDFLAGS flags = 0;
+    EXPECT_HRESULT_SUCCEEDED(command->GetFlags(&flags));
+    EXPECT_EQ(flags, static_cast<EXPCMDFLAGS>(ECF_HASSUBCOMMANDS));
+    IdList item;
+    ASSERT_HRESULT_SUCCEEDED(SHParseDisplayName((work_ / L"notes.txt").c_str(), nullptr, &item.pidl, 0, nullptr));
+    PCIDLIST_ABSOLUTE items[] = {item.pidl};
+    ComPtr<IShellItemArray> selection;
+    ASSERT_HRESULT_SUCCEEDED(SHCreateShellItemArrayFromIDLists(1, items, selection.put()));
+    ComPtr<IEnumExplorerCommand> subCommands;
+    ASSERT_HRESULT_SUCCEEDED(command->EnumSubCommands(subCommands.put()));
+    std::vector<std::wstring> shown;
+    for (ComPtr<IExplorerCommand> sub; subCommands->Next(1, sub.put(), nullptr) == S_OK;) {
+        EXPCMDSTATE state = ECS_HIDDEN;
+        LPWSTR title = nullptr;
+        if (SUCCEEDED(sub->GetState(selection.get(), TRUE, &state)) && state == ECS_ENABLED &&
+            SUCCEEDED(sub->GetTitle(selection.get(), &title)))
+            shown.push_back(title);
+        CoTaskMemFree(title);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"Add to archive...", L"Add to \"notes.7z\"", L"Add to \"notes.zip\"",
+                                                 L"Checksums"}));
+}
+
 // Needs the program to take "/7" (adding without a dialog).
 TEST_F(MenuHandler, DISABLED_AddToSevenZipMakesOneArchiveOfTheSelection) {
     WriteFileBytes(work_ / L"docs\\a.txt", "first");
