@@ -2,6 +2,7 @@
 // COM by its class, given a data object of real files, its menu read back and its commands run.
 #include <windows.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "base/handles.h"
 #include "base/paths.h"
 #include "shell/handler_registration.h"
+#include "shell/integration_choices.h"
 #include "support/registration_layout.h"
 #include "support/test_support.h"
 
@@ -91,7 +93,10 @@ protected:
         const ProcessResult registered = RunProcess(Quote(ProgramExe()) + L" /Register");
         ASSERT_EQ(registered.exitCode, 0u);
     }
-    void TearDown() override { RunProcess(Quote(ProgramExe()) + L" /UnRegister"); }
+    void TearDown() override {
+        RunProcess(Quote(ProgramExe()) + L" /UnRegister");
+        SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Tolvane Extractor\\Integration");
+    }
     TempDir work_{L"menu"};
 };
 
@@ -126,6 +131,28 @@ TEST_F(MenuHandler, ItNamesTheArchivesFolderLeavesOutWhatStaticVerbsShowAndExtra
     ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(work_ / L"photos") == made; }, kLongPatienceMs))
         << "the program extracts into photos\\";
     EXPECT_EQ(ReadFileBytes(work_ / L"photos\\src\\photo.txt"), "a photo's notes\r\n");
+}
+
+TEST_F(MenuHandler, AFlatMenuShowsOnlyTheItemsTheUserKeeps) {
+    WriteFileBytes(work_ / L"notes.txt", "notes");
+    IntegrationChoices choices;
+    choices.cascaded = false;
+    choices.menuItems = kMenuAdd7z | kMenuExtractHere;
+    ASSERT_TRUE(SaveIntegrationChoices(choices));
+    ComPtr<IShellExtInit> init;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(kHandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid()));
+    ASSERT_HRESULT_SUCCEEDED(init->Initialize(nullptr, DataObjectOf({work_ / L"notes.txt"}).get(), nullptr));
+    ComPtr<IContextMenu> menu;
+    ASSERT_HRESULT_SUCCEEDED(init->QueryInterface(IID_IContextMenu, menu.putVoid()));
+    HMENU popup = CreatePopupMenu();
+    AppendMenuW(popup, MF_STRING, 0x7000, L"Open");
+    EXPECT_EQ(HRESULT_CODE(menu->QueryContextMenu(popup, 1, 1, 0x6FFF, CMF_NORMAL)), 1);
+    wchar_t text[64] = {};
+    GetMenuStringW(popup, 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Add to \"notes.7z\"");
+    EXPECT_EQ(GetMenuItemCount(popup), 2);
+    DestroyMenu(popup);
 }
 
 // Windows 11's menu asks the same object for a command with a submenu; there the static verbs
