@@ -10,13 +10,16 @@
 
 void RefreshShellRegistration(HINSTANCE instance, bool registerCommand) {
     IntegrationChoices choices = LoadIntegrationChoices();
-    if (registerCommand && !choices.registrationAsked) {
-        choices.registrationAsked = true;
-        SaveIntegrationChoices(choices);
-    }
     const std::wstring folder = ProgramFolder();
     const InstallationKind kind = InstallationKindOf(folder);
-    if (kind == InstallationKind::Portable && !choices.registrationAsked) return;
+    if (kind == InstallationKind::Portable) {
+        // A portable copy registers once the user asked, and from then on at every start.
+        if (registerCommand && !choices.registrationAsked) {
+            choices.registrationAsked = true;
+            SaveIntegrationChoices(choices);
+        }
+        if (!choices.registrationAsked) return;
+    }
 
     RegistrationScope scope = ScopeFor(kind);
     // Machine-wide keys this process cannot write: the user's own, and the user is told once.
