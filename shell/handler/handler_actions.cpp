@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <map>
 
 #include "base/handles.h"
 #include "base/paths.h"
@@ -41,15 +43,12 @@ std::wstring ProgIdOf(const std::wstring& extension) {
     return {};
 }
 
-uint32_t StaticItemsOf(const SelectedItem& item) {
-    if (item.isFolder) return ClassKeyExists(L"Folder\\shell\\Tolvane") ? uint32_t{kMenuAddDialog} : 0u;
+// The items the static verbs show on a file of this extension (".zip"; empty for none).
+uint32_t StaticItemsOfExtension(const std::wstring& extension) {
     uint32_t items = 0;
     if (ClassKeyExists(L"*\\shell\\Tolvane")) items |= kMenuAddDialog;
     if (ClassKeyExists(L"*\\shell\\TolvaneChecksum")) items |= kMenuChecksums;
-    const std::wstring name = FileNameOf(item.path);
-    const size_t dot = name.rfind(L'.');
-    if (dot == std::wstring::npos) return items;
-    const std::wstring extension = name.substr(dot);
+    if (extension.empty()) return items;
     const std::wstring progId = ProgIdOf(extension);
     if (!progId.empty()) {
         const std::wstring shell = progId + L"\\shell\\";
@@ -153,8 +152,23 @@ std::vector<SelectedItem> SelectionFromItemArray(IShellItemArray* items) {
 
 uint32_t StaticVerbItems(const std::vector<SelectedItem>& selection) {
     if (selection.empty()) return 0;
+    // A selection of thousands of files has few extensions: each is looked up once.
+    std::map<std::wstring, uint32_t> byExtension;
     uint32_t items = kAllMenuItems;
-    for (const SelectedItem& item : selection) items &= StaticItemsOf(item);
+    for (const SelectedItem& item : selection) {
+        if (item.isFolder) {
+            items &= ClassKeyExists(L"Folder\\shell\\Tolvane") ? uint32_t{kMenuAddDialog} : 0u;
+            continue;
+        }
+        const std::wstring name = FileNameOf(item.path);
+        const size_t dot = name.rfind(L'.');
+        std::wstring extension = dot == std::wstring::npos ? std::wstring() : name.substr(dot);
+        for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
+        const auto known = byExtension.find(extension);
+        items &= known != byExtension.end() ? known->second
+                                            : byExtension.emplace(extension, StaticItemsOfExtension(extension)).first->second;
+        if (items == 0) break;
+    }
     return items;
 }
 
