@@ -23,6 +23,7 @@ class ProgramCopy : public testing::Test {
 protected:
     void SetUp() override {
         RemoveRegistration();
+        UnregisterMenuHandler();  // a start of the program in another suite may have left it
         for (const wchar_t* file : {L"tolvane.exe", kHandlerFileName})
             ASSERT_TRUE(CopyFileW((BinDir() + L"\\" + file).c_str(), (folder_ / file).c_str(), FALSE));
     }
