@@ -15,8 +15,7 @@
 #include "base/text.h"
 #include "ops/archive_operations.h"
 #include "ops/worker_thread.h"
-#include "shell/archive_types_registration.h"
-#include "shell/shell_registration.h"
+#include "shell/startup_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
 #include "ui/checksum_dialog.h"
@@ -55,10 +54,8 @@ private:
     ULONG_PTR gdiplusToken_ = 0;
 };
 
-void KeepRegistrationCurrent(HINSTANCE instance) {
-    RegisterAssociations(instance);
-    RegisterVerbs(instance);
-    RegisterArchiveTypes(instance);
+void KeepRegistrationCurrent(HINSTANCE instance, bool registerCommand = false) {
+    RefreshShellRegistration(instance, registerCommand);
 }
 
 // Keeps the registration current on a worker of its own, joined before the process ends.
@@ -151,15 +148,13 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
 
     // Runs that end on an option save no settings.
     if (request.unregister) {
-        UnregisterAssociations();
-        UnregisterVerbs();
-        UnregisterArchiveTypes();
+        RemoveShellRegistration();
         return 0;
     }
     // Every start keeps the shell registration current; only /Register waits for it, the other
     // runs do their work beside it and wait for it before they end.
     if (request.registerOnly) {
-        KeepRegistrationCurrent(instance);
+        KeepRegistrationCurrent(instance, true);
         return 0;
     }
     BackgroundRegistration registration(instance);

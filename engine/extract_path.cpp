@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/archive_file_names.h"
+
 namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
@@ -59,21 +61,6 @@ std::wstring_view DropRootPrefixes(std::wstring_view path) {
     }
 }
 
-bool IsDeviceName(std::wstring_view component) {
-    // The part before the first dot, without the spaces Windows ignores before it.
-    std::wstring_view base = component.substr(0, component.find(L'.'));
-    while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
-    static constexpr std::wstring_view kPlain[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
-    for (std::wstring_view name : kPlain)
-        if (base.size() == name.size() && StartsWithIgnoringCase(base, name)) return true;
-    if (base.size() == 4 && (StartsWithIgnoringCase(base, L"COM") || StartsWithIgnoringCase(base, L"LPT"))) {
-        const wchar_t digit = base[3];
-        // Windows also takes the superscript digits 1, 2 and 3.
-        return (digit >= L'0' && digit <= L'9') || digit == 0x00B9 || digit == 0x00B2 || digit == 0x00B3;
-    }
-    return false;
-}
-
 bool IsRefusedCharacter(wchar_t c) {
     return c < 32 || c == L':' || c == L'*' || c == L'?' || c == L'"' || c == L'<' || c == L'>' || c == L'|';
 }
@@ -93,7 +80,7 @@ std::optional<std::wstring> safeRelativePath(std::wstring_view itemPath) {
         if (component == L"..") return std::nullopt;
 
         if (!out.empty()) out += L'\\';
-        if (IsDeviceName(component)) out += L'_';
+        if (IsWindowsDeviceName(component)) out += L'_';
         for (wchar_t c : component) out += IsRefusedCharacter(c) ? L'_' : c;
         if (out.back() == L'.' || out.back() == L' ') out.back() = L'_';
     }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/archive_file_names.h"  // ExtractFolderName
+
 // Why `name` cannot be the name of an item, as a sentence for the user; empty when it can.
 // Refused: an empty name, "." and "..", the characters \ / : * ? " < > | and control
 // characters, a dot or a space at the end (Windows drops them), more than 255 units.
@@ -17,9 +19,3 @@ bool NameTaken(std::wstring_view name, const std::vector<std::wstring>& names);
 
 // "New folder", or "New folder (2)", "New folder (3)", ...: the first that none of `names` takes.
 std::wstring FreeNewFolderName(const std::vector<std::wstring>& names);
-
-// The folder "Extract to <name>\" writes into, named after the archive file: its name without
-// the archive's extensions ("x" of "x.zip", "x.tar.gz", "x.tgz", "x.7z.001", "x.part1.rar"),
-// trailing dots and spaces dropped, a device name marked as an extracted item's is ("_con" of
-// "con.zip"); "Extracted" when nothing is left.
-std::wstring ExtractFolderName(const std::wstring& archiveFileName);

@@ -1,6 +1,6 @@
 ; The installer of Tolvane Extractor, made by makensis during the build (cmake/packaging.cmake),
 ; which passes: VERSION (1.0), VERSION_QUAD (1.0.0.0), ARCH (x86 or x64), PUBLISHER, COPYRIGHT,
-; PROGRAM (the built tolvane.exe), CORE (the folder with the engine), ICON and OUTFILE.
+; PROGRAM (the built tolvane.exe), HANDLER (the built tolvane_shell.dll), CORE (the folder with the engine), ICON and OUTFILE.
 ;
 ; Interactive: the user chooses between all users (Program Files, needs administrator rights)
 ; and just the current user (the user's own programs folder), then the folder.
@@ -108,6 +108,7 @@ Section "${PRODUCT}"
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "${PROGRAM}"
+  File "${HANDLER}"
   SetOutPath "$INSTDIR\core"
   File "${CORE}/7z.dll"
   File "${CORE}/7z.exe"
@@ -116,9 +117,6 @@ Section "${PRODUCT}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\tolvane.exe" "" "$INSTDIR\tolvane.exe" 0
-
-  ; The program writes its file types and context-menu verbs itself.
-  ExecWait '"$INSTDIR\tolvane.exe" /Register'
 
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -131,6 +129,11 @@ Section "${PRODUCT}"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+
+  ; The program writes its file types, context-menu verbs and menu handler itself, after the
+  ; uninstall entry: the entry's InstallLocation, under HKLM or HKCU, tells it whether this is an
+  ; installation for all users (machine-wide keys) or for the current user (the user's keys only).
+  ExecWait '"$INSTDIR\tolvane.exe" /Register'
 SectionEnd
 
 ; Removes exactly what the installer put down (never the whole folder, which may hold the
@@ -138,6 +141,8 @@ SectionEnd
 Section "Uninstall"
   ExecWait '"$INSTDIR\tolvane.exe" /UnRegister'
   Delete "$INSTDIR\tolvane.exe"
+  ; Explorer may still hold the menu handler: it goes at the next start of Windows then.
+  Delete /REBOOTOK "$INSTDIR\tolvane_shell.dll"
   Delete "$INSTDIR\core\7z.dll"
   Delete "$INSTDIR\core\7z.exe"
   Delete "$INSTDIR\core\License.txt"

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "shell/shell_registration.h"
 
@@ -31,6 +32,13 @@ inline constexpr const wchar_t* kOpenWithExtensions[] = {
 // "HKCU\Software\Classes\<ext>\OpenWithProgids" and its HKEY_CLASSES_ROOT twin.
 std::wstring OpenWithKeyPath(const wchar_t* extension);
 
-// Written after RegisterAssociations and RegisterVerbs; removed after their removal.
+// The ProgID and type name a chosen type gets: "Tolvane.tar", "TAR Archive".
+std::wstring ChosenTypeProgId(const wchar_t* extension);
+std::wstring ChosenTypeName(const wchar_t* extension);
+
+// Written after RegisterAssociations and RegisterVerbs; removed after their removal. Of the
+// types, only those in `types` (extensions without their dot) are claimed, and a type left out
+// loses the program's claim. The form without them claims .7z machine-wide.
+void RegisterArchiveTypes(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types);
 void RegisterArchiveTypes(HINSTANCE instance);
 void UnregisterArchiveTypes();

@@ -96,3 +96,8 @@ void RemoveExtensionClaim(HKEY root, const std::wstring& keyPath, const wchar_t*
     }
     DeleteKeyIfEmpty(root, keyPath);
 }
+
+bool RegistryKeyPresent(HKEY root, const std::wstring& keyPath) {
+    UniqueRegKey key;
+    return RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS;
+}

@@ -20,3 +20,5 @@ void DeleteKeyIfEmpty(HKEY root, const std::wstring& keyPath);
 // lists, "new" templates): only the program's own claim on it is removed (its default value
 // when it names `progId`), and the key itself only when nothing else is left in it.
 void RemoveExtensionClaim(HKEY root, const std::wstring& keyPath, const wchar_t* progId);
+// True when the key exists.
+bool RegistryKeyPresent(HKEY root, const std::wstring& keyPath);

@@ -115,41 +115,91 @@ bool ClaimDefaultHandler(DefaultHandlerStep step, const wchar_t* extension, cons
     return false;
 }
 
-void RegisterCapabilities() {
-    SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesKeyPath(), L"ApplicationName", kDisplayName);
-    for (const AssociationRow& row : kAssociationRows)
-        SetNamedValue(HKEY_LOCAL_MACHINE, CapabilitiesFileAssociationsKeyPath(), row.extension, row.progId);
-    SetNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName, CapabilitiesKeyPath());
+namespace {
+
+std::wstring CapabilitiesValueKey(RegistrationScope scope) {
+    // Per user, the program's own key holds the settings too: the capabilities are a sub-key.
+    return scope == RegistrationScope::User ? std::wstring(L"Software\\") + kDisplayName + L"\\Capabilities"
+                                            : CapabilitiesKeyPath();
 }
 
+bool OnlyZipAndRar(const VerbRow& row, const std::vector<std::wstring>& types) {
+    for (const AssociationRow& association : kAssociationRows) {
+        const std::wstring prefix = std::wstring(association.progId) + L"\\";
+        if (std::wstring(row.key).compare(0, prefix.size(), prefix) == 0) return TypeChosen(types, association.extension);
+    }
+    return true;
+}
+
+const std::vector<std::wstring>& BothRows() {
+    static const std::vector<std::wstring> types{L"zip", L"rar"};
+    return types;
+}
+
+}  // namespace
+
+bool TypeChosen(const std::vector<std::wstring>& types, const wchar_t* extension) {
+    if (*extension == L'.') ++extension;
+    for (const std::wstring& type : types)
+        if (lstrcmpiW(type.c_str(), extension) == 0) return true;
+    return false;
+}
+
+bool ReleaseType(const wchar_t* extension, const std::wstring& progId) {
+    bool present = false;
+    for (const ClassesRoot& classes : AllClassesRoots()) {
+        present |= RegistryKeyPresent(classes.root, classes.prefix + progId);
+        DeleteKeyTree(classes.root, classes.prefix + progId);
+        RemoveExtensionClaim(classes.root, classes.prefix + extension, progId.c_str());
+    }
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (RegistrationScope scope : {RegistrationScope::Machine, RegistrationScope::User})
+            if (ProgramKeysRoot(scope) == root)
+                DeleteNamedValue(root, CapabilitiesValueKey(scope) + L"\\FileAssociations", extension);
+    return present;
+}
+
+void RegisterCapabilities(RegistrationScope scope) {
+    const HKEY root = ProgramKeysRoot(scope);
+    const std::wstring capabilities = CapabilitiesValueKey(scope);
+    SetNamedValue(root, capabilities, L"ApplicationName", kDisplayName);
+    for (const AssociationRow& row : kAssociationRows)
+        SetNamedValue(root, capabilities + L"\\FileAssociations", row.extension, row.progId);
+    SetNamedValue(root, kRegisteredApplicationsKey, kDisplayName, capabilities);
+}
 
 void UnregisterCapabilities() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, VendorKeyPath());
     DeleteNamedValue(HKEY_LOCAL_MACHINE, kRegisteredApplicationsKey, kDisplayName);
+    // The user's key holds the settings: only the capabilities go.
+    DeleteKeyTree(HKEY_CURRENT_USER, CapabilitiesValueKey(RegistrationScope::User));
+    DeleteNamedValue(HKEY_CURRENT_USER, kRegisteredApplicationsKey, kDisplayName);
 }
 
-void RegisterAssociations(HINSTANCE instance) {
-    RegisterCapabilities();
+void RegisterAssociations(HINSTANCE instance) { RegisterAssociations(instance, RegistrationScope::Machine, BothRows()); }
+
+void RegisterAssociations(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types) {
+    RegisterCapabilities(scope);
     const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
     if (!paths) return;
     const std::wstring openCommand = OpenCommand(paths->shortPath);
     const std::wstring iconLocation = IconLocation(paths->shortPath);
-    const std::wstring userClasses = kUserClassesPrefix;
     const DefaultHandlerStep step = CurrentDefaultHandlerStep();
 
     bool changed = false;
     for (const AssociationRow& row : kAssociationRows) {
+        if (!TypeChosen(types, row.extension)) {
+            changed |= ReleaseType(row.extension, row.progId);
+            continue;
+        }
         const std::wstring progId = row.progId;
-        const std::wstring iconKey = progId + L"\\DefaultIcon";
-        const std::wstring commandKey = progId + L"\\shell\\open\\command";
-        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, progId, row.typeName);
-        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + progId, row.typeName);
-        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, iconKey, iconLocation);
-        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + iconKey, iconLocation);
-        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, commandKey, openCommand);
-        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + commandKey, openCommand);
-        changed |= SetDefaultValue(HKEY_CLASSES_ROOT, row.extension, progId);
-        changed |= SetDefaultValue(HKEY_CURRENT_USER, userClasses + row.extension, progId);
+        for (const ClassesRoot& classes : ClassesRootsFor(scope)) {
+            const std::wstring key = classes.prefix + progId;
+            changed |= SetDefaultValue(classes.root, key, row.typeName);
+            changed |= SetDefaultValue(classes.root, key + L"\\DefaultIcon", iconLocation);
+            changed |= SetDefaultValue(classes.root, key + L"\\shell\\open\\command", openCommand);
+            changed |= SetDefaultValue(classes.root, classes.prefix + row.extension, progId);
+        }
         changed |= ClaimDefaultHandler(step, row.extension, row.progId, changed);
     }
     // The shell is told once, and only when something changed: telling it costs more than the
@@ -159,46 +209,41 @@ void RegisterAssociations(HINSTANCE instance) {
 
 namespace {
 
-void WriteVerb(const VerbRow& row, const ProgramPaths& paths) {
-    const std::wstring key = row.key;
+void WriteVerb(const ClassesRoot& classes, const VerbRow& row, const ProgramPaths& paths) {
+    const std::wstring key = classes.prefix + row.key;
     // The same text is not written again at every start.
-    SetDefaultValue(HKEY_CLASSES_ROOT, key, row.text);
-    SetNamedValue(HKEY_CLASSES_ROOT, key, L"Icon", paths.longPath);
-    SetDefaultValue(HKEY_CLASSES_ROOT, key + L"\\command", VerbCommand(paths.longPath, VerbArguments(row.option)));
+    SetDefaultValue(classes.root, key, row.text);
+    SetNamedValue(classes.root, key, L"Icon", paths.longPath);
+    SetDefaultValue(classes.root, key + L"\\command", VerbCommand(paths.longPath, VerbArguments(row.option)));
 }
 
-void RegisterExtractToFolderVerbs(const ProgramPaths& paths) {
-    for (const VerbRow& row : kExtractToFolderVerbRows) WriteVerb(row, paths);
-}
-
-void UnregisterExtractToFolderVerbs() {
-    for (const VerbRow& row : kExtractToFolderVerbRows) DeleteKeyTree(HKEY_CLASSES_ROOT, row.key);
-}
+// The verbs go where the scope's classes go; machine-wide through HKEY_CLASSES_ROOT alone.
+ClassesRoot VerbRoot(RegistrationScope scope) { return ClassesRootsFor(scope).front(); }
 
 }  // namespace
 
-void RegisterVerbs(HINSTANCE instance) {
+void RegisterVerbs(HINSTANCE instance) { RegisterVerbs(instance, RegistrationScope::Machine, BothRows()); }
+
+void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types) {
     const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
     if (!paths) return;
-    for (const VerbRow& row : kVerbRows) WriteVerb(row, *paths);
-    RegisterExtractToFolderVerbs(*paths);
+    for (const VerbRow& row : kVerbRows)
+        if (OnlyZipAndRar(row, types)) WriteVerb(VerbRoot(scope), row, *paths);
+    for (const VerbRow& row : kExtractToFolderVerbRows)
+        if (OnlyZipAndRar(row, types)) WriteVerb(VerbRoot(scope), row, *paths);
 }
 
 void UnregisterAssociations() {
-    const std::wstring userClasses = kUserClassesPrefix;
-    for (const AssociationRow& row : kAssociationRows) {
-        DeleteKeyTree(HKEY_CLASSES_ROOT, row.progId);
-        DeleteKeyTree(HKEY_CURRENT_USER, userClasses + row.progId);
-        RemoveExtensionClaim(HKEY_CLASSES_ROOT, row.extension, row.progId);
-        RemoveExtensionClaim(HKEY_CURRENT_USER, userClasses + row.extension, row.progId);
-    }
+    for (const AssociationRow& row : kAssociationRows) ReleaseType(row.extension, row.progId);
     UnregisterCapabilities();
     NotifyAssociationsChanged();
 }
 
 void UnregisterVerbs() {
-    for (const VerbRow& row : kVerbRows) DeleteKeyTree(HKEY_CLASSES_ROOT, row.key);
-    UnregisterExtractToFolderVerbs();
+    for (const ClassesRoot& classes : AllClassesRoots()) {
+        for (const VerbRow& row : kVerbRows) DeleteKeyTree(classes.root, classes.prefix + row.key);
+        for (const VerbRow& row : kExtractToFolderVerbRows) DeleteKeyTree(classes.root, classes.prefix + row.key);
+    }
     NotifyAssociationsChanged();
 }
 

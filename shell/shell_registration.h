@@ -1,12 +1,15 @@
 #pragma once
 // Makes the shell open ".zip" and ".rar" files with the program, offers its three
 // context-menu verbs, and lists it among the system's default programs. Every start refreshes
-// the whole layout; "/UnRegister" removes it. Write and delete failures are silent: writes
-// that need administrative rights fail for ordinary users, and the per-user copies under
-// HKEY_CURRENT_USER\Software\Classes still take effect.
+// the whole layout for the types the user chose; "/UnRegister" removes it. Machine-wide only for
+// an all-users copy (shell/registration_scope.h); per user, everything goes under
+// HKEY_CURRENT_USER. Write and delete failures are silent.
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "shell/registration_scope.h"
 
 struct AssociationRow {
     const wchar_t* extension;
@@ -69,12 +72,23 @@ DefaultHandlerStep CurrentDefaultHandlerStep();
 bool ClaimDefaultHandler(DefaultHandlerStep step, const wchar_t* extension, const wchar_t* progId,
                          bool classKeysChanged);
 
+// `types` are the extensions without their dot ("zip", "rar") the user made the program the
+// default for: a row of another type loses the program's claim. The forms without them write
+// both rows machine-wide.
+void RegisterAssociations(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types);
+void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types);
 void RegisterAssociations(HINSTANCE instance);
 void RegisterVerbs(HINSTANCE instance);
 void UnregisterAssociations();
 void UnregisterVerbs();
-void RegisterCapabilities();
+void RegisterCapabilities(RegistrationScope scope = RegistrationScope::Machine);
 void UnregisterCapabilities();
+
+// True when `types` holds the extension (".zip" or "zip", any case).
+bool TypeChosen(const std::vector<std::wstring>& types, const wchar_t* extension);
+// Takes the program's claim off a type it no longer opens: its ProgID goes, the extension's
+// default value only where it names that ProgID. True when anything was there.
+bool ReleaseType(const wchar_t* extension, const std::wstring& progId);
 
 // True when the process token says it runs elevated.
 bool IsProcessElevated();

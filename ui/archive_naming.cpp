@@ -23,21 +23,6 @@ std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& 
     return name;
 }
 
-std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel) {
-    const std::wstring base = WithoutTrailingSeparator(folder);
-    const bool driveRoot = IsDriveRoot(base) || (base.size() == 2 && base[1] == L':');
-    std::wstring last = driveRoot ? base.substr(0, 2) : FileNameOf(base);
-    if (driveRoot) {
-        // "C:" is no file name: the drive's label (without characters a name cannot hold) or letter.
-        std::wstring label;
-        for (wchar_t c : driveLabel)
-            if (c >= 32 && std::wstring_view(L"\\/:*?\"<>|").find(c) == std::wstring_view::npos) label += c;
-        while (!label.empty() && (label.back() == L' ' || label.back() == L'.')) label.pop_back();
-        last = label.empty() ? last.substr(0, 1) : label;
-    }
-    return JoinPath(base, last + L".zip");
-}
-
 std::optional<std::wstring> ParseHandOverBlock(const void* data, size_t sizeInBytes) {
     // At least: quote, one character, quote, terminator.
     if (!data || sizeInBytes % sizeof(wchar_t) != 0 || sizeInBytes < 4 * sizeof(wchar_t)) return std::nullopt;

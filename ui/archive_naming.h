@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/archive_file_names.h"  // SelectionArchiveName
+
 // Appends "." + `extension` unless the path already ends in it (any case); with `replace`
 // another extension of the last component is cut off first.
 std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extension, bool replace);
@@ -14,11 +16,6 @@ std::wstring ApplyExtension(const std::wstring& path, const std::wstring& extens
 // more while a file of that name exists.
 std::wstring DefaultArchiveName(const std::wstring& folder, const std::wstring& path,
                                 const std::function<bool(const std::wstring&)>& fileExists);
-
-// The archive proposed for several selected items: the folder holding the first one, and in
-// it an archive named after that folder; at a drive root ("C:" or "C:\\") named after the
-// drive's label, or its letter when the label is empty.
-std::wstring SelectionArchiveName(const std::wstring& folder, const std::wstring& driveLabel = L"");
 
 // The quoted path of a hand-over block (UTF-16, terminated, in double quotes), unquoted;
 // nothing when the block is malformed.

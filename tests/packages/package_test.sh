@@ -53,7 +53,7 @@ started=$(date +%s%N)
 run_command_line "\"$(winepath -w "$setup")\" /S /D=$folder"
 expect "the installer exits with 0" same "$?" 0
 echo "install took $(seconds_since "$started") s"
-for file in tolvane.exe core/7z.dll core/7z.exe core/License.txt; do
+for file in tolvane.exe tolvane_shell.dll core/7z.dll core/7z.exe core/License.txt; do
   expect "$file installed as built" cmp -s "$unix_folder/$file" "$bin/$file"
 done
 expect "uninstaller and Start-menu shortcut" test -f "$unix_folder/uninstall.exe" -a -f "$programs/Tolvane Extractor.lnk"
@@ -122,17 +122,19 @@ expect "nothing of the program is left in the prefix" same "$leftovers" ""
 
 # --- 5. the portable zip -----------------------------------------------------------------------
 top="TolvaneExtractor-$version-$arch"
-expect "the zip holds the program, core\\ and the README" same \
+expect "the zip holds the program, its menu handler, core\\, the README and the portable marker" same \
   "$(python3 -c 'import sys, zipfile; print(" ".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")" \
-  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/tolvane.exe"
+  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/portable.txt $top/tolvane.exe $top/tolvane_shell.dll"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/portable"
 expect "the README tells how to register the verbs" grep -q 'tolvane.exe /Register' "$work/portable/$top/README.txt"
 rm -rf "$work/data/docs" "$work/data/b.txt"
 portable_program=$(winepath -w "$work/portable/$top/tolvane.exe")
 run_command_line "\"$portable_program\" /e \"$archive\""
 expect "the unpacked program extracts" same "$(cat "$work/data/docs/a.txt" 2>&1)" "alpha"
-expect "and registers itself where it lies" \
-  same "$(reg_value 'HKCR\Tolvane.zip\shell\Tolvane1\command' '')" "\"$portable_program\"  /e \"%1\""
+expect "and registers nothing before the user asks" same "$(reg_value 'HKCU\Software\Classes\.zip' '')" ""
+run_command_line "\"$portable_program\" /Register"
+expect "/Register registers it for the user where it lies" \
+  same "$(reg_value 'HKCU\Software\Classes\Tolvane.zip\shell\Tolvane1\command' '')" "\"$portable_program\"  /e \"%1\""
 
 [ "$failures" -eq 0 ] && stop_prefix && rm -rf "$work" && exit 0
 echo "$failures checks failed; the prefix is kept for a look: $WINEPREFIX"
