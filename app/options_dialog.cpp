@@ -10,7 +10,8 @@
 #include "engine/format_table.h"
 #include "res/resource.h"
 #include "shell/integration_choices.h"
-#include "shell/shell_registration.h"
+#include "shell/registration_scope.h"
+#include "shell/startup_registration.h"
 #include "ui/app_globals.h"
 #include "ui/user_messages.h"
 
@@ -64,6 +65,16 @@ void FillIntegrationPage(HWND page) {
                        (choices.menuItems & (1u << bit)) != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
+}  // namespace
+
+void TellIfRegisteredPerUserOnly(HWND owner) {
+    if (!MustTellRegisteredPerUserOnly()) return;
+    TellUser({RegisteredPerUserOnlyMessage(), MessageKind::Information}, owner);
+    RememberToldPerUserOnly();
+}
+
+namespace {
+
 // Stores the page's choices and registers as they say.
 void ApplyIntegrationPage(HWND page) {
     IntegrationChoices choices = LoadIntegrationChoices();
@@ -80,8 +91,8 @@ void ApplyIntegrationPage(HWND page) {
         TellUser({ChoicesNotStoredMessage(), MessageKind::Error}, page);
         return;
     }
-    RegisterAssociations(g_app.instance);
-    RegisterVerbs(g_app.instance);
+    RefreshShellRegistration(g_app.instance, false);
+    TellIfRegisteredPerUserOnly(page);
 }
 
 INT_PTR CALLBACK IntegrationPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {

@@ -18,3 +18,6 @@ void ShowOptionsDialog(HWND owner);
 // (exe, dll, msi, docx, jar, obj, ...) and checksum files: opening those with an archive manager
 // by default would keep them from running or opening in their own programs.
 std::vector<std::wstring> OfferedDefaultTypes(const std::vector<EngineFormat>& formats);
+
+// When a registration meant for every user could be written for this user only, says so, once.
+void TellIfRegisteredPerUserOnly(HWND owner);

@@ -121,6 +121,8 @@ std::optional<int> RunVerb(CommandLineRequest request) {
 int RunInteractive(const wchar_t* commandLine, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};  // 0x404
     InitCommonControlsEx(&controls);
+    // What an earlier start's registration could only write for this user is told once.
+    TellIfRegisteredPerUserOnly(nullptr);
     if (const std::optional<std::wstring> startPath = StartPathFromCommandLine(commandLine))
         CopyToBuffer(g_app.settings.lastPath, MAX_PATH, *startPath);
     else if (const std::optional<std::wstring> folder = StartFolderFromCommandLine(commandLine, IsExistingFolder))
@@ -155,6 +157,7 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     // runs do their work beside it and wait for it before they end.
     if (request.registerOnly) {
         KeepRegistrationCurrent(instance, true);
+        TellIfRegisteredPerUserOnly(nullptr);
         return 0;
     }
     BackgroundRegistration registration(instance);

@@ -185,8 +185,7 @@ TEST_F(MenuHandler, TheExplorerCommandOffersTheSameItemsForItsSelection) {
                                                  L"Checksums"}));
 }
 
-// Needs the program to take "/7" (adding without a dialog).
-TEST_F(MenuHandler, DISABLED_AddToSevenZipMakesOneArchiveOfTheSelection) {
+TEST_F(MenuHandler, AddToSevenZipMakesOneArchiveOfTheSelection) {
     WriteFileBytes(work_ / L"docs\\a.txt", "first");
     WriteFileBytes(work_ / L"docs\\b.txt", "second");
     const Menu menu = MenuFor({work_ / L"docs\\a.txt", work_ / L"docs\\b.txt"});
