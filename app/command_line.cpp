@@ -24,6 +24,8 @@ ShellVerbOption VerbOf(std::wstring_view commandLine) {
     if (head == L"/s") return ShellVerbOption::ExtractSmart;
     if (head == L"/7") return ShellVerbOption::AddTo7z;
     if (head == L"/z") return ShellVerbOption::AddToZip;
+    if (head == L"/d") return ShellVerbOption::ExtractInto;
+    if (head == L"/g") return ShellVerbOption::ExtractToFoldersIn;
     return ShellVerbOption::None;
 }
 
@@ -90,6 +92,21 @@ CommandLineRequest ParseCommandLine(std::wstring_view commandLine) {
                 ReadPaths(commandLine.substr(3), request);
             } else {
                 request.pathText = std::wstring(commandLine.substr(2));
+            }
+            break;
+        case ShellVerbOption::ExtractInto:
+        case ShellVerbOption::ExtractToFoldersIn:
+            // The option, one space, the destination in quotes, one space, then the paths.
+            if (commandLine.size() >= 3 && commandLine[2] == L' ') {
+                request.pathText = std::wstring(commandLine.substr(3));
+                const std::wstring_view text = commandLine.substr(3);
+                const size_t close = text.size() > 1 && text.front() == L'"' ? text.find(L'"', 1) : std::wstring_view::npos;
+                if (close == std::wstring_view::npos || close == 1 || close + 2 >= text.size() || text[close + 1] != L' ')
+                    break;
+                request.destination = std::wstring(text.substr(1, close - 1));
+                request.pathText = std::wstring(text.substr(close + 2));
+                ReadPaths(text.substr(close + 2), request);
+                if (request.paths.size() == 1) request.archivePath = request.paths.front();
             }
             break;
         case ShellVerbOption::Add:

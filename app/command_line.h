@@ -17,6 +17,8 @@ enum class ShellVerbOption {
     ExtractSmart,     // "/s": one item at the archive's top goes beside it, several into a folder named after it
     AddTo7z,          // "/7": Add to "<name>.7z", without a dialog
     AddToZip,         // "/z": Add to "<name>.zip", without a dialog
+    ExtractInto,      // "/d "dest" ...": every archive's items into dest (a right-drag's "Extract here")
+    ExtractToFoldersIn,  // "/g "dest" ...": each archive into dest\<its name> (a right-drag's "Extract to")
 };
 
 struct CommandLineRequest {
@@ -35,11 +37,14 @@ struct CommandLineRequest {
     std::vector<std::wstring> paths;
     // The shape  /e @"list file" : the file that holds the paths (paths is then empty).
     std::wstring listFile;
+    // "/d" and "/g": the folder in double quotes before the paths ( /d "C:\dest" "a.zip" );
+    // empty when the text does not start with one (nothing is then extracted).
+    std::wstring destination;
 };
 
 // Reads the command line as the shell passes it (without the program name). The first two
-// characters decide the verb ("/e", "/x", "/a", "/h", "/f", "/t", "/s", "/7", "/z"; "/extract"
-// counts as "/e"). The
+// characters decide the verb ("/e", "/x", "/a", "/h", "/f", "/t", "/s", "/7", "/z", "/d", "/g";
+// "/extract" counts as "/e"). The
 // option must be followed by one space and the path, in double quotes as the registered verbs
 // pass it (a path without quotes is taken as it stands). Nothing is read
 // outside the text, whatever its length.

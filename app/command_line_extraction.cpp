@@ -123,10 +123,26 @@ int RunExtractToFolder(const CommandLineRequest& request) {
     return result;
 }
 
+std::wstring DestinationMissingMessage(const std::wstring& destination) {
+    return L"Could not extract into " + destination + L": the folder does not exist.";
+}
+
 int RunExtractArchives(const CommandLineRequest& request) {
     if (request.paths.empty()) return ReportFailure(request);
     std::vector<ArchiveToExtract> archives;
     std::optional<std::wstring> chosen;
+    const bool intoDestination =
+        request.verb == ShellVerbOption::ExtractInto || request.verb == ShellVerbOption::ExtractToFoldersIn;
+    if (intoDestination) {
+        // The folder the archives were dropped on: it is there, or nothing is extracted.
+        const std::wstring destination = request.destination.empty() ? std::wstring() : FullPathOf(request.destination);
+        const DWORD attributes = destination.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(destination.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            TellUser({DestinationMissingMessage(request.destination), MessageKind::Error}, DialogOwner());
+            return kExitExtractFailed;
+        }
+        chosen = destination;
+    }
     if (request.verb == ShellVerbOption::ExtractTo) {
         chosen = BrowseForExtractFolder(DialogOwner(), FolderOf(FullPathOf(request.paths.front())));
         if (!chosen) return kExitSuccess;
@@ -137,6 +153,7 @@ int RunExtractArchives(const CommandLineRequest& request) {
         archive.folder = chosen ? *chosen : FolderOf(archive.archive);
         switch (request.verb) {
             case ShellVerbOption::ExtractHere:
+            case ShellVerbOption::ExtractInto:
                 // Into one folder: a later archive may hold a name an earlier one wrote, or a file
                 // that is there already; it is asked about, never replaced unseen.
                 archive.place = ArchivePlace::Here;

@@ -21,5 +21,11 @@ int RunTest(const CommandLineRequest& request);
 // extracted (or the user cancelled), 1 when any failed.
 int RunExtractArchives(const CommandLineRequest& request);
 
+// "/d" and "/g": as above, every archive into the destination folder ("/d") or each into a
+// folder named after it below the destination ("/g"); a destination that is not an existing
+// folder is told and nothing is extracted.
+// "Could not extract into <folder>: the folder does not exist."
+std::wstring DestinationMissingMessage(const std::wstring& destination);
+
 // "Could not extract " followed by the archive's file name.
 std::wstring ExtractFailureMessage(const CommandLineRequest& request);

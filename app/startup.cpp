@@ -101,7 +101,9 @@ std::optional<int> RunVerb(CommandLineRequest request) {
         case ShellVerbOption::ExtractTo: return several ? RunExtractArchives(request) : RunExtractTo(request);
         case ShellVerbOption::ExtractToFolder:
             return several ? RunExtractArchives(request) : RunExtractToFolder(request);
-        case ShellVerbOption::ExtractSmart: return RunExtractArchives(request);
+        case ShellVerbOption::ExtractSmart:
+        case ShellVerbOption::ExtractInto:
+        case ShellVerbOption::ExtractToFoldersIn: return RunExtractArchives(request);
         case ShellVerbOption::Test: return RunTests(request);
         case ShellVerbOption::AddTo7z:
         case ShellVerbOption::AddToZip: return RunQuickAdd(request);

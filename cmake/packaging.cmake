@@ -10,6 +10,14 @@ set(TOLVANE_SETUP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-setup.exe)
 set(TOLVANE_PORTABLE_ZIP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-portable.zip)
 
 set(TOLVANE_PACKAGE_INPUTS $<TARGET_FILE:tolvane> $<TARGET_FILE:tolvane_shell> ${TOLVANE_ENGINE_FILES})
+# The x64 packages also carry the 32-bit handler (TOLVANE_HANDLER32, set by the x86 build).
+set(TOLVANE_NSIS_HANDLER32)
+set(TOLVANE_ZIP_HANDLER32)
+if(TOLVANE_HANDLER32)
+  set(TOLVANE_NSIS_HANDLER32 -DHANDLER32=${TOLVANE_HANDLER32})
+  set(TOLVANE_ZIP_HANDLER32 tolvane_shell32.dll=${TOLVANE_HANDLER32})
+  list(APPEND TOLVANE_PACKAGE_INPUTS ${TOLVANE_HANDLER32})
+endif()
 
 add_custom_command(
   OUTPUT ${TOLVANE_SETUP}
@@ -17,7 +25,8 @@ add_custom_command(
   COMMAND ${TOLVANE_MAKENSIS} -V2
           -DVERSION=${PROJECT_VERSION} -DVERSION_QUAD=${TOLVANE_VERSION_QUAD} -DARCH=${TOLVANE_ARCH}
           "-DPUBLISHER=${TOLVANE_PUBLISHER}" "-DCOPYRIGHT=${TOLVANE_COPYRIGHT}"
-          -DPROGRAM=$<TARGET_FILE:tolvane> -DHANDLER=$<TARGET_FILE:tolvane_shell> -DCORE=${TOLVANE_BIN_DIR}/core
+          -DPROGRAM=$<TARGET_FILE:tolvane> -DHANDLER=$<TARGET_FILE:tolvane_shell> ${TOLVANE_NSIS_HANDLER32}
+          -DCORE=${TOLVANE_BIN_DIR}/core
           -DICON=${TOLVANE_GEN_DIR}/tolvane.ico -DOUTFILE=${TOLVANE_SETUP}
           ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
   DEPENDS tolvane tolvane_shell ${TOLVANE_PACKAGE_INPUTS} ${TOLVANE_GEN_DIR}/tolvane.ico ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
@@ -31,6 +40,7 @@ add_custom_command(
           ${PROJECT_VERSION} ${TOLVANE_ARCH}
           tolvane.exe=$<TARGET_FILE:tolvane>
           tolvane_shell.dll=$<TARGET_FILE:tolvane_shell>
+          ${TOLVANE_ZIP_HANDLER32}
           portable.txt=${CMAKE_SOURCE_DIR}/packaging/portable-marker.txt
           core/7z.dll=${TOLVANE_BIN_DIR}/core/7z.dll
           core/7z.exe=${TOLVANE_BIN_DIR}/core/7z.exe

@@ -27,12 +27,15 @@ ExternalProject_Add(tolvane_x64
     -DTOLVANE_BUILD_BENCH=OFF
     -DTOLVANE_TEST_SUITES=${suites}
     -DTOLVANE_TEST_PREFIX=x64.
+    -DTOLVANE_HANDLER32=${TOLVANE_BIN_DIR}/tolvane_shell.dll
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
   USES_TERMINAL_CONFIGURE ON
   USES_TERMINAL_BUILD ON)
 # The engine tarball is fetched once, by the 32-bit build, before the 64-bit one needs it.
 add_dependencies(tolvane_x64 tolvane_engine)
+# It carries this build's 32-bit handler DLL.
+add_dependencies(tolvane_x64 tolvane_shell)
 
 if(TOLVANE_BUILD_TESTS)
   file(WRITE ${CMAKE_BINARY_DIR}/x64_tests.cmake

@@ -1,6 +1,6 @@
 ; The installer of Tolvane Extractor, made by makensis during the build (cmake/packaging.cmake),
 ; which passes: VERSION (1.0), VERSION_QUAD (1.0.0.0), ARCH (x86 or x64), PUBLISHER, COPYRIGHT,
-; PROGRAM (the built tolvane.exe), HANDLER (the built tolvane_shell.dll), CORE (the folder with the engine), ICON and OUTFILE.
+; PROGRAM (the built tolvane.exe), HANDLER (the built tolvane_shell.dll), HANDLER32 (x64 only: the 32-bit one), CORE (the folder with the engine), ICON and OUTFILE.
 ;
 ; Interactive: the user chooses between all users (Program Files, needs administrator rights)
 ; and just the current user (the user's own programs folder), then the folder.
@@ -109,6 +109,10 @@ Section "${PRODUCT}"
   SetOutPath "$INSTDIR"
   File "${PROGRAM}"
   File "${HANDLER}"
+!ifdef HANDLER32
+  ; The x64 package: the 32-bit handler too, for 32-bit programs' file dialogs.
+  File "/oname=tolvane_shell32.dll" "${HANDLER32}"
+!endif
   SetOutPath "$INSTDIR\core"
   File "${CORE}/7z.dll"
   File "${CORE}/7z.exe"
@@ -143,6 +147,7 @@ Section "Uninstall"
   Delete "$INSTDIR\tolvane.exe"
   ; Explorer may still hold the menu handler: it goes at the next start of Windows then.
   Delete /REBOOTOK "$INSTDIR\tolvane_shell.dll"
+  Delete /REBOOTOK "$INSTDIR\tolvane_shell32.dll"
   Delete "$INSTDIR\core\7z.dll"
   Delete "$INSTDIR\core\7z.exe"
   Delete "$INSTDIR\core\License.txt"

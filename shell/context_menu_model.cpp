@@ -33,6 +33,25 @@ bool IsArchiveFileName(const std::wstring& path) {
             name.find_first_not_of(L"0123456789", dot + 2) == std::wstring::npos);
 }
 
+namespace {
+
+bool AllArchives(const std::vector<SelectedItem>& selection) {
+    return !selection.empty() && std::all_of(selection.begin(), selection.end(), [](const SelectedItem& item) {
+        return !item.isFolder && IsArchiveFileName(item.path);
+    });
+}
+
+}  // namespace
+
+std::vector<MenuEntry> DropEntriesFor(const std::vector<SelectedItem>& selection, const std::wstring& destination) {
+    // A folder name cannot hold a quote: such a destination would not survive the command line.
+    if (destination.empty() || destination.find(L'"') != std::wstring::npos || !AllArchives(selection)) return {};
+    const std::wstring quoted = L" \"" + destination + L"\"";
+    const std::wstring name = selection.size() == 1 ? ExtractFolderName(selection[0].path) : L"*";
+    return {{kMenuExtractHere, L"Extract here", L"/d" + quoted, L"TolvaneDropExtractHere"},
+            {kMenuExtractToFolder, L"Extract to " + name + L"\\", L"/g" + quoted, L"TolvaneDropExtractTo"}};
+}
+
 std::vector<MenuEntry> MenuEntriesFor(const std::vector<SelectedItem>& selection, uint32_t shown,
                                       uint32_t givenByStaticVerbs, const std::wstring& driveLabel) {
     std::vector<MenuEntry> entries;
@@ -41,10 +60,7 @@ std::vector<MenuEntry> MenuEntriesFor(const std::vector<SelectedItem>& selection
     const auto add = [&](MenuItemBit item, std::wstring text, const wchar_t* option, const wchar_t* verb) {
         if (wanted & item) entries.push_back({item, std::move(text), option, verb});
     };
-    const bool allArchives = std::all_of(selection.begin(), selection.end(), [](const SelectedItem& item) {
-        return !item.isFolder && IsArchiveFileName(item.path);
-    });
-    if (allArchives) {
+    if (AllArchives(selection)) {
         if (selection.size() == 1) add(kMenuOpen, L"Open", L"", L"TolvaneOpen");
         add(kMenuExtractFiles, L"Extract files...", L"/x", L"TolvaneExtractFiles");
         add(kMenuExtractHere, L"Extract Here", L"/e", L"TolvaneExtractHere");

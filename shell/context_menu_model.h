@@ -30,6 +30,11 @@ bool IsArchiveFileName(const std::wstring& path);
 std::vector<MenuEntry> MenuEntriesFor(const std::vector<SelectedItem>& selection, uint32_t shown,
                                       uint32_t givenByStaticVerbs, const std::wstring& driveLabel = L"");
 
+// The items a right-drag of `selection` onto the folder `destination` offers: "Extract here"
+// (`/d "destination"`) and "Extract to <name>\" (`/g "destination"`), only when every item is an
+// archive file; nothing otherwise.
+std::vector<MenuEntry> DropEntriesFor(const std::vector<SelectedItem>& selection, const std::wstring& destination);
+
 // The program's arguments for the entry and the selection: the option and every path in
 // quotes, one space apart (`/e "a.zip" "b.7z"`); the quoted path alone for Open.
 std::wstring ArgumentsFor(const std::wstring& option, const std::vector<std::wstring>& paths);

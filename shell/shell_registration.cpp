@@ -224,13 +224,20 @@ ClassesRoot VerbRoot(RegistrationScope scope) { return ClassesRootsFor(scope).fr
 
 void RegisterVerbs(HINSTANCE instance) { RegisterVerbs(instance, RegistrationScope::Machine, BothRows()); }
 
-void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types) {
+void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types,
+                   bool extractToFolderVerb) {
     const std::optional<ProgramPaths> paths = ReadProgramPaths(instance);
     if (!paths) return;
     for (const VerbRow& row : kVerbRows)
         if (OnlyZipAndRar(row, types)) WriteVerb(VerbRoot(scope), row, *paths);
-    for (const VerbRow& row : kExtractToFolderVerbRows)
-        if (OnlyZipAndRar(row, types)) WriteVerb(VerbRoot(scope), row, *paths);
+    for (const VerbRow& row : kExtractToFolderVerbRows) {
+        if (!extractToFolderVerb) {
+            // The handler's Extract to "<name>\\" replaces it, also where an earlier start wrote it.
+            for (const ClassesRoot& classes : AllClassesRoots()) DeleteKeyTree(classes.root, classes.prefix + row.key);
+        } else if (OnlyZipAndRar(row, types)) {
+            WriteVerb(VerbRoot(scope), row, *paths);
+        }
+    }
 }
 
 void UnregisterAssociations() {

@@ -40,8 +40,10 @@ inline constexpr VerbRow kVerbRows[] = {
 };
 
 // Beside those: "Extract to Folder" (option /f) extracts an archive into a folder named after it,
-// next to it. A static verb cannot show the archive's own name. .7z files get it through the
-// system's per-extension keys, which hold whatever program claims the extension.
+// next to it. A static verb cannot show the archive's own name, so it is written only where the
+// menu handler (which shows Extract to "<name>\\") is not registered, and removed where it is.
+// .7z files get it through the system's per-extension keys, which hold whatever program claims
+// the extension.
 inline constexpr VerbRow kExtractToFolderVerbRows[] = {
     {L"Tolvane.zip\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
     {L"Tolvane.rar\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
@@ -76,7 +78,9 @@ bool ClaimDefaultHandler(DefaultHandlerStep step, const wchar_t* extension, cons
 // default for: a row of another type loses the program's claim. The forms without them write
 // both rows machine-wide.
 void RegisterAssociations(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types);
-void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types);
+// `extractToFolderVerb`: false when the menu handler is registered (the verb is then removed).
+void RegisterVerbs(HINSTANCE instance, RegistrationScope scope, const std::vector<std::wstring>& types,
+                   bool extractToFolderVerb = true);
 void RegisterAssociations(HINSTANCE instance);
 void RegisterVerbs(HINSTANCE instance);
 void UnregisterAssociations();

@@ -27,10 +27,11 @@ void RefreshShellRegistration(HINSTANCE instance, bool registerCommand) {
     if (perUserOnly) scope = RegistrationScope::User;
     RecordRegisteredPerUserOnly(perUserOnly);
 
+    const std::wstring handler = JoinPath(folder, kHandlerFileName);
     RegisterAssociations(instance, scope, choices.defaultTypes);
-    RegisterVerbs(instance, scope, choices.defaultTypes);
+    RegisterVerbs(instance, scope, choices.defaultTypes, !HandlerDllPresent(handler));
     RegisterArchiveTypes(instance, scope, choices.defaultTypes);
-    RegisterMenuHandler(JoinPath(folder, kHandlerFileName), scope);
+    RegisterMenuHandler(handler, scope);
 }
 
 void RemoveShellRegistration() {

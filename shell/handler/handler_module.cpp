@@ -1,4 +1,4 @@
-// The DLL's entry points: the class factory of the menu handler, the unload test, and the
+// The DLL's entry points: the class factories of the menu handler and the right-drag handler, the unload test, and the
 // registration that regsvr32 runs (the class and its entries, as the program's own start writes
 // them).
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/paths.h"
+#include "shell/handler/drop_handler.h"
 #include "shell/handler/handler_module.h"
 #include "shell/handler/menu_handler.h"
 #include "shell/handler_registration.h"
@@ -17,6 +18,8 @@ HMODULE g_module = nullptr;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
+// The factory of one of the DLL's classes (MenuHandler, DropHandler).
+template <typename Handler>
 class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
 public:
     ClassFactory() : SingleInterfaceObject(IID_IClassFactory) {}
@@ -24,7 +27,7 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        MenuHandler* handler = new (std::nothrow) MenuHandler();
+        Handler* handler = new (std::nothrow) Handler();
         if (!handler) return E_OUTOFMEMORY;
         const HRESULT result = handler->QueryInterface(iid, object);
         handler->Release();  // the creation's own reference
@@ -59,8 +62,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (clsid != kHandlerClass) return CLASS_E_CLASSNOTAVAILABLE;
-    ClassFactory* factory = new (std::nothrow) ClassFactory();
+    IClassFactory* factory = nullptr;
+    if (clsid == kHandlerClass)
+        factory = new (std::nothrow) ClassFactory<MenuHandler>();
+    else if (clsid == kDropHandlerClass)
+        factory = new (std::nothrow) ClassFactory<DropHandler>();
+    else
+        return CLASS_E_CLASSNOTAVAILABLE;
     if (!factory) return E_OUTOFMEMORY;
     const HRESULT result = factory->QueryInterface(iid, object);
     factory->Release();

@@ -12,6 +12,8 @@ work="$PWD/package-test-$arch"
 # The 64-bit program's registry is the 64-bit view, which `wine reg` (a 32-bit program) reads
 # only when asked to.
 if [ "$arch" = x64 ]; then winearch=win64 view=/reg:64; else winearch=win32 view=; fi
+# The x64 packages carry the 32-bit menu handler too, for the 32-bit registry view.
+handlers=tolvane_shell.dll && [ "$arch" = x64 ] && handlers="tolvane_shell.dll tolvane_shell32.dll"
 export WINEPREFIX="$work/prefix" WINEARCH="$winearch"
 stop_prefix() { wineserver -k >/dev/null 2>&1 || true; }
 trap 'stop_prefix; tolvane_stop_all' EXIT
@@ -53,7 +55,7 @@ started=$(date +%s%N)
 run_command_line "\"$(winepath -w "$setup")\" /S /D=$folder"
 expect "the installer exits with 0" same "$?" 0
 echo "install took $(seconds_since "$started") s"
-for file in tolvane.exe tolvane_shell.dll core/7z.dll core/7z.exe core/License.txt; do
+for file in tolvane.exe $handlers core/7z.dll core/7z.exe core/License.txt; do
   expect "$file installed as built" cmp -s "$unix_folder/$file" "$bin/$file"
 done
 expect "uninstaller and Start-menu shortcut" test -f "$unix_folder/uninstall.exe" -a -f "$programs/Tolvane Extractor.lnk"
@@ -124,7 +126,7 @@ expect "nothing of the program is left in the prefix" same "$leftovers" ""
 top="TolvaneExtractor-$version-$arch"
 expect "the zip holds the program, its menu handler, core\\, the README and the portable marker" same \
   "$(python3 -c 'import sys, zipfile; print(" ".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")" \
-  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/portable.txt $top/tolvane.exe $top/tolvane_shell.dll"
+  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/portable.txt $top/tolvane.exe$(printf " $top/%s" $handlers)"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/portable"
 expect "the README tells how to register the verbs" grep -q 'tolvane.exe /Register' "$work/portable/$top/README.txt"
 rm -rf "$work/data/docs" "$work/data/b.txt"

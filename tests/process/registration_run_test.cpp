@@ -1,7 +1,9 @@
 // "/Register" and "/UnRegister" on the real program, read back from the registry.
 #include <gtest/gtest.h>
 
+#include "base/paths.h"
 #include "program_run.h"
+#include "shell/handler_registration.h"
 #include "support/registration_layout.h"
 #include "support/registry_reader.h"
 #include "support/test_support.h"
@@ -31,11 +33,20 @@ TEST_F(RegistrationRun, RegisterWritesTheWholeLayoutAndUnRegisterRemovesIt) {
     EXPECT_FALSE(registered.timedOut);
     EXPECT_EQ(registered.exitCode, 0u);
     ExpectRegistrationLayout(ProgramExe());
+    // The handler DLL beside the program: its right-drag entries, and no "Extract to Folder" verb.
+    for (const wchar_t* entry : kDropHandlerEntryKeys)
+        EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, entry).value_or(L""), kDropHandlerClassText) << Narrow(entry);
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, DropHandlerClassKey() + L"\\InprocServer32").value_or(L""),
+              JoinPath(FolderOf(ProgramExe()), kHandlerFileName));
+    for (const std::wstring& verb : ExtractToFolderVerbKeys())
+        EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, verb)) << Narrow(verb);
 
     const ProcessResult unregistered = RunProgram(L"/UnRegister");
     EXPECT_FALSE(unregistered.timedOut);
     EXPECT_EQ(unregistered.exitCode, 0u);
     ExpectNoRegistration();
+    for (const wchar_t* entry : kDropHandlerEntryKeys) EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, entry));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, DropHandlerClassKey()));
 }
 
 TEST_F(RegistrationRun, ARunThatEndsAtOnceLeavesTheWholeLayoutWrittenBesideIt) {
@@ -72,12 +83,47 @@ TEST_F(RegistrationRun, AProgramInAFolderWithSpacesRegistersItsShortAndQuotedLon
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.exitCode, 0u);
     ExpectRegistrationLayout(program);
+    // No handler DLL beside this copy: "Extract to Folder" stays a verb of its own.
+    EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"Tolvane.zip\\shell\\Tolvane3").value_or(L""), L"Extract to Folder");
     const auto open = RegistryText(HKEY_CURRENT_USER, L"Software\\Classes\\Tolvane.zip\\shell\\open\\command");
     ASSERT_TRUE(open.has_value());
     EXPECT_EQ(open->find(L' '), open->size() - 3) << "the short path has no spaces: " << Narrow(*open);
     const auto extractHere = RegistryText(HKEY_CLASSES_ROOT, L"Tolvane.rar\\shell\\Tolvane1\\command");
     ASSERT_TRUE(extractHere.has_value());
     EXPECT_EQ(*extractHere, L"\"" + program + L"\"  /e \"%1\"");
+}
+
+// The DLL of the other bitness beside the program goes into the other registry view, where the
+// system has one; a 32-bit system's one view keeps the program's own DLL.
+TEST_F(RegistrationRun, TheOtherBitnesssDllIsRegisteredInTheOtherViewOnlyWhereThereIsOne) {
+    TempDir install(L"views");
+    const std::wstring program = install / L"tolvane.exe";
+    const std::wstring own = install / kHandlerFileName;
+    const std::wstring other = install / OtherViewHandlerFileName();
+    const std::wstring built = JoinPath(FolderOf(ProgramExe()), kHandlerFileName);
+    ASSERT_TRUE(CopyFileW(ProgramExe().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(built.c_str(), own.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(built.c_str(), other.c_str(), FALSE));  // registration reads its presence only
+    const auto server = [](REGSAM view) {
+        std::wstring text(MAX_PATH, L'\0');
+        DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (HandlerClassKey() + L"\\InprocServer32").c_str(), 0,
+                          KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+            return std::wstring();
+        const LSTATUS read = RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+        RegCloseKey(key);
+        if (read != ERROR_SUCCESS) return std::wstring();
+        text.resize(size / sizeof(wchar_t) - 1);
+        return text;
+    };
+    const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    ASSERT_EQ(RunProcess(Quote(program) + L" /Register").exitCode, 0u);
+    EXPECT_EQ(server(0), own);
+    EXPECT_EQ(server(otherView), SystemHasOtherView() ? other : own);
+    ASSERT_EQ(RunProcess(Quote(program) + L" /UnRegister").exitCode, 0u);
+    EXPECT_EQ(server(0), L"");
+    EXPECT_EQ(server(otherView), L"");
 }
 
 }  // namespace

@@ -224,3 +224,31 @@ TEST(AddOptionRun, SeveralPathsOpenOneDialogForAllOfThem) {
     EXPECT_NE(listing.find("Path = a.txt"), std::string::npos);
     EXPECT_NE(listing.find("Path = b.txt"), std::string::npos);
 }
+
+// The right-drag's options: the folder the archives were dropped on comes first.
+TEST(DropTargetRun, ArchivesGoIntoTheDestinationOrFoldersBelowItAndAFileThereIsAskedAbout) {
+    TempDir dir(L"drop");
+    WriteFileBytes(dir / L"src\\one.txt", "one");
+    WriteFileBytes(dir / L"src\\same.txt", "archived same");
+    Make(dir, L"a.zip", L"one.txt");
+    Make(dir, L"b.7z", L"same.txt");
+    const std::wstring dest = dir / L"dest";
+    WriteFileBytes(dest + L"\\same.txt", "the user's same");
+    DialogResponder no(L"Confirm File Replace", [](HWND question) { PressButton(question, IDNO); });
+    EXPECT_EQ(RunProgram(L"/d " + Q(dest) + L" " + Q(dir / L"a.zip") + L" " + Q(dir / L"b.7z")).exitCode, 0u);
+    EXPECT_EQ(no.count(), 1);
+    EXPECT_EQ(ReadFileBytes(dest + L"\\one.txt"), "one");
+    EXPECT_EQ(ReadFileBytes(dest + L"\\same.txt"), "the user's same");
+    no.stop();
+    // Each into a folder named after it, through a list file as long selections pass them.
+    WriteList(dir / L"list.txt", (dir / L"a.zip") + L"\r\n" + (dir / L"b.7z") + L"\r\n");
+    EXPECT_EQ(RunProgram(L"/g " + Q(dest) + L" @\"" + (dir / L"list.txt") + L"\"").exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(dest + L"\\a\\one.txt"), "one");
+    EXPECT_EQ(ReadFileBytes(dest + L"\\b\\same.txt"), "archived same");
+    // A destination that is not there: told, nothing made.
+    DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
+    EXPECT_EQ(RunProgram(L"/g " + Q(dir / L"gone") + L" " + Q(dir / L"a.zip")).exitCode, 1u);
+    ASSERT_EQ(told.count(), 1);
+    EXPECT_NE(told.texts().front().find(L"the folder does not exist"), std::wstring::npos);
+    EXPECT_FALSE(PathExists(dir / L"gone"));
+}

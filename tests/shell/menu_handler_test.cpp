@@ -113,11 +113,11 @@ TEST_F(MenuHandler, ItNamesTheArchivesFolderLeavesOutWhatStaticVerbsShowAndExtra
                                                          L"Test archive", L"Add to \"photos.tar.7z\"",
                                                          L"Add to \"photos.tar.zip\""}))
         << "\"Add to archive...\" and \"Checksums...\" are static verbs of every file";
-    // The program opens .zip by default: its static verbs give Extract Here, Extract files...
-    // and Extract to Folder.
+    // The program opens .zip by default: its static verbs give Extract Here and Extract files...;
+    // the handler, registered, names the folder for .zip too (no "Extract to Folder" verb).
     const Menu zip = MenuFor({work_ / L"set.zip"});
     EXPECT_EQ(zip.IndexOf(L"Extract Here"), -1);
-    EXPECT_EQ(zip.IndexOf(L"Extract to \"set\\\""), -1);
+    EXPECT_GE(zip.IndexOf(L"Extract to \"set\\\""), 0);
     EXPECT_GE(zip.IndexOf(L"Extract Here (Smart)"), 0);
     const Menu both = MenuFor({work_ / L"src", work_ / L"set.zip"});
     // A folder and a file: named after the folder that holds them, checksums of the file.
@@ -197,6 +197,59 @@ TEST_F(MenuHandler, AddToSevenZipMakesOneArchiveOfTheSelection) {
         return listing.find("Path = b.txt") != std::string::npos;
     }, kLongPatienceMs));
     EXPECT_NE(listing.find("Path = a.txt"), std::string::npos);
+}
+
+// Archives dragged with the right mouse button onto a folder: the drop handler, made by its
+// class, is given the target folder and the dragged archives, as Explorer gives them.
+TEST_F(MenuHandler, ARightDragOfArchivesOntoAFolderExtractsThereOrIntoFoldersNamedAfterThem) {
+    WriteFileBytes(work_ / L"src\\one.txt", "first archive's");
+    WriteFileBytes(work_ / L"src\\two.txt", "second archive's");
+    ASSERT_EQ(Run7z(L"a a.zip one.txt", work_ / L"src").exitCode, 0u);
+    ASSERT_EQ(Run7z(L"a b.7z two.txt", work_ / L"src").exitCode, 0u);
+    const std::wstring target = work_ / L"target";
+    ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
+    IdList folder;
+    ASSERT_HRESULT_SUCCEEDED(SHParseDisplayName(target.c_str(), nullptr, &folder.pidl, 0, nullptr));
+    const auto dropMenu = [&](const std::vector<std::wstring>& dragged, std::vector<std::wstring>& texts) {
+        ComPtr<IShellExtInit> init;
+        ComPtr<IContextMenu> menu;
+        EXPECT_HRESULT_SUCCEEDED(
+            CoCreateInstance(kDropHandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid()));
+        if (!init || FAILED(init->Initialize(folder.pidl, DataObjectOf(dragged).get(), nullptr))) return menu;
+        EXPECT_HRESULT_SUCCEEDED(init->QueryInterface(IID_IContextMenu, menu.putVoid()));
+        HMENU popup = CreatePopupMenu();
+        EXPECT_EQ(HRESULT_CODE(menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL)), 2);
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            wchar_t text[MAX_PATH] = {};
+            GetMenuStringW(popup, i, text, MAX_PATH, MF_BYPOSITION);
+            texts.push_back(text);
+        }
+        DestroyMenu(popup);
+        return menu;
+    };
+    std::vector<std::wstring> texts;
+    dropMenu({work_ / L"src\\a.zip"}, texts);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Extract here", L"Extract to a\\"}));
+    texts.clear();
+    EXPECT_FALSE(dropMenu({work_ / L"src\\a.zip", work_ / L"src\\one.txt"}, texts)) << "not every item is an archive";
+    texts.clear();
+    const ComPtr<IContextMenu> both = dropMenu({work_ / L"src\\a.zip", work_ / L"src\\b.7z"}, texts);
+    ASSERT_TRUE(both);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Extract here", L"Extract to *\\"}));
+    for (int offset : {0, 1}) {
+        CMINVOKECOMMANDINFO info{sizeof(info)};
+        info.fMask = CMIC_MASK_FLAG_NO_UI;
+        info.lpVerb = MAKEINTRESOURCEA(offset);
+        ASSERT_HRESULT_SUCCEEDED(both->InvokeCommand(&info));
+        // One run at a time: the second would otherwise ask about files the first is writing.
+        if (offset == 0)
+            ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(target).size() == 2; }, kLongPatienceMs));
+    }
+    const std::vector<std::wstring> made{L"a\\one.txt", L"b\\two.txt", L"one.txt", L"two.txt"};
+    ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(target) == made; }, kLongPatienceMs));
+    EXPECT_EQ(ReadFileBytes(target + L"\\one.txt"), "first archive's");
+    EXPECT_EQ(ReadFileBytes(target + L"\\a\\one.txt"), "first archive's");
+    EXPECT_EQ(ReadFileBytes(target + L"\\b\\two.txt"), "second archive's");
 }
 
 }  // namespace

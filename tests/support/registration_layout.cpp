@@ -36,11 +36,10 @@ constexpr ExpectedVerb kVerbs[] = {
     {L"Tolvane.rar\\shell\\Tolvane", L"Add to archive...", L"/a"},
     {L"Tolvane.rar\\shell\\Tolvane1", L"Extract Here", L"/e"},
     {L"Tolvane.rar\\shell\\Tolvane2", L"Extract files...", L"/x"},
-    // Beside them: into a folder named after the archive, for .zip, .rar and .7z.
-    {L"Tolvane.zip\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
-    {L"Tolvane.rar\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
-    {L"SystemFileAssociations\\.7z\\shell\\Tolvane3", L"Extract to Folder", L"/f"},
 };
+// "Extract to Folder", written only where the menu handler is not registered; never left behind.
+constexpr const wchar_t* kExtractToFolderVerbs[] = {L"Tolvane.zip\\shell\\Tolvane3", L"Tolvane.rar\\shell\\Tolvane3",
+                                                    L"SystemFileAssociations\\.7z\\shell\\Tolvane3"};
 
 std::wstring ShortPathOf(const std::wstring& path) {
     wchar_t buffer[MAX_PATH] = {};
@@ -55,6 +54,10 @@ void ExpectText(HKEY root, const std::wstring& path, const wchar_t* name, const 
 }
 
 }  // namespace
+
+std::vector<std::wstring> ExtractToFolderVerbKeys() {
+    return {std::begin(kExtractToFolderVerbs), std::end(kExtractToFolderVerbs)};
+}
 
 void ExpectRegistrationLayout(const std::wstring& longPath) {
     const std::wstring shortPath = ShortPathOf(longPath);
@@ -92,6 +95,7 @@ void ExpectNoRegistration() {
         EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, classes + row.extension).has_value()) << Narrow(row.extension);
     }
     for (const auto& verb : kVerbs) EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, verb.key)) << Narrow(verb.key);
+    for (const wchar_t* verb : kExtractToFolderVerbs) EXPECT_FALSE(RegistryKeyExists(HKEY_CLASSES_ROOT, verb)) << Narrow(verb);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tolvane Extractor"));
     EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", L"Tolvane Extractor"));
 }
@@ -109,6 +113,7 @@ void RemoveRegistration() {
                          .c_str());
     }
     for (const auto& verb : kVerbs) SHDeleteKeyW(HKEY_CLASSES_ROOT, verb.key);
+    for (const wchar_t* verb : kExtractToFolderVerbs) SHDeleteKeyW(HKEY_CLASSES_ROOT, verb);
     SHDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tolvane Extractor");
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\RegisteredApplications", 0, KEY_SET_VALUE, &key) ==
