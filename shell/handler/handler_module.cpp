@@ -7,7 +7,6 @@
 #include <new>
 
 #include "base/paths.h"
-#include "shell/handler/drop_handler.h"
 #include "shell/handler/handler_module.h"
 #include "shell/handler/menu_handler.h"
 #include "shell/handler_registration.h"
@@ -18,16 +17,15 @@ HMODULE g_module = nullptr;
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
-// The factory of one of the DLL's classes (MenuHandler, DropHandler).
-template <typename Handler>
+// The factory of the menu handler's class, or of the right-drag handler's (`dropTarget`).
 class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
 public:
-    ClassFactory() : SingleInterfaceObject(IID_IClassFactory) {}
+    explicit ClassFactory(bool dropTarget) : SingleInterfaceObject(IID_IClassFactory), dropTarget_(dropTarget) {}
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        Handler* handler = new (std::nothrow) Handler();
+        MenuHandler* handler = new (std::nothrow) MenuHandler(dropTarget_);
         if (!handler) return E_OUTOFMEMORY;
         const HRESULT result = handler->QueryInterface(iid, object);
         handler->Release();  // the creation's own reference
@@ -37,6 +35,9 @@ public:
         CountLock(lock ? 1 : -1);
         return S_OK;
     }
+
+private:
+    const bool dropTarget_;
 };
 
 std::wstring ModulePath() {
@@ -62,13 +63,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    IClassFactory* factory = nullptr;
-    if (clsid == kHandlerClass)
-        factory = new (std::nothrow) ClassFactory<MenuHandler>();
-    else if (clsid == kDropHandlerClass)
-        factory = new (std::nothrow) ClassFactory<DropHandler>();
-    else
-        return CLASS_E_CLASSNOTAVAILABLE;
+    if (clsid != kHandlerClass && clsid != kDropHandlerClass) return CLASS_E_CLASSNOTAVAILABLE;
+    ClassFactory* factory = new (std::nothrow) ClassFactory(clsid == kDropHandlerClass);
     if (!factory) return E_OUTOFMEMORY;
     const HRESULT result = factory->QueryInterface(iid, object);
     factory->Release();

@@ -35,18 +35,24 @@ STDMETHODIMP_(ULONG) MenuHandler::Release() {
     return left;
 }
 
-STDMETHODIMP MenuHandler::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKEY) {
+STDMETHODIMP MenuHandler::Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY) {
     selection_ = SelectionFromDataObject(data);
     entries_.clear();
+    if (dropTarget_) {
+        // A drop target that is no folder on a disk (a printer, a phone) gets nothing.
+        wchar_t path[MAX_PATH] = {};
+        if (folder && SHGetPathFromIDListW(folder, path)) entries_ = DropEntriesFor(selection_, path);
+        return entries_.empty() ? E_INVALIDARG : S_OK;
+    }
     return selection_.empty() ? E_INVALIDARG : S_OK;
 }
 
 STDMETHODIMP MenuHandler::QueryContextMenu(HMENU menu, UINT index, UINT firstId, UINT lastId, UINT flags) {
     if (flags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
-    entries_ = EntriesFor(selection_, true);
+    if (!dropTarget_) entries_ = EntriesFor(selection_, true);
     if (entries_.empty() || lastId < firstId || lastId - firstId + 1 < entries_.size())
         return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, 0);
-    const bool cascaded = LoadIntegrationChoices().cascaded;
+    const bool cascaded = !dropTarget_ && LoadIntegrationChoices().cascaded;
     HMENU target = cascaded ? CreatePopupMenu() : menu;
     if (!target) return E_OUTOFMEMORY;
     UINT position = cascaded ? 0 : index;
@@ -85,7 +91,7 @@ const MenuEntry* MenuHandler::EntryOf(CMINVOKECOMMANDINFO* info) {
         for (const char* c = info->lpVerb; *c; ++c) verb += static_cast<wchar_t>(static_cast<unsigned char>(*c));
     }
     // A verb by name may come without QueryContextMenu before it.
-    if (entries_.empty()) entries_ = EntriesFor(selection_, false);
+    if (entries_.empty() && !dropTarget_) entries_ = EntriesFor(selection_, false);
     for (const MenuEntry& entry : entries_)
         if (lstrcmpiW(entry.verb.c_str(), verb.c_str()) == 0) return &entry;
     return nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // The object Explorer makes of the handler's class: the classic context menu (IShellExtInit,
 // IContextMenu) and the Windows 11 menu's command (IExplorerCommand, its submenu made of
-// ExplorerSubCommand objects).
+// ExplorerSubCommand objects). Made for the right-drag handler's class, it is the menu shown at a
+// drop instead: "Extract here" and "Extract to <name>\" into the folder the archives were dropped on.
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -14,14 +15,14 @@
 
 class MenuHandler final : public IShellExtInit, public IContextMenu, public IExplorerCommand {
 public:
-    MenuHandler() = default;
+    explicit MenuHandler(bool dropTarget = false) : dropTarget_(dropTarget) {}
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override { return count_.add(); }
     STDMETHODIMP_(ULONG) Release() override;
 
-    // IShellExtInit
+    // IShellExtInit: `folder` is the drop target for the right-drag handler (null otherwise).
     STDMETHODIMP Initialize(PCIDLIST_ABSOLUTE folder, IDataObject* data, HKEY progIdKey) override;
 
     // IContextMenu
@@ -45,6 +46,7 @@ private:
     const MenuEntry* EntryOf(CMINVOKECOMMANDINFO* info);
 
     ObjectCount count_;
+    const bool dropTarget_;
     std::vector<SelectedItem> selection_;
     std::vector<MenuEntry> entries_;  // as QueryContextMenu put them, by command offset
     UniqueGdiObject bitmap_;

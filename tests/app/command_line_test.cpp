@@ -139,14 +139,11 @@ TEST(CommandLine, SeveralQuotedPathsAListFileAndTheNewOptions) {
     EXPECT_FALSE(ListFilePaths("a\r\nb"));                     // no byte-order mark: not the list's text
     EXPECT_FALSE(ListFilePaths(std::string("\xFF\xFEx", 3)));  // half a unit
     // The right-drag's options: the destination first; a drive's root keeps its backslash.
-    const CommandLineRequest into = ParseCommandLine(L"/d \"C:\\\" \"D:\\a.zip\" \"D:\\b.7z\"");
+    const CommandLineRequest into = ParseCommandLine(L"/d \"C:\\\" \"D:\\a.zip\" \"b.7z\"");
     EXPECT_EQ(into.verb, ShellVerbOption::ExtractInto);
     EXPECT_EQ(into.destination, L"C:\\");
-    EXPECT_EQ(into.paths, (Paths{L"D:\\a.zip", L"D:\\b.7z"}));
-    const CommandLineRequest folders = ParseCommandLine(L"/g \"C:\\to\" @\"C:\\list.txt\"");
-    EXPECT_EQ(folders.verb, ShellVerbOption::ExtractToFoldersIn);
-    EXPECT_EQ(folders.destination, L"C:\\to");
-    EXPECT_EQ(folders.listFile, L"C:\\list.txt");
+    EXPECT_EQ(into.paths, (Paths{L"D:\\a.zip", L"b.7z"}));
+    EXPECT_EQ(ParseCommandLine(L"/g \"C:\\to\" @\"C:\\list.txt\"").listFile, L"C:\\list.txt");
     for (const wchar_t* odd : {L"/d C:\\to \"a.zip\"", L"/d \"C:\\to\"", L"/d \"\" \"a.zip\"", L"/g \"C:\\to\"\"a.zip\""})
         EXPECT_TRUE(ParseCommandLine(odd).paths.empty()) << testing::PrintToString(std::wstring(odd));
 }

@@ -97,33 +97,27 @@ TEST_F(RegistrationRun, AProgramInAFolderWithSpacesRegistersItsShortAndQuotedLon
 // system has one; a 32-bit system's one view keeps the program's own DLL.
 TEST_F(RegistrationRun, TheOtherBitnesssDllIsRegisteredInTheOtherViewOnlyWhereThereIsOne) {
     TempDir install(L"views");
-    const std::wstring program = install / L"tolvane.exe";
-    const std::wstring own = install / kHandlerFileName;
-    const std::wstring other = install / OtherViewHandlerFileName();
     const std::wstring built = JoinPath(FolderOf(ProgramExe()), kHandlerFileName);
-    ASSERT_TRUE(CopyFileW(ProgramExe().c_str(), program.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(built.c_str(), own.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(built.c_str(), other.c_str(), FALSE));  // registration reads its presence only
+    ASSERT_TRUE(CopyFileW(ProgramExe().c_str(), (install / L"tolvane.exe").c_str(), FALSE));
+    for (const wchar_t* name : {kHandlerFileName, OtherViewHandlerFileName()})  // only their presence counts
+        ASSERT_TRUE(CopyFileW(built.c_str(), (install / name).c_str(), FALSE));
     const auto server = [](REGSAM view) {
-        std::wstring text(MAX_PATH, L'\0');
-        DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        wchar_t text[MAX_PATH] = {};
+        DWORD size = sizeof(text);
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (HandlerClassKey() + L"\\InprocServer32").c_str(), 0,
-                          KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-            return std::wstring();
-        const LSTATUS read = RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (HandlerClassKey() + L"\\InprocServer32").c_str(), 0, KEY_READ | view, &key)) return std::wstring();
+        RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size);
         RegCloseKey(key);
-        if (read != ERROR_SUCCESS) return std::wstring();
-        text.resize(size / sizeof(wchar_t) - 1);
-        return text;
+        return std::wstring(text);
     };
     const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-    ASSERT_EQ(RunProcess(Quote(program) + L" /Register").exitCode, 0u);
-    EXPECT_EQ(server(0), own);
-    EXPECT_EQ(server(otherView), SystemHasOtherView() ? other : own);
-    ASSERT_EQ(RunProcess(Quote(program) + L" /UnRegister").exitCode, 0u);
-    EXPECT_EQ(server(0), L"");
-    EXPECT_EQ(server(otherView), L"");
+    BOOL wow64 = FALSE;
+    const bool twoViews = sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+    ASSERT_EQ(RunProcess(Quote(install / L"tolvane.exe") + L" /Register").exitCode, 0u);
+    EXPECT_EQ(server(0), install / kHandlerFileName);
+    EXPECT_EQ(server(otherView), install / (twoViews ? OtherViewHandlerFileName() : kHandlerFileName));
+    ASSERT_EQ(RunProcess(Quote(install / L"tolvane.exe") + L" /UnRegister").exitCode, 0u);
+    EXPECT_EQ(server(0) + server(otherView), L"");
 }
 
 }  // namespace

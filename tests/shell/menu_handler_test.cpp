@@ -199,8 +199,8 @@ TEST_F(MenuHandler, AddToSevenZipMakesOneArchiveOfTheSelection) {
     EXPECT_NE(listing.find("Path = a.txt"), std::string::npos);
 }
 
-// Archives dragged with the right mouse button onto a folder: the drop handler, made by its
-// class, is given the target folder and the dragged archives, as Explorer gives them.
+// Archives dragged with the right mouse button onto a folder: the drop handler's class, given the
+// target folder and the dragged items as Explorer gives them.
 TEST_F(MenuHandler, ARightDragOfArchivesOntoAFolderExtractsThereOrIntoFoldersNamedAfterThem) {
     WriteFileBytes(work_ / L"src\\one.txt", "first archive's");
     WriteFileBytes(work_ / L"src\\two.txt", "second archive's");
@@ -210,41 +210,27 @@ TEST_F(MenuHandler, ARightDragOfArchivesOntoAFolderExtractsThereOrIntoFoldersNam
     ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
     IdList folder;
     ASSERT_HRESULT_SUCCEEDED(SHParseDisplayName(target.c_str(), nullptr, &folder.pidl, 0, nullptr));
-    const auto dropMenu = [&](const std::vector<std::wstring>& dragged, std::vector<std::wstring>& texts) {
+    const auto dropMenu = [&](const std::vector<std::wstring>& dragged, Menu& menu) {
         ComPtr<IShellExtInit> init;
-        ComPtr<IContextMenu> menu;
-        EXPECT_HRESULT_SUCCEEDED(
-            CoCreateInstance(kDropHandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid()));
-        if (!init || FAILED(init->Initialize(folder.pidl, DataObjectOf(dragged).get(), nullptr))) return menu;
-        EXPECT_HRESULT_SUCCEEDED(init->QueryInterface(IID_IContextMenu, menu.putVoid()));
+        CoCreateInstance(kDropHandlerClass, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid());
+        if (!init || FAILED(init->Initialize(folder.pidl, DataObjectOf(dragged).get(), nullptr))) return;
+        init->QueryInterface(IID_IContextMenu, menu.handler.putVoid());
         HMENU popup = CreatePopupMenu();
-        EXPECT_EQ(HRESULT_CODE(menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL)), 2);
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-            wchar_t text[MAX_PATH] = {};
-            GetMenuStringW(popup, i, text, MAX_PATH, MF_BYPOSITION);
-            texts.push_back(text);
-        }
+        menu.handler->QueryContextMenu(popup, 0, 0, 0x7FFF, CMF_NORMAL);
+        for (wchar_t text[MAX_PATH]; GetMenuStringW(popup, static_cast<UINT>(menu.texts.size()), text, MAX_PATH, MF_BYPOSITION);)
+            menu.texts.push_back(text);
         DestroyMenu(popup);
-        return menu;
     };
-    std::vector<std::wstring> texts;
-    dropMenu({work_ / L"src\\a.zip"}, texts);
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Extract here", L"Extract to a\\"}));
-    texts.clear();
-    EXPECT_FALSE(dropMenu({work_ / L"src\\a.zip", work_ / L"src\\one.txt"}, texts)) << "not every item is an archive";
-    texts.clear();
-    const ComPtr<IContextMenu> both = dropMenu({work_ / L"src\\a.zip", work_ / L"src\\b.7z"}, texts);
-    ASSERT_TRUE(both);
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Extract here", L"Extract to *\\"}));
-    for (int offset : {0, 1}) {
-        CMINVOKECOMMANDINFO info{sizeof(info)};
-        info.fMask = CMIC_MASK_FLAG_NO_UI;
-        info.lpVerb = MAKEINTRESOURCEA(offset);
-        ASSERT_HRESULT_SUCCEEDED(both->InvokeCommand(&info));
-        // One run at a time: the second would otherwise ask about files the first is writing.
-        if (offset == 0)
-            ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(target).size() == 2; }, kLongPatienceMs));
-    }
+    Menu one, mixed, both;
+    dropMenu({work_ / L"src\\a.zip"}, one);
+    EXPECT_EQ(one.texts, (std::vector<std::wstring>{L"Extract here", L"Extract to a\\"}));
+    dropMenu({work_ / L"src\\a.zip", work_ / L"src\\one.txt"}, mixed);
+    EXPECT_FALSE(mixed.handler) << "not every item is an archive";
+    dropMenu({work_ / L"src\\a.zip", work_ / L"src\\b.7z"}, both);
+    ASSERT_EQ(both.texts, (std::vector<std::wstring>{L"Extract here", L"Extract to *\\"}));
+    Invoke(both, L"Extract here");
+    ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(target).size() == 2; }, kLongPatienceMs));
+    Invoke(both, L"Extract to *\\");
     const std::vector<std::wstring> made{L"a\\one.txt", L"b\\two.txt", L"one.txt", L"two.txt"};
     ASSERT_TRUE(WaitUntil([&] { return ListFilesRecursive(target) == made; }, kLongPatienceMs));
     EXPECT_EQ(ReadFileBytes(target + L"\\one.txt"), "first archive's");
