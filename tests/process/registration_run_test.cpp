@@ -105,9 +105,8 @@ TEST_F(RegistrationRun, TheOtherBitnesssDllIsRegisteredInTheOtherViewOnlyWhereTh
         wchar_t text[MAX_PATH] = {};
         DWORD size = sizeof(text);
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (HandlerClassKey() + L"\\InprocServer32").c_str(), 0, KEY_READ | view, &key)) return std::wstring();
-        RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size);
-        RegCloseKey(key);
+        if (!RegOpenKeyExW(HKEY_CLASSES_ROOT, (HandlerClassKey() + L"\\InprocServer32").c_str(), 0, KEY_READ | view, &key))
+            RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size), RegCloseKey(key);
         return std::wstring(text);
     };
     const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;

@@ -32,6 +32,14 @@ void WriteList(const std::wstring& path, const std::wstring& lines) {
     WriteFileBytes(path, bytes);
 }
 
+// x.7z holding x.txt ("ex") and y.zip holding y.txt ("why").
+void MakeXAndY(const TempDir& dir) {
+    WriteFileBytes(dir / L"src\\x.txt", "ex");
+    WriteFileBytes(dir / L"src\\y.txt", "why");
+    Make(dir, L"x.7z", L"x.txt");
+    Make(dir, L"y.zip", L"y.txt");
+}
+
 }  // namespace
 
 TEST(SmartExtractionRun, OneItemGoesBesideSeveralIntoANewFolderATakenNameIsNeverWrittenInto) {
@@ -150,10 +158,7 @@ TEST(QuickAddRun, SeveralItemsMakeOneArchiveAndAnExistingOneIsAddedInto) {
 
 TEST(ListFileRun, ThePathsAreTakenAndOnlyTheProgramsOwnListInTheTempFolderGoes) {
     TempDir dir(L"list");
-    WriteFileBytes(dir / L"src\\x.txt", "ex");
-    WriteFileBytes(dir / L"src\\y.txt", "why");
-    Make(dir, L"x.7z", L"x.txt");
-    Make(dir, L"y.zip", L"y.txt");
+    MakeXAndY(dir);
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
     const std::wstring own = std::wstring(temp) + L"tolvane-list-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
@@ -225,29 +230,20 @@ TEST(AddOptionRun, SeveralPathsOpenOneDialogForAllOfThem) {
     EXPECT_NE(listing.find("Path = b.txt"), std::string::npos);
 }
 
-// The right-drag's options: the folder the archives were dropped on comes first.
-TEST(DropTargetRun, ArchivesGoIntoTheDestinationOrFoldersBelowItAndAFileThereIsAskedAbout) {
+// The right-drag's "Extract here": the folder the archives were dropped on comes first ("/g" runs in
+// the menu handler's test).
+TEST(DropTargetRun, EveryArchiveGoesIntoTheDestinationAndAFileThereIsAskedAbout) {
     TempDir dir(L"drop");
-    WriteFileBytes(dir / L"src\\one.txt", "one");
-    WriteFileBytes(dir / L"src\\same.txt", "archived same");
-    Make(dir, L"a.zip", L"one.txt");
-    Make(dir, L"b.7z", L"same.txt");
-    const std::wstring dest = dir / L"dest";
-    WriteFileBytes(dest + L"\\same.txt", "the user's same");
+    MakeXAndY(dir);
+    WriteFileBytes(dir / L"dest\\y.txt", "the user's y");
     DialogResponder no(L"Confirm File Replace", [](HWND question) { PressButton(question, IDNO); });
-    EXPECT_EQ(RunProgram(L"/d " + Q(dest) + L" " + Q(dir / L"a.zip") + L" " + Q(dir / L"b.7z")).exitCode, 0u);
+    EXPECT_EQ(RunProgram(L"/d " + Q(dir / L"dest") + L" " + Q(dir / L"x.7z") + L" " + Q(dir / L"y.zip")).exitCode, 0u);
     EXPECT_EQ(no.count(), 1);
-    EXPECT_EQ(ReadFileBytes(dest + L"\\one.txt"), "one");
-    EXPECT_EQ(ReadFileBytes(dest + L"\\same.txt"), "the user's same");
+    EXPECT_EQ(ReadFileBytes(dir / L"dest\\x.txt"), "ex");
+    EXPECT_EQ(ReadFileBytes(dir / L"dest\\y.txt"), "the user's y");
     no.stop();
-    // Each into a folder named after it, through a list file as long selections pass them.
-    WriteList(dir / L"list.txt", (dir / L"a.zip") + L"\r\n" + (dir / L"b.7z") + L"\r\n");
-    EXPECT_EQ(RunProgram(L"/g " + Q(dest) + L" @\"" + (dir / L"list.txt") + L"\"").exitCode, 0u);
-    EXPECT_EQ(ReadFileBytes(dest + L"\\a\\one.txt"), "one");
-    EXPECT_EQ(ReadFileBytes(dest + L"\\b\\same.txt"), "archived same");
-    // A destination that is not there: told, nothing made.
     DialogResponder told(L"Tolvane Extractor", [](HWND box) { PressButton(box, IDOK); });
-    EXPECT_EQ(RunProgram(L"/g " + Q(dir / L"gone") + L" " + Q(dir / L"a.zip")).exitCode, 1u);
+    EXPECT_EQ(RunProgram(L"/d " + Q(dir / L"gone") + L" " + Q(dir / L"x.7z")).exitCode, 1u);
     ASSERT_EQ(told.count(), 1);
     EXPECT_NE(told.texts().front().find(L"the folder does not exist"), std::wstring::npos);
     EXPECT_FALSE(PathExists(dir / L"gone"));
