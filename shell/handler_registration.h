@@ -1,7 +1,8 @@
 #pragma once
 // The keys that make Explorer load the program's menu handler (tolvane_shell.dll beside the
 // program): its class under CLSID, and its entries under the context-menu handlers of every file
-// ("*") and of folders ("Directory").
+// ("*") and of folders ("Directory"); the right-drag handler's class in the same DLL, and its
+// entries under the drag-and-drop handlers of folders and drives.
 #include <string>
 
 #include "shell/registration_scope.h"

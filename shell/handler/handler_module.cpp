@@ -1,6 +1,6 @@
-// The DLL's entry points: the class factories of the menu handler and the right-drag handler, the unload test, and the
-// registration that regsvr32 runs (the class and its entries, as the program's own start writes
-// them).
+// The DLL's entry points: the class factory of the menu handler and of the right-drag handler,
+// the unload test, and the registration that regsvr32 runs (the classes and their entries, as the
+// program's own start writes them).
 #include <windows.h>
 
 #include <atomic>
