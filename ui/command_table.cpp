@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/archive_file_names.h"
 #include "res/resource.h"
 #include "ui/main_frame.h"
 #include "ui/name_encoding_menu.h"
@@ -12,7 +13,7 @@ namespace {
 // --- when a command can run ---
 
 bool ArchiveChoices(const SelectionFacts& f) {
-    return f.place == ListPlace::Archive || (f.place == ListPlace::Folder && f.singleArchiveFile);
+    return f.place == ListPlace::Archive || (f.place == ListPlace::Folder && f.archiveFiles > 0);
 }
 bool Changeable(const SelectionFacts& f) {
     return f.place == ListPlace::Folder || (f.place == ListPlace::Archive && f.archiveWritable);
@@ -145,11 +146,10 @@ bool CommandEnabled(UINT id, const SelectionFacts& facts) {
     return command && (!command->enabled || command->enabled(facts));
 }
 
-std::wstring ExtractToFolderText(const std::wstring& archiveName) {
-    std::wstring folder = archiveName;
-    const size_t dot = folder.rfind(L'.');
-    if (dot != std::wstring::npos && dot > 0) folder.resize(dot);
-    if (folder.empty()) return L"Extract to folder";
+std::wstring ExtractToFolderText(const std::wstring& archiveName, int archiveFiles) {
+    if (archiveFiles > 1) return L"Extract to \"*\\\"";
+    if (archiveName.empty()) return L"Extract to folder";
+    const std::wstring folder = ExtractFolderName(archiveName);
     // A single "&" would underline the next letter instead of showing itself.
     std::wstring shown;
     for (wchar_t c : folder) {
@@ -163,7 +163,7 @@ std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& f) {
     std::vector<MenuEntry> entries;
     auto add = [&](UINT id) {
         const Command* command = FindCommand(id);
-        std::wstring text = id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName) : command->menuText;
+        std::wstring text = id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName, f.archiveFiles) : command->menuText;
         entries.push_back({id, std::move(text), CommandEnabled(id, f), id == ID_OPEN_ITEM});
     };
     auto separate = [&] {

@@ -26,7 +26,13 @@ struct SelectionFacts {
     bool canGoForward = false;
     bool canGoUp = false;
     bool zipNames = false;           // the open archive is a zip: its names' code page can be chosen
+    // Outside an archive: how many targets there are when every one is an archive file (0 when
+    // one is not, or when more were selected than are looked at).
+    int archiveFiles = 0;
 };
+
+// The most selected files that are looked at (each one's head is read) to offer extraction.
+inline constexpr int kArchiveFilesLookedAt = 16;
 
 // One command of the table.
 struct Command {
@@ -63,5 +69,6 @@ bool CommandEnabled(UINT id, const SelectionFacts& facts);
 // The right-click menu of the list: the commands that fit the place and the selection (right-
 // clicking empty space selects nothing), with their shortcuts; separators only between groups.
 std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& facts);
-// Extract to "name\": the folder named after the archive, its extension dropped.
-std::wstring ExtractToFolderText(const std::wstring& archiveName);
+// Extract to "name\": the folder the extraction writes into, named after the archive (its archive
+// extensions dropped: "x" of "x.tar.gz"); "*\" for several archives, each into its own.
+std::wstring ExtractToFolderText(const std::wstring& archiveName, int archiveFiles = 1);

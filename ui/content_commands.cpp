@@ -166,7 +166,13 @@ bool IsArchiveFile(const std::wstring& path) { return archiveKindOf(path) != Non
 ViewChange ContentCommands::ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
                                           std::vector<std::wstring>& written) {
     ItemCatalog* const catalog = model_.catalog();
-    if (!catalog && place == ExtractPlace::Smart) return ExtractArchiveFilesSmartly(positions, written);
+    // Archive files of a folder: smart, or several at once, run behind one progress window with one summary.
+    if (!catalog && (place == ExtractPlace::Smart || positions.size() > 1)) {
+        const ArchivePlace where = place == ExtractPlace::Smart ? ArchivePlace::Smart
+                                   : place == ExtractPlace::Here ? ArchivePlace::Here
+                                                                 : ArchivePlace::OwnFolder;
+        return ExtractArchiveFiles(positions, where, written);
+    }
     // The folders made for a run are taken away again when it wrote nothing into them.
     ExtractDestination made;
     const auto destinationFor = [&](const std::wstring& archive, const std::wstring& folder) -> std::wstring {
@@ -231,8 +237,8 @@ std::vector<std::wstring> ContentCommands::SmartTopNames(const std::vector<int>&
     return top.names();
 }
 
-ViewChange ContentCommands::ExtractArchiveFilesSmartly(const std::vector<int>& positions,
-                                                       std::vector<std::wstring>& written) {
+ViewChange ContentCommands::ExtractArchiveFiles(const std::vector<int>& positions, ArchivePlace place,
+                                                std::vector<std::wstring>& written) {
     std::vector<ArchiveToExtract> archives;
     for (const std::wstring& path : PathsOf(positions)) {
         if (!IsArchiveFile(path)) {
@@ -241,7 +247,8 @@ ViewChange ContentCommands::ExtractArchiveFilesSmartly(const std::vector<int>& p
         }
         ArchiveToExtract archive;
         archive.archive = path;
-        archive.place = ArchivePlace::Smart;
+        archive.folder = model_.currentFolder;
+        archive.place = place;
         archives.push_back(archive);
     }
     if (archives.empty()) return ViewChange::None;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/batch_extraction.h"
 #include "ops/extract_choices.h"
 #include "ops/properties_report.h"
 #include "ui/content_model.h"
@@ -52,7 +53,8 @@ public:
     // gets each folder that an extraction filled.
     ViewChange ExtractBeside(const std::vector<int>& positions, ExtractPlace place, bool keepFolders,
                              std::vector<std::wstring>& written);
-    ViewChange ExtractArchiveFilesSmartly(const std::vector<int>& positions, std::vector<std::wstring>& written);
+    ViewChange ExtractArchiveFiles(const std::vector<int>& positions, ArchivePlace place,
+                                   std::vector<std::wstring>& written);
     // Extracts the named entries of the current folder into `folder`, relative to the folder
     // shown (a drag to the shell); true when all were written.
     bool ExtractNamesInto(const std::vector<std::wstring>& names, const std::wstring& folder);

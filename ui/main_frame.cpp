@@ -251,7 +251,7 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
         if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
         EnableMenuItem(menu, i, MF_BYPOSITION | (CommandEnabled(id, facts) ? MF_ENABLED : MF_GRAYED));
         if (id == ID_EXTRACT_TO_FOLDER) {
-            const std::wstring text = ExtractToFolderText(facts.archiveName);
+            const std::wstring text = ExtractToFolderText(facts.archiveName, facts.archiveFiles);
             MENUITEMINFOW item{};
             item.cbSize = sizeof(item);
             item.fMask = MIIM_STRING;

@@ -359,6 +359,12 @@ SelectionFacts CTolvaneView::Facts() const {
         facts.singleFolder = model_.IsFolderRow(targets.front());
         facts.singleArchiveFile = !facts.singleFolder && IsArchiveFile(path);
         if (facts.singleArchiveFile) facts.archiveName = FileNameOf(path);
+        facts.archiveFiles = facts.singleArchiveFile ? 1 : 0;
+    } else if (!targets.empty() && targets.size() <= kArchiveFilesLookedAt) {
+        const bool all = std::all_of(targets.begin(), targets.end(), [&](int position) {
+            return !model_.IsFolderRow(position) && IsArchiveFile(model_.RowFullPath(position));
+        });
+        facts.archiveFiles = all ? static_cast<int>(targets.size()) : 0;
     }
     if (model_.InArchive() && targets.size() == 1) facts.singleFolder = model_.IsFolderRow(targets.front());
     facts.canGoBack = history_.CanGoBack();

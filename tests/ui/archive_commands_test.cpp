@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "archive_entries.h"
+#include "res/resource.h"
 #include "support/program_window.h"
 #include "support/remote_list.h"
 #include "support/test_support.h"
@@ -153,5 +154,13 @@ TEST(ArchiveCommands, SmartExtractionOfAnArchiveFileAndOfTheOpenArchive) {
     ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(dir / L"work\\docs\\a.txt") == "alpha"; }));
     EXPECT_EQ(ListFilesRecursive(dir / L"work"), (std::vector<std::wstring>{L"docs\\a.txt", L"one.zip", L"top.txt",
                                                                            L"two.7z", L"two\\docs\\a.txt", L"two\\top.txt"}));
+    // Two archive files at once, each into a folder named after it.
+    ASSERT_EQ(Run7z(L"a " + Quote(dir / L"work\\three.7z") + L" top.txt", dir / L"src").exitCode, 0u);
+    Command(folder, ID_VIEW_REFRESH);
+    ASSERT_TRUE(WaitForRows(folder.list(), 7));
+    RemoteListSelect(folder.list(), {RowOf(folder.list(), L"one.zip"), RowOf(folder.list(), L"three.7z")});
+    Command(folder, ID_EXTRACT_TO_FOLDER);
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(dir / L"work\\three\\top.txt") == "top"; }));
+    EXPECT_EQ(ReadFileBytes(dir / L"work\\one\\docs\\a.txt"), "alpha");
     folder.Close();
 }

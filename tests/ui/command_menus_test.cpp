@@ -37,11 +37,20 @@ TEST(CommandMenus, TheRightClickMenuFitsTheSelectionAndThePlace) {
                                          L"R&efresh"}));
 
     // An archive file among the folder's files: extract it; the way up alone is no target.
-    SelectionFacts archiveFile{ListPlace::Folder, false, 5, 1, 1, false, true, L"photos.zip"};
+    SelectionFacts archiveFile{ListPlace::Folder, false, 5, 1, 1, false, true, L"photos.tar.gz"};
+    archiveFile.archiveFiles = 1;
     EXPECT_EQ(Shown(ContextMenuEntries(archiveFile)),
               (std::vector<std::wstring>{L"&Open", L"-", L"Extract &here", L"Extract to \"photos\\\"", L"Extract Here (&Smart)",
                                          L"E&xtract to...", L"&Test archive", L"-", L"&Add...", L"&Delete",
                                          L"Re&name", L"New &folder", L"-", L"Copy &path", L"P&roperties"}));
+    // Several: each into a folder of its own; the Extract dialog is for one archive.
+    SelectionFacts twoArchives{ListPlace::Folder, false, 5, 2, 2};
+    twoArchives.archiveFiles = 2;
+    EXPECT_EQ(Shown(ContextMenuEntries(twoArchives)),
+              (std::vector<std::wstring>{L"(&Open)", L"-", L"Extract &here", L"Extract to \"*\\\"",
+                                         L"Extract Here (&Smart)", L"(E&xtract to...)", L"&Test archive", L"-",
+                                         L"&Add...", L"&Delete", L"(Re&name)", L"New &folder", L"-", L"Copy &path",
+                                         L"P&roperties"}));
     SelectionFacts wayUp{ListPlace::Folder, false, 5, 1, 0};
     EXPECT_EQ(Shown(ContextMenuEntries(wayUp)), (std::vector<std::wstring>{L"&Open", L"-", L"New &folder", L"-", L"Copy &path"}));
 
