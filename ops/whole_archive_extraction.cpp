@@ -75,8 +75,25 @@ WholeArchiveExtraction ExtractWholeArchiveAsChosen(const std::wstring& archivePa
     destinationUsed.clear();
     if (archiveKindOf(archivePath) == None && !isReadableArchive(archivePath)) return NotAnArchiveFile();
     std::wstring password = choices.password;
-    const bool ownFolder =
-        choices.newFolder && ArchiveLandingTopCount(archivePath, choices.paths, password) >= 2;
+    size_t landing = 0;
+    if (choices.newFolder) {
+        // The archive's list is read to count what lands at the top: a large one takes a while,
+        // behind the progress window and its Cancel.
+        OperationProgress progress;
+        bool refused = false;
+        const auto work = [&] {
+            landing = ArchiveLandingTopCount(archivePath, choices.paths, password);
+            refused = WorkProgress().passwordRefused.load() != 0;
+        };
+        const ProgressOutcome shown = RunWithProgress(L"Extract Files", L"Reading the archive ... ", progress, work);
+        if (shown == ProgressOutcome::NoThread) work();
+        if (shown == ProgressOutcome::Cancelled || refused) {
+            WholeArchiveExtraction cancelled;
+            cancelled.cancelled = true;
+            return cancelled;
+        }
+    }
+    const bool ownFolder = landing >= 2;
     const std::wstring destination =
         ownFolder ? FreeFolderFor(choices.destination, FileNameOf(archivePath)) : choices.destination;
     ExtractDestination made;
