@@ -46,7 +46,11 @@ LRESULT SchemeToolbarDraw(NMTBCUSTOMDRAW& draw) {
         draw.clrHighlightHotTrack = colors.hot;
         draw.nStringBkMode = TRANSPARENT;
         draw.nHLStringBkMode = TRANSPARENT;
-        return TBCDRF_USECDCOLORS | ((draw.nmcd.uItemState & CDIS_HOT) ? TBCDRF_HILITEHOTTRACK : 0);
+        // The button under the mouse or pressed gets the dark table's colour, painted here: a
+        // themed toolbar would draw its light hot box under the light text.
+        if (draw.nmcd.uItemState & (CDIS_HOT | CDIS_SELECTED | CDIS_CHECKED))
+            FillRect(draw.nmcd.hdc, &draw.nmcd.rc, SchemeBrush(colors.hot));
+        return TBCDRF_USECDCOLORS | TBCDRF_NOBACKGROUND | TBCDRF_NOEDGES | TBCDRF_NOETCHEDEFFECT;
     default:
         return CDRF_DODEFAULT;
     }
