@@ -144,6 +144,11 @@
 #define ID_NAME_ENCODING_AUTO 33100
 #define ID_NAME_ENCODING_FIRST 33101
 #define ID_NAME_ENCODING_LAST 33149
+// View > Language: "English", then one id per language module found beside the program; each
+// module names its language in its string IDS_LANGUAGE_NAME.
+#define ID_LANGUAGE_FIRST 33460
+#define ID_LANGUAGE_LAST 33479
+#define IDS_LANGUAGE_NAME 34400
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "res/resource.h"
+#include "ui/language_menu.h"
 #include "ui/main_frame.h"
 #include "ui/name_encoding_menu.h"
 #include "ui/options_hook.h"
@@ -56,8 +57,15 @@ void Checksum(CMainFrame& frame, UINT id) { frame.view().ChecksumSelection(stati
 bool ZipNames(const SelectionFacts& f) { return f.zipNames; }
 void ChooseNameEncoding(CMainFrame& frame, UINT id) { frame.view().ChooseNameEncoding(CodePageOfCommand(id)); }
 
-// The table, with one command per entry of View > Name encoding.
+// View > Language: the language is used at once, the menu bar shown again in it.
+void ChooseLanguageCommand(CMainFrame& frame, UINT id) {
+    ChooseLanguage(LanguageOfCommand(id));
+    frame.ShowMenuBarInLanguage();
+}
+
+// The table, with one command per entry of View > Name encoding and of View > Language.
 std::vector<Command> WithNameEncodings(std::vector<Command> commands) {
+    for (UINT id = ID_LANGUAGE_FIRST; id <= ID_LANGUAGE_LAST; ++id) commands.push_back({id, ChooseLanguageCommand});
     commands.push_back({ID_NAME_ENCODING_AUTO, ChooseNameEncoding, ZipNames});
     for (size_t i = 0; i < EncodingMenuCodePages().size(); ++i)
         commands.push_back({ID_NAME_ENCODING_FIRST + static_cast<UINT>(i), ChooseNameEncoding, ZipNames});

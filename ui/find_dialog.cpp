@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/text.h"
+#include "catalog/item_catalog.h"
 #include "catalog/name_pattern.h"
 #include "ui/wait_cursor.h"
 
@@ -26,7 +27,7 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
 
 std::wstring FoundCountText(size_t found) {
     if (found == 0) return L"Nothing found.";
-    return found == 1 ? L"1 entry found." : std::to_wstring(found) + L" entries found.";
+    return found == 1 ? L"1 entry found." : FormatGroupedNumber(found) + L" entries found.";
 }
 
 LRESULT CFindDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

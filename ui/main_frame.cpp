@@ -14,7 +14,9 @@
 #include "ui/dpi.h"
 #include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
+#include "ui/language_menu.h"
 #include "ui/name_encoding_menu.h"
+#include "ui/resource_module.h"
 #include "ui/status_texts.h"
 #include "ui/theme.h"
 #include "ui/toolbar_images.h"
@@ -66,9 +68,17 @@ HWND CMainFrame::CreateEx() {
     return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME, CreationRect(g_app.settings, last) ? &last : nullptr);
 }
 
+void CMainFrame::ShowMenuBarInLanguage() {
+    HMENU old = GetMenu(m_hWnd);
+    SetMenu(m_hWnd, LoadResourceMenu(IDR_MENU_BAR));
+    if (old) DestroyMenu(old);
+    SchemeMenuBar(m_hWnd);
+    DrawMenuBar(m_hWnd);
+}
+
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     // The frame's menu resource only names the commands; the menu bar shows every command.
-    SetMenu(m_hWnd, LoadMenuW(g_app.instance, MAKEINTRESOURCEW(IDR_MENU_BAR)));
+    SetMenu(m_hWnd, LoadResourceMenu(IDR_MENU_BAR));
     if (m_hMenu) {
         DestroyMenu(m_hMenu);
         m_hMenu = nullptr;
@@ -241,6 +251,7 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
     if (HIWORD(lParam) || !view_.m_hWnd) return 0;  // the system menu
     HMENU menu = reinterpret_cast<HMENU>(wParam);
     const SelectionFacts facts = view_.Facts();
+    if (IsLanguageCommand(GetMenuItemID(menu, 0))) FillLanguageMenu(menu);
     if (IsNameEncodingCommand(GetMenuItemID(menu, 0))) {
         const ItemCatalog* catalog = view_.model().catalog();
         FillNameEncodingMenu(menu, catalog ? &catalog->format.names : nullptr);

@@ -29,6 +29,8 @@ public:
     void ToggleToolBar();
     void ToggleStatusBar();
     void ShowAbout();
+    // The menu bar made again from the resources of the language in use.
+    void ShowMenuBarInLanguage();
     // Closes the window as its close box does (the changed copies of opened entries are offered first).
     void Close();
 

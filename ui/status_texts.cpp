@@ -10,7 +10,7 @@
 
 std::wstring ByteSizeText(uint64_t bytes) {
     if (bytes == 1) return L"1 byte";
-    if (bytes < 1024) return std::to_wstring(bytes) + L" bytes";
+    if (bytes < 1024) return FormatGroupedNumber(bytes) + L" bytes";
     static const wchar_t* const kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB", L"EB"};
     double value = static_cast<double>(bytes) / 1024.0;
     size_t unit = 0;
@@ -19,22 +19,23 @@ std::wstring ByteSizeText(uint64_t bytes) {
         value /= 1024.0;
         ++unit;
     }
+    // Written with "." by swprintf, then in the user's locale ("1,5 MB").
+    const int fraction = value < 99.95 ? 1 : 0;
     wchar_t text[32] = {};
-    if (value < 99.95) swprintf(text, 32, L"%.1f %ls", value, kUnits[unit]);
-    else swprintf(text, 32, L"%.0f %ls", value, kUnits[unit]);
-    return text;
+    swprintf(text, 32, L"%.*f", fraction, value);
+    return LocaleNumberText(text, static_cast<unsigned>(fraction)) + L" " + kUnits[unit];
 }
 
 std::wstring ItemsText(const RowTotals& shown) {
     if (shown.items == 0) return L"No items";
-    std::wstring text = std::to_wstring(shown.items) + (shown.items == 1 ? L" item" : L" items");
+    std::wstring text = FormatGroupedNumber(shown.items) + (shown.items == 1 ? L" item" : L" items");
     if (shown.files > 0) text += L", " + ByteSizeText(shown.bytes);
     return text;
 }
 
 std::wstring SelectionText(const RowTotals& selected) {
     if (selected.items == 0) return {};
-    std::wstring text = std::to_wstring(selected.items) + L" selected";
+    std::wstring text = FormatGroupedNumber(selected.items) + L" selected";
     if (selected.files > 0) text += L", " + ByteSizeText(selected.bytes);
     return text;
 }
@@ -52,7 +53,7 @@ std::wstring ArchiveText(const std::wstring& format, const ArchiveSummary& summa
     if (summary.encryptedFiles == 0) add(L"not encrypted");
     else if (summary.encryptedFiles == summary.files) add(L"encrypted");
     else
-        add(L"encrypted (" + std::to_wstring(summary.encryptedFiles) + L" of " + std::to_wstring(summary.files) +
+        add(L"encrypted (" + FormatGroupedNumber(summary.encryptedFiles) + L" of " + FormatGroupedNumber(summary.files) +
             L" files)");
     return text;
 }

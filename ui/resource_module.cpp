@@ -1,0 +1,102 @@
+#include "ui/resource_module.h"
+
+#include <algorithm>
+
+#include "base/program_path.h"
+#include "res/resource.h"
+#include "ui/app_globals.h"
+#include "ui/settings.h"
+
+namespace {
+
+// The loaded language module, owned here for the life of the process; its code.
+HMODULE g_language = nullptr;
+std::wstring g_languageCode;
+
+HINSTANCE Holder(HINSTANCE module, const wchar_t* type, const wchar_t* name) {
+    return module && FindResourceW(module, name, type) ? module : nullptr;
+}
+
+// A string of one module, or nothing: a string is in the block of sixteen numbered id / 16 + 1.
+bool StringOf(HINSTANCE module, UINT id, std::wstring& text) {
+    if (!module || !Holder(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1))) return false;
+    const wchar_t* start = nullptr;
+    // With a length of 0 LoadString gives a pointer to the string inside the resource.
+    const int length = LoadStringW(module, id, reinterpret_cast<wchar_t*>(&start), 0);
+    if (length <= 0 || !start) return false;
+    text.assign(start, static_cast<size_t>(length));
+    return true;
+}
+
+}  // namespace
+
+HINSTANCE ResourceModule() { return g_language ? g_language : g_app.instance; }
+
+HINSTANCE ResourceModuleFor(const wchar_t* type, const wchar_t* name) {
+    if (HINSTANCE found = Holder(g_language, type, name)) return found;
+    return Holder(g_app.instance, type, name);
+}
+
+std::wstring ResourceString(UINT id) {
+    std::wstring text;
+    if (!StringOf(g_language, id, text)) StringOf(g_app.instance, id, text);
+    return text;
+}
+
+HMENU LoadResourceMenu(UINT id) {
+    HINSTANCE module = ResourceModuleFor(RT_MENU, MAKEINTRESOURCEW(id));
+    return module ? LoadMenuW(module, MAKEINTRESOURCEW(id)) : nullptr;
+}
+
+const DLGTEMPLATE* DialogTemplate(UINT id) {
+    HINSTANCE module = ResourceModuleFor(RT_DIALOG, MAKEINTRESOURCEW(id));
+    if (!module) return nullptr;
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    return loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+}
+
+std::wstring LanguageCodeOf(LANGID language) {
+    switch (PRIMARYLANGID(language)) {
+        case LANG_GERMAN: return L"de";
+        case LANG_JAPANESE: return L"ja";
+        default: return {};
+    }
+}
+
+std::vector<std::wstring> LanguageModulesIn(const std::wstring& folder) {
+    std::vector<std::wstring> codes;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*.dll").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return codes;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        std::wstring name = found.cFileName;
+        name.resize(name.size() - 4);  // ".dll"
+        if (!name.empty()) codes.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+std::wstring LanguageFolder() { return ProgramFolder() + L"\\lang"; }
+
+bool UseLanguage(const std::wstring& code) {
+    if (g_language) FreeLibrary(g_language);
+    g_language = nullptr;
+    g_languageCode.clear();
+    if (code.empty() || code == L"en") return true;
+    if (code.find_first_of(L"\\/:.") != std::wstring::npos) return false;
+    const std::wstring path = LanguageFolder() + L"\\" + code + L".dll";
+    g_language = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (g_language) g_languageCode = code;
+    return g_language != nullptr;
+}
+
+const std::wstring& LanguageInUse() { return g_languageCode; }
+
+void UseStartLanguage() {
+    const std::wstring chosen = LoadSettingText(kLanguageSetting);
+    UseLanguage(chosen.empty() ? LanguageCodeOf(GetUserDefaultUILanguage()) : chosen);
+}
