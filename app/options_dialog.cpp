@@ -155,7 +155,8 @@ void ShowOptionsDialog(HWND owner) {
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
     sheet.hwndParent = owner;
     sheet.hInstance = g_app.instance;
-    sheet.pszCaption = L"Options";
+    const std::wstring caption = ResourceString(IDS_OPTIONS_CAPTION);
+    sheet.pszCaption = caption.c_str();
     sheet.nPages = static_cast<UINT>(pages.size());
     sheet.ppsp = pages.data();
     PropertySheetW(&sheet);

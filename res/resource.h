@@ -149,6 +149,26 @@
 #define ID_LANGUAGE_FIRST 33460
 #define ID_LANGUAGE_LAST 33479
 #define IDS_LANGUAGE_NAME 34400
+// Texts the program puts together in code, in the string table for translation (%1, %2: what
+// is filled in).
+#define IDS_ONE_BYTE 34401
+#define IDS_BYTES 34402
+#define IDS_NO_ITEMS 34403
+#define IDS_ONE_ITEM 34404
+#define IDS_ITEMS 34405
+#define IDS_SELECTED 34406
+#define IDS_SOLID 34407
+#define IDS_NOT_SOLID 34408
+#define IDS_NOT_ENCRYPTED 34409
+#define IDS_ENCRYPTED 34410
+#define IDS_SOME_ENCRYPTED 34411
+#define IDS_DAMAGED 34412
+#define IDS_NOTHING_FOUND 34413
+#define IDS_ONE_FOUND 34414
+#define IDS_FOUND 34415
+#define IDS_EXTRACT_TO_FOLDER 34416
+#define IDS_EXTRACT_TO_NAMED_FOLDER 34417
+#define IDS_OPTIONS_CAPTION 34418
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600

@@ -7,6 +7,7 @@
 #include "ui/main_frame.h"
 #include "ui/name_encoding_menu.h"
 #include "ui/options_hook.h"
+#include "ui/resource_module.h"
 
 namespace {
 
@@ -157,14 +158,14 @@ std::wstring ExtractToFolderText(const std::wstring& archiveName) {
     std::wstring folder = archiveName;
     const size_t dot = folder.rfind(L'.');
     if (dot != std::wstring::npos && dot > 0) folder.resize(dot);
-    if (folder.empty()) return L"Extract to folder";
+    if (folder.empty()) return ResourceString(IDS_EXTRACT_TO_FOLDER);
     // A single "&" would underline the next letter instead of showing itself.
     std::wstring shown;
     for (wchar_t c : folder) {
         if (c == L'&') shown += L'&';
         shown += c;
     }
-    return L"Extract to \"" + shown + L"\\\"";
+    return ResourceString(IDS_EXTRACT_TO_NAMED_FOLDER, {shown});
 }
 
 std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& f) {

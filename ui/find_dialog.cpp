@@ -5,6 +5,8 @@
 #include "base/text.h"
 #include "catalog/item_catalog.h"
 #include "catalog/name_pattern.h"
+#include "res/resource.h"
+#include "ui/resource_module.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -26,8 +28,8 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
 }  // namespace
 
 std::wstring FoundCountText(size_t found) {
-    if (found == 0) return L"Nothing found.";
-    return found == 1 ? L"1 entry found." : FormatGroupedNumber(found) + L" entries found.";
+    if (found == 0) return ResourceString(IDS_NOTHING_FOUND);
+    return found == 1 ? ResourceString(IDS_ONE_FOUND) : ResourceString(IDS_FOUND, {FormatGroupedNumber(found)});
 }
 
 LRESULT CFindDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

@@ -43,6 +43,28 @@ std::wstring ResourceString(UINT id) {
     return text;
 }
 
+std::wstring FillPlaceholders(const std::wstring& text, const std::vector<std::wstring>& values) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t next = i + 1 < text.size() ? text[i + 1] : L'\0';
+        if (text[i] == L'%' && next == L'%') {
+            out += L'%';
+            ++i;
+        } else if (text[i] == L'%' && next >= L'1' && next <= L'9' && static_cast<size_t>(next - L'1') < values.size()) {
+            out += values[static_cast<size_t>(next - L'1')];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::wstring ResourceString(UINT id, const std::vector<std::wstring>& values) {
+    return FillPlaceholders(ResourceString(id), values);
+}
+
 HMENU LoadResourceMenu(UINT id) {
     HINSTANCE module = ResourceModuleFor(RT_MENU, MAKEINTRESOURCEW(id));
     return module ? LoadMenuW(module, MAKEINTRESOURCEW(id)) : nullptr;

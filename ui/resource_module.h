@@ -15,6 +15,10 @@ HINSTANCE ResourceModuleFor(const wchar_t* type, const wchar_t* name);
 
 // A string of the string table, whole; empty when neither module has it.
 std::wstring ResourceString(UINT id);
+// The same with %1 to %9 replaced by `values` (a translation may put them in any order).
+std::wstring ResourceString(UINT id, const std::vector<std::wstring>& values);
+// `text` with %1 to %9 replaced by `values`; "%%" is one "%", a number beyond them stays as it is.
+std::wstring FillPlaceholders(const std::wstring& text, const std::vector<std::wstring>& values);
 HMENU LoadResourceMenu(UINT id);
 // A dialog's template (RT_DIALOG), from the module that holds it; null when none does.
 const DLGTEMPLATE* DialogTemplate(UINT id);

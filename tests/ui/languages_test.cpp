@@ -166,6 +166,11 @@ TEST(Languages, EachModuleLoadsAndEveryDialogAndTheMenuBarComeFromIt) {
             EXPECT_NE(AllTexts(open.dialog), englishDialogs[i]) << Dialogs()[i];
         }
     }
+    // The texts put together in code come from the module too, its values in its order.
+    ASSERT_TRUE(UseLanguage(L"de"));
+    EXPECT_EQ(ItemsText({2, 0, 0}), L"2 Elemente");
+    EXPECT_EQ(ResourceString(IDS_SOME_ENCRYPTED, {L"2", L"5"}), L"verschlüsselt (2 von 5 Dateien)");
+    EXPECT_EQ(FillPlaceholders(L"%2 / %1 %% %3", {L"a", L"b"}), L"b / a % %3");
     // A module that is not there leaves the program's English.
     EXPECT_FALSE(UseLanguage(L"xx"));
     EXPECT_EQ(ResourceModule(), g_app.instance);
