@@ -74,6 +74,7 @@ void CMainFrame::ShowMenuBarInLanguage() {
     if (old) DestroyMenu(old);
     SchemeMenuBar(m_hWnd);
     DrawMenuBar(m_hWnd);
+    ShowViewState();  // the status bar's texts in the language too
 }
 
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {

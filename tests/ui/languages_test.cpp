@@ -180,30 +180,33 @@ TEST(Languages, EachModuleLoadsAndEveryDialogAndTheMenuBarComeFromIt) {
     EXPECT_EQ(LanguageCodeOf(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK)), L"");
 }
 
-// Run at the prefix's DPI here, and at 144 DPI by the case below in a process of its own.
-TEST(Languages, PseudoLanguageTextsFitEveryDialogAtThisDpi) {
+// The pseudo-language (every text 40 % longer) and German, at the prefix's DPI here and at 144 DPI
+// by the case below in a process of its own.
+TEST(Languages, LongerTextsFitEveryDialogAtThisDpi) {
     EnglishAfterwards english;
-    ASSERT_TRUE(UseLanguage(L"qps"));
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     printf("measured at %d DPI\n", dpi);
-    for (UINT id : Dialogs()) {
-        const OpenDialog open(id);
-        ASSERT_NE(open.dialog, nullptr) << id;
-        for (const std::wstring& fault : Clipped(open.dialog, dpi))
-            ADD_FAILURE() << "dialog " << id << " at " << dpi << " DPI: " << Narrow(fault);
+    for (const wchar_t* code : {L"qps", L"de"}) {
+        ASSERT_TRUE(UseLanguage(code));
+        for (UINT id : Dialogs()) {
+            const OpenDialog open(id);
+            ASSERT_NE(open.dialog, nullptr) << id;
+            for (const std::wstring& fault : Clipped(open.dialog, dpi))
+                ADD_FAILURE() << Narrow(code) << " dialog " << id << " at " << dpi << " DPI: " << Narrow(fault);
+        }
     }
 }
 
-TEST(Languages, PseudoLanguageTextsFitEveryDialogAt144Dpi) {
+TEST(Languages, LongerTextsFitEveryDialogAt144Dpi) {
     constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
     const DWORD dpi = 144;
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)), 0);
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const ProcessResult run = RunProcess(
-        Quote(self) + L" --gtest_filter=Languages.PseudoLanguageTextsFitEveryDialogAtThisDpi");
+        Quote(self) + L" --gtest_filter=Languages.LongerTextsFitEveryDialogAtThisDpi");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find("measured at 144 DPI"), std::string::npos) << run.output;
