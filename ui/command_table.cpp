@@ -74,28 +74,28 @@ std::vector<Command> WithNameEncodings(std::vector<Command> commands) {
 }
 
 const std::vector<Command> kCommands = WithNameEncodings({
-    {ID_OPEN_ITEM, ViewStep<&CTolvaneView::OpenSelectedRow>, OneSelected, L"&Open\tEnter"},
+    {ID_OPEN_ITEM, ViewStep<&CTolvaneView::OpenSelectedRow>, OneSelected, IDS_MENU_OPEN},
     {ID_OPEN_ARCHIVE_FILE, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
     {ID_FILE_OPEN, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
     {ID_OPEN_AS_ARCHIVE, ViewStep<&CTolvaneView::OpenSelectionAsArchive>, OpenableInside},
-    {ID_ADD_FILES, ViewStep<&CTolvaneView::AddSelection>, Addable, L"&Add...\tAlt+A"},
+    {ID_ADD_FILES, ViewStep<&CTolvaneView::AddSelection>, Addable, IDS_MENU_ADD},
     {ID_ADD_FILES_INTO, [](CMainFrame& frame, UINT) { frame.view().AddIntoArchive(false); }, AddableInto},
     {ID_ADD_FOLDER_INTO, [](CMainFrame& frame, UINT) { frame.view().AddIntoArchive(true); }, AddableInto},
-    {ID_EXTRACT_FILES, ViewStep<&CTolvaneView::ExtractSelection>, Extractable, L"E&xtract to...\tAlt+E"},
+    {ID_EXTRACT_FILES, ViewStep<&CTolvaneView::ExtractSelection>, Extractable, IDS_MENU_EXTRACT},
     {ID_EXTRACT_HERE,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::Here); },
-     ArchiveChoices, L"Extract &here"},
+     ArchiveChoices, IDS_MENU_EXTRACT_HERE},
     {ID_EXTRACT_TO_FOLDER,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::OwnFolder); },
-     ArchiveChoices, L"Extract to folder"},
+     ArchiveChoices, IDS_MENU_EXTRACT_TO_FOLDER},
     {ID_EXTRACT_SMART,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::Smart); },
-     ArchiveChoices, L"Extract Here (&Smart)"},
+     ArchiveChoices, IDS_MENU_EXTRACT_SMART},
     {ID_TOOLS_OPTIONS, [](CMainFrame& frame, UINT) { RunOptions(frame.m_hWnd); }},
-    {ID_DELETE_FILES, ViewStep<&CTolvaneView::DeleteSelection>, Deletable, L"&Delete\tDel"},
-    {ID_RENAME_ITEM, ViewStep<&CTolvaneView::RenameSelection>, Renamable, L"Re&name\tF2"},
-    {ID_NEW_FOLDER, ViewStep<&CTolvaneView::NewFolder>, Changeable, L"New &folder"},
-    {ID_PROPERTIES, ViewStep<&CTolvaneView::ShowProperties>, WithProperties, L"P&roperties\tAlt+Enter"},
+    {ID_DELETE_FILES, ViewStep<&CTolvaneView::DeleteSelection>, Deletable, IDS_MENU_DELETE},
+    {ID_RENAME_ITEM, ViewStep<&CTolvaneView::RenameSelection>, Renamable, IDS_MENU_RENAME},
+    {ID_NEW_FOLDER, ViewStep<&CTolvaneView::NewFolder>, Changeable, IDS_MENU_NEW_FOLDER},
+    {ID_PROPERTIES, ViewStep<&CTolvaneView::ShowProperties>, WithProperties, IDS_MENU_PROPERTIES},
     {ID_APP_EXIT, [](CMainFrame& frame, UINT) { frame.Close(); }},
     {ID_SELECT_ALL, ViewStep<&CTolvaneView::SelectAllRows>, WithRows},
     {ID_SELECT_BY_PATTERN, [](CMainFrame& frame, UINT) { frame.view().SelectByPattern(true); }, WithRows},
@@ -103,7 +103,7 @@ const std::vector<Command> kCommands = WithNameEncodings({
     {ID_INVERT_SELECTION, ViewStep<&CTolvaneView::InvertSelection>, WithRows},
     {ID_FIND_IN_ARCHIVE, ViewStep<&CTolvaneView::FindInArchive>, InArchive},
     {ID_CHOOSE_COLUMNS, ViewStep<&CTolvaneView::ChooseColumns>},
-    {ID_COPY_PATH, ViewStep<&CTolvaneView::CopyPaths>, PathCopyable, L"Copy &path"},
+    {ID_COPY_PATH, ViewStep<&CTolvaneView::CopyPaths>, PathCopyable, IDS_MENU_COPY_PATH},
     {ID_VIEW_TOOLBAR, [](CMainFrame& frame, UINT) { frame.ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR, [](CMainFrame& frame, UINT) { frame.ToggleStatusBar(); }},
     {ID_GO_BACK, [](CMainFrame& frame, UINT) { frame.view().GoThroughHistory(-1); }, BackPossible},
@@ -112,8 +112,8 @@ const std::vector<Command> kCommands = WithNameEncodings({
     {ID_FOCUS_PATH, ViewStep<&CTolvaneView::FocusPathField>},
     {ID_NEXT_PANE, [](CMainFrame& frame, UINT) { frame.view().MoveFocus(false); }},
     {ID_PREV_PANE, [](CMainFrame& frame, UINT) { frame.view().MoveFocus(true); }},
-    {ID_VIEW_REFRESH, ViewStep<&CTolvaneView::Refresh>, nullptr, L"R&efresh\tF5"},
-    {ID_TEST_ARCHIVE, ViewStep<&CTolvaneView::TestSelection>, ArchiveChoices, L"&Test archive"},
+    {ID_VIEW_REFRESH, ViewStep<&CTolvaneView::Refresh>, nullptr, IDS_MENU_REFRESH},
+    {ID_TEST_ARCHIVE, ViewStep<&CTolvaneView::TestSelection>, ArchiveChoices, IDS_MENU_TEST},
     {ID_EXTRACT_OPTIONS, ViewStep<&CTolvaneView::ChooseExtractOptions>},
     {ID_CHECKSUM_CRC32, Checksum, Hashable},
     {ID_CHECKSUM_CRC64, Checksum, Hashable},
@@ -172,7 +172,8 @@ std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& f) {
     std::vector<MenuEntry> entries;
     auto add = [&](UINT id) {
         const Command* command = FindCommand(id);
-        std::wstring text = id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName) : command->menuText;
+        std::wstring text =
+            id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName) : ResourceString(command->menuText);
         entries.push_back({id, std::move(text), CommandEnabled(id, f), id == ID_OPEN_ITEM});
     };
     auto separate = [&] {

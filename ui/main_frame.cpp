@@ -92,9 +92,9 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     toolbar_ = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, kToolbarStyle, ID_VIEW_TOOLBAR);
     if (toolbar_) {
-        AddToolbarButtonText(toolbar_, ID_ADD_FILES, L"Add");
-        AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, L"Extract");
-        AddToolbarButtonText(toolbar_, ID_DELETE_FILES, L"Delete");
+        AddToolbarButtonText(toolbar_, ID_ADD_FILES, ResourceString(IDS_TOOLBAR_ADD).c_str());
+        AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, ResourceString(IDS_TOOLBAR_EXTRACT).c_str());
+        AddToolbarButtonText(toolbar_, ID_DELETE_FILES, ResourceString(IDS_TOOLBAR_DELETE).c_str());
         SizeToolbar();
     }
     if (CreateSimpleReBar(kReBarStyle, ID_VIEW_TOOLBAR) && toolbar_) {
