@@ -1,6 +1,8 @@
 #include "ui/resource_module.h"
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 
 #include "base/program_path.h"
 #include "res/resource.h"
@@ -9,9 +11,11 @@
 
 namespace {
 
-// The loaded language module, owned here for the life of the process; its code.
-HMODULE g_language = nullptr;
+// The language module in use, and its code. Every module loaded stays loaded until the process
+// ends: a text read on another thread while the user switches languages stays readable.
+std::atomic<HMODULE> g_language{nullptr};
 std::wstring g_languageCode;
+std::map<std::wstring, HMODULE> g_loaded;
 
 HINSTANCE Holder(HINSTANCE module, const wchar_t* type, const wchar_t* name) {
     return module && FindResourceW(module, name, type) ? module : nullptr;
@@ -30,16 +34,19 @@ bool StringOf(HINSTANCE module, UINT id, std::wstring& text) {
 
 }  // namespace
 
-HINSTANCE ResourceModule() { return g_language ? g_language : g_app.instance; }
+HINSTANCE ResourceModule() {
+    HMODULE language = g_language.load();
+    return language ? language : g_app.instance;
+}
 
 HINSTANCE ResourceModuleFor(const wchar_t* type, const wchar_t* name) {
-    if (HINSTANCE found = Holder(g_language, type, name)) return found;
+    if (HINSTANCE found = Holder(g_language.load(), type, name)) return found;
     return Holder(g_app.instance, type, name);
 }
 
 std::wstring ResourceString(UINT id) {
     std::wstring text;
-    if (!StringOf(g_language, id, text)) StringOf(g_app.instance, id, text);
+    if (!StringOf(g_language.load(), id, text)) StringOf(g_app.instance, id, text);
     return text;
 }
 
@@ -105,15 +112,19 @@ std::vector<std::wstring> LanguageModulesIn(const std::wstring& folder) {
 std::wstring LanguageFolder() { return ProgramFolder() + L"\\lang"; }
 
 bool UseLanguage(const std::wstring& code) {
-    if (g_language) FreeLibrary(g_language);
     g_language = nullptr;
     g_languageCode.clear();
     if (code.empty() || code == L"en") return true;
     if (code.find_first_of(L"\\/:.") != std::wstring::npos) return false;
-    const std::wstring path = LanguageFolder() + L"\\" + code + L".dll";
-    g_language = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (g_language) g_languageCode = code;
-    return g_language != nullptr;
+    HMODULE& module = g_loaded[code];
+    if (!module) {
+        const std::wstring path = LanguageFolder() + L"\\" + code + L".dll";
+        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    }
+    if (!module) return false;
+    g_languageCode = code;
+    g_language = module;
+    return true;
 }
 
 const std::wstring& LanguageInUse() { return g_languageCode; }

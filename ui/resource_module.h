@@ -31,8 +31,8 @@ std::vector<std::wstring> LanguageModulesIn(const std::wstring& folder);
 // The folder of the language modules: lang\ beside the program.
 std::wstring LanguageFolder();
 
-// Loads lang\<code>.dll as the language module (unloading the one before); "" or "en" goes back
-// to the program's own English. False, and English, when the module cannot be loaded.
+// Uses lang\<code>.dll as the language module (on the UI thread); "" or "en" goes back to the
+// program's own English. False, and English, when the module cannot be loaded.
 bool UseLanguage(const std::wstring& code);
 // The code of the language module in use; empty for English.
 const std::wstring& LanguageInUse();
