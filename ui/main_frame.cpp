@@ -192,7 +192,24 @@ void CMainFrame::SizeToolbar() {
     if (images != kToolbarImageSize) ReplaceToolbarImages(toolbar_, MakeToolbarImages(images, kToolbarButtonCount));
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(images, images));
     const int button = ScaleToDpi(kToolbarButtonSize, dpi_);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(button, button));
+    const int width = std::max(button, WidestToolbarLabel() + images / 2);
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(width, button));
+}
+
+int CMainFrame::WidestToolbarLabel() const {
+    // A translation's labels may be longer than the square button: the buttons widen to the longest.
+    HDC dc = GetDC(toolbar_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (UINT id : {IDS_TOOLBAR_ADD, IDS_TOOLBAR_EXTRACT, IDS_TOOLBAR_DELETE}) {
+        const std::wstring label = ResourceString(id);
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(toolbar_, dc);
+    return widest;
 }
 
 void CMainFrame::ShowViewState() {

@@ -77,6 +77,8 @@ private:
 
     // The toolbar's images and buttons at the frame's DPI.
     void SizeToolbar();
+    // The width of the longest of the toolbar's labels in its font, in pixels.
+    int WidestToolbarLabel() const;
     // Names the toolbar, its band and the status bar for screen readers.
     void NameBars();
     // The title and the status bar tell what the view shows.
