@@ -34,14 +34,14 @@ std::wstring FoundCountText(size_t found) {
 
 LRESULT CFindDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ui::InitDialogCaption(m_hWnd);
-    SetWindowTextW(m_hWnd, L"Find in archive");
+    SetWindowTextW(m_hWnd, ResourceString(IDS_FIND_CAPTION).c_str());
     results_ = ::GetDlgItem(m_hWnd, IDC_FIND_RESULTS);
     SendMessageW(results_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     RECT area{};
     GetClientRect(results_, &area);
     const int width = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
-    AddColumn(results_, 0, L"Name", width * 2 / 5);
-    AddColumn(results_, 1, L"Folder", width - width * 2 / 5);
+    AddColumn(results_, 0, ResourceString(IDS_COLUMN_NAME).c_str(), width * 2 / 5);
+    AddColumn(results_, 1, ResourceString(IDS_COLUMN_FOLDER).c_str(), width - width * 2 / 5);
     HWND field = ::GetDlgItem(m_hWnd, IDC_FIND_PATTERN);
     SetWindowTextW(field, pattern_.c_str());
     if (!pattern_.empty()) Search();
