@@ -244,6 +244,7 @@
 #define IDS_OPEN_ARCHIVE_CAPTION 34502
 #define IDS_ARCHIVES_FILTER 34503
 #define IDS_ALL_FILES_FILTER 34504
+#define IDS_MODIFIED 34505
 
 // The framework's standard command ids.
 #define ID_FILE_NEW 57600
