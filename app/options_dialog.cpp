@@ -9,6 +9,7 @@
 
 #include "engine/format_table.h"
 #include "res/resource.h"
+#include "ui/resource_module.h"
 #include "shell/integration_choices.h"
 #include "shell/registration_scope.h"
 #include "shell/startup_registration.h"
@@ -142,8 +143,10 @@ void ShowOptionsDialog(HWND owner) {
     for (const OptionsPage& row : kOptionsPages) {
         PROPSHEETPAGEW page{};
         page.dwSize = sizeof(page);
+        // The page's template in the language in use; its controls belong to the program.
+        page.dwFlags = PSP_DLGINDIRECT;
         page.hInstance = g_app.instance;
-        page.pszTemplate = MAKEINTRESOURCEW(row.dialogId);
+        page.pResource = DialogTemplate(row.dialogId);
         page.pfnDlgProc = row.procedure;
         pages.push_back(page);
     }
@@ -152,7 +155,8 @@ void ShowOptionsDialog(HWND owner) {
     sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
     sheet.hwndParent = owner;
     sheet.hInstance = g_app.instance;
-    sheet.pszCaption = L"Options";
+    const std::wstring caption = ResourceString(IDS_OPTIONS_CAPTION);
+    sheet.pszCaption = caption.c_str();
     sheet.nPages = static_cast<UINT>(pages.size());
     sheet.ppsp = pages.data();
     PropertySheetW(&sheet);

@@ -18,6 +18,7 @@
 #include "shell/startup_registration.h"
 #include "ui/add_to_archive_dialog.h"
 #include "ui/app_globals.h"
+#include "ui/resource_module.h"
 #include "ui/checksum_dialog.h"
 #include "ui/content_model.h"
 #include "ui/main_window.h"
@@ -144,6 +145,8 @@ int RunApplication(HINSTANCE instance, const wchar_t* commandLine, int showComma
     LoadSettings(g_app.settings);
     RestoreNameEncodingChoices();
     g_app.instance = instance;
+    // The menus, dialogs and strings in the chosen language, else in the user's.
+    UseStartLanguage();
     // The archive operations show their progress and ask their questions through the windows.
     InstallOperationPrompts();
     InstallOptionsRunner(ShowOptionsDialog);

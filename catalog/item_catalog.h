@@ -138,15 +138,18 @@ ItemCatalog* InstallCatalog(std::unique_ptr<ItemCatalog> catalog);
 // True when a catalogue exists (never creates one).
 bool CatalogExists();
 
-// "Date time" in the system's short date and short time formats of a file time, shown as it is
+// "Date time" in the user's short date and short time formats of a file time, shown as it is
 // (the engine's times are UTC); empty when it is no valid date.
 std::wstring FormatModified(uint64_t fileTime);
 // The same with the seconds (the system's long time format).
 std::wstring FormatModifiedWithSeconds(uint64_t fileTime);
 // A CRC as 8 upper-case hexadecimal digits, as the archiver shows it.
 std::wstring CrcText(uint32_t crc);
-// A size in decimal digits, grouped by thousands.
+// A count or size in the user's locale: "20,000" (or "20.000", "20 000").
 std::wstring FormatGroupedNumber(uint64_t value);
+// A number written with "." and digits ("12.3", "-5") in the user's locale, with that many digits
+// after its decimal separator; the number itself when the system cannot write it.
+std::wstring LocaleNumberText(const std::wstring& number, unsigned fractionDigits);
 
 // Puts a "," in front of every group of three characters counted from the right.
 std::wstring GroupThousands(std::wstring_view text);

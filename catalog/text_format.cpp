@@ -1,5 +1,7 @@
-// Texts of the rows: grouped sizes and the locale's date and time.
+// Texts of the rows: numbers, dates and times as the user's locale writes them.
 #include <windows.h>
+
+#include <string>
 
 #include "catalog/item_catalog.h"
 
@@ -16,22 +18,52 @@ std::wstring GroupThousands(std::wstring_view text) {
     return out;
 }
 
-std::wstring FormatGroupedNumber(uint64_t value) {
-    wchar_t digits[32];
-    wchar_t* end = digits + 32;
-    wchar_t* p = end;
-    int inGroup = 0;
-    do {
-        if (inGroup == 3) {
-            *--p = L',';
-            inGroup = 0;
+namespace {
+
+// The user's way of writing numbers: separators and grouping, read once.
+struct NumberWriting {
+    wchar_t decimal[8] = L".";
+    wchar_t thousand[8] = L",";
+    UINT grouping = 3;
+    UINT negativeOrder = 1;
+};
+
+const NumberWriting& UserNumberWriting() {
+    static const NumberWriting writing = [] {
+        NumberWriting read;
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, read.decimal, 8);
+        GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, read.thousand, 8);
+        // "3;0" (threes, repeated) is 3 here, "3;2;0" is 32, "3" (one group only) is 30.
+        wchar_t groups[16] = {};
+        if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SGROUPING, groups, 16) > 0) {
+            std::wstring digits;
+            for (const wchar_t* c = groups; *c; ++c)
+                if (*c >= L'0' && *c <= L'9') digits.push_back(*c);
+            if (!digits.empty() && digits.back() == L'0') digits.pop_back();
+            else digits.push_back(L'0');
+            if (!digits.empty() && digits.size() < 9) read.grouping = static_cast<UINT>(std::stoul(digits));
         }
-        *--p = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-        ++inGroup;
-    } while (value != 0);
-    return std::wstring(p, end);
+        DWORD order = 1;
+        if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_INEGNUMBER | LOCALE_RETURN_NUMBER,
+                            reinterpret_cast<wchar_t*>(&order), sizeof(order) / sizeof(wchar_t)) > 0)
+            read.negativeOrder = order;
+        return read;
+    }();
+    return writing;
 }
+
+}  // namespace
+
+std::wstring LocaleNumberText(const std::wstring& number, unsigned fractionDigits) {
+    const NumberWriting& writing = UserNumberWriting();
+    NUMBERFMTW format{fractionDigits, 1, writing.grouping, const_cast<wchar_t*>(writing.decimal),
+                      const_cast<wchar_t*>(writing.thousand), writing.negativeOrder};
+    wchar_t text[96] = {};
+    if (GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, number.c_str(), &format, text, 96) > 0) return text;
+    return number;
+}
+
+std::wstring FormatGroupedNumber(uint64_t value) { return LocaleNumberText(std::to_wstring(value), 0); }
 
 namespace {
 
@@ -44,8 +76,8 @@ std::wstring DateAndTime(uint64_t fileTime, DWORD timeFlags) {
     when.wDayOfWeek = 0;
     wchar_t dateText[256] = {};
     wchar_t timeText[256] = {};
-    if (!GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &when, nullptr, dateText, 256)) return {};
-    if (!GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, timeFlags, &when, nullptr, timeText, 256)) return {};
+    if (!GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr, dateText, 256, nullptr)) return {};
+    if (!GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, timeFlags, &when, nullptr, timeText, 256)) return {};
     std::wstring out = dateText;
     out += L' ';
     out += timeText;

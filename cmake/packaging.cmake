@@ -9,7 +9,8 @@ set(TOLVANE_PACKAGE_NAME TolvaneExtractor-${PROJECT_VERSION}-${TOLVANE_ARCH})
 set(TOLVANE_SETUP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-setup.exe)
 set(TOLVANE_PORTABLE_ZIP ${TOLVANE_DIST_DIR}/${TOLVANE_PACKAGE_NAME}-portable.zip)
 
-set(TOLVANE_PACKAGE_INPUTS $<TARGET_FILE:tolvane> $<TARGET_FILE:tolvane_shell> ${TOLVANE_ENGINE_FILES})
+set(TOLVANE_PACKAGE_INPUTS $<TARGET_FILE:tolvane> $<TARGET_FILE:tolvane_shell> ${TOLVANE_ENGINE_FILES}
+    ${TOLVANE_BIN_DIR}/lang/de.dll ${TOLVANE_BIN_DIR}/lang/ja.dll)
 # The x64 packages also carry the 32-bit handler (TOLVANE_HANDLER32, set by the x86 build).
 set(TOLVANE_NSIS_HANDLER32)
 set(TOLVANE_ZIP_HANDLER32)
@@ -27,6 +28,7 @@ add_custom_command(
           "-DPUBLISHER=${TOLVANE_PUBLISHER}" "-DCOPYRIGHT=${TOLVANE_COPYRIGHT}"
           -DPROGRAM=$<TARGET_FILE:tolvane> -DHANDLER=$<TARGET_FILE:tolvane_shell> ${TOLVANE_NSIS_HANDLER32}
           -DCORE=${TOLVANE_BIN_DIR}/core
+          -DLANGUAGES=${TOLVANE_BIN_DIR}/lang
           -DICON=${TOLVANE_GEN_DIR}/tolvane.ico -DOUTFILE=${TOLVANE_SETUP}
           ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
   DEPENDS tolvane tolvane_shell ${TOLVANE_PACKAGE_INPUTS} ${TOLVANE_GEN_DIR}/tolvane.ico ${CMAKE_SOURCE_DIR}/packaging/tolvane.nsi
@@ -45,6 +47,8 @@ add_custom_command(
           core/7z.dll=${TOLVANE_BIN_DIR}/core/7z.dll
           core/7z.exe=${TOLVANE_BIN_DIR}/core/7z.exe
           core/License.txt=${TOLVANE_BIN_DIR}/core/License.txt
+          lang/de.dll=${TOLVANE_BIN_DIR}/lang/de.dll
+          lang/ja.dll=${TOLVANE_BIN_DIR}/lang/ja.dll
   DEPENDS tolvane tolvane_shell ${TOLVANE_PACKAGE_INPUTS} ${CMAKE_SOURCE_DIR}/packaging/make_portable_zip.py
           ${CMAKE_SOURCE_DIR}/packaging/portable-marker.txt
           ${CMAKE_SOURCE_DIR}/packaging/portable-readme.txt

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "catalog/item_catalog.h"
 #include "engine/engine_interfaces.h"
 #include "ops/fault_texts.h"
 
@@ -59,11 +60,7 @@ std::wstring PropertyName(PROPID id) {
     return L"Property " + std::to_wstring(id);
 }
 
-std::wstring GroupedNumber(uint64_t value) {
-    std::wstring digits = std::to_wstring(value);
-    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L',');
-    return digits;
-}
+std::wstring GroupedNumber(uint64_t value) { return FormatGroupedNumber(value); }
 
 std::wstring LocalTimeText(const FILETIME& time) {
     FILETIME local{};

@@ -1,6 +1,6 @@
 ; The installer of Tolvane Extractor, made by makensis during the build (cmake/packaging.cmake),
 ; which passes: VERSION (1.0), VERSION_QUAD (1.0.0.0), ARCH (x86 or x64), PUBLISHER, COPYRIGHT,
-; PROGRAM (the built tolvane.exe), HANDLER (the built tolvane_shell.dll), HANDLER32 (x64 only: the 32-bit one), CORE (the folder with the engine), ICON and OUTFILE.
+; PROGRAM (the built tolvane.exe), HANDLER (the built tolvane_shell.dll), HANDLER32 (x64 only: the 32-bit one), CORE (the folder with the engine), LANGUAGES (the folder of the language modules), ICON and OUTFILE.
 ;
 ; Interactive: the user chooses between all users (Program Files, needs administrator rights)
 ; and just the current user (the user's own programs folder), then the folder.
@@ -117,6 +117,9 @@ Section "${PRODUCT}"
   File "${CORE}/7z.dll"
   File "${CORE}/7z.exe"
   File "${CORE}/License.txt"
+  SetOutPath "$INSTDIR\lang"
+  File "${LANGUAGES}/de.dll"
+  File "${LANGUAGES}/ja.dll"
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
@@ -152,6 +155,9 @@ Section "Uninstall"
   Delete "$INSTDIR\core\7z.exe"
   Delete "$INSTDIR\core\License.txt"
   RMDir "$INSTDIR\core"
+  Delete "$INSTDIR\lang\de.dll"
+  Delete "$INSTDIR\lang\ja.dll"
+  RMDir "$INSTDIR\lang"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"

@@ -21,6 +21,7 @@
 #include "ui/archive_naming.h"
 #include "ui/creation_memory.h"
 #include "ui/password_dialog.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 
 namespace {
@@ -54,8 +55,8 @@ std::wstring DocumentsFolder() {
 
 constexpr const wchar_t* kVolumePresets[] = {L"", L"10M", L"100M", L"650M - CD", L"700M - CD", L"4092M - FAT",
                                              L"4480M - DVD"};
-constexpr const wchar_t* kModeNames[] = {L"Add and replace files", L"Update and add files", L"Freshen existing files",
-                                         L"Synchronize files"};
+// The update modes' strings, in the order of their values.
+constexpr UINT kModeNames[] = {IDS_MODE_ADD, IDS_MODE_UPDATE, IDS_MODE_FRESHEN, IDS_MODE_SYNCHRONIZE};
 
 int AddComboItem(HWND combo, const std::wstring& text) {
     return static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
@@ -102,7 +103,7 @@ INT_PTR RunAddDialog(std::vector<std::wstring> paths, std::wstring proposedArchi
 
 }  // namespace
 
-const wchar_t* PasswordsDifferText() { return L"The passwords do not match."; }
+std::wstring PasswordsDifferText() { return ResourceString(IDS_PASSWORDS_DIFFER); }
 
 std::wstring AddDialogCaption() { return std::wstring(kDisplayName) + L" - Add"; }
 
@@ -134,7 +135,7 @@ LRESULT CAddToArchiveDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     HWND volume = ::GetDlgItem(m_hWnd, IDC_VOLUME_SIZE);
     for (const wchar_t* preset : kVolumePresets) AddComboItem(volume, preset);
     HWND mode = ::GetDlgItem(m_hWnd, IDC_UPDATE_MODE);
-    for (const wchar_t* name : kModeNames) AddComboItem(mode, name);
+    for (UINT name : kModeNames) AddComboItem(mode, ResourceString(name));
     SendMessageW(mode, CB_SETCURSEL, static_cast<WPARAM>(choices.mode), 0);
     CheckDlgButton(m_hWnd, IDC_DELETE_AFTER, choices.deleteAfter ? BST_CHECKED : BST_UNCHECKED);
     filling_ = false;
@@ -234,9 +235,8 @@ void CAddToArchiveDlg::ShowChoiceStates() {
     EnableWindow(::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD), EncryptionApplies(format));
     EnableWindow(::GetDlgItem(m_hWnd, IDC_ADD_PASSWORD_AGAIN), EncryptionApplies(format));
     // What cannot be carried out comes first; else why some choices are greyed out.
-    std::wstring note = TypedVolumeSize(m_hWnd) == uint64_t{0}
-                            ? L"The volume size is not understood: please write it as 10M, 700 MB or 1.5G."
-                            : CreationProblem(choices, Context());
+    std::wstring note = TypedVolumeSize(m_hWnd) == uint64_t{0} ? ResourceString(IDS_VOLUME_NOT_UNDERSTOOD)
+                                                               : CreationProblem(choices, Context());
     if (note.empty()) note = UnavailableChoicesNote(choices);
     SetDlgItemTextW(m_hWnd, IDC_CHOICE_NOTE, note.c_str());
 }
@@ -320,11 +320,13 @@ LRESULT CAddToArchiveDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
     open.lStructSize = sizeof(open);
     // Owned by this dialog, which it disables while it is open: OK cannot be pressed behind it.
     open.hwndOwner = m_hWnd;
-    open.lpstrFilter = L"All Files\0*.*\0\0";
+    const std::wstring filter = ResourceString(IDS_ALL_FILES) + std::wstring(L"\0*.*\0", 5);
+    open.lpstrFilter = filter.c_str();
     open.nFilterIndex = 1;
     open.lpstrFile = file;
     open.nMaxFile = MAX_PATH;
-    open.lpstrTitle = L"Browse";
+    const std::wstring title = ResourceString(IDS_BROWSE_CAPTION);
+    open.lpstrTitle = title.c_str();
     open.lpstrInitialDir = startFolder_.empty() ? nullptr : startFolder_.c_str();
     open.Flags = OFN_EXPLORER | OFN_NOTESTFILECREATE;
     if (GetOpenFileNameW(&open)) {
@@ -353,15 +355,13 @@ LRESULT CAddToArchiveDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     const std::wstring archive = ControlText(m_hWnd, IDC_ARCHIVE_NAME);
     const CreationOptions choices = ReadChoices();
     // Choices that cannot be carried out are refused here, with the reason, and the dialog stays.
-    std::wstring problem = TypedVolumeSize(m_hWnd) == uint64_t{0}
-                               ? L"The volume size is not understood: please write it as 10M, 700 MB or 1.5G."
-                               : CreationProblem(choices, Context());
+    std::wstring problem = TypedVolumeSize(m_hWnd) == uint64_t{0} ? ResourceString(IDS_VOLUME_NOT_UNDERSTOOD)
+                                                                  : CreationProblem(choices, Context());
     if (problem.empty()) {
         // A password the archive's format cannot take is refused before anything runs.
         const std::wstring refused = PasswordProblem(choices.format == L"zip" ? Zip : None, password);
         if (!refused.empty())
-            problem = L"The password cannot be used: " + refused +
-                      L".\nPlease input another password, or choose a .7z archive.";
+            problem = ResourceString(IDS_PASSWORD_REFUSED, {refused});
     }
     if (!problem.empty()) {
         SetDlgItemTextW(m_hWnd, IDC_CHOICE_NOTE, problem.c_str());

@@ -72,7 +72,7 @@ private:
 };
 
 // What the dialog says when the password and its repetition differ.
-const wchar_t* PasswordsDifferText();
+std::wstring PasswordsDifferText();
 
 // The dialog's caption, by which later "Add to archive..." runs find it.
 std::wstring AddDialogCaption();

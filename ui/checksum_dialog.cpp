@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "ops/checksum_operation.h"
+#include "res/resource.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 
 LRESULT CChecksumDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ui::InitDialogCaption(m_hWnd);
-    SetWindowTextW(m_hWnd, L"Checksums");
+    SetWindowTextW(m_hWnd, ResourceString(IDS_CHECKSUMS_CAPTION).c_str());
     HWND text = ::GetDlgItem(m_hWnd, IDC_CHECKSUM_TEXT);
     font_ = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
     SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -17,7 +19,7 @@ LRESULT CChecksumDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CChecksumDlg::OnCopy(WORD, WORD, HWND, BOOL&) {
-    if (!CopyTextToClipboard(m_hWnd, report_)) TellUser({L"The checksums could not be put on the clipboard."}, m_hWnd);
+    if (!CopyTextToClipboard(m_hWnd, report_)) TellUser({ResourceString(IDS_CHECKSUMS_CLIPBOARD_FAILED)}, m_hWnd);
     return 0;
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "res/resource.h"
+#include "ui/resource_module.h"
+
 namespace {
 
 int Selected(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
@@ -37,7 +40,7 @@ void CColumnsDlg::Fill(int selected) {
 
 LRESULT CColumnsDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ui::InitDialogCaption(m_hWnd);
-    SetWindowTextW(m_hWnd, L"Columns");
+    SetWindowTextW(m_hWnd, ResourceString(IDS_COLUMNS_CAPTION).c_str());
     Fill(-1);
     return TRUE;
 }

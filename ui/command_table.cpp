@@ -4,9 +4,11 @@
 
 #include "base/archive_file_names.h"
 #include "res/resource.h"
+#include "ui/language_menu.h"
 #include "ui/main_frame.h"
 #include "ui/name_encoding_menu.h"
 #include "ui/options_hook.h"
+#include "ui/resource_module.h"
 
 namespace {
 
@@ -57,8 +59,15 @@ void Checksum(CMainFrame& frame, UINT id) { frame.view().ChecksumSelection(stati
 bool ZipNames(const SelectionFacts& f) { return f.zipNames; }
 void ChooseNameEncoding(CMainFrame& frame, UINT id) { frame.view().ChooseNameEncoding(CodePageOfCommand(id)); }
 
-// The table, with one command per entry of View > Name encoding.
+// View > Language: the language is used at once, the menu bar shown again in it.
+void ChooseLanguageCommand(CMainFrame& frame, UINT id) {
+    ChooseLanguage(LanguageOfCommand(id));
+    frame.ShowMenuBarInLanguage();
+}
+
+// The table, with one command per entry of View > Name encoding and of View > Language.
 std::vector<Command> WithNameEncodings(std::vector<Command> commands) {
+    for (UINT id = ID_LANGUAGE_FIRST; id <= ID_LANGUAGE_LAST; ++id) commands.push_back({id, ChooseLanguageCommand});
     commands.push_back({ID_NAME_ENCODING_AUTO, ChooseNameEncoding, ZipNames});
     for (size_t i = 0; i < EncodingMenuCodePages().size(); ++i)
         commands.push_back({ID_NAME_ENCODING_FIRST + static_cast<UINT>(i), ChooseNameEncoding, ZipNames});
@@ -66,28 +75,28 @@ std::vector<Command> WithNameEncodings(std::vector<Command> commands) {
 }
 
 const std::vector<Command> kCommands = WithNameEncodings({
-    {ID_OPEN_ITEM, ViewStep<&CTolvaneView::OpenSelectedRow>, OneSelected, L"&Open\tEnter"},
+    {ID_OPEN_ITEM, ViewStep<&CTolvaneView::OpenSelectedRow>, OneSelected, IDS_MENU_OPEN},
     {ID_OPEN_ARCHIVE_FILE, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
     {ID_FILE_OPEN, ViewStep<&CTolvaneView::OpenArchiveFromPicker>},
     {ID_OPEN_AS_ARCHIVE, ViewStep<&CTolvaneView::OpenSelectionAsArchive>, OpenableInside},
-    {ID_ADD_FILES, ViewStep<&CTolvaneView::AddSelection>, Addable, L"&Add...\tAlt+A"},
+    {ID_ADD_FILES, ViewStep<&CTolvaneView::AddSelection>, Addable, IDS_MENU_ADD},
     {ID_ADD_FILES_INTO, [](CMainFrame& frame, UINT) { frame.view().AddIntoArchive(false); }, AddableInto},
     {ID_ADD_FOLDER_INTO, [](CMainFrame& frame, UINT) { frame.view().AddIntoArchive(true); }, AddableInto},
-    {ID_EXTRACT_FILES, ViewStep<&CTolvaneView::ExtractSelection>, Extractable, L"E&xtract to...\tAlt+E"},
+    {ID_EXTRACT_FILES, ViewStep<&CTolvaneView::ExtractSelection>, Extractable, IDS_MENU_EXTRACT},
     {ID_EXTRACT_HERE,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::Here); },
-     ArchiveChoices, L"Extract &here"},
+     ArchiveChoices, IDS_MENU_EXTRACT_HERE},
     {ID_EXTRACT_TO_FOLDER,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::OwnFolder); },
-     ArchiveChoices, L"Extract to folder"},
+     ArchiveChoices, IDS_MENU_EXTRACT_TO_FOLDER},
     {ID_EXTRACT_SMART,
      [](CMainFrame& frame, UINT) { frame.view().ExtractBeside(ContentCommands::ExtractPlace::Smart); },
-     ArchiveChoices, L"Extract Here (&Smart)"},
+     ArchiveChoices, IDS_MENU_EXTRACT_SMART},
     {ID_TOOLS_OPTIONS, [](CMainFrame& frame, UINT) { RunOptions(frame.m_hWnd); }},
-    {ID_DELETE_FILES, ViewStep<&CTolvaneView::DeleteSelection>, Deletable, L"&Delete\tDel"},
-    {ID_RENAME_ITEM, ViewStep<&CTolvaneView::RenameSelection>, Renamable, L"Re&name\tF2"},
-    {ID_NEW_FOLDER, ViewStep<&CTolvaneView::NewFolder>, Changeable, L"New &folder"},
-    {ID_PROPERTIES, ViewStep<&CTolvaneView::ShowProperties>, WithProperties, L"P&roperties\tAlt+Enter"},
+    {ID_DELETE_FILES, ViewStep<&CTolvaneView::DeleteSelection>, Deletable, IDS_MENU_DELETE},
+    {ID_RENAME_ITEM, ViewStep<&CTolvaneView::RenameSelection>, Renamable, IDS_MENU_RENAME},
+    {ID_NEW_FOLDER, ViewStep<&CTolvaneView::NewFolder>, Changeable, IDS_MENU_NEW_FOLDER},
+    {ID_PROPERTIES, ViewStep<&CTolvaneView::ShowProperties>, WithProperties, IDS_MENU_PROPERTIES},
     {ID_APP_EXIT, [](CMainFrame& frame, UINT) { frame.Close(); }},
     {ID_SELECT_ALL, ViewStep<&CTolvaneView::SelectAllRows>, WithRows},
     {ID_SELECT_BY_PATTERN, [](CMainFrame& frame, UINT) { frame.view().SelectByPattern(true); }, WithRows},
@@ -95,7 +104,7 @@ const std::vector<Command> kCommands = WithNameEncodings({
     {ID_INVERT_SELECTION, ViewStep<&CTolvaneView::InvertSelection>, WithRows},
     {ID_FIND_IN_ARCHIVE, ViewStep<&CTolvaneView::FindInArchive>, InArchive},
     {ID_CHOOSE_COLUMNS, ViewStep<&CTolvaneView::ChooseColumns>},
-    {ID_COPY_PATH, ViewStep<&CTolvaneView::CopyPaths>, PathCopyable, L"Copy &path"},
+    {ID_COPY_PATH, ViewStep<&CTolvaneView::CopyPaths>, PathCopyable, IDS_MENU_COPY_PATH},
     {ID_VIEW_TOOLBAR, [](CMainFrame& frame, UINT) { frame.ToggleToolBar(); }},
     {ID_VIEW_STATUS_BAR, [](CMainFrame& frame, UINT) { frame.ToggleStatusBar(); }},
     {ID_GO_BACK, [](CMainFrame& frame, UINT) { frame.view().GoThroughHistory(-1); }, BackPossible},
@@ -104,8 +113,8 @@ const std::vector<Command> kCommands = WithNameEncodings({
     {ID_FOCUS_PATH, ViewStep<&CTolvaneView::FocusPathField>},
     {ID_NEXT_PANE, [](CMainFrame& frame, UINT) { frame.view().MoveFocus(false); }},
     {ID_PREV_PANE, [](CMainFrame& frame, UINT) { frame.view().MoveFocus(true); }},
-    {ID_VIEW_REFRESH, ViewStep<&CTolvaneView::Refresh>, nullptr, L"R&efresh\tF5"},
-    {ID_TEST_ARCHIVE, ViewStep<&CTolvaneView::TestSelection>, ArchiveChoices, L"&Test archive"},
+    {ID_VIEW_REFRESH, ViewStep<&CTolvaneView::Refresh>, nullptr, IDS_MENU_REFRESH},
+    {ID_TEST_ARCHIVE, ViewStep<&CTolvaneView::TestSelection>, ArchiveChoices, IDS_MENU_TEST},
     {ID_EXTRACT_OPTIONS, ViewStep<&CTolvaneView::ChooseExtractOptions>},
     {ID_CHECKSUM_CRC32, Checksum, Hashable},
     {ID_CHECKSUM_CRC64, Checksum, Hashable},
@@ -147,8 +156,8 @@ bool CommandEnabled(UINT id, const SelectionFacts& facts) {
 }
 
 std::wstring ExtractToFolderText(const std::wstring& archiveName, int archiveFiles) {
-    if (archiveFiles > 1) return L"Extract to \"*\\\"";
-    if (archiveName.empty()) return L"Extract to folder";
+    if (archiveFiles > 1) return ResourceString(IDS_EXTRACT_TO_NAMED_FOLDER, {L"*"});
+    if (archiveName.empty()) return ResourceString(IDS_EXTRACT_TO_FOLDER);
     const std::wstring folder = ExtractFolderName(archiveName);
     // A single "&" would underline the next letter instead of showing itself.
     std::wstring shown;
@@ -156,14 +165,15 @@ std::wstring ExtractToFolderText(const std::wstring& archiveName, int archiveFil
         if (c == L'&') shown += L'&';
         shown += c;
     }
-    return L"Extract to \"" + shown + L"\\\"";
+    return ResourceString(IDS_EXTRACT_TO_NAMED_FOLDER, {shown});
 }
 
 std::vector<MenuEntry> ContextMenuEntries(const SelectionFacts& f) {
     std::vector<MenuEntry> entries;
     auto add = [&](UINT id) {
         const Command* command = FindCommand(id);
-        std::wstring text = id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName, f.archiveFiles) : command->menuText;
+        std::wstring text = id == ID_EXTRACT_TO_FOLDER ? ExtractToFolderText(f.archiveName, f.archiveFiles)
+                                                       : ResourceString(command->menuText);
         entries.push_back({id, std::move(text), CommandEnabled(id, f), id == ID_OPEN_ITEM});
     };
     auto separate = [&] {

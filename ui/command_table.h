@@ -41,8 +41,8 @@ struct Command {
     void (*run)(CMainFrame& frame, UINT id) = nullptr;
     // When it can run on the facts; null: always.
     bool (*enabled)(const SelectionFacts& facts) = nullptr;
-    // Its text in the right-click menu, with its shortcut; null when it is never there.
-    const wchar_t* menuText = nullptr;
+    // The string of its text in the right-click menu, with its shortcut; 0 when it is never there.
+    UINT menuText = 0;
 };
 
 // The command of this id; null for an id the program does not carry out.

@@ -21,7 +21,9 @@
 #include "ops/smart_extraction.h"
 #include "ops/whole_archive_extraction.h"
 #include "ui/app_globals.h"
+#include "res/resource.h"
 #include "ui/extract_choices_store.h"
+#include "ui/resource_module.h"
 
 namespace {
 
@@ -153,7 +155,7 @@ ViewChange ContentCommands::DeleteRows(const std::vector<int>& positions) {
 void ContentCommands::AddFiles(const std::vector<std::wstring>& paths) {
     ItemCatalog* const catalog = model_.catalog();
     if (!catalog) {
-        messages_.Tell(L"Please open an archive file first.", MessageKind::Warning);
+        messages_.Tell(ResourceString(IDS_OPEN_ARCHIVE_FIRST), MessageKind::Warning);
         return;
     }
     messages_.Tell(::AddFiles(*catalog, paths));
@@ -291,7 +293,7 @@ std::wstring ContentCommands::TestRows(const std::vector<int>& positions) {
         const std::optional<ItemRow> row = model_.RowCopy(position);
         if (!row) continue;
         if (!IsArchiveFile(row->fullPath)) {
-            messages_.Tell(row->name + L" is not valid archive file.");
+            messages_.Tell(ResourceString(IDS_NOT_VALID_ARCHIVE, {row->name}));
             continue;
         }
         std::wstring password;
@@ -328,11 +330,11 @@ std::optional<ContentCommands::Properties> ContentCommands::PropertiesOf(const s
     }
     if (report.cancelled) return std::nullopt;
     if (!report.opened) {
-        messages_.Tell(L"Could not read the properties of " + name +
-                       (report.problem.empty() ? L"." : L":\n" + report.problem + L"."));
+        messages_.Tell(report.problem.empty() ? ResourceString(IDS_PROPERTIES_UNREADABLE, {name})
+                                              : ResourceString(IDS_PROPERTIES_UNREADABLE_BECAUSE, {name, report.problem}));
         return std::nullopt;
     }
-    return Properties{name + L" Properties", std::move(report.lines)};
+    return Properties{ResourceString(IDS_PROPERTIES_TITLE, {name}), std::move(report.lines)};
 }
 
 bool ContentCommands::CanChangeItems() const {
@@ -351,7 +353,7 @@ std::wstring ContentCommands::NewNameProblem(const std::wstring& name, const std
         std::wstring_view other = model_.RowName(position);
         if (!model_.InArchive()) other = owned = model_.ItemNameOf(position);
         if (!other.empty() && other != currentName && SameName(other, name))
-            return L"An item named \"" + name + L"\" is already in this folder.";
+            return ResourceString(IDS_NAME_TAKEN, {name});
     }
     return {};
 }
@@ -375,7 +377,7 @@ ViewChange ContentCommands::RenameRow(int position, const std::wstring& newName)
     const std::wstring from = WithoutTrailingSeparator(row->fullPath);
     const std::wstring to = JoinPath(FolderOf(from), newName);
     if (!MoveFileW(from.c_str(), to.c_str())) {
-        messages_.Tell(L"Could not rename " + FileNameOf(from) + L"\n" + SystemErrorText(GetLastError()) + L".",
+        messages_.Tell(ResourceString(IDS_RENAME_FAILED, {FileNameOf(from), SystemErrorText(GetLastError())}),
                        MessageKind::Warning);
         return ViewChange::None;
     }
@@ -394,7 +396,7 @@ ViewChange ContentCommands::MakeFolder(const std::wstring& name) {
         return ViewChange::Changed;
     }
     if (!CreateDirectoryW(JoinPath(model_.currentFolder, name).c_str(), nullptr)) {
-        messages_.Tell(L"Could not make the folder " + name + L"\n" + SystemErrorText(GetLastError()) + L".",
+        messages_.Tell(ResourceString(IDS_NEW_FOLDER_FAILED, {name, SystemErrorText(GetLastError())}),
                        MessageKind::Warning);
         return ViewChange::None;
     }

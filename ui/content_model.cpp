@@ -23,8 +23,8 @@ std::wstring FormatFileTime(const FILETIME& time) {
     if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &system)) return {};
     wchar_t date[256] = {};
     wchar_t clock[256] = {};
-    GetDateFormatW(LOCALE_SYSTEM_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, 256);
-    GetTimeFormatW(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, &system, nullptr, clock, 256);
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &system, nullptr, date, 256, nullptr);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &system, nullptr, clock, 256);
     return std::wstring(date) + L" " + clock;
 }
 

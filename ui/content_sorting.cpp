@@ -11,7 +11,7 @@
 
 std::wstring FormatSize(uint64_t value) {
     if (value == 0) return {};
-    return GroupThousands(std::to_wstring(static_cast<long long>(value)));
+    return FormatGroupedNumber(value);
 }
 
 namespace {

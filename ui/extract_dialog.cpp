@@ -2,10 +2,12 @@
 
 #include "base/path_tests.h"
 #include "base/paths.h"
+#include "res/resource.h"
 #include "ui/about_dialog.h"
 #include "ui/extract_choices_store.h"
 #include "ui/folder_browser.h"
 #include "ui/password_dialog.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 
 namespace {
@@ -13,34 +15,33 @@ namespace {
 template <typename T>
 struct Choice {
     T value;
-    const wchar_t* text;
+    UINT text;  // its string
 };
 
 // The texts of the choices, in the order the lists show them.
 constexpr Choice<PathMode> kPathModes[] = {
-    {PathMode::Full, L"Full paths"},
-    {PathMode::None, L"No paths"},
-    {PathMode::Relative, L"Relative to the folder shown"},
+    {PathMode::Full, IDS_PATHS_FULL},
+    {PathMode::None, IDS_PATHS_NONE},
+    {PathMode::Relative, IDS_PATHS_RELATIVE},
 };
 constexpr Choice<ExistingFilePolicy> kExistingFiles[] = {
-    {ExistingFilePolicy::Ask, L"Ask before replacing"},
-    {ExistingFilePolicy::Replace, L"Replace without asking"},
-    {ExistingFilePolicy::Skip, L"Skip existing files"},
-    {ExistingFilePolicy::RenameNew, L"Rename the extracted file"},
-    {ExistingFilePolicy::RenameExisting, L"Rename the existing file"},
+    {ExistingFilePolicy::Ask, IDS_EXISTING_ASK},
+    {ExistingFilePolicy::Replace, IDS_EXISTING_REPLACE},
+    {ExistingFilePolicy::Skip, IDS_EXISTING_SKIP},
+    {ExistingFilePolicy::RenameNew, IDS_EXISTING_RENAME_NEW},
+    {ExistingFilePolicy::RenameExisting, IDS_EXISTING_RENAME_OLD},
 };
 constexpr Choice<ZoneMarking> kZoneMarkings[] = {
-    {ZoneMarking::All, L"Every extracted file"},
-    {ZoneMarking::ProgramsAndDocuments, L"Programs, scripts, documents and archives only"},
-    {ZoneMarking::Off, L"No file"},
+    {ZoneMarking::All, IDS_MARK_ALL},
+    {ZoneMarking::ProgramsAndDocuments, IDS_MARK_SOME},
+    {ZoneMarking::Off, IDS_MARK_NONE},
 };
-constexpr wchar_t kNoDestination[] = L"Please enter the folder to extract to.";
 
 template <typename T, size_t N>
 void FillChoices(HWND dialog, int id, const Choice<T> (&choices)[N], T selected) {
     SendDlgItemMessageW(dialog, id, CB_RESETCONTENT, 0, 0);
     for (size_t i = 0; i < N; ++i) {
-        SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices[i].text));
+        SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ResourceString(choices[i].text).c_str()));
         if (choices[i].value == selected) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, i, 0);
     }
 }
@@ -99,7 +100,7 @@ LRESULT CExtractDlg::OnShowPassword(WORD, WORD, HWND, BOOL&) {
 LRESULT CExtractDlg::OnOk(WORD, WORD, HWND, BOOL&) {
     const std::wstring destination = Trimmed(ui::DialogItemText(m_hWnd, IDC_EXTRACT_DESTINATION));
     if (destination.empty()) {
-        TellUser({kNoDestination, MessageKind::Warning}, m_hWnd);
+        TellUser({ResourceString(IDS_NO_DESTINATION), MessageKind::Warning}, m_hWnd);
         return 0;
     }
     choices_.destination = destination;

@@ -6,12 +6,13 @@
 #include "ui/extract_choices_store.h"
 #include "ui/extract_dialog.h"
 #include "ui/progress_window.h"
+#include "ui/resource_module.h"
 
 std::wstring FileDescription(bool sizeKnown, uint64_t size, bool modifiedKnown, const FILETIME& modified) {
     std::wstring text;
-    if (sizeKnown) text = GroupedNumber(size) + (size == 1 ? L" byte" : L" bytes");
+    if (sizeKnown) text = size == 1 ? ResourceString(IDS_ONE_BYTE) : ResourceString(IDS_BYTES, {GroupedNumber(size)});
     const std::wstring time = modifiedKnown ? LocalTimeText(modified) : std::wstring();
-    if (!time.empty()) text += (text.empty() ? L"modified " : L", modified ") + time;
+    if (!time.empty()) text += (text.empty() ? L"" : L", ") + ResourceString(IDS_MODIFIED, {time});
     return text;
 }
 

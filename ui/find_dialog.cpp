@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include "base/text.h"
+#include "catalog/item_catalog.h"
 #include "catalog/name_pattern.h"
+#include "res/resource.h"
+#include "ui/resource_module.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -25,20 +28,20 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
 }  // namespace
 
 std::wstring FoundCountText(size_t found) {
-    if (found == 0) return L"Nothing found.";
-    return found == 1 ? L"1 entry found." : std::to_wstring(found) + L" entries found.";
+    if (found == 0) return ResourceString(IDS_NOTHING_FOUND);
+    return found == 1 ? ResourceString(IDS_ONE_FOUND) : ResourceString(IDS_FOUND, {FormatGroupedNumber(found)});
 }
 
 LRESULT CFindDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ui::InitDialogCaption(m_hWnd);
-    SetWindowTextW(m_hWnd, L"Find in archive");
+    SetWindowTextW(m_hWnd, ResourceString(IDS_FIND_CAPTION).c_str());
     results_ = ::GetDlgItem(m_hWnd, IDC_FIND_RESULTS);
     SendMessageW(results_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     RECT area{};
     GetClientRect(results_, &area);
     const int width = area.right - area.left - GetSystemMetrics(SM_CXVSCROLL);
-    AddColumn(results_, 0, L"Name", width * 2 / 5);
-    AddColumn(results_, 1, L"Folder", width - width * 2 / 5);
+    AddColumn(results_, 0, ResourceString(IDS_COLUMN_NAME).c_str(), width * 2 / 5);
+    AddColumn(results_, 1, ResourceString(IDS_COLUMN_FOLDER).c_str(), width - width * 2 / 5);
     HWND field = ::GetDlgItem(m_hWnd, IDC_FIND_PATTERN);
     SetWindowTextW(field, pattern_.c_str());
     if (!pattern_.empty()) Search();

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "res/resource.h"
 #include "ui/about_dialog.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 
 namespace {
@@ -41,11 +43,11 @@ LRESULT CPropertiesDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     RECT area{};
     GetClientRect(list, &area);
     const int nameWidth = (area.right - area.left) * 2 / 5;
-    const wchar_t* titles[] = {L"Property", L"Value"};
+    const std::wstring titles[] = {ResourceString(IDS_COLUMN_PROPERTY), ResourceString(IDS_COLUMN_VALUE)};
     for (int i = 0; i < 2; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<wchar_t*>(titles[i]);
+        column.pszText = const_cast<wchar_t*>(titles[i].c_str());
         column.cx = i == 0 ? nameWidth : (area.right - area.left) - nameWidth - GetSystemMetrics(SM_CXVSCROLL);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }

@@ -14,7 +14,9 @@
 #include "ui/dpi.h"
 #include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
+#include "ui/language_menu.h"
 #include "ui/name_encoding_menu.h"
+#include "ui/resource_module.h"
 #include "ui/status_texts.h"
 #include "ui/theme.h"
 #include "ui/toolbar_images.h"
@@ -66,9 +68,18 @@ HWND CMainFrame::CreateEx() {
     return CreateFrame(L"TolvaneMainFrame", IDR_MAINFRAME, CreationRect(g_app.settings, last) ? &last : nullptr);
 }
 
+void CMainFrame::ShowMenuBarInLanguage() {
+    HMENU old = GetMenu(m_hWnd);
+    SetMenu(m_hWnd, LoadResourceMenu(IDR_MENU_BAR));
+    if (old) DestroyMenu(old);
+    SchemeMenuBar(m_hWnd);
+    DrawMenuBar(m_hWnd);
+    ShowViewState();  // the status bar's texts in the language too
+}
+
 LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     // The frame's menu resource only names the commands; the menu bar shows every command.
-    SetMenu(m_hWnd, LoadMenuW(g_app.instance, MAKEINTRESOURCEW(IDR_MENU_BAR)));
+    SetMenu(m_hWnd, LoadResourceMenu(IDR_MENU_BAR));
     if (m_hMenu) {
         DestroyMenu(m_hMenu);
         m_hMenu = nullptr;
@@ -81,9 +92,9 @@ LRESULT CMainFrame::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     toolbar_ = CreateSimpleToolBarCtrl(m_hWnd, IDR_MAINFRAME, kToolbarStyle, ID_VIEW_TOOLBAR);
     if (toolbar_) {
-        AddToolbarButtonText(toolbar_, ID_ADD_FILES, L"Add");
-        AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, L"Extract");
-        AddToolbarButtonText(toolbar_, ID_DELETE_FILES, L"Delete");
+        AddToolbarButtonText(toolbar_, ID_ADD_FILES, ResourceString(IDS_TOOLBAR_ADD).c_str());
+        AddToolbarButtonText(toolbar_, ID_EXTRACT_FILES, ResourceString(IDS_TOOLBAR_EXTRACT).c_str());
+        AddToolbarButtonText(toolbar_, ID_DELETE_FILES, ResourceString(IDS_TOOLBAR_DELETE).c_str());
         SizeToolbar();
     }
     if (CreateSimpleReBar(kReBarStyle, ID_VIEW_TOOLBAR) && toolbar_) {
@@ -181,7 +192,24 @@ void CMainFrame::SizeToolbar() {
     if (images != kToolbarImageSize) ReplaceToolbarImages(toolbar_, MakeToolbarImages(images, kToolbarButtonCount));
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(images, images));
     const int button = ScaleToDpi(kToolbarButtonSize, dpi_);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(button, button));
+    const int width = std::max(button, WidestToolbarLabel() + images / 2);
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(width, button));
+}
+
+int CMainFrame::WidestToolbarLabel() const {
+    // A translation's labels may be longer than the square button: the buttons widen to the longest.
+    HDC dc = GetDC(toolbar_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (UINT id : {IDS_TOOLBAR_ADD, IDS_TOOLBAR_EXTRACT, IDS_TOOLBAR_DELETE}) {
+        const std::wstring label = ResourceString(id);
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc, label.c_str(), static_cast<int>(label.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(toolbar_, dc);
+    return widest;
 }
 
 void CMainFrame::ShowViewState() {
@@ -241,6 +269,7 @@ LRESULT CMainFrame::OnInitMenuPopup(UINT, WPARAM wParam, LPARAM lParam, BOOL& ha
     if (HIWORD(lParam) || !view_.m_hWnd) return 0;  // the system menu
     HMENU menu = reinterpret_cast<HMENU>(wParam);
     const SelectionFacts facts = view_.Facts();
+    if (IsLanguageCommand(GetMenuItemID(menu, 0))) FillLanguageMenu(menu);
     if (IsNameEncodingCommand(GetMenuItemID(menu, 0))) {
         const ItemCatalog* catalog = view_.model().catalog();
         FillNameEncodingMenu(menu, catalog ? &catalog->format.names : nullptr);

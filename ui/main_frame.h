@@ -29,6 +29,8 @@ public:
     void ToggleToolBar();
     void ToggleStatusBar();
     void ShowAbout();
+    // The menu bar made again from the resources of the language in use.
+    void ShowMenuBarInLanguage();
     // Closes the window as its close box does (the changed copies of opened entries are offered first).
     void Close();
 
@@ -75,6 +77,8 @@ private:
 
     // The toolbar's images and buttons at the frame's DPI.
     void SizeToolbar();
+    // The width of the longest of the toolbar's labels in its font, in pixels.
+    int WidestToolbarLabel() const;
     // Names the toolbar, its band and the status bar for screen readers.
     void NameBars();
     // The title and the status bar tell what the view shows.

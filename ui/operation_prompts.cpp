@@ -4,7 +4,9 @@
 #include "ui/app_globals.h"
 #include "ui/extraction_dialogs.h"
 #include "ui/password_dialog.h"
+#include "res/resource.h"
 #include "ui/progress_window.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 
 namespace {
@@ -24,7 +26,7 @@ public:
 
     bool ConfirmReplace() override {
         return RunPrompt([](HWND owner) -> INT_PTR {
-                   return AskUser({L"File already exists.\nDo you want to replace it?"}, owner) ? IDYES : IDNO;
+                   return AskUser({ResourceString(IDS_REPLACE_QUESTION)}, owner) ? IDYES : IDNO;
                }) == IDYES;
     }
 

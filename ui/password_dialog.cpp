@@ -1,11 +1,14 @@
 #include "ui/password_dialog.h"
 
 #include "base/text.h"
+#include "res/resource.h"
 #include "ui/progress_window.h"
+#include "ui/resource_module.h"
 
 std::wstring PasswordPromptText(const std::wstring& archiveName, bool again) {
-    const std::wstring ask = archiveName.empty() ? L"Enter password:" : L"Enter password for " + archiveName + L":";
-    return again ? L"Wrong password. " + ask : ask;
+    const std::wstring ask =
+        archiveName.empty() ? ResourceString(IDS_ENTER_PASSWORD) : ResourceString(IDS_ENTER_PASSWORD_FOR, {archiveName});
+    return again ? ResourceString(IDS_WRONG_PASSWORD, {ask}) : ask;
 }
 
 LRESULT CPasswordDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {

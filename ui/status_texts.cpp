@@ -6,11 +6,14 @@
 #include "base/program_identity.h"
 #include "catalog/item_catalog.h"
 #include "ui/content_model.h"
+#include "res/resource.h"
 #include "ui/name_encoding_menu.h"
+#include "ui/resource_module.h"
 
 std::wstring ByteSizeText(uint64_t bytes) {
-    if (bytes == 1) return L"1 byte";
-    if (bytes < 1024) return std::to_wstring(bytes) + L" bytes";
+    if (bytes == 1) return ResourceString(IDS_ONE_BYTE);
+    // Below a kilobyte the figure has four digits at most and is written as it is ("1023 bytes").
+    if (bytes < 1024) return ResourceString(IDS_BYTES, {std::to_wstring(bytes)});
     static const wchar_t* const kUnits[] = {L"KB", L"MB", L"GB", L"TB", L"PB", L"EB"};
     double value = static_cast<double>(bytes) / 1024.0;
     size_t unit = 0;
@@ -19,22 +22,24 @@ std::wstring ByteSizeText(uint64_t bytes) {
         value /= 1024.0;
         ++unit;
     }
+    // Written with "." by swprintf, then in the user's locale ("1,5 MB").
+    const int fraction = value < 99.95 ? 1 : 0;
     wchar_t text[32] = {};
-    if (value < 99.95) swprintf(text, 32, L"%.1f %ls", value, kUnits[unit]);
-    else swprintf(text, 32, L"%.0f %ls", value, kUnits[unit]);
-    return text;
+    swprintf(text, 32, L"%.*f", fraction, value);
+    return LocaleNumberText(text, static_cast<unsigned>(fraction)) + L" " + kUnits[unit];
 }
 
 std::wstring ItemsText(const RowTotals& shown) {
-    if (shown.items == 0) return L"No items";
-    std::wstring text = std::to_wstring(shown.items) + (shown.items == 1 ? L" item" : L" items");
+    if (shown.items == 0) return ResourceString(IDS_NO_ITEMS);
+    std::wstring text =
+        shown.items == 1 ? ResourceString(IDS_ONE_ITEM) : ResourceString(IDS_ITEMS, {FormatGroupedNumber(shown.items)});
     if (shown.files > 0) text += L", " + ByteSizeText(shown.bytes);
     return text;
 }
 
 std::wstring SelectionText(const RowTotals& selected) {
     if (selected.items == 0) return {};
-    std::wstring text = std::to_wstring(selected.items) + L" selected";
+    std::wstring text = ResourceString(IDS_SELECTED, {FormatGroupedNumber(selected.items)});
     if (selected.files > 0) text += L", " + ByteSizeText(selected.bytes);
     return text;
 }
@@ -48,16 +53,18 @@ std::wstring ArchiveText(const std::wstring& format, const ArchiveSummary& summa
     std::wstring methods;
     for (const std::wstring& method : summary.methods) methods += (methods.empty() ? L"" : L" / ") + method;
     if (!methods.empty()) add(methods);
-    add(summary.solid ? L"solid" : L"not solid");
-    if (summary.encryptedFiles == 0) add(L"not encrypted");
-    else if (summary.encryptedFiles == summary.files) add(L"encrypted");
+    add(ResourceString(summary.solid ? IDS_SOLID : IDS_NOT_SOLID));
+    if (summary.encryptedFiles == 0) add(ResourceString(IDS_NOT_ENCRYPTED));
+    else if (summary.encryptedFiles == summary.files) add(ResourceString(IDS_ENCRYPTED));
     else
-        add(L"encrypted (" + std::to_wstring(summary.encryptedFiles) + L" of " + std::to_wstring(summary.files) +
-            L" files)");
+        add(ResourceString(IDS_SOME_ENCRYPTED,
+                           {FormatGroupedNumber(summary.encryptedFiles), FormatGroupedNumber(summary.files)}));
     return text;
 }
 
-std::wstring DamageText(const std::wstring& damage) { return damage.empty() ? std::wstring() : L"Damaged: " + damage; }
+std::wstring DamageText(const std::wstring& damage) {
+    return damage.empty() ? std::wstring() : ResourceString(IDS_DAMAGED, {damage});
+}
 
 std::wstring FrameTitle(const std::wstring& place) {
     wchar_t title[256] = {};

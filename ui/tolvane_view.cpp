@@ -14,6 +14,7 @@
 #include "ui/app_globals.h"
 #include "ui/dpi.h"
 #include "ui/name_encoding_memory.h"
+#include "ui/resource_module.h"
 #include "ui/scheme_menus.h"
 #include "ui/scheme_painting.h"
 #include "ui/theme.h"
@@ -487,11 +488,15 @@ void CTolvaneView::OpenArchiveFromPicker() {
     OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     open.hwndOwner = GetParent(m_hWnd) ? GetParent(m_hWnd) : m_hWnd;
-    open.lpstrFilter = L"Archives (*.7z, *.zip, *.rar)\0*.7z;*.zip;*.rar\0All files (*.*)\0*.*\0";
+    // Each name and its patterns, ended by a second terminator.
+    const std::wstring filter = ResourceString(IDS_ARCHIVES_FILTER) + std::wstring(L"\0*.7z;*.zip;*.rar\0", 18) +
+                                ResourceString(IDS_ALL_FILES_FILTER) + std::wstring(L"\0*.*\0", 5);
+    open.lpstrFilter = filter.c_str();
     open.lpstrFile = file;
     open.nMaxFile = MAX_PATH;
     open.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
-    open.lpstrTitle = L"Open archive";
+    const std::wstring title = ResourceString(IDS_OPEN_ARCHIVE_CAPTION);
+    open.lpstrTitle = title.c_str();
     open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetOpenFileNameW(&open)) return;
     WaitCursor wait;

@@ -18,18 +18,20 @@
 #include "ui/folder_browser.h"
 #include "ui/inspection_dialogs.h"
 #include "ui/tolvane_view.h"
+#include "res/resource.h"
+#include "ui/resource_module.h"
 #include "ui/user_messages.h"
 #include "ui/wait_cursor.h"
 
 namespace {
 
-constexpr wchar_t kNotSupported[] = L"Operation is not supported.";
-constexpr wchar_t kNoArchive[] = L"Please open an archive file first.";
+std::wstring NotSupported() { return ResourceString(IDS_NOT_SUPPORTED); }
+std::wstring NoArchive() { return ResourceString(IDS_OPEN_ARCHIVE_FIRST); }
 
 }  // namespace
 
 void CTolvaneView::WarnNothingSelected() {
-    TellUser({L"No files selected. You need to select files this operation", MessageKind::Warning}, m_hWnd);
+    TellUser({ResourceString(IDS_NO_FILES_SELECTED), MessageKind::Warning}, m_hWnd);
 }
 
 void CTolvaneView::AddSelection() {
@@ -72,8 +74,8 @@ void CTolvaneView::DeleteSelection() {
         return;
     }
     if (model_.InArchive()) {
-        const wchar_t* question = selection.size() == 1 ? L"Are you sure you want to delete a selected file?"
-                                                        : L"Are you sure you want to delete selected files?";
+        const std::wstring question =
+            ResourceString(selection.size() == 1 ? IDS_DELETE_ONE_QUESTION : IDS_DELETE_MANY_QUESTION);
         if (!AskUser({question, MessageKind::Warning})) return;
     }
     const Selection before = RememberSelection();
@@ -175,14 +177,14 @@ void CTolvaneView::RenameSelection() {
         return;
     }
     if (!commands_.CanChangeItems()) {
-        TellUser({kNotSupported});
+        TellUser({NotSupported()});
         return;
     }
     const std::wstring current = model_.ItemNameOf(selection.front());
     const std::optional<ItemRow> row = model_.RowCopy(selection.front());
     const bool isFile = row && !(row->attributes & FILE_ATTRIBUTE_DIRECTORY);
-    const auto name = AskName(g_app.OwnerWindow.load(), L"Rename", L"&New name for \"" + ui::LiteralLabelText(current) + L"\":", current,
-                              isFile, [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, current); });
+    const auto name = AskName(g_app.OwnerWindow.load(), ResourceString(IDS_RENAME_CAPTION),
+                              ResourceString(IDS_RENAME_LABEL, {ui::LiteralLabelText(current)}), current, isFile, [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, current); });
     if (!name || *name == current) return;
     Selection before = RememberSelection();
     const ViewChange change = commands_.RenameRow(selection.front(), *name);
@@ -195,10 +197,11 @@ void CTolvaneView::RenameSelection() {
 
 void CTolvaneView::NewFolder() {
     if (!commands_.CanChangeItems()) {
-        TellUser({kNotSupported});
+        TellUser({NotSupported()});
         return;
     }
-    const auto name = AskName(g_app.OwnerWindow.load(), L"New Folder", L"&Name of the new folder:",
+    const auto name = AskName(g_app.OwnerWindow.load(), ResourceString(IDS_NEW_FOLDER_CAPTION),
+                              ResourceString(IDS_NEW_FOLDER_LABEL),
                               commands_.ProposedFolderName(), false,
                               [&](const std::wstring& typed) { return commands_.NewNameProblem(typed, L""); });
     if (!name) return;
@@ -212,20 +215,21 @@ void CTolvaneView::NewFolder() {
 
 void CTolvaneView::AddIntoArchive(bool folder) {
     if (!model_.InArchive()) {
-        TellUser({kNoArchive, MessageKind::Warning});
+        TellUser({NoArchive(), MessageKind::Warning});
         return;
     }
     if (!commands_.CanChangeItems()) {
-        TellUser({kNotSupported});
+        TellUser({NotSupported()});
         return;
     }
     const std::wstring start = FolderOf(model_.catalog()->archivePath);
     std::vector<std::wstring> paths;
     if (folder) {
-        if (auto chosen = BrowseForFolder(GetActiveWindow(), start, L"Please select a folder to add to the archive..."))
+        if (auto chosen = BrowseForFolder(GetActiveWindow(), start, ResourceString(IDS_PICK_FOLDER_TO_ADD).c_str()))
             paths.push_back(*chosen);
     } else {
-        paths = PickFilesToAdd(GetActiveWindow(), L"Add Files to " + FileNameOf(model_.catalog()->archivePath), start);
+        paths = PickFilesToAdd(GetActiveWindow(), ResourceString(IDS_ADD_FILES_TO, {FileNameOf(model_.catalog()->archivePath)}),
+                               start);
     }
     if (paths.empty()) return;
     const Selection before = RememberSelection();
@@ -246,7 +250,7 @@ void CTolvaneView::CopyPaths() {
     std::wstring text;
     for (const std::wstring& path : paths) text += (text.empty() ? L"" : L"\r\n") + path;
     if (!text.empty() && !PutTextOnClipboard(m_hWnd, text))
-        TellUser({L"The path could not be put on the clipboard.", MessageKind::Warning}, m_hWnd);
+        TellUser({ResourceString(IDS_CLIPBOARD_FAILED), MessageKind::Warning}, m_hWnd);
 }
 
 LRESULT CTolvaneView::OnDropFiles(UINT, WPARAM wParam, LPARAM, BOOL&) {

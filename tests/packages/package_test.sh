@@ -55,7 +55,7 @@ started=$(date +%s%N)
 run_command_line "\"$(winepath -w "$setup")\" /S /D=$folder"
 expect "the installer exits with 0" same "$?" 0
 echo "install took $(seconds_since "$started") s"
-for file in tolvane.exe $handlers core/7z.dll core/7z.exe core/License.txt; do
+for file in tolvane.exe $handlers core/7z.dll core/7z.exe core/License.txt lang/de.dll lang/ja.dll; do
   expect "$file installed as built" cmp -s "$unix_folder/$file" "$bin/$file"
 done
 expect "uninstaller and Start-menu shortcut" test -f "$unix_folder/uninstall.exe" -a -f "$programs/Tolvane Extractor.lnk"
@@ -124,9 +124,9 @@ expect "nothing of the program is left in the prefix" same "$leftovers" ""
 
 # --- 5. the portable zip -----------------------------------------------------------------------
 top="TolvaneExtractor-$version-$arch"
-expect "the zip holds the program, its menu handler, core\\, the README and the portable marker" same \
+expect "the zip holds the program, its menu handler, core\\, lang\\, the README and the portable marker" same \
   "$(python3 -c 'import sys, zipfile; print(" ".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")" \
-  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/portable.txt $top/tolvane.exe$(printf " $top/%s" $handlers)"
+  "$top/README.txt $top/core/7z.dll $top/core/7z.exe $top/core/License.txt $top/lang/de.dll $top/lang/ja.dll $top/portable.txt $top/tolvane.exe$(printf " $top/%s" $handlers)"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$work/portable"
 expect "the README tells how to register the verbs" grep -q 'tolvane.exe /Register' "$work/portable/$top/README.txt"
 rm -rf "$work/data/docs" "$work/data/b.txt"

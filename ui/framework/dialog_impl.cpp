@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "ui/accessible_names.h"
 #include "ui/app_globals.h"
+#include "ui/resource_module.h"
 #include "ui/scheme_painting.h"
 #include "ui/theme.h"
 
@@ -20,14 +21,14 @@ thread_local DialogImplBase* t_creating = nullptr;
 
 INT_PTR DialogImplBase::DoModal(HWND owner) {
     DialogImplBase* const outer = std::exchange(t_creating, this);
-    const INT_PTR result = DialogBoxParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), owner, DialogProc, 0);
+    const INT_PTR result = DialogBoxIndirectParamW(g_app.instance, DialogTemplate(templateId_), owner, DialogProc, 0);
     t_creating = outer;
     return result;
 }
 
 HWND DialogImplBase::Create(HWND parent) {
     DialogImplBase* const outer = std::exchange(t_creating, this);
-    HWND dialog = CreateDialogParamW(g_app.instance, MAKEINTRESOURCEW(templateId_), parent, DialogProc, 0);
+    HWND dialog = CreateDialogIndirectParamW(g_app.instance, DialogTemplate(templateId_), parent, DialogProc, 0);
     t_creating = outer;
     return dialog;
 }

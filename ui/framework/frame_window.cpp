@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "ui/app_globals.h"
+#include "ui/resource_module.h"
 
 namespace ui {
 
@@ -12,12 +13,8 @@ namespace {
 
 constexpr WORD kToolbarResourceType = 241;  // RT_TOOLBAR
 
-// A string resource, whole (up to 255 units).
-std::wstring LoadResourceString(UINT id) {
-    wchar_t buffer[256] = {};
-    LoadStringW(g_app.instance, id, buffer, 256);
-    return buffer;
-}
+// A string resource, whole, in the language in use.
+std::wstring LoadResourceString(UINT id) { return ResourceString(id); }
 
 // The system menu's commands (SC_SIZE 0xF000 to SC_CONTEXTHELP 0xF180, sixteen apart) keep their
 // help texts in the framework's standard string resources, numbered from 0xEF00 one apart.
@@ -62,7 +59,7 @@ HWND FrameWindow::CreateFrame(const wchar_t* className, UINT resourceId, const R
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                    LR_SHARED));
     const ATOM atom = RegisterWindowClassOnce(info, WindowProc);
-    m_hMenu = LoadMenuW(g_app.instance, MAKEINTRESOURCEW(resourceId));
+    m_hMenu = LoadResourceMenu(resourceId);
     const std::wstring title = LoadResourceString(resourceId);
     HWND frame = CreateWithClass(atom, nullptr, rect, title.c_str(),
                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
