@@ -7,6 +7,7 @@
 
 #include "base/handles.h"
 #include "base/program_identity.h"
+#include "base/registry_numbers.h"
 
 namespace {
 
@@ -17,17 +18,6 @@ constexpr wchar_t kAskedValue[] = L"RegistrationAsked";
 constexpr wchar_t kToldPerUserValue[] = L"ToldPerUserOnly";
 
 std::wstring ChoicesKeyPath() { return std::wstring(L"Software\\") + kDisplayName + L"\\Integration"; }
-
-bool ReadNumber(HKEY key, const wchar_t* name, DWORD& number) {
-    DWORD type = 0;
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        return false;
-    number = value;
-    return true;
-}
 
 bool ReadText(HKEY key, const wchar_t* name, std::wstring& text) {
     DWORD type = 0;
@@ -45,11 +35,6 @@ bool ReadText(HKEY key, const wchar_t* name, std::wstring& text) {
     while (!buffer.empty() && buffer.back() == L'\0') buffer.pop_back();
     text = buffer;
     return true;
-}
-
-bool WriteNumber(HKEY key, const wchar_t* name, DWORD number) {
-    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number)) ==
-           ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -91,11 +76,10 @@ IntegrationChoices LoadIntegrationChoices() {
         return choices;
     std::wstring types;
     if (ReadText(key.get(), kTypesValue, types)) choices.defaultTypes = TypesFromText(types);
-    DWORD number = 0;
-    if (ReadNumber(key.get(), kCascadedValue, number)) choices.cascaded = number != 0;
-    if (ReadNumber(key.get(), kMenuItemsValue, number)) choices.menuItems = number & kAllMenuItems;
-    if (ReadNumber(key.get(), kAskedValue, number)) choices.registrationAsked = number != 0;
-    if (ReadNumber(key.get(), kToldPerUserValue, number)) choices.toldPerUserOnly = number != 0;
+    if (const auto number = ReadRegistryNumber(key.get(), kCascadedValue)) choices.cascaded = *number != 0;
+    if (const auto number = ReadRegistryNumber(key.get(), kMenuItemsValue)) choices.menuItems = *number & kAllMenuItems;
+    if (const auto number = ReadRegistryNumber(key.get(), kAskedValue)) choices.registrationAsked = *number != 0;
+    if (const auto number = ReadRegistryNumber(key.get(), kToldPerUserValue)) choices.toldPerUserOnly = *number != 0;
     return choices;
 }
 
@@ -107,9 +91,9 @@ bool SaveIntegrationChoices(const IntegrationChoices& choices) {
     const std::wstring types = TypesText(choices.defaultTypes);
     bool written = RegSetValueExW(key.get(), kTypesValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(types.c_str()),
                                   static_cast<DWORD>((types.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    written &= WriteNumber(key.get(), kCascadedValue, choices.cascaded ? 1 : 0);
-    written &= WriteNumber(key.get(), kMenuItemsValue, choices.menuItems & kAllMenuItems);
-    written &= WriteNumber(key.get(), kAskedValue, choices.registrationAsked ? 1 : 0);
-    written &= WriteNumber(key.get(), kToldPerUserValue, choices.toldPerUserOnly ? 1 : 0);
+    written &= WriteRegistryNumber(key.get(), kCascadedValue, choices.cascaded ? 1 : 0);
+    written &= WriteRegistryNumber(key.get(), kMenuItemsValue, choices.menuItems & kAllMenuItems);
+    written &= WriteRegistryNumber(key.get(), kAskedValue, choices.registrationAsked ? 1 : 0);
+    written &= WriteRegistryNumber(key.get(), kToldPerUserValue, choices.toldPerUserOnly ? 1 : 0);
     return written;
 }

@@ -7,18 +7,11 @@
 
 #include "base/handles.h"
 #include "base/program_identity.h"
+#include "base/registry_numbers.h"
 
 namespace {
 
 std::wstring KeyPath() { return std::wstring(L"Software\\") + kDisplayName + L"\\Add"; }
-
-std::optional<DWORD> ReadNumber(HKEY key, const wchar_t* name) {
-    DWORD type = 0, value = 0, size = sizeof(value);
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        return std::nullopt;
-    return value;
-}
 
 std::optional<std::wstring> ReadText(HKEY key, const wchar_t* name) {
     wchar_t text[64] = {};
@@ -27,10 +20,6 @@ std::optional<std::wstring> ReadText(HKEY key, const wchar_t* name) {
         type != REG_SZ)
         return std::nullopt;
     return std::wstring(text);
-}
-
-void WriteNumber(HKEY key, const wchar_t* name, DWORD value) {
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
 void WriteText(HKEY key, const wchar_t* name, const std::wstring& text) {
@@ -49,15 +38,15 @@ CreationOptions LoadCreationChoices() {
         const std::vector<std::wstring> formats = CreatableFormats();
         if (std::find(formats.begin(), formats.end(), *format) != formats.end()) options.format = *format;
     }
-    if (const auto level = ReadNumber(key.get(), L"level")) {
+    if (const auto level = ReadRegistryNumber(key.get(), L"level")) {
         for (const LevelChoice& choice : CompressionLevels())
             if (choice.level == static_cast<int>(*level)) options.level = choice.level;
     }
     if (const auto method = ReadText(key.get(), L"method")) options.method = *method;
-    if (const auto solid = ReadNumber(key.get(), L"solid")) options.solid = *solid != 0;
+    if (const auto solid = ReadRegistryNumber(key.get(), L"solid")) options.solid = *solid != 0;
     if (const auto encryption = ReadText(key.get(), L"encryption"))
         options.encryption = *encryption == L"ZipCrypto" ? L"ZipCrypto" : L"AES256";
-    if (const auto names = ReadNumber(key.get(), L"encrypt_names")) options.encryptNames = *names != 0;
+    if (const auto names = ReadRegistryNumber(key.get(), L"encrypt_names")) options.encryptNames = *names != 0;
     return options;
 }
 
@@ -67,9 +56,9 @@ void SaveCreationChoices(const CreationOptions& options) {
                         nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
     WriteText(key.get(), L"format", options.format);
-    WriteNumber(key.get(), L"level", static_cast<DWORD>(options.level));
+    WriteRegistryNumber(key.get(), L"level", static_cast<DWORD>(options.level));
     WriteText(key.get(), L"method", options.method);
-    WriteNumber(key.get(), L"solid", options.solid ? 1 : 0);
+    WriteRegistryNumber(key.get(), L"solid", options.solid ? 1 : 0);
     WriteText(key.get(), L"encryption", options.encryption);
-    WriteNumber(key.get(), L"encrypt_names", options.encryptNames ? 1 : 0);
+    WriteRegistryNumber(key.get(), L"encrypt_names", options.encryptNames ? 1 : 0);
 }

@@ -4,6 +4,7 @@
 
 #include "base/handles.h"
 #include "base/program_identity.h"
+#include "base/registry_numbers.h"
 #include "ui/app_globals.h"
 
 namespace {
@@ -17,14 +18,10 @@ constexpr wchar_t kOpenDestinationValue[] = L"extract_open_destination";  // sha
 
 std::wstring KeyPath() { return std::wstring(L"Software\\") + kDisplayName; }
 
-bool ReadNumber(HKEY key, const wchar_t* name, DWORD& value) {
-    DWORD type = 0, size = sizeof(value);
-    return RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-           type == REG_DWORD && size == sizeof(value);
-}
-
-void WriteNumber(HKEY key, const wchar_t* name, DWORD value) {
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+bool ReadInto(HKEY key, const wchar_t* name, DWORD& value) {
+    const std::optional<DWORD> number = ReadRegistryNumber(key, name);
+    if (number) value = *number;
+    return number.has_value();
 }
 
 // A list of texts, each terminated, closed by an empty one.
@@ -70,14 +67,14 @@ StoredExtractChoices LoadExtractChoices() {
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return stored;
     DWORD value = 0;
-    if (ReadNumber(key.get(), kNewFolderValue, value)) choices.newFolder = value != 0;
-    if (ReadNumber(key.get(), kPathModeValue, value) && value <= static_cast<DWORD>(PathMode::Relative))
+    if (ReadInto(key.get(), kNewFolderValue, value)) choices.newFolder = value != 0;
+    if (ReadInto(key.get(), kPathModeValue, value) && value <= static_cast<DWORD>(PathMode::Relative))
         choices.paths = static_cast<PathMode>(value);
-    if (ReadNumber(key.get(), kExistingValue, value) && value <= static_cast<DWORD>(ExistingFilePolicy::RenameExisting))
+    if (ReadInto(key.get(), kExistingValue, value) && value <= static_cast<DWORD>(ExistingFilePolicy::RenameExisting))
         choices.existingFiles = static_cast<ExistingFilePolicy>(value);
-    if (ReadNumber(key.get(), kZoneMarkingValue, value) && value <= static_cast<DWORD>(ZoneMarking::Off))
+    if (ReadInto(key.get(), kZoneMarkingValue, value) && value <= static_cast<DWORD>(ZoneMarking::Off))
         choices.zoneMarking = static_cast<ZoneMarking>(value);
-    if (ReadNumber(key.get(), kOpenDestinationValue, value)) choices.openDestination = value != 0;
+    if (ReadInto(key.get(), kOpenDestinationValue, value)) choices.openDestination = value != 0;
     stored.destinations = ReadTexts(key.get(), kDestinationsValue);
     if (stored.destinations.size() > kRememberedDestinations) stored.destinations.resize(kRememberedDestinations);
     return stored;
@@ -91,11 +88,11 @@ void SaveExtractChoices(const StoredExtractChoices& stored) {
     if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                         nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return;
-    WriteNumber(key.get(), kNewFolderValue, choices.newFolder ? 1 : 0);
-    WriteNumber(key.get(), kPathModeValue, static_cast<DWORD>(choices.paths));
-    WriteNumber(key.get(), kExistingValue, static_cast<DWORD>(choices.existingFiles));
-    WriteNumber(key.get(), kZoneMarkingValue, static_cast<DWORD>(choices.zoneMarking));
-    WriteNumber(key.get(), kOpenDestinationValue, choices.openDestination ? 1 : 0);
+    WriteRegistryNumber(key.get(), kNewFolderValue, choices.newFolder ? 1 : 0);
+    WriteRegistryNumber(key.get(), kPathModeValue, static_cast<DWORD>(choices.paths));
+    WriteRegistryNumber(key.get(), kExistingValue, static_cast<DWORD>(choices.existingFiles));
+    WriteRegistryNumber(key.get(), kZoneMarkingValue, static_cast<DWORD>(choices.zoneMarking));
+    WriteRegistryNumber(key.get(), kOpenDestinationValue, choices.openDestination ? 1 : 0);
     WriteTexts(key.get(), kDestinationsValue, stored.destinations);
 }
 

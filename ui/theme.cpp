@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/handles.h"
+#include "base/registry_numbers.h"
 #include "ui/scheme_painting.h"
 
 namespace {
@@ -19,12 +20,8 @@ constexpr DWORD kUseImmersiveDarkMode = 20;  // DWMWA_USE_IMMERSIVE_DARK_MODE
 bool AppsUseLightTheme() {
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalizeKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return true;
-    DWORD value = 1, type = 0, size = sizeof(value);
-    if (RegQueryValueExW(key.get(), kAppsUseLightTheme, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        return true;
-    return value != 0;
+    const std::optional<DWORD> value = ReadRegistryNumber(key.get(), kAppsUseLightTheme);
+    return !value || *value != 0;
 }
 
 bool HighContrastOn() {
